@@ -1,0 +1,42 @@
+# Solvane build interface. Host build (portable code, tools, unit tests) in build/host,
+# Windows cross build in build/win, the Windows install folder in build/dist.
+
+BUILD     := build
+HOST      := $(BUILD)/host
+WIN       := $(BUILD)/win
+DIST      := $(BUILD)/dist
+GEN       := $(BUILD)/gen
+JOBS      ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
+
+# Debian packages the build and the tests need.
+PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+            wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core
+
+.PHONY: deps build host win test run clean
+
+deps:
+	@tools/install-deps.sh $(PACKAGES)
+
+host:
+	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=Release -DSOLVANE_GENERATED_DIR=$(abspath $(GEN)) >/dev/null
+	@cmake --build $(HOST) -j $(JOBS)
+	@cmake --build $(HOST) --target generated-art
+
+win: host
+	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64-x86_64.cmake) \
+	    -DSOLVANE_GENERATED_DIR=$(abspath $(GEN)) -DSOLVANE_DIST_DIR=$(abspath $(DIST)) >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+build: host win
+
+test: deps build
+	@ctest --test-dir $(HOST) --output-on-failure
+	@tools/with-wine.sh ctest --test-dir $(WIN) --output-on-failure
+
+run: deps build
+	@tools/run-under-wine.sh $(DIST)/solvane.exe $(BUILD)/screenshots
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,132 @@
+#include <winsock2.h>
+
+#include "app/ClockApp.h"
+
+#include "app/ProgramFiles.h"
+#include "app/SplashWindow.h"
+#include "desktop/TrayFrame.h"
+#include "desktop/WallpaperFactory.h"
+#include "platform/CommandLine.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+
+#include <process.h>
+
+#include <mutex>
+
+namespace {
+
+const char kRegistryKeyName[] = "Kelbrook - Solvane";
+const char kWallpaperEventName[] = "KbWallpaperFactory";
+const char kTrayMessageName[] = "Kelbrook Solvane";
+constexpr DWORD kWallpaperStopTimeoutMs = 10000;
+constexpr DWORD kSettleBeforeWindowsMs = 30;
+
+std::string ProgramPath() {
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : 0);
+}
+
+}  // namespace
+
+ClockApp::ClockApp() = default;
+
+ClockApp::~ClockApp() {
+    if (dialogBrushLight != nullptr) DeleteObject(dialogBrushLight);
+    if (dialogBrushDark != nullptr) DeleteObject(dialogBrushDark);
+}
+
+OptionsServices ClockApp::optionsServices() {
+    return OptionsServices{programPath_, registry_, prompt_, timeZone_, optionsLock};
+}
+
+bool ClockApp::initInstance(const char* commandLine) {
+    const bool showSplash = CommandLineShowsSplash(commandLine);
+    programPath_ = ProgramPath();
+    SetCurrentDirectoryA(FileBesideProgram(programPath_, "").c_str());
+    if (!claimSingleInstance()) return false;
+
+    setRegistryKey(kRegistryKeyName);
+    LoadOptions(options, optionsServices());
+    optionsLoaded_ = true;
+    if (options.hideSplash == 0) SplashWindow::enable(showSplash);
+
+    dialogBrushLight = CreateSolidBrush(RGB(83, 84, 105));
+    dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
+    wallpaperEvent = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);
+    trayMessage = RegisterWindowMessageA(kTrayMessageName);
+
+    WSADATA sockets = {};
+    if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
+        MessageBoxA(nullptr, LoadResourceString(IDS_SOCKETS_FAILED).c_str(),
+                    LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    socketsStarted_ = true;
+
+    if (!startWallpaperThread()) return false;
+    SaveOptions(options, optionsServices());
+    Sleep(kSettleBeforeWindowsMs);
+
+    trayFrame_ = std::make_unique<TrayFrame>(*this);
+    if (!trayFrame_->create()) return false;
+    setMainWindow(trayFrame_->hwnd());
+    return true;
+}
+
+// A second instance asks the running one to show its earth clock window and leaves without
+// touching the options file or the registry.
+bool ClockApp::claimSingleInstance() {
+    const std::string title = LoadResourceString(IDS_HIDDEN_WINDOW_TITLE);
+    instanceMutex_ = CreateMutexA(nullptr, FALSE, title.c_str());
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
+    if (HWND running = FindWindowA(nullptr, title.c_str())) {
+        PostMessageA(running, WM_COMMAND, ID_EARTH_CLOCK, 0);
+    }
+    return false;
+}
+
+bool ClockApp::startWallpaperThread() {
+    uintptr_t thread = _beginthreadex(nullptr, 0, WallpaperFactory, this, CREATE_SUSPENDED,
+                                      nullptr);
+    if (thread == 0) return false;
+    wallpaperThreadHandle_ = reinterpret_cast<HANDLE>(thread);
+    SetThreadPriority(wallpaperThreadHandle_, THREAD_PRIORITY_NORMAL);
+    ResumeThread(wallpaperThreadHandle_);
+    return true;
+}
+
+void ClockApp::stopWallpaperThread() {
+    {
+        std::lock_guard<RecursiveLock> hold(optionsLock);
+        quitRequested = 1;
+    }
+    if (wallpaperThreadHandle_ == nullptr) return;
+    SetThreadPriority(wallpaperThreadHandle_, THREAD_PRIORITY_HIGHEST);
+    // Set rather than pulsed: a thread busy rendering still sees the request when it next
+    // waits, so exit does not sit out the whole timeout.
+    if (wallpaperEvent != nullptr) SetEvent(wallpaperEvent);
+    WaitForSingleObject(wallpaperThreadHandle_, kWallpaperStopTimeoutMs);
+    CloseHandle(wallpaperThreadHandle_);
+    wallpaperThreadHandle_ = nullptr;
+}
+
+int ClockApp::exitInstance() {
+    stopWallpaperThread();
+    if (wallpaperEvent != nullptr) {
+        CloseHandle(wallpaperEvent);
+        wallpaperEvent = nullptr;
+    }
+    if (optionsLoaded_) SaveOptions(options, optionsServices());
+    if (instanceMutex_ != nullptr) {
+        CloseHandle(instanceMutex_);
+        instanceMutex_ = nullptr;
+    }
+    if (socketsStarted_) WSACleanup();
+    return 0;
+}
+
+bool ClockApp::preTranslateMessage(MSG& message) {
+    return SplashWindow::filterMessage(message);
+}

@@ -1,0 +1,82 @@
+#include "app/OptionsStore.h"
+
+#include "app/ProgramFiles.h"
+#include "platform/FileAccess.h"
+#include "platform/RecursiveLock.h"
+#include "platform/Registry.h"
+#include "platform/TimeZone.h"
+#include "platform/UserPrompt.h"
+#include "res/resource.h"
+
+#include <mutex>
+
+const char kOptionsFileName[] = "user.bin";
+const char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValueName[] = "Solvane";
+const char kRegistrationKeyPath[] = "Software\\Kelbrook\\Solvane\\Registration";
+const char kAppPathValueName[] = "AppPath";
+
+namespace {
+
+// The program path padded with zeros to the full 260-byte buffer the screen saver expects.
+std::string AppPathBuffer(const std::string& programPath) {
+    std::string buffer = programPath.substr(0, kAppPathBytes - 1);
+    buffer.resize(kAppPathBytes, '\0');
+    return buffer;
+}
+
+void WriteAppPath(const OptionsServices& services) {
+    services.registry.setString(RegistryRoot::LocalMachine, kRegistrationKeyPath,
+                                kAppPathValueName, AppPathBuffer(services.programPath), true);
+}
+
+}  // namespace
+
+void LoadOptions(UserOptions& options, const OptionsServices& services) {
+    SetDefaultOptions(options);
+    UserOptions stored;
+    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
+    switch (ReadFileOfExactSize(path, &stored, sizeof stored)) {
+    case FileReadResult::Missing:
+        WriteAutostartValue(services);
+        break;
+    case FileReadResult::WrongSize:
+        services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
+        break;
+    case FileReadResult::Read:
+        options = stored;
+        break;
+    }
+    RefreshTimeZone(options, services);
+}
+
+bool SaveOptions(const UserOptions& options, const OptionsServices& services) {
+    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
+    const bool saved = ReplaceFileAtomically(path, &options, sizeof options);
+    WriteAppPath(services);
+    return saved;
+}
+
+void RefreshTimeZone(UserOptions& options, const OptionsServices& services) {
+    const TimeZoneInfo zone = services.timeZone.current();
+    std::lock_guard<RecursiveLock> hold(services.optionsLock);
+    options.timeZoneBias = zone.bias;
+    if (zone.daylightInForce) {
+        SetFieldText(options.timeZoneName, zone.daylightName);
+        options.timeZoneBias += zone.daylightBias;
+    } else {
+        SetFieldText(options.timeZoneName, zone.standardName);
+    }
+}
+
+void WriteAutostartValue(const OptionsServices& services) {
+    // The terminating NUL is stored too, as string values require.
+    std::string value = services.programPath;
+    value.push_back('\0');
+    services.registry.setString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value,
+                                false);
+}
+
+void DeleteAutostartValue(const OptionsServices& services) {
+    services.registry.deleteValue(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName);
+}

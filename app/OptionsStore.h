@@ -1,0 +1,44 @@
+// Loading and saving the options record, and the registry values that come with it.
+#pragma once
+
+#include "app/UserOptions.h"
+
+#include <string>
+
+class Registry;
+class UserPrompt;
+class TimeZoneSource;
+class RecursiveLock;
+
+// What the options code needs from the outside world.
+struct OptionsServices {
+    std::string programPath;  // full path of the program file
+    Registry& registry;
+    UserPrompt& prompt;
+    TimeZoneSource& timeZone;
+    RecursiveLock& optionsLock;
+};
+
+extern const char kOptionsFileName[];     // "user.bin"
+extern const char kRunKeyPath[];          // the current user's Run key
+extern const char kRunValueName[];        // "Solvane"
+extern const char kRegistrationKeyPath[]; // the program's key under HKEY_LOCAL_MACHINE
+extern const char kAppPathValueName[];    // "AppPath"
+constexpr std::size_t kAppPathBytes = 260;
+
+// Defaults, then "user.bin" beside the program when it is exactly 488 bytes (a file of any
+// other size is reported once and replaced by the next save); then the time zone. A first run
+// (no file) also writes the autostart value.
+void LoadOptions(UserOptions& options, const OptionsServices& services);
+
+// Writes the record to "user.bin" (atomically), then `AppPath`. False when the file could not
+// be written; the options then live on in memory only.
+bool SaveOptions(const UserOptions& options, const OptionsServices& services);
+
+// Copies the system's current time-zone name and bias (daylight saving included) into the
+// record, under `optionsLock`.
+void RefreshTimeZone(UserOptions& options, const OptionsServices& services);
+
+// The Run value that starts the program when the user logs on.
+void WriteAutostartValue(const OptionsServices& services);
+void DeleteAutostartValue(const OptionsServices& services);

@@ -1,0 +1,44 @@
+# Windows cross build: the programs, their resources, and the tests that run under wine.
+
+set(SOLVANE_DIST_DIR "${CMAKE_BINARY_DIR}/dist" CACHE PATH "The Windows install folder")
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -s")
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# Win32 code shared by the programs: the thin layer over the platform.
+add_library(solvane_platform STATIC
+    platform/Application.cpp
+    platform/MessageBoxPrompt.cpp
+    platform/Resources.cpp
+    platform/SystemTimeZone.cpp
+    platform/Win32Registry.cpp
+    platform/Window.cpp
+)
+target_link_libraries(solvane_platform PUBLIC solvane_core)
+
+add_executable(solvane WIN32
+    app/ClockApp.cpp
+    app/SplashWindow.cpp
+    app/main.cpp
+    desktop/TrayFrame.cpp
+    desktop/WallpaperFactory.cpp
+    res/solvane.rc
+)
+target_include_directories(solvane PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
+target_compile_definitions(solvane PRIVATE
+    SOLVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
+    SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
+set_source_files_properties(res/solvane.rc PROPERTIES
+    OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
+target_link_libraries(solvane PRIVATE solvane_platform ws2_32)
+add_custom_command(TARGET solvane POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
+
+# Tests that need Windows: one binary, one wine start.
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES})
+target_link_libraries(wine_tests PRIVATE solvane_platform gtest_main)
+add_dependencies(wine_tests solvane)
+add_test(NAME wine_tests COMMAND wine_tests)
+set_tests_properties(wine_tests PROPERTIES ENVIRONMENT "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR}")
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 600)

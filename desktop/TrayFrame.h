@@ -1,0 +1,22 @@
+// The hidden main window. It is never shown: a second instance finds the program by its title,
+// and closing it ends the program.
+#pragma once
+
+#include "platform/Window.h"
+
+class ClockApp;
+
+class TrayFrame : public Window {
+public:
+    explicit TrayFrame(ClockApp& app) : app_(app) {}
+    bool create();
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+    void onDestroy() override;
+    bool onCommand(UINT id) override;
+
+private:
+    ClockApp& app_;
+};

@@ -1,0 +1,34 @@
+#include "platform/Application.h"
+
+Application* Application::current_ = nullptr;
+
+Application::Application() { current_ = this; }
+
+Application::~Application() {
+    if (current_ == this) current_ = nullptr;
+}
+
+bool Application::preTranslateMessage(MSG&) { return false; }
+
+int Application::run(HINSTANCE instance, const char* commandLine) {
+    instance_ = instance;
+    if (initInstance(commandLine != nullptr ? commandLine : "")) {
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            if (preTranslateMessage(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (message.message == WM_QUIT) exitCode_ = static_cast<int>(message.wParam);
+    }
+    return exitOnce();
+}
+
+int Application::exitOnce() {
+    if (!exited_) {
+        exited_ = true;
+        int code = exitInstance();
+        if (code != 0) exitCode_ = code;
+    }
+    return exitCode_;
+}

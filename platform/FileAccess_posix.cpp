@@ -1,0 +1,46 @@
+#include "platform/FileAccess.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t written = ::write(fd, bytes, size);
+        if (written <= 0) return false;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return FileReadResult::Missing;
+    struct stat info {};
+    FileReadResult result = FileReadResult::WrongSize;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::size_t>(info.st_size) == size &&
+        ::read(fd, buffer, size) == static_cast<ssize_t>(size)) {
+        result = FileReadResult::Read;
+    }
+    ::close(fd);
+    return result;
+}
+
+bool ReplaceFileAtomically(const std::string& path, const void* data, std::size_t size) {
+    const std::string temporary = path + ".new";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    bool written = WriteAll(fd, data, size) && ::fsync(fd) == 0;
+    written = (::close(fd) == 0) && written;
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
+}

@@ -1,0 +1,9 @@
+// UserPrompt shown as Win32 message boxes with texts from the string table.
+#pragma once
+
+#include "platform/UserPrompt.h"
+
+class MessageBoxPrompt : public UserPrompt {
+public:
+    void warn(unsigned textId, unsigned captionId) override;
+};

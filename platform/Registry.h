@@ -1,0 +1,19 @@
+// Registry access behind an interface, so that tests can watch what is written.
+#pragma once
+
+#include <string>
+
+enum class RegistryRoot { CurrentUser, LocalMachine };
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // Sets a string (REG_SZ) value to exactly the bytes of `data`. With `createKey` the key is
+    // created when missing; otherwise only an existing key is opened. False on any failure.
+    virtual bool setString(RegistryRoot root, const std::string& keyPath,
+                           const std::string& valueName, const std::string& data,
+                           bool createKey) = 0;
+    // Deletes a value from an existing key. False on any failure.
+    virtual bool deleteValue(RegistryRoot root, const std::string& keyPath,
+                             const std::string& valueName) = 0;
+};

@@ -1,0 +1,9 @@
+// Message boxes behind an interface. Texts and captions are string resources (res/resource.h).
+#pragma once
+
+class UserPrompt {
+public:
+    virtual ~UserPrompt() = default;
+    // A modal message box with a warning icon and an OK button.
+    virtual void warn(unsigned textId, unsigned captionId) = 0;
+};

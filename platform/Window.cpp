@@ -1,0 +1,71 @@
+#include "platform/Window.h"
+
+Window::~Window() { destroy(); }
+
+bool Window::registerClass(const char* className, UINT style, HBRUSH background, HICON icon) {
+    WNDCLASSEXA windowClass = {sizeof(windowClass)};
+    windowClass.style = style;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.hIcon = icon;
+    windowClass.lpszClassName = className;
+    return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool Window::create(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+                    int y, int width, int height, HWND parent, HMENU menu) {
+    return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+                           GetModuleHandleA(nullptr), this) != nullptr;
+}
+
+void Window::destroy() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+LRESULT Window::defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate() ? 0 : -1;
+    case WM_DESTROY:
+        onDestroy();
+        return 0;
+    case WM_COMMAND:
+        if (onCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd_, &paint);
+        onPaint(dc);
+        EndPaint(hwnd_, &paint);
+        return 0;
+    }
+    case WM_TIMER:
+        onTimer(wParam);
+        return 0;
+    }
+    return defaultProcedure(message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = self->handleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->onFinalMessage();
+    }
+    return result;
+}

@@ -1,0 +1,203 @@
+#include "app/OptionsStore.h"
+
+#include "OptionsTestDoubles.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+std::vector<char> BytesOf(const UserOptions& options) {
+    const char* p = reinterpret_cast<const char*>(&options);
+    return std::vector<char>(p, p + sizeof options);
+}
+
+UserOptions Defaults() {
+    UserOptions options;
+    SetDefaultOptions(options);
+    return options;
+}
+
+TEST(LoadOptions, FirstRunUsesDefaultsAndWritesAutostart) {
+    OptionsWorld world;
+    world.timeZone.zone.bias = -60;
+    world.timeZone.zone.standardName = u"W. Europe Standard Time";
+    UserOptions options;
+    LoadOptions(options, world.services());
+
+    UserOptions expected = Defaults();
+    expected.timeZoneBias = -60;
+    SetFieldText(expected.timeZoneName, std::u16string(u"W. Europe Standard Time"));
+    EXPECT_EQ(BytesOf(options), BytesOf(expected));
+    EXPECT_TRUE(world.prompt.warnings.empty());
+    const std::string* run = world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane");
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(*run, world.folder.programPath() + std::string(1, '\0'));
+    EXPECT_FALSE(std::filesystem::exists(world.folder.optionsFile()))
+        << "the file is written by the first save, not by the load";
+}
+
+TEST(LoadOptions, AutostartNeedsAnExistingRunKey) {
+    OptionsWorld world;
+    world.registry.existingKeys.clear();
+    UserOptions options;
+    LoadOptions(options, world.services());
+    EXPECT_TRUE(world.registry.values.empty());
+}
+
+TEST(SaveOptions, WritesTheRecordAndAZeroPaddedAppPath) {
+    OptionsWorld world;
+    UserOptions options = Defaults();
+    ASSERT_TRUE(SaveOptions(options, world.services()));
+
+    EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options));
+    EXPECT_FALSE(std::filesystem::exists(world.folder.dir / "user.bin.new"));
+    const std::string* appPath = world.registry.find(
+        RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName);
+    ASSERT_NE(appPath, nullptr);
+    ASSERT_EQ(appPath->size(), 260u);
+    const std::string program = world.folder.programPath();
+    EXPECT_EQ(appPath->substr(0, program.size()), program);
+    EXPECT_EQ(appPath->find_first_not_of('\0', program.size()), std::string::npos)
+        << "nothing but zeros after the path";
+}
+
+TEST(SaveOptions, RoundTripKeepsEveryByte) {
+    OptionsWorld world;
+    world.timeZone.zone = {300, -60, true, u"Eastern Standard Time", u"Eastern Daylight Time"};
+    UserOptions saved;
+    LoadOptions(saved, world.services());
+    saved.viewpoint = 9;  // out of range values are kept as they are
+    saved.displayFlags = 0xFFF;
+    saved.homeLongitude = 151.2093f;
+    saved.homeLatitude = -33.8688f;
+    SetFieldText(saved.homeName, std::string("Sydney"));
+    SetFieldText(saved.customTimeServer, std::string("time.example.org"));
+    saved.frameLeft = -1200;
+    saved.wallpaperMinutes = 0;
+    saved.reserved420[67] = 0x7F;
+    ASSERT_TRUE(SaveOptions(saved, world.services()));
+
+    UserOptions loaded;
+    LoadOptions(loaded, world.services());
+    EXPECT_EQ(BytesOf(loaded), BytesOf(saved));
+    EXPECT_TRUE(world.prompt.warnings.empty());
+}
+
+TEST(LoadOptions, StoredTimeZoneIsAlwaysReplacedByTheSystems) {
+    OptionsWorld world;
+    UserOptions stale = Defaults();
+    stale.timeZoneBias = 999;
+    SetFieldText(stale.timeZoneName, std::u16string(u"Nowhere Time"));
+    world.folder.writeFile(world.folder.optionsFile(), BytesOf(stale));
+    world.timeZone.zone = {-330, 0, false, u"India Standard Time", u"India Daylight Time"};
+
+    UserOptions loaded;
+    LoadOptions(loaded, world.services());
+    EXPECT_EQ(loaded.timeZoneBias, -330);
+    EXPECT_EQ(FieldText(loaded.timeZoneName), u"India Standard Time");
+}
+
+class WrongSizeFile : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(WrongSizeFile, WarnsOnceUsesDefaultsAndIsReplacedBySave) {
+    OptionsWorld world;
+    UserOptions custom = Defaults();
+    custom.viewpoint = kViewFromSun;
+    std::vector<char> bytes = BytesOf(custom);
+    bytes.resize(GetParam(), 'x');
+    world.folder.writeFile(world.folder.optionsFile(), bytes);
+
+    UserOptions options;
+    LoadOptions(options, world.services());
+    ASSERT_EQ(world.prompt.warnings.size(), 1u);
+    EXPECT_EQ(world.prompt.warnings[0].first, unsigned(IDS_OPTIONS_CORRUPT));
+    EXPECT_EQ(world.prompt.warnings[0].second, unsigned(IDS_WARNING_CAPTION));
+    EXPECT_EQ(options.viewpoint, kViewOverHome);
+    EXPECT_EQ(world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane"), nullptr)
+        << "only a first run writes the autostart value";
+
+    ASSERT_TRUE(SaveOptions(options, world.services()));
+    EXPECT_EQ(std::filesystem::file_size(world.folder.optionsFile()), 488u);
+    EXPECT_EQ(world.prompt.warnings.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, WrongSizeFile, testing::Values(0u, 487u, 489u, 976u));
+
+// A crash in the middle of a save leaves at most a partial temporary file; the options file
+// itself is still the last complete one.
+TEST(SaveOptions, InterruptedSaveLeavesTheOldFileIntact) {
+    OptionsWorld world;
+    UserOptions first = Defaults();
+    first.spinSpeed = 7;
+    ASSERT_TRUE(SaveOptions(first, world.services()));
+    world.folder.writeFile(world.folder.dir / "user.bin.new", std::vector<char>(100, 'j'));
+
+    UserOptions loaded;
+    LoadOptions(loaded, world.services());
+    EXPECT_EQ(loaded.spinSpeed, 7);
+    EXPECT_TRUE(world.prompt.warnings.empty());
+
+    loaded.spinSpeed = 3;
+    ASSERT_TRUE(SaveOptions(loaded, world.services()));
+    UserOptions reloaded;
+    LoadOptions(reloaded, world.services());
+    EXPECT_EQ(reloaded.spinSpeed, 3);
+}
+
+TEST(SaveOptions, FailedWriteKeepsTheOldFileAndReportsIt) {
+    OptionsWorld world;
+    UserOptions first = Defaults();
+    ASSERT_TRUE(SaveOptions(first, world.services()));
+    const std::vector<char> before = world.folder.readFile(world.folder.optionsFile());
+    std::filesystem::create_directory(world.folder.dir / "user.bin.new");  // cannot be created
+
+    UserOptions second = first;
+    second.units = 0;
+    EXPECT_FALSE(SaveOptions(second, world.services()));
+    EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), before);
+    EXPECT_NE(world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath,
+                                  kAppPathValueName), nullptr)
+        << "AppPath is written even when the file is not";
+}
+
+TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {
+    struct Case {
+        TimeZoneInfo zone;
+        int32_t bias;
+        std::u16string name;
+    };
+    const Case cases[] = {
+        {{300, -60, true, u"Eastern Standard Time", u"Eastern Daylight Time"}, 240,
+         u"Eastern Daylight Time"},
+        {{300, -60, false, u"Eastern Standard Time", u"Eastern Daylight Time"}, 300,
+         u"Eastern Standard Time"},
+        {{-600, -60, true, u"AUS Eastern Standard Time", u"AUS Eastern Daylight Time"}, -660,
+         u"AUS Eastern Daylight Time"},
+        {{0, 0, false, u"Coordinated Universal Time", u""}, 0, u"Coordinated Universal Time"},
+        {{-345, 0, false, std::u16string(40, u'N'), u""}, -345, std::u16string(31, u'N')},
+    };
+    for (const Case& c : cases) {
+        OptionsWorld world;
+        world.timeZone.zone = c.zone;
+        UserOptions options = Defaults();
+        RefreshTimeZone(options, world.services());
+        EXPECT_EQ(options.timeZoneBias, c.bias);
+        EXPECT_EQ(FieldText(options.timeZoneName), c.name);
+    }
+}
+
+TEST(Autostart, DeleteRemovesOnlyTheRunValue) {
+    OptionsWorld world;
+    WriteAutostartValue(world.services());
+    SaveOptions(Defaults(), world.services());
+    DeleteAutostartValue(world.services());
+    EXPECT_EQ(world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane"), nullptr);
+    EXPECT_NE(world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath,
+                                  kAppPathValueName), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Stand-ins for the registry, message boxes and the time zone, and a scratch folder.
+#pragma once
+
+#include "app/OptionsStore.h"
+#include "platform/RecursiveLock.h"
+#include "platform/Registry.h"
+#include "platform/TimeZone.h"
+#include "platform/UserPrompt.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class RecordingRegistry : public Registry {
+public:
+    using Key = std::pair<RegistryRoot, std::string>;  // root and "key path\value name"
+    std::map<Key, std::string> values;
+    std::vector<std::string> existingKeys = {kRunKeyPath};
+
+    bool setString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                   const std::string& data, bool createKey) override {
+        if (!createKey && !hasKey(keyPath)) return false;
+        values[{root, keyPath + "\\" + valueName}] = data;
+        return true;
+    }
+    bool deleteValue(RegistryRoot root, const std::string& keyPath,
+                     const std::string& valueName) override {
+        return values.erase({root, keyPath + "\\" + valueName}) == 1;
+    }
+    const std::string* find(RegistryRoot root, const std::string& keyPath,
+                            const std::string& valueName) const {
+        auto it = values.find({root, keyPath + "\\" + valueName});
+        return it == values.end() ? nullptr : &it->second;
+    }
+
+private:
+    bool hasKey(const std::string& keyPath) const {
+        for (const auto& key : existingKeys) if (key == keyPath) return true;
+        return false;
+    }
+};
+
+class RecordingPrompt : public UserPrompt {
+public:
+    std::vector<std::pair<unsigned, unsigned>> warnings;
+    void warn(unsigned textId, unsigned captionId) override {
+        warnings.emplace_back(textId, captionId);
+    }
+};
+
+class FixedTimeZone : public TimeZoneSource {
+public:
+    TimeZoneInfo zone;
+    TimeZoneInfo current() override { return zone; }
+};
+
+// A fresh folder holding the "program"; removed afterwards.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ~ProgramFolder();
+    std::filesystem::path dir;
+    std::string programPath() const { return (dir / "solvane.exe").string(); }
+    std::filesystem::path optionsFile() const { return dir / "user.bin"; }
+    void writeFile(const std::filesystem::path& path, const std::vector<char>& bytes) const;
+    std::vector<char> readFile(const std::filesystem::path& path) const;
+};
+
+// Everything LoadOptions and SaveOptions talk to, in one place.
+struct OptionsWorld {
+    ProgramFolder folder;
+    RecordingRegistry registry;
+    RecordingPrompt prompt;
+    FixedTimeZone timeZone;
+    RecursiveLock lock;
+    OptionsServices services() {
+        return OptionsServices{folder.programPath(), registry, prompt, timeZone, lock};
+    }
+};

@@ -1,0 +1,167 @@
+#include "ProgramHarness.h"
+
+#include <tlhelp32.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+std::string DistFolder() {
+    const char* dist = std::getenv("SOLVANE_DIST_DIR");
+    std::string path = std::string("Z:") + (dist != nullptr ? dist : "");
+    for (char& c : path) if (c == '/') c = '\\';
+    return path;
+}
+
+namespace {
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = dir + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+            else DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+}  // namespace
+
+InstallFolder::InstallFolder(const std::vector<std::string>& programs) {
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    dir_ = std::string(temp) + "solvane-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(counter++);
+    RemoveTree(dir_);
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    for (const std::string& program : programs) {
+        CopyFileA((DistFolder() + "\\" + program).c_str(), path(program).c_str(), FALSE);
+    }
+}
+
+InstallFolder::~InstallFolder() { RemoveTree(dir_); }
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments) {
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {sizeof(startup)};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
+        process_ = {};
+    }
+}
+
+RunningProgram::~RunningProgram() {
+    if (!started()) return;
+    if (running()) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool RunningProgram::waitForExit(DWORD timeoutMs) {
+    return started() && WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool RunningProgram::running() {
+    return started() && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD RunningProgram::exitCode() {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MSG message;  // keep our own windows responsive while waiting
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(50);
+    }
+}
+
+HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowA(className, title)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+std::vector<std::string> StaticTexts(HWND window) {
+    std::vector<std::string> texts;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM out) -> BOOL {
+            char className[64] = {}, text[512] = {};
+            GetClassNameA(child, className, sizeof className);
+            if (lstrcmpiA(className, "Static") == 0 && GetWindowTextA(child, text, sizeof text)) {
+                reinterpret_cast<std::vector<std::string>*>(out)->push_back(text);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+int CountProcesses(const char* exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32 entry = {sizeof(entry)};
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, exeName) == 0) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+std::vector<char> ReadBinaryFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::vector<char>(std::istreambuf_iterator<char>(file), {});
+}
+
+bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), bytes.size());
+    return bool(file);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool ReadRegistryValue(HKEY root, const char* key, const char* name, std::string& bytes,
+                       DWORD* type) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return false;
+    DWORD size = 0, valueType = 0;
+    LONG status = RegQueryValueExA(opened, name, nullptr, &valueType, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        bytes.assign(size, '\0');
+        status = RegQueryValueExA(opened, name, nullptr, &valueType,
+                                  reinterpret_cast<BYTE*>(&bytes[0]), &size);
+        bytes.resize(size);
+    }
+    RegCloseKey(opened);
+    if (type != nullptr) *type = valueType;
+    return status == ERROR_SUCCESS;
+}
+
+void DeleteRegistryValue(HKEY root, const char* key, const char* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    RegDeleteValueA(opened, name);
+    RegCloseKey(opened);
+}

@@ -1,0 +1,58 @@
+// Running the real programs in a fresh install folder and watching what they do.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// The folder the build installs into (SOLVANE_DIST_DIR, a Unix path), as a Windows path.
+std::string DistFolder();
+
+// A fresh, empty folder under the temporary folder holding a copy of the named programs;
+// deleted with everything in it when the object goes.
+class InstallFolder {
+public:
+    explicit InstallFolder(const std::vector<std::string>& programs = {"solvane.exe"});
+    ~InstallFolder();
+    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
+
+private:
+    std::string dir_;
+};
+
+// A started program; killed when the object goes if it is still running.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& exe, const std::string& arguments = "");
+    ~RunningProgram();
+    bool started() const { return process_.hProcess != nullptr; }
+    bool waitForExit(DWORD timeoutMs);
+    bool running();
+    DWORD exitCode();
+
+private:
+    PROCESS_INFORMATION process_ = {};
+};
+
+// Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// The top-level window with this title (and class, when given), waiting up to `timeoutMs`.
+HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className = nullptr);
+
+// The texts of a window's static children (a message box's message, say).
+std::vector<std::string> StaticTexts(HWND window);
+
+// Number of running processes whose executable has this name.
+int CountProcesses(const char* exeName);
+
+std::vector<char> ReadBinaryFile(const std::string& path);
+bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes);
+bool FileExists(const std::string& path);
+
+// The raw bytes of a registry value; false when it is missing.
+bool ReadRegistryValue(HKEY root, const char* key, const char* name, std::string& bytes,
+                       DWORD* type = nullptr);
+void DeleteRegistryValue(HKEY root, const char* key, const char* name);

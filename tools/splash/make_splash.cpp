@@ -1,0 +1,231 @@
+// Draws the splash bitmap: a starfield over the limb of a night Earth with a sunrise glint,
+// the program's name and version. Output: a 640x480 Windows bitmap with an 8-bit palette.
+// Same fonts and arguments give the same bytes.
+//
+// usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp
+
+#define STB_TRUETYPE_IMPLEMENTATION
+#include <stb/stb_truetype.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+struct Rgb {
+    float r, g, b;
+};
+
+Rgb Mix(Rgb a, Rgb b, float t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+struct Canvas {
+    std::vector<Rgb> pixels = std::vector<Rgb>(kWidth * kHeight);
+    Rgb& at(int x, int y) { return pixels[y * kWidth + x]; }
+    void blend(int x, int y, Rgb colour, float alpha) {
+        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight || alpha <= 0) return;
+        at(x, y) = Mix(at(x, y), colour, std::min(alpha, 1.0f));
+    }
+};
+
+// A small fixed pseudo-random sequence so that the starfield is the same at every build.
+struct Sequence {
+    uint32_t state = 0x50171a4eu;
+    float next() {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return (state & 0xffffff) / float(0x1000000);
+    }
+};
+
+// The palette: a cool ramp from black through navy and sky blue to white for space, Earth and
+// text, and a warm ramp for the sunrise glint.
+std::vector<Rgb> MakePalette() {
+    const Rgb cool[] = {{0, 0, 0},       {6, 10, 30},     {14, 30, 72},   {30, 70, 140},
+                        {70, 140, 220},  {160, 210, 255}, {255, 255, 255}};
+    const Rgb warm[] = {{60, 30, 10}, {200, 110, 40}, {255, 200, 120}, {255, 250, 230}};
+    std::vector<Rgb> palette;
+    for (int i = 0; i < 192; ++i) {
+        float t = i / 191.0f * 6;
+        int k = std::min(int(t), 5);
+        palette.push_back(Mix(cool[k], cool[k + 1], t - k));
+    }
+    for (int i = 0; i < 64; ++i) {
+        float t = i / 63.0f * 3;
+        int k = std::min(int(t), 2);
+        palette.push_back(Mix(warm[k], warm[k + 1], t - k));
+    }
+    return palette;
+}
+
+void DrawSpace(Canvas& canvas) {
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            float dx = (x - kWidth * 0.5f) / kWidth, dy = (y - kHeight * 0.35f) / kHeight;
+            float glow = std::max(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy) * 1.6f);
+            canvas.at(x, y) = Mix({2, 3, 10}, {10, 16, 44}, glow * glow);
+        }
+    }
+    Sequence random;
+    for (int i = 0; i < 420; ++i) {
+        int x = int(random.next() * kWidth), y = int(random.next() * kHeight);
+        float brightness = std::pow(random.next(), 3.0f);
+        Rgb colour = Mix({150, 170, 255}, {255, 255, 255}, random.next());
+        canvas.blend(x, y, colour, 0.25f + 0.75f * brightness);
+        if (brightness > 0.6f) {  // the brightest stars get a soft cross
+            for (int d : {-1, 1}) {
+                canvas.blend(x + d, y, colour, 0.35f * brightness);
+                canvas.blend(x, y + d, colour, 0.35f * brightness);
+            }
+        }
+    }
+}
+
+// The Earth's night side seen from orbit: a large disc whose limb arcs across the lower third,
+// an atmosphere glowing blue along it and the Sun about to rise at its crest.
+void DrawEarth(Canvas& canvas) {
+    const float cx = kWidth * 0.5f, cy = kHeight + 870.0f, radius = 1040.0f;
+    const float glintX = kWidth * 0.62f;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            float d = std::hypot(x - cx, y - cy) - radius;  // negative inside the Earth
+            float glint = std::exp(-std::pow((x - glintX) / 90.0f, 2.0f));
+            if (d < 0) {
+                float depth = std::min(-d / 160.0f, 1.0f);
+                Rgb ground = Mix({20, 50, 110}, {3, 6, 18}, std::sqrt(depth));
+                canvas.at(x, y) = Mix(ground, {255, 200, 120}, glint * std::exp(d / 6.0f) * 0.9f);
+            } else {
+                float air = std::exp(-d / 14.0f);
+                canvas.blend(x, y, {90, 160, 255}, air * 0.9f);
+                canvas.blend(x, y, {255, 190, 110}, glint * std::exp(-d / 9.0f));
+            }
+        }
+    }
+}
+
+struct Font {
+    std::vector<unsigned char> data;
+    stbtt_fontinfo info{};
+    bool load(const char* path) {
+        std::ifstream file(path, std::ios::binary);
+        data.assign(std::istreambuf_iterator<char>(file), {});
+        return !data.empty() && stbtt_InitFont(&info, data.data(), 0) != 0;
+    }
+};
+
+float TextWidth(const Font& font, const std::string& text, float scale, float tracking) {
+    float width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int advance, bearing;
+        stbtt_GetCodepointHMetrics(&font.info, text[i], &advance, &bearing);
+        width += advance * scale + tracking;
+        if (i + 1 < text.size()) {
+            width += stbtt_GetCodepointKernAdvance(&font.info, text[i], text[i + 1]) * scale;
+        }
+    }
+    return width - tracking;
+}
+
+// Draws `text` centred on `centreX` with its baseline at `baseline`.
+void DrawText(Canvas& canvas, const Font& font, const std::string& text, float pixelHeight,
+              float centreX, int baseline, Rgb colour, float tracking = 0) {
+    const float scale = stbtt_ScaleForPixelHeight(&font.info, pixelHeight);
+    float x = centreX - TextWidth(font, text, scale, tracking) / 2;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int w, h, left, top;
+        unsigned char* glyph =
+            stbtt_GetCodepointBitmap(&font.info, scale, scale, text[i], &w, &h, &left, &top);
+        for (int gy = 0; gy < h; ++gy) {
+            for (int gx = 0; gx < w; ++gx) {
+                canvas.blend(int(x) + left + gx, baseline + top + gy, colour,
+                             glyph[gy * w + gx] / 255.0f);
+            }
+        }
+        stbtt_FreeBitmap(glyph, nullptr);
+        int advance, bearing;
+        stbtt_GetCodepointHMetrics(&font.info, text[i], &advance, &bearing);
+        x += advance * scale + tracking;
+        if (i + 1 < text.size()) {
+            x += stbtt_GetCodepointKernAdvance(&font.info, text[i], text[i + 1]) * scale;
+        }
+    }
+}
+
+int Nearest(const std::vector<Rgb>& palette, Rgb c) {
+    int best = 0;
+    float bestDistance = 1e30f;
+    for (int i = 0; i < int(palette.size()); ++i) {
+        float dr = palette[i].r - c.r, dg = palette[i].g - c.g, db = palette[i].b - c.b;
+        float distance = 0.3f * dr * dr + 0.59f * dg * dg + 0.11f * db * db;
+        if (distance < bestDistance) bestDistance = distance, best = i;
+    }
+    return best;
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(v & 0xff);
+    out.push_back((v >> 8) & 0xff);
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xffff);
+    Put16(out, v >> 16);
+}
+
+// An uncompressed 8-bit bottom-up Windows bitmap (rows of 640 bytes need no padding).
+std::vector<uint8_t> EncodeBitmap(Canvas& canvas, const std::vector<Rgb>& palette) {
+    const uint32_t headers = 14 + 40 + 256 * 4, imageBytes = kWidth * kHeight;
+    std::vector<uint8_t> out;
+    out.push_back('B'), out.push_back('M');
+    Put32(out, headers + imageBytes), Put32(out, 0), Put32(out, headers);
+    Put32(out, 40), Put32(out, kWidth), Put32(out, kHeight), Put16(out, 1), Put16(out, 8);
+    Put32(out, 0), Put32(out, imageBytes), Put32(out, 2835), Put32(out, 2835);
+    Put32(out, 256), Put32(out, 0);
+    for (const Rgb& c : palette) {
+        out.push_back(uint8_t(std::lround(c.b))), out.push_back(uint8_t(std::lround(c.g)));
+        out.push_back(uint8_t(std::lround(c.r))), out.push_back(0);
+    }
+    for (int y = kHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < kWidth; ++x) out.push_back(uint8_t(Nearest(palette, canvas.at(x, y))));
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp\n");
+        return 2;
+    }
+    Font bold, regular;
+    if (!bold.load(argv[1]) || !regular.load(argv[2])) {
+        std::fprintf(stderr, "make_splash: cannot read the fonts\n");
+        return 1;
+    }
+    Canvas canvas;
+    DrawSpace(canvas);
+    DrawEarth(canvas);
+    DrawText(canvas, bold, "Solvane", 92, kWidth / 2.0f, 178, {255, 255, 255}, 2);
+    DrawText(canvas, regular, "DESKTOP EARTH CLOCK", 19, kWidth / 2.0f, 214, {160, 200, 250}, 5);
+    DrawText(canvas, regular, std::string("Version ") + argv[3], 15, kWidth / 2.0f, 452,
+             {200, 215, 240}, 1);
+    const std::vector<uint8_t> bytes = EncodeBitmap(canvas, MakePalette());
+    FILE* out = std::fopen(argv[4], "wb");
+    if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() ||
+        std::fclose(out) != 0) {
+        std::fprintf(stderr, "make_splash: cannot write %s\n", argv[4]);
+        return 1;
+    }
+    return 0;
+}
