@@ -1,0 +1,41 @@
+// The texts of times, dates, sidereal times, event times and coordinates.
+#pragma once
+
+#include <string>
+
+struct AstroState;
+struct UserOptions;
+
+// Where month names come from: the user's locale on Windows, English elsewhere.
+class MonthNameSource {
+public:
+    virtual ~MonthNameSource() = default;
+    // Month 1..12; an empty text when the locale has none.
+    virtual std::string monthName(int month, bool abbreviated) = 0;
+};
+// Replaces the month-name source (the default is English); the source must outlive its use.
+void SetMonthNameSource(MonthNameSource* source);
+
+std::string MonthName(int month);          // empty outside 1..12
+std::string MonthAbbreviation(int month);  // empty outside 1..12; safe on any thread
+
+struct DegreesMinutesSeconds {
+    int degrees, minutes, seconds;
+};
+// Whole degrees (signed), minutes and seconds of an angle, rounded to the nearest second.
+DegreesMinutesSeconds SplitDegrees(double degrees);
+double DmsToDegrees(int degrees, int minutes, int seconds);
+
+// Coordinates in the form the options choose (degrees-minutes-seconds or decimal degrees),
+// with the hemisphere letter. Texts are Windows-1252.
+std::string FormatLongitude(double degrees, const UserOptions& options);
+std::string FormatLatitude(double degrees, const UserOptions& options);
+
+std::string FormatLocalDateTime(const AstroState& state, const UserOptions& options);
+std::string FormatUtcDateTime(const AstroState& state);
+std::string FormatGreenwichSidereal(const AstroState& state);
+std::string FormatLocalSidereal(const AstroState& state, const UserOptions& options);
+
+// An event at local time `hours`: "Never" below -50, "Always" above 50, else the clock time
+// rounded to the minute in the 12- or 24-hour form of the options.
+std::string FormatEventTime(double hours, const UserOptions& options);
