@@ -1,0 +1,91 @@
+#include "EphemerisFixture.h"
+
+#include "astro/JulianDate.h"
+#include "astro/MoonPhase.h"
+
+#include <cmath>
+
+namespace {
+
+TEST(PhaseTime, MeeusExample49a) {
+    // The new moon of 1977 February: JDE 2443192.65118.
+    EXPECT_NEAR(PhaseTime(2443170.0, kNewMoon), 2443192.65118, 2e-5);
+}
+
+TEST(PhaseTime, NewMoonIsTheNextLunationsOthersTheCurrent) {
+    const double newMoon = PhaseTime(2460300.0, kNewMoon);
+    const double next = PhaseTime(newMoon + 0.5, kNewMoon);
+    EXPECT_NEAR(next - newMoon, 29.53, 0.3);
+    const double full = PhaseTime(newMoon + 0.5, kFullMoon);
+    EXPECT_NEAR(full - newMoon, 14.77, 1.0);
+    const double first = PhaseTime(newMoon + 0.5, kFirstQuarter);
+    const double last = PhaseTime(newMoon + 0.5, kLastQuarter);
+    EXPECT_LT(newMoon, first);
+    EXPECT_LT(first, full);
+    EXPECT_LT(full, last);
+    EXPECT_LT(last, next);
+}
+
+TEST(UpdatePhaseTable, StartsWithTheLastEventBeforeTheDate) {
+    const double newMoon = PhaseTime(2460300.0, kNewMoon);
+    for (double offset : {-3.0, -0.2, 0.2, 3.0, 10.0, 20.0}) {
+        const double jd = newMoon + offset;
+        PhaseTable table;
+        UpdatePhaseTable(jd, &table);
+        for (int i = 1; i < 4; ++i) {
+            EXPECT_LT(table.entries[i - 1].julianDate, table.entries[i].julianDate);
+            EXPECT_EQ(table.entries[i].phase, (table.entries[i - 1].phase + 1) % 4);
+            EXPECT_GT(table.entries[i].julianDate, jd) << offset;
+        }
+        EXPECT_LT(table.entries[3].julianDate - table.entries[0].julianDate, 25);
+        if (offset > 0) EXPECT_LT(table.entries[0].julianDate, jd) << offset;
+    }
+    // Exactly at an event the event is not before the date: the table starts one earlier.
+    const double full = PhaseTime(newMoon + 0.5, kFullMoon);
+    PhaseTable table;
+    UpdatePhaseTable(full, &table);
+    EXPECT_EQ(table.entries[0].phase, kFirstQuarter);
+    EXPECT_EQ(table.entries[1].julianDate, full);
+    // Just before a new moon the first new moon found lies after the date and starts the table.
+    UpdatePhaseTable(newMoon - 0.2, &table);
+    EXPECT_EQ(table.entries[0].phase, kNewMoon);
+    EXPECT_GT(table.entries[0].julianDate, newMoon - 0.2);
+}
+
+TEST_F(WithEphemeris, IlluminationAndPhaseAngleAroundALunation) {
+    const double newMoon = PhaseTime(2460300.0, kNewMoon);
+    const double full = PhaseTime(newMoon + 0.5, kFullMoon);
+    EXPECT_LT(MoonIllumination(newMoon), 0.5);
+    EXPECT_GT(MoonIllumination(full), 99.5);
+    EXPECT_NEAR(MoonPhaseAngle(full), 0, 5);
+    EXPECT_GT(std::fabs(MoonPhaseAngle(newMoon)), 170);  // short of 180 by the Moon's latitude
+    // The sign flips at new moon, passing +-180.
+    EXPECT_LT(MoonPhaseAngle(newMoon - 1) * MoonPhaseAngle(newMoon + 1), 0);
+    for (double jd = newMoon; jd < newMoon + 30; jd += 0.37) {
+        const double percent = MoonIllumination(jd);
+        EXPECT_GE(percent, 0);
+        EXPECT_LE(percent, 100);
+        const double angle = MoonPhaseAngle(jd);
+        EXPECT_GE(angle, -180);
+        EXPECT_LE(angle, 180);
+    }
+}
+
+TEST(PhaseName, NamesAndBitmaps) {
+    int id = 0;
+    EXPECT_STREQ(PhaseName(0, &id), "New Moon");
+    EXPECT_EQ(id, 131);
+    EXPECT_STREQ(PhaseName(2, &id), "Full Moon");
+    EXPECT_EQ(id, 133);
+    EXPECT_STREQ(PhaseName(7, &id), "Last Quarter");
+    EXPECT_EQ(id, 134);
+    EXPECT_STREQ(PhaseName(-1, &id), "Last Quarter");
+}
+
+TEST(PhaseDateLabel, MonthAndDayOfTheCalendarDate) {
+    EXPECT_EQ(PhaseDateLabel(2451545.0), "Jan 1");
+    EXPECT_EQ(PhaseDateLabel(2451544.49), "Dec 31");  // before midnight, no time-zone shift
+    EXPECT_EQ(PhaseDateLabel(JulianDate(2026, 12, 8, 23.9)), "Dec 8");
+}
+
+}  // namespace
