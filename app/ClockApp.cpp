@@ -2,11 +2,15 @@
 
 #include "app/ClockApp.h"
 
+#include "app/EphemerisFile.h"
 #include "app/ProgramFiles.h"
+#include "astro/Ephemeris.h"
 #include "app/SplashWindow.h"
 #include "desktop/TrayFrame.h"
 #include "desktop/WallpaperFactory.h"
 #include "platform/CommandLine.h"
+#include "platform/ProgramPath.h"
+#include "app/Formatting.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
@@ -21,12 +25,6 @@ const char kWallpaperEventName[] = "KbWallpaperFactory";
 const char kTrayMessageName[] = "Kelbrook Solvane";
 constexpr DWORD kWallpaperStopTimeoutMs = 10000;
 constexpr DWORD kSettleBeforeWindowsMs = 30;
-
-std::string ProgramPath() {
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length < MAX_PATH ? length : 0);
-}
 
 }  // namespace
 
@@ -56,6 +54,10 @@ bool ClockApp::initInstance(const char* commandLine) {
     dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
     wallpaperEvent = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);
     trayMessage = RegisterWindowMessageA(kTrayMessageName);
+    SetMonthNameSource(&monthNames_);
+    // Without the ephemeris the first state computation below ends the program with the
+    // engine's message, after the user has been told.
+    OpenEphemeris(programPath_, prompt_);
 
     WSADATA sockets = {};
     if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
@@ -64,6 +66,10 @@ bool ClockApp::initInstance(const char* commandLine) {
         return false;
     }
     socketsStarted_ = true;
+    {
+        std::lock_guard<RecursiveLock> hold(optionsLock);
+        UpdateAstroState(astro, options, clock, true);
+    }
 
     if (!startWallpaperThread()) return false;
     SaveOptions(options, optionsServices());
@@ -123,6 +129,7 @@ int ClockApp::exitInstance() {
         CloseHandle(instanceMutex_);
         instanceMutex_ = nullptr;
     }
+    CloseEphemeris();
     if (socketsStarted_) WSACleanup();
     return 0;
 }

@@ -4,9 +4,12 @@
 
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
+#include "astro/AstroState.h"
 #include "platform/Application.h"
+#include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
 #include "platform/RecursiveLock.h"
+#include "platform/SystemClock.h"
 #include "platform/SystemTimeZone.h"
 #include "platform/Win32Registry.h"
 
@@ -23,9 +26,11 @@ public:
 
     OptionsServices optionsServices();
 
-    // Guards `options` and, through it, everything the threads share. Recursive.
+    // Guards `options`, `astro` and the astronomy engine's caches. Recursive.
     RecursiveLock optionsLock;
     UserOptions options = {};
+    AstroState astro = {};
+    SystemClock clock;
     uint8_t quitRequested = 0;       // set at exit, read by the wallpaper thread under the lock
     HANDLE wallpaperEvent = nullptr; // auto-reset; wakes the wallpaper thread
     UINT trayMessage = 0;            // the registered tray callback message
@@ -50,5 +55,6 @@ private:
     Win32Registry registry_;
     MessageBoxPrompt prompt_;
     SystemTimeZone timeZone_;
+    LocaleMonthNames monthNames_;
     std::unique_ptr<TrayFrame> trayFrame_;
 };

@@ -23,10 +23,20 @@ add_custom_command(
     COMMENT "Converting the DE405 ephemeris")
 add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE})
 
+set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_custom_command(TARGET solvane-almanac POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CHEBY_FILE} ${CMAKE_BINARY_DIR}/bin/cheby)
+
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE solvane_core gtest_main erfa)
+target_link_libraries(host_tests PRIVATE solvane_almanac gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)
 gtest_discover_tests(host_tests)
+
+# The almanac program itself: bad arguments give a one-line usage error and status 2.
+add_test(NAME almanac_usage_error
+         COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --lat 95; test $? -eq 2")
+add_test(NAME almanac_page COMMAND solvane-almanac --utc 2000-01-01T12:00:00 --tz-bias 0)
+set_tests_properties(almanac_page PROPERTIES PASS_REGULAR_EXPRESSION "January 1, 2000 12:00:00 UTC")

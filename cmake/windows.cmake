@@ -8,8 +8,8 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_library(solvane_platform STATIC
     platform/Application.cpp
     platform/MessageBoxPrompt.cpp
+    platform/LocaleMonthNames.cpp
     platform/Resources.cpp
-    platform/SystemTimeZone.cpp
     platform/Win32Registry.cpp
     platform/Window.cpp
 )
@@ -34,11 +34,17 @@ add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
 
+target_sources(solvane-almanac PRIVATE platform/LocaleMonthNames.cpp)
+add_custom_command(TARGET solvane-almanac POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-almanac> ${SOLVANE_DIST_DIR}/
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/cheby ${SOLVANE_DIST_DIR}/)
+
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES})
 target_link_libraries(wine_tests PRIVATE solvane_platform gtest_main)
-add_dependencies(wine_tests solvane)
+add_dependencies(wine_tests solvane solvane-almanac)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR}")
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 600)

@@ -6,4 +6,5 @@
 class MessageBoxPrompt : public UserPrompt {
 public:
     void warn(unsigned textId, unsigned captionId) override;
+    void error(unsigned textId, unsigned captionId) override;
 };

@@ -6,4 +6,6 @@ public:
     virtual ~UserPrompt() = default;
     // A modal message box with a warning icon and an OK button.
     virtual void warn(unsigned textId, unsigned captionId) = 0;
+    // A task-modal message box with an error icon and an OK button.
+    virtual void error(unsigned textId, unsigned captionId) = 0;
 };

@@ -48,6 +48,10 @@ public:
     void warn(unsigned textId, unsigned captionId) override {
         warnings.emplace_back(textId, captionId);
     }
+    void error(unsigned textId, unsigned captionId) override {
+        errors.emplace_back(textId, captionId);
+    }
+    std::vector<std::pair<unsigned, unsigned>> errors;
 };
 
 class FixedTimeZone : public TimeZoneSource {

@@ -34,7 +34,7 @@ void RemoveTree(const std::string& dir) {
 
 }  // namespace
 
-InstallFolder::InstallFolder(const std::vector<std::string>& programs) {
+InstallFolder::InstallFolder(const std::vector<std::string>& files) {
     static std::atomic<int> counter{0};
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
@@ -42,8 +42,8 @@ InstallFolder::InstallFolder(const std::vector<std::string>& programs) {
            std::to_string(counter++);
     RemoveTree(dir_);
     CreateDirectoryA(dir_.c_str(), nullptr);
-    for (const std::string& program : programs) {
-        CopyFileA((DistFolder() + "\\" + program).c_str(), path(program).c_str(), FALSE);
+    for (const std::string& file : files) {
+        CopyFileA((DistFolder() + "\\" + file).c_str(), path(file).c_str(), FALSE);
     }
 }
 
@@ -80,6 +80,51 @@ DWORD RunningProgram::exitCode() {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.hProcess, &code);
     return code;
+}
+
+namespace {
+
+std::string DrainPipe(HANDLE pipe) {
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    return text;
+}
+
+}  // namespace
+
+ConsoleRun RunConsoleProgram(const std::string& exe, const std::string& arguments,
+                             DWORD timeoutMs) {
+    ConsoleRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE outRead, outWrite, errRead, errWrite;
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    CreatePipe(&errRead, &errWrite, &inherit, 0);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {sizeof(startup)};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    PROCESS_INFORMATION process = {};
+    const bool started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (started) {
+        run.output = DrainPipe(outRead);  // the outputs are small: the pipes do not fill up
+        run.errors = DrainPipe(errRead);
+        run.finished = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return run;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -10,11 +10,11 @@
 // The folder the build installs into (SOLVANE_DIST_DIR, a Unix path), as a Windows path.
 std::string DistFolder();
 
-// A fresh, empty folder under the temporary folder holding a copy of the named programs;
-// deleted with everything in it when the object goes.
+// A fresh, empty folder under the temporary folder holding a copy of the named files of the
+// install folder; deleted with everything in it when the object goes.
 class InstallFolder {
 public:
-    explicit InstallFolder(const std::vector<std::string>& programs = {"solvane.exe"});
+    explicit InstallFolder(const std::vector<std::string>& files = {"solvane.exe", "cheby"});
     ~InstallFolder();
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
 
@@ -35,6 +35,15 @@ public:
 private:
     PROCESS_INFORMATION process_ = {};
 };
+
+// Runs a console program to its end (at most `timeoutMs`) and collects what it printed.
+struct ConsoleRun {
+    bool finished = false;
+    DWORD exitCode = 0;
+    std::string output, errors;
+};
+ConsoleRun RunConsoleProgram(const std::string& exe, const std::string& arguments,
+                             DWORD timeoutMs = 30000);
 
 // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

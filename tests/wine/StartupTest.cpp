@@ -235,3 +235,20 @@ TEST_F(Startup, NoSplashWhenHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartupWithoutEphemeris, TellsTheUserAndEnds) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder({"solvane.exe"});
+    RunningProgram program(folder.path("solvane.exe"));
+    HWND box = WaitForWindow("WARNING", 20000, "#32770");
+    ASSERT_NE(box, nullptr);
+    const std::vector<std::string> texts = StaticTexts(box);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Could not find Ephemeris File!"), texts.end());
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+    EXPECT_EQ(program.exitCode(), 1u);
+}
+
+}  // namespace

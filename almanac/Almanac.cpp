@@ -1,0 +1,153 @@
+#include "almanac/Almanac.h"
+
+#include "app/Formatting.h"
+#include "astro/EarthTilt.h"
+#include "astro/Ephemeris.h"
+#include "astro/Reduce.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+BodyPlace PlaceOf(double jd, int body) {
+    double out[6];
+    Reduce(jd, body, kApparentGeocentric, out);
+    BodyPlace place;
+    for (int k = 0; k < 3; ++k) place.position[k] = out[k];
+    VectorToRaDec(out, &place.ra, &place.dec);
+    place.distance = std::sqrt(out[0] * out[0] + out[1] * out[1] + out[2] * out[2]);
+    return place;
+}
+
+std::string Number(double x) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", x);
+    return buffer;
+}
+
+// Windows-1252 text (read as Latin-1) as a JSON string.
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | (c >> 6));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out + "\"";
+}
+
+std::string PlaceJson(const BodyPlace& p) {
+    return "{\"x\": " + Number(p.position[0]) + ", \"y\": " + Number(p.position[1]) +
+           ", \"z\": " + Number(p.position[2]) + ", \"ra\": " + Number(p.ra) +
+           ", \"dec\": " + Number(p.dec) + ", \"distance\": " + Number(p.distance) + "}";
+}
+
+std::string Field(const char* name, const std::string& value, bool last = false) {
+    return std::string("  \"") + name + "\": " + value + (last ? "\n" : ",\n");
+}
+
+std::string RaText(double hours) {
+    const DegreesMinutesSeconds hms = SplitDegrees(hours);
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%02dh %02dm %02ds", hms.degrees, hms.minutes, hms.seconds);
+    return buffer;
+}
+
+}  // namespace
+
+Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock) {
+    Almanac a;
+    a.options = options;
+    a.state = AstroState();
+    UpdateAstroState(a.state, options, clock, true);
+    const double jd = a.state.julianDate;
+    a.sun = PlaceOf(jd, kSun);
+    a.moon = PlaceOf(jd, kMoon);
+    a.moonIllumination = MoonIllumination(jd);
+    a.moonPhaseAngle = MoonPhaseAngle(jd);
+    UpdatePhaseTable(jd, &a.phases);
+    return a;
+}
+
+std::string AlmanacJson(const Almanac& a) {
+    const AstroState& s = a.state;
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", s.localYear, s.localMonth, s.localDay);
+    const std::string events =
+        "{\"localDate\": \"" + std::string(date) + "\", \"sunrise\": " + Number(s.sunrise) +
+        ", \"sunset\": " + Number(s.sunset) + ", \"localNoon\": " + Number(s.localNoon) +
+        ", \"twilightStart\": " + Number(s.twilightStart) +
+        ", \"twilightEnd\": " + Number(s.twilightEnd) + "}";
+    std::string phases = "[";
+    for (int i = 0; i < 4; ++i) {
+        const PhaseEvent& e = a.phases.entries[i];
+        int bitmap;
+        phases += std::string(i ? ", " : "") + "{\"julianDate\": " + Number(e.julianDate) +
+                  ", \"phase\": " + std::to_string(e.phase) + ", \"name\": " +
+                  JsonString(PhaseName(e.phase, &bitmap)) + ", \"label\": " +
+                  JsonString(PhaseDateLabel(e.julianDate)) + "}";
+    }
+    phases += "]";
+    return "{\n" + Field("julianDate", Number(s.julianDate)) +
+           Field("meanObliquity", Number(s.meanObliquity)) +
+           Field("trueObliquity", Number(s.trueObliquity)) +
+           Field("equationOfEquinoxes", Number(s.equationOfEquinoxes)) +
+           Field("nutationLongitude", Number(s.nutationLongitude)) +
+           Field("nutationObliquity", Number(s.nutationObliquity)) +
+           Field("greenwichSiderealTime", Number(s.greenwichSiderealTime)) +
+           Field("localSiderealTime",
+                 Number(LocalSiderealHours(s.greenwichSiderealTime, a.options.homeLongitude))) +
+           Field("sun", PlaceJson(a.sun)) + Field("moon", PlaceJson(a.moon)) +
+           Field("events", events) + Field("moonIllumination", Number(a.moonIllumination)) +
+           Field("moonPhaseAngle", Number(a.moonPhaseAngle)) + Field("phases", phases, true) +
+           "}\n";
+}
+
+std::string AlmanacPage(const Almanac& a) {
+    const AstroState& s = a.state;
+    const UserOptions& o = a.options;
+    const double toLocal = -o.timeZoneBias / 60.0;
+    char line[256];
+    std::string page;
+    auto add = [&](const char* label, const std::string& value) {
+        std::snprintf(line, sizeof line, "%-20s %s\n", label, value.c_str());
+        page += line;
+    };
+    add("Home:", FieldText(o.homeName) + "  " + FormatLatitude(o.homeLatitude, o) + "  " +
+                     FormatLongitude(o.homeLongitude, o));
+    add("Local time:", FormatLocalDateTime(s, o));
+    add("UTC:", FormatUtcDateTime(s));
+    std::snprintf(line, sizeof line, "%.5f", s.julianDate);
+    add("Julian day:", line);
+    add("Greenwich sidereal:", FormatGreenwichSidereal(s));
+    add("Local sidereal:", FormatLocalSidereal(s, o));
+    add("Sunrise:", FormatEventTime(s.sunrise + toLocal, o));
+    add("Sunset:", FormatEventTime(s.sunset + toLocal, o));
+    add("Start Twilight:", FormatEventTime(s.twilightStart + toLocal, o));
+    add("End Twilight:", FormatEventTime(s.twilightEnd + toLocal, o));
+    add("Local Noon:", FormatEventTime(s.localNoon + toLocal, o));
+    std::snprintf(line, sizeof line, "  distance %.6f AU", a.sun.distance);
+    add("Sun:", RaText(a.sun.ra) + "  " + FormatLatitude(a.sun.dec, o) + line);
+    std::snprintf(line, sizeof line, "  distance %.0f km", a.moon.distance * 149597870.691);
+    add("Moon:", RaText(a.moon.ra) + "  " + FormatLatitude(a.moon.dec, o) + line);
+    std::snprintf(line, sizeof line, "Illumination: %.1f%%, phase angle %.1f", a.moonIllumination,
+                  a.moonPhaseAngle);
+    add("", line);
+    for (const PhaseEvent& e : a.phases.entries) {
+        int bitmap;
+        add(e.julianDate < s.julianDate ? "Last phase:" : "Next phase:",
+            std::string(PhaseName(e.phase, &bitmap)) + ", " + PhaseDateLabel(e.julianDate));
+    }
+    return page;
+}

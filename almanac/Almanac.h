@@ -1,0 +1,33 @@
+// The clock's numbers for one instant and place, as the command-line almanac shows them.
+#pragma once
+
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "astro/MoonPhase.h"
+
+#include <string>
+
+struct BodyPlace {
+    double position[3];  // apparent geocentric, true equator and equinox of date, AU
+    double ra;           // hours
+    double dec;          // degrees
+    double distance;     // AU
+};
+
+struct Almanac {
+    UserOptions options;  // home location and display choices
+    AstroState state;
+    BodyPlace sun, moon;
+    double moonIllumination;  // percent
+    double moonPhaseAngle;    // degrees
+    PhaseTable phases;
+};
+
+// Everything for the instant of `clock` at the home of `options`. The ephemeris must be open.
+Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock);
+
+// One JSON object; numbers unrounded in the engine's units.
+std::string AlmanacJson(const Almanac& almanac);
+
+// A readable page of the program's own texts (Windows-1252).
+std::string AlmanacPage(const Almanac& almanac);

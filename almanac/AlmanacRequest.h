@@ -1,0 +1,26 @@
+// The command-line almanac: what the user asked for.
+#pragma once
+
+#include "astro/CivilClock.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct AlmanacRequest {
+    std::optional<CivilTime> utc;        // absent: now
+    std::optional<double> latitude;      // degrees, north positive; absent: home
+    std::optional<double> longitude;     // degrees, east positive; absent: home
+    std::optional<int> timeZoneBias;     // minutes to add to local time to get UTC
+    std::optional<std::string> chebyPath;
+    bool json = false;
+};
+
+extern const char kAlmanacUsage[];
+
+// Parses the arguments (without the program name). False with `error` set on bad input.
+bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacRequest* request,
+                           std::string* error);
+
+// "YYYY-MM-DDTHH:MM:SS" as a valid UTC calendar time between years 1 and 9999.
+bool ParseUtc(const std::string& text, CivilTime* time);

@@ -1,0 +1,9 @@
+// Month names from the user's default locale.
+#pragma once
+
+#include "app/Formatting.h"
+
+class LocaleMonthNames : public MonthNameSource {
+public:
+    std::string monthName(int month, bool abbreviated) override;
+};

@@ -1,0 +1,94 @@
+#include "EphemerisFixture.h"
+
+#include "almanac/Almanac.h"
+#include "almanac/AlmanacRequest.h"
+
+#include <regex>
+
+namespace {
+
+bool Parses(const std::vector<std::string>& arguments, AlmanacRequest* request = nullptr) {
+    AlmanacRequest unused;
+    std::string error;
+    return ParseAlmanacArguments(arguments, request ? request : &unused, &error);
+}
+
+TEST(AlmanacArguments, AcceptsEveryOption) {
+    AlmanacRequest r;
+    ASSERT_TRUE(Parses({"--utc", "2024-02-29T23:59:59", "--lat", "-33.87", "--lon", "151.21",
+                        "--tz-bias", "-600", "--cheby", "/tmp/x", "--json"},
+                       &r));
+    EXPECT_EQ(r.utc->day, 29);
+    EXPECT_EQ(r.utc->dayOfWeek, 4);
+    EXPECT_DOUBLE_EQ(*r.latitude, -33.87);
+    EXPECT_DOUBLE_EQ(*r.longitude, 151.21);
+    EXPECT_EQ(*r.timeZoneBias, -600);
+    EXPECT_EQ(*r.chebyPath, "/tmp/x");
+    EXPECT_TRUE(r.json);
+    ASSERT_TRUE(Parses({}, &r));
+    EXPECT_FALSE(r.utc || r.latitude || r.longitude || r.timeZoneBias || r.json);
+}
+
+TEST(AlmanacArguments, RefusesBadInput) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--utc", "2023-02-29T00:00:00"}, {"--utc", "2024-13-01T00:00:00"},
+        {"--utc", "2024-01-01 00:00:00"}, {"--utc", "2024-01-01T24:00:00"},
+        {"--utc", "2024-01-01T00:00:00Z"}, {"--utc"}, {"--lat", "91"}, {"--lat", "nan"},
+        {"--lon", "-180.5"}, {"--lon", "12abc"}, {"--tz-bias", "30.5"}, {"--tz-bias", "2000"},
+        {"--verbose"}, {"2024-01-01T00:00:00"}, {"--lat", ""},
+    };
+    for (const auto& arguments : bad) {
+        std::string joined;
+        for (const auto& a : arguments) joined += a + " ";
+        EXPECT_FALSE(Parses(arguments)) << joined;
+    }
+}
+
+TEST_F(WithEphemeris, JsonHasExactlyTheDocumentedKeys) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    CivilTime utc;
+    ASSERT_TRUE(ParseUtc("2026-12-08T14:00:00", &utc));
+    FixedClock clock(utc, 300);
+    const std::string json = AlmanacJson(ComputeAlmanac(options, clock));
+    std::vector<std::string> keys;
+    const std::regex top("\n  \"([A-Za-z]+)\": ");
+    for (std::sregex_iterator it(json.begin(), json.end(), top), end; it != end; ++it) {
+        keys.push_back((*it)[1]);
+    }
+    const std::vector<std::string> expected = {
+        "julianDate", "meanObliquity", "trueObliquity", "equationOfEquinoxes",
+        "nutationLongitude", "nutationObliquity", "greenwichSiderealTime", "localSiderealTime",
+        "sun", "moon", "events", "moonIllumination", "moonPhaseAngle", "phases"};
+    EXPECT_EQ(keys, expected);
+    EXPECT_NE(json.find("\"events\": {\"localDate\": \"2026-12-08\", \"sunrise\": "), std::string::npos);
+    EXPECT_NE(json.find("\"sun\": {\"x\": "), std::string::npos);
+    EXPECT_NE(json.find("\"name\": \"New Moon\", \"label\": \"Dec 9\""), std::string::npos);
+    EXPECT_NE(json.find("\"julianDate\": 2461383.0833333335,"), std::string::npos);
+}
+
+TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    options.timeZoneBias = 300;
+    CivilTime utc;
+    ASSERT_TRUE(ParseUtc("2026-12-08T14:00:00", &utc));
+    FixedClock clock(utc, 300);
+    const std::string page = AlmanacPage(ComputeAlmanac(options, clock));
+    EXPECT_NE(page.find("December 8, 2026 09:00:00 AM"), std::string::npos);
+    EXPECT_NE(page.find("Sunrise:             07:06 a.m."), std::string::npos) << page;
+    EXPECT_NE(page.find("Sunset:              05:29 p.m."), std::string::npos) << page;
+    EXPECT_NE(page.find("28\xBA 33' 00\" N"), std::string::npos);
+}
+
+TEST_F(WithEphemeris, InstantsOutsideTheEphemerisEndWithItsMessage) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    CivilTime utc;
+    ASSERT_TRUE(ParseUtc("2070-01-01T00:00:00", &utc));
+    FixedClock clock(utc, 0);
+    EXPECT_EXIT(ComputeAlmanac(options, clock), testing::ExitedWithCode(1),
+                "GetStateVector: requested date not covered by ephemeris file.");
+}
+
+}  // namespace
