@@ -14,7 +14,7 @@ PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
             casacore-data-jpl-de405 liberfa-dev
 
-.PHONY: deps build host win test run clean
+.PHONY: deps build host win test run bench clean
 
 deps:
 	@tools/install-deps.sh $(PACKAGES)
@@ -38,6 +38,9 @@ test: deps build
 
 run: deps build
 	@tools/run-under-wine.sh $(DIST)/solvane.exe $(BUILD)/screenshots
+
+bench: deps host
+	@cmake --build $(HOST) --target bench
 
 clean:
 	rm -rf $(BUILD)

@@ -40,3 +40,8 @@ add_test(NAME almanac_usage_error
          COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --lat 95; test $? -eq 2")
 add_test(NAME almanac_page COMMAND solvane-almanac --utc 2000-01-01T12:00:00 --tz-bias 0)
 set_tests_properties(almanac_page PROPERTIES PASS_REGULAR_EXPRESSION "January 1, 2000 12:00:00 UTC")
+
+# Benchmarks: make bench.
+add_executable(astro_bench EXCLUDE_FROM_ALL bench/astro_bench.cpp)
+target_link_libraries(astro_bench PRIVATE solvane_core erfa)
+add_custom_target(bench COMMAND astro_bench ${CHEBY_FILE} DEPENDS astro_bench generated-art)

@@ -38,7 +38,9 @@ TEST(UpdatePhaseTable, StartsWithTheLastEventBeforeTheDate) {
             EXPECT_GT(table.entries[i].julianDate, jd) << offset;
         }
         EXPECT_LT(table.entries[3].julianDate - table.entries[0].julianDate, 25);
-        if (offset > 0) EXPECT_LT(table.entries[0].julianDate, jd) << offset;
+        if (offset > 0) {
+            EXPECT_LT(table.entries[0].julianDate, jd) << offset;
+        }
     }
     // Exactly at an event the event is not before the date: the table starts one earlier.
     const double full = PhaseTime(newMoon + 0.5, kFullMoon);
@@ -86,6 +88,38 @@ TEST(PhaseDateLabel, MonthAndDayOfTheCalendarDate) {
     EXPECT_EQ(PhaseDateLabel(2451545.0), "Jan 1");
     EXPECT_EQ(PhaseDateLabel(2451544.49), "Dec 31");  // before midnight, no time-zone shift
     EXPECT_EQ(PhaseDateLabel(JulianDate(2026, 12, 8, 23.9)), "Dec 8");
+}
+
+}  // namespace
+
+#include "app/PhaseDate.h"
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "platform/RecursiveLock.h"
+
+namespace {
+
+TEST_F(WithEphemeris, PreparePhaseDateUsesNowForTheTableAndNoonForTheAngle) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    CivilTime now;
+    now.year = 2026, now.month = 12, now.day = 8, now.hour = 14;
+    FixedClock clock(now, 300);
+    AstroState state = {};
+    RecursiveLock lock;
+    PhaseTable table;
+    PhaseSelection selection;
+    selection.lightPosition[2] = 7;
+    PreparePhaseDate(2027, 1, 15, state, options, clock, lock, &table, &selection);
+    EXPECT_EQ(state.utcDay, 8);
+    PhaseTable expected;
+    UpdatePhaseTable(state.julianDate, &expected);
+    EXPECT_EQ(table.entries[0].julianDate, expected.entries[0].julianDate);
+    const double noon = JulianDate(2027, 1, 15, 12.0);
+    EXPECT_EQ(selection.julianDay, 2461421);
+    EXPECT_DOUBLE_EQ(selection.julianDay + selection.dayFraction, noon);
+    EXPECT_DOUBLE_EQ(selection.phaseAngle, MoonPhaseAngle(noon));
+    EXPECT_EQ(selection.lightPosition[2], 1.0f);
 }
 
 }  // namespace
