@@ -44,13 +44,19 @@ TEST(AlmanacArguments, RefusesBadInput) {
     }
 }
 
-TEST_F(WithEphemeris, JsonHasExactlyTheDocumentedKeys) {
+// The almanac at Orlando, the default home, for a UTC instant and a time-zone bias.
+Almanac OrlandoAt(const char* utcText, int bias) {
     UserOptions options;
     SetDefaultOptions(options);
+    options.timeZoneBias = bias;
     CivilTime utc;
-    ASSERT_TRUE(ParseUtc("2026-12-08T14:00:00", &utc));
-    FixedClock clock(utc, 300);
-    const std::string json = AlmanacJson(ComputeAlmanac(options, clock));
+    EXPECT_TRUE(ParseUtc(utcText, &utc));
+    FixedClock clock(utc, bias);
+    return ComputeAlmanac(options, clock);
+}
+
+TEST_F(WithEphemeris, JsonHasExactlyTheDocumentedKeys) {
+    const std::string json = AlmanacJson(OrlandoAt("2026-12-08T14:00:00", 300));
     std::vector<std::string> keys;
     const std::regex top("\n  \"([A-Za-z]+)\": ");
     for (std::sregex_iterator it(json.begin(), json.end(), top), end; it != end; ++it) {
@@ -68,13 +74,7 @@ TEST_F(WithEphemeris, JsonHasExactlyTheDocumentedKeys) {
 }
 
 TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {
-    UserOptions options;
-    SetDefaultOptions(options);
-    options.timeZoneBias = 300;
-    CivilTime utc;
-    ASSERT_TRUE(ParseUtc("2026-12-08T14:00:00", &utc));
-    FixedClock clock(utc, 300);
-    const std::string page = AlmanacPage(ComputeAlmanac(options, clock));
+    const std::string page = AlmanacPage(OrlandoAt("2026-12-08T14:00:00", 300));
     EXPECT_NE(page.find("December 8, 2026 09:00:00 AM"), std::string::npos);
     EXPECT_NE(page.find("Sunrise:             07:06 a.m."), std::string::npos) << page;
     EXPECT_NE(page.find("Sunset:              05:29 p.m."), std::string::npos) << page;
@@ -82,12 +82,7 @@ TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {
 }
 
 TEST_F(WithEphemeris, InstantsOutsideTheEphemerisEndWithItsMessage) {
-    UserOptions options;
-    SetDefaultOptions(options);
-    CivilTime utc;
-    ASSERT_TRUE(ParseUtc("2070-01-01T00:00:00", &utc));
-    FixedClock clock(utc, 0);
-    EXPECT_EXIT(ComputeAlmanac(options, clock), testing::ExitedWithCode(1),
+    EXPECT_EXIT(OrlandoAt("2070-01-01T00:00:00", 0), testing::ExitedWithCode(1),
                 "GetStateVector: requested date not covered by ephemeris file.");
 }
 
