@@ -18,6 +18,7 @@ set(DE405_TABLE /usr/share/casacore/data/ephemerides/DE405/table.f0i)
 set(CHEBY_FILE ${SOLVANE_GENERATED_DIR}/cheby)
 add_custom_command(
     OUTPUT ${CHEBY_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}
     COMMAND make_cheby ${DE405_TABLE} ${CHEBY_FILE}
     DEPENDS make_cheby ${DE405_TABLE}
     COMMENT "Converting the DE405 ephemeris")
