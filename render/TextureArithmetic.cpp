@@ -1,0 +1,38 @@
+#include "render/TextureArithmetic.h"
+
+#include <cstddef>
+
+using std::size_t;
+
+uint8_t SpriteAlpha(uint8_t blue, uint8_t green, uint8_t red) {
+    const int average = (blue + green + red) / 3;
+    return uint8_t(average < 10 ? 0 : average);
+}
+
+std::vector<uint8_t> SpriteRgba(const uint8_t* bgr, int width, int height) {
+    std::vector<uint8_t> rgba(size_t(width) * height * 4);
+    for (size_t i = 0, n = size_t(width) * height; i < n; ++i) {
+        const uint8_t* p = bgr + 3 * i;
+        rgba[4 * i] = p[2];
+        rgba[4 * i + 1] = p[1];
+        rgba[4 * i + 2] = p[0];
+        rgba[4 * i + 3] = SpriteAlpha(p[0], p[1], p[2]);
+    }
+    return rgba;
+}
+
+std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, int width,
+                                     int height) {
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    for (size_t i = 0, n = size_t(width) * height; i < n; ++i) {
+        const uint8_t* c = clouds + 3 * i;
+        const uint8_t* d = day + 3 * i;
+        float s = (c[0] + c[1] + c[2]) * 0.33333334f + 63;
+        if (s > 255) s = 255;
+        const float q = s * 0.003921569f;
+        for (int k = 0; k < 3; ++k) {
+            rgb[3 * i + 2 - k] = uint8_t(int(d[k] * (1 - q)) + int(c[k] * q));
+        }
+    }
+    return rgb;
+}

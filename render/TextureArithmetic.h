@@ -1,0 +1,17 @@
+// Per-pixel arithmetic of the Earth textures.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Alpha of a sprite pixel: the average of its channels, 0 below 10.
+uint8_t SpriteAlpha(uint8_t blue, uint8_t green, uint8_t red);
+
+// A 24-bit blue-green-red image as red-green-blue-alpha with SpriteAlpha.
+std::vector<uint8_t> SpriteRgba(const uint8_t* bgr, int width, int height);
+
+// The clouds texture: the cloud image (blue-green-red) over the day image, in red-green-blue
+// order. Where the clouds' average brightness is a, q = min(a + 63, 255) / 255 and each
+// channel is day x (1 - q) + cloud x q, each product truncated.
+std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, int width,
+                                     int height);

@@ -1,0 +1,39 @@
+// The texts and layout of the time shown over the globe.
+#pragma once
+
+#include <string>
+
+struct AstroState;
+struct UserOptions;
+
+struct TimeDisplayText {
+    std::string timeLine;
+    std::string labelLine;
+    bool hasLabel = false;
+};
+
+// The highlighted time scale's line and, with the time-zone flag, its label line. Nothing
+// (empty time line) when the time display is off.
+TimeDisplayText MakeTimeDisplayText(const UserOptions& options, const AstroState& state);
+
+// Text-extent widths and heights of the glyphs of character codes 0..255 (pixels).
+struct GlyphMetrics {
+    float advance[256] = {};
+    float height[256] = {};
+};
+
+// Width in overlay units (1.5 x the advances) of the characters that have glyphs (32..128).
+float LineWidth(const std::string& text, const GlyphMetrics& glyphs);
+
+// Positions in overlay units: x from -width to +width, y from -height to +height.
+struct TimeDisplayLayout {
+    float timeLeft, timeTop;
+    float labelLeft, labelTop;
+    float panelLeft, panelTop, panelRight, panelBottom;
+};
+
+TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
+                                    int windowHeight);
+
+// Whether a character code has a glyph texture.
+inline bool HasGlyph(unsigned char c) { return c >= 32 && c <= 128; }

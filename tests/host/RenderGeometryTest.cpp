@@ -1,0 +1,363 @@
+// Geometry and arithmetic of the renderer that need no OpenGL.
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "desktop/BitmapFile.h"
+#include "render/GlobeMesh.h"
+#include "render/GridLines.h"
+#include "render/MatrixMath.h"
+#include "render/TextureArithmetic.h"
+#include "render/TimeDisplayLayout.h"
+#include "render/Viewpoint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace {
+
+struct Vertex {
+    float s, t, p[3], n[3], grey;
+};
+
+class RecordingSink : public MeshSink {
+public:
+    std::vector<std::vector<Vertex>> strips;
+    void beginStrip() override { strips.emplace_back(); }
+    void vertex(float s, float t, const float p[3], const float n[3]) override {
+        strips.back().push_back({s, t, {p[0], p[1], p[2]}, {n[0], n[1], n[2]}, -1});
+    }
+    void greyVertex(float s, float t, const float p[3], float grey) override {
+        strips.back().push_back({s, t, {p[0], p[1], p[2]}, {0, 0, 0}, grey});
+    }
+    void endStrip() override {}
+};
+
+TEST(GlobeMesh, StripsRunFromPoleToPole) {
+    const GlobeMesh globe(65, 91, 80.0f);
+    RecordingSink sink;
+    globe.drawGlobe(sink, nullptr, 1.0f, 0.08f);
+    ASSERT_EQ(sink.strips.size(), 66u);
+    for (const auto& strip : sink.strips) {
+        ASSERT_EQ(strip.size(), 184u);
+        const Vertex &first = strip.front(), &closing = strip[strip.size() - 2];
+        EXPECT_EQ(first.s, 0.0f);
+        EXPECT_EQ(closing.s, 1.0f);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(first.p[k], closing.p[k], 1e-4);
+        for (const Vertex& v : strip) {
+            const float r = std::sqrt(v.p[0] * v.p[0] + v.p[1] * v.p[1] + v.p[2] * v.p[2]);
+            EXPECT_NEAR(r, 80.0f, 1e-3);
+            EXPECT_NEAR(v.n[0] * 80, v.p[0], 1e-3);
+        }
+    }
+    EXPECT_EQ(sink.strips.front().front().p[1], 80.0f);  // north pole, t = 1
+    EXPECT_EQ(sink.strips.front().front().t, 1.0f);
+    EXPECT_EQ(sink.strips.back().back().p[1], -80.0f);   // south pole, t = 0
+    EXPECT_EQ(sink.strips.back().back().t, 0.0f);
+    // Outside faces counter-clockwise seen from outside: (v1 - v0) x (v2 - v0) points out.
+    const auto& band = sink.strips[10];
+    const float* a = band[0].p; const float* b = band[1].p; const float* c = band[2].p;
+    const float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    const float n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
+    EXPECT_GT(n[0] * a[0] + n[1] * a[1] + n[2] * a[2], 0);
+}
+
+TEST(GlobeMesh, SurfacePointFrame) {
+    const GlobeMesh globe(0, 1, 80.0f);
+    float p[3];
+    globe.surfacePoint(0, 0, p);
+    EXPECT_NEAR(p[0], 80, 1e-4);
+    globe.surfacePoint(90, 0, p);
+    EXPECT_NEAR(p[2], -80, 1e-4);
+    globe.surfacePoint(0, 90, p);
+    EXPECT_NEAR(p[1], 80, 1e-4);
+}
+
+TEST(GlobeMesh, GreyLevelsOfTheTerminator) {
+    const float n[3] = {0, 0, 1}, toward[3] = {0, 0, 1}, away[3] = {0, 0, -1};
+    EXPECT_EQ(GreyLevel(n, toward, 4.0f, 0.07f), 1.0f);
+    EXPECT_EQ(GreyLevel(n, away, 4.0f, 0.07f), 0.07f);
+    const float side[3] = {1, 0, 0};
+    EXPECT_NEAR(GreyLevel(n, side, 4.0f, 0.07f), 0.6f, 1e-6);  // (0 + 0.15) x 4
+    EXPECT_NEAR(GreyLevel(n, side, 1.0f, 0.0f), 0.15f, 1e-6);
+    const float nan[3] = {NAN, 0, 0};
+    EXPECT_EQ(GreyLevel(nan, side, 4.0f, 0.07f), 0.07f);
+    const GlobeMesh globe(43, 63, 0.4f);
+    RecordingSink sink;
+    globe.drawGlobe(sink, toward, 4.0f, 0.07f);
+    for (const auto& strip : sink.strips) {
+        for (const Vertex& v : strip) {
+            EXPECT_GE(v.grey, 0.07f);
+            EXPECT_LE(v.grey, 1.0f);
+        }
+    }
+}
+
+TEST(GridLines, CountsAndLatitudes) {
+    const GridLines lines = MakeGridLines();
+    ASSERT_EQ(lines.grid.size(), 35u);
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_EQ(lines.grid[i].size(), 73u);
+        EXPECT_GT(std::fabs(lines.grid[i][0][1]), 1.0f) << "no parallel at the equator";
+    }
+    for (int i = 10; i < 35; ++i) EXPECT_EQ(lines.grid[i].size(), 31u);
+    ASSERT_EQ(lines.equator.size(), 1u);
+    EXPECT_NEAR(lines.equator[0][5][1], 0, 1e-5);
+    ASSERT_EQ(lines.tropics.size(), 2u);
+    EXPECT_NEAR(std::asin(lines.tropics[0][0][1] / 80) * 57.29578, 23.5, 1e-4);
+    EXPECT_NEAR(std::asin(lines.tropics[1][0][1] / 80) * 57.29578, -23.5, 1e-4);
+}
+
+void ExpectMatrixNear(const float* a, const float* b, float tolerance) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(a[i], b[i], tolerance) << "element " << i;
+}
+
+TEST(MatrixMath, RotationMatchesRodrigues) {
+    float m[16];
+    rotationMatrix(90, 0, 0, 2, m);  // +x turns to +y about z
+    const float x[3] = {1, 0, 0};
+    float out[3];
+    rotateVector(m, x, out);
+    EXPECT_NEAR(out[0], 0, 1e-7);
+    EXPECT_NEAR(out[1], 1, 1e-7);
+    float identity[16];
+    loadIdentity(identity);
+    rotationMatrix(37, 0, 0, 0, m);
+    ExpectMatrixNear(m, identity, 0);
+    rotationMatrix(120, 1, 1, 1, m);  // cycles the axes
+    rotateVector(m, x, out);
+    EXPECT_NEAR(out[1], 1, 1e-6);
+}
+
+TEST(MatrixMath, InverseOfRandomAndSingularMatrices) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(-10, 10);
+    float identity[16];
+    loadIdentity(identity);
+    for (int round = 0; round < 200; ++round) {
+        float m[16], inverse[16], product[16];
+        for (float& x : m) x = value(random);
+        ASSERT_TRUE(invertMatrix(m, inverse));
+        multiplyMatrix(m, inverse, product);
+        ExpectMatrixNear(product, identity, 2e-3f);
+    }
+    float singular[16];
+    for (float& x : singular) x = value(random);
+    for (int r = 0; r < 4; ++r) singular[8 + r] = 0;  // a zero column
+    float inverse[16];
+    EXPECT_FALSE(invertMatrix(singular, inverse));
+}
+
+TEST(MatrixMath, LookAtFramePutsZOnTheDirection) {
+    float d[3] = {3, 4, 12}, frame[16];
+    lookAtFrame(d, frame);
+    EXPECT_NEAR(d[0] * d[0] + d[1] * d[1] + d[2] * d[2], 1, 1e-6);
+    const float z[3] = {0, 0, 80};
+    float p[3];
+    transformPoint(frame, z, p);
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(p[k], 80 * d[k], 1e-4);
+    float inverse[16], product[16], transposed[16];
+    ASSERT_TRUE(invertMatrix(frame, inverse));
+    for (int c = 0; c < 4; ++c) for (int r = 0; r < 4; ++r) transposed[c * 4 + r] = frame[r * 4 + c];
+    ExpectMatrixNear(inverse, transposed, 1e-5f);  // orthonormal
+    multiplyMatrix(frame, inverse, product);
+    float identity[16];
+    loadIdentity(identity);
+    ExpectMatrixNear(product, identity, 1e-5f);
+}
+
+// The Sun's direction in the Earth frame, as the frame computes it (rotation by 180 - theta).
+void SunInEarthFrame(const float S[3], float theta, float out[3]) {
+    float toEarth[16];
+    rotationMatrix(180 - theta, 0, 1, 0, toEarth);
+    rotateVector(toEarth, S, out);
+}
+
+TEST(Viewpoint, FromSunFacesTheSubSolarPoint) {
+    float S[3] = {0.3f, -0.4f, 0.866f}, sunFrame[16], sunInverse[16], view[16];
+    lookAtFrame(S, sunFrame);
+    invertMatrix(sunFrame, sunInverse);
+    for (float theta : {0.0f, 97.0f, 243.5f}) {
+        ViewInputs in = {kViewFromSun, theta, sunInverse, sunInverse, 0, 0, nullptr, 0};
+        ViewpointMatrix(in, view);
+        float se[3], p[3], q[3];
+        SunInEarthFrame(S, theta, se);
+        const float point[3] = {80 * se[0], 80 * se[1], 80 * se[2]};
+        transformPoint(view, point, p);
+        EXPECT_NEAR(p[0], 0, 1e-3);
+        EXPECT_NEAR(p[1], 0, 1e-3);
+        EXPECT_NEAR(p[2], 80, 1e-3);
+        in.viewpoint = 9;  // unknown: as From Sun
+        ViewpointMatrix(in, view);
+        transformPoint(view, point, q);
+        EXPECT_NEAR(q[2], 80, 1e-3);
+        // Over Sun Rise: the point 90 degrees of longitude west of the sub-solar point faces
+        // the viewer, and the sub-solar point lies to its right (east).
+        in.viewpoint = kViewOverSunrise;
+        ViewpointMatrix(in, view);
+        float west[16], sunrise[3];
+        rotationMatrix(-90, 0, 1, 0, west);
+        rotateVector(west, point, sunrise);
+        transformPoint(view, sunrise, q);
+        EXPECT_NEAR(q[0], 0, 1e-3);
+        EXPECT_NEAR(q[2], 80, 1e-3);
+        transformPoint(view, point, q);
+        EXPECT_GT(q[0], 0);
+        in.viewpoint = kViewOverSunset;
+        ViewpointMatrix(in, view);
+        transformPoint(view, point, q);
+        EXPECT_LT(q[0], 0);
+    }
+}
+
+TEST(Viewpoint, OverHomeCentresHome) {
+    const GlobeMesh globe(65, 91, 80.0f);
+    for (auto [lat, lon] : {std::pair<float, float>{28.55f, -81.38f}, {0, 90}, {-33.9f, 151.2f}, {64.8f, -147.7f}}) {
+        ViewInputs in = {kViewOverHome, 0, nullptr, nullptr, lat, lon, nullptr, 0};
+        float view[16], home[3], p[3];
+        ViewpointMatrix(in, view);
+        globe.surfacePoint(lon + 180, lat, home);
+        transformPoint(view, home, p);
+        EXPECT_NEAR(p[0], 0, 1e-3);
+        EXPECT_NEAR(p[1], 0, 1e-3);
+        EXPECT_NEAR(p[2], 80, 1e-3);
+    }
+}
+
+TEST(Viewpoint, DragStartsTurnedAndFollowsThePointer) {
+    DragOrientation drag;
+    drag.turnHalf();
+    float m[16], p[3];
+    drag.matrix(m);
+    const float lon90[3] = {0, 0, -80};  // mesh longitude 90 = geographic -90
+    transformPoint(m, lon90, p);
+    EXPECT_NEAR(p[2], 80, 1e-4);
+    ViewInputs in = {kViewMouseDrag, 0, nullptr, nullptr, 0, 0, m, 0};
+    float view[16];
+    ViewpointMatrix(in, view);
+    ExpectMatrixNear(view, m, 0);
+    drag.drag(180, 0);  // 90 degrees about the vertical axis
+    drag.matrix(m);
+    transformPoint(m, lon90, p);
+    EXPECT_NEAR(p[0], 80, 1e-3);
+    EXPECT_NEAR(p[2], 0, 1e-3);
+}
+
+TEST(Viewpoint, TickAndSpinArithmetic) {
+    EXPECT_EQ(TickAngle(359.5f), 1.0f);
+    EXPECT_EQ(TickAngle(180.0f), 181.0f);
+    EXPECT_NEAR(SpinAngle(100.0f, 0.1, 10), 101.4f, 1e-4);
+    EXPECT_NEAR(SpinAngle(359.9f, 1.0, 3), 0.1f, 1e-6);
+    EXPECT_NEAR(SpinAngle(10.0f, 2.0, 1), 12.8f, 1e-5);
+    float view[16], p[3];
+    ViewInputs in = {kViewSpinningGlobe, 0, nullptr, nullptr, 0, 0, nullptr, 180};
+    ViewpointMatrix(in, view);
+    const float x[3] = {80, 0, 0};
+    transformPoint(view, x, p);
+    EXPECT_NEAR(p[0], -80, 1e-4);
+}
+
+GlyphMetrics Glyphs() {
+    GlyphMetrics g;
+    for (int c = 32; c <= 128; ++c) {
+        g.advance[c] = c == ' ' ? 8 : 16;
+        g.height[c] = 32;
+    }
+    g.advance[':'] = 8;
+    return g;
+}
+
+AstroState Clock(int hour, int minute, int second) {
+    AstroState s = {};
+    s.localHour = hour, s.localMinute = minute, s.localSecond = second;
+    s.utcHour = 3, s.utcMinute = 4, s.utcSecond = 5;
+    s.julianDate = 2461383.0833333;
+    return s;
+}
+
+TEST(TimeDisplay, TextsOfEveryScale) {
+    UserOptions o;
+    SetDefaultOptions(o);
+    o.displayFlags = 0;
+    o.timeDisplay = kTimeLocalCivil;
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(0, 5, 0)).timeLine, "12:05:00 AM");
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(12, 5, 0)).timeLine, "12:05:00 PM ");
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(13, 5, 9)).timeLine, "01:05:09 PM ");
+    o.displayFlags = kLocalTime24Hour;
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(13, 5, 9)).timeLine, "13:05:09");
+    o.timeDisplay = kTimeUtc;
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(13, 5, 9)).timeLine, "03:04:05");
+    o.timeDisplay = kTimeJulianDay;
+    o.displayFlags = kShowTimeZone;
+    TimeDisplayText text = MakeTimeDisplayText(o, Clock(0, 0, 0));
+    EXPECT_EQ(text.timeLine, "2461383.08333");
+    EXPECT_EQ(text.labelLine, "     Julian Day     ");
+    o.timeDisplay = 2;  // shown as local civil time, labelled with the zone
+    SetFieldText(o.timeZoneName, std::u16string(u"Eastern Standard Time"));
+    text = MakeTimeDisplayText(o, Clock(9, 0, 0));
+    EXPECT_EQ(text.labelLine, "Eastern Standard Time");
+    EXPECT_TRUE(text.hasLabel);
+    o.timeDisplay = kTimeNone;
+    EXPECT_EQ(MakeTimeDisplayText(o, Clock(9, 0, 0)).timeLine, "");
+}
+
+TEST(TimeDisplay, LayoutCentresTheLinesAndSizesThePanel) {
+    const GlyphMetrics g = Glyphs();
+    TimeDisplayText text;
+    text.timeLine = "13:05:09";  // 6 digits of 16 and 2 colons of 8: 112 px, 168 units
+    TimeDisplayLayout layout = LayoutTimeDisplay(text, g, 361);
+    EXPECT_EQ(layout.timeLeft, -84);
+    EXPECT_EQ(layout.timeTop, -180);  // a quarter of the window above the bottom edge
+    EXPECT_EQ(layout.panelRight, 84);
+    EXPECT_EQ(layout.panelBottom, -180 - 48);
+    text.hasLabel = true;
+    text.labelLine = "UTC";  // narrower than the digits: so is the panel
+    layout = LayoutTimeDisplay(text, g, 361);
+    EXPECT_EQ(layout.panelLeft, -36);
+    EXPECT_EQ(layout.labelTop, -180 - 48);
+    EXPECT_EQ(layout.panelBottom, -180 - 48 - 48);
+    text.labelLine = std::string("Caf\xE9");  // no glyph for 233: no advance either
+    EXPECT_EQ(LineWidth(text.labelLine, g), 1.5f * 48);
+}
+
+TEST(TextureArithmetic, SpriteAlphaAndCloudsComposite) {
+    EXPECT_EQ(SpriteAlpha(9, 9, 9), 0);
+    EXPECT_EQ(SpriteAlpha(10, 10, 10), 10);
+    EXPECT_EQ(SpriteAlpha(0, 0, 29), 0);
+    EXPECT_EQ(SpriteAlpha(0, 0, 30), 10);
+    const uint8_t clouds[] = {0, 0, 0, 192, 192, 192, 100, 130, 160};
+    const uint8_t day[] = {200, 100, 50, 10, 20, 30, 255, 255, 255};
+    const std::vector<uint8_t> rgb = CloudsComposite(clouds, day, 3, 1);
+    const float q = 63 * 0.003921569f;  // no cloud: the day darkened to about 75 %
+    EXPECT_EQ(rgb[2], int(200 * (1 - q)));
+    EXPECT_EQ(rgb[0], int(50 * (1 - q)));
+    EXPECT_EQ(rgb[3], 192);  // thick cloud: the cloud alone
+    const float q3 = (130 + 63) * 0.003921569f;
+    EXPECT_EQ(rgb[8], int(255 * (1 - q3)) + int(100 * q3));
+    const std::vector<uint8_t> rgba = SpriteRgba(clouds + 6, 1, 1);
+    EXPECT_EQ(rgba[0], 160);
+    EXPECT_EQ(rgba[2], 100);
+    EXPECT_EQ(rgba[3], 130);
+}
+
+TEST(BitmapFile, LayoutAndRowPadding) {
+    std::vector<uint8_t> pixels(800 * 600 * 3, 7);
+    std::vector<uint8_t> file = EncodeBitmapFile(800, 600, pixels.data());
+    EXPECT_EQ(file.size(), 1440054u);
+    EXPECT_EQ(file[0], 'B');
+    EXPECT_EQ(file[10], 54);
+    EXPECT_EQ(file[14], 40);
+    EXPECT_EQ(file[28], 24);
+    EXPECT_EQ(BitmapRowBytes(1366), 4100u);
+    std::vector<uint8_t> wide(1366 * 2 * 3, 9);
+    file = EncodeBitmapFile(1366, 2, wide.data());
+    EXPECT_EQ(file.size(), 54u + 4100 * 2);
+    EXPECT_EQ(file[54 + 4097], 9);
+    EXPECT_EQ(file[54 + 4098], 0);  // padding
+    EXPECT_EQ(file[54 + 4100], 9);
+    const uint32_t size = file[2] | file[3] << 8 | file[4] << 16 | file[5] << 24;
+    EXPECT_EQ(size, file.size());
+}
+
+}  // namespace

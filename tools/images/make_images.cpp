@@ -1,0 +1,260 @@
+// Makes the program's images from public-domain maps (Debian's marble-qt-data: NASA Blue
+// Marble, NASA/NOAA city lights, USGS Clementine Moon) and from procedures of our own:
+//   earth_day.bmp, earth_night.bmp  1024x512 equirectangular, resized from the maps
+//   clouds.bmp                      1024x512 procedural cloud field (fixed noise, seamless)
+//   earth_icon.bmp                  64x64 the Earth's disc
+//   sun.bmp                         32x32 the Sun marker: a white-hot disc with a glow
+//   moon_full.bmp                   64x64 the Moon's near side, face on, filling the picture
+//                                   as the lit ball of the Moon-phase picture does
+//   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
+//   drag.cur                        32x32 cursor for turning the globe
+// All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
+//
+// usage: make_images MARBLE_MAPS_DIR OUT_DIR
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+#define STB_IMAGE_RESIZE_IMPLEMENTATION
+#include <stb/stb_image_resize.h>
+#define STB_PERLIN_IMPLEMENTATION
+#include <stb/stb_perlin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// An RGB picture, top row first.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<float> rgb;  // 0..255
+    Picture(int w, int h) : width(w), height(h), rgb(size_t(w) * h * 3, 0.0f) {}
+    float* at(int x, int y) { return &rgb[(size_t(y) * width + x) * 3]; }
+    const float* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+};
+
+Picture Load(const std::string& path) {
+    int w, h, n;
+    unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 3);
+    if (data == nullptr) {
+        std::fprintf(stderr, "make_images: cannot read %s\n", path.c_str());
+        std::exit(1);
+    }
+    Picture p(w, h);
+    for (size_t i = 0; i < p.rgb.size(); ++i) p.rgb[i] = data[i];
+    stbi_image_free(data);
+    return p;
+}
+
+Picture Resize(const Picture& source, int width, int height) {
+    Picture out(width, height);
+    stbir_resize_float(source.rgb.data(), source.width, source.height, 0, out.rgb.data(), width,
+                       height, 0, 3);
+    return out;
+}
+
+// Bilinear sample of an equirectangular map at longitude and latitude (radians); longitude
+// -180 at the left edge, north at the top.
+void SampleMap(const Picture& map, double lon, double lat, float out[3]) {
+    double u = (lon / (2 * kPi) + 0.5) * map.width - 0.5;
+    double v = (0.5 - lat / kPi) * map.height - 0.5;
+    u -= map.width * std::floor(u / map.width);
+    v = std::clamp(v, 0.0, map.height - 1.0);
+    const int x0 = int(u), y0 = int(v);
+    const int x1 = (x0 + 1) % map.width, y1 = std::min(y0 + 1, map.height - 1);
+    const double fx = u - x0, fy = v - y0;
+    for (int k = 0; k < 3; ++k) {
+        const double top = map.at(x0, y0)[k] * (1 - fx) + map.at(x1, y0)[k] * fx;
+        const double bottom = map.at(x0, y1)[k] * (1 - fx) + map.at(x1, y1)[k] * fx;
+        out[k] = float(top * (1 - fy) + bottom * fy);
+    }
+}
+
+// The hemisphere centred on longitude 0 seen face on, as a disc of `radius` pixels centred
+// in a size x size picture, 4 x 4 samples per pixel. `shade` (x, y, z on the unit sphere,
+// z towards the viewer) scales the colour.
+template <typename Shade>
+Picture Disc(const Picture& map, int size, double radius, Shade shade) {
+    Picture out(size, size);
+    const double centre = size / 2.0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            float sum[3] = {0, 0, 0};
+            for (int sy = 0; sy < 4; ++sy) {
+                for (int sx = 0; sx < 4; ++sx) {
+                    const double u = (x + (sx + 0.5) / 4 - centre) / radius;
+                    const double v = (centre - y - (sy + 0.5) / 4) / radius;
+                    const double rr = u * u + v * v;
+                    if (rr >= 1) continue;
+                    const double z = std::sqrt(1 - rr);
+                    float c[3];
+                    SampleMap(map, std::atan2(u, z), std::asin(v), c);
+                    const double s = shade(u, v, z);
+                    for (int k = 0; k < 3; ++k) sum[k] += float(c[k] * s);
+                }
+            }
+            for (int k = 0; k < 3; ++k) out.at(x, y)[k] = sum[k] / 16;
+        }
+    }
+    return out;
+}
+
+// Cloud cover: fractal noise on the sphere (seamless at the date line and the poles), shaped
+// into bands of cloud with clear sky between, white where thick.
+Picture Clouds(int width, int height) {
+    Picture out(width, height);
+    for (int y = 0; y < height; ++y) {
+        const double lat = kPi / 2 - (y + 0.5) / height * kPi;
+        for (int x = 0; x < width; ++x) {
+            const double lon = (x + 0.5) / width * 2 * kPi - kPi;
+            const float px = float(std::cos(lat) * std::cos(lon)), py = float(std::sin(lat)),
+                        pz = float(std::cos(lat) * std::sin(lon));
+            const float warp = stb_perlin_fbm_noise3(px * 2.1f + 7.3f, py * 2.1f, pz * 2.1f, 2.0f, 0.5f, 4);
+            float n = stb_perlin_fbm_noise3(px * 4.0f + warp, py * 6.0f + 3.1f, pz * 4.0f - warp, 2.0f, 0.55f, 7);
+            // More cloud along the storm belts (about 50 degrees) and the tropics.
+            const double belt = 0.18 * std::cos(lat * 4.0) - 0.05;
+            double cover = (n + belt + 0.02) * 2.0;
+            cover = std::clamp(cover, 0.0, 1.0);
+            const float value = float(235 * std::pow(cover, 1.6));
+            for (int k = 0; k < 3; ++k) out.at(x, y)[k] = value;
+        }
+    }
+    return out;
+}
+
+Picture SunSprite(int size) {
+    Picture out(size, size);
+    const double centre = size / 2.0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double r = std::hypot(x + 0.5 - centre, y + 0.5 - centre) / centre;
+            double core = std::clamp((0.55 - r) / 0.08 + 0.5, 0.0, 1.0);
+            double glow = std::max(0.0, 1 - r) * std::max(0.0, 1 - r) * 0.9;
+            const double level = std::max(core, glow);
+            const float rgb[3] = {255, float(235 + 20 * core), float(150 + 100 * core)};
+            for (int k = 0; k < 3; ++k) out.at(x, y)[k] = float(rgb[k] * level);
+        }
+    }
+    return out;
+}
+
+bool WriteBitmap(const std::string& path, const Picture& p) {
+    const uint32_t row = uint32_t((p.width * 3 + 3) / 4 * 4), image = row * p.height;
+    std::vector<uint8_t> out;
+    auto put16 = [&](uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xffff), put16(v >> 16); };
+    out.push_back('B'), out.push_back('M');
+    put32(54 + image), put32(0), put32(54);
+    put32(40), put32(p.width), put32(p.height), put16(1), put16(24);
+    put32(0), put32(image), put32(2835), put32(2835), put32(0), put32(0);
+    for (int y = p.height - 1; y >= 0; --y) {
+        for (int x = 0; x < p.width; ++x) {
+            const float* c = p.at(x, y);
+            for (int k = 2; k >= 0; --k) out.push_back(uint8_t(std::clamp(std::lround(c[k]), 0L, 255L)));
+        }
+        while ((out.size() - 54) % 4 != 0) out.push_back(0);
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    return file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size() &&
+           std::fclose(file) == 0;
+}
+
+// A four-way arrow, white with a black outline, hot spot in the middle: monochrome .cur.
+bool WriteDragCursor(const std::string& path) {
+    bool white[32][32] = {}, shape[32][32] = {};
+    auto arrow = [&](int x, int y) { return x >= 0 && x < 32 && y >= 0 && y < 32; };
+    for (int i = -12; i <= 12; ++i) {
+        for (int w = -1; w <= 1; ++w) {
+            white[16 + w][16 + i] = white[16 + i][16 + w] = true;  // the cross
+        }
+    }
+    for (int d = 0; d < 5; ++d) {  // arrowheads
+        for (int w = -d; w <= d; ++w) {
+            white[4 + d][16 + w] = white[28 - d][16 + w] = true;
+            white[16 + w][4 + d] = white[16 + w][28 - d] = true;
+        }
+    }
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (arrow(x + dx, y + dy) && white[y + dy][x + dx]) shape[y][x] = true;
+                }
+            }
+        }
+    }
+    std::vector<uint8_t> out;
+    auto put16 = [&](uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xffff), put16(v >> 16); };
+    const uint32_t bytes = 40 + 8 + 128 + 128;
+    put16(0), put16(2), put16(1);                                // a cursor file, one image
+    out.push_back(32), out.push_back(32), out.push_back(0), out.push_back(0);
+    put16(16), put16(16), put32(bytes), put32(22);               // hot spot, size, offset
+    put32(40), put32(32), put32(64), put16(1), put16(1);         // 1 bit, XOR and AND masks
+    put32(0), put32(0), put32(0), put32(0), put32(2), put32(0);
+    put32(0x000000), put32(0xFFFFFF);                            // palette: black, white
+    for (int pass = 0; pass < 2; ++pass) {                       // XOR (colour), then AND
+        for (int y = 31; y >= 0; --y) {
+            for (int byte = 0; byte < 4; ++byte) {
+                uint8_t bits = 0;
+                for (int b = 0; b < 8; ++b) {
+                    const int x = byte * 8 + b;
+                    const bool set = pass == 0 ? white[y][x] : !shape[y][x];
+                    if (set) bits |= uint8_t(0x80 >> b);
+                }
+                out.push_back(bits);
+            }
+        }
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    return file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size() &&
+           std::fclose(file) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_images MARBLE_MAPS_DIR OUT_DIR\n");
+        return 2;
+    }
+    const std::string maps = argv[1], out = std::string(argv[2]) + "/";
+    const Picture day = Load(maps + "/earth/bluemarble/bluemarble.jpg");
+    const Picture night = Load(maps + "/earth/citylights/citylights.jpg");
+    const Picture moon = Load(maps + "/moon/clementine/clementine.jpg");
+
+    // The Moon-phase picture's ball has an apparent radius of asin(0.4 / 1.78) against a half
+    // field of 15 degrees: the face-on Moon fills the same part of its 64-pixel picture.
+    const double moonRadius = 32 * std::tan(std::asin(0.4 / 1.78)) / std::tan(15 * kPi / 180);
+    const auto lit = [](double) { return 1.0; };
+    const auto sunFrom = [](double side) {
+        return [side](double u, double, double) {
+            const double cosine = side * u;  // the Sun 90 degrees to the side
+            return 0.07 + 0.93 * std::clamp(cosine * 12 + 0.5, 0.0, 1.0);
+        };
+    };
+    bool ok = WriteBitmap(out + "earth_day.bmp", Resize(day, 1024, 512)) &&
+              WriteBitmap(out + "earth_night.bmp", Resize(night, 1024, 512)) &&
+              WriteBitmap(out + "clouds.bmp", Clouds(1024, 512)) &&
+              WriteBitmap(out + "earth_icon.bmp", Disc(day, 64, 30, [](double, double, double z) {
+                              return 0.35 + 0.65 * z;
+                          })) &&
+              WriteBitmap(out + "sun.bmp", SunSprite(32)) &&
+              WriteBitmap(out + "moon_full.bmp",
+                          Disc(moon, 64, moonRadius, [lit](double u, double v, double z) { return lit(u + v + z); })) &&
+              WriteBitmap(out + "moon_new.bmp", Disc(moon, 64, moonRadius, [](double, double, double) { return 0.09; })) &&
+              WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
+              WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
+              WriteDragCursor(out + "drag.cur");
+    if (!ok) {
+        std::fprintf(stderr, "make_images: cannot write into %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
