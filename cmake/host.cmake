@@ -22,7 +22,20 @@ add_custom_command(
     COMMAND make_cheby ${DE405_TABLE} ${CHEBY_FILE}
     DEPENDS make_cheby ${DE405_TABLE}
     COMMENT "Converting the DE405 ephemeris")
-add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE})
+
+add_executable(make_images tools/images/make_images.cpp)
+target_compile_options(make_images PRIVATE -Wno-unused-function -Wno-sign-compare)
+set(MARBLE_MAPS /usr/share/marble/data/maps)
+set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
+                moon_new.bmp moon_first.bmp moon_last.bmp drag.cur)
+list(TRANSFORM IMAGE_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE IMAGE_OUTPUTS)
+add_custom_command(
+    OUTPUT ${IMAGE_OUTPUTS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
+    COMMAND make_images ${MARBLE_MAPS} ${SOLVANE_GENERATED_DIR}/res
+    DEPENDS make_images
+    COMMENT "Making the Earth, Moon and Sun images")
+add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS})
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD

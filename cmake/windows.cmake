@@ -15,6 +15,40 @@ add_library(solvane_platform STATIC
 )
 target_link_libraries(solvane_platform PUBLIC solvane_core)
 
+# The image library.
+add_library(SVShared SHARED imagelib/SVShared.cpp imagelib/SVShared.rc)
+target_compile_definitions(SVShared PRIVATE SVSHARED_BUILD)
+target_include_directories(SVShared PRIVATE ${CMAKE_SOURCE_DIR} ${SOLVANE_GENERATED_DIR}/res)
+set_target_properties(SVShared PROPERTIES PREFIX "" OUTPUT_NAME SVShared)
+set_source_files_properties(imagelib/SVShared.rc PROPERTIES
+    OBJECT_DEPENDS "${SOLVANE_GENERATED_DIR}/res/earth_day.bmp")
+add_custom_command(TARGET SVShared POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:SVShared> ${SOLVANE_DIST_DIR}/)
+
+# The renderer: OpenGL on Win32.
+add_library(solvane_render STATIC
+    render/EarthScene.cpp
+    render/EarthTextures.cpp
+    render/GLDrawing.cpp
+    render/GLTarget.cpp
+    render/GlyphFont.cpp
+    render/MoonPhaseImage.cpp
+    render/ReadPixels.cpp
+    render/ResourceBitmaps.cpp
+    render/TextDrawing.cpp
+    render/WallpaperEarth.cpp
+)
+target_link_libraries(solvane_render PUBLIC solvane_platform SVShared glu32 opengl32 gdi32)
+
+add_executable(solvane-render render/render_main.cpp res/render.rc)
+target_include_directories(solvane-render PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
+target_link_libraries(solvane-render PRIVATE solvane_render)
+set_source_files_properties(res/render.rc PROPERTIES
+    OBJECT_DEPENDS "${SOLVANE_GENERATED_DIR}/res/moon_full.bmp")
+add_custom_command(TARGET solvane-render POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-render> ${SOLVANE_DIST_DIR}/)
+
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp

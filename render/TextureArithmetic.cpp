@@ -36,3 +36,11 @@ std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, 
     }
     return rgb;
 }
+
+void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]) {
+    if ((bgr[0] + bgr[1] + bgr[2]) / 3 >= 5) {
+        rgba[0] = bgr[2], rgba[1] = bgr[1], rgba[2] = bgr[0], rgba[3] = 255;
+    } else {
+        rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
+    }
+}

@@ -15,3 +15,7 @@ std::vector<uint8_t> SpriteRgba(const uint8_t* bgr, int width, int height);
 // channel is day x (1 - q) + cloud x q, each product truncated.
 std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, int width,
                                      int height);
+
+// A Moon-phase picture pixel (blue, green, red) as red-green-blue-alpha: opaque from an
+// average brightness of 5, else fully transparent black.
+void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]);

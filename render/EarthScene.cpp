@@ -1,0 +1,188 @@
+#include "render/EarthScene.h"
+
+#include "app/UserOptions.h"
+#include "astro/Ephemeris.h"
+#include "astro/Reduce.h"
+#include "platform/RecursiveLock.h"
+#include "render/GLDrawing.h"
+#include "render/MatrixMath.h"
+#include "render/Viewpoint.h"
+
+#include <mutex>
+
+namespace {
+
+struct Directions {
+    float sun[3], moon[3];
+    float sunFrame[16], sunInverse[16], moonFrame[16], moonInverse[16];
+};
+
+// Apparent direction of a body as OpenGL coordinates (x, z, -y of the equator of date).
+void BodyDirection(double jd, int body, float out[3]) {
+    double place[6];
+    Reduce(jd, body, kApparentGeocentric, place);
+    out[0] = float(place[0]);
+    out[1] = float(place[2]);
+    out[2] = float(-place[1]);
+}
+
+Directions ReduceSunAndMoon(double jd, RecursiveLock& lock) {
+    Directions d;
+    std::lock_guard<RecursiveLock> hold(lock);
+    BodyDirection(jd, kSun, d.sun);
+    lookAtFrame(d.sun, d.sunFrame);
+    invertMatrix(d.sunFrame, d.sunInverse);
+    BodyDirection(jd, kMoon, d.moon);
+    lookAtFrame(d.moon, d.moonFrame);
+    invertMatrix(d.moonFrame, d.moonInverse);
+    return d;
+}
+
+void CallGlobe(const SceneResources& r) {
+    if (r.globeList != 0) {
+        glCallList(r.globeList);
+    } else {
+        drawGlobeGL(*r.globe, nullptr, 1.0f, 0.08f);
+    }
+}
+
+void SetClipPlane(const double plane[4]) {
+    glClipPlane(GL_CLIP_PLANE1, plane);
+    glEnable(GL_CLIP_PLANE1);
+}
+
+void Negate(double plane[4]) {
+    for (int i = 0; i < 4; ++i) plane[i] = -plane[i];
+}
+
+// Night shadow, soft or sharp, with city lights; leaves `plane` keeping the night side.
+void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], double plane[4]) {
+    const float antiSun[3] = {-se[0], -se[1], -se[2]};
+    if (flags & kRealisticTerminator) {
+        glColor3ub(255, 255, 255);
+        drawGlobeGL(*r.globe, se, 4.0f, 0.07f);
+        const double night[4] = {-se[0], -se[1], -se[2], -8.5};
+        for (int i = 0; i < 4; ++i) plane[i] = night[i];
+        if (flags & kUrbanLighting) {
+            glColor3ub(255, 255, 255);
+            glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
+            SetClipPlane(plane);
+            drawGlobeGL(*r.globe, antiSun, 1.0f, 0.0f);
+            glDisable(GL_CLIP_PLANE1);
+            glDisable(GL_BLEND);
+        }
+        return;
+    }
+    glColor3ub(255, 255, 255);
+    const double day[4] = {se[0], se[1], se[2], 1.0};
+    for (int i = 0; i < 4; ++i) plane[i] = day[i];
+    SetClipPlane(plane);
+    CallGlobe(r);
+    Negate(plane);
+    SetClipPlane(plane);
+    glColor3ub(24, 24, 32);
+    CallGlobe(r);
+    if (flags & kUrbanLighting) {
+        glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
+        glColor3ub(255, 255, 255);
+        CallGlobe(r);
+        glDisable(GL_BLEND);
+    }
+    glDisable(GL_CLIP_PLANE1);
+}
+
+void DrawLines(const SceneResources& r, const GLubyte grid[3], const GLubyte equator[3],
+               const GLubyte tropics[3]) {
+    glColor3ubv(grid);
+    glCallList(r.gridLists);
+    glColor3ubv(equator);
+    glCallList(r.gridLists + 1);
+    glColor3ubv(tropics);
+    glCallList(r.gridLists + 2);
+}
+
+void DrawMarkers(const SceneResources& r, const SceneInputs& in, double plane[4]) {
+    const uint32_t flags = in.displayFlags;
+    if (!(flags & (kHighlightHome | kShowGrid))) return;
+    glDisable(GL_TEXTURE_2D);
+    if (flags & kHighlightHome) {
+        float home[3];
+        r.globe->surfacePoint(in.homeLongitude + 180.0, in.homeLatitude, home);
+        glColor3ub(255, 0, 0);
+        glBegin(GL_POINTS);
+        glVertex3fv(home);
+        glEnd();
+    }
+    static const GLubyte kDayGrid[3] = {0, 0, 0}, kDayEquator[3] = {224, 0, 0},
+                         kDayTropics[3] = {32, 32, 192};
+    if ((flags & kShowGrid) && (flags & kShowNightShadow)) {
+        static const GLubyte kNightGrid[3] = {32, 32, 32}, kNightEquator[3] = {64, 0, 0},
+                             kNightTropics[3] = {16, 16, 64};
+        SetClipPlane(plane);
+        DrawLines(r, kNightGrid, kNightEquator, kNightTropics);
+        Negate(plane);
+        SetClipPlane(plane);
+        DrawLines(r, kDayGrid, kDayEquator, kDayTropics);
+        glDisable(GL_CLIP_PLANE1);
+    } else if (flags & kShowGrid) {
+        DrawLines(r, kDayGrid, kDayEquator, kDayTropics);
+    }
+    glEnable(GL_TEXTURE_2D);
+}
+
+// A sprite on the globe's surface at the point under `frame`'s z axis.
+void DrawSprite(GLuint texture, float theta, const float frame[16], float half) {
+    glPushMatrix();
+    glRotatef(180 - theta, 0, 1, 0);
+    glMultMatrixf(frame);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(1, 0);
+    glVertex3f(half, -half, 80);
+    glTexCoord2f(1, 1);
+    glVertex3f(half, half, 80);
+    glTexCoord2f(0, 1);
+    glVertex3f(-half, half, 80);
+    glTexCoord2f(0, 0);
+    glVertex3f(-half, -half, 80);
+    glEnd();
+    glPopMatrix();
+}
+
+}  // namespace
+
+void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLock& optionsLock) {
+    Directions d = ReduceSunAndMoon(in.julianDate, optionsLock);
+    const float theta = float(15.0 * in.siderealHours);
+    float toEarth[16], se[3];
+    rotationMatrix(180 - theta, 0, 1, 0, toEarth);
+    rotateVector(toEarth, d.sun, se);
+
+    glPushMatrix();
+    float view[16];
+    const ViewInputs viewInputs = {in.viewpoint, theta, d.sunInverse, d.moonInverse,
+                                   in.homeLatitude, in.homeLongitude, in.drag, in.spinAngle};
+    ViewpointMatrix(viewInputs, view);
+    glMultMatrixf(view);
+
+    const uint32_t flags = in.displayFlags;
+    glBindTexture(GL_TEXTURE_2D, r.textures[(flags & kSimulatedClouds) ? kTextureClouds : kTextureDay]);
+    double plane[4] = {-se[0], -se[1], -se[2], -1.0};
+    if (flags & kShowNightShadow) {
+        DrawShadowPasses(r, flags, se, plane);
+    } else {
+        glColor3ub(255, 255, 255);
+        CallGlobe(r);
+    }
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawMarkers(r, in, plane);
+    glColor3ub(255, 255, 255);
+    if (flags & kShowSun) DrawSprite(r.textures[kTextureSun], theta, d.sunFrame, 8);
+    if (flags & kShowMoon) DrawSprite(r.textures[kTextureMoon], theta, d.moonFrame, 4);
+    glPopMatrix();
+}

@@ -1,0 +1,33 @@
+// One Earth frame: the lit globe of an instant with its shadow, city lights, grid, home point
+// and the Sun and Moon sprites, seen from a viewpoint. Drawn by the Earth view and the
+// wallpaper with their own resources.
+#pragma once
+
+#include "render/EarthTextures.h"
+#include "render/GlobeMesh.h"
+
+#include <cstdint>
+
+class RecursiveLock;
+
+struct SceneResources {
+    const GLuint* textures;  // the EarthTextures names
+    GLuint gridLists;        // grid, equator, tropics
+    GLuint globeList;        // the globe with normals; 0: emit it each time
+    const GlobeMesh* globe;
+};
+
+struct SceneInputs {
+    double julianDate;
+    double siderealHours;  // Greenwich apparent sidereal time
+    int viewpoint;
+    uint32_t displayFlags;
+    float homeLongitude, homeLatitude;  // degrees
+    float drag[16];                     // DragOrientation matrix
+    float spinAngle;                    // degrees, ticking and spinning globe
+};
+
+// Draws the frame under the current model-view matrix (the camera) with clip plane 0 on; the
+// Sun and the Moon are reduced under `optionsLock`. Leaves blending on.
+void DrawEarthScene(const SceneResources& resources, const SceneInputs& inputs,
+                    RecursiveLock& optionsLock);

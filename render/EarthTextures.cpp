@@ -1,0 +1,88 @@
+#include "render/EarthTextures.h"
+
+#include "imagelib/SVShared.h"
+#include "render/GLTarget.h"
+#include "render/ResourceBitmaps.h"
+#include "render/TextureArithmetic.h"
+
+#include <GL/glu.h>
+
+#include <vector>
+
+namespace {
+
+void SetFilters(GLint minFilter, GLint magFilter, GLint wrap) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+GLint MagnificationFor(GLint minFilter) {
+    if (minFilter == GL_LINEAR_MIPMAP_LINEAR) return GL_LINEAR;
+    if (minFilter == GL_NEAREST_MIPMAP_NEAREST) return GL_NEAREST;
+    return minFilter;
+}
+
+void UploadSprite(const unsigned char* bgr, int width, int height, GLint filter) {
+    const std::vector<uint8_t> rgba = SpriteRgba(bgr, width, height);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    SetFilters(filter, filter, GL_CLAMP);
+}
+
+}  // namespace
+
+bool textureFromImage(unsigned image, GLint minFilter, GLint wrap) {
+    int32_t width = 0, height = 0;
+    const unsigned char* pixels = svLoadImage(image, &width, &height);
+    if (pixels == nullptr) return false;
+    std::vector<unsigned char> rgb(pixels, pixels + size_t(width) * height * 3);
+    swapRedBlue(rgb.data(), width, height);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    SetFilters(minFilter, MagnificationFor(minFilter), wrap);
+    return true;
+}
+
+void initTextures(const GLuint names[kEarthTextureCount], bool best) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    const bool high = isCurrentContextAccelerated() || best;
+    const GLint mipmap = high ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
+    const GLint single = high ? GL_LINEAR : GL_NEAREST;
+
+    glBindTexture(GL_TEXTURE_2D, names[kTextureDay]);
+    textureFromImage(kImageEarthDay, mipmap, GL_REPEAT);
+    glBindTexture(GL_TEXTURE_2D, names[kTextureLights]);
+    textureFromImage(kImageCityLights, mipmap, GL_REPEAT);
+
+    int32_t width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, names[kTextureSun]);
+    if (const unsigned char* sun = svLoadImage(kImageSun, &width, &height)) {
+        UploadSprite(sun, width, height, single);
+    }
+    glBindTexture(GL_TEXTURE_2D, names[kTextureMoon]);
+    int moonWidth = 0, moonHeight = 0;
+    if (const unsigned char* moon = loadResourceBitmap(kMoonSurfaceBitmap, &moonWidth, &moonHeight)) {
+        UploadSprite(moon, moonWidth, moonHeight, single);
+    }
+
+    glBindTexture(GL_TEXTURE_2D, names[kTextureClouds]);
+    int32_t cloudWidth = 0, cloudHeight = 0;
+    const unsigned char* clouds = svLoadImage(kImageClouds, &cloudWidth, &cloudHeight);
+    const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
+    if (clouds != nullptr && day != nullptr) {
+        const std::vector<uint8_t> rgb = CloudsComposite(clouds, day, width, height);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
+    }
+
+    glBindTexture(GL_TEXTURE_2D, names[kTexturePanel]);
+    const unsigned char panel[4] = {0, 0, 255, 64};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, panel);
+    SetFilters(GL_NEAREST, GL_NEAREST, GL_REPEAT);
+
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+}

@@ -1,0 +1,26 @@
+// The Earth texture set: day, city lights, Sun and Moon sprites, clouds, and the time panel.
+#pragma once
+
+#include <windows.h>
+
+#include <GL/gl.h>
+
+enum EarthTexture {
+    kTextureDay = 1,
+    kTextureLights = 2,
+    kTextureSun = 3,
+    kTextureMoon = 4,
+    kTextureClouds = 5,
+    kTexturePanel = 6,
+    kEarthTextureCount = 13,
+};
+
+// The program's Moon surface bitmap, the Moon sprite's first picture.
+constexpr int kMoonSurfaceBitmap = 142;
+
+// Builds entries 1 to 6 of `names` in the current context; nearest filtering unless the context
+// is accelerated or `best` asks for the best quality.
+void initTextures(const GLuint names[kEarthTextureCount], bool best);
+
+// Uploads an image of the image library into the bound texture as a mipmap pyramid.
+bool textureFromImage(unsigned image, GLint minFilter, GLint wrap);

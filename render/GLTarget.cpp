@@ -1,0 +1,214 @@
+#include "render/GLTarget.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+PIXELFORMATDESCRIPTOR Descriptor(DWORD flags, int colourBits, int depthBits, int stencilBits,
+                                 int accumBits) {
+    PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+    pfd.nVersion = 1;
+    pfd.dwFlags = flags;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = BYTE(colourBits);
+    pfd.cDepthBits = BYTE(depthBits);
+    pfd.cStencilBits = BYTE(stencilBits);
+    pfd.cAccumBits = BYTE(accumBits);
+    return pfd;
+}
+
+bool IsSoftware(const PIXELFORMATDESCRIPTOR& pfd) {
+    return (pfd.dwFlags & PFD_GENERIC_FORMAT) && !(pfd.dwFlags & PFD_GENERIC_ACCELERATED);
+}
+
+// The number of the display's pixel formats; the enumerations look at 1 .. count - 1.
+int FormatCount(HDC dc) { return DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr); }
+
+}  // namespace
+
+void GLTarget::reset() {
+    width_ = height_ = pixelFormat_ = 0;
+    context_ = nullptr;
+    memoryDC_ = windowDC_ = nullptr;
+    dib_ = previousBitmap_ = nullptr;
+    dibHeader_ = {};
+    pixels_ = nullptr;
+    hardware_ = false;
+}
+
+bool GLTarget::adoptContext(HDC dc, int format) {
+    PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+    DescribePixelFormat(dc, format, sizeof pfd, &pfd);
+    if (!SetPixelFormat(dc, format, &pfd)) return false;
+    pixelFormat_ = format;
+    context_ = wglCreateContext(dc);
+    if (context_ == nullptr) return false;
+    wglMakeCurrent(dc, context_);
+    return true;
+}
+
+HGLRC GLTarget::createForWindow(HDC windowDC, int colourBits, int depthBits, int stencilBits,
+                                int accumBits, int doubleBuffer) {
+    if (context_ != nullptr) return context_;
+    PIXELFORMATDESCRIPTOR pfd =
+        Descriptor(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (doubleBuffer == 1 ? PFD_DOUBLEBUFFER : 0),
+                   colourBits, depthBits, stencilBits, accumBits);
+    const int format = ChoosePixelFormat(windowDC, &pfd);
+    if (format == 0) return nullptr;
+    if (!adoptContext(windowDC, format)) return nullptr;
+    windowDC_ = windowDC;
+    hardware_ = true;
+    return context_;
+}
+
+HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthBits,
+                                        int stencilBits, int accumBits, int doubleBuffer) {
+    if (context_ != nullptr) return context_;
+    hardware_ = false;
+    const int count = FormatCount(windowDC);
+    for (int format = 1; format < count; ++format) {
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        DescribePixelFormat(windowDC, format, sizeof pfd, &pfd);
+        if (pfd.iPixelType == PFD_TYPE_RGBA && pfd.cColorBits >= colourBits &&
+            (pfd.dwFlags & PFD_DOUBLEBUFFER) && doubleBuffer == 1 && pfd.cDepthBits >= depthBits &&
+            pfd.cStencilBits >= stencilBits && pfd.cAccumBits >= accumBits && IsSoftware(pfd)) {
+            if (adoptContext(windowDC, format)) windowDC_ = windowDC;
+            return context_;
+        }
+    }
+    return nullptr;
+}
+
+bool GLTarget::createDib(int width, int height) {
+    if (width == 0) width = 1;
+    if (height == 0) height = 1;
+    dibHeader_ = {sizeof(dibHeader_)};
+    dibHeader_.biWidth = width;
+    dibHeader_.biHeight = height;
+    dibHeader_.biPlanes = 1;
+    dibHeader_.biBitCount = 24;
+    dibHeader_.biCompression = BI_RGB;
+    dibHeader_.biSizeImage = DWORD(width * height * 3);
+    dibHeader_.biXPelsPerMeter = 2952;
+    void* bits = nullptr;
+    dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&dibHeader_), DIB_RGB_COLORS,
+                            &bits, nullptr, 0);
+    if (dib_ == nullptr) return false;
+    pixels_ = static_cast<unsigned char*>(bits);
+    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, dib_));
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+HGLRC GLTarget::createOffscreen(HDC referenceDC, int width, int height, int colourBits,
+                                int depthBits, int stencilBits, int accumBits) {
+    if (context_ != nullptr) return context_;
+    memoryDC_ = CreateCompatibleDC(referenceDC);
+    if (memoryDC_ == nullptr) return nullptr;
+    PIXELFORMATDESCRIPTOR pfd = Descriptor(PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL, colourBits,
+                                           depthBits, stencilBits, accumBits);
+    int format = 0;
+    if (createDib(width, height) && (format = ChoosePixelFormat(memoryDC_, &pfd)) != 0 &&
+        adoptContext(memoryDC_, format)) {
+        hardware_ = false;
+        return context_;
+    }
+    if (context_ != nullptr) wglDeleteContext(context_);
+    context_ = nullptr;
+    releaseDib();
+    DeleteDC(memoryDC_);
+    memoryDC_ = nullptr;
+    return nullptr;
+}
+
+bool GLTarget::makeCurrent(HDC newWindowDC) {
+    if (newWindowDC != nullptr && windowDC_ != nullptr) windowDC_ = newWindowDC;
+    return wglMakeCurrent(windowDC_ != nullptr ? windowDC_ : memoryDC_, context_) != FALSE;
+}
+
+bool GLTarget::resize(int width, int height) {
+    if (memoryDC_ != nullptr && (width != width_ || height != height_)) {
+        releaseDib();
+        if (!createDib(width, height)) return false;
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        DescribePixelFormat(memoryDC_, pixelFormat_, sizeof pfd, &pfd);
+        SetPixelFormat(memoryDC_, pixelFormat_, &pfd);
+        if (!makeCurrent(nullptr)) return false;
+    }
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+void GLTarget::present(HDC targetDC) {
+    if (memoryDC_ != nullptr) {
+        glFinish();
+        GdiFlush();
+        BitBlt(targetDC, 0, 0, width_, height_, memoryDC_, 0, 0, SRCCOPY);
+    } else {
+        SwapBuffers(targetDC);
+    }
+}
+
+void GLTarget::releaseDib() {
+    if (dib_ == nullptr) return;
+    SelectObject(memoryDC_, previousBitmap_);
+    DeleteObject(dib_);
+    dib_ = previousBitmap_ = nullptr;
+    pixels_ = nullptr;
+}
+
+void GLTarget::destroy() {
+    wglMakeCurrent(nullptr, nullptr);
+    releaseDib();
+    if (context_ != nullptr) wglDeleteContext(context_);
+    context_ = nullptr;
+    windowDC_ = nullptr;
+    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
+    memoryDC_ = nullptr;
+}
+
+void GLTarget::destroyQuietly() {
+    if (context_ == nullptr && memoryDC_ == nullptr) return;
+    wglMakeCurrent(nullptr, nullptr);
+    releaseDib();
+    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
+    if (context_ != nullptr) wglDeleteContext(context_);
+    context_ = nullptr;
+    memoryDC_ = nullptr;
+}
+
+bool hasAcceleratedFormat(HDC dc) {
+    const int count = FormatCount(dc);
+    for (int format = 1; format < count; ++format) {
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        DescribePixelFormat(dc, format, sizeof pfd, &pfd);
+        if (!IsSoftware(pfd)) return true;
+    }
+    return false;
+}
+
+bool isCurrentContextAccelerated(bool* driver) {
+    if (driver != nullptr) *driver = false;
+    HDC dc = wglGetCurrentDC();
+    if (wglGetCurrentContext() == nullptr || dc == nullptr) return false;
+    PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+    DescribePixelFormat(dc, GetPixelFormat(dc), sizeof pfd, &pfd);
+    if (pfd.dwFlags & PFD_GENERIC_FORMAT) return (pfd.dwFlags & PFD_GENERIC_ACCELERATED) != 0;
+    if (driver != nullptr) *driver = true;
+    return true;
+}
+
+int setSoftwareDepth16Format(HDC dc) {
+    const int count = FormatCount(dc);
+    for (int format = 1; format < count; ++format) {
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        DescribePixelFormat(dc, format, sizeof pfd, &pfd);
+        if (IsSoftware(pfd) && (pfd.dwFlags & PFD_DOUBLEBUFFER) && pfd.iPixelType == PFD_TYPE_RGBA &&
+            pfd.cDepthBits == 16) {
+            return SetPixelFormat(dc, format, &pfd) ? format : 0;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,110 @@
+#include "render/GlyphFont.h"
+
+#include <cstdio>
+#include <cstring>
+
+void GlyphRaster::reset() {
+    width_ = height_ = extentWidth_ = extentHeight_ = 0;
+    rect_ = {};
+    memoryDC_ = nullptr;
+    dib_ = previousBitmap_ = nullptr;
+    font_ = previousFont_ = nullptr;
+    dibPixels_ = nullptr;
+}
+
+bool GlyphRaster::create(int width, int height, const LOGFONTA* font) {
+    BITMAPINFOHEADER header = {sizeof(header)};
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    rect_ = {0, 0, width, height};
+    HDC screen = GetDC(nullptr);
+    memoryDC_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (memoryDC_ == nullptr) return false;
+    void* bits = nullptr;
+    dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                            &bits, nullptr, 0);
+    if (dib_ == nullptr) return false;
+    dibPixels_ = static_cast<unsigned char*>(bits);
+    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, dib_));
+    if (font != nullptr) {
+        font_ = CreateFontIndirectA(font);
+        previousFont_ = static_cast<HFONT>(SelectObject(memoryDC_, font_));
+    }
+    rgba_.assign(size_t(width) * height * 4, 0);
+    SetBkColor(memoryDC_, RGB(0, 0, 0));
+    SetTextColor(memoryDC_, RGB(255, 255, 255));
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+int GlyphRaster::renderText(const char* text) {
+    const int rowBytes = (width_ * 3 + 3) / 4 * 4;
+    std::memset(dibPixels_, 0, size_t(rowBytes) * height_);
+    DrawTextA(memoryDC_, text, -1, &rect_, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    GdiFlush();
+    SIZE extent = {};
+    GetTextExtentPoint32A(memoryDC_, text, int(std::strlen(text)), &extent);
+    extentWidth_ = extent.cx;
+    extentHeight_ = extent.cy;
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const unsigned char v = dibPixels_[y * rowBytes + x * 3];
+            std::memset(&rgba_[(size_t(y) * width_ + x) * 4], v, 4);
+        }
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba_.data());
+    return extentWidth_;
+}
+
+void GlyphRaster::release() {
+    rgba_.clear();
+    if (memoryDC_ != nullptr) {
+        if (font_ != nullptr) {
+            SelectObject(memoryDC_, previousFont_);
+            DeleteObject(font_);
+        }
+        if (dib_ != nullptr) SelectObject(memoryDC_, previousBitmap_);
+        DeleteDC(memoryDC_);
+    }
+    if (dib_ != nullptr) DeleteObject(dib_);
+    reset();
+}
+
+bool GlyphFont::build(const LOGFONTA& font) {
+    ready_ = false;
+    glGenTextures(129, textures_);
+    if (!raster_.create(32, 32, &font)) return false;
+    for (int c = 32; c <= 128; ++c) {
+        glBindTexture(GL_TEXTURE_2D, textures_[c]);
+        char text[2];
+        std::snprintf(text, sizeof text, "%c", c);
+        metrics_.advance[c] = float(raster_.renderText(text));
+        metrics_.height[c] = float(raster_.extentHeight());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    }
+    ready_ = true;
+    return true;
+}
+
+void GlyphFont::destroy() {
+    if (ready_) glDeleteTextures(129, textures_);
+    ready_ = false;
+    raster_.release();
+}
+
+LOGFONTA ArialFont(int height, int weight) {
+    LOGFONTA font = {};
+    font.lfHeight = -height;
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(font.lfFaceName, "Arial");
+    return font;
+}

@@ -1,0 +1,61 @@
+// Text as OpenGL textures: GDI draws a string into a small bitmap that becomes a texture of
+// white text whose alpha is its brightness; one texture per character for the time display.
+#pragma once
+
+#include "render/TimeDisplayLayout.h"
+
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include <vector>
+
+class GlyphRaster {
+public:
+    GlyphRaster() { reset(); }
+    ~GlyphRaster() { release(); }
+    GlyphRaster(const GlyphRaster&) = delete;
+    GlyphRaster& operator=(const GlyphRaster&) = delete;
+
+    void reset();
+    bool create(int width, int height, const LOGFONTA* font);
+    // Renders `text` into the bound texture; returns the text-extent width.
+    int renderText(const char* text);
+    void release();
+    int extentHeight() const { return extentHeight_; }
+
+private:
+    int width_, height_, extentWidth_, extentHeight_;
+    RECT rect_;
+    HDC memoryDC_;
+    HBITMAP dib_, previousBitmap_;
+    HFONT font_, previousFont_;
+    unsigned char* dibPixels_;
+    std::vector<unsigned char> rgba_;
+};
+
+class GlyphFont {
+public:
+    GlyphFont() = default;
+    ~GlyphFont() { destroy(); }
+    GlyphFont(const GlyphFont&) = delete;
+    GlyphFont& operator=(const GlyphFont&) = delete;
+
+    // Builds the glyph textures of the characters 32 to 128 in the current context.
+    bool build(const LOGFONTA& font);
+    // Deletes the glyph textures (in the current context) and the raster.
+    void destroy();
+
+    GLuint texture(unsigned char c) const { return textures_[c]; }
+    const GlyphMetrics& metrics() const { return metrics_; }
+    float cellSize() const { return 32.0f; }
+
+private:
+    GlyphRaster raster_;
+    GlyphMetrics metrics_;
+    GLuint textures_[256] = {};
+    bool ready_ = false;
+};
+
+// "Arial" of the given character height (pixels) and weight.
+LOGFONTA ArialFont(int height, int weight);

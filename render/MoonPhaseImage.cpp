@@ -1,0 +1,143 @@
+#include "render/MoonPhaseImage.h"
+
+#include "astro/MoonPhase.h"
+#include "platform/RecursiveLock.h"
+#include "render/EarthTextures.h"
+#include "render/GLDrawing.h"
+#include "render/ReadPixels.h"
+#include "render/ResourceBitmaps.h"
+#include "render/TextureArithmetic.h"
+
+#include <GL/glu.h>
+
+#include <mutex>
+
+namespace {
+
+// The picture's DIB, memory DC and context, released whatever happens.
+struct MoonSurface {
+    HDC memoryDC = nullptr;
+    HBITMAP dib = nullptr, previous = nullptr;
+    HGLRC context = nullptr;
+    unsigned char* pixels = nullptr;
+
+    bool create(int size) {
+        BITMAPINFOHEADER header = {sizeof(header)};
+        header.biWidth = size;
+        header.biHeight = size;
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        header.biCompression = BI_RGB;
+        header.biSizeImage = DWORD(size * size * 4);
+        header.biXPelsPerMeter = header.biYPelsPerMeter = 2952;
+        HDC desktop = GetDC(GetDesktopWindow());
+        memoryDC = CreateCompatibleDC(desktop);
+        ReleaseDC(GetDesktopWindow(), desktop);
+        void* bits = nullptr;
+        dib = CreateDIBSection(memoryDC, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                               &bits, nullptr, 0);
+        if (dib == nullptr) return false;
+        pixels = static_cast<unsigned char*>(bits);
+        previous = static_cast<HBITMAP>(SelectObject(memoryDC, dib));
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        pfd.nVersion = 1;
+        pfd.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL;
+        pfd.iPixelType = PFD_TYPE_RGBA;
+        pfd.cColorBits = 32;
+        pfd.cRedBits = 8;
+        pfd.cGreenBits = 8;
+        pfd.cDepthBits = 32;
+        const int format = ChoosePixelFormat(memoryDC, &pfd);
+        if (format == 0 || !SetPixelFormat(memoryDC, format, &pfd)) return false;
+        context = wglCreateContext(memoryDC);
+        return context != nullptr && wglMakeCurrent(memoryDC, context);
+    }
+
+    ~MoonSurface() {
+        wglMakeCurrent(nullptr, nullptr);
+        if (context != nullptr) wglDeleteContext(context);
+        if (dib != nullptr) {
+            SelectObject(memoryDC, previous);
+            DeleteObject(dib);
+        }
+        if (memoryDC != nullptr) DeleteDC(memoryDC);
+    }
+};
+
+void DrawMoon(int size, double phaseAngle) {
+    glViewport(0, 0, size, size);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(30, 1, 1, 5);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat ambient[4] = {0.4f, 0.4f, 0.4f, 0}, diffuse[4] = {1, 1, 1, 0},
+                  specular[4] = {0.94f, 0.94f, 1.0f, 0};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
+    glColor3f(1, 1, 1);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    textureFromResource(kMoonSurfaceBitmap, GL_LINEAR, GL_REPEAT);
+    const GlobeMesh ball(43, 63, 0.4f);
+
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+    glPushMatrix();
+    glRotated(phaseAngle, 0, 1, 0);
+    const GLfloat position[4] = {0, 0, 1, 0};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+    glTranslatef(0, 0, -1.78f);
+    glRotatef(90, 0, 1, 0);
+    drawGlobeGL(ball, nullptr, 1.0f, 0.08f);
+
+    glEnable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, size, 0, size);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(float(size), 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(float(size), float(size));
+    glTexCoord2f(0, 1);
+    glVertex2f(0, float(size));
+    glEnd();
+    glFinish();
+}
+
+}  // namespace
+
+std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock) {
+    std::vector<uint8_t> image(size_t(size) * size * 4, 0);
+    MoonSurface surface;
+    if (!surface.create(size)) return image;
+    double phaseAngle;
+    {
+        std::lock_guard<RecursiveLock> hold(optionsLock);
+        phaseAngle = MoonPhaseAngle(julianDate);
+    }
+    DrawMoon(size, phaseAngle);
+    const std::vector<uint8_t> bgr = ReadPixelsBgr(size, size);
+    for (size_t i = 0, n = size_t(size) * size; i < n; ++i) MoonImagePixel(&bgr[3 * i], &image[4 * i]);
+    return image;
+}

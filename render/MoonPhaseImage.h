@@ -1,0 +1,12 @@
+// A small picture of the Moon as it appears at an instant: a ball lit from the side the phase
+// angle gives, with the Moon's face multiplied over it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class RecursiveLock;
+
+// size x size pixels, rows bottom-up, red-green-blue-alpha; alpha 255 on the Moon, 0 elsewhere.
+// Renders in a context of its own and leaves no context current.
+std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock);

@@ -1,0 +1,76 @@
+// solvane-render: draws the wallpaper's Earth for any instant into a Windows bitmap file.
+#include "app/OptionsStore.h"
+#include "app/ProgramFiles.h"
+#include "astro/AstroState.h"
+#include "astro/Ephemeris.h"
+#include "desktop/BitmapFile.h"
+#include "platform/FileAccess.h"
+#include "platform/ProgramPath.h"
+#include "platform/RecursiveLock.h"
+#include "platform/SystemClock.h"
+#include "render/MatrixMath.h"
+#include "render/RenderRequest.h"
+#include "render/Viewpoint.h"
+#include "render/WallpaperEarth.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+UserOptions HomeOptions(const std::string& programPath, const RenderRequest& request) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    UserOptions stored;
+    if (ReadFileOfExactSize(FileBesideProgram(programPath, kOptionsFileName), &stored,
+                            sizeof stored) == FileReadResult::Read) {
+        options.homeLatitude = stored.homeLatitude;
+        options.homeLongitude = stored.homeLongitude;
+    }
+    if (request.latitude) options.homeLatitude = float(*request.latitude);
+    if (request.longitude) options.homeLongitude = float(*request.longitude);
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RenderRequest request;
+    std::string error;
+    if (!ParseRenderArguments(std::vector<std::string>(argv + 1, argv + argc), &request, &error)) {
+        std::fprintf(stderr, "solvane-render: %s. %s\n", error.c_str(), kRenderUsage);
+        return 2;
+    }
+    const std::string programPath = ProgramPath();
+    const std::string cheby = FileBesideProgram(programPath, "cheby");
+    std::vector<char> name(cheby.begin(), cheby.end());
+    name.push_back('\0');
+    if (EPHOPN(name.data()) == nullptr) return 1;
+
+    const UserOptions options = HomeOptions(programPath, request);
+    FixedClock clock(request.utc ? *request.utc : SystemClock().utcNow(), 0);
+    AstroState state = {};
+    UpdateAstroState(state, options, clock, true);
+
+    DragOrientation drag;
+    drag.turnHalf();
+    WallpaperRequest picture = {request.width, request.height, {}};
+    picture.scene = {state.julianDate, state.greenwichSiderealTime, request.viewpoint,
+                     request.displayFlags, options.homeLongitude, options.homeLatitude, {}, 0};
+    drag.matrix(picture.scene.drag);
+    RecursiveLock optionsLock;
+    WallpaperRenderer renderer;
+    const std::vector<uint8_t> pixels = renderer.render(picture, optionsLock);
+    if (pixels.empty()) {
+        std::fprintf(stderr, "solvane-render: no off-screen OpenGL context could be made\n");
+        return 1;
+    }
+    const std::vector<uint8_t> file = EncodeBitmapFile(request.width, request.height, pixels.data());
+    if (!ReplaceFileAtomically(request.output, file.data(), file.size())) {
+        std::fprintf(stderr, "solvane-render: cannot write %s\n", request.output.c_str());
+        return 1;
+    }
+    CloseEphemeris();
+    return 0;
+}
