@@ -12,7 +12,7 @@ MAKEFLAGS += --no-print-directory
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
-            casacore-data-jpl-de405 liberfa-dev
+            casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation
 
 .PHONY: deps build host win test run bench clean
 

@@ -29,6 +29,7 @@ add_custom_command(TARGET SVShared POST_BUILD
 # The renderer: OpenGL on Win32.
 add_library(solvane_render STATIC
     render/EarthScene.cpp
+    render/EarthView.cpp
     render/EarthTextures.cpp
     render/GLDrawing.cpp
     render/GLTarget.cpp
@@ -53,6 +54,7 @@ add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
     app/main.cpp
+    desktop/GlobeWindow.cpp
     desktop/TrayFrame.cpp
     desktop/WallpaperFactory.cpp
     res/solvane.rc
@@ -63,7 +65,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_platform ws2_32)
+target_link_libraries(solvane PRIVATE solvane_render ws2_32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)

@@ -3,12 +3,17 @@
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
 #include "app/SplashWindow.h"
+#include "desktop/GlobeWindow.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
 namespace {
 const char kClassName[] = "SolvaneTrayFrame";
 }
+
+TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
+
+TrayFrame::~TrayFrame() = default;
 
 bool TrayFrame::create() {
     if (!registerClass(kClassName)) return false;
@@ -19,10 +24,18 @@ bool TrayFrame::create() {
 
 bool TrayFrame::onCreate() {
     SplashWindow::show(hwnd());
+    const UserOptions& o = app_.options;
+    const RECT bounds = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
+    globeWindow_ = std::make_unique<GlobeWindow>(
+        EarthViewModel{app_.options, app_.astro, app_.optionsLock, app_.clock}, hwnd());
+    globeWindow_->create(bounds, o.startInTrayOnly == 0);
     return true;
 }
 
-void TrayFrame::onDestroy() { PostQuitMessage(0); }
+void TrayFrame::onDestroy() {
+    globeWindow_.reset();
+    PostQuitMessage(0);
+}
 
 bool TrayFrame::onCommand(UINT id) {
     if (id != ID_APP_EXIT) return false;
@@ -36,8 +49,12 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RefreshTimeZone(app_.options, app_.optionsServices());
         return 0;
     case WM_ENDSESSION:
-        // The process may be ended as soon as this returns: run the exit steps now.
-        if (wParam) app_.exitOnce();
+        // The process may be ended as soon as this returns: run the exit steps now, then close
+        // the windows so that nothing draws with what the exit released.
+        if (wParam) {
+            app_.exitOnce();
+            DestroyWindow(hwnd());
+        }
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

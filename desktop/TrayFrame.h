@@ -4,11 +4,15 @@
 
 #include "platform/Window.h"
 
+#include <memory>
+
 class ClockApp;
+class GlobeWindow;
 
 class TrayFrame : public Window {
 public:
-    explicit TrayFrame(ClockApp& app) : app_(app) {}
+    explicit TrayFrame(ClockApp& app);
+    ~TrayFrame() override;
     bool create();
 
 protected:
@@ -19,4 +23,5 @@ protected:
 
 private:
     ClockApp& app_;
+    std::unique_ptr<GlobeWindow> globeWindow_;
 };

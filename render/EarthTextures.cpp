@@ -86,3 +86,14 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
 }
+
+void UploadRgbaMipmaps(const std::vector<uint8_t>& rgba, int size) {
+    std::vector<uint8_t> level = rgba;
+    for (int index = 0;; ++index) {
+        glTexImage2D(GL_TEXTURE_2D, index, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     level.data());
+        if (size == 1) break;
+        level = HalveRgba(level, size);
+        size /= 2;
+    }
+}

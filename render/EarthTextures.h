@@ -24,3 +24,10 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best);
 
 // Uploads an image of the image library into the bound texture as a mipmap pyramid.
 bool textureFromImage(unsigned image, GLint minFilter, GLint wrap);
+
+#include <cstdint>
+#include <vector>
+
+// Uploads a square RGBA image (a power of two on a side) and its smaller levels into the bound
+// texture.
+void UploadRgbaMipmaps(const std::vector<uint8_t>& rgba, int size);

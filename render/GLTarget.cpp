@@ -86,9 +86,10 @@ bool GLTarget::createDib(int width, int height) {
     dibHeader_.biWidth = width;
     dibHeader_.biHeight = height;
     dibHeader_.biPlanes = 1;
-    dibHeader_.biBitCount = 24;
+    // 32 bits per pixel: wine's OpenGL writes 4-byte pixels even into 24-bit DIBs.
+    dibHeader_.biBitCount = 32;
     dibHeader_.biCompression = BI_RGB;
-    dibHeader_.biSizeImage = DWORD(width * height * 3);
+    dibHeader_.biSizeImage = DWORD(width * height * 4);
     dibHeader_.biXPelsPerMeter = 2952;
     void* bits = nullptr;
     dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&dibHeader_), DIB_RGB_COLORS,

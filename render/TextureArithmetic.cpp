@@ -44,3 +44,20 @@ void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]) {
         rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
     }
 }
+
+std::vector<uint8_t> HalveRgba(const std::vector<uint8_t>& rgba, int size) {
+    const int half = size / 2;
+    std::vector<uint8_t> out(size_t(half) * half * 4);
+    for (int y = 0; y < half; ++y) {
+        for (int x = 0; x < half; ++x) {
+            for (int k = 0; k < 4; ++k) {
+                const auto at = [&](int dx, int dy) {
+                    return rgba[((size_t(2 * y + dy) * size) + 2 * x + dx) * 4 + k];
+                };
+                out[(size_t(y) * half + x) * 4 + k] =
+                    uint8_t((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4);
+            }
+        }
+    }
+    return out;
+}

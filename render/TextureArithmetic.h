@@ -19,3 +19,6 @@ std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, 
 // A Moon-phase picture pixel (blue, green, red) as red-green-blue-alpha: opaque from an
 // average brightness of 5, else fully transparent black.
 void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]);
+
+// The next smaller mipmap level of a square RGBA image: each pixel the mean of a 2 x 2 block.
+std::vector<uint8_t> HalveRgba(const std::vector<uint8_t>& rgba, int size);

@@ -14,7 +14,7 @@ std::string DistFolder();
 // install folder; deleted with everything in it when the object goes.
 class InstallFolder {
 public:
-    explicit InstallFolder(const std::vector<std::string>& files = {"solvane.exe", "cheby"});
+    explicit InstallFolder(const std::vector<std::string>& files = {"solvane.exe", "SVShared.dll", "cheby"});
     ~InstallFolder();
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
 

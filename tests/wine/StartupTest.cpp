@@ -179,7 +179,8 @@ TEST_F(Startup, EndOfSessionSavesTheOptions) {
     SendMessageTimeoutA(hidden, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
                         kExitTimeoutMs, &result);
     EXPECT_EQ(ReadBinaryFile(optionsFile()).size(), 488u);
-    shutDown(program, hidden);
+    ASSERT_TRUE(program.waitForExit(kExitTimeoutMs));
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 TEST_F(Startup, CorruptFileShowsTheWarningAndIsReplaced) {
@@ -240,7 +241,7 @@ namespace {
 
 TEST(StartupWithoutEphemeris, TellsTheUserAndEnds) {
     ASSERT_EQ(CountProcesses("solvane.exe"), 0);
-    InstallFolder folder({"solvane.exe"});
+    InstallFolder folder({"solvane.exe", "SVShared.dll"});
     RunningProgram program(folder.path("solvane.exe"));
     HWND box = WaitForWindow("WARNING", 20000, "#32770");
     ASSERT_NE(box, nullptr);

@@ -1,0 +1,55 @@
+#include "desktop/GlobeWindow.h"
+
+#include "app/UserOptions.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kClassName[] = "SolvaneGlobeWindow";
+constexpr UINT kSecondMs = 1000;
+constexpr UINT kSpinFrameMs = 33;
+
+}  // namespace
+
+bool GlobeWindow::create(const RECT& bounds, bool show) {
+    if (!registerClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) {
+        return false;
+    }
+    const std::string title = LoadResourceString(IDS_APP_NAME);
+    if (!Window::create(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        bounds.left, bounds.top, bounds.right - bounds.left,
+                        bounds.bottom - bounds.top)) {
+        return false;
+    }
+    if (show) ShowWindow(hwnd(), SW_SHOWNORMAL);
+    return true;
+}
+
+bool GlobeWindow::onCreate() {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    if (!view_.create(hwnd(), 0, 0, client.right, client.bottom)) return false;
+    const bool spinning = model_.options.viewpoint == kViewSpinningGlobe;
+    SetTimer(hwnd(), kRedrawTimer, spinning ? kSpinFrameMs : kSecondMs, nullptr);
+    return true;
+}
+
+LRESULT GlobeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        MoveWindow(view_.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_TIMER:
+        InvalidateRect(view_.hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_CLOSE:
+        // No tray icon yet: closing the window ends the program.
+        PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(hwnd(), kRedrawTimer);
+        return 0;
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}

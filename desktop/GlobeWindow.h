@@ -1,0 +1,21 @@
+// A plain top-level window around the Earth view, until the earth clock window takes its place.
+#pragma once
+
+#include "platform/Window.h"
+#include "render/EarthView.h"
+
+class GlobeWindow : public Window {
+public:
+    GlobeWindow(const EarthViewModel& model, HWND mainWindow) : view_(model), mainWindow_(mainWindow), model_(model) {}
+    bool create(const RECT& bounds, bool show);
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+
+private:
+    static constexpr UINT_PTR kRedrawTimer = 1;
+    EarthView view_;
+    HWND mainWindow_;
+    EarthViewModel model_;
+};

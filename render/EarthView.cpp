@@ -1,0 +1,253 @@
+#include "render/EarthView.h"
+
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "platform/RecursiveLock.h"
+#include "render/EarthScene.h"
+#include "render/GLDrawing.h"
+#include "render/MoonPhaseImage.h"
+#include "render/TextureArithmetic.h"
+#include "render/TextDrawing.h"
+
+#include <GL/glu.h>
+#include <windowsx.h>
+
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+const char kClassName[] = "SolvaneEarthView";
+constexpr int kDragCursor = 137;
+constexpr int kMoonPictureSize = 64;
+
+// Spin state of the ticking and spinning globe, and the drag orientation: one per process.
+struct ViewState {
+    float spinAngle = 180.0f;
+    LARGE_INTEGER spinClock = {}, frequency = {};
+    bool counterRead = false;
+    bool firstInit = true;
+    DragOrientation drag;
+};
+ViewState viewState;
+
+}  // namespace
+
+DragOrientation& SharedDragOrientation() { return viewState.drag; }
+
+bool EarthView::create(HWND parent, int x, int y, int width, int height) {
+    if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS)) return false;
+    return Window::create(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                          x, y, width, height, parent);
+}
+
+bool EarthView::onCreate() {
+    windowDC_ = GetDC(hwnd());
+    createContext();
+    if (target_.context() != nullptr) initOpenGL();
+    return true;
+}
+
+void EarthView::createContext() {
+    if (model_.options.useHardware3D == 1) {
+        target_.createForWindow(windowDC_, 16, 16, 0, 0, 1);
+        return;
+    }
+    OSVERSIONINFOA version = {sizeof(version)};
+    GetVersionExA(&version);
+    if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
+        target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0);
+        return;
+    }
+    // A display without a double-buffered generic format (as under wine) renders in software
+    // off screen and copies each frame to the window.
+    if (target_.createSoftwareForWindow(windowDC_, 16, 16, 0, 0, 1) == nullptr) {
+        target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0);
+    }
+}
+
+void EarthView::initOpenGL() {
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+    glPointSize(3);
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_LINE_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    globe_ = std::make_unique<GlobeMesh>(65, 91, 80.0f);
+    listBase_ = glGenLists(4);
+    glNewList(listBase_, GL_COMPILE);
+    drawGlobeGL(*globe_, nullptr, 1.0f, 0.08f);
+    glEndList();
+    buildGridLists(listBase_ + 1);
+    glGenTextures(kEarthTextureCount, textures_);
+    initTextures(textures_, false);
+    glyphs_.build(ArialFont(28, FW_BOLD));
+    glColor3f(1, 1, 1);
+    glClearColor(0, 0, 0, 1);
+    moonTextureDate_ = 0;
+    if (viewState.firstInit) {
+        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        viewState.drag.turnHalf();
+        viewState.firstInit = false;
+    }
+}
+
+void EarthView::onDestroy() {
+    if (target_.context() != nullptr) {
+        target_.makeCurrent(nullptr);
+        glDeleteLists(listBase_, 4);
+        globe_.reset();
+        glyphs_.destroy();
+        glDeleteTextures(kEarthTextureCount, textures_);
+    }
+    target_.destroy();
+    if (windowDC_ != nullptr) ReleaseDC(hwnd(), windowDC_);
+    windowDC_ = nullptr;
+}
+
+void EarthView::setProjection() {
+    glViewport(0, 0, width_, height_);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(5, double(width_) / height_, 1, 2000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0, 0, -1900);
+    const double nearSide[4] = {0, 0, 1, 0};
+    glClipPlane(GL_CLIP_PLANE0, nearSide);
+}
+
+void EarthView::paint() {
+    {
+        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        UpdateAstroState(model_.astro, model_.options, model_.clock, false);
+    }
+    if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
+        glEnable(GL_CLIP_PLANE0);
+        renderFrame();
+        glDisable(GL_CLIP_PLANE0);
+        target_.present(windowDC_);
+    }
+    ValidateRect(hwnd(), nullptr);
+}
+
+void EarthView::refreshMoonTexture(double julianDate) {
+    if (std::fabs(julianDate - moonTextureDate_) <= 0.5) return;
+    const std::vector<uint8_t> moon =
+        renderMoonPhaseImage(julianDate, kMoonPictureSize, model_.optionsLock);
+    if (!target_.makeCurrent(nullptr)) return;
+    glBindTexture(GL_TEXTURE_2D, textures_[kTextureMoon]);
+    UploadRgbaMipmaps(moon, kMoonPictureSize);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    moonTextureDate_ = julianDate;
+}
+
+void EarthView::advanceSpin(int viewpoint, int spinSpeed) {
+    if (viewpoint == kViewTickingGlobe) {
+        viewState.spinAngle = TickAngle(viewState.spinAngle);
+    } else if (viewpoint == kViewSpinningGlobe) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        const double elapsed = double(now.QuadPart - viewState.spinClock.QuadPart) / viewState.frequency.QuadPart;
+        viewState.spinAngle = SpinAngle(viewState.spinAngle, elapsed, spinSpeed);
+        QueryPerformanceCounter(&viewState.spinClock);
+    }
+}
+
+void EarthView::renderFrame() {
+    if (!viewState.counterRead) {
+        QueryPerformanceFrequency(&viewState.frequency);
+        QueryPerformanceCounter(&viewState.spinClock);
+        viewState.counterRead = true;
+    }
+    SceneInputs in;
+    AstroState astro;
+    UserOptions options;
+    {
+        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        astro = model_.astro;
+        options = model_.options;
+        viewState.drag.matrix(in.drag);
+    }
+    in.julianDate = astro.julianDate;
+    in.siderealHours = astro.greenwichSiderealTime;
+    in.viewpoint = options.viewpoint;
+    in.displayFlags = options.displayFlags;
+    in.homeLongitude = options.homeLongitude;
+    in.homeLatitude = options.homeLatitude;
+    in.spinAngle = viewState.spinAngle;
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    refreshMoonTexture(in.julianDate);
+    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
+    DrawEarthScene(resources, in, model_.optionsLock);
+    advanceSpin(options.viewpoint, options.spinSpeed);
+    drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_);
+    glColor3ub(255, 255, 255);
+    glDisable(GL_BLEND);
+}
+
+void EarthView::onMouse(UINT message, int x, int y) {
+    if (model_.options.viewpoint != kViewMouseDrag) return;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        SetCursor(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDragCursor)));
+        SetCapture(hwnd());
+        lastMouse_ = {x, y};
+        dragging_ = true;
+        break;
+    case WM_LBUTTONUP:
+        ReleaseCapture();
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        dragging_ = false;
+        break;
+    case WM_MOUSEMOVE:
+        if (!dragging_) break;
+        {
+            std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+            viewState.drag.drag(x - lastMouse_.x, y - lastMouse_.y);
+        }
+        lastMouse_ = {x, y};
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        break;
+    }
+}
+
+LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_SIZE:
+        width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
+        height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
+        if (target_.context() != nullptr) {
+            target_.resize(width_, height_);
+            target_.makeCurrent(nullptr);
+            setProjection();
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+        onMouse(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_LBUTTONDBLCLK:
+        SendMessageA(GetParent(hwnd()), WM_LBUTTONDBLCLK, wParam, 0);
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam && target_.context() != nullptr) {
+            target_.makeCurrent(nullptr);
+        } else if (!wParam) {
+            wglMakeCurrent(nullptr, nullptr);
+        }
+        break;
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,60 @@
+// The child window that shows the live globe with OpenGL.
+#pragma once
+
+#include "platform/Window.h"
+#include "render/EarthTextures.h"
+#include "render/GLTarget.h"
+#include "render/GlobeMesh.h"
+#include "render/GlyphFont.h"
+#include "render/Viewpoint.h"
+
+#include <memory>
+
+class CivilClock;
+class RecursiveLock;
+struct AstroState;
+struct UserOptions;
+
+// The program state the view draws, guarded by `optionsLock`.
+struct EarthViewModel {
+    UserOptions& options;
+    AstroState& astro;
+    RecursiveLock& optionsLock;
+    CivilClock& clock;
+};
+
+class EarthView : public Window {
+public:
+    explicit EarthView(const EarthViewModel& model) : model_(model) {}
+    bool create(HWND parent, int x, int y, int width, int height);
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+    void onDestroy() override;
+
+private:
+    void createContext();
+    void initOpenGL();
+    void setProjection();
+    void paint();
+    void renderFrame();
+    void refreshMoonTexture(double julianDate);
+    void advanceSpin(int viewpoint, int spinSpeed);
+    void onMouse(UINT message, int x, int y);
+
+    EarthViewModel model_;
+    HDC windowDC_ = nullptr;
+    GLTarget target_;
+    int width_ = 1, height_ = 1;
+    GLuint listBase_ = 0;
+    GLuint textures_[kEarthTextureCount] = {};
+    std::unique_ptr<GlobeMesh> globe_;
+    GlyphFont glyphs_;
+    double moonTextureDate_ = 0;
+    bool dragging_ = false;
+    POINT lastMouse_ = {};
+};
+
+// The drag orientation (kept for the life of the process, read under the options lock).
+DragOrientation& SharedDragOrientation();
