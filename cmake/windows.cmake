@@ -80,7 +80,8 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES})
 target_link_libraries(wine_tests PRIVATE solvane_platform gtest_main)
-add_dependencies(wine_tests solvane solvane-almanac)
+add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
-set_tests_properties(wine_tests PROPERTIES ENVIRONMENT "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR}")
+set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
+    "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 600)
