@@ -361,3 +361,56 @@ TEST(BitmapFile, LayoutAndRowPadding) {
 }
 
 }  // namespace
+
+#include "render/RenderRequest.h"
+
+namespace {
+
+TEST(TextureArithmetic, MoonPictureAlphaAndMipmapLevels) {
+    uint8_t rgba[4];
+    const uint8_t dim[3] = {4, 5, 5}, enough[3] = {5, 5, 5};  // sums 14 and 15
+    MoonImagePixel(dim, rgba);
+    EXPECT_EQ(rgba[3], 0);
+    EXPECT_EQ(rgba[0], 0);
+    MoonImagePixel(enough, rgba);
+    EXPECT_EQ(rgba[3], 255);
+    const uint8_t bgr[3] = {10, 20, 30};
+    MoonImagePixel(bgr, rgba);
+    EXPECT_EQ(rgba[0], 30);
+    EXPECT_EQ(rgba[2], 10);
+    std::vector<uint8_t> level(4 * 4 * 4, 0);
+    level[0] = 255;   // one bright red pixel in the first 2 x 2 block
+    level[4 * 5 + 1] = 100;
+    const std::vector<uint8_t> half = HalveRgba(level, 4);
+    ASSERT_EQ(half.size(), 2u * 2 * 4);
+    EXPECT_EQ(half[0], 64);
+    EXPECT_EQ(half[1], 25);
+    EXPECT_EQ(half[4], 0);
+}
+
+TEST(RenderArguments, DefaultsOptionsAndRefusals) {
+    RenderRequest r;
+    std::string error;
+    ASSERT_TRUE(ParseRenderArguments({"--out", "x.bmp"}, &r, &error));
+    EXPECT_EQ(r.width, 800);
+    EXPECT_EQ(r.height, 600);
+    EXPECT_EQ(r.displayFlags, 0x559u);
+    EXPECT_EQ(r.viewpoint, 2);
+    ASSERT_TRUE(ParseRenderArguments({"--size", "1920x1080", "--viewpoint", "7", "--flags", "FDD",
+                                      "--lat", "-33.9", "--lon", "151.2", "--utc",
+                                      "2025-03-20T09:01:00", "--out", "y.bmp"},
+                                     &r, &error))
+        << error;
+    EXPECT_EQ(r.width, 1920);
+    EXPECT_EQ(r.displayFlags, 0xFDDu);
+    EXPECT_EQ(r.utc->hour, 9);
+    const std::vector<std::vector<std::string>> bad = {
+        {}, {"--viewpoint", "8", "--out", "x"}, {"--size", "0x10", "--out", "x"},
+        {"--size", "800", "--out", "x"}, {"--flags", "1000", "--out", "x"},
+        {"--flags", "-1", "--out", "x"}, {"--lat", "95", "--out", "x"}, {"--out"},
+        {"--frames", "2", "--out", "x"}, {"--size", "100000x10", "--out", "x"},
+    };
+    for (const auto& arguments : bad) EXPECT_FALSE(ParseRenderArguments(arguments, &r, &error));
+}
+
+}  // namespace

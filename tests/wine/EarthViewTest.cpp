@@ -1,0 +1,110 @@
+// The live globe in the real solvane.exe: drawn, with the time in green on the blue panel,
+// following the clock.
+#include "ProgramHarness.h"
+
+#include "app/UserOptions.h"
+#include "desktop/BitmapFile.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgra;  // top row first
+    const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
+};
+
+// What the screen shows of the window's client area, read back through GDI.
+Capture CaptureWindow(HWND window) {
+    Capture c;
+    RECT r;
+    GetClientRect(window, &r);
+    c.width = r.right;
+    c.height = r.bottom;
+    BITMAPINFOHEADER header = {sizeof(header)};
+    header.biWidth = c.width;
+    header.biHeight = -c.height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC source = GetDC(nullptr);  // the screen, as the user sees it
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, c.width, c.height, source, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    c.bgra.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + size_t(c.width) * c.height * 4);
+    SelectObject(memory, previous);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, source);
+    return c;
+}
+
+void KeepScreenshot(const Capture& c, const char* name) {
+    const char* shots = std::getenv("SOLVANE_SCREENSHOT_DIR");
+    if (shots == nullptr) return;
+    std::vector<uint8_t> rows;
+    for (int y = c.height - 1; y >= 0; --y) {
+        for (int x = 0; x < c.width; ++x) rows.insert(rows.end(), c.at(x, y), c.at(x, y) + 3);
+    }
+    const std::vector<uint8_t> file = EncodeBitmapFile(c.width, c.height, rows.data());
+    std::string dir = std::string("Z:") + shots;
+    for (char& ch : dir) if (ch == '/') ch = '\\';
+    CreateDirectoryA(dir.c_str(), nullptr);
+    WriteBinaryFile(dir + "\\" + name, std::vector<char>(file.begin(), file.end()));
+}
+
+bool IsGreenText(const uint8_t* p) { return p[1] > 150 && p[2] < 110 && p[0] < 150; }
+
+TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder;
+    UserOptions options;
+    SetDefaultOptions(options);
+    options.hideSplash = 1;
+    options.startWithWindows = 0;
+    options.timeDisplay = kTimeUtc;
+    options.displayFlags |= kShowTimeZone;
+    const char* bytes = reinterpret_cast<const char*>(&options);
+    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
+    RunningProgram program(folder.path("solvane.exe"));
+    HWND frame = WaitForWindow(nullptr, 20000, "SolvaneGlobeWindow");
+    ASSERT_NE(frame, nullptr);
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_NE(view, nullptr);
+    Sleep(2500);
+    const Capture first = CaptureWindow(view);
+    KeepScreenshot(first, "earth-window.bmp");
+    ASSERT_GT(first.width, 100);
+    const uint8_t* centre = first.at(first.width / 2, first.height / 2 - 40);
+    EXPECT_GT(centre[0] + centre[1] + centre[2], 20) << "the globe";
+    // The time line's top is a quarter of the height above the bottom edge.
+    const int top = first.height * 3 / 4;
+    int green = 0, greenElsewhere = 0;
+    for (int y = 0; y < first.height; ++y) {
+        for (int x = 0; x < first.width; ++x) {
+            if (!IsGreenText(first.at(x, y))) continue;
+            (y >= top - 4 && y <= top + 60 ? green : greenElsewhere)++;
+        }
+    }
+    EXPECT_GT(green, 80) << "green digits and label";
+    EXPECT_LT(greenElsewhere, green / 4);
+    Sleep(1500);
+    const Capture second = CaptureWindow(view);
+    int changed = 0;
+    for (int y = top; y < top + 30 && y < second.height; ++y) {
+        for (int x = 0; x < second.width; ++x) changed += IsGreenText(first.at(x, y)) != IsGreenText(second.at(x, y));
+    }
+    EXPECT_GT(changed, 5) << "the seconds move on";
+    PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(program.waitForExit(15000));
+}
+
+}  // namespace
