@@ -39,8 +39,11 @@ test: deps build
 run: deps build
 	@tools/run-under-wine.sh $(DIST)/solvane.exe $(BUILD)/screenshots
 
-bench: deps host
+bench: deps build
+	@tools/install-deps.sh xplanet xplanet-images bc
 	@cmake --build $(HOST) --target bench
+	@cmake --build $(WIN) --target render_bench
+	@bench/run_render_bench.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -85,3 +85,8 @@ add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 600)
+
+# Benchmark of the renderer (make bench).
+add_executable(render_bench EXCLUDE_FROM_ALL bench/render_bench.cpp res/render.rc)
+target_include_directories(render_bench PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
+target_link_libraries(render_bench PRIVATE solvane_render)

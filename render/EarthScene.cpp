@@ -111,7 +111,7 @@ void DrawMarkers(const SceneResources& r, const SceneInputs& in, double plane[4]
     glDisable(GL_TEXTURE_2D);
     if (flags & kHighlightHome) {
         float home[3];
-        r.globe->surfacePoint(in.homeLongitude + 180.0, in.homeLatitude, home);
+        r.globe->mesh().surfacePoint(in.homeLongitude + 180.0, in.homeLatitude, home);
         glColor3ub(255, 0, 0);
         glBegin(GL_POINTS);
         glVertex3fv(home);

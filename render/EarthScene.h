@@ -4,7 +4,7 @@
 #pragma once
 
 #include "render/EarthTextures.h"
-#include "render/GlobeMesh.h"
+#include "render/GlobeArrays.h"
 
 #include <cstdint>
 
@@ -14,7 +14,7 @@ struct SceneResources {
     const GLuint* textures;  // the EarthTextures names
     GLuint gridLists;        // grid, equator, tropics
     GLuint globeList;        // the globe with normals; 0: emit it each time
-    const GlobeMesh* globe;
+    const GlobeArrays* globe;
 };
 
 struct SceneInputs {

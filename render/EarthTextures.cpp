@@ -5,8 +5,6 @@
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
 
-#include <GL/glu.h>
-
 #include <vector>
 
 namespace {
@@ -38,7 +36,7 @@ bool textureFromImage(unsigned image, GLint minFilter, GLint wrap) {
     if (pixels == nullptr) return false;
     std::vector<unsigned char> rgb(pixels, pixels + size_t(width) * height * 3);
     swapRedBlue(rgb.data(), width, height);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    UploadMipmaps(std::move(rgb), width, height, GL_RGB);
     SetFilters(minFilter, MagnificationFor(minFilter), wrap);
     return true;
 }
@@ -73,8 +71,7 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best) {
     const unsigned char* clouds = svLoadImage(kImageClouds, &cloudWidth, &cloudHeight);
     const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
     if (clouds != nullptr && day != nullptr) {
-        const std::vector<uint8_t> rgb = CloudsComposite(clouds, day, width, height);
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        UploadMipmaps(CloudsComposite(clouds, day, width, height), width, height, GL_RGB);
         SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
     }
 
@@ -87,13 +84,15 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best) {
     glEnable(GL_TEXTURE_2D);
 }
 
-void UploadRgbaMipmaps(const std::vector<uint8_t>& rgba, int size) {
-    std::vector<uint8_t> level = rgba;
-    for (int index = 0;; ++index) {
-        glTexImage2D(GL_TEXTURE_2D, index, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     level.data());
-        if (size == 1) break;
-        level = HalveRgba(level, size);
-        size /= 2;
+void UploadMipmaps(std::vector<uint8_t> pixels, int width, int height, GLenum format) {
+    const int channels = format == GL_RGBA ? 4 : 3;
+    const GLint internal = format == GL_RGBA ? GL_RGBA8 : GL_RGB8;
+    for (int level = 0;; ++level) {
+        glTexImage2D(GL_TEXTURE_2D, level, internal, width, height, 0, format, GL_UNSIGNED_BYTE,
+                     pixels.data());
+        if (width == 1 && height == 1) break;
+        pixels = HalveImage(pixels, width, height, channels);
+        width = width > 1 ? width / 2 : 1;
+        height = height > 1 ? height / 2 : 1;
     }
 }

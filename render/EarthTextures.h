@@ -28,6 +28,6 @@ bool textureFromImage(unsigned image, GLint minFilter, GLint wrap);
 #include <cstdint>
 #include <vector>
 
-// Uploads a square RGBA image (a power of two on a side) and its smaller levels into the bound
-// texture.
-void UploadRgbaMipmaps(const std::vector<uint8_t>& rgba, int size);
+// Uploads an image (sides powers of two; GL_RGB or GL_RGBA) and all its smaller levels into
+// the bound texture.
+void UploadMipmaps(std::vector<uint8_t> pixels, int width, int height, GLenum format);

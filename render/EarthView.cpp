@@ -75,7 +75,7 @@ void EarthView::initOpenGL() {
     glEnable(GL_POINT_SMOOTH);
     glEnable(GL_LINE_SMOOTH);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    globe_ = std::make_unique<GlobeMesh>(65, 91, 80.0f);
+    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(65, 91, 80.0f));
     listBase_ = glGenLists(4);
     glNewList(listBase_, GL_COMPILE);
     drawGlobeGL(*globe_, nullptr, 1.0f, 0.08f);
@@ -139,7 +139,7 @@ void EarthView::refreshMoonTexture(double julianDate) {
         renderMoonPhaseImage(julianDate, kMoonPictureSize, model_.optionsLock);
     if (!target_.makeCurrent(nullptr)) return;
     glBindTexture(GL_TEXTURE_2D, textures_[kTextureMoon]);
-    UploadRgbaMipmaps(moon, kMoonPictureSize);
+    UploadMipmaps(moon, kMoonPictureSize, kMoonPictureSize, GL_RGBA);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);

@@ -4,7 +4,7 @@
 #include "platform/Window.h"
 #include "render/EarthTextures.h"
 #include "render/GLTarget.h"
-#include "render/GlobeMesh.h"
+#include "render/GlobeArrays.h"
 #include "render/GlyphFont.h"
 #include "render/Viewpoint.h"
 
@@ -49,7 +49,7 @@ private:
     int width_ = 1, height_ = 1;
     GLuint listBase_ = 0;
     GLuint textures_[kEarthTextureCount] = {};
-    std::unique_ptr<GlobeMesh> globe_;
+    std::unique_ptr<GlobeArrays> globe_;
     GlyphFont glyphs_;
     double moonTextureDate_ = 0;
     bool dragging_ = false;

@@ -2,23 +2,9 @@
 
 #include "render/GridLines.h"
 
-namespace {
+#include <vector>
 
-class ImmediateSink : public MeshSink {
-public:
-    void beginStrip() override { glBegin(GL_TRIANGLE_STRIP); }
-    void vertex(float s, float t, const float point[3], const float normal[3]) override {
-        glTexCoord2f(s, t);
-        glNormal3fv(normal);
-        glVertex3fv(point);
-    }
-    void greyVertex(float s, float t, const float point[3], float grey) override {
-        glTexCoord2f(s, t);
-        glColor3f(grey, grey, grey);
-        glVertex3fv(point);
-    }
-    void endStrip() override { glEnd(); }
-};
+namespace {
 
 void DrawStrips(const std::vector<LineStrip>& strips) {
     for (const LineStrip& strip : strips) {
@@ -30,9 +16,27 @@ void DrawStrips(const std::vector<LineStrip>& strips) {
 
 }  // namespace
 
-void drawGlobeGL(const GlobeMesh& globe, const float* light, float gain, float floor) {
-    ImmediateSink sink;
-    globe.drawGlobe(sink, light, gain, floor);
+void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float floor) {
+    std::vector<float> greys;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, globe.positions().data());
+    glTexCoordPointer(2, GL_FLOAT, 0, globe.texCoords().data());
+    if (light != nullptr) {
+        globe.greys(light, gain, floor, greys);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(3, GL_FLOAT, 0, greys.data());
+    } else {
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(GL_FLOAT, 0, globe.normals().data());
+    }
+    for (int strip = 0; strip < globe.strips(); ++strip) {
+        glDrawArrays(GL_TRIANGLE_STRIP, strip * globe.stripLength(), globe.stripLength());
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void buildGridLists(GLuint first) {

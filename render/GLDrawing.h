@@ -1,14 +1,14 @@
 // The globe and the grid lines drawn with OpenGL.
 #pragma once
 
-#include "render/GlobeMesh.h"
+#include "render/GlobeArrays.h"
 
 #include <windows.h>
 
 #include <GL/gl.h>
 
-// Emits the globe in immediate mode (normals, or grey levels from `light`).
-void drawGlobeGL(const GlobeMesh& globe, const float* light, float gain, float floor);
+// Draws the globe's strips (normals, or grey levels from `light`).
+void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float floor);
 
 // Compiles the grid, equator and tropics into lists first, first + 1 and first + 2.
 void buildGridLists(GLuint first);

@@ -85,7 +85,7 @@ void DrawMoon(int size, double phaseAngle) {
     glColor3f(1, 1, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     textureFromResource(kMoonSurfaceBitmap, GL_LINEAR, GL_REPEAT);
-    const GlobeMesh ball(43, 63, 0.4f);
+    const GlobeArrays ball(GlobeMesh(43, 63, 0.4f));
 
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -45,17 +45,19 @@ void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]) {
     }
 }
 
-std::vector<uint8_t> HalveRgba(const std::vector<uint8_t>& rgba, int size) {
-    const int half = size / 2;
-    std::vector<uint8_t> out(size_t(half) * half * 4);
-    for (int y = 0; y < half; ++y) {
-        for (int x = 0; x < half; ++x) {
-            for (int k = 0; k < 4; ++k) {
-                const auto at = [&](int dx, int dy) {
-                    return rgba[((size_t(2 * y + dy) * size) + 2 * x + dx) * 4 + k];
-                };
-                out[(size_t(y) * half + x) * 4 + k] =
-                    uint8_t((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4);
+std::vector<uint8_t> HalveImage(const std::vector<uint8_t>& pixels, int width, int height,
+                                int channels) {
+    const int w = width > 1 ? width / 2 : 1, h = height > 1 ? height / 2 : 1;
+    const int dx = width > 1 ? 1 : 0, dy = height > 1 ? 1 : 0;
+    std::vector<uint8_t> out(size_t(w) * h * channels);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row0 = &pixels[size_t((y << dy)) * width * channels];
+        const uint8_t* row1 = &pixels[size_t((y << dy) + dy) * width * channels];
+        for (int x = 0; x < w; ++x) {
+            const size_t a = size_t(x << dx) * channels, b = size_t((x << dx) + dx) * channels;
+            for (int k = 0; k < channels; ++k) {
+                out[(size_t(y) * w + x) * channels + k] =
+                    uint8_t((row0[a + k] + row0[b + k] + row1[a + k] + row1[b + k] + 2) / 4);
             }
         }
     }

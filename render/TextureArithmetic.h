@@ -20,5 +20,7 @@ std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, 
 // average brightness of 5, else fully transparent black.
 void MoonImagePixel(const uint8_t bgr[3], uint8_t rgba[4]);
 
-// The next smaller mipmap level of a square RGBA image: each pixel the mean of a 2 x 2 block.
-std::vector<uint8_t> HalveRgba(const std::vector<uint8_t>& rgba, int size);
+// The next smaller mipmap level of an image of `channels` bytes a pixel: each pixel the mean
+// of a 2 x 2 block (of a 2 x 1 or 1 x 2 block once a side is down to one pixel).
+std::vector<uint8_t> HalveImage(const std::vector<uint8_t>& pixels, int width, int height,
+                                int channels);

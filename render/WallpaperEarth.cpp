@@ -114,7 +114,7 @@ std::vector<uint8_t> WallpaperRenderer::render(const WallpaperRequest& request,
     const double nearSide[4] = {0, 0, 1, 0};
     glClipPlane(GL_CLIP_PLANE0, nearSide);
     glEnable(GL_CLIP_PLANE0);
-    const GlobeMesh globe(51, 81, 80.0f);
+    const GlobeArrays globe(GlobeMesh(51, 81, 80.0f));
 
     glClear(GL_COLOR_BUFFER_BIT);
     SceneInputs inputs = request.scene;

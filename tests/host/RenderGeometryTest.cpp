@@ -381,11 +381,17 @@ TEST(TextureArithmetic, MoonPictureAlphaAndMipmapLevels) {
     std::vector<uint8_t> level(4 * 4 * 4, 0);
     level[0] = 255;   // one bright red pixel in the first 2 x 2 block
     level[4 * 5 + 1] = 100;
-    const std::vector<uint8_t> half = HalveRgba(level, 4);
+    const std::vector<uint8_t> half = HalveImage(level, 4, 4, 4);
     ASSERT_EQ(half.size(), 2u * 2 * 4);
     EXPECT_EQ(half[0], 64);
     EXPECT_EQ(half[1], 25);
     EXPECT_EQ(half[4], 0);
+    // A strip: only one side halves once the other is down to a pixel.
+    const std::vector<uint8_t> strip = {10, 20, 30, 40, 50, 60, 70, 80};
+    const std::vector<uint8_t> halfStrip = HalveImage(strip, 8, 1, 1);
+    EXPECT_EQ(halfStrip, (std::vector<uint8_t>{15, 35, 55, 75}));
+    const std::vector<uint8_t> rgb(1024 * 512 * 3, 9);
+    EXPECT_EQ(HalveImage(rgb, 1024, 512, 3).size(), 512u * 256 * 3);
 }
 
 TEST(RenderArguments, DefaultsOptionsAndRefusals) {

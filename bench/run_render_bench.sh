@@ -1,0 +1,21 @@
+#!/bin/bash
+# The renderer's benchmark under wine, beside xplanet drawing the same kind of picture on the
+# same machine, in one run.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/tools/wine-env.sh"
+start_display || exit 1
+trap stop_display EXIT
+ensure_wine_prefix
+work=$(mktemp -d)
+cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/win/render_bench.exe" "$work/"
+(cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
+ours=$(sed -n 's/^wallpaper 1920x1080 end to end: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
+
+start=$(date +%s.%N)
+xplanet -num_times 1 -output "$work/xplanet.bmp" -geometry 1920x1080 -projection orthographic >/dev/null 2>&1
+end=$(date +%s.%N)
+theirs=$(echo "($end - $start) * 1000" | bc -l)
+printf 'xplanet 1920x1080 orthographic, one image: %.1f ms\n' "$theirs"
+[ -n "$ours" ] && printf 'wallpaper speed-up over xplanet: %.1fx (target >= 3)\n' "$(echo "$theirs / $ours" | bc -l)"
+rm -rf "$work"
