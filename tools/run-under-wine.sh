@@ -25,4 +25,7 @@ sleep "${SOLVANE_RUN_SECONDS:-8}"
 import -window root "$shots/running.png"
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
-echo "Screenshots: $shots/start.png $shots/running.png"
+# A wallpaper picture of this instant, as the wallpaper generator draws it.
+render="$(dirname "$program")/solvane-render.exe"
+[ -x "$render" ] && wine "$render" --size 1280x1024 --viewpoint 0 --flags FDD --out "$(winepath -w "$shots/wallpaper.bmp")" >/dev/null 2>&1
+echo "Screenshots: $shots/start.png $shots/running.png; wallpaper: $shots/wallpaper.bmp"
