@@ -1,5 +1,6 @@
 #include "render/EarthTextures.h"
 
+#include "app/UserOptions.h"
 #include "imagelib/SVShared.h"
 #include "render/GLTarget.h"
 #include "render/ResourceBitmaps.h"
@@ -41,7 +42,13 @@ bool textureFromImage(unsigned image, GLint minFilter, GLint wrap) {
     return true;
 }
 
-void initTextures(const GLuint names[kEarthTextureCount], bool best) {
+unsigned MapsShownWith(uint32_t flags) {
+    unsigned maps = (flags & kSimulatedClouds) ? kMapClouds : kMapDay;
+    if ((flags & kShowNightShadow) && (flags & kUrbanLighting)) maps |= kMapLights;
+    return maps;
+}
+
+void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned maps) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
@@ -50,10 +57,14 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best) {
     const GLint mipmap = high ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST;
     const GLint single = high ? GL_LINEAR : GL_NEAREST;
 
-    glBindTexture(GL_TEXTURE_2D, names[kTextureDay]);
-    textureFromImage(kImageEarthDay, mipmap, GL_REPEAT);
-    glBindTexture(GL_TEXTURE_2D, names[kTextureLights]);
-    textureFromImage(kImageCityLights, mipmap, GL_REPEAT);
+    if (maps & kMapDay) {
+        glBindTexture(GL_TEXTURE_2D, names[kTextureDay]);
+        textureFromImage(kImageEarthDay, mipmap, GL_REPEAT);
+    }
+    if (maps & kMapLights) {
+        glBindTexture(GL_TEXTURE_2D, names[kTextureLights]);
+        textureFromImage(kImageCityLights, mipmap, GL_REPEAT);
+    }
 
     int32_t width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, names[kTextureSun]);
@@ -70,7 +81,7 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best) {
     int32_t cloudWidth = 0, cloudHeight = 0;
     const unsigned char* clouds = svLoadImage(kImageClouds, &cloudWidth, &cloudHeight);
     const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
-    if (clouds != nullptr && day != nullptr) {
+    if ((maps & kMapClouds) && clouds != nullptr && day != nullptr) {
         UploadMipmaps(CloudsComposite(clouds, day, width, height), width, height, GL_RGB);
         SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
     }

@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
+
 enum EarthTexture {
     kTextureDay = 1,
     kTextureLights = 2,
@@ -18,9 +20,20 @@ enum EarthTexture {
 // The program's Moon surface bitmap, the Moon sprite's first picture.
 constexpr int kMoonSurfaceBitmap = 142;
 
-// Builds entries 1 to 6 of `names` in the current context; nearest filtering unless the context
-// is accelerated or `best` asks for the best quality.
-void initTextures(const GLuint names[kEarthTextureCount], bool best);
+// Which of the large Earth textures to build: all of them where the display options may
+// change, only those a picture shows where it is drawn once.
+enum EarthMaps : unsigned {
+    kMapDay = 1,
+    kMapLights = 2,
+    kMapClouds = 4,
+    kAllMaps = kMapDay | kMapLights | kMapClouds,
+};
+unsigned MapsShownWith(uint32_t displayFlags);
+
+// Builds entries 1 to 6 of `names` in the current context (of the large maps, those in
+// `maps`); nearest filtering unless the context is accelerated or `best` asks for the best
+// quality.
+void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned maps = kAllMaps);
 
 // Uploads an image of the image library into the bound texture as a mipmap pyramid.
 bool textureFromImage(unsigned image, GLint minFilter, GLint wrap);

@@ -108,7 +108,7 @@ std::vector<uint8_t> WallpaperRenderer::render(const WallpaperRequest& request,
 
     GLuint textures[kEarthTextureCount] = {};
     glGenTextures(7, textures);
-    initTextures(textures, true);
+    initTextures(textures, true, MapsShownWith(request.scene.displayFlags));
     const GLuint grid = glGenLists(3);
     buildGridLists(grid);
     const double nearSide[4] = {0, 0, 1, 0};

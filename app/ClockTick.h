@@ -1,0 +1,32 @@
+// What the clock tick does each time it runs: redraw the earth clock once a second (every tick
+// while the globe spins) and wake the wallpaper generator every wallpaperMinutes + 1 minutes.
+#pragma once
+
+#include <cstdint>
+
+// Time since a reset, on the high-resolution performance counter.
+struct Stopwatch {
+    int64_t frequency = 1;  // counts per second
+    int64_t start = 0;      // counter value at the last reset
+    double seconds(int64_t now) const { return double(now - start) / double(frequency); }
+    void reset(int64_t now) { start = now; }
+};
+
+struct TickInputs {
+    bool frameCreated;   // the earth clock window exists
+    bool menuOpen;       // one of its menus is open
+    bool frameEnabled;   // no modal dialog of its own is open
+    int viewpoint;
+    bool wallpaperEnabled;
+    int wallpaperMinutes;
+    int64_t now;         // performance-counter reading
+};
+
+struct TickActions {
+    bool redrawView = false;
+    bool redrawPane = false;
+    bool wakeWallpaper = false;
+};
+
+// Decides one tick and resets the stopwatches that fired.
+TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& wallpaperWatch);

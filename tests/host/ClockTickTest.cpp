@@ -1,0 +1,72 @@
+#include "app/ClockTick.h"
+
+#include "app/UserOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int64_t kHz = 10'000'000;
+
+TickInputs At(double seconds) {
+    return TickInputs{true, false, true, kViewOverHome, true, 10, int64_t(seconds * kHz)};
+}
+
+struct Watches {
+    Stopwatch redraw{kHz, 0}, wallpaper{kHz, 0};
+};
+
+TEST(ClockTick, RedrawsOnceASecond) {
+    Watches w;
+    EXPECT_FALSE(DecideTick(At(0.967), w.redraw, w.wallpaper).redrawView);
+    const TickActions a = DecideTick(At(1.0), w.redraw, w.wallpaper);
+    EXPECT_TRUE(a.redrawView);
+    EXPECT_TRUE(a.redrawPane);
+    EXPECT_FALSE(DecideTick(At(1.5), w.redraw, w.wallpaper).redrawView) << "the watch was reset";
+    EXPECT_TRUE(DecideTick(At(2.0), w.redraw, w.wallpaper).redrawPane);
+}
+
+TEST(ClockTick, SpinningGlobeRedrawsTheViewEveryTick) {
+    Watches w;
+    TickInputs in = At(0.033);
+    in.viewpoint = kViewSpinningGlobe;
+    TickActions a = DecideTick(in, w.redraw, w.wallpaper);
+    EXPECT_TRUE(a.redrawView);
+    EXPECT_FALSE(a.redrawPane);
+    in.now = kHz;
+    a = DecideTick(in, w.redraw, w.wallpaper);
+    EXPECT_TRUE(a.redrawPane);
+}
+
+TEST(ClockTick, DisabledWindowOrOpenMenuStandsStill) {
+    Watches w;
+    TickInputs in = At(5.0);
+    in.frameEnabled = false;
+    in.viewpoint = kViewSpinningGlobe;
+    EXPECT_FALSE(DecideTick(in, w.redraw, w.wallpaper).redrawView);
+    in.frameEnabled = true;  // the dialog closed: redraw at once, the watch was not reset
+    EXPECT_TRUE(DecideTick(in, w.redraw, w.wallpaper).redrawPane);
+    in.now += 2 * kHz;
+    in.menuOpen = true;
+    TickActions a = DecideTick(in, w.redraw, w.wallpaper);
+    EXPECT_FALSE(a.redrawView || a.redrawPane);
+    in.menuOpen = false;
+    in.frameCreated = false;
+    a = DecideTick(in, w.redraw, w.wallpaper);
+    EXPECT_FALSE(a.redrawView || a.redrawPane);
+}
+
+TEST(ClockTick, WallpaperAfterMinutesPlusOne) {
+    Watches w;
+    EXPECT_FALSE(DecideTick(At(10 * 60.0 + 59.9), w.redraw, w.wallpaper).wakeWallpaper);
+    EXPECT_TRUE(DecideTick(At(11 * 60.0), w.redraw, w.wallpaper).wakeWallpaper) << "after 11 full minutes";
+    EXPECT_FALSE(DecideTick(At(11 * 60.0 + 30), w.redraw, w.wallpaper).wakeWallpaper);
+    TickInputs off = At(60 * 60.0);
+    off.wallpaperEnabled = false;
+    EXPECT_FALSE(DecideTick(off, w.redraw, w.wallpaper).wakeWallpaper);
+    TickInputs zero = At(11 * 60.0 + 60.0);
+    zero.wallpaperMinutes = 0;
+    EXPECT_TRUE(DecideTick(zero, w.redraw, w.wallpaper).wakeWallpaper) << "every minute";
+}
+
+}  // namespace
