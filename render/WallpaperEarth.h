@@ -30,7 +30,6 @@ private:
 };
 
 // Draws the wallpaper frame into the current context (the caller has set the projection,
-// cleared, and enabled clip plane 0); the Moon sprite's picture is rendered afresh and the
-// context `dc`/`context` made current again afterwards.
+// cleared, and enabled clip plane 0), with the Moon sprite showing `moonPicture` (64 x 64 RGBA).
 void renderWallpaperEarth(const SceneResources& resources, const SceneInputs& inputs,
-                          RecursiveLock& optionsLock, HDC dc, HGLRC context);
+                          const std::vector<uint8_t>& moonPicture, RecursiveLock& optionsLock);
