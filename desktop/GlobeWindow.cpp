@@ -7,8 +7,6 @@
 namespace {
 
 const char kClassName[] = "SolvaneGlobeWindow";
-constexpr UINT kSecondMs = 1000;
-constexpr UINT kSpinFrameMs = 33;
 
 }  // namespace
 
@@ -30,8 +28,6 @@ bool GlobeWindow::onCreate() {
     RECT client;
     GetClientRect(hwnd(), &client);
     if (!view_.create(hwnd(), 0, 0, client.right, client.bottom)) return false;
-    const bool spinning = model_.options.viewpoint == kViewSpinningGlobe;
-    SetTimer(hwnd(), kRedrawTimer, spinning ? kSpinFrameMs : kSecondMs, nullptr);
     return true;
 }
 
@@ -40,15 +36,9 @@ LRESULT GlobeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         MoveWindow(view_.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
-    case WM_TIMER:
-        InvalidateRect(view_.hwnd(), nullptr, FALSE);
-        return 0;
     case WM_CLOSE:
         // No tray icon yet: closing the window ends the program.
         PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
-        return 0;
-    case WM_DESTROY:
-        KillTimer(hwnd(), kRedrawTimer);
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

@@ -8,13 +8,13 @@ class GlobeWindow : public Window {
 public:
     GlobeWindow(const EarthViewModel& model, HWND mainWindow) : view_(model), mainWindow_(mainWindow), model_(model) {}
     bool create(const RECT& bounds, bool show);
+    HWND view() const { return view_.hwnd(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
 
 private:
-    static constexpr UINT_PTR kRedrawTimer = 1;
     EarthView view_;
     HWND mainWindow_;
     EarthViewModel model_;

@@ -3,9 +3,12 @@
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
 #include "app/SplashWindow.h"
+#include "desktop/ClockTimer.h"
 #include "desktop/GlobeWindow.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
+
+#include <mutex>
 
 namespace {
 const char kClassName[] = "SolvaneTrayFrame";
@@ -29,10 +32,20 @@ bool TrayFrame::onCreate() {
     globeWindow_ = std::make_unique<GlobeWindow>(
         EarthViewModel{app_.options, app_.astro, app_.optionsLock, app_.clock}, hwnd());
     globeWindow_->create(bounds, o.startInTrayOnly == 0);
+    if (o.wallpaperEnabled == 1) {
+        {
+            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+            UpdateAstroState(app_.astro, app_.options, app_.clock, true);
+        }
+        PulseEvent(app_.wallpaperEvent);
+    }
+    clockTimer_ = std::make_unique<ClockTimer>(app_);
+    clockTimer_->start(globeWindow_->hwnd(), globeWindow_->view());
     return true;
 }
 
 void TrayFrame::onDestroy() {
+    clockTimer_.reset();
     globeWindow_.reset();
     PostQuitMessage(0);
 }

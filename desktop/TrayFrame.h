@@ -7,6 +7,7 @@
 #include <memory>
 
 class ClockApp;
+class ClockTimer;
 class GlobeWindow;
 
 class TrayFrame : public Window {
@@ -24,4 +25,5 @@ protected:
 private:
     ClockApp& app_;
     std::unique_ptr<GlobeWindow> globeWindow_;
+    std::unique_ptr<ClockTimer> clockTimer_;
 };

@@ -1,22 +1,83 @@
 #include "desktop/WallpaperFactory.h"
 
 #include "app/ClockApp.h"
+#include "app/Formatting.h"
+#include "app/ProgramFiles.h"
+#include "astro/MoonPhase.h"
+#include "desktop/BitmapFile.h"
+#include "platform/FileAccess.h"
+#include "platform/ProgramPath.h"
+#include "platform/Resources.h"
+#include "render/EarthView.h"
+#include "render/WallpaperEarth.h"
+#include "res/resource.h"
 
 #include <mutex>
 
 namespace {
 
-bool QuitRequested(ClockApp& app) {
+constexpr int kMaxSide = 16384;
+
+// The picture's size: the screen's, or the stored one when it is sane.
+void PictureSize(const UserOptions& o, int* width, int* height) {
+    *width = GetSystemMetrics(SM_CXSCREEN);
+    *height = GetSystemMetrics(SM_CYSCREEN);
+    if (o.wallpaperFullDesktop != 1 && o.wallpaperWidth > 0 && o.wallpaperWidth <= kMaxSide &&
+        o.wallpaperHeight > 0 && o.wallpaperHeight <= kMaxSide) {
+        *width = o.wallpaperWidth;
+        *height = o.wallpaperHeight;
+    }
+}
+
+// Everything a picture needs, copied under the lock; false when the program is quitting.
+bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
     std::lock_guard<RecursiveLock> hold(app.optionsLock);
-    return app.quitRequested != 0;
+    if (app.quitRequested) return false;
+    const UserOptions& o = app.options;
+    PictureSize(o, &request->width, &request->height);
+    request->scene = {app.astro.julianDate, app.astro.greenwichSiderealTime, o.viewpoint,
+                      o.displayFlags, o.homeLongitude, o.homeLatitude, {}, 0};
+    SharedDragOrientation().matrix(request->scene.drag);
+    request->moonPhases = o.wallpaperMoonPhases == 1;
+    if (request->moonPhases) {
+        PhaseTable table;
+        UpdatePhaseTable(app.astro.julianDate, &table);
+        const double zoneDays = -o.timeZoneBias / 1440.0;
+        for (int k = 0; k < 4; ++k) {
+            int bitmap;
+            const PhaseEvent& e = table.entries[k];
+            request->corners[k] = {e.phase, PhaseName(e.phase, &bitmap),
+                                   PhaseDateLabel(e.julianDate + zoneDays)};
+        }
+    }
+    return true;
+}
+
+// Writes the picture beside the program and makes it the wallpaper; a failed write leaves the
+// previous file and wallpaper alone.
+void Publish(const std::string& path, const WallpaperRequest& request,
+             const std::vector<uint8_t>& pixels) {
+    const std::vector<uint8_t> file = EncodeBitmapFile(request.width, request.height, pixels.data());
+    if (!ReplaceFileAtomically(path, file.data(), file.size())) return;
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
+                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 }  // namespace
 
 unsigned __stdcall WallpaperFactory(void* clockApp) {
     ClockApp& app = *static_cast<ClockApp*>(clockApp);
+    const std::string path = FileBesideProgram(ProgramPath(), "Solvane.bmp");
+    const std::string left = LoadResourceString(IDS_WALLPAPER_LEFT_TEXT);
+    const std::string right = LoadResourceString(IDS_WALLPAPER_RIGHT_TEXT);
+    WallpaperRenderer renderer;
     while (WaitForSingleObject(app.wallpaperEvent, INFINITE) == WAIT_OBJECT_0) {
-        if (QuitRequested(app)) break;
+        WallpaperRequest request;
+        if (!TakeSnapshot(app, &request)) break;
+        request.leftText = left;
+        request.rightText = right;
+        const std::vector<uint8_t> pixels = renderer.render(request, app.optionsLock);
+        if (!pixels.empty()) Publish(path, request, pixels);
     }
     return 0;
 }

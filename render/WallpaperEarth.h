@@ -9,10 +9,22 @@
 
 class RecursiveLock;
 
+#include <string>
+
+// One of the four Moon-phase corners: the phase and its two texts.
+struct PhaseCorner {
+    int phase;
+    std::string name;   // "Full Moon"
+    std::string label;  // local calendar date, "Dec 24"
+};
+
 // What one wallpaper picture shows (a snapshot taken under the options lock).
 struct WallpaperRequest {
     int width, height;
     SceneInputs scene;  // its spinAngle is ignored: the wallpaper keeps its own
+    bool moonPhases = false;
+    PhaseCorner corners[4] = {};  // upper left, upper right, lower left, lower right
+    std::string leftText, rightText;  // bottom corners; empty for none
 };
 
 class WallpaperRenderer {

@@ -172,6 +172,15 @@ int CountProcesses(const char* exeName) {
     return count;
 }
 
+void KeepFileAsScreenshot(const std::string& path, const std::string& name) {
+    const char* shots = std::getenv("SOLVANE_SCREENSHOT_DIR");
+    if (shots == nullptr) return;
+    std::string dir = std::string("Z:") + shots;
+    for (char& c : dir) if (c == '/') c = '\\';
+    CreateDirectoryA(dir.c_str(), nullptr);
+    CopyFileA(path.c_str(), (dir + "\\" + name).c_str(), FALSE);
+}
+
 std::vector<char> ReadBinaryFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::vector<char>(std::istreambuf_iterator<char>(file), {});

@@ -58,6 +58,8 @@ std::vector<std::string> StaticTexts(HWND window);
 int CountProcesses(const char* exeName);
 
 std::vector<char> ReadBinaryFile(const std::string& path);
+// Copies a file into the screenshot folder (SOLVANE_SCREENSHOT_DIR) when there is one.
+void KeepFileAsScreenshot(const std::string& path, const std::string& name);
 bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes);
 bool FileExists(const std::string& path);
 

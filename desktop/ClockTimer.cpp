@@ -1,0 +1,57 @@
+#include "desktop/ClockTimer.h"
+
+#include "app/ClockApp.h"
+
+#include <mmsystem.h>
+
+#include <mutex>
+
+namespace {
+
+constexpr UINT kPeriodMs = 33;
+constexpr UINT kResolutionMs = 50;
+
+int64_t Counter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+}  // namespace
+
+ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    redrawWatch_ = {frequency.QuadPart, Counter()};
+    wallpaperWatch_ = redrawWatch_;
+}
+
+void ClockTimer::start(HWND frame, HWND view) {
+    frame_ = frame;
+    view_ = view;
+    timerId_ = timeSetEvent(kPeriodMs, kResolutionMs, onTick, reinterpret_cast<DWORD_PTR>(this),
+                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+}
+
+void ClockTimer::stop() {
+    if (timerId_ != 0) timeKillEvent(timerId_);
+    timerId_ = 0;
+}
+
+void CALLBACK ClockTimer::onTick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
+    reinterpret_cast<ClockTimer*>(self)->tick();
+}
+
+void ClockTimer::tick() {
+    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    const UserOptions& o = app_.options;
+    const TickInputs in = {frame_ != nullptr && IsWindow(frame_), false,
+                           frame_ != nullptr && IsWindowEnabled(frame_), o.viewpoint,
+                           o.wallpaperEnabled == 1, o.wallpaperMinutes, Counter()};
+    const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
+    if (actions.redrawView) InvalidateRect(view_, nullptr, FALSE);
+    if (actions.wakeWallpaper) {
+        UpdateAstroState(app_.astro, app_.options, app_.clock, false);
+        PulseEvent(app_.wallpaperEvent);
+    }
+}

@@ -1,0 +1,76 @@
+// The wallpaper generator of the real solvane.exe: the bitmap beside the program, the desktop
+// wallpaper pointing at it, the Moon phases in the corners, and exit while it renders.
+#include "ProgramHarness.h"
+
+#include "app/UserOptions.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+UserOptions WallpaperOptions() {
+    UserOptions o;
+    SetDefaultOptions(o);
+    o.hideSplash = 1;
+    o.startWithWindows = 0;
+    o.wallpaperEnabled = 1;
+    o.wallpaperFullDesktop = 0;
+    o.wallpaperWidth = 800;
+    o.wallpaperHeight = 600;
+    return o;
+}
+
+void WriteOptions(const InstallFolder& folder, const UserOptions& o) {
+    const char* bytes = reinterpret_cast<const char*>(&o);
+    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof o)));
+}
+
+int Brightness(const std::vector<char>& bmp, int x, int yFromTop) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(&bmp[54 + (size_t(599 - yFromTop) * 800 + x) * 3]);
+    return p[0] + p[1] + p[2];
+}
+
+TEST(Wallpaper, WrittenBesideTheProgramAndSetOnTheDesktop) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder;
+    WriteOptions(folder, WallpaperOptions());
+    RunningProgram program(folder.path("solvane.exe"));
+    const std::string bitmap = folder.path("Solvane.bmp");
+    ASSERT_TRUE(WaitUntil([&] { return ReadBinaryFile(bitmap).size() == 1440054u; }, 30000));
+    char current[MAX_PATH] = {};
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    EXPECT_STREQ(current, bitmap.c_str());
+    const std::vector<char> bmp = ReadBinaryFile(bitmap);
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_GT(Brightness(bmp, 400, 300), 0) << "the globe";
+    // The upper-left Moon icon sits at (0.1 w, 0.8 h from the bottom).
+    int icon = 0;
+    for (int y = 100; y < 140; ++y) for (int x = 60; x < 100; ++x) icon += Brightness(bmp, x, y) > 30;
+    EXPECT_GT(icon, 40) << "a Moon-phase icon";
+    EXPECT_FALSE(FileExists(bitmap + ".new"));
+    PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+    KeepFileAsScreenshot(bitmap, "wallpaper.bmp");
+}
+
+TEST(Wallpaper, ExitWhileRenderingStillSavesTheOptions) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder;
+    UserOptions o = WallpaperOptions();
+    o.wallpaperFullDesktop = 1;
+    WriteOptions(folder, o);
+    RunningProgram program(folder.path("solvane.exe"));
+    HWND hidden = WaitForWindow("Solvane Hidden Window", 20000);
+    ASSERT_NE(hidden, nullptr);
+    ASSERT_TRUE(DeleteFileA(folder.path("user.bin").c_str()));
+    const DWORD start = GetTickCount();
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")).size(), 488u);
+}
+
+}  // namespace
