@@ -191,10 +191,11 @@ TEST_F(Startup, CorruptFileShowsTheWarningAndIsReplaced) {
 
     HWND warning = WaitForWindow("Warning", kStartTimeoutMs, "#32770");
     ASSERT_NE(warning, nullptr);
-    const std::vector<std::string> texts = StaticTexts(warning);
-    EXPECT_NE(std::find(texts.begin(), texts.end(),
-                        "User Options file corrupt, resetting to defaults"),
-              texts.end());
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<std::string> texts = StaticTexts(warning);
+        return std::find(texts.begin(), texts.end(),
+                         "User Options file corrupt, resetting to defaults") != texts.end();
+    }, 5000));
     PostMessageA(warning, WM_COMMAND, IDOK, 0);
 
     HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
@@ -245,8 +246,10 @@ TEST(StartupWithoutEphemeris, TellsTheUserAndEnds) {
     RunningProgram program(folder.path("solvane.exe"));
     HWND box = WaitForWindow("WARNING", 20000, "#32770");
     ASSERT_NE(box, nullptr);
-    const std::vector<std::string> texts = StaticTexts(box);
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "Could not find Ephemeris File!"), texts.end());
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::vector<std::string> texts = StaticTexts(box);
+        return std::find(texts.begin(), texts.end(), "Could not find Ephemeris File!") != texts.end();
+    }, 5000));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(program.waitForExit(15000));
     EXPECT_EQ(program.exitCode(), 1u);
