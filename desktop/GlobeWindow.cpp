@@ -11,7 +11,8 @@ const char kClassName[] = "SolvaneGlobeWindow";
 }  // namespace
 
 bool GlobeWindow::create(const RECT& bounds, bool show) {
-    if (!registerClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    if (!registerClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), icon)) {
         return false;
     }
     const std::string title = LoadResourceString(IDS_APP_NAME);
@@ -37,8 +38,8 @@ LRESULT GlobeWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         MoveWindow(view_.hwnd(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
     case WM_CLOSE:
-        // No tray icon yet: closing the window ends the program.
-        PostMessageA(mainWindow_, WM_COMMAND, ID_APP_EXIT, 0);
+        // The program lives on in the notification area; the tray icon shows the window again.
+        ShowWindow(hwnd(), SW_HIDE);
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

@@ -6,7 +6,7 @@
 
 class GlobeWindow : public Window {
 public:
-    GlobeWindow(const EarthViewModel& model, HWND mainWindow) : view_(model), mainWindow_(mainWindow), model_(model) {}
+    explicit GlobeWindow(const EarthViewModel& model) : view_(model) {}
     bool create(const RECT& bounds, bool show);
     HWND view() const { return view_.hwnd(); }
 
@@ -16,6 +16,4 @@ protected:
 
 private:
     EarthView view_;
-    HWND mainWindow_;
-    EarthViewModel model_;
 };

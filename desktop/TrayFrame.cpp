@@ -2,6 +2,8 @@
 
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
+#include "app/ProgramFiles.h"
+#include "platform/ProgramPath.h"
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
 #include "desktop/GlobeWindow.h"
@@ -10,8 +12,11 @@
 
 #include <mutex>
 
+#include <shellapi.h>
+
 namespace {
 const char kClassName[] = "SolvaneTrayFrame";
+const char kManualPage[] = "\\help\\solvane.htm";
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -27,10 +32,11 @@ bool TrayFrame::create() {
 
 bool TrayFrame::onCreate() {
     SplashWindow::show(hwnd());
+    addTrayIcon();
     const UserOptions& o = app_.options;
     const RECT bounds = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
     globeWindow_ = std::make_unique<GlobeWindow>(
-        EarthViewModel{app_.options, app_.astro, app_.optionsLock, app_.clock}, hwnd());
+        EarthViewModel{app_.options, app_.astro, app_.optionsLock, app_.clock});
     globeWindow_->create(bounds, o.startInTrayOnly == 0);
     if (o.wallpaperEnabled == 1) {
         {
@@ -46,17 +52,92 @@ bool TrayFrame::onCreate() {
 
 void TrayFrame::onDestroy() {
     clockTimer_.reset();
+    removeTrayIcon();
     globeWindow_.reset();
     PostQuitMessage(0);
 }
 
+void TrayFrame::addTrayIcon() {
+    NOTIFYICONDATAA icon = {NOTIFYICONDATAA_V1_SIZE};
+    icon.hWnd = hwnd();
+    icon.uID = app_.trayMessage;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = app_.trayMessage;
+    icon.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    lstrcpynA(icon.szTip, LoadResourceString(IDS_APP_NAME).c_str(), 64);
+    Shell_NotifyIconA(NIM_ADD, &icon);
+}
+
+void TrayFrame::removeTrayIcon() {
+    NOTIFYICONDATAA icon = {NOTIFYICONDATAA_V1_SIZE};
+    icon.hWnd = hwnd();
+    icon.uID = app_.trayMessage;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+}
+
+void TrayFrame::openEarthWindow() {
+    if (!globeWindow_ || globeWindow_->hwnd() == nullptr) return;
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    ShowWindow(globeWindow_->hwnd(), SW_SHOW);
+    SetForegroundWindow(globeWindow_->hwnd());
+    SetCursor(previous);
+}
+
+void TrayFrame::openHelpPage(const char* relativePath, int show) {
+    const std::string page = FileBesideProgram(ProgramPath(), relativePath);
+    ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, show);
+}
+
+void TrayFrame::onTrayIcon(UINT mouseMessage) {
+    switch (mouseMessage) {
+    case WM_RBUTTONDOWN:
+        showTrayMenu();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        openEarthWindow();
+        break;
+    }
+}
+
+void TrayFrame::showTrayMenu() {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    if (menu == nullptr) return;
+    POINT at;
+    GetCursorPos(&at);
+    SetForegroundWindow(hwnd());
+    const UINT command = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                        at.y, 0, hwnd(), nullptr);
+    DestroyMenu(menu);
+    if (command == ID_APP_EXIT) {
+        SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+    } else if (command != 0) {
+        onCommand(command);
+    }
+}
+
 bool TrayFrame::onCommand(UINT id) {
-    if (id != ID_APP_EXIT) return false;
-    SendMessageA(hwnd(), WM_CLOSE, 0, 0);
-    return true;
+    switch (id) {
+    case ID_APP_EXIT:
+        SendMessageA(hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    case ID_EARTH_CLOCK:
+        openEarthWindow();
+        return true;
+    case ID_HELP_PAGES:
+        openHelpPage(kManualPage, SW_SHOWMAXIMIZED);
+        return true;
+    }
+    // The Lunar Phases window, the settings, home location and Set Clock dialogs and the About
+    // box join the menu's commands with the windows that show them.
+    return false;
 }
 
 LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == app_.trayMessage && app_.trayMessage != 0) {
+        onTrayIcon(UINT(lParam));
+        return 0;
+    }
     switch (message) {
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());

@@ -23,6 +23,13 @@ protected:
     bool onCommand(UINT id) override;
 
 private:
+    void addTrayIcon();
+    void removeTrayIcon();
+    void onTrayIcon(UINT mouseMessage);
+    void showTrayMenu();
+    void openEarthWindow();
+    void openHelpPage(const char* relativePath, int show);
+
     ClockApp& app_;
     std::unique_ptr<GlobeWindow> globeWindow_;
     std::unique_ptr<ClockTimer> clockTimer_;

@@ -256,3 +256,35 @@ TEST(StartupWithoutEphemeris, TellsTheUserAndEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+// The earth clock stays in the notification area: closing it hides it, the tray icon brings
+// it back, and with startInTrayOnly it starts hidden.
+TEST(TrayIcon, ShowsTheHiddenEarthClock) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder;
+    UserOptions options = QuietDefaults();
+    options.startInTrayOnly = 1;
+    const char* bytes = reinterpret_cast<const char*>(&options);
+    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
+    RunningProgram program(folder.path("solvane.exe"));
+    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    ASSERT_NE(hidden, nullptr);
+    HWND clock = WaitForWindow(nullptr, kStartTimeoutMs, "SolvaneGlobeWindow");
+    ASSERT_NE(clock, nullptr);
+    Sleep(300);
+    EXPECT_FALSE(IsWindowVisible(clock)) << "only the tray icon at start";
+    const UINT trayMessage = RegisterWindowMessageA("Kelbrook Solvane");
+    PostMessageA(hidden, trayMessage, trayMessage, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
+    PostMessageA(clock, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(clock); }, 5000)) << "closing hides it";
+    EXPECT_TRUE(program.running());
+    PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);  // what a second start asks for
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(program.waitForExit(kExitTimeoutMs));
+}
+
+}  // namespace

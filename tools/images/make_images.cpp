@@ -8,6 +8,7 @@
 //                                   as the lit ball of the Moon-phase picture does
 //   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
 //   drag.cur                        32x32 cursor for turning the globe
+//   solvane.ico                     the program's icon: 16, 32 and 48 pixels
 // All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
 //
 // usage: make_images MARBLE_MAPS_DIR OUT_DIR
@@ -165,6 +166,52 @@ bool WriteBitmap(const std::string& path, const Picture& p) {
            std::fclose(file) == 0;
 }
 
+// The program's icon: the Earth seen from space, half in sunlight, at 16, 32 and 48 pixels,
+// 32-bit with alpha.
+bool WriteIcon(const std::string& path, const Picture& day) {
+    const int sizes[3] = {16, 32, 48};
+    std::vector<std::vector<uint8_t>> images;
+    for (int size : sizes) {
+        const double radius = size / 2.0 - 0.5;
+        const Picture disc = Disc(day, size, radius, [](double u, double v, double z) {
+            const double light = 0.6 * u + 0.35 * v + 0.72 * z;  // the Sun upper left of the viewer
+            return 0.12 + 0.88 * std::clamp(light * 2.5 + 0.3, 0.0, 1.0);
+        });
+        std::vector<uint8_t> image;
+        auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) image.push_back((v >> (8 * i)) & 0xff); };
+        auto put16 = [&](uint32_t v) { image.push_back(v & 0xff), image.push_back((v >> 8) & 0xff); };
+        put32(40), put32(size), put32(2 * size), put16(1), put16(32), put32(0), put32(0);
+        put32(0), put32(0), put32(0), put32(0);
+        const double centre = size / 2.0;
+        for (int y = size - 1; y >= 0; --y) {
+            for (int x = 0; x < size; ++x) {
+                const float* c = disc.at(x, y);
+                const double r = std::hypot(x + 0.5 - centre, y + 0.5 - centre);
+                const double alpha = std::clamp(radius + 0.5 - r, 0.0, 1.0);
+                for (int k = 2; k >= 0; --k) image.push_back(uint8_t(std::clamp(std::lround(c[k]), 0L, 255L)));
+                image.push_back(uint8_t(std::lround(255 * alpha)));
+            }
+        }
+        const int maskRow = ((size + 31) / 32) * 4;
+        image.insert(image.end(), size_t(maskRow) * size, 0);  // the alpha channel decides
+        images.push_back(image);
+    }
+    std::vector<uint8_t> out;
+    auto put16 = [&](uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); };
+    auto put32 = [&](uint32_t v) { put16(v & 0xffff), put16(v >> 16); };
+    put16(0), put16(1), put16(3);  // an icon file, three images
+    uint32_t offset = 6 + 16 * 3;
+    for (int i = 0; i < 3; ++i) {
+        out.push_back(uint8_t(sizes[i])), out.push_back(uint8_t(sizes[i])), out.push_back(0), out.push_back(0);
+        put16(1), put16(32), put32(uint32_t(images[i].size())), put32(offset);
+        offset += uint32_t(images[i].size());
+    }
+    for (const auto& image : images) out.insert(out.end(), image.begin(), image.end());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    return file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size() &&
+           std::fclose(file) == 0;
+}
+
 // A four-way arrow, white with a black outline, hot spot in the middle: monochrome .cur.
 bool WriteDragCursor(const std::string& path) {
     bool white[32][32] = {}, shape[32][32] = {};
@@ -251,7 +298,7 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_new.bmp", Disc(moon, 64, moonRadius, [](double, double, double) { return 0.09; })) &&
               WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
-              WriteDragCursor(out + "drag.cur");
+              WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day);
     if (!ok) {
         std::fprintf(stderr, "make_images: cannot write into %s\n", argv[2]);
         return 1;
