@@ -1,0 +1,149 @@
+#include "desktop/EarthFrameRules.h"
+
+#include "app/Formatting.h"
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+struct ViewpointEntry {
+    unsigned command;
+    int viewpoint;
+};
+constexpr ViewpointEntry kViewpoints[] = {
+    {kCmdFromSun, kViewFromSun},           {kCmdFromMoon, kViewFromMoon},
+    {kCmdOverHome, kViewOverHome},         {kCmdOverSunrise, kViewOverSunrise},
+    {kCmdOverSunset, kViewOverSunset},     {kCmdMouseDrag, kViewMouseDrag},
+    {kCmdTickingGlobe, kViewTickingGlobe}, {kCmdSpinningGlobe, kViewSpinningGlobe},
+};
+
+struct TimeEntry {
+    unsigned command;
+    int timeDisplay;
+};
+constexpr TimeEntry kTimes[] = {
+    {kCmdLocalTime, kTimeLocalCivil},         {kCmdUtc, kTimeUtc},
+    {kCmdGreenwichSidereal, kTimeGreenwichSidereal}, {kCmdLocalSidereal, kTimeLocalSidereal},
+    {kCmdJulianDay, kTimeJulianDay},          {kCmdNoTime, kTimeNone},
+};
+
+struct FlagEntry {
+    unsigned command;
+    uint32_t flag;
+};
+constexpr FlagEntry kFlags[] = {
+    {kCmdNightShadow, kShowNightShadow},   {kCmdUrbanLighting, kUrbanLighting},
+    {kCmdRealisticTerminator, kRealisticTerminator}, {kCmdSimulatedClouds, kSimulatedClouds},
+    {kCmdShowSun, kShowSun},               {kCmdShowMoon, kShowMoon},
+    {kCmd24Hour, kLocalTime24Hour},        {kCmdTimeZone, kShowTimeZone},
+    {kCmdGrid, kShowGrid},                 {kCmdHighlightHome, kHighlightHome},
+};
+
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+    char buffer[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    return buffer;
+}
+
+}  // namespace
+
+ChildLayout LayoutChildren(int cx, int cy, bool paneHidden) {
+    if (paneHidden) return {{0, 0, cx, cy}, {0, 0, 0, 0}, false};
+    return {{0, 0, cx, cy - kDataPaneHeight}, {0, cy - kDataPaneHeight, cx, kDataPaneHeight}, true};
+}
+
+bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised) {
+    return !fullScreen && !minimised && !maximised;
+}
+
+bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int top, int right,
+                      int bottom) {
+    (void)left;
+    (void)top;
+    const int storedHeight = stored.frameBottom - stored.frameTop;
+    return !fullScreen && right - left == stored.frameRight - stored.frameLeft &&
+           storedHeight != 0 && bottom - top != 0;
+}
+
+std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, int clientWidth,
+                                    int h) {
+    const int x0 = PaneBlockLeft(clientWidth);
+    const int y0 = 2, y1 = h + 3, y2 = y1 + (h + 1), y3 = y1 + 2 * (h + 1), y4 = y1 + 3 * (h + 1);
+    const double zone = o.timeZoneBias / 60.0;
+    std::vector<PaneText> t = {
+        {x0 + 20, y0, "Location:", true},        {x0 + 20, y1, "Local:", true},
+        {x0 + 20, y2, "GMT:", true},             {x0 + 20, y3, "Sunrise:", true},
+        {x0 + 20, y4, "Sunset:", true},          {x0 + 150, y3, "Start Twilight:", true},
+        {x0 + 150, y4, "End Twilight:", true},   {x0 + 320, y1, "Local Sidereal:", true},
+        {x0 + 320, y2, "Greenwich Sidereal:", true}, {x0 + 320, y3, "Julian Day:", true},
+        {x0 + 320, y4, "Local Noon:", true},
+    };
+    const std::string location =
+        Printf("%s   %s   %s                        ", FieldText(o.homeName).c_str(),
+               FormatLatitude(o.homeLatitude, o).c_str(), FormatLongitude(o.homeLongitude, o).c_str());
+    const std::vector<PaneText> values = {
+        {x0 + 77, y0, location, false},
+        {x0 + 77, y1, FormatLocalDateTime(s, o), false},
+        {x0 + 77, y2, FormatUtcDateTime(s), false},
+        {x0 + 77, y3, FormatEventTime(s.sunrise - zone, o), false},
+        {x0 + 77, y4, FormatEventTime(s.sunset - zone, o), false},
+        {x0 + 237, y3, FormatEventTime(s.twilightStart - zone, o), false},
+        {x0 + 237, y4, FormatEventTime(s.twilightEnd - zone, o), false},
+        {x0 + 440, y1, FormatLocalSidereal(s, o), false},
+        {x0 + 440, y2, FormatGreenwichSidereal(s), false},
+        {x0 + 440, y3, Printf("%.5f", s.julianDate), false},
+        {x0 + 440, y4, FormatEventTime(s.localNoon - zone, o), false},
+    };
+    t.insert(t.end(), values.begin(), values.end());
+    return t;
+}
+
+std::vector<unsigned> CheckedContextCommands(const UserOptions& o) {
+    std::vector<unsigned> checked;
+    if (o.detailsPaneHidden == 0) checked.push_back(kCmdDetailsPane);
+    for (const FlagEntry& f : kFlags) {
+        if (o.displayFlags & f.flag) checked.push_back(f.command);
+    }
+    unsigned viewpoint = kCmdTickingGlobe;  // 5 and every value not listed
+    for (const ViewpointEntry& v : kViewpoints) {
+        if (v.viewpoint == o.viewpoint) viewpoint = v.command;
+    }
+    checked.push_back(viewpoint);
+    unsigned time = kCmdNoTime;  // every value not listed
+    for (const TimeEntry& t : kTimes) {
+        if (t.timeDisplay == o.timeDisplay) time = t.command;
+    }
+    checked.push_back(time);
+    return checked;
+}
+
+bool ApplyContextCommand(UserOptions& o, unsigned command) {
+    if (command == kCmdDetailsPane) {
+        o.detailsPaneHidden = o.detailsPaneHidden ? 0 : 1;
+        return true;
+    }
+    for (const ViewpointEntry& v : kViewpoints) {
+        if (v.command != command) continue;
+        o.viewpoint = v.viewpoint;
+        if (command == kCmdSpinningGlobe) o.spinSpeed = 1;
+        return true;
+    }
+    for (const TimeEntry& t : kTimes) {
+        if (t.command != command) continue;
+        o.timeDisplay = t.timeDisplay;
+        return true;
+    }
+    for (const FlagEntry& f : kFlags) {
+        if (f.command != command) continue;
+        o.displayFlags ^= f.flag;
+        return true;
+    }
+    return false;
+}

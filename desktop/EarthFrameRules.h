@@ -1,0 +1,66 @@
+// The earth clock window's rules that need no window: where its children go, when its
+// rectangle is remembered, the details pane's texts, and the context menu's options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct AstroState;
+struct UserOptions;
+
+constexpr int kDataPaneHeight = 159;
+
+struct Box {
+    int x, y, width, height;
+};
+
+struct ChildLayout {
+    Box view;
+    Box pane;
+    bool paneShown;
+};
+
+// The Earth view above the 159-pixel details pane, or alone when the pane is hidden.
+ChildLayout LayoutChildren(int clientWidth, int clientHeight, bool paneHidden);
+
+// Whether a size message stores the window rectangle: not in full screen, minimised or
+// maximised.
+bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised);
+
+// Whether a move stores the new rectangle: not in full screen, same width as the stored one
+// and both heights non-zero (a minimised window has another width).
+bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int top, int right,
+                      int bottom);
+
+// One text of the details pane at (x, y) in the pane's client area.
+struct PaneText {
+    int x, y;
+    std::string text;
+    bool label;  // label colour; values are white
+};
+
+// Left edge of the pane's 550-pixel block (negative below a width of 550: clipped, not moved).
+inline int PaneBlockLeft(int clientWidth) { return clientWidth / 2 - 275; }
+
+// The labels and values of the details pane for a font of character height `charHeight`.
+std::vector<PaneText> DataPaneTexts(const UserOptions& options, const AstroState& state,
+                                    int clientWidth, int charHeight);
+
+// Context-menu commands.
+enum ContextCommand : unsigned {
+    kCmdDetailsPane = 32783,
+    kCmdFromSun = 40074, kCmdFromMoon = 40075, kCmdOverHome = 40076, kCmdOverSunrise = 40077,
+    kCmdOverSunset = 40078, kCmdMouseDrag = 40080, kCmdTickingGlobe = 40088,
+    kCmdSpinningGlobe = 40079,
+    kCmdLocalTime = 40081, kCmdUtc = 40082, kCmdGreenwichSidereal = 40083,
+    kCmdLocalSidereal = 40084, kCmdJulianDay = 40085, kCmdNoTime = 40086,
+    kCmdNightShadow = 40064, kCmdUrbanLighting = 40065, kCmdRealisticTerminator = 40066,
+    kCmdSimulatedClouds = 40067, kCmdShowSun = 40068, kCmdShowMoon = 40069,
+    kCmd24Hour = 40070, kCmdTimeZone = 40071, kCmdGrid = 40072, kCmdHighlightHome = 40073,
+};
+
+// The entries that carry a check mark for these options.
+std::vector<unsigned> CheckedContextCommands(const UserOptions& options);
+
+// Applies a context-menu command to the options; false for an unknown command.
+bool ApplyContextCommand(UserOptions& options, unsigned command);

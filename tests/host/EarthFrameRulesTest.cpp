@@ -1,0 +1,112 @@
+#include "desktop/EarthFrameRules.h"
+
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+UserOptions Defaults() {
+    UserOptions o;
+    SetDefaultOptions(o);
+    return o;
+}
+
+TEST(EarthFrameRules, ChildrenAboveAndWithoutThePane) {
+    ChildLayout shown = LayoutChildren(570, 480, false);
+    EXPECT_TRUE(shown.paneShown);
+    EXPECT_EQ(shown.view.height, 480 - 159);
+    EXPECT_EQ(shown.pane.y, 480 - 159);
+    EXPECT_EQ(shown.pane.height, 159);
+    EXPECT_EQ(shown.pane.width, 570);
+    ChildLayout hidden = LayoutChildren(570, 480, true);
+    EXPECT_FALSE(hidden.paneShown);
+    EXPECT_EQ(hidden.view.height, 480);
+}
+
+TEST(EarthFrameRules, StoredRectangleFollowsOnlyNormalMovesAndSizes) {
+    UserOptions o = Defaults();  // 0, 0, 570, 520
+    EXPECT_TRUE(StoresRectOnSize(false, false, false));
+    EXPECT_FALSE(StoresRectOnSize(true, false, false));
+    EXPECT_FALSE(StoresRectOnSize(false, true, false));
+    EXPECT_FALSE(StoresRectOnSize(false, false, true));
+    EXPECT_TRUE(StoresRectOnMove(false, o, 100, 50, 670, 570));
+    EXPECT_FALSE(StoresRectOnMove(false, o, -32000, -32000, -31840, -31973)) << "minimised";
+    EXPECT_FALSE(StoresRectOnMove(true, o, 100, 50, 670, 570));
+    EXPECT_FALSE(StoresRectOnMove(false, o, 100, 50, 670, 50)) << "zero height";
+}
+
+TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {
+    UserOptions o = Defaults();
+    o.timeZoneBias = 300;
+    AstroState s = {};
+    s.localYear = 2026, s.localMonth = 12, s.localDay = 8, s.localHour = 9;
+    s.utcYear = 2026, s.utcMonth = 12, s.utcDay = 8, s.utcHour = 14;
+    s.julianDate = 2461383.0833333;
+    s.greenwichSiderealTime = 19.156;
+    s.sunrise = 12.1, s.sunset = 22.48, s.localNoon = 17.29, s.twilightStart = 11.67;
+    s.twilightEnd = -1000;
+    const std::vector<PaneText> texts = DataPaneTexts(o, s, 600, 14);
+    auto find = [&](const std::string& text) {
+        return std::find_if(texts.begin(), texts.end(), [&](const PaneText& t) { return t.text == text; });
+    };
+    const int x0 = 600 / 2 - 275;
+    ASSERT_NE(find("Location:"), texts.end());
+    EXPECT_EQ(find("Location:")->x, x0 + 20);
+    EXPECT_EQ(find("Location:")->y, 2);
+    EXPECT_EQ(find("Local:")->y, 17);
+    EXPECT_EQ(find("GMT:")->y, 32);
+    EXPECT_EQ(find("Sunrise:")->y, 47);
+    EXPECT_EQ(find("Local Noon:")->x, x0 + 320);
+    EXPECT_EQ(find("Local Noon:")->y, 62);
+    EXPECT_NE(find("Orlando, FL   28\xBA 33' 00\" N   81\xBA 22' 48\" W                        "), texts.end());
+    EXPECT_NE(find("December 8, 2026 09:00:00 AM "), texts.end());
+    ASSERT_NE(find("07:06 a.m."), texts.end());
+    EXPECT_EQ(find("07:06 a.m.")->x, x0 + 77);
+    EXPECT_EQ(find("07:06 a.m.")->y, 47);
+    EXPECT_NE(find("05:29 p.m."), texts.end());
+    EXPECT_NE(find("Never"), texts.end()) << "twilight end marker";
+    EXPECT_NE(find("2461383.08333"), texts.end());
+    EXPECT_EQ(find("2461383.08333")->x, x0 + 440);
+    EXPECT_FALSE(find("Never")->label);
+    EXPECT_LT(PaneBlockLeft(500), 0) << "clipped on the left below 550 pixels";
+}
+
+TEST(EarthFrameRules, ContextMenuChecksAndCommands) {
+    UserOptions o = Defaults();
+    std::vector<unsigned> checked = CheckedContextCommands(o);
+    auto has = [&](unsigned c) { return std::find(checked.begin(), checked.end(), c) != checked.end(); };
+    EXPECT_TRUE(has(kCmdDetailsPane));
+    EXPECT_TRUE(has(kCmdOverHome));
+    EXPECT_TRUE(has(kCmdLocalTime));
+    EXPECT_TRUE(has(kCmdNightShadow));
+    EXPECT_TRUE(has(kCmdRealisticTerminator));
+    EXPECT_FALSE(has(kCmdUrbanLighting));
+    o.viewpoint = 9;
+    o.timeDisplay = 2;
+    checked = CheckedContextCommands(o);
+    EXPECT_TRUE(has(kCmdTickingGlobe)) << "unknown viewpoints check Ticking Globe";
+    EXPECT_TRUE(has(kCmdNoTime)) << "unknown time displays check No Time Display";
+
+    o.spinSpeed = 7;
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdSpinningGlobe));
+    EXPECT_EQ(o.viewpoint, kViewSpinningGlobe);
+    EXPECT_EQ(o.spinSpeed, 1);
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdJulianDay));
+    EXPECT_EQ(o.timeDisplay, kTimeJulianDay);
+    const uint32_t flags = o.displayFlags;
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdSimulatedClouds));
+    EXPECT_EQ(o.displayFlags, flags | kSimulatedClouds);
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdSimulatedClouds));
+    EXPECT_EQ(o.displayFlags, flags);
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdDetailsPane));
+    EXPECT_EQ(o.detailsPaneHidden, 1);
+    EXPECT_TRUE(ApplyContextCommand(o, kCmdDetailsPane));
+    EXPECT_EQ(o.detailsPaneHidden, 0);
+    EXPECT_FALSE(ApplyContextCommand(o, 12345));
+}
+
+}  // namespace
