@@ -27,7 +27,8 @@ add_executable(make_images tools/images/make_images.cpp)
 target_compile_options(make_images PRIVATE -Wno-unused-function -Wno-sign-compare)
 set(MARBLE_MAPS /usr/share/marble/data/maps)
 set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
-                moon_new.bmp moon_first.bmp moon_last.bmp drag.cur solvane.ico)
+                moon_new.bmp moon_first.bmp moon_last.bmp drag.cur solvane.ico
+                pane_decoration.bmp tray_reminder.bmp)
 list(TRANSFORM IMAGE_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE IMAGE_OUTPUTS)
 add_custom_command(
     OUTPUT ${IMAGE_OUTPUTS}

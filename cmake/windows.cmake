@@ -55,7 +55,10 @@ add_executable(solvane WIN32
     app/SplashWindow.cpp
     app/main.cpp
     desktop/ClockTimer.cpp
-    desktop/GlobeWindow.cpp
+    desktop/DataPane.cpp
+    desktop/EarthFrame.cpp
+    desktop/NoticeDialog.cpp
+    desktop/OffscreenDib.cpp
     desktop/TrayFrame.cpp
     desktop/WallpaperFactory.cpp
     res/solvane.rc

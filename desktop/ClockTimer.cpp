@@ -1,6 +1,7 @@
 #include "desktop/ClockTimer.h"
 
 #include "app/ClockApp.h"
+#include "desktop/EarthFrame.h"
 
 #include <mmsystem.h>
 
@@ -26,9 +27,8 @@ ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
     wallpaperWatch_ = redrawWatch_;
 }
 
-void ClockTimer::start(HWND frame, HWND view) {
-    frame_ = frame;
-    view_ = view;
+void ClockTimer::start(EarthFrame& frame) {
+    frame_ = &frame;
     timerId_ = timeSetEvent(kPeriodMs, kResolutionMs, onTick, reinterpret_cast<DWORD_PTR>(this),
                             TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
 }
@@ -45,11 +45,12 @@ void CALLBACK ClockTimer::onTick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PT
 void ClockTimer::tick() {
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
     const UserOptions& o = app_.options;
-    const TickInputs in = {frame_ != nullptr && IsWindow(frame_), false,
-                           frame_ != nullptr && IsWindowEnabled(frame_), o.viewpoint,
-                           o.wallpaperEnabled == 1, o.wallpaperMinutes, Counter()};
+    const bool created = frame_->created != 0;
+    const TickInputs in = {created, frame_->menuOpen != 0, created && IsWindowEnabled(frame_->hwnd()),
+                           o.viewpoint, o.wallpaperEnabled == 1, o.wallpaperMinutes, Counter()};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
-    if (actions.redrawView) InvalidateRect(view_, nullptr, FALSE);
+    if (actions.redrawView) InvalidateRect(frame_->view(), nullptr, FALSE);
+    if (actions.redrawPane) InvalidateRect(frame_->pane(), nullptr, FALSE);
     if (actions.wakeWallpaper) {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
         PulseEvent(app_.wallpaperEvent);

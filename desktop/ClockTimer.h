@@ -8,6 +8,7 @@
 #include <windows.h>
 
 class ClockApp;
+class EarthFrame;
 
 class ClockTimer {
 public:
@@ -16,8 +17,8 @@ public:
     ClockTimer(const ClockTimer&) = delete;
     ClockTimer& operator=(const ClockTimer&) = delete;
 
-    // Starts ticking for the earth clock window `frame` and its globe `view`.
-    void start(HWND frame, HWND view);
+    // Starts ticking for the earth clock window.
+    void start(EarthFrame& frame);
     void stop();
 
 private:
@@ -25,8 +26,7 @@ private:
     void tick();
 
     ClockApp& app_;
-    HWND frame_ = nullptr;
-    HWND view_ = nullptr;
+    EarthFrame* frame_ = nullptr;
     UINT timerId_ = 0;
     Stopwatch redrawWatch_, wallpaperWatch_;
 };

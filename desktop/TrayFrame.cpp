@@ -6,7 +6,7 @@
 #include "platform/ProgramPath.h"
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
-#include "desktop/GlobeWindow.h"
+#include "desktop/EarthFrame.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
@@ -17,6 +17,8 @@
 namespace {
 const char kClassName[] = "SolvaneTrayFrame";
 const char kManualPage[] = "\\help\\solvane.htm";
+const char kSuggestionPage[] = "\\help\\Suggestion.htm";
+const char kHomePage[] = "https://www.kelbrook.example/solvane/";
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -34,10 +36,13 @@ bool TrayFrame::onCreate() {
     SplashWindow::show(hwnd());
     addTrayIcon();
     const UserOptions& o = app_.options;
-    const RECT bounds = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
-    globeWindow_ = std::make_unique<GlobeWindow>(
-        EarthViewModel{app_.options, app_.astro, app_.optionsLock, app_.clock});
-    globeWindow_->create(bounds, o.startInTrayOnly == 0);
+    {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        UpdateAstroState(app_.astro, app_.options, app_.clock, true);
+    }
+    earthFrame_ = std::make_unique<EarthFrame>(app_, hwnd());
+    earthFrame_->open(false);
+    if (o.startInTrayOnly == 0) earthFrame_->open(true);
     if (o.wallpaperEnabled == 1) {
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
@@ -46,14 +51,14 @@ bool TrayFrame::onCreate() {
         PulseEvent(app_.wallpaperEvent);
     }
     clockTimer_ = std::make_unique<ClockTimer>(app_);
-    clockTimer_->start(globeWindow_->hwnd(), globeWindow_->view());
+    clockTimer_->start(*earthFrame_);
     return true;
 }
 
 void TrayFrame::onDestroy() {
     clockTimer_.reset();
     removeTrayIcon();
-    globeWindow_.reset();
+    earthFrame_.reset();
     PostQuitMessage(0);
 }
 
@@ -76,10 +81,8 @@ void TrayFrame::removeTrayIcon() {
 }
 
 void TrayFrame::openEarthWindow() {
-    if (!globeWindow_ || globeWindow_->hwnd() == nullptr) return;
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-    ShowWindow(globeWindow_->hwnd(), SW_SHOW);
-    SetForegroundWindow(globeWindow_->hwnd());
+    earthFrame_->open(true);
     SetCursor(previous);
 }
 
@@ -126,6 +129,18 @@ bool TrayFrame::onCommand(UINT id) {
         return true;
     case ID_HELP_PAGES:
         openHelpPage(kManualPage, SW_SHOWMAXIMIZED);
+        return true;
+    case ID_EMAIL_SUGGESTION:
+        openHelpPage(kSuggestionPage, SW_SHOWNORMAL);
+        return true;
+    case ID_VISIT_HOME_PAGE:
+        ShellExecuteA(nullptr, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
+    case ID_FULL_SCREEN:
+        if (earthFrame_->hwnd() != nullptr && !earthFrame_->isFullScreen()) earthFrame_->enterFullScreen();
+        return true;
+    case ID_CLOSE_MAIN_WINDOW:
+        if (earthFrame_->hwnd() != nullptr) ShowWindow(earthFrame_->hwnd(), SW_HIDE);
         return true;
     }
     // The Lunar Phases window, the settings, home location and Set Clock dialogs and the About

@@ -8,7 +8,7 @@
 
 class ClockApp;
 class ClockTimer;
-class GlobeWindow;
+class EarthFrame;
 
 class TrayFrame : public Window {
 public:
@@ -31,6 +31,6 @@ private:
     void openHelpPage(const char* relativePath, int show);
 
     ClockApp& app_;
-    std::unique_ptr<GlobeWindow> globeWindow_;
+    std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
 };

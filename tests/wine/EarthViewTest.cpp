@@ -75,10 +75,10 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     const char* bytes = reinterpret_cast<const char*>(&options);
     ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
     RunningProgram program(folder.path("solvane.exe"));
-    HWND frame = WaitForWindow(nullptr, 20000, "SolvaneGlobeWindow");
+    HWND frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
     ASSERT_NE(frame, nullptr);
-    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
-    ASSERT_NE(view, nullptr);
+    HWND view = nullptr;  // the frame can be found while it is still making its children
+    ASSERT_TRUE(WaitUntil([&] { return (view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr)) != nullptr; }, 10000));
     Sleep(2500);
     const Capture first = CaptureWindow(view);
     KeepScreenshot(first, "earth-window.bmp");

@@ -271,20 +271,29 @@ TEST(TrayIcon, ShowsTheHiddenEarthClock) {
     RunningProgram program(folder.path("solvane.exe"));
     HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
-    HWND clock = WaitForWindow(nullptr, kStartTimeoutMs, "SolvaneGlobeWindow");
+    HWND clock = WaitForWindow(nullptr, kStartTimeoutMs, "SolvaneEarthFrame");
     ASSERT_NE(clock, nullptr);
     Sleep(300);
     EXPECT_FALSE(IsWindowVisible(clock)) << "only the tray icon at start";
     const UINT trayMessage = RegisterWindowMessageA("Kelbrook Solvane");
     PostMessageA(hidden, trayMessage, trayMessage, WM_LBUTTONDOWN);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
+    // Closing reminds the user where the program lives on, until told not to.
     PostMessageA(clock, WM_CLOSE, 0, 0);
+    HWND reminder = WaitForWindow("Solvane", 10000, "#32770");
+    ASSERT_NE(reminder, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(reminder, IDC_DONT_TELL_AGAIN) != nullptr; }, 5000));
+    SendMessageA(GetDlgItem(reminder, IDC_DONT_TELL_AGAIN), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(reminder, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(clock); }, 5000)) << "closing hides it";
     EXPECT_TRUE(program.running());
     PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);  // what a second start asks for
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(program.waitForExit(kExitTimeoutMs));
+    const std::vector<char> saved = ReadBinaryFile(folder.path("user.bin"));
+    ASSERT_EQ(saved.size(), 488u);
+    EXPECT_EQ(OptionsFrom(saved).noticeFlags, uint32_t(kNoticeFullScreen)) << "not reminded again";
 }
 
 }  // namespace

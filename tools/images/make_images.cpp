@@ -9,6 +9,8 @@
 //   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
 //   drag.cur                        32x32 cursor for turning the globe
 //   solvane.ico                     the program's icon: 16, 32 and 48 pixels
+//   pane_decoration.bmp             500x80 the details pane's decoration
+//   tray_reminder.bmp               214x112 the close reminder's picture
 // All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
 //
 // usage: make_images MARBLE_MAPS_DIR OUT_DIR
@@ -212,6 +214,78 @@ bool WriteIcon(const std::string& path, const Picture& day) {
            std::fclose(file) == 0;
 }
 
+// Stars on the details pane's night blue (RGB 0, 2, 22), the same everywhere the tool runs.
+void Starfield(Picture& p, uint32_t state, int count) {
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) {
+            float* c = p.at(x, y);
+            c[0] = 0, c[1] = 2, c[2] = 22;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+        const int x = int(state % uint32_t(p.width)), y = int((state >> 12) % uint32_t(p.height));
+        const float level = 60.0f + float((state >> 5) % 150);
+        float* c = p.at(x, y);
+        c[0] = level * 0.85f, c[1] = level * 0.9f, c[2] = level;
+    }
+}
+
+// The details pane's decoration (500 x 80): stars above the glowing limb of the Earth.
+Picture PaneDecoration() {
+    Picture p(500, 80);
+    Starfield(p, 0x2a17u, 90);
+    const double cx = 250, cy = 80 + 620, radius = 660;
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) {
+            const double d = std::hypot(x - cx, y - cy) - radius;
+            float* c = p.at(x, y);
+            const double glow = d < 0 ? 0.35 : std::exp(-d / 6.0) * 0.9;
+            c[0] += float((90 - c[0]) * glow), c[1] += float((160 - c[1]) * glow), c[2] += float((255 - c[2]) * glow);
+            if (d < 0) c[0] = 3, c[1] = 10, c[2] = 40 + float(std::max(0.0, 40 + d * 2));
+        }
+    }
+    return p;
+}
+
+// The reminder's picture (214 x 112): the Earth over a task bar whose notification area
+// holds the program's icon.
+Picture TrayReminder(const Picture& day) {
+    Picture p(214, 112);
+    Starfield(p, 0x51u, 60);
+    const Picture earth = Disc(day, 64, 30, [](double u, double v, double z) {
+        return 0.12 + 0.88 * std::clamp((0.6 * u + 0.35 * v + 0.72 * z) * 2.5 + 0.3, 0.0, 1.0);
+    });
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const float* s = earth.at(x, y);
+            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(75 + x, 8 + y)[k] = s[k];
+        }
+    }
+    for (int y = 86; y < 112; ++y) {
+        for (int x = 0; x < 214; ++x) {
+            float* c = p.at(x, y);
+            c[0] = 40, c[1] = 44, c[2] = 56;  // the task bar
+            const bool tray = x >= 150 && x < 212 && y >= 89 && y < 109;
+            if (tray) c[0] = 28, c[1] = 30, c[2] = 40;
+        }
+    }
+    const Picture icon = Disc(day, 16, 7.5, [](double, double, double z) { return 0.5 + 0.5 * z; });
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const float* s = icon.at(x, y);
+            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(188 + x, 91 + y)[k] = s[k];
+        }
+    }
+    for (int a = 0; a < 360; ++a) {  // a ring around the icon
+        const double t = a * kPi / 180;
+        const int x = int(196 + 11 * std::cos(t)), y = int(99 + 11 * std::sin(t));
+        float* c = p.at(x, y);
+        c[0] = 255, c[1] = 200, c[2] = 90;
+    }
+    return p;
+}
+
 // A four-way arrow, white with a black outline, hot spot in the middle: monochrome .cur.
 bool WriteDragCursor(const std::string& path) {
     bool white[32][32] = {}, shape[32][32] = {};
@@ -298,7 +372,9 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_new.bmp", Disc(moon, 64, moonRadius, [](double, double, double) { return 0.09; })) &&
               WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
-              WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day);
+              WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day) &&
+              WriteBitmap(out + "pane_decoration.bmp", PaneDecoration()) &&
+              WriteBitmap(out + "tray_reminder.bmp", TrayReminder(day));
     if (!ok) {
         std::fprintf(stderr, "make_images: cannot write into %s\n", argv[2]);
         return 1;

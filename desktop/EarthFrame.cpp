@@ -1,0 +1,220 @@
+#include "desktop/EarthFrame.h"
+
+#include "app/ClockApp.h"
+#include "desktop/EarthFrameRules.h"
+#include "desktop/NoticeDialog.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <mutex>
+
+namespace {
+
+const char kClassName[] = "SolvaneEarthFrame";
+constexpr int kPaneId = 103;
+constexpr int kViewId = 104;
+constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+constexpr DWORD kRestoredStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+HMENU LoadMenuBar() { return LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_FRAME_MENU)); }
+
+}  // namespace
+
+EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
+    : app_(app), trayFrame_(trayFrame),
+      view_(EarthViewModel{app.options, app.astro, app.optionsLock, app.clock}),
+      pane_(app.options, app.astro) {}
+
+bool EarthFrame::createWindow() {
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr, icon)) {
+        return false;
+    }
+    const UserOptions& o = app_.options;
+    const std::string title = LoadResourceString(IDS_APP_NAME);
+    return Window::create(WS_EX_CLIENTEDGE, kClassName, title.c_str(), kFrameStyle, o.frameLeft,
+                          o.frameTop, o.frameRight - o.frameLeft, o.frameBottom - o.frameTop,
+                          nullptr, LoadMenuBar());
+}
+
+void EarthFrame::open(bool show) {
+    if (hwnd() == nullptr && !createWindow()) return;
+    if (!show) return;
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+}
+
+bool EarthFrame::onCreate() {
+    DrawMenuBar(hwnd());
+    if (!pane_.create(hwnd(), kPaneId)) return false;
+    if (!view_.create(hwnd(), 0, 0, 300, 300)) return false;
+    SetWindowLongPtrA(view_.hwnd(), GWLP_ID, kViewId);
+    SetWindowTextA(view_.hwnd(), "3D Earth");
+    created = 1;
+    return true;
+}
+
+void EarthFrame::onDestroy() {
+    created = 0;
+    fullScreen_ = 0;
+}
+
+void EarthFrame::layout(int width, int height) {
+    const ChildLayout l = LayoutChildren(width, height, app_.options.detailsPaneHidden != 0);
+    if (l.paneShown) {
+        MoveWindow(pane_.hwnd(), l.pane.x, l.pane.y, l.pane.width, l.pane.height, TRUE);
+        ShowWindow(pane_.hwnd(), SW_SHOW);
+    } else {
+        ShowWindow(pane_.hwnd(), SW_HIDE);
+    }
+    MoveWindow(view_.hwnd(), l.view.x, l.view.y, l.view.width, l.view.height, TRUE);
+}
+
+void EarthFrame::setDetailsPane(bool show) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    if (!show) ShowWindow(pane_.hwnd(), SW_HIDE);
+    layout(client.right, client.bottom);
+}
+
+void EarthFrame::storeRect() {
+    RECT r;
+    GetWindowRect(hwnd(), &r);
+    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    UserOptions& o = app_.options;
+    o.frameLeft = r.left, o.frameTop = r.top, o.frameRight = r.right, o.frameBottom = r.bottom;
+}
+
+void EarthFrame::enterFullScreen() {
+    if (fullScreen_) return;
+    if (app_.options.noticeFlags & kNoticeFullScreen) {
+        if (ShowNotice(hwnd(), IDD_FULL_SCREEN_NOTICE)) app_.options.noticeFlags &= ~kNoticeFullScreen;
+    }
+    fullScreen_ = 1;
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    HMENU menu = GetMenu(hwnd());
+    SetMenu(hwnd(), nullptr);
+    if (menu != nullptr) DestroyMenu(menu);
+    ShowWindow(hwnd(), SW_HIDE);
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, 0);
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, w, h, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+void EarthFrame::leaveFullScreen() {
+    ShowWindow(hwnd(), SW_HIDE);
+    SetWindowLongPtrA(hwnd(), GWL_STYLE, kRestoredStyle);
+    SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+    SetMenu(hwnd(), LoadMenuBar());
+    DrawMenuBar(hwnd());
+    const UserOptions& o = app_.options;
+    SetWindowPos(hwnd(), nullptr, o.frameLeft, o.frameTop, o.frameRight - o.frameLeft,
+                 o.frameBottom - o.frameTop, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOREDRAW);
+    ShowWindow(hwnd(), SW_RESTORE);
+    fullScreen_ = 0;
+}
+
+void EarthFrame::closeToTray() {
+    if (app_.options.noticeFlags & kNoticeCloseToTray) {
+        if (ShowNotice(hwnd(), IDD_TRAY_REMINDER)) app_.options.noticeFlags &= ~kNoticeCloseToTray;
+    }
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+void EarthFrame::showContextMenu(int x, int y) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
+    if (menu == nullptr) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    // The lock is held while the menu is open: the clock stands still meanwhile. The user
+    // interface goes on painting (the lock is recursive); the wallpaper thread only waits.
+    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    for (unsigned command : CheckedContextCommands(app_.options)) {
+        CheckMenuItem(popup, command, MF_BYCOMMAND | MF_CHECKED);
+    }
+    const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y,
+                                        0, hwnd(), nullptr);
+    DestroyMenu(menu);
+    if (command == 0) return;
+    const bool paneWasHidden = app_.options.detailsPaneHidden != 0;
+    if (ApplyContextCommand(app_.options, command)) {
+        if ((app_.options.detailsPaneHidden != 0) != paneWasHidden) {
+            setDetailsPane(app_.options.detailsPaneHidden == 0);
+        }
+        InvalidateRect(view_.hwnd(), nullptr, FALSE);
+    }
+    SaveOptions(app_.options, app_.optionsServices());
+}
+
+bool EarthFrame::onCommand(UINT id) {
+    switch (id) {
+    case ID_CLOSE_MAIN_WINDOW:
+        closeToTray();
+        return true;
+    case ID_FULL_SCREEN:
+    case ID_APP_EXIT:
+    case ID_MOON_PHASES:
+    case ID_VISIT_HOME_PAGE:
+    case ID_EMAIL_SUGGESTION:
+    case ID_HELP_PAGES:
+        PostMessageA(trayFrame_, WM_COMMAND, id, 0);
+        return true;
+    case ID_APP_ABOUT:
+    case ID_GENERAL_SETTINGS:
+    case ID_CLOCK_SETTINGS:
+    case ID_HOME_LOCATION:
+    case ID_SET_CLOCK:
+        SendMessageA(trayFrame_, WM_COMMAND, id, 0);
+        return true;
+    }
+    return false;
+}
+
+LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        if (StoresRectOnSize(fullScreen_ != 0, wParam == SIZE_MINIMIZED, wParam == SIZE_MAXIMIZED)) {
+            storeRect();
+        }
+        layout(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_MOVE:
+        if (!fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
+            RECT r;
+            GetWindowRect(hwnd(), &r);
+            if (StoresRectOnMove(false, app_.options, r.left, r.top, r.right, r.bottom)) storeRect();
+        }
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (fullScreen_) {
+            leaveFullScreen();
+        } else {
+            enterFullScreen();
+        }
+        return 0;
+    case WM_CLOSE:
+        closeToTray();
+        return 0;
+    case WM_CONTEXTMENU: {
+        int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        if (x == -1 && y == -1) {
+            POINT at;
+            GetCursorPos(&at);
+            x = at.x, y = at.y;
+        }
+        showContextMenu(x, y);
+        return 0;
+    }
+    case WM_MENUSELECT:
+        menuOpen = !(HIWORD(wParam) == 0xFFFF && lParam == 0);
+        break;
+    case WM_EXITMENULOOP:
+        menuOpen = 0;
+        break;
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}

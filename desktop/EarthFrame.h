@@ -1,0 +1,49 @@
+// The earth clock window: the live globe, the details pane under it, a menu bar and a context
+// menu with every display option; full screen by double click; closing it only hides it.
+#pragma once
+
+#include "desktop/DataPane.h"
+#include "platform/Window.h"
+#include "render/EarthView.h"
+
+#include <cstdint>
+
+class ClockApp;
+
+class EarthFrame : public Window {
+public:
+    EarthFrame(ClockApp& app, HWND trayFrame);
+
+    // Shows the window and brings it to the front, creating it (hidden) first when needed.
+    void open(bool show);
+    void enterFullScreen();
+    void leaveFullScreen();
+    void setDetailsPane(bool show);
+    void closeToTray();
+
+    HWND view() const { return view_.hwnd(); }
+    HWND pane() const { return pane_.hwnd(); }
+    bool isFullScreen() const { return fullScreen_ != 0; }
+
+    // Read by the clock tick on its own thread.
+    volatile uint8_t created = 0;
+    volatile uint8_t menuOpen = 0;
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+    void onDestroy() override;
+    bool onCommand(UINT id) override;
+
+private:
+    bool createWindow();
+    void layout(int width, int height);
+    void storeRect();
+    void showContextMenu(int x, int y);
+
+    ClockApp& app_;
+    HWND trayFrame_;
+    EarthView view_;
+    DataPane pane_;
+    uint8_t fullScreen_ = 0;
+};

@@ -1,0 +1,7 @@
+// The two notices with a "don't tell me again" check box: full screen and close to tray.
+#pragma once
+
+#include <windows.h>
+
+// Shows dialog `id` modally over `owner`; true when the user checked its check box.
+bool ShowNotice(HWND owner, int id);
