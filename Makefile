@@ -42,8 +42,8 @@ run: deps build
 bench: deps build
 	@tools/install-deps.sh xplanet xplanet-images bc
 	@cmake --build $(HOST) --target bench
-	@cmake --build $(WIN) --target render_bench
-	@bench/run_render_bench.sh
+	@cmake --build $(WIN) --target render_bench desktop_bench
+	@bench/run_wine_bench.sh
 
 clean:
 	rm -rf $(BUILD)

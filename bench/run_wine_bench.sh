@@ -1,6 +1,6 @@
 #!/bin/bash
-# The renderer's benchmark under wine, beside xplanet drawing the same kind of picture on the
-# same machine, in one run.
+# The renderer's and the desktop program's benchmarks under wine, and xplanet drawing the same
+# kind of wallpaper on the same machine, in one run.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/tools/wine-env.sh"
@@ -8,8 +8,11 @@ start_display || exit 1
 trap stop_display EXIT
 ensure_wine_prefix
 work=$(mktemp -d)
-cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/win/render_bench.exe" "$work/"
+cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/solvane.exe" \
+   "$root/build/dist/solvane-almanac.exe" "$root/build/win/render_bench.exe" \
+   "$root/build/win/desktop_bench.exe" "$work/"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
+(cd "$work" && wine desktop_bench.exe)
 ours=$(sed -n 's/^wallpaper 1920x1080 end to end: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
 
 start=$(date +%s.%N)
