@@ -104,6 +104,8 @@ TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
 
 TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     start();
+    Sleep(1500);
+    KeepScreenshot(CaptureWindow(frame), "earth-clock-with-pane.bmp");
     ASSERT_TRUE(DeleteFileA(folder.path("user.bin").c_str()));
     SetForegroundWindow(frame);
     PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
@@ -120,6 +122,8 @@ TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     GetClientRect(view, &viewRect);
     GetClientRect(frame, &client);
     EXPECT_EQ(viewRect.bottom, client.bottom) << "the globe fills the window";
+    Sleep(1500);
+    KeepScreenshot(CaptureWindow(frame), "earth-clock-without-pane.bmp");
     stop();
 }
 

@@ -3,7 +3,6 @@
 #include "ProgramHarness.h"
 
 #include "app/UserOptions.h"
-#include "desktop/BitmapFile.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -11,55 +10,6 @@
 #include <cstdlib>
 
 namespace {
-
-struct Capture {
-    int width = 0, height = 0;
-    std::vector<uint8_t> bgra;  // top row first
-    const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
-};
-
-// What the screen shows of the window's client area, read back through GDI.
-Capture CaptureWindow(HWND window) {
-    Capture c;
-    RECT r;
-    GetClientRect(window, &r);
-    c.width = r.right;
-    c.height = r.bottom;
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = c.width;
-    header.biHeight = -c.height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    HDC source = GetDC(nullptr);  // the screen, as the user sees it
-    HDC memory = CreateCompatibleDC(source);
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, c.width, c.height, source, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    c.bgra.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + size_t(c.width) * c.height * 4);
-    SelectObject(memory, previous);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, source);
-    return c;
-}
-
-void KeepScreenshot(const Capture& c, const char* name) {
-    const char* shots = std::getenv("SOLVANE_SCREENSHOT_DIR");
-    if (shots == nullptr) return;
-    std::vector<uint8_t> rows;
-    for (int y = c.height - 1; y >= 0; --y) {
-        for (int x = 0; x < c.width; ++x) rows.insert(rows.end(), c.at(x, y), c.at(x, y) + 3);
-    }
-    const std::vector<uint8_t> file = EncodeBitmapFile(c.width, c.height, rows.data());
-    std::string dir = std::string("Z:") + shots;
-    for (char& ch : dir) if (ch == '/') ch = '\\';
-    CreateDirectoryA(dir.c_str(), nullptr);
-    WriteBinaryFile(dir + "\\" + name, std::vector<char>(file.begin(), file.end()));
-}
 
 bool IsGreenText(const uint8_t* p) { return p[1] > 150 && p[2] < 110 && p[0] < 150; }
 

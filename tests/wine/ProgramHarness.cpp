@@ -1,5 +1,7 @@
 #include "ProgramHarness.h"
 
+#include "desktop/BitmapFile.h"
+
 #include <tlhelp32.h>
 
 #include <atomic>
@@ -170,6 +172,48 @@ int CountProcesses(const char* exeName) {
     }
     CloseHandle(snapshot);
     return count;
+}
+
+Capture CaptureWindow(HWND window) {
+    Capture c;
+    RECT r;
+    GetClientRect(window, &r);
+    c.width = r.right;
+    c.height = r.bottom;
+    BITMAPINFOHEADER header = {sizeof(header)};
+    header.biWidth = c.width;
+    header.biHeight = -c.height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC source = GetDC(nullptr);  // the screen, as the user sees it
+    HDC memory = CreateCompatibleDC(source);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, c.width, c.height, source, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    c.bgra.assign(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + size_t(c.width) * c.height * 4);
+    SelectObject(memory, previous);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, source);
+    return c;
+}
+
+void KeepScreenshot(const Capture& c, const char* name) {
+    std::vector<uint8_t> rows;
+    for (int y = c.height - 1; y >= 0; --y) {
+        for (int x = 0; x < c.width; ++x) rows.insert(rows.end(), c.at(x, y), c.at(x, y) + 3);
+    }
+    const std::vector<uint8_t> file = EncodeBitmapFile(c.width, c.height, rows.data());
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string path = std::string(temp) + name;
+    WriteBinaryFile(path, std::vector<char>(file.begin(), file.end()));
+    KeepFileAsScreenshot(path, name);
+    DeleteFileA(path.c_str());
 }
 
 void KeepFileAsScreenshot(const std::string& path, const std::string& name) {

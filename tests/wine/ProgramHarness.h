@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,6 +59,17 @@ std::vector<std::string> StaticTexts(HWND window);
 int CountProcesses(const char* exeName);
 
 std::vector<char> ReadBinaryFile(const std::string& path);
+// What the screen shows of a window's client area, read back through GDI.
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> bgra;  // top row first
+    const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
+};
+Capture CaptureWindow(HWND window);
+
+// Saves a capture as a bitmap in the screenshot folder (SOLVANE_SCREENSHOT_DIR), if any.
+void KeepScreenshot(const Capture& capture, const char* name);
+
 // Copies a file into the screenshot folder (SOLVANE_SCREENSHOT_DIR) when there is one.
 void KeepFileAsScreenshot(const std::string& path, const std::string& name);
 bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes);
