@@ -12,7 +12,23 @@ cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/so
    "$root/build/dist/solvane-almanac.exe" "$root/build/win/render_bench.exe" \
    "$root/build/win/desktop_bench.exe" "$work/"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
-(cd "$work" && wine desktop_bench.exe)
+# CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.
+cpu_of() {  # viewpoint seconds description
+    (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame)
+    sleep 3
+    local pid ticks0 ticks1 hz
+    pid=$(pgrep -f 'solvane\.exe' | head -n 1)
+    [ -z "$pid" ] && { echo "solvane.exe is not running"; return; }
+    hz=$(getconf CLK_TCK)
+    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep "$2"
+    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    printf '%s: CPU %.2f %% of one core over %s s\n' "$3" "$(echo "($ticks1 - $ticks0) * 100 / $hz / $2" | bc -l)" "$2"
+    kill "$pid" 2>/dev/null
+    wineserver -w 2>/dev/null
+}
+cpu_of 2 60 "default window, one frame a second (target <= 0.5 %)"
+cpu_of 7 20 "spinning globe"
 ours=$(sed -n 's/^wallpaper 1920x1080 end to end: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
 
 start=$(date +%s.%N)
