@@ -1,6 +1,7 @@
 // solvane-almanac: the clock's numbers for any instant and place.
 #include "almanac/Almanac.h"
 #include "almanac/AlmanacRequest.h"
+#include "app/EphemerisFile.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
@@ -77,10 +78,9 @@ int main(int argc, char** argv) {
     if (request.longitude) options.homeLongitude = float(*request.longitude);
     options.timeZoneBias = request.timeZoneBias ? *request.timeZoneBias : SystemBias();
 
-    std::string cheby = request.chebyPath ? *request.chebyPath : FileBesideProgram(programPath, "cheby");
-    std::vector<char> name(cheby.begin(), cheby.end());
-    name.push_back('\0');
-    if (EPHOPN(name.data()) == nullptr) return 1;
+    if (!OpenEphemerisFile(request.chebyPath ? *request.chebyPath : FileBesideProgram(programPath, "cheby"))) {
+        return 1;
+    }
 
     const CivilTime utc = request.utc ? *request.utc : SystemClock().utcNow();
     FixedClock clock(utc, options.timeZoneBias);

@@ -7,11 +7,14 @@
 
 #include <vector>
 
-bool OpenEphemeris(const std::string& programPath, UserPrompt& prompt) {
-    const std::string path = FileBesideProgram(programPath, "cheby");
+bool OpenEphemerisFile(const std::string& path) {
     std::vector<char> name(path.begin(), path.end());
     name.push_back('\0');
-    if (EPHOPN(name.data()) != nullptr) return true;
+    return EPHOPN(name.data()) != nullptr;
+}
+
+bool OpenEphemeris(const std::string& programPath, UserPrompt& prompt) {
+    if (OpenEphemerisFile(FileBesideProgram(programPath, "cheby"))) return true;
     prompt.error(IDS_NO_EPHEMERIS, IDS_NO_EPHEMERIS_CAPTION);
     return false;
 }

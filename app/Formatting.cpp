@@ -25,15 +25,6 @@ public:
 EnglishMonthNames englishMonthNames;
 MonthNameSource* monthNameSource = &englishMonthNames;
 
-std::string Printf(const char* format, ...) {
-    char buffer[128];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(buffer, sizeof buffer, format, arguments);
-    va_end(arguments);
-    return buffer;
-}
-
 // A missing month name prints as a missing string argument does.
 std::string MonthOrNull(int month) {
     std::string name = MonthName(month);
@@ -60,6 +51,15 @@ std::string FormatSiderealHours(double t) {
 }
 
 }  // namespace
+
+std::string Printf(const char* format, ...) {
+    char buffer[256];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    return buffer;
+}
 
 void SetMonthNameSource(MonthNameSource* source) {
     monthNameSource = source != nullptr ? source : &englishMonthNames;

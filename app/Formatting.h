@@ -16,6 +16,9 @@ public:
 // Replaces the month-name source (the default is English); the source must outlive its use.
 void SetMonthNameSource(MonthNameSource* source);
 
+// printf into a string (up to 255 characters).
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 std::string MonthName(int month);          // empty outside 1..12
 std::string MonthAbbreviation(int month);  // empty outside 1..12; safe on any thread
 

@@ -35,6 +35,7 @@ add_library(solvane_render STATIC
     render/GLTarget.cpp
     render/GlyphFont.cpp
     render/MoonPhaseImage.cpp
+    render/OffscreenSurface.cpp
     render/ReadPixels.cpp
     render/ResourceBitmaps.cpp
     render/TextDrawing.cpp

@@ -42,16 +42,6 @@ constexpr FlagEntry kFlags[] = {
     {kCmdGrid, kShowGrid},                 {kCmdHighlightHome, kHighlightHome},
 };
 
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-    char buffer[256];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(buffer, sizeof buffer, format, arguments);
-    va_end(arguments);
-    return buffer;
-}
-
 }  // namespace
 
 ChildLayout LayoutChildren(int cx, int cy, bool paneHidden) {

@@ -1,5 +1,7 @@
 #include "imagelib/SVShared.h"
 
+#include "platform/BitmapResource.h"
+
 #include <windows.h>
 
 namespace {
@@ -18,17 +20,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 
 const unsigned char* svLoadImage(uint32_t image, int32_t* width, int32_t* height) {
     if (image >= sizeof kResources / sizeof kResources[0]) return nullptr;
-    const WORD id = kResources[image];
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(libraryInstance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return nullptr;
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    DeleteObject(bitmap);
-    *width = info.bmWidth;
-    *height = info.bmHeight;
-    HRSRC resource = FindResourceA(libraryInstance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    HGLOBAL loaded = resource != nullptr ? LoadResource(libraryInstance, resource) : nullptr;
-    if (loaded == nullptr) return nullptr;
-    return static_cast<const unsigned char*>(LockResource(loaded)) + sizeof(BITMAPINFOHEADER);
+    int w = 0, h = 0;
+    const unsigned char* pixels = BitmapResourcePixels(libraryInstance, kResources[image], &w, &h);
+    if (pixels == nullptr) return nullptr;
+    *width = w;
+    *height = h;
+    return pixels;
 }

@@ -67,14 +67,7 @@ void EarthView::createContext() {
 }
 
 void EarthView::initOpenGL() {
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glFrontFace(GL_CCW);
-    glEnable(GL_CULL_FACE);
-    glPointSize(3);
-    glEnable(GL_POINT_SMOOTH);
-    glEnable(GL_LINE_SMOOTH);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    SetFixedEarthState();
     globe_ = std::make_unique<GlobeArrays>(GlobeMesh(65, 91, 80.0f));
     listBase_ = glGenLists(4);
     glNewList(listBase_, GL_COMPILE);

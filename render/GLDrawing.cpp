@@ -39,6 +39,17 @@ void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+void SetFixedEarthState() {
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glFrontFace(GL_CCW);
+    glEnable(GL_CULL_FACE);
+    glPointSize(3);
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_LINE_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
 void buildGridLists(GLuint first) {
     const GridLines lines = MakeGridLines();
     glNewList(first, GL_COMPILE);

@@ -10,5 +10,10 @@
 // Draws the globe's strips (normals, or grey levels from `light`).
 void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float floor);
 
+// The fixed state every Earth frame relies on: no depth test or writes, counter-clockwise front
+// faces with back faces culled, smooth 3-pixel points and smooth lines, and the alpha blend
+// function (blending itself stays off).
+void SetFixedEarthState();
+
 // Compiles the grid, equator and tropics into lists first, first + 1 and first + 2.
 void buildGridLists(GLuint first);

@@ -4,6 +4,7 @@
 #include "platform/RecursiveLock.h"
 #include "render/EarthTextures.h"
 #include "render/GLDrawing.h"
+#include "render/OffscreenSurface.h"
 #include "render/ReadPixels.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
@@ -13,56 +14,6 @@
 #include <mutex>
 
 namespace {
-
-// The picture's DIB, memory DC and context, released whatever happens.
-struct MoonSurface {
-    HDC memoryDC = nullptr;
-    HBITMAP dib = nullptr, previous = nullptr;
-    HGLRC context = nullptr;
-    unsigned char* pixels = nullptr;
-
-    bool create(int size) {
-        BITMAPINFOHEADER header = {sizeof(header)};
-        header.biWidth = size;
-        header.biHeight = size;
-        header.biPlanes = 1;
-        header.biBitCount = 32;
-        header.biCompression = BI_RGB;
-        header.biSizeImage = DWORD(size * size * 4);
-        header.biXPelsPerMeter = header.biYPelsPerMeter = 2952;
-        HDC desktop = GetDC(GetDesktopWindow());
-        memoryDC = CreateCompatibleDC(desktop);
-        ReleaseDC(GetDesktopWindow(), desktop);
-        void* bits = nullptr;
-        dib = CreateDIBSection(memoryDC, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                               &bits, nullptr, 0);
-        if (dib == nullptr) return false;
-        pixels = static_cast<unsigned char*>(bits);
-        previous = static_cast<HBITMAP>(SelectObject(memoryDC, dib));
-        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
-        pfd.nVersion = 1;
-        pfd.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL;
-        pfd.iPixelType = PFD_TYPE_RGBA;
-        pfd.cColorBits = 32;
-        pfd.cRedBits = 8;
-        pfd.cGreenBits = 8;
-        pfd.cDepthBits = 32;
-        const int format = ChoosePixelFormat(memoryDC, &pfd);
-        if (format == 0 || !SetPixelFormat(memoryDC, format, &pfd)) return false;
-        context = wglCreateContext(memoryDC);
-        return context != nullptr && wglMakeCurrent(memoryDC, context);
-    }
-
-    ~MoonSurface() {
-        wglMakeCurrent(nullptr, nullptr);
-        if (context != nullptr) wglDeleteContext(context);
-        if (dib != nullptr) {
-            SelectObject(memoryDC, previous);
-            DeleteObject(dib);
-        }
-        if (memoryDC != nullptr) DeleteDC(memoryDC);
-    }
-};
 
 void DrawMoon(int size, double phaseAngle) {
     glViewport(0, 0, size, size);
@@ -127,10 +78,8 @@ void DrawMoon(int size, double phaseAngle) {
 
 }  // namespace
 
-std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock) {
-    std::vector<uint8_t> image(size_t(size) * size * 4, 0);
-    MoonSurface surface;
-    if (!surface.create(size)) return image;
+std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
+                                                    RecursiveLock& optionsLock) {
     double phaseAngle;
     {
         std::lock_guard<RecursiveLock> hold(optionsLock);
@@ -138,6 +87,16 @@ std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, Recursive
     }
     DrawMoon(size, phaseAngle);
     const std::vector<uint8_t> bgr = ReadPixelsBgr(size, size);
+    std::vector<uint8_t> image(size_t(size) * size * 4, 0);
     for (size_t i = 0, n = size_t(size) * size; i < n; ++i) MoonImagePixel(&bgr[3 * i], &image[4 * i]);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, 0);
     return image;
+}
+
+std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock) {
+    OffscreenSurface surface;
+    if (!surface.create(size, size)) return std::vector<uint8_t>(size_t(size) * size * 4, 0);
+    return moonPhaseImageInCurrentContext(julianDate, size, optionsLock);
 }

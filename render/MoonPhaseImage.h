@@ -10,3 +10,8 @@ class RecursiveLock;
 // size x size pixels, rows bottom-up, red-green-blue-alpha; alpha 255 on the Moon, 0 elsewhere.
 // Renders in a context of its own and leaves no context current.
 std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock);
+
+// The same picture drawn and read back in the current context (its framebuffer must be at
+// least size x size); leaves lighting and blending off and the default texture bound.
+std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
+                                                    RecursiveLock& optionsLock);

@@ -1,5 +1,7 @@
 #include "render/ResourceBitmaps.h"
 
+#include "platform/BitmapResource.h"
+
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -7,19 +9,7 @@
 #include <vector>
 
 const unsigned char* loadResourceBitmap(int id, int* width, int* height) {
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return nullptr;
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    DeleteObject(bitmap);
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-    if (loaded == nullptr) return nullptr;
-    *width = info.bmWidth;
-    *height = info.bmHeight;
-    return static_cast<const unsigned char*>(LockResource(loaded)) + sizeof(BITMAPINFOHEADER);
+    return BitmapResourcePixels(GetModuleHandleA(nullptr), id, width, height);
 }
 
 void swapRedBlue(unsigned char* pixels, int width, int height) {

@@ -1,4 +1,5 @@
 // solvane-render: draws the wallpaper's Earth for any instant into a Windows bitmap file.
+#include "app/EphemerisFile.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "astro/AstroState.h"
@@ -43,10 +44,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string programPath = ProgramPath();
-    const std::string cheby = FileBesideProgram(programPath, "cheby");
-    std::vector<char> name(cheby.begin(), cheby.end());
-    name.push_back('\0');
-    if (EPHOPN(name.data()) == nullptr) return 1;
+    if (!OpenEphemerisFile(FileBesideProgram(programPath, "cheby"))) return 1;
 
     const UserOptions options = HomeOptions(programPath, request);
     FixedClock clock(request.utc ? *request.utc : SystemClock().utcNow(), 0);
