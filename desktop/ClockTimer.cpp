@@ -46,8 +46,13 @@ void ClockTimer::tick() {
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
     const UserOptions& o = app_.options;
     const bool created = frame_->created != 0;
-    const TickInputs in = {created, frame_->menuOpen != 0, created && IsWindowEnabled(frame_->hwnd()),
-                           o.viewpoint, o.wallpaperEnabled == 1, o.wallpaperMinutes, Counter()};
+    const int64_t now = Counter();
+    // Asking the window whether it is enabled costs a trip through the window system: only when
+    // the answer decides something.
+    const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || redrawWatch_.seconds(now) >= 1.0;
+    const bool enabled = created && (!mayRedraw || IsWindowEnabled(frame_->hwnd()));
+    const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
+                           o.wallpaperEnabled == 1, o.wallpaperMinutes, now};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
     if (actions.redrawView) InvalidateRect(frame_->view(), nullptr, FALSE);
     if (actions.redrawPane) InvalidateRect(frame_->pane(), nullptr, FALSE);
