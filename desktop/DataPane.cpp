@@ -20,9 +20,13 @@ DataPane::~DataPane() {
 
 bool DataPane::create(HWND parent, int id) {
     if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)) return false;
-    const LOGFONTA description = ArialFont(12, FW_NORMAL);
-    font_ = CreateFontIndirectA(&description);
-    decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDecorationBitmap));
+    if (font_ == nullptr) {
+        const LOGFONTA description = ArialFont(12, FW_NORMAL);
+        font_ = CreateFontIndirectA(&description);
+    }
+    if (decoration_ == nullptr) {
+        decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDecorationBitmap));
+    }
     return Window::create(0, kClassName, "DataPane", WS_CHILD, 0, 0, 300, 300, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }

@@ -86,6 +86,15 @@ void TrayFrame::openEarthWindow() {
     SetCursor(previous);
 }
 
+// A new window picks up a changed choice of hardware rendering: an existing OpenGL context
+// cannot change its pixel format.
+void TrayFrame::restartEarthWindow() {
+    earthFrame_->destroy();
+    MessageBoxA(hwnd(), LoadResourceString(IDS_RESTART_EARTH_WINDOW).c_str(),
+                LoadResourceString(IDS_RESTART_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+    earthFrame_->open(true);
+}
+
 void TrayFrame::openHelpPage(const char* relativePath, int show) {
     const std::string page = FileBesideProgram(ProgramPath(), relativePath);
     ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, show);
@@ -154,6 +163,9 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
+    case WM_RESTART_EARTH_WINDOW:
+        if (wParam == RESTART_EARTH_WINDOW_KEY) restartEarthWindow();
+        return 0;
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());
         return 0;

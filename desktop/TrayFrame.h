@@ -28,6 +28,7 @@ private:
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
     void openEarthWindow();
+    void restartEarthWindow();
     void openHelpPage(const char* relativePath, int show);
 
     ClockApp& app_;

@@ -14,6 +14,12 @@
 #define IDS_NO_EPHEMERIS_CAPTION 1003
 #define IDS_WALLPAPER_LEFT_TEXT 1004
 #define IDS_WALLPAPER_RIGHT_TEXT 1005
+#define IDS_RESTART_EARTH_WINDOW 1006
+#define IDS_RESTART_CAPTION 1007
+
+// Private messages
+#define WM_RESTART_EARTH_WINDOW 1801  // word parameter kRestartEarthWindowKey
+#define RESTART_EARTH_WINDOW_KEY 42
 
 // Icons, menus, dialogs and their controls
 #define IDI_SOLVANE 128

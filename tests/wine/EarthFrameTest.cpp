@@ -128,3 +128,23 @@ TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EarthFrameTest, RestartMessageMakesANewWindow) {
+    start();
+    PostMessageA(hidden, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY, RESTART_EARTH_WINDOW_KEY);
+    HWND box = WaitForWindow("Restart Main Window", 10000, "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(IsWindow(frame)) << "the old window is gone while the message shows";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND reopened = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { reopened = FindWindowA("SolvaneEarthFrame", nullptr); return reopened && IsWindowVisible(reopened); }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(reopened, nullptr, "SolvaneEarthView", nullptr) != nullptr; }, 5000));
+    PostMessageA(hidden, WM_RESTART_EARTH_WINDOW, 7, 0);  // any other key: nothing
+    Sleep(500);
+    EXPECT_EQ(FindWindowA("SolvaneEarthFrame", nullptr), reopened);
+    stop();
+}
+
+}  // namespace
