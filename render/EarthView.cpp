@@ -101,15 +101,7 @@ void EarthView::onDestroy() {
 }
 
 void EarthView::setProjection() {
-    glViewport(0, 0, width_, height_);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(5, double(width_) / height_, 1, 2000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0, 0, -1900);
-    const double nearSide[4] = {0, 0, 1, 0};
-    glClipPlane(GL_CLIP_PLANE0, nearSide);
+    SetEarthCamera(width_, height_, 2000, 1900);
 }
 
 void EarthView::paint() {

@@ -2,6 +2,8 @@
 
 #include "render/GridLines.h"
 
+#include <GL/glu.h>
+
 #include <vector>
 
 namespace {
@@ -48,6 +50,18 @@ void SetFixedEarthState() {
     glEnable(GL_POINT_SMOOTH);
     glEnable(GL_LINE_SMOOTH);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void SetEarthCamera(int width, int height, double farPlane, float distance) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(5, double(width) / height, 1, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0, 0, -distance);
+    const double nearSide[4] = {0, 0, 1, 0};
+    glClipPlane(GL_CLIP_PLANE0, nearSide);
 }
 
 void buildGridLists(GLuint first) {

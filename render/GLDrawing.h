@@ -15,5 +15,10 @@ void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float
 // function (blending itself stays off).
 void SetFixedEarthState();
 
+// The camera of an Earth picture of width x height: a 5-degree field of view, looking down -z
+// at the globe `distance` units away, the far plane at `farPlane`; clip plane 0 keeps the globe's
+// near half.
+void SetEarthCamera(int width, int height, double farPlane, float distance);
+
 // Compiles the grid, equator and tropics into lists first, first + 1 and first + 2.
 void buildGridLists(GLuint first);

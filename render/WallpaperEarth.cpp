@@ -117,13 +117,7 @@ void DrawCornerTexts(const WallpaperRequest& request, std::vector<uint8_t>& pixe
 }
 
 void SetWallpaperState(int width, int height) {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(5, double(width) / height, 1, 2100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0, 0, -2000);
+    SetEarthCamera(width, height, 2100, 2000);
     glClearColor(0, 0, 0, 1);
     SetFixedEarthState();
 }
@@ -160,8 +154,6 @@ std::vector<uint8_t> WallpaperRenderer::render(const WallpaperRequest& request,
     initTextures(textures, true, MapsShownWith(request.scene.displayFlags));
     const GLuint grid = glGenLists(3);
     buildGridLists(grid);
-    const double nearSide[4] = {0, 0, 1, 0};
-    glClipPlane(GL_CLIP_PLANE0, nearSide);
     glEnable(GL_CLIP_PLANE0);
     const GlobeArrays globe(GlobeMesh(51, 81, 80.0f));
 
