@@ -30,12 +30,17 @@ ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
 void ClockTimer::start(EarthFrame& frame) {
     frame_ = &frame;
     timerId_ = timeSetEvent(kPeriodMs, kResolutionMs, onTick, reinterpret_cast<DWORD_PTR>(this),
-                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
 }
 
 void ClockTimer::stop() {
-    if (timerId_ != 0) timeKillEvent(timerId_);
+    if (timerId_ == 0) return;
+    timeKillEvent(timerId_);
     timerId_ = 0;
+    // A tick already under way holds the lock to its end: once the lock is free no tick touches
+    // this object again.
+    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    stopped_ = true;
 }
 
 void CALLBACK ClockTimer::onTick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
@@ -44,6 +49,7 @@ void CALLBACK ClockTimer::onTick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PT
 
 void ClockTimer::tick() {
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    if (stopped_) return;
     const UserOptions& o = app_.options;
     const bool created = frame_->created != 0;
     const int64_t now = Counter();

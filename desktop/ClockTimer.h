@@ -28,5 +28,6 @@ private:
     ClockApp& app_;
     EarthFrame* frame_ = nullptr;
     UINT timerId_ = 0;
+    bool stopped_ = false;  // under the options lock
     Stopwatch redrawWatch_, wallpaperWatch_;
 };

@@ -170,11 +170,11 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RefreshTimeZone(app_.options, app_.optionsServices());
         return 0;
     case WM_ENDSESSION:
-        // The process may be ended as soon as this returns: run the exit steps now, then close
-        // the windows so that nothing draws with what the exit released.
+        // The process may be ended as soon as this returns: close the windows (as a shutdown
+        // does) and run the exit steps now, so that nothing draws with what the exit released.
         if (wParam) {
-            app_.exitOnce();
             DestroyWindow(hwnd());
+            app_.exitOnce();
         }
         return 0;
     }
