@@ -3,10 +3,10 @@
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
-#include "platform/ProgramPath.h"
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
 #include "desktop/EarthFrame.h"
+#include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
@@ -43,15 +43,15 @@ bool TrayFrame::onCreate() {
     earthFrame_ = std::make_unique<EarthFrame>(app_, hwnd());
     earthFrame_->open(false);
     if (o.startInTrayOnly == 0) earthFrame_->open(true);
-    if (o.wallpaperEnabled == 1) {
+    clockTimer_ = std::make_unique<ClockTimer>(app_);
+    clockTimer_->start(*earthFrame_);
+    if (o.wallpaperEnabled == 1) {  // a first wallpaper at once
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
             UpdateAstroState(app_.astro, app_.options, app_.clock, true);
         }
         PulseEvent(app_.wallpaperEvent);
     }
-    clockTimer_ = std::make_unique<ClockTimer>(app_);
-    clockTimer_->start(*earthFrame_);
     return true;
 }
 
