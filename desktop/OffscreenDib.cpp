@@ -1,16 +1,11 @@
 #include "desktop/OffscreenDib.h"
 
+#include "platform/GdiSurface.h"
+
 bool OffscreenDib::create(int width, int height) {
     destroy();
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    BITMAPINFOHEADER header = DibHeader(width, height, 24);
+    dc_ = ScreenCompatibleDC();
     if (dc_ == nullptr) return false;
     bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits_,
                                nullptr, 0);

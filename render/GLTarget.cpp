@@ -1,5 +1,7 @@
 #include "render/GLTarget.h"
 
+#include "platform/GdiSurface.h"
+
 #include <GL/gl.h>
 
 namespace {
@@ -82,13 +84,8 @@ HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthB
 bool GLTarget::createDib(int width, int height) {
     if (width == 0) width = 1;
     if (height == 0) height = 1;
-    dibHeader_ = {sizeof(dibHeader_)};
-    dibHeader_.biWidth = width;
-    dibHeader_.biHeight = height;
-    dibHeader_.biPlanes = 1;
     // 32 bits per pixel: wine's OpenGL writes 4-byte pixels even into 24-bit DIBs.
-    dibHeader_.biBitCount = 32;
-    dibHeader_.biCompression = BI_RGB;
+    dibHeader_ = DibHeader(width, height, 32);
     dibHeader_.biSizeImage = DWORD(width * height * 4);
     dibHeader_.biXPelsPerMeter = 2952;
     void* bits = nullptr;

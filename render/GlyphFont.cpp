@@ -1,5 +1,7 @@
 #include "render/GlyphFont.h"
 
+#include "platform/GdiSurface.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -13,16 +15,9 @@ void GlyphRaster::reset() {
 }
 
 bool GlyphRaster::create(int width, int height, const LOGFONTA* font) {
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = DibHeader(width, height, 24);
     rect_ = {0, 0, width, height};
-    HDC screen = GetDC(nullptr);
-    memoryDC_ = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    memoryDC_ = ScreenCompatibleDC();
     if (memoryDC_ == nullptr) return false;
     void* bits = nullptr;
     dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,

@@ -1,17 +1,12 @@
 #include "render/OffscreenSurface.h"
 
+#include "platform/GdiSurface.h"
+
 bool OffscreenSurface::create(int width, int height) {
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = DibHeader(width, height, 32);
     header.biSizeImage = DWORD(width * height * 4);
     header.biXPelsPerMeter = header.biYPelsPerMeter = 2952;
-    HDC desktop = GetDC(GetDesktopWindow());
-    dc_ = CreateCompatibleDC(desktop);
-    ReleaseDC(GetDesktopWindow(), desktop);
+    dc_ = ScreenCompatibleDC();
     void* bits = nullptr;
     dib_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
                             nullptr, 0);

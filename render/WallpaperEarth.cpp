@@ -2,6 +2,7 @@
 
 #include "app/UserOptions.h"
 #include "render/GLDrawing.h"
+#include "platform/GdiSurface.h"
 #include "render/MoonPhaseImage.h"
 #include "render/OffscreenSurface.h"
 #include "render/ReadPixels.h"
@@ -75,14 +76,8 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
 void DrawCornerTexts(const WallpaperRequest& request, std::vector<uint8_t>& pixels) {
     if (request.leftText.empty() && request.rightText.empty()) return;
     const int w = request.width, h = request.height;
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = w;
-    header.biHeight = h;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    HDC desktop = GetDC(GetDesktopWindow());
-    HDC dc = CreateCompatibleDC(desktop);
-    ReleaseDC(GetDesktopWindow(), desktop);
+    BITMAPINFOHEADER header = DibHeader(w, h, 32);
+    HDC dc = ScreenCompatibleDC();
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (dib == nullptr) {

@@ -1,6 +1,7 @@
 #include "ProgramHarness.h"
 
 #include "desktop/BitmapFile.h"
+#include "platform/GdiSurface.h"
 
 #include <tlhelp32.h>
 
@@ -180,11 +181,7 @@ Capture CaptureWindow(HWND window) {
     GetClientRect(window, &r);
     c.width = r.right;
     c.height = r.bottom;
-    BITMAPINFOHEADER header = {sizeof(header)};
-    header.biWidth = c.width;
-    header.biHeight = -c.height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
+    BITMAPINFOHEADER header = DibHeader(c.width, -c.height, 32);
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     HDC source = GetDC(nullptr);  // the screen, as the user sees it
