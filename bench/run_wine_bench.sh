@@ -29,12 +29,14 @@ cpu_of() {  # viewpoint seconds description
 }
 cpu_of 2 60 "default window, one frame a second (target <= 0.5 %)"
 cpu_of 7 20 "spinning globe"
-ours=$(sed -n 's/^wallpaper 1920x1080 end to end: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
+first=$(sed -n 's/^wallpaper 1920x1080 end to end, first picture[^:]*: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
+renewal=$(sed -n 's/^wallpaper 1920x1080 end to end, each renewal[^:]*: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
 
 start=$(date +%s.%N)
 xplanet -num_times 1 -output "$work/xplanet.bmp" -geometry 1920x1080 -projection orthographic >/dev/null 2>&1
 end=$(date +%s.%N)
 theirs=$(echo "($end - $start) * 1000" | bc -l)
 printf 'xplanet 1920x1080 orthographic, one image: %.1f ms\n' "$theirs"
-[ -n "$ours" ] && printf 'wallpaper speed-up over xplanet: %.1fx (target >= 3)\n' "$(echo "$theirs / $ours" | bc -l)"
+[ -n "$renewal" ] && printf 'wallpaper speed-up over xplanet, each renewal: %.1fx (target >= 3)\n' "$(echo "$theirs / $renewal" | bc -l)"
+[ -n "$first" ] && printf 'wallpaper speed-up over xplanet, first picture after start: %.1fx\n' "$(echo "$theirs / $first" | bc -l)"
 rm -rf "$work"

@@ -2,12 +2,17 @@
 // bottom-up rows of blue, green, red padded to four bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <string>
 
 // Bytes of one padded row of `width` pixels.
 uint32_t BitmapRowBytes(int width);
 
-// The whole file for a width x height picture whose rows (bottom row first) are given packed,
-// 3 x width bytes each, blue-green-red.
-std::vector<uint8_t> EncodeBitmapFile(int width, int height, const uint8_t* packedRows);
+// Writes a width x height picture as a bitmap file at `path`, replacing the previous file only
+// once the new one is complete. The picture is given as rows of blue-green-red-x pixels (four
+// bytes each, the fourth dropped): `bottomRow` is the bottom row and each row above it lies
+// `rowStride` bytes further on (negative for top-down pictures). False when writing failed;
+// the previous file is then untouched.
+bool WriteBitmapFile(const std::string& path, int width, int height, const uint8_t* bottomRow,
+                     std::ptrdiff_t rowStride);

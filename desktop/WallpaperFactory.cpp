@@ -5,7 +5,6 @@
 #include "app/ProgramFiles.h"
 #include "astro/MoonPhase.h"
 #include "desktop/BitmapFile.h"
-#include "platform/FileAccess.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "render/EarthView.h"
@@ -55,10 +54,8 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
 
 // Writes the picture beside the program and makes it the wallpaper; a failed write leaves the
 // previous file and wallpaper alone.
-void Publish(const std::string& path, const WallpaperRequest& request,
-             const std::vector<uint8_t>& pixels) {
-    const std::vector<uint8_t> file = EncodeBitmapFile(request.width, request.height, pixels.data());
-    if (!ReplaceFileAtomically(path, file.data(), file.size())) return;
+void Publish(const std::string& path, const WallpaperPicture& picture) {
+    if (!WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride)) return;
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
                           SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
@@ -76,8 +73,8 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
         if (!TakeSnapshot(app, &request)) break;
         request.leftText = left;
         request.rightText = right;
-        const std::vector<uint8_t> pixels = renderer.render(request, app.optionsLock);
-        if (!pixels.empty()) Publish(path, request, pixels);
+        const WallpaperPicture picture = renderer.render(request, app.optionsLock);
+        if (picture.bottomRow != nullptr) Publish(path, picture);
     }
     return 0;
 }

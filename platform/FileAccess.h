@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 enum class FileReadResult {
@@ -13,6 +14,17 @@ enum class FileReadResult {
 // Reads a file that must be exactly `size` bytes long into `buffer`, opened without sharing.
 FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size);
 
-// Writes `data` to a temporary file beside `path`, flushes it to disk, then replaces `path`
-// with it in one step. On failure `path` is left as it was and false is returned.
-bool ReplaceFileAtomically(const std::string& path, const void* data, std::size_t size);
+// Appends bytes to the file being written; false when they could not all be written.
+using FileChunkWriter = std::function<bool(const void* data, std::size_t size)>;
+
+// Writes what `produce` hands to its writer (piece by piece, so a large file needs no buffer
+// of its full size) to a temporary file beside `path`, flushes it to disk, then replaces
+// `path` with it in one step. When `produce` or any write fails, `path` is left as it was
+// and false is returned.
+bool ReplaceFileAtomically(const std::string& path,
+                           const std::function<bool(const FileChunkWriter& write)>& produce);
+
+// The same for bytes already in memory.
+inline bool ReplaceFileAtomically(const std::string& path, const void* data, std::size_t size) {
+    return ReplaceFileAtomically(path, [&](const FileChunkWriter& write) { return write(data, size); });
+}

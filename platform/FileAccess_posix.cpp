@@ -34,11 +34,13 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     return result;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const void* data, std::size_t size) {
+bool ReplaceFileAtomically(const std::string& path,
+                           const std::function<bool(const FileChunkWriter& write)>& produce) {
     const std::string temporary = path + ".new";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return false;
-    bool written = WriteAll(fd, data, size) && ::fsync(fd) == 0;
+    const FileChunkWriter write = [fd](const void* data, std::size_t size) { return WriteAll(fd, data, size); };
+    bool written = produce(write) && ::fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
     if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
     ::unlink(temporary.c_str());

@@ -50,14 +50,17 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     return result;
 }
 
-bool ReplaceFileAtomically(const std::string& path, const void* data, std::size_t size) {
+bool ReplaceFileAtomically(const std::string& path,
+                           const std::function<bool(const FileChunkWriter& write)>& produce) {
     const std::string temporary = path + ".new";
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool complete = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-                    written == size && FlushFileBuffers(file);
+    const FileChunkWriter write = [file](const void* data, std::size_t size) {
+        DWORD written = 0;
+        return size <= MAXDWORD && WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
+    };
+    bool complete = produce(write) && FlushFileBuffers(file);
     complete = CloseHandle(file) && complete;
     if (complete && MoveReplacing(temporary, path)) return true;
     DeleteFileA(temporary.c_str());

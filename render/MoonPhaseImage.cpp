@@ -15,8 +15,12 @@
 
 namespace {
 
+// Draws the lit Moon into the bottom-left size x size corner of the current surface, touching
+// no pixel outside it.
 void DrawMoon(int size, double phaseAngle) {
     glViewport(0, 0, size, size);
+    glScissor(0, 0, size, size);
+    glEnable(GL_SCISSOR_TEST);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(30, 1, 1, 5);
@@ -73,7 +77,7 @@ void DrawMoon(int size, double phaseAngle) {
     glTexCoord2f(0, 1);
     glVertex2f(0, float(size));
     glEnd();
-    glFinish();
+    glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ bool OffscreenSurface::create(int width, int height) {
     dib_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
                             nullptr, 0);
     if (dib_ == nullptr) return false;
+    pixels_ = static_cast<const uint8_t*>(bits);
+    width_ = width;
+    height_ = height;
     previous_ = static_cast<HBITMAP>(SelectObject(dc_, dib_));
     PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
     pfd.nVersion = 1;

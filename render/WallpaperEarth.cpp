@@ -2,10 +2,8 @@
 
 #include "app/UserOptions.h"
 #include "render/GLDrawing.h"
-#include "platform/GdiSurface.h"
 #include "render/MoonPhaseImage.h"
 #include "render/OffscreenSurface.h"
-#include "render/ReadPixels.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextDrawing.h"
 
@@ -68,53 +66,39 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
                  kPhaseTextScale, corner.label);
     }
     glDisable(GL_BLEND);
-    glFinish();
     glyphs.destroy();
 }
 
-// The bottom-corner texts in white bold Arial, drawn by GDI over the finished picture.
-void DrawCornerTexts(const WallpaperRequest& request, std::vector<uint8_t>& pixels) {
+// The bottom-corner texts in white bold Arial, drawn by GDI over the finished picture, which
+// fills the bottom-left w x h corner of the surface.
+void DrawCornerTexts(const WallpaperRequest& request, const OffscreenSurface& surface) {
     if (request.leftText.empty() && request.rightText.empty()) return;
-    const int w = request.width, h = request.height;
-    BITMAPINFOHEADER header = DibHeader(w, h, 32);
-    HDC dc = ScreenCompatibleDC();
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib == nullptr) {
-        DeleteDC(dc);
-        return;
-    }
-    HGDIOBJ previousBitmap = SelectObject(dc, dib);
-    uint8_t* bgra = static_cast<uint8_t*>(bits);
-    const size_t count = size_t(w) * h;
-    for (size_t i = 0; i < count; ++i) {
-        bgra[4 * i] = pixels[3 * i], bgra[4 * i + 1] = pixels[3 * i + 1], bgra[4 * i + 2] = pixels[3 * i + 2];
-    }
+    HDC dc = surface.dc();
     const LOGFONTA description = ArialFont(20, FW_BOLD);
     HFONT font = CreateFontIndirectA(&description);
     HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
+    const int bottom = surface.height();
     SIZE size = {};
     GetTextExtentPoint32A(dc, request.leftText.c_str(), int(request.leftText.size()), &size);
-    TextOutA(dc, 0, h - size.cy, request.leftText.c_str(), int(request.leftText.size()));
+    TextOutA(dc, 0, bottom - size.cy, request.leftText.c_str(), int(request.leftText.size()));
     GetTextExtentPoint32A(dc, request.rightText.c_str(), int(request.rightText.size()), &size);
-    TextOutA(dc, w - size.cx, h - size.cy, request.rightText.c_str(), int(request.rightText.size()));
+    TextOutA(dc, request.width - size.cx, bottom - size.cy, request.rightText.c_str(),
+             int(request.rightText.size()));
     GdiFlush();
-    for (size_t i = 0; i < count; ++i) {
-        pixels[3 * i] = bgra[4 * i], pixels[3 * i + 1] = bgra[4 * i + 1], pixels[3 * i + 2] = bgra[4 * i + 2];
-    }
     SelectObject(dc, previousFont);
     DeleteObject(font);
-    SelectObject(dc, previousBitmap);
-    DeleteObject(dib);
-    DeleteDC(dc);
 }
 
+// The state every picture starts from (the Moon's picture and the corners change it).
 void SetWallpaperState(int width, int height) {
     SetEarthCamera(width, height, 2100, 2000);
     glClearColor(0, 0, 0, 1);
     SetFixedEarthState();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_CLIP_PLANE0);
 }
 
 }  // namespace
@@ -128,34 +112,50 @@ void renderWallpaperEarth(const SceneResources& resources, const SceneInputs& in
     }
     DrawEarthScene(resources, inputs, optionsLock);
     glDisable(GL_BLEND);
-    glFinish();
 }
 
-std::vector<uint8_t> WallpaperRenderer::render(const WallpaperRequest& request,
-                                               RecursiveLock& optionsLock) {
+WallpaperRenderer::WallpaperRenderer() : globe_(GlobeMesh(51, 81, 80.0f)) {}
+
+// The context goes with the surface, and its textures and lists with it.
+WallpaperRenderer::~WallpaperRenderer() = default;
+
+bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
+    if (surface_ && surface_->width() == width && surface_->height() == height) {
+        if (!surface_->makeCurrent()) return false;
+        if (maps != maps_) initTextures(textures_, true, maps);
+        maps_ = maps;
+        return true;
+    }
+    surface_.reset();
+    auto surface = std::make_unique<OffscreenSurface>();
+    if (!surface->create(width, height)) return false;
+    surface_ = std::move(surface);
+    glGenTextures(8, textures_);
+    initTextures(textures_, true, maps);
+    maps_ = maps;
+    grid_ = glGenLists(3);
+    buildGridLists(grid_);
+    return true;
+}
+
+WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
+                                           RecursiveLock& optionsLock) {
     const int w = request.width, h = request.height;
-    OffscreenSurface surface;
-    if (!surface.create(std::max(w, kMoonPictureSize), std::max(h, kMoonPictureSize))) return {};
-    // The Moon sprite's picture, drawn first in the same context: a second context would cost
-    // as much as the whole frame.
+    if (!prepare(std::max(w, kMoonPictureSize), std::max(h, kMoonPictureSize),
+                 MapsShownWith(request.scene.displayFlags))) {
+        return {};
+    }
+    // The Moon sprite's picture, drawn first in a corner of the same surface: a second context
+    // would cost as much as the whole frame.
     std::vector<uint8_t> moonPicture;
     if (request.scene.displayFlags & kShowMoon) {
         moonPicture = moonPhaseImageInCurrentContext(request.scene.julianDate, kMoonPictureSize, optionsLock);
     }
     SetWallpaperState(w, h);
-
-    GLuint textures[kEarthTextureCount] = {};
-    glGenTextures(8, textures);
-    initTextures(textures, true, MapsShownWith(request.scene.displayFlags));
-    const GLuint grid = glGenLists(3);
-    buildGridLists(grid);
-    glEnable(GL_CLIP_PLANE0);
-    const GlobeArrays globe(GlobeMesh(51, 81, 80.0f));
-
     glClear(GL_COLOR_BUFFER_BIT);
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
-    const SceneResources resources = {textures, grid, 0, &globe};
+    const SceneResources resources = {textures_, grid_, 0, &globe_};
     renderWallpaperEarth(resources, inputs, moonPicture, optionsLock);
     if (inputs.viewpoint == kViewTickingGlobe || inputs.viewpoint == kViewSpinningGlobe) {
         angle_ += 5;
@@ -163,10 +163,10 @@ std::vector<uint8_t> WallpaperRenderer::render(const WallpaperRequest& request,
     }
     glColor3ub(255, 255, 255);
 
-    if (request.moonPhases) DrawMoonPhases(request, textures[7]);
-    std::vector<uint8_t> pixels = ReadPixelsBgr(w, h);
-    DrawCornerTexts(request, pixels);
-    glDeleteLists(grid, 3);
-    glDeleteTextures(8, textures);
-    return pixels;
+    if (request.moonPhases) DrawMoonPhases(request, textures_[7]);
+    // One finish for everything: each one copies the whole frame into the DIB.
+    glFinish();
+    GdiFlush();
+    DrawCornerTexts(request, *surface_);
+    return {surface_->pixels(), std::ptrdiff_t(surface_->width()) * 4, w, h};
 }

@@ -3,13 +3,17 @@
 #pragma once
 
 #include "render/EarthScene.h"
+#include "render/EarthTextures.h"
+#include "render/GlobeArrays.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
+class OffscreenSurface;
 class RecursiveLock;
-
-#include <string>
 
 // One of the four Moon-phase corners: the phase and its two texts.
 struct PhaseCorner {
@@ -27,17 +31,40 @@ struct WallpaperRequest {
     std::string leftText, rightText;  // bottom corners; empty for none
 };
 
+// A finished picture: width x height pixels of blue, green, red and an unused byte, rows
+// `rowStride` bytes apart from the bottom one up. Valid until the renderer draws again or
+// is destroyed.
+struct WallpaperPicture {
+    const uint8_t* bottomRow = nullptr;  // null when no off-screen context could be made
+    std::ptrdiff_t rowStride = 0;
+    int width = 0, height = 0;
+};
+
+// Draws wallpaper pictures on the thread that owns it. The off-screen surface, its context
+// and the Earth textures are made for the first picture and kept for the next ones while the
+// size and the maps shown stay the same: making them costs more than drawing a picture.
 class WallpaperRenderer {
 public:
-    // The picture as packed rows of blue, green, red bytes, bottom row first; empty when no
-    // off-screen context could be made.
-    std::vector<uint8_t> render(const WallpaperRequest& request, RecursiveLock& optionsLock);
+    WallpaperRenderer();
+    ~WallpaperRenderer();
+    WallpaperRenderer(const WallpaperRenderer&) = delete;
+    WallpaperRenderer& operator=(const WallpaperRenderer&) = delete;
+
+    WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& optionsLock);
 
     // The wallpaper's own turn of the ticking and spinning globe: 180 degrees at first, five
     // more at each picture.
     float angle() const { return angle_; }
 
 private:
+    // Makes the surface current, first (re)making it and the textures when needed.
+    bool prepare(int width, int height, unsigned maps);
+
+    std::unique_ptr<OffscreenSurface> surface_;
+    unsigned maps_ = 0;
+    GLuint textures_[kEarthTextureCount] = {};
+    GLuint grid_ = 0;
+    const GlobeArrays globe_;
     float angle_ = 180.0f;
 };
 

@@ -59,13 +59,12 @@ int main(int argc, char** argv) {
     drag.matrix(picture.scene.drag);
     RecursiveLock optionsLock;
     WallpaperRenderer renderer;
-    const std::vector<uint8_t> pixels = renderer.render(picture, optionsLock);
-    if (pixels.empty()) {
+    const WallpaperPicture pixels = renderer.render(picture, optionsLock);
+    if (pixels.bottomRow == nullptr) {
         std::fprintf(stderr, "solvane-render: no off-screen OpenGL context could be made\n");
         return 1;
     }
-    const std::vector<uint8_t> file = EncodeBitmapFile(request.width, request.height, pixels.data());
-    if (!ReplaceFileAtomically(request.output, file.data(), file.size())) {
+    if (!WriteBitmapFile(request.output, pixels.width, pixels.height, pixels.bottomRow, pixels.rowStride)) {
         std::fprintf(stderr, "solvane-render: cannot write %s\n", request.output.c_str());
         return 1;
     }

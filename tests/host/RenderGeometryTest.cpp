@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -341,23 +345,65 @@ TEST(TextureArithmetic, SpriteAlphaAndCloudsComposite) {
     EXPECT_EQ(rgba[3], 130);
 }
 
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+uint32_t Little32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+
 TEST(BitmapFile, LayoutAndRowPadding) {
-    std::vector<uint8_t> pixels(800 * 600 * 3, 7);
-    std::vector<uint8_t> file = EncodeBitmapFile(800, 600, pixels.data());
-    EXPECT_EQ(file.size(), 1440054u);
+    const std::string path = testing::TempDir() + "layout.bmp";
+    std::vector<uint8_t> pixels(800 * 600 * 4, 7);
+    pixels[(599 * 800 + 799) * 4] = 42;  // the top row's last pixel, beyond the first batches
+    ASSERT_TRUE(WriteBitmapFile(path, 800, 600, pixels.data(), 800 * 4));
+    std::vector<uint8_t> file = ReadWholeFile(path);
+    ASSERT_EQ(file.size(), 1440054u);
     EXPECT_EQ(file[0], 'B');
-    EXPECT_EQ(file[10], 54);
-    EXPECT_EQ(file[14], 40);
+    EXPECT_EQ(file[1], 'M');
+    EXPECT_EQ(Little32(file, 2), file.size());
+    EXPECT_EQ(Little32(file, 10), 54u);
+    EXPECT_EQ(Little32(file, 14), 40u);
+    EXPECT_EQ(Little32(file, 18), 800u);
+    EXPECT_EQ(Little32(file, 22), 600u);
+    EXPECT_EQ(file[26], 1);
     EXPECT_EQ(file[28], 24);
+    EXPECT_EQ(Little32(file, 34), 1440000u);
+    EXPECT_EQ(Little32(file, 38), 2952u);
+    EXPECT_EQ(file[54 + 599 * 2400 + 799 * 3], 42);
+    EXPECT_EQ(file[54 + 599 * 2400 + 799 * 3 + 1], 7);
+
+    // Odd widths pad each row with zeros; the fourth byte of a pixel is dropped.
     EXPECT_EQ(BitmapRowBytes(1366), 4100u);
-    std::vector<uint8_t> wide(1366 * 2 * 3, 9);
-    file = EncodeBitmapFile(1366, 2, wide.data());
-    EXPECT_EQ(file.size(), 54u + 4100 * 2);
-    EXPECT_EQ(file[54 + 4097], 9);
-    EXPECT_EQ(file[54 + 4098], 0);  // padding
-    EXPECT_EQ(file[54 + 4100], 9);
-    const uint32_t size = file[2] | file[3] << 8 | file[4] << 16 | file[5] << 24;
-    EXPECT_EQ(size, file.size());
+    std::vector<uint8_t> wide(1366 * 2 * 4);
+    for (size_t i = 0; i < wide.size(); ++i) wide[i] = uint8_t(i % 4 == 3 ? 0xee : 1 + i % 4 + 10 * (i / 4 / 1366));
+    ASSERT_TRUE(WriteBitmapFile(path, 1366, 2, wide.data(), 1366 * 4));
+    file = ReadWholeFile(path);
+    ASSERT_EQ(file.size(), 54u + 4100 * 2);
+    const uint8_t firstRow[] = {1, 2, 3, 1, 2, 3}, secondRow[] = {11, 12, 13};
+    EXPECT_TRUE(std::equal(firstRow, firstRow + 6, &file[54]));
+    EXPECT_EQ(file[54 + 4097], 3);
+    EXPECT_EQ(file[54 + 4098], 0);
+    EXPECT_EQ(file[54 + 4099], 0);
+    EXPECT_TRUE(std::equal(secondRow, secondRow + 3, &file[54 + 4100]));
+
+    // A top-down picture, given from its last row with a negative stride, makes the same file.
+    std::vector<uint8_t> flipped(wide.begin() + 1366 * 4, wide.end());
+    flipped.insert(flipped.end(), wide.begin(), wide.begin() + 1366 * 4);
+    ASSERT_TRUE(WriteBitmapFile(path, 1366, 2, &flipped[1366 * 4], -1366 * 4));
+    EXPECT_EQ(ReadWholeFile(path), file);
+}
+
+TEST(BitmapFile, FailedWriteKeepsThePreviousFile) {
+    const std::string path = testing::TempDir() + "kept.bmp";
+    std::vector<uint8_t> pixels(4 * 4 * 4, 1);
+    ASSERT_TRUE(WriteBitmapFile(path, 4, 4, pixels.data(), 16));
+    const std::vector<uint8_t> before = ReadWholeFile(path);
+    EXPECT_FALSE(WriteBitmapFile(path, 0, 4, pixels.data(), 16));
+    EXPECT_FALSE(WriteBitmapFile(testing::TempDir() + "no/such/folder/x.bmp", 4, 4, pixels.data(), 16));
+    EXPECT_EQ(ReadWholeFile(path), before);
 }
 
 }  // namespace

@@ -200,15 +200,11 @@ Capture CaptureWindow(HWND window) {
 }
 
 void KeepScreenshot(const Capture& c, const char* name) {
-    std::vector<uint8_t> rows;
-    for (int y = c.height - 1; y >= 0; --y) {
-        for (int x = 0; x < c.width; ++x) rows.insert(rows.end(), c.at(x, y), c.at(x, y) + 3);
-    }
-    const std::vector<uint8_t> file = EncodeBitmapFile(c.width, c.height, rows.data());
+    if (c.width == 0 || c.height == 0) return;
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     const std::string path = std::string(temp) + name;
-    WriteBinaryFile(path, std::vector<char>(file.begin(), file.end()));
+    WriteBitmapFile(path, c.width, c.height, c.at(0, c.height - 1), -std::ptrdiff_t(c.width) * 4);
     KeepFileAsScreenshot(path, name);
     DeleteFileA(path.c_str());
 }
