@@ -2,6 +2,9 @@
 
 #include "app/UserOptions.h"
 
+#include <algorithm>
+#include <cmath>
+
 TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& wallpaperWatch) {
     TickActions actions;
     if (in.frameCreated && !in.menuOpen) {
@@ -19,4 +22,23 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
         }
     }
     return actions;
+}
+
+namespace {
+
+int PeriodsUntil(double seconds) {
+    return seconds <= 0 ? 1 : std::max(1, int(std::ceil(seconds / kTickSeconds)));
+}
+
+}  // namespace
+
+int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
+                         const Stopwatch& wallpaperWatch) {
+    if (in.viewpoint == kViewSpinningGlobe) return 1;
+    int periods = PeriodsUntil(1.0 - redrawWatch.seconds(in.now));  // 1 when held up
+    if (in.wallpaperEnabled) {
+        const double due = (std::max(in.wallpaperMinutes, 0) + 1) * 60.0;
+        periods = std::min(periods, PeriodsUntil(due - wallpaperWatch.seconds(in.now)));
+    }
+    return periods;
 }

@@ -30,3 +30,13 @@ struct TickActions {
 
 // Decides one tick and resets the stopwatches that fired.
 TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& wallpaperWatch);
+
+constexpr double kTickSeconds = 0.033;
+
+// After a tick at `in.now` (whose stopwatches DecideTick has reset), how many tick periods may
+// pass before a tick could have something to do: one while the globe spins or a redraw waits
+// for a menu, a dialog or the window; otherwise until the next redraw or wallpaper renewal
+// falls due, and never more than one second, so that changed options count within a second.
+// The ticks in between would decide nothing, so they need not run.
+int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
+                         const Stopwatch& wallpaperWatch);

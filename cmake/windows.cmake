@@ -70,7 +70,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_render ws2_32 winmm shell32)
+target_link_libraries(solvane PRIVATE solvane_render ws2_32 shell32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)

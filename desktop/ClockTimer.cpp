@@ -3,14 +3,13 @@
 #include "app/ClockApp.h"
 #include "desktop/EarthFrame.h"
 
-#include <mmsystem.h>
+#include <process.h>
 
 #include <mutex>
 
 namespace {
 
-constexpr UINT kPeriodMs = 33;
-constexpr UINT kResolutionMs = 50;
+constexpr int64_t kPeriodMs = 33;
 
 int64_t Counter() {
     LARGE_INTEGER now;
@@ -29,27 +28,51 @@ ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
 
 void ClockTimer::start(EarthFrame& frame) {
     frame_ = &frame;
-    timerId_ = timeSetEvent(kPeriodMs, kResolutionMs, onTick, reinterpret_cast<DWORD_PTR>(this),
-                            TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+    wakeEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr));
 }
 
 void ClockTimer::stop() {
-    if (timerId_ == 0) return;
-    timeKillEvent(timerId_);
-    timerId_ = 0;
-    // A tick already under way holds the lock to its end: once the lock is free no tick touches
-    // this object again.
-    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-    stopped_ = true;
+    if (thread_ != nullptr) {
+        stopping_ = true;
+        wake();
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    if (wakeEvent_ != nullptr) CloseHandle(wakeEvent_);
+    wakeEvent_ = nullptr;
 }
 
-void CALLBACK ClockTimer::onTick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
-    reinterpret_cast<ClockTimer*>(self)->tick();
+void ClockTimer::wake() {
+    if (wakeEvent_ != nullptr) SetEvent(wakeEvent_);
 }
 
-void ClockTimer::tick() {
+unsigned __stdcall ClockTimer::run(void* self) {
+    static_cast<ClockTimer*>(self)->tickUntilStopped();
+    return 0;
+}
+
+// Ticks on a fixed 33 ms schedule, each tick due a whole number of periods after the one
+// before, sleeping through the ticks that would decide nothing. Ticks missed while the options
+// lock was held elsewhere are not made up.
+void ClockTimer::tickUntilStopped() {
+    const int64_t period = redrawWatch_.frequency * kPeriodMs / 1000;
+    int64_t due = Counter();
+    while (!stopping_) {
+        const int64_t wait = due - Counter();
+        const int64_t frequency = redrawWatch_.frequency;
+        const DWORD waitMs = wait > 0 ? DWORD((wait * 1000 + frequency - 1) / frequency) : 0;
+        if (WaitForSingleObject(wakeEvent_, waitMs) == WAIT_OBJECT_0) due = Counter();
+        if (stopping_) break;
+        due += tick() * period;
+        const int64_t now = Counter();
+        if (now - due > period) due = now;
+    }
+}
+
+int ClockTimer::tick() {
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-    if (stopped_) return;
     const UserOptions& o = app_.options;
     const bool created = frame_->created != 0;
     const int64_t now = Counter();
@@ -66,4 +89,5 @@ void ClockTimer::tick() {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
         PulseEvent(app_.wallpaperEvent);
     }
+    return PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
 }

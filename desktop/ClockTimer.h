@@ -1,11 +1,14 @@
-// The clock tick: a 33 ms multimedia timer that redraws the earth clock once a second (every
-// tick while the globe spins) and wakes the wallpaper generator every few minutes. It runs on
-// the timer's own thread and never draws: it invalidates, and pulses the wallpaper event.
+// The clock tick: every 33 ms it redraws the earth clock once a second (every tick while the
+// globe spins) and wakes the wallpaper generator every few minutes. It runs on a thread of its
+// own and never draws: it invalidates, and pulses the wallpaper event. Ticks that could decide
+// nothing are skipped (the thread sleeps through them): an idle clock wakes about once a second.
 #pragma once
 
 #include "app/ClockTick.h"
 
 #include <windows.h>
+
+#include <atomic>
 
 class ClockApp;
 class EarthFrame;
@@ -19,15 +22,21 @@ public:
 
     // Starts ticking for the earth clock window.
     void start(EarthFrame& frame);
+    // Stops ticking; a tick under way is finished first. Call without holding the options lock.
     void stop();
+    // Ticks now: something the tick reads has changed (a menu closed, a dialog ended).
+    void wake();
 
 private:
-    static void CALLBACK onTick(UINT id, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR);
-    void tick();
+    static unsigned __stdcall run(void* self);
+    void tickUntilStopped();
+    // One tick; returns how many periods may pass before the next one could act.
+    int tick();
 
     ClockApp& app_;
     EarthFrame* frame_ = nullptr;
-    UINT timerId_ = 0;
-    bool stopped_ = false;  // under the options lock
+    HANDLE thread_ = nullptr;
+    HANDLE wakeEvent_ = nullptr;
+    std::atomic<bool> stopping_{false};
     Stopwatch redrawWatch_, wallpaperWatch_;
 };

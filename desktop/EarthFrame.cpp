@@ -211,9 +211,14 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MENUSELECT:
         menuOpen = !(HIWORD(wParam) == 0xFFFF && lParam == 0);
+        if (!menuOpen && clockMayResume) clockMayResume();
         break;
     case WM_EXITMENULOOP:
         menuOpen = 0;
+        if (clockMayResume) clockMayResume();
+        break;
+    case WM_ENABLE:
+        if (wParam && clockMayResume) clockMayResume();
         break;
     }
     return Window::handleMessage(message, wParam, lParam);

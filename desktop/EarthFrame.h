@@ -7,6 +7,7 @@
 #include "render/EarthView.h"
 
 #include <cstdint>
+#include <functional>
 
 class ClockApp;
 
@@ -28,6 +29,8 @@ public:
     // Read by the clock tick on its own thread.
     volatile uint8_t created = 0;
     volatile uint8_t menuOpen = 0;
+    // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
+    std::function<void()> clockMayResume;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

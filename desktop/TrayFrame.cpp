@@ -45,6 +45,9 @@ bool TrayFrame::onCreate() {
     if (o.startInTrayOnly == 0) earthFrame_->open(true);
     clockTimer_ = std::make_unique<ClockTimer>(app_);
     clockTimer_->start(*earthFrame_);
+    earthFrame_->clockMayResume = [this] {
+        if (clockTimer_) clockTimer_->wake();
+    };
     if (o.wallpaperEnabled == 1) {  // a first wallpaper at once
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);

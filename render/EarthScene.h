@@ -5,6 +5,7 @@
 
 #include "render/EarthTextures.h"
 #include "render/GlobeArrays.h"
+#include "render/SceneInputs.h"
 
 #include <cstdint>
 
@@ -17,15 +18,6 @@ struct SceneResources {
     const GlobeArrays* globe;
 };
 
-struct SceneInputs {
-    double julianDate;
-    double siderealHours;  // Greenwich apparent sidereal time
-    int viewpoint;
-    uint32_t displayFlags;
-    float homeLongitude, homeLatitude;  // degrees
-    float drag[16];                     // DragOrientation matrix
-    float spinAngle;                    // degrees, ticking and spinning globe
-};
 
 // Draws the frame under the current model-view matrix (the camera) with clip plane 0 on; the
 // Sun and the Moon are reduced under `optionsLock`. Leaves blending on.

@@ -5,6 +5,7 @@
 #include "platform/RecursiveLock.h"
 #include "render/EarthScene.h"
 #include "render/GLDrawing.h"
+#include "render/GlobeReuse.h"
 #include "render/MoonPhaseImage.h"
 #include "render/TextureArithmetic.h"
 #include "render/TextDrawing.h"
@@ -18,6 +19,12 @@
 namespace {
 
 const char kClassName[] = "SolvaneEarthView";
+// The camera: 5 degrees of view from 1900 units, a globe of radius 80.
+constexpr double kCameraDistance = 1900, kHalfFieldRadians = 2.5 * 3.14159265358979 / 180;
+
+double GlobeRadiusPixels(int height) {
+    return 80 / (kCameraDistance * std::tan(kHalfFieldRadians)) * height / 2;
+}
 constexpr int kDragCursor = 137;
 constexpr int kMoonPictureSize = 64;
 
@@ -80,6 +87,7 @@ void EarthView::initOpenGL() {
     glColor3f(1, 1, 1);
     glClearColor(0, 0, 0, 1);
     moonTextureDate_ = 0;
+    globeKept_ = false;
     if (viewState.firstInit) {
         std::lock_guard<RecursiveLock> hold(model_.optionsLock);
         viewState.drag.turnHalf();
@@ -101,7 +109,7 @@ void EarthView::onDestroy() {
 }
 
 void EarthView::setProjection() {
-    SetEarthCamera(width_, height_, 2000, 1900);
+    SetEarthCamera(width_, height_, 2000, float(kCameraDistance));
 }
 
 void EarthView::paint() {
@@ -166,14 +174,63 @@ void EarthView::renderFrame() {
     in.homeLatitude = options.homeLatitude;
     in.spinAngle = viewState.spinAngle;
 
-    glClear(GL_COLOR_BUFFER_BIT);
-    refreshMoonTexture(in.julianDate);
-    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
-    DrawEarthScene(resources, in, model_.optionsLock);
+    if (globeKept_ && GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {
+        restoreUnderTimeDisplay();
+    } else {
+        drawGlobe(in, options, astro);
+    }
     advanceSpin(options.viewpoint, options.spinSpeed);
     drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_);
     glColor3ub(255, 255, 255);
     glDisable(GL_BLEND);
+}
+
+void EarthView::drawGlobe(const SceneInputs& in, const UserOptions& options, const AstroState& astro) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    refreshMoonTexture(in.julianDate);
+    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
+    DrawEarthScene(resources, in, model_.optionsLock);
+    // The rows under the time display depend only on the options and the height, which the
+    // kept globe shares with every frame that reuses it.
+    globeKept_ = target_.offscreen();
+    if (!globeKept_) return;
+    const TimeDisplayText text = MakeTimeDisplayText(options, astro);
+    keptGlobe_ = in;
+    keptRows_ = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), height_),
+                                glyphs_.cellSize(), height_);
+    underTimeDisplay_.resize(size_t(width_) * keptRows_.count * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (keptRows_.count > 0) {
+        glReadPixels(0, keptRows_.first, width_, keptRows_.count, GL_BGRA_EXT, GL_UNSIGNED_BYTE,
+                     underTimeDisplay_.data());
+    }
+}
+
+// Puts the kept globe's pixels back where the last time display was drawn.
+void EarthView::restoreUnderTimeDisplay() {
+    if (keptRows_.count == 0) return;
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_CLIP_PLANE0);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width_, 0, height_, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2i(0, keptRows_.first);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glDrawPixels(width_, keptRows_.count, GL_BGRA_EXT, GL_UNSIGNED_BYTE, underTimeDisplay_.data());
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    // As the globe's drawing leaves it for the time display.
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor3ub(255, 255, 255);
 }
 
 void EarthView::onMouse(UINT message, int x, int y) {
@@ -216,6 +273,7 @@ LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             target_.resize(width_, height_);
             target_.makeCurrent(nullptr);
             setProjection();
+            globeKept_ = false;
         }
         return 0;
     case WM_LBUTTONDOWN:

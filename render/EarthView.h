@@ -6,9 +6,12 @@
 #include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
 #include "render/GlyphFont.h"
+#include "render/SceneInputs.h"
+#include "render/TimeDisplayLayout.h"
 #include "render/Viewpoint.h"
 
 #include <memory>
+#include <vector>
 
 class CivilClock;
 class RecursiveLock;
@@ -39,6 +42,8 @@ private:
     void setProjection();
     void paint();
     void renderFrame();
+    void drawGlobe(const SceneInputs& in, const UserOptions& options, const AstroState& astro);
+    void restoreUnderTimeDisplay();
     void refreshMoonTexture(double julianDate);
     void advanceSpin(int viewpoint, int spinSpeed);
     void onMouse(UINT message, int x, int y);
@@ -52,6 +57,13 @@ private:
     std::unique_ptr<GlobeArrays> globe_;
     GlyphFont glyphs_;
     double moonTextureDate_ = 0;
+    // The globe of the last full frame and the pixels under the time display in it: while the
+    // globe stays true, the once-a-second frames only redraw the time display (off screen,
+    // where the frame's pixels persist).
+    bool globeKept_ = false;
+    SceneInputs keptGlobe_ = {};
+    PixelRows keptRows_;
+    std::vector<uint8_t> underTimeDisplay_;
     bool dragging_ = false;
     POINT lastMouse_ = {};
 };

@@ -4,6 +4,7 @@
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -100,4 +101,17 @@ TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetr
         layout.panelBottom = layout.labelTop - lineHeight;
     }
     return layout;
+}
+
+PixelRows TimeDisplayRows(const TimeDisplayText& text, const TimeDisplayLayout& layout,
+                          float cellSize, int windowHeight) {
+    if (text.timeLine.empty()) return {};
+    const float cell = 1.5f * cellSize;
+    float lowest = std::min(layout.panelBottom, layout.timeTop - cell);
+    if (text.hasLabel) lowest = std::min(lowest, layout.labelTop - cell);
+    const float highest = std::max(layout.panelTop, layout.timeTop);
+    // Overlay units run from -height to +height: two to a pixel.
+    const int first = std::max(0, int(std::floor((lowest + windowHeight) / 2)) - 1);
+    const int last = std::min(windowHeight - 1, int(std::ceil((highest + windowHeight) / 2)) + 1);
+    return last < first ? PixelRows{} : PixelRows{first, last - first + 1};
 }

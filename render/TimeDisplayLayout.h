@@ -35,5 +35,15 @@ struct TimeDisplayLayout {
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
                                     int windowHeight);
 
+// Rows of the window, counted from the bottom.
+struct PixelRows {
+    int first = 0, count = 0;
+};
+
+// The rows the time display can touch (its panel and the glyph cells of `cellSize` pixels
+// drawn at 1.5 times that size), a row to spare either side; none when it shows nothing.
+PixelRows TimeDisplayRows(const TimeDisplayText& text, const TimeDisplayLayout& layout,
+                          float cellSize, int windowHeight);
+
 // Whether a character code has a glyph texture.
 inline bool HasGlyph(unsigned char c) { return c >= 32 && c <= 128; }

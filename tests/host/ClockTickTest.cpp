@@ -69,4 +69,28 @@ TEST(ClockTick, WallpaperAfterMinutesPlusOne) {
     EXPECT_TRUE(DecideTick(zero, w.redraw, w.wallpaper).wakeWallpaper) << "every minute";
 }
 
+TEST(ClockTick, SleepsUntilATickCouldAct) {
+    Watches w;
+    EXPECT_EQ(PeriodsUntilNextTick(At(0.0), w.redraw, w.wallpaper), 31) << "just redrawn: about a second";
+    EXPECT_EQ(PeriodsUntilNextTick(At(0.5), w.redraw, w.wallpaper), 16);
+    EXPECT_EQ(PeriodsUntilNextTick(At(0.99), w.redraw, w.wallpaper), 1);
+    EXPECT_EQ(PeriodsUntilNextTick(At(1.5), w.redraw, w.wallpaper), 1) << "a redraw held up by a menu or dialog";
+    TickInputs spinning = At(0.0);
+    spinning.viewpoint = kViewSpinningGlobe;
+    EXPECT_EQ(PeriodsUntilNextTick(spinning, w.redraw, w.wallpaper), 1);
+
+    // The wallpaper falls due after wallpaperMinutes + 1 minutes; a tick then must not be late.
+    Stopwatch redrawn{kHz, int64_t(659.9 * kHz)};
+    TickInputs in = At(659.9);
+    EXPECT_EQ(PeriodsUntilNextTick(in, redrawn, w.wallpaper), 4);
+    const int64_t next = in.now + int64_t(4 * kTickSeconds * kHz);
+    in.now = next;
+    EXPECT_TRUE(DecideTick(in, redrawn, w.wallpaper).wakeWallpaper);
+    in.now = next;
+    in.wallpaperEnabled = false;
+    Stopwatch fresh{kHz, 0};
+    redrawn.reset(next);
+    EXPECT_EQ(PeriodsUntilNextTick(in, redrawn, fresh), 31) << "a disabled generator never wakes the tick";
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "astro/AstroState.h"
 #include "desktop/BitmapFile.h"
 #include "render/GlobeMesh.h"
+#include "render/GlobeReuse.h"
 #include "render/GridLines.h"
 #include "render/MatrixMath.h"
 #include "render/TextureArithmetic.h"
@@ -323,6 +324,52 @@ TEST(TimeDisplay, LayoutCentresTheLinesAndSizesThePanel) {
     EXPECT_EQ(layout.panelBottom, -180 - 48 - 48);
     text.labelLine = std::string("Caf\xE9");  // no glyph for 233: no advance either
     EXPECT_EQ(LineWidth(text.labelLine, g), 1.5f * 48);
+}
+
+TEST(TimeDisplay, RowsCoverThePanelAndTheGlyphCells) {
+    const GlyphMetrics g = Glyphs();
+    TimeDisplayText text;
+    text.timeLine = "13:05:09";
+    // Overlay units are half pixels from the window's centre: the top at -180 is row 90.5,
+    // a glyph cell of 48 units (1.5 x 32) below it reaches down to row 66.5 (units -228).
+    PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361);
+    EXPECT_EQ(rows.first, 65);
+    EXPECT_EQ(rows.first + rows.count - 1, 92);
+    text.hasLabel = true;
+    text.labelLine = "UTC";
+    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361);
+    EXPECT_EQ(rows.first, 41) << "the label's cell reaches 48 units lower";
+    text.timeLine.clear();
+    EXPECT_EQ(TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361).count, 0);
+    text.timeLine = "13:05:09";  // a window too low for the display: rows stay inside it
+    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 20), 32, 20);
+    EXPECT_EQ(rows.first, 0);
+    EXPECT_LE(rows.first + rows.count, 20);
+}
+
+TEST(GlobeReuse, AGlobeStandsWhileTheEarthTurnsLessThanAQuarterPixel) {
+    // The default window's globe (radius about 174 pixels) moves a quarter pixel in 19.7 s;
+    // a full-screen globe three times larger, in a third of that.
+    EXPECT_NEAR(GlobeStillSeconds(174), 19.7, 0.05);
+    EXPECT_NEAR(GlobeStillSeconds(522), 19.7 / 3, 0.02);
+    SceneInputs drawn = {2461000.5, 12.0, kViewOverHome, 0x559, 2.35f, 48.86f, {}, 180};
+    drawn.drag[0] = drawn.drag[5] = drawn.drag[10] = drawn.drag[15] = 1;
+    SceneInputs now = drawn;
+    now.julianDate += 10 / 86400.0;
+    EXPECT_TRUE(GlobeStillTrue(drawn, now, 174));
+    EXPECT_FALSE(GlobeStillTrue(drawn, now, 522));
+    now.julianDate = drawn.julianDate - 30 / 86400.0;  // the clock was set back
+    EXPECT_FALSE(GlobeStillTrue(drawn, now, 174));
+    const auto changed = [&](void (*change)(SceneInputs&)) {
+        SceneInputs other = drawn;
+        change(other);
+        return !GlobeStillTrue(drawn, other, 174);
+    };
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.viewpoint = kViewFromSun; }));
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.displayFlags |= kShowGrid; }));
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.homeLatitude += 0.01f; }));
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.drag[1] = 0.001f; }));
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.spinAngle += 1; }));
 }
 
 TEST(TextureArithmetic, SpriteAlphaAndCloudsComposite) {
