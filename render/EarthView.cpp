@@ -191,8 +191,9 @@ void EarthView::drawGlobe(const SceneInputs& in, const UserOptions& options, con
     const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
     DrawEarthScene(resources, in, model_.optionsLock);
     // The rows under the time display depend only on the options and the height, which the
-    // kept globe shares with every frame that reuses it.
-    globeKept_ = target_.offscreen();
+    // kept globe shares with every frame that reuses it. A turning globe is never reused.
+    globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&
+                 in.viewpoint != kViewSpinningGlobe;
     if (!globeKept_) return;
     const TimeDisplayText text = MakeTimeDisplayText(options, astro);
     keptGlobe_ = in;
