@@ -16,7 +16,8 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
     }
     if (in.wallpaperEnabled) {
         const int minutes = int(float(wallpaperWatch.seconds(in.now)) * 0.016666668f);
-        if (minutes > in.wallpaperMinutes) {
+        // A negative interval (a damaged options file) counts as none, not as "every tick".
+        if (minutes > std::max(in.wallpaperMinutes, 0)) {
             actions.wakeWallpaper = true;
             wallpaperWatch.reset(in.now);
         }

@@ -67,6 +67,11 @@ TEST(ClockTick, WallpaperAfterMinutesPlusOne) {
     TickInputs zero = At(11 * 60.0 + 60.0);
     zero.wallpaperMinutes = 0;
     EXPECT_TRUE(DecideTick(zero, w.redraw, w.wallpaper).wakeWallpaper) << "every minute";
+    TickInputs negative = At(11 * 60.0 + 90.0);
+    negative.wallpaperMinutes = -5;
+    EXPECT_FALSE(DecideTick(negative, w.redraw, w.wallpaper).wakeWallpaper) << "not on every tick";
+    negative.now += 60 * kHz;
+    EXPECT_TRUE(DecideTick(negative, w.redraw, w.wallpaper).wakeWallpaper);
 }
 
 TEST(ClockTick, SleepsUntilATickCouldAct) {
