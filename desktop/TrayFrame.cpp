@@ -174,10 +174,11 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         // The process may be ended as soon as this returns: close the windows (as a shutdown
-        // does) and run the exit steps now, so that nothing draws with what the exit released.
+        // does), run the exit steps now and end here, so that no message still queued runs
+        // with what the exit released (the ephemeris file above all).
         if (wParam) {
             DestroyWindow(hwnd());
-            app_.exitOnce();
+            ExitProcess(UINT(app_.exitOnce()));
         }
         return 0;
     }
