@@ -5,6 +5,18 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Whole minutes between renewals; a negative interval (a damaged options file) counts as none,
+// not as "every tick".
+int WallpaperInterval(const TickInputs& in) { return std::max(in.wallpaperMinutes, 0); }
+
+int PeriodsUntil(double seconds) {
+    return seconds <= 0 ? 1 : std::max(1, int(std::ceil(seconds / kTickSeconds)));
+}
+
+}  // namespace
+
 TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& wallpaperWatch) {
     TickActions actions;
     if (in.frameCreated && !in.menuOpen) {
@@ -16,8 +28,7 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
     }
     if (in.wallpaperEnabled) {
         const int minutes = int(float(wallpaperWatch.seconds(in.now)) * 0.016666668f);
-        // A negative interval (a damaged options file) counts as none, not as "every tick".
-        if (minutes > std::max(in.wallpaperMinutes, 0)) {
+        if (minutes > WallpaperInterval(in)) {
             actions.wakeWallpaper = true;
             wallpaperWatch.reset(in.now);
         }
@@ -25,20 +36,12 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
     return actions;
 }
 
-namespace {
-
-int PeriodsUntil(double seconds) {
-    return seconds <= 0 ? 1 : std::max(1, int(std::ceil(seconds / kTickSeconds)));
-}
-
-}  // namespace
-
 int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
                          const Stopwatch& wallpaperWatch) {
     if (in.viewpoint == kViewSpinningGlobe) return 1;
     int periods = PeriodsUntil(1.0 - redrawWatch.seconds(in.now));  // 1 when held up
     if (in.wallpaperEnabled) {
-        const double due = (std::max(in.wallpaperMinutes, 0) + 1) * 60.0;
+        const double due = (WallpaperInterval(in) + 1) * 60.0;
         periods = std::min(periods, PeriodsUntil(due - wallpaperWatch.seconds(in.now)));
     }
     return periods;

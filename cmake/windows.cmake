@@ -35,7 +35,6 @@ add_library(solvane_render STATIC
     render/GLTarget.cpp
     render/GlyphFont.cpp
     render/MoonPhaseImage.cpp
-    render/OffscreenSurface.cpp
     render/ReadPixels.cpp
     render/ResourceBitmaps.cpp
     render/TextDrawing.cpp

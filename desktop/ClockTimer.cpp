@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int64_t kPeriodMs = 33;
-
 int64_t Counter() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -57,7 +55,7 @@ unsigned __stdcall ClockTimer::run(void* self) {
 // before, sleeping through the ticks that would decide nothing. Ticks missed while the options
 // lock was held elsewhere are not made up.
 void ClockTimer::tickUntilStopped() {
-    const int64_t period = redrawWatch_.frequency * kPeriodMs / 1000;
+    const int64_t period = int64_t(double(redrawWatch_.frequency) * kTickSeconds);
     int64_t due = Counter();
     while (!stopping_) {
         const int64_t wait = due - Counter();

@@ -211,7 +211,6 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MENUSELECT:
         menuOpen = !(HIWORD(wParam) == 0xFFFF && lParam == 0);
-        if (!menuOpen && clockMayResume) clockMayResume();
         break;
     case WM_EXITMENULOOP:
         menuOpen = 0;

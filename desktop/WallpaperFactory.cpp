@@ -34,8 +34,7 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
     if (app.quitRequested) return false;
     const UserOptions& o = app.options;
     PictureSize(o, &request->width, &request->height);
-    request->scene = {app.astro.julianDate, app.astro.greenwichSiderealTime, o.viewpoint,
-                      o.displayFlags, o.homeLongitude, o.homeLatitude, {}, 0};
+    request->scene = SceneOf(app.astro, o);
     SharedDragOrientation().matrix(request->scene.drag);
     request->moonPhases = o.wallpaperMoonPhases == 1;
     if (request->moonPhases) {

@@ -19,11 +19,12 @@
 namespace {
 
 const char kClassName[] = "SolvaneEarthView";
-// The camera: 5 degrees of view from 1900 units, a globe of radius 80.
+// The camera: 5 degrees of view from 1900 units, on a globe of radius 80.
 constexpr double kCameraDistance = 1900, kHalfFieldRadians = 2.5 * 3.14159265358979 / 180;
+constexpr float kGlobeRadius = 80.0f;
 
 double GlobeRadiusPixels(int height) {
-    return 80 / (kCameraDistance * std::tan(kHalfFieldRadians)) * height / 2;
+    return kGlobeRadius / (kCameraDistance * std::tan(kHalfFieldRadians)) * height / 2;
 }
 constexpr int kDragCursor = 137;
 constexpr int kMoonPictureSize = 64;
@@ -75,7 +76,7 @@ void EarthView::createContext() {
 
 void EarthView::initOpenGL() {
     SetFixedEarthState();
-    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(65, 91, 80.0f));
+    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(65, 91, kGlobeRadius));
     listBase_ = glGenLists(4);
     glNewList(listBase_, GL_COMPILE);
     drawGlobeGL(*globe_, nullptr, 1.0f, 0.08f);
@@ -164,14 +165,9 @@ void EarthView::renderFrame() {
         std::lock_guard<RecursiveLock> hold(model_.optionsLock);
         astro = model_.astro;
         options = model_.options;
+        in = SceneOf(astro, options);
         viewState.drag.matrix(in.drag);
     }
-    in.julianDate = astro.julianDate;
-    in.siderealHours = astro.greenwichSiderealTime;
-    in.viewpoint = options.viewpoint;
-    in.displayFlags = options.displayFlags;
-    in.homeLongitude = options.homeLongitude;
-    in.homeLatitude = options.homeLatitude;
     in.spinAngle = viewState.spinAngle;
 
     if (globeKept_ && GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {

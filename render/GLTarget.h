@@ -31,7 +31,10 @@ public:
     bool offscreen() const { return memoryDC_ != nullptr; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // Off screen: the DIB's pixels (blue-green-red-x rows, bottom row first, complete after
+    // glFinish and GdiFlush) and its memory DC, for GDI drawing over a finished picture.
     const unsigned char* pixels() const { return pixels_; }
+    HDC memoryDC() const { return memoryDC_; }
 
 private:
     bool createDib(int width, int height);

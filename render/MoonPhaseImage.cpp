@@ -4,7 +4,7 @@
 #include "platform/RecursiveLock.h"
 #include "render/EarthTextures.h"
 #include "render/GLDrawing.h"
-#include "render/OffscreenSurface.h"
+#include "render/GLTarget.h"
 #include "render/ReadPixels.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
@@ -100,7 +100,9 @@ std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
 }
 
 std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock) {
-    OffscreenSurface surface;
-    if (!surface.create(size, size)) return std::vector<uint8_t>(size_t(size) * size * 4, 0);
+    GLTarget target;  // a memory DC like the screen's (no reference DC)
+    if (target.createOffscreen(nullptr, size, size, 32, 32, 0, 0) == nullptr) {
+        return std::vector<uint8_t>(size_t(size) * size * 4, 0);
+    }
     return moonPhaseImageInCurrentContext(julianDate, size, optionsLock);
 }

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+struct AstroState;
+struct UserOptions;
+
 struct SceneInputs {
     double julianDate;
     double siderealHours;  // Greenwich apparent sidereal time
@@ -12,3 +15,6 @@ struct SceneInputs {
     float drag[16];                     // DragOrientation matrix
     float spinAngle;                    // degrees, ticking and spinning globe
 };
+
+// The instant of `astro` seen as `options` say (viewpoint, flags, home); no drag, no turn yet.
+SceneInputs SceneOf(const AstroState& astro, const UserOptions& options);

@@ -3,7 +3,6 @@
 #include "app/UserOptions.h"
 #include "render/GLDrawing.h"
 #include "render/MoonPhaseImage.h"
-#include "render/OffscreenSurface.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextDrawing.h"
 
@@ -71,9 +70,9 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
 
 // The bottom-corner texts in white bold Arial, drawn by GDI over the finished picture, which
 // fills the bottom-left w x h corner of the surface.
-void DrawCornerTexts(const WallpaperRequest& request, const OffscreenSurface& surface) {
+void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface) {
     if (request.leftText.empty() && request.rightText.empty()) return;
-    HDC dc = surface.dc();
+    HDC dc = surface.memoryDC();
     const LOGFONTA description = ArialFont(20, FW_BOLD);
     HFONT font = CreateFontIndirectA(&description);
     HGDIOBJ previousFont = SelectObject(dc, font);
@@ -116,25 +115,22 @@ void renderWallpaperEarth(const SceneResources& resources, const SceneInputs& in
 
 WallpaperRenderer::WallpaperRenderer() : globe_(GlobeMesh(51, 81, 80.0f)) {}
 
-// The context goes with the surface, and its textures and lists with it.
-WallpaperRenderer::~WallpaperRenderer() = default;
-
 bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
-    if (surface_ && surface_->width() == width && surface_->height() == height) {
-        if (!surface_->makeCurrent()) return false;
-        if (maps != maps_) initTextures(textures_, true, maps);
+    if (target_.context() == nullptr) {
+        if (target_.createOffscreen(nullptr, width, height, 32, 32, 0, 0) == nullptr) return false;
+        glGenTextures(8, textures_);
+        initTextures(textures_, true, maps);
         maps_ = maps;
+        grid_ = glGenLists(3);
+        buildGridLists(grid_);
         return true;
     }
-    surface_.reset();
-    auto surface = std::make_unique<OffscreenSurface>();
-    if (!surface->create(width, height)) return false;
-    surface_ = std::move(surface);
-    glGenTextures(8, textures_);
-    initTextures(textures_, true, maps);
+    if (!target_.makeCurrent(nullptr)) return false;
+    if ((target_.width() != width || target_.height() != height) && !target_.resize(width, height)) {
+        return false;
+    }
+    if (maps != maps_) initTextures(textures_, true, maps);
     maps_ = maps;
-    grid_ = glGenLists(3);
-    buildGridLists(grid_);
     return true;
 }
 
@@ -167,6 +163,6 @@ WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
     // One finish for everything: each one copies the whole frame into the DIB.
     glFinish();
     GdiFlush();
-    DrawCornerTexts(request, *surface_);
-    return {surface_->pixels(), std::ptrdiff_t(surface_->width()) * 4, w, h};
+    DrawCornerTexts(request, target_);
+    return {target_.pixels(), std::ptrdiff_t(target_.width()) * 4, w, h};
 }

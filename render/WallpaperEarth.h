@@ -4,15 +4,14 @@
 
 #include "render/EarthScene.h"
 #include "render/EarthTextures.h"
+#include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-class OffscreenSurface;
 class RecursiveLock;
 
 // One of the four Moon-phase corners: the phase and its two texts.
@@ -46,9 +45,6 @@ struct WallpaperPicture {
 class WallpaperRenderer {
 public:
     WallpaperRenderer();
-    ~WallpaperRenderer();
-    WallpaperRenderer(const WallpaperRenderer&) = delete;
-    WallpaperRenderer& operator=(const WallpaperRenderer&) = delete;
 
     WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& optionsLock);
 
@@ -57,10 +53,11 @@ public:
     float angle() const { return angle_; }
 
 private:
-    // Makes the surface current, first (re)making it and the textures when needed.
+    // Makes the surface current at the picture's size, first making it and the textures when
+    // needed. The context (and with it the textures and lists) goes with the target.
     bool prepare(int width, int height, unsigned maps);
 
-    std::unique_ptr<OffscreenSurface> surface_;
+    GLTarget target_;
     unsigned maps_ = 0;
     GLuint textures_[kEarthTextureCount] = {};
     GLuint grid_ = 0;

@@ -20,7 +20,9 @@
 
 namespace {
 
-UserOptions HomeOptions(const std::string& programPath, const RenderRequest& request) {
+// The defaults with the request's view and flags, and the home of the request, else of the
+// options file beside the program.
+UserOptions RequestOptions(const std::string& programPath, const RenderRequest& request) {
     UserOptions options;
     SetDefaultOptions(options);
     UserOptions stored;
@@ -31,6 +33,8 @@ UserOptions HomeOptions(const std::string& programPath, const RenderRequest& req
     }
     if (request.latitude) options.homeLatitude = float(*request.latitude);
     if (request.longitude) options.homeLongitude = float(*request.longitude);
+    options.viewpoint = request.viewpoint;
+    options.displayFlags = request.displayFlags;
     return options;
 }
 
@@ -46,7 +50,7 @@ int main(int argc, char** argv) {
     const std::string programPath = ProgramPath();
     if (!OpenEphemerisFile(FileBesideProgram(programPath, "cheby"))) return 1;
 
-    const UserOptions options = HomeOptions(programPath, request);
+    const UserOptions options = RequestOptions(programPath, request);
     FixedClock clock(request.utc ? *request.utc : SystemClock().utcNow(), 0);
     AstroState state = {};
     UpdateAstroState(state, options, clock, true);
@@ -54,8 +58,7 @@ int main(int argc, char** argv) {
     DragOrientation drag;
     drag.turnHalf();
     WallpaperRequest picture = {request.width, request.height, {}};
-    picture.scene = {state.julianDate, state.greenwichSiderealTime, request.viewpoint,
-                     request.displayFlags, options.homeLongitude, options.homeLatitude, {}, 0};
+    picture.scene = SceneOf(state, options);
     drag.matrix(picture.scene.drag);
     RecursiveLock optionsLock;
     WallpaperRenderer renderer;
