@@ -170,10 +170,16 @@ void EarthView::renderFrame() {
     }
     in.spinAngle = viewState.spinAngle;
 
-    if (globeKept_ && GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {
+    // The kept pixels serve only where this frame's time display goes (it may have just been
+    // turned on or off).
+    const TimeDisplayText text = MakeTimeDisplayText(options, astro);
+    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), height_),
+                                           glyphs_.cellSize(), height_);
+    if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
+        GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {
         restoreUnderTimeDisplay();
     } else {
-        drawGlobe(in, options, astro);
+        drawGlobe(in, rows);
     }
     advanceSpin(options.viewpoint, options.spinSpeed);
     drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_);
@@ -181,20 +187,17 @@ void EarthView::renderFrame() {
     glDisable(GL_BLEND);
 }
 
-void EarthView::drawGlobe(const SceneInputs& in, const UserOptions& options, const AstroState& astro) {
+void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows) {
     glClear(GL_COLOR_BUFFER_BIT);
     refreshMoonTexture(in.julianDate);
     const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
     DrawEarthScene(resources, in, model_.optionsLock);
-    // The rows under the time display depend only on the options and the height, which the
-    // kept globe shares with every frame that reuses it. A turning globe is never reused.
+    // A turning globe is never reused.
     globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&
                  in.viewpoint != kViewSpinningGlobe;
     if (!globeKept_) return;
-    const TimeDisplayText text = MakeTimeDisplayText(options, astro);
     keptGlobe_ = in;
-    keptRows_ = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), height_),
-                                glyphs_.cellSize(), height_);
+    keptRows_ = rows;
     underTimeDisplay_.resize(size_t(width_) * keptRows_.count * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     if (keptRows_.count > 0) {

@@ -42,7 +42,7 @@ private:
     void setProjection();
     void paint();
     void renderFrame();
-    void drawGlobe(const SceneInputs& in, const UserOptions& options, const AstroState& astro);
+    void drawGlobe(const SceneInputs& in, const PixelRows& timeDisplayRows);
     void restoreUnderTimeDisplay();
     void refreshMoonTexture(double julianDate);
     void advanceSpin(int viewpoint, int spinSpeed);

@@ -40,13 +40,6 @@ protected:
         PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
         ASSERT_TRUE(program->waitForExit(15000));
     }
-    void sendKey(WORD key) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = key;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
-    }
     UserOptions options;
     InstallFolder folder;
     std::unique_ptr<RunningProgram> program;
@@ -111,8 +104,8 @@ TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
     ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
     Sleep(200);
-    sendKey(VK_DOWN);  // "Details Pane"
-    sendKey(VK_RETURN);
+    SendKey(VK_DOWN);  // "Details Pane"
+    SendKey(VK_RETURN);
     HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }, 5000)) << "the pane is hidden";
     EXPECT_TRUE(WaitUntil([&] { return ReadOptions(folder.path("user.bin")).detailsPaneHidden == 1; }, 5000))

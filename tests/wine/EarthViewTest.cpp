@@ -64,12 +64,44 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     EXPECT_GT(changed, 5) << "the seconds move on";
     // Everything else, the label line on its panel included, is drawn as in the whole frame:
     // the globe under the time display is put back exactly when only the time is redrawn.
-    int moved = 0;
-    for (int y = 0; y < second.height; ++y) {
-        if (y >= top - 4 && y < top + 26) continue;  // the time line
-        for (int x = 0; x < second.width; ++x) moved += !Near(first.at(x, y), second.at(x, y));
+    const auto movedBesideTheTime = [&](const Capture& later) {
+        int moved = 0;
+        for (int y = 0; y < later.height; ++y) {
+            if (y >= top - 4 && y < top + 26) continue;  // the time line
+            for (int x = 0; x < later.width; ++x) moved += !Near(first.at(x, y), later.at(x, y));
+        }
+        return moved;
+    };
+    EXPECT_EQ(movedBesideTheTime(second), 0);
+    // The time display turned off, a whole frame drawn without it (a new size and back), and
+    // the display on again: one panel over the globe, not one over another.
+    // The context menu's "Time Display" submenu, then the item `down` places below "Local Time".
+    const auto chooseTimeDisplay = [&](int down) {
+        SetForegroundWindow(frame);
+        PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
+        ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
+        Sleep(200);
+        for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendKey(key);
+        Sleep(200);
+        for (int i = 0; i < down; ++i) SendKey(VK_DOWN);
+        SendKey(VK_RETURN);
+        Sleep(1500);
+    };
+    chooseTimeDisplay(5);  // "No Time Display"
+    int greenLeft = 0;
+    const Capture off = CaptureWindow(view);
+    for (int y = 0; y < off.height; ++y) {
+        for (int x = 0; x < off.width; ++x) greenLeft += IsGreenText(off.at(x, y));
     }
-    EXPECT_EQ(moved, 0);
+    EXPECT_LT(greenLeft, 20) << "no time shown";
+    for (int change : {-2, 2}) {
+        GetWindowRect(frame, &r);
+        SetWindowPos(frame, nullptr, 0, 0, r.right - r.left + change, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+        Sleep(300);
+    }
+    chooseTimeDisplay(1);  // "Greenwich (UTC)"
+    Sleep(1000);
+    EXPECT_LT(movedBesideTheTime(CaptureWindow(view)), 40) << "a few pixels: the globe turned meanwhile";
     PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(program.waitForExit(15000));
 }

@@ -256,3 +256,11 @@ void DeleteRegistryValue(HKEY root, const char* key, const char* name) {
     RegDeleteValueA(opened, name);
     RegCloseKey(opened);
 }
+
+void SendKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}

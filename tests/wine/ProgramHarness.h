@@ -67,6 +67,9 @@ struct Capture {
 };
 Capture CaptureWindow(HWND window);
 
+// Presses and releases a key, as the user would.
+void SendKey(WORD key);
+
 // Saves a capture as a bitmap in the screenshot folder (SOLVANE_SCREENSHOT_DIR), if any.
 void KeepScreenshot(const Capture& capture, const char* name);
 
