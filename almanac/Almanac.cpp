@@ -1,5 +1,6 @@
 #include "almanac/Almanac.h"
 
+#include "app/ClockState.h"
 #include "app/Formatting.h"
 #include "astro/EarthTilt.h"
 #include "astro/Ephemeris.h"

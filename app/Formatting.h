@@ -1,26 +1,15 @@
 // The texts of times, dates, sidereal times, event times and coordinates.
 #pragma once
 
+#include "platform/MonthNames.h"
+
 #include <string>
 
 struct AstroState;
 struct UserOptions;
 
-// Where month names come from: the user's locale on Windows, English elsewhere.
-class MonthNameSource {
-public:
-    virtual ~MonthNameSource() = default;
-    // Month 1..12; an empty text when the locale has none.
-    virtual std::string monthName(int month, bool abbreviated) = 0;
-};
-// Replaces the month-name source (the default is English); the source must outlive its use.
-void SetMonthNameSource(MonthNameSource* source);
-
 // printf into a string (up to 255 characters).
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-std::string MonthName(int month);          // empty outside 1..12
-std::string MonthAbbreviation(int month);  // empty outside 1..12; safe on any thread
 
 struct DegreesMinutesSeconds {
     int degrees, minutes, seconds;

@@ -1,6 +1,6 @@
 #include "app/PhaseDate.h"
 
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/JulianDate.h"
 #include "platform/RecursiveLock.h"
 

@@ -1,13 +1,12 @@
 #include "astro/AstroState.h"
 
-#include "app/UserOptions.h"
 #include "astro/AstroConstants.h"
 #include "astro/EarthTilt.h"
 #include "astro/JulianDate.h"
 #include "astro/RiseSet.h"
 
-void UpdateAstroState(AstroState& state, const UserOptions& options, CivilClock& clock,
-                      bool force) {
+void UpdateAstroState(AstroState& state, double homeLatitude, double homeLongitude,
+                      CivilClock& clock, bool force) {
     const CivilTime utc = clock.utcNow();
     state.utcYear = utc.year;
     state.utcMonth = utc.month;
@@ -39,8 +38,8 @@ void UpdateAstroState(AstroState& state, const UserOptions& options, CivilClock&
     state.eventsDay = local.day;
     state.eventsMonth = local.month;
     state.eventsYear = local.year;
-    const double longitude = options.homeLongitude * astro::kDegToRad;
-    const double latitude = options.homeLatitude * astro::kDegToRad;
+    const double longitude = homeLongitude * astro::kDegToRad;
+    const double latitude = homeLatitude * astro::kDegToRad;
     SunEvents(local.month, local.day, local.year, longitude, latitude, &state.sunrise,
               &state.localNoon, &state.sunset);
     TwilightEvents(local.month, local.day, local.year, longitude, latitude,

@@ -6,8 +6,6 @@
 
 #include <cstdint>
 
-struct UserOptions;
-
 struct AstroState {
     int32_t utcYear, utcMonth, utcDay, utcDayOfWeek, utcHour, utcMinute, utcSecond;
     int32_t localYear, localMonth, localDay, localDayOfWeek, localHour, localMinute, localSecond;
@@ -25,6 +23,7 @@ struct AstroState {
 };
 
 // Refreshes the time fields and the Earth's orientation from `clock`; recomputes the Sun's
-// events for the home location of `options` when the local date changed, or when forced.
-void UpdateAstroState(AstroState& state, const UserOptions& options, CivilClock& clock,
-                      bool force);
+// events for the home at `homeLatitude` and `homeLongitude` (degrees, north and east
+// positive) when the local date changed, or when forced.
+void UpdateAstroState(AstroState& state, double homeLatitude, double homeLongitude,
+                      CivilClock& clock, bool force);

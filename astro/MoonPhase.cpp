@@ -1,6 +1,7 @@
 #include "astro/MoonPhase.h"
 
-#include "app/Formatting.h"
+#include "platform/MonthNames.h"
+#include "res/resource.h"
 #include "astro/AstroConstants.h"
 #include "astro/Ephemeris.h"
 #include "astro/JulianDate.h"
@@ -163,7 +164,7 @@ const char* PhaseName(int phase, int* bitmapId) {
     static const char* const kNames[4] = {"New Moon", "First Quarter", "Full Moon",
                                           "Last Quarter"};
     if (phase < 0 || phase > 2) phase = 3;
-    *bitmapId = 131 + phase;
+    *bitmapId = IDB_PHASE_PICTURES + phase;
     return kNames[phase];
 }
 

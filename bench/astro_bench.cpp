@@ -6,7 +6,7 @@
 //
 // usage: astro_bench CHEBY
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/Ephemeris.h"
 #include "astro/NutationSeries.h"
 #include "astro/Reduce.h"

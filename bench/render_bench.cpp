@@ -8,7 +8,7 @@
 // usage: render_bench.exe (beside SVShared.dll and cheby)
 #include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/Ephemeris.h"
 #include "desktop/BitmapFile.h"
 #include "platform/ProgramPath.h"

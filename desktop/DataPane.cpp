@@ -2,11 +2,11 @@
 
 #include "desktop/EarthFrameRules.h"
 #include "render/GlyphFont.h"
+#include "res/resource.h"
 
 namespace {
 
 const char kClassName[] = "SolvaneDataPane";
-constexpr int kDecorationBitmap = 146;
 constexpr COLORREF kBackground = RGB(0, 2, 22);
 constexpr COLORREF kLabelColour = RGB(128, 128, 198);
 constexpr COLORREF kValueColour = RGB(255, 255, 255);
@@ -25,7 +25,7 @@ bool DataPane::create(HWND parent, int id) {
         font_ = CreateFontIndirectA(&description);
     }
     if (decoration_ == nullptr) {
-        decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDecorationBitmap));
+        decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANE_DECORATION));
     }
     return Window::create(0, kClassName, "DataPane", WS_CHILD, 0, 0, 300, 300, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));

@@ -1,7 +1,7 @@
 // Month names from the user's default locale.
 #pragma once
 
-#include "app/Formatting.h"
+#include "platform/MonthNames.h"
 
 class LocaleMonthNames : public MonthNameSource {
 public:

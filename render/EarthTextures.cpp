@@ -5,6 +5,7 @@
 #include "render/GLTarget.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
+#include "res/resource.h"
 
 #include <vector>
 
@@ -73,7 +74,7 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned ma
     }
     glBindTexture(GL_TEXTURE_2D, names[kTextureMoon]);
     int moonWidth = 0, moonHeight = 0;
-    if (const unsigned char* moon = loadResourceBitmap(kMoonSurfaceBitmap, &moonWidth, &moonHeight)) {
+    if (const unsigned char* moon = loadResourceBitmap(IDB_MOON_FACE, &moonWidth, &moonHeight)) {
         UploadSprite(moon, moonWidth, moonHeight, single);
     }
 

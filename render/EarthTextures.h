@@ -18,7 +18,6 @@ enum EarthTexture {
 };
 
 // The program's Moon surface bitmap, the Moon sprite's first picture.
-constexpr int kMoonSurfaceBitmap = 142;
 
 // Which of the large Earth textures to build: all of them where the display options may
 // change, only those a picture shows where it is drawn once.

@@ -5,6 +5,7 @@
 #include "render/MoonPhaseImage.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextDrawing.h"
+#include "res/resource.h"
 
 #include <GL/glu.h>
 
@@ -18,7 +19,8 @@ constexpr float kPhaseIconHalf = 30;
 constexpr float kPhaseTextScale = 0.65f;
 
 int PhaseBitmap(int phase) {
-    static const int kBitmaps[4] = {143, 144, 142, 145};
+    static const int kBitmaps[4] = {IDB_NEW_MOON_ICON, IDB_FIRST_QUARTER_ICON, IDB_MOON_FACE,
+                                    IDB_LAST_QUARTER_ICON};
     return kBitmaps[phase & 3];
 }
 

@@ -2,7 +2,7 @@
 #include "app/EphemerisFile.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/Ephemeris.h"
 #include "desktop/BitmapFile.h"
 #include "platform/FileAccess.h"

@@ -1,8 +1,14 @@
 // Resource identifiers shared by the .rc script and the code.
 #pragma once
 
-// Bitmaps
+// Bitmaps and cursors
 #define IDB_SPLASH 102
+#define IDB_PHASE_PICTURES 131  // 131..134: the phase pictures, new Moon to last quarter
+#define IDC_DRAG 137            // the cursor of a globe drag
+#define IDB_MOON_FACE 142       // the Moon sprite's face, also the full-moon icon
+#define IDB_NEW_MOON_ICON 143
+#define IDB_FIRST_QUARTER_ICON 144
+#define IDB_LAST_QUARTER_ICON 145
 
 // Strings
 #define IDS_SOCKETS_FAILED 104
@@ -16,9 +22,10 @@
 #define IDS_WALLPAPER_RIGHT_TEXT 1005
 #define IDS_RESTART_EARTH_WINDOW 1006
 #define IDS_RESTART_CAPTION 1007
+#define IDS_OPTIONS_NOT_SAVED 1008
 
 // Private messages
-#define WM_RESTART_EARTH_WINDOW 1801  // word parameter kRestartEarthWindowKey
+#define WM_RESTART_EARTH_WINDOW 1801  // word parameter RESTART_EARTH_WINDOW_KEY
 #define RESTART_EARTH_WINDOW_KEY 42
 
 // Icons, menus, dialogs and their controls

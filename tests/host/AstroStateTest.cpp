@@ -1,7 +1,7 @@
 #include "EphemerisFixture.h"
 
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/EarthTilt.h"
 #include "astro/JulianDate.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/EphemerisFile.h"
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "astro/CivilClock.h"
 #include "platform/RecursiveLock.h"
 #include "render/Viewpoint.h"
