@@ -8,6 +8,7 @@
 #include "render/ReadPixels.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
+#include "res/resource.h"
 
 #include <GL/glu.h>
 
@@ -16,18 +17,22 @@
 namespace {
 
 // Draws the lit Moon into the bottom-left size x size corner of the current surface, touching
-// no pixel outside it.
+// no pixel outside it: first the ball, untextured and lit from the phase angle's side, then
+// the Moon's face multiplied over it. The face goes into a texture of its own, so that no
+// texture of the caller is overwritten.
 void DrawMoon(int size, double phaseAngle) {
     glViewport(0, 0, size, size);
     glScissor(0, 0, size, size);
     glEnable(GL_SCISSOR_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CLIP_PLANE0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(30, 1, 1, 5);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
     const GLfloat ambient[4] = {0.4f, 0.4f, 0.4f, 0}, diffuse[4] = {1, 1, 1, 0},
                   specular[4] = {0.94f, 0.94f, 1.0f, 0};
     glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
@@ -36,10 +41,7 @@ void DrawMoon(int size, double phaseAngle) {
     glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
     glColor3f(1, 1, 1);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    textureFromResource(kMoonSurfaceBitmap, GL_LINEAR, GL_REPEAT);
     const GlobeArrays ball(GlobeMesh(43, 63, 0.4f));
 
     glClearColor(0, 0, 0, 0);
@@ -50,12 +52,20 @@ void DrawMoon(int size, double phaseAngle) {
     glRotated(phaseAngle, 0, 1, 0);
     const GLfloat position[4] = {0, 0, 1, 0};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glEnable(GL_LIGHTING);
     glPopMatrix();
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
     glTranslatef(0, 0, -1.78f);
     glRotatef(90, 0, 1, 0);
     drawGlobeGL(ball, nullptr, 1.0f, 0.08f);
+    glDisable(GL_LIGHTING);
 
+    GLuint face = 0;
+    glGenTextures(1, &face);
+    glBindTexture(GL_TEXTURE_2D, face);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    textureFromResource(IDB_MOON_FACE, GL_LINEAR, GL_REPEAT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -64,8 +74,6 @@ void DrawMoon(int size, double phaseAngle) {
     glLoadIdentity();
     glEnable(GL_BLEND);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
     glColor3f(1, 1, 1);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
@@ -77,6 +85,8 @@ void DrawMoon(int size, double phaseAngle) {
     glTexCoord2f(0, 1);
     glVertex2f(0, float(size));
     glEnd();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(1, &face);
     glDisable(GL_SCISSOR_TEST);
 }
 
@@ -89,6 +99,10 @@ std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
         std::lock_guard<RecursiveLock> hold(optionsLock);
         phaseAngle = MoonPhaseAngle(julianDate);
     }
+    return moonPictureForPhaseAngle(phaseAngle, size);
+}
+
+std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size) {
     DrawMoon(size, phaseAngle);
     const std::vector<uint8_t> bgr = ReadPixelsBgr(size, size);
     std::vector<uint8_t> image(size_t(size) * size * 4, 0);

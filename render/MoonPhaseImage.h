@@ -12,6 +12,11 @@ class RecursiveLock;
 std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock);
 
 // The same picture drawn and read back in the current context (its framebuffer must be at
-// least size x size); leaves lighting and blending off and the default texture bound.
+// least size x size), whatever state the context is in; leaves lighting and blending off and
+// the default texture bound.
 std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
                                                     RecursiveLock& optionsLock);
+
+// The picture for a signed phase angle in degrees (0 full Moon, +-180 new Moon), in the
+// current context as above.
+std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size);

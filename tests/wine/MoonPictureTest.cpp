@@ -1,0 +1,124 @@
+// The Moon's picture shows its phase whatever context it is drawn in: a fresh one, or the
+// wallpaper renderer's after a whole picture; and drawing it leaves the wallpaper's textures
+// alone.
+#include "ProgramHarness.h"
+
+#include "app/ClockState.h"
+#include "app/EphemerisFile.h"
+#include "astro/CivilClock.h"
+#include "platform/RecursiveLock.h"
+#include "render/GLTarget.h"
+#include "render/MoonPhaseImage.h"
+#include "render/Viewpoint.h"
+#include "render/WallpaperEarth.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kSize = 64;
+
+// Mean brightness (0-255) of the Moon's pixels in columns [x0, x1), and how many there are.
+struct Lit {
+    double mean = 0;
+    int count = 0;
+};
+Lit Brightness(const std::vector<uint8_t>& rgba, int x0, int x1) {
+    Lit lit;
+    double sum = 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* p = &rgba[4 * (size_t(y) * kSize + x)];
+            if (p[3] == 0) continue;
+            sum += (p[0] + p[1] + p[2]) / 3.0;
+            ++lit.count;
+        }
+    }
+    lit.mean = lit.count > 0 ? sum / lit.count : 0;
+    return lit;
+}
+
+// The phases as they must look: full bright, new dark, the quarters lit on opposite halves.
+void ExpectPhases(const char* where) {
+    SCOPED_TRACE(where);
+    const std::vector<uint8_t> full = moonPictureForPhaseAngle(0, kSize);
+    const std::vector<uint8_t> fresh = moonPictureForPhaseAngle(180, kSize);
+    const std::vector<uint8_t> waxing = moonPictureForPhaseAngle(90, kSize);
+    const std::vector<uint8_t> waning = moonPictureForPhaseAngle(-90, kSize);
+    ASSERT_EQ(full.size(), size_t(kSize) * kSize * 4);
+    const Lit fullDisc = Brightness(full, 0, kSize), newDisc = Brightness(fresh, 0, kSize);
+    EXPECT_GT(fullDisc.count, 1500) << "a disc of about 48 pixels across";
+    EXPECT_EQ(newDisc.count, fullDisc.count) << "the new Moon keeps its outline";
+    EXPECT_GT(fullDisc.mean, 2.5 * newDisc.mean) << "the new Moon is dark";
+    const Lit waxingLeft = Brightness(waxing, 0, kSize / 2), waxingRight = Brightness(waxing, kSize / 2, kSize);
+    const Lit waningLeft = Brightness(waning, 0, kSize / 2), waningRight = Brightness(waning, kSize / 2, kSize);
+    EXPECT_GT(std::max(waxingLeft.mean, waxingRight.mean), 2 * std::min(waxingLeft.mean, waxingRight.mean))
+        << "a quarter Moon is lit on one half";
+    EXPECT_EQ(waxingLeft.mean > waxingRight.mean, waningRight.mean > waningLeft.mean)
+        << "the two quarters are lit on opposite halves";
+}
+
+TEST(MoonPicture, ShowsThePhaseInAFreshContext) {
+    GLTarget target;
+    ASSERT_NE(target.createOffscreen(nullptr, kSize, kSize, 32, 32, 0, 0), nullptr);
+    ExpectPhases("fresh context");
+}
+
+class WallpaperMoon : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
+        UserOptions options;
+        SetDefaultOptions(options);
+        // A day before new Moon.
+        FixedClock clock(CivilTime{2026, 12, 8, 2, 12, 0, 0}, 0);
+        AstroState astro = {};
+        UpdateAstroState(astro, options, clock, true);
+        DragOrientation drag;
+        request_.width = 320;
+        request_.height = 200;
+        request_.scene = {astro.julianDate, astro.greenwichSiderealTime, kViewFromSun, 0x559,
+                          2.35f, 48.86f, {}, 0};
+        drag.matrix(request_.scene.drag);
+    }
+    std::vector<uint8_t> pixels(WallpaperRenderer& renderer, const WallpaperRequest& request) {
+        const WallpaperPicture p = renderer.render(request, lock_);
+        std::vector<uint8_t> bgr;
+        for (int y = 0; p.bottomRow != nullptr && y < p.height; ++y) {
+            const uint8_t* row = p.bottomRow + y * p.rowStride;
+            for (int x = 0; x < p.width; ++x) bgr.insert(bgr.end(), row + 4 * x, row + 4 * x + 3);
+        }
+        return bgr;
+    }
+    WallpaperRequest request_;
+    RecursiveLock lock_;
+};
+
+TEST_F(WallpaperMoon, ShowsThePhaseAfterAWholePicture) {
+    WallpaperRenderer renderer;
+    WallpaperRequest withMoon = request_;
+    withMoon.scene.displayFlags |= kShowMoon;
+    withMoon.moonPhases = true;
+    for (int k = 0; k < 4; ++k) withMoon.corners[k] = {k, "New Moon", "Dec 9"};
+    ASSERT_FALSE(pixels(renderer, withMoon).empty());
+    ExpectPhases("after a wallpaper");  // the renderer's context is still current
+}
+
+TEST_F(WallpaperMoon, TogglingTheSpriteLeavesLaterPicturesAsAFreshRendererDrawsThem) {
+    WallpaperRequest withMoon = request_;
+    withMoon.scene.displayFlags |= kShowMoon;
+    WallpaperRequest withoutMoon = request_;
+    withoutMoon.scene.displayFlags &= ~kShowMoon;
+
+    WallpaperRenderer renewed;
+    const std::vector<uint8_t> first = pixels(renewed, withoutMoon);
+    ASSERT_FALSE(first.empty());
+    const std::vector<uint8_t> moon = pixels(renewed, withMoon);
+    EXPECT_TRUE(moon == pixels(*std::make_unique<WallpaperRenderer>(), withMoon));
+    EXPECT_TRUE(pixels(renewed, withoutMoon) == first) << "the Moon's face went into another texture";
+    EXPECT_TRUE(pixels(renewed, withMoon) == moon);
+}
+
+}  // namespace
