@@ -6,8 +6,6 @@
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
 #include "app/SplashWindow.h"
-#include "desktop/TrayFrame.h"
-#include "desktop/WallpaperFactory.h"
 #include "platform/CommandLine.h"
 #include "platform/ProgramPath.h"
 #include "app/Formatting.h"
@@ -28,7 +26,7 @@ constexpr DWORD kSettleBeforeWindowsMs = 30;
 
 }  // namespace
 
-ClockApp::ClockApp() = default;
+ClockApp::ClockApp(const ClockAppParts& parts) : parts_(parts) {}
 
 ClockApp::~ClockApp() {
     if (dialogBrushLight != nullptr) DeleteObject(dialogBrushLight);
@@ -37,6 +35,16 @@ ClockApp::~ClockApp() {
 
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, registry_, prompt_, timeZone_, optionsLock};
+}
+
+bool ClockApp::saveOptions() {
+    return saver_.save(options, optionsServices(), sessionEnding_);
+}
+
+void ClockApp::endSession() {
+    sessionEnding_ = true;
+    if (HWND window = mainWindow()) DestroyWindow(window);
+    ExitProcess(UINT(exitOnce()));
 }
 
 bool ClockApp::initInstance(const char* commandLine) {
@@ -72,12 +80,12 @@ bool ClockApp::initInstance(const char* commandLine) {
     }
 
     if (!startWallpaperThread()) return false;
-    SaveOptions(options, optionsServices());
+    saveOptions();
     Sleep(kSettleBeforeWindowsMs);
 
-    trayFrame_ = std::make_unique<TrayFrame>(*this);
-    if (!trayFrame_->create()) return false;
-    setMainWindow(trayFrame_->hwnd());
+    mainWindow_ = parts_.makeMainWindow(*this);
+    if (mainWindow_ == nullptr) return false;
+    setMainWindow(mainWindow_->hwnd());
     return true;
 }
 
@@ -94,7 +102,7 @@ bool ClockApp::claimSingleInstance() {
 }
 
 bool ClockApp::startWallpaperThread() {
-    uintptr_t thread = _beginthreadex(nullptr, 0, WallpaperFactory, this, CREATE_SUSPENDED,
+    uintptr_t thread = _beginthreadex(nullptr, 0, parts_.wallpaperThread, this, CREATE_SUSPENDED,
                                       nullptr);
     if (thread == 0) return false;
     wallpaperThreadHandle_ = reinterpret_cast<HANDLE>(thread);
@@ -124,7 +132,7 @@ int ClockApp::exitInstance() {
         CloseHandle(wallpaperEvent);
         wallpaperEvent = nullptr;
     }
-    if (optionsLoaded_) SaveOptions(options, optionsServices());
+    if (optionsLoaded_) saveOptions();
     if (instanceMutex_ != nullptr) {
         CloseHandle(instanceMutex_);
         instanceMutex_ = nullptr;

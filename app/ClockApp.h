@@ -2,9 +2,10 @@
 // threads, the wallpaper thread and the hidden main window.
 #pragma once
 
+#include "app/ClockState.h"
+#include "app/OptionsSaver.h"
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
 #include "platform/Application.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
@@ -12,19 +13,35 @@
 #include "platform/SystemClock.h"
 #include "platform/SystemTimeZone.h"
 #include "platform/Win32Registry.h"
+#include "platform/Window.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
-class TrayFrame;
+class ClockApp;
+
+// What the desktop program adds to the application: its hidden main window and the body of
+// the wallpaper thread.
+struct ClockAppParts {
+    // Makes the hidden main window; null when it could not be made.
+    std::function<std::unique_ptr<Window>(ClockApp&)> makeMainWindow;
+    unsigned(__stdcall* wallpaperThread)(void* clockApp);
+};
 
 class ClockApp : public Application {
 public:
-    ClockApp();
+    explicit ClockApp(const ClockAppParts& parts);
     ~ClockApp() override;
 
     OptionsServices optionsServices();
+    // Writes "user.bin"; the first failure of the run is reported to the user. Call on the
+    // user-interface thread, without holding `optionsLock`.
+    bool saveOptions();
+    // The session is ending: the windows close and the exit steps run now, without asking the
+    // user anything; then the process ends.
+    [[noreturn]] void endSession();
 
     // Guards `options`, `astro` and the astronomy engine's caches. Recursive.
     RecursiveLock optionsLock;
@@ -47,14 +64,17 @@ private:
     bool startWallpaperThread();
     void stopWallpaperThread();
 
+    ClockAppParts parts_;
     std::string programPath_;
     HANDLE instanceMutex_ = nullptr;
     HANDLE wallpaperThreadHandle_ = nullptr;
     bool optionsLoaded_ = false;
+    bool sessionEnding_ = false;
     bool socketsStarted_ = false;
     Win32Registry registry_;
     MessageBoxPrompt prompt_;
     SystemTimeZone timeZone_;
     LocaleMonthNames monthNames_;
-    std::unique_ptr<TrayFrame> trayFrame_;
+    OptionsSaver saver_;
+    std::unique_ptr<Window> mainWindow_;
 };

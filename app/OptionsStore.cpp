@@ -50,9 +50,10 @@ void LoadOptions(UserOptions& options, const OptionsServices& services) {
     RefreshTimeZone(options, services);
 }
 
-bool SaveOptions(const UserOptions& options, const OptionsServices& services) {
+bool SaveOptions(const UserOptions& options, const OptionsServices& services,
+                 std::string* failure) {
     const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
-    const bool saved = ReplaceFileAtomically(path, &options, sizeof options);
+    const bool saved = ReplaceFileAtomically(path, &options, sizeof options, failure);
     WriteAppPath(services);
     return saved;
 }

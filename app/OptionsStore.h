@@ -32,8 +32,10 @@ constexpr std::size_t kAppPathBytes = 260;
 void LoadOptions(UserOptions& options, const OptionsServices& services);
 
 // Writes the record to "user.bin" (atomically), then `AppPath`. False when the file could not
-// be written; the options then live on in memory only.
-bool SaveOptions(const UserOptions& options, const OptionsServices& services);
+// be written, with the system's reason in `failure` when given; the options then live on in
+// memory only.
+bool SaveOptions(const UserOptions& options, const OptionsServices& services,
+                 std::string* failure = nullptr);
 
 // Copies the system's current time-zone name and bias (daylight saving included) into the
 // record, under `optionsLock`.

@@ -53,8 +53,8 @@ add_custom_command(TARGET solvane-render POST_BUILD
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
-    app/main.cpp
     desktop/ClockTimer.cpp
+    desktop/main.cpp
     desktop/DataPane.cpp
     desktop/EarthFrame.cpp
     desktop/NoticeDialog.cpp

@@ -33,17 +33,34 @@ bool EarthFrame::createWindow() {
     if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC, nullptr, icon)) {
         return false;
     }
-    const UserOptions& o = app_.options;
     const std::string title = LoadResourceString(IDS_APP_NAME);
-    return Window::create(WS_EX_CLIENTEDGE, kClassName, title.c_str(), kFrameStyle, o.frameLeft,
-                          o.frameTop, o.frameRight - o.frameLeft, o.frameBottom - o.frameTop,
-                          nullptr, LoadMenuBar());
+    placing_ = true;
+    const bool made = Window::create(WS_EX_CLIENTEDGE, kClassName, title.c_str(), kFrameStyle,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, kMinimumFrameWidth,
+                                     kMinimumFrameHeight, nullptr, LoadMenuBar());
+    if (made) placeAtStoredRect(SWP_NOZORDER | SWP_NOACTIVATE);
+    placing_ = false;
+    return made;
+}
+
+void EarthFrame::placeAtStoredRect(UINT flags) {
+    const UserOptions& o = app_.options;
+    const RECT stored = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
+    MONITORINFO monitor = {sizeof(monitor)};
+    GetMonitorInfoA(MonitorFromRect(&stored, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const Box placed = PlaceFrame(o.frameLeft, o.frameTop, o.frameRight, o.frameBottom,
+                                  {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    const bool wasPlacing = placing_;
+    placing_ = true;
+    SetWindowPos(hwnd(), nullptr, placed.x, placed.y, placed.width, placed.height, flags);
+    placing_ = wasPlacing;
 }
 
 void EarthFrame::open(bool show) {
     if (hwnd() == nullptr && !createWindow()) return;
     if (!show) return;
-    ShowWindow(hwnd(), SW_SHOW);
+    ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(hwnd());
 }
 
@@ -81,6 +98,7 @@ void EarthFrame::setDetailsPane(bool show) {
 }
 
 void EarthFrame::storeRect() {
+    if (placing_) return;
     RECT r;
     GetWindowRect(hwnd(), &r);
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
@@ -92,6 +110,7 @@ void EarthFrame::enterFullScreen() {
     if (fullScreen_) return;
     if (app_.options.noticeFlags & kNoticeFullScreen) {
         if (ShowNotice(hwnd(), IDD_FULL_SCREEN_NOTICE)) app_.options.noticeFlags &= ~kNoticeFullScreen;
+        if (hwnd() == nullptr) return;  // the program ended while the notice was open
     }
     fullScreen_ = 1;
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -110,9 +129,7 @@ void EarthFrame::leaveFullScreen() {
     SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, WS_EX_CLIENTEDGE);
     SetMenu(hwnd(), LoadMenuBar());
     DrawMenuBar(hwnd());
-    const UserOptions& o = app_.options;
-    SetWindowPos(hwnd(), nullptr, o.frameLeft, o.frameTop, o.frameRight - o.frameLeft,
-                 o.frameBottom - o.frameTop, SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOREDRAW);
+    placeAtStoredRect(SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOREDRAW);
     ShowWindow(hwnd(), SW_RESTORE);
     fullScreen_ = 0;
 }
@@ -120,6 +137,7 @@ void EarthFrame::leaveFullScreen() {
 void EarthFrame::closeToTray() {
     if (app_.options.noticeFlags & kNoticeCloseToTray) {
         if (ShowNotice(hwnd(), IDD_TRAY_REMINDER)) app_.options.noticeFlags &= ~kNoticeCloseToTray;
+        if (hwnd() == nullptr) return;  // the program ended while the reminder was open
     }
     ShowWindow(hwnd(), SW_HIDE);
 }
@@ -128,24 +146,30 @@ void EarthFrame::showContextMenu(int x, int y) {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
     if (menu == nullptr) return;
     HMENU popup = GetSubMenu(menu, 0);
-    // The lock is held while the menu is open: the clock stands still meanwhile. The user
-    // interface goes on painting (the lock is recursive); the wallpaper thread only waits.
-    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    // The options change only on this thread, so the menu reads them without the lock. The
+    // lock is not held while the menu is open: the clock stands still anyway (the tick sees
+    // `menuOpen`), and a session that ends meanwhile must find the tick and the wallpaper
+    // thread free to stop at once.
     for (unsigned command : CheckedContextCommands(app_.options)) {
         CheckMenuItem(popup, command, MF_BYCOMMAND | MF_CHECKED);
     }
     const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y,
                                         0, hwnd(), nullptr);
     DestroyMenu(menu);
-    if (command == 0) return;
+    if (command == 0 || hwnd() == nullptr) return;
     const bool paneWasHidden = app_.options.detailsPaneHidden != 0;
-    if (ApplyContextCommand(app_.options, command)) {
+    bool applied;
+    {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        applied = ApplyContextCommand(app_.options, command);
+    }
+    if (applied) {
         if ((app_.options.detailsPaneHidden != 0) != paneWasHidden) {
             setDetailsPane(app_.options.detailsPaneHidden == 0);
         }
         InvalidateRect(view_.hwnd(), nullptr, FALSE);
     }
-    SaveOptions(app_.options, app_.optionsServices());
+    app_.saveOptions();
 }
 
 bool EarthFrame::onCommand(UINT id) {
@@ -162,11 +186,13 @@ bool EarthFrame::onCommand(UINT id) {
         PostMessageA(trayFrame_, WM_COMMAND, id, 0);
         return true;
     case ID_APP_ABOUT:
+        SendMessageA(trayFrame_, WM_COMMAND, id, 0);
+        return true;
     case ID_GENERAL_SETTINGS:
     case ID_CLOCK_SETTINGS:
     case ID_HOME_LOCATION:
     case ID_SET_CLOCK:
-        SendMessageA(trayFrame_, WM_COMMAND, id, 0);
+        if (openDialog) openDialog(id, hwnd());
         return true;
     }
     return false;

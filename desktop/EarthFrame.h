@@ -31,6 +31,8 @@ public:
     volatile uint8_t menuOpen = 0;
     // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
     std::function<void()> clockMayResume;
+    // Opens the dialog of a menu-bar command, owned by this window.
+    std::function<void(UINT command, HWND owner)> openDialog;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,6 +44,9 @@ private:
     bool createWindow();
     void layout(int width, int height);
     void storeRect();
+    // Moves the window to the stored rectangle, or as near to it as the nearest monitor's work
+    // area allows, leaving the stored rectangle as it is.
+    void placeAtStoredRect(UINT flags);
     void showContextMenu(int x, int y);
 
     ClockApp& app_;
@@ -49,4 +54,5 @@ private:
     EarthView view_;
     DataPane pane_;
     uint8_t fullScreen_ = 0;
+    bool placing_ = false;  // moves and sizes made by placeAtStoredRect are not stored
 };

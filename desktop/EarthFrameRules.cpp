@@ -4,7 +4,9 @@
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -60,6 +62,27 @@ bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int 
     const int storedHeight = stored.frameBottom - stored.frameTop;
     return !fullScreen && right - left == stored.frameRight - stored.frameLeft &&
            storedHeight != 0 && bottom - top != 0;
+}
+
+namespace {
+
+// One side of the rectangle: its extent clamped to [minimum, available] (the available space
+// wins when it is smaller), then its start moved so that it lies within the available span.
+void PlaceSpan(int64_t start, int64_t end, int64_t minimum, int64_t spanStart, int64_t spanLength,
+               int* placedStart, int* placedLength) {
+    const int64_t length = std::min(std::max(end - start, minimum), std::max<int64_t>(spanLength, 1));
+    start = std::min(std::max(start, spanStart), spanStart + spanLength - length);
+    *placedStart = int(start);
+    *placedLength = int(length);
+}
+
+}  // namespace
+
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea) {
+    Box placed;
+    PlaceSpan(left, right, kMinimumFrameWidth, workArea.x, workArea.width, &placed.x, &placed.width);
+    PlaceSpan(top, bottom, kMinimumFrameHeight, workArea.y, workArea.height, &placed.y, &placed.height);
+    return placed;
 }
 
 std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, int clientWidth,

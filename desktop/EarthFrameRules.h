@@ -32,6 +32,14 @@ bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised);
 bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int top, int right,
                       int bottom);
 
+// The smallest window that still shows the globe and the details pane.
+constexpr int kMinimumFrameWidth = 400, kMinimumFrameHeight = 300;
+
+// Where the window opens for a stored rectangle (left, top, right, bottom, as kept in the
+// options file, possibly damaged or from a monitor since removed): on `workArea` (the nearest
+// monitor's) with at least the minimum size and at most the work area's, moved inside it.
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea);
+
 // One text of the details pane at (x, y) in the pane's client area.
 struct PaneText {
     int x, y;

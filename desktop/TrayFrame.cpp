@@ -25,6 +25,12 @@ TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
 
 TrayFrame::~TrayFrame() = default;
 
+std::unique_ptr<Window> TrayFrame::make(ClockApp& app) {
+    auto frame = std::make_unique<TrayFrame>(app);
+    if (!frame->create()) return nullptr;
+    return frame;
+}
+
 bool TrayFrame::create() {
     if (!registerClass(kClassName)) return false;
     const std::string title = LoadResourceString(IDS_HIDDEN_WINDOW_TITLE);
@@ -48,6 +54,7 @@ bool TrayFrame::onCreate() {
     earthFrame_->clockMayResume = [this] {
         if (clockTimer_) clockTimer_->wake();
     };
+    earthFrame_->openDialog = [this](UINT command, HWND owner) { openDialog(command, owner); };
     if (o.wallpaperEnabled == 1) {  // a first wallpaper at once
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
@@ -58,10 +65,12 @@ bool TrayFrame::onCreate() {
     return true;
 }
 
+// The earth clock object outlives its window: a notice or menu of it may still be on the
+// stack below this exit, and returns into it.
 void TrayFrame::onDestroy() {
     clockTimer_.reset();
     removeTrayIcon();
-    earthFrame_.reset();
+    earthFrame_->destroy();
     PostQuitMessage(0);
 }
 
@@ -155,10 +164,13 @@ bool TrayFrame::onCommand(UINT id) {
         if (earthFrame_->hwnd() != nullptr) ShowWindow(earthFrame_->hwnd(), SW_HIDE);
         return true;
     }
-    // The Lunar Phases window, the settings, home location and Set Clock dialogs and the About
-    // box join the menu's commands with the windows that show them.
-    return false;
+    // The Lunar Phases window joins the menu's commands with the window that shows it.
+    return openDialog(id, nullptr);
 }
+
+// The settings, home location, Set Clock and About dialogs join here, each run modally over
+// the owner it is given.
+bool TrayFrame::openDialog(UINT, HWND) { return false; }
 
 LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == app_.trayMessage && app_.trayMessage != 0) {
@@ -176,10 +188,7 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The process may be ended as soon as this returns: close the windows (as a shutdown
         // does), run the exit steps now and end here, so that no message still queued runs
         // with what the exit released (the ephemeris file above all).
-        if (wParam) {
-            DestroyWindow(hwnd());
-            ExitProcess(UINT(app_.exitOnce()));
-        }
+        if (wParam) app_.endSession();
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

@@ -15,6 +15,8 @@ public:
     explicit TrayFrame(ClockApp& app);
     ~TrayFrame() override;
     bool create();
+    // The hidden main window of `app`, created; null when it could not be made.
+    static std::unique_ptr<Window> make(ClockApp& app);
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -30,6 +32,9 @@ private:
     void openEarthWindow();
     void restartEarthWindow();
     void openHelpPage(const char* relativePath, int show);
+    // Opens the dialog of a settings, home location, Set Clock or About command, owned by
+    // `owner` (the earth clock window for the four dialogs of its menu bar, else none).
+    bool openDialog(UINT command, HWND owner);
 
     ClockApp& app_;
     std::unique_ptr<EarthFrame> earthFrame_;

@@ -1,13 +1,5 @@
 #include "platform/Application.h"
 
-Application* Application::current_ = nullptr;
-
-Application::Application() { current_ = this; }
-
-Application::~Application() {
-    if (current_ == this) current_ = nullptr;
-}
-
 bool Application::preTranslateMessage(MSG&) { return false; }
 
 int Application::run(HINSTANCE instance, const char* commandLine) {

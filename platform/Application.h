@@ -7,8 +7,8 @@
 
 class Application {
 public:
-    Application();
-    virtual ~Application();
+    Application() = default;
+    virtual ~Application() = default;
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -24,8 +24,6 @@ public:
     // Where an application would keep its own settings in the registry; nothing is kept there.
     void setRegistryKey(const std::string& name) { registryKey_ = name; }
 
-    static Application* current() { return current_; }
-
 protected:
     virtual bool initInstance(const char* commandLine) = 0;
     virtual int exitInstance() { return 0; }
@@ -33,7 +31,6 @@ protected:
     virtual bool preTranslateMessage(MSG& message);
 
 private:
-    static Application* current_;
     HINSTANCE instance_ = nullptr;
     HWND mainWindow_ = nullptr;
     std::string registryKey_;

@@ -1,6 +1,8 @@
 #include "platform/FileAccess.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,14 +37,21 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
 }
 
 bool ReplaceFileAtomically(const std::string& path,
-                           const std::function<bool(const FileChunkWriter& write)>& produce) {
+                           const std::function<bool(const FileChunkWriter& write)>& produce,
+                           std::string* failure) {
     const std::string temporary = path + ".new";
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        if (failure != nullptr) *failure = std::strerror(errno);
+        return false;
+    }
+    errno = 0;
     const FileChunkWriter write = [fd](const void* data, std::size_t size) { return WriteAll(fd, data, size); };
     bool written = produce(write) && ::fsync(fd) == 0;
     written = (::close(fd) == 0) && written;
     if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    const int error = errno;
     ::unlink(temporary.c_str());
+    if (failure != nullptr) *failure = error != 0 ? std::strerror(error) : "the data could not be written";
     return false;
 }

@@ -34,6 +34,20 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
     }
 }
 
+// The system's text for an error code, without its line break.
+std::string SystemErrorText(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = length > 0 ? std::string(text, length) : "Error " + std::to_string(error);
+    if (text != nullptr) LocalFree(text);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) {
+        result.pop_back();
+    }
+    return result;
+}
+
 }  // namespace
 
 FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size) {
@@ -51,11 +65,15 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
 }
 
 bool ReplaceFileAtomically(const std::string& path,
-                           const std::function<bool(const FileChunkWriter& write)>& produce) {
+                           const std::function<bool(const FileChunkWriter& write)>& produce,
+                           std::string* failure) {
     const std::string temporary = path + ".new";
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        if (failure != nullptr) *failure = SystemErrorText(GetLastError());
+        return false;
+    }
     const FileChunkWriter write = [file](const void* data, std::size_t size) {
         DWORD written = 0;
         return size <= MAXDWORD && WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
@@ -63,6 +81,8 @@ bool ReplaceFileAtomically(const std::string& path,
     bool complete = produce(write) && FlushFileBuffers(file);
     complete = CloseHandle(file) && complete;
     if (complete && MoveReplacing(temporary, path)) return true;
+    const DWORD error = GetLastError();
     DeleteFileA(temporary.c_str());
+    if (failure != nullptr) *failure = SystemErrorText(error);
     return false;
 }

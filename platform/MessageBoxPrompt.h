@@ -7,4 +7,6 @@ class MessageBoxPrompt : public UserPrompt {
 public:
     void warn(unsigned textId, unsigned captionId) override;
     void error(unsigned textId, unsigned captionId) override;
+    void warnFormatted(unsigned textId, unsigned captionId,
+                       const std::vector<std::string>& inserts) override;
 };

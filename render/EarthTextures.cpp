@@ -83,8 +83,11 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned ma
     const unsigned char* clouds = svLoadImage(kImageClouds, &cloudWidth, &cloudHeight);
     const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
     if ((maps & kMapClouds) && clouds != nullptr && day != nullptr) {
-        UploadMipmaps(CloudsComposite(clouds, day, width, height), width, height, GL_RGB);
-        SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
+        std::vector<uint8_t> composite = CloudsComposite(clouds, cloudWidth, cloudHeight, day, width, height);
+        if (!composite.empty()) {  // no clouds rather than a read past the smaller image
+            UploadMipmaps(std::move(composite), width, height, GL_RGB);
+            SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
+        }
     }
 
     glBindTexture(GL_TEXTURE_2D, names[kTexturePanel]);

@@ -1,7 +1,7 @@
 #include "render/EarthView.h"
 
 #include "app/UserOptions.h"
-#include "astro/AstroState.h"
+#include "app/ClockState.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthScene.h"
 #include "render/GLDrawing.h"
@@ -9,6 +9,7 @@
 #include "render/MoonPhaseImage.h"
 #include "render/TextureArithmetic.h"
 #include "render/TextDrawing.h"
+#include "res/resource.h"
 
 #include <GL/glu.h>
 #include <windowsx.h>
@@ -26,7 +27,6 @@ constexpr float kGlobeRadius = 80.0f;
 double GlobeRadiusPixels(int height) {
     return kGlobeRadius / (kCameraDistance * std::tan(kHalfFieldRadians)) * height / 2;
 }
-constexpr int kDragCursor = 137;
 constexpr int kMoonPictureSize = 64;
 
 // Spin state of the ticking and spinning globe, and the drag orientation: one per process.
@@ -123,6 +123,11 @@ void EarthView::paint() {
         renderFrame();
         glDisable(GL_CLIP_PLANE0);
         target_.present(windowDC_);
+    } else {
+        // Without OpenGL the view is black, not whatever the screen held there before.
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        FillRect(windowDC_, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     ValidateRect(hwnd(), nullptr);
 }
@@ -233,22 +238,32 @@ void EarthView::restoreUnderTimeDisplay() {
     glColor3ub(255, 255, 255);
 }
 
-void EarthView::onMouse(UINT message, int x, int y) {
+void EarthView::endDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    if (GetCapture() == hwnd()) ReleaseCapture();
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+}
+
+void EarthView::onMouse(UINT message, WPARAM buttons, int x, int y) {
     if (model_.options.viewpoint != kViewMouseDrag) return;
     switch (message) {
     case WM_LBUTTONDOWN:
-        SetCursor(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDragCursor)));
+        SetCursor(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_DRAG)));
         SetCapture(hwnd());
         lastMouse_ = {x, y};
         dragging_ = true;
         break;
     case WM_LBUTTONUP:
-        ReleaseCapture();
-        SetCursor(LoadCursor(nullptr, IDC_ARROW));
-        dragging_ = false;
+        endDrag();
         break;
     case WM_MOUSEMOVE:
         if (!dragging_) break;
+        // The button went up where this window could not see it.
+        if (!(buttons & MK_LBUTTON)) {
+            endDrag();
+            break;
+        }
         {
             std::lock_guard<RecursiveLock> hold(model_.optionsLock);
             viewState.drag.drag(x - lastMouse_.x, y - lastMouse_.y);
@@ -279,7 +294,11 @@ LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE:
-        onMouse(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        onMouse(message, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_CAPTURECHANGED:
+        // Alt-Tab, a pop-up or another window took the mouse: the drag is over.
+        if (HWND(lParam) != hwnd()) endDrag();
         break;
     case WM_LBUTTONDBLCLK:
         SendMessageA(GetParent(hwnd()), WM_LBUTTONDBLCLK, wParam, 0);

@@ -46,7 +46,8 @@ private:
     void restoreUnderTimeDisplay();
     void refreshMoonTexture(double julianDate);
     void advanceSpin(int viewpoint, int spinSpeed);
-    void onMouse(UINT message, int x, int y);
+    void onMouse(UINT message, WPARAM buttons, int x, int y);
+    void endDrag();
 
     EarthViewModel model_;
     HDC windowDC_ = nullptr;

@@ -23,10 +23,17 @@ bool IsSoftware(const PIXELFORMATDESCRIPTOR& pfd) {
     return (pfd.dwFlags & PFD_GENERIC_FORMAT) && !(pfd.dwFlags & PFD_GENERIC_ACCELERATED);
 }
 
-// The number of the display's pixel formats; the enumerations look at 1 .. count - 1.
-int FormatCount(HDC dc) { return DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr); }
-
 }  // namespace
+
+int FindPixelFormat(HDC dc, const std::function<bool(const PIXELFORMATDESCRIPTOR&)>& accept) {
+    // Formats are numbered from 1 to the count, both included.
+    const int count = DescribePixelFormat(dc, 1, sizeof(PIXELFORMATDESCRIPTOR), nullptr);
+    for (int format = 1; format <= count; ++format) {
+        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
+        if (DescribePixelFormat(dc, format, sizeof pfd, &pfd) != 0 && accept(pfd)) return format;
+    }
+    return 0;
+}
 
 void GLTarget::reset() {
     width_ = height_ = pixelFormat_ = 0;
@@ -67,18 +74,14 @@ HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthB
                                         int stencilBits, int accumBits, int doubleBuffer) {
     if (context_ != nullptr) return context_;
     hardware_ = false;
-    const int count = FormatCount(windowDC);
-    for (int format = 1; format < count; ++format) {
-        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
-        DescribePixelFormat(windowDC, format, sizeof pfd, &pfd);
-        if (pfd.iPixelType == PFD_TYPE_RGBA && pfd.cColorBits >= colourBits &&
-            (pfd.dwFlags & PFD_DOUBLEBUFFER) && doubleBuffer == 1 && pfd.cDepthBits >= depthBits &&
-            pfd.cStencilBits >= stencilBits && pfd.cAccumBits >= accumBits && IsSoftware(pfd)) {
-            if (adoptContext(windowDC, format)) windowDC_ = windowDC;
-            return context_;
-        }
-    }
-    return nullptr;
+    const int format = FindPixelFormat(windowDC, [&](const PIXELFORMATDESCRIPTOR& pfd) {
+        return pfd.iPixelType == PFD_TYPE_RGBA && pfd.cColorBits >= colourBits &&
+               (pfd.dwFlags & PFD_DOUBLEBUFFER) && doubleBuffer == 1 && pfd.cDepthBits >= depthBits &&
+               pfd.cStencilBits >= stencilBits && pfd.cAccumBits >= accumBits && IsSoftware(pfd);
+    });
+    if (format == 0) return nullptr;
+    if (adoptContext(windowDC, format)) windowDC_ = windowDC;
+    return context_;
 }
 
 bool GLTarget::createDib(int width, int height) {
@@ -178,13 +181,7 @@ void GLTarget::destroyQuietly() {
 }
 
 bool hasAcceleratedFormat(HDC dc) {
-    const int count = FormatCount(dc);
-    for (int format = 1; format < count; ++format) {
-        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
-        DescribePixelFormat(dc, format, sizeof pfd, &pfd);
-        if (!IsSoftware(pfd)) return true;
-    }
-    return false;
+    return FindPixelFormat(dc, [](const PIXELFORMATDESCRIPTOR& pfd) { return !IsSoftware(pfd); }) != 0;
 }
 
 bool isCurrentContextAccelerated(bool* driver) {
@@ -199,14 +196,11 @@ bool isCurrentContextAccelerated(bool* driver) {
 }
 
 int setSoftwareDepth16Format(HDC dc) {
-    const int count = FormatCount(dc);
-    for (int format = 1; format < count; ++format) {
-        PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
-        DescribePixelFormat(dc, format, sizeof pfd, &pfd);
-        if (IsSoftware(pfd) && (pfd.dwFlags & PFD_DOUBLEBUFFER) && pfd.iPixelType == PFD_TYPE_RGBA &&
-            pfd.cDepthBits == 16) {
-            return SetPixelFormat(dc, format, &pfd) ? format : 0;
-        }
-    }
-    return 0;
+    PIXELFORMATDESCRIPTOR chosen = {sizeof(chosen)};
+    const int format = FindPixelFormat(dc, [&](const PIXELFORMATDESCRIPTOR& pfd) {
+        chosen = pfd;
+        return IsSoftware(pfd) && (pfd.dwFlags & PFD_DOUBLEBUFFER) && pfd.iPixelType == PFD_TYPE_RGBA &&
+               pfd.cDepthBits == 16;
+    });
+    return format != 0 && SetPixelFormat(dc, format, &chosen) ? format : 0;
 }

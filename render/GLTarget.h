@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 class GLTarget {
 public:
     GLTarget() { reset(); }
@@ -48,6 +50,9 @@ private:
     unsigned char* pixels_;
     bool hardware_;
 };
+
+// The first of the display's pixel formats that `accept` takes, or 0 when none.
+int FindPixelFormat(HDC dc, const std::function<bool(const PIXELFORMATDESCRIPTOR&)>& accept);
 
 // True when one of the display's pixel formats is accelerated.
 bool hasAcceleratedFormat(HDC dc);

@@ -21,8 +21,12 @@ std::vector<uint8_t> SpriteRgba(const uint8_t* bgr, int width, int height) {
     return rgba;
 }
 
-std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, int width,
-                                     int height) {
+std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, int cloudsWidth, int cloudsHeight,
+                                     const uint8_t* day, int dayWidth, int dayHeight) {
+    if (cloudsWidth != dayWidth || cloudsHeight != dayHeight || dayWidth <= 0 || dayHeight <= 0) {
+        return {};
+    }
+    const int width = dayWidth, height = dayHeight;
     std::vector<uint8_t> rgb(size_t(width) * height * 3);
     for (size_t i = 0, n = size_t(width) * height; i < n; ++i) {
         const uint8_t* c = clouds + 3 * i;

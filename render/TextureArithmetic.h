@@ -12,9 +12,10 @@ std::vector<uint8_t> SpriteRgba(const uint8_t* bgr, int width, int height);
 
 // The clouds texture: the cloud image (blue-green-red) over the day image, in red-green-blue
 // order. Where the clouds' average brightness is a, q = min(a + 63, 255) / 255 and each
-// channel is day x (1 - q) + cloud x q, each product truncated.
-std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, const uint8_t* day, int width,
-                                     int height);
+// channel is day x (1 - q) + cloud x q, each product truncated. Empty when the two images
+// differ in size.
+std::vector<uint8_t> CloudsComposite(const uint8_t* clouds, int cloudsWidth, int cloudsHeight,
+                                     const uint8_t* day, int dayWidth, int dayHeight);
 
 // A Moon-phase picture pixel (blue, green, red) as red-green-blue-alpha: opaque from an
 // average brightness of 5, else fully transparent black.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -37,6 +38,35 @@ TEST(EarthFrameRules, StoredRectangleFollowsOnlyNormalMovesAndSizes) {
     EXPECT_FALSE(StoresRectOnMove(false, o, -32000, -32000, -31840, -31973)) << "minimised";
     EXPECT_FALSE(StoresRectOnMove(true, o, 100, 50, 670, 570));
     EXPECT_FALSE(StoresRectOnMove(false, o, 100, 50, 670, 50)) << "zero height";
+}
+
+// Where a stored rectangle opens, on a 1920 x 1040 work area at (0, 0) and on a second
+// monitor's at (1920, 0).
+TEST(EarthFrameRules, WindowOpensOnTheWorkAreaWithAUsableSize) {
+    const Box work = {0, 0, 1920, 1040};
+    struct Case {
+        const char* what;
+        int left, top, right, bottom;
+        Box work, expected;
+    } cases[] = {
+        {"inside: kept as stored", 40, 30, 640, 560, work, {40, 30, 600, 530}},
+        {"on the second monitor", 2000, 100, 2600, 630, {1920, 0, 1280, 1024}, {2000, 100, 600, 530}},
+        {"monitor removed: pulled onto the nearest", 2500, 300, 3100, 830, work, {1320, 300, 600, 530}},
+        {"above and left of the screen", -900, -700, -300, -170, work, {0, 0, 600, 530}},
+        {"no size (a zeroed file)", 0, 0, 0, 0, work, {0, 0, 400, 300}},
+        {"upside down", 500, 500, 100, 100, work, {500, 500, 400, 300}},
+        {"larger than the work area", -10, -10, 5000, 4000, work, {0, 0, 1920, 1040}},
+        {"extreme values do not overflow", INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, work, {0, 0, 1920, 1040}},
+        {"work area smaller than the minimum", 0, 0, 600, 530, {0, 0, 320, 200}, {0, 0, 320, 200}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Box placed = PlaceFrame(c.left, c.top, c.right, c.bottom, c.work);
+        EXPECT_EQ(placed.x, c.expected.x);
+        EXPECT_EQ(placed.y, c.expected.y);
+        EXPECT_EQ(placed.width, c.expected.width);
+        EXPECT_EQ(placed.height, c.expected.height);
+    }
 }
 
 TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {

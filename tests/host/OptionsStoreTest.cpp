@@ -1,6 +1,7 @@
 #include "app/OptionsStore.h"
 
 #include "OptionsTestDoubles.h"
+#include "app/OptionsSaver.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,31 @@ TEST(SaveOptions, FailedWriteKeepsTheOldFileAndReportsIt) {
     EXPECT_NE(world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath,
                                   kAppPathValueName), nullptr)
         << "AppPath is written even when the file is not";
+}
+
+// A program folder the user cannot write to: the first failed save of a run tells the user
+// which file and why, once; later failures and the end of a session say nothing more.
+TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
+    OptionsWorld world;
+    OptionsSaver saver;
+    const UserOptions options = Defaults();
+    std::filesystem::create_directory(world.folder.dir / "user.bin.new");
+    EXPECT_FALSE(saver.save(options, world.services(), true));
+    EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "never at the end of a session";
+    EXPECT_FALSE(saver.save(options, world.services(), false));
+    ASSERT_EQ(world.prompt.formattedWarnings.size(), 1u);
+    const auto& warning = world.prompt.formattedWarnings[0];
+    EXPECT_EQ(warning.textId, unsigned(IDS_OPTIONS_NOT_SAVED));
+    EXPECT_EQ(warning.captionId, unsigned(IDS_WARNING_CAPTION));
+    ASSERT_EQ(warning.inserts.size(), 2u);
+    EXPECT_EQ(warning.inserts[0], world.folder.optionsFile().string());
+    EXPECT_FALSE(warning.inserts[1].empty()) << "the system's reason";
+    EXPECT_FALSE(saver.save(options, world.services(), false));
+    EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u) << "never twice";
+
+    std::filesystem::remove(world.folder.dir / "user.bin.new");
+    EXPECT_TRUE(saver.save(options, world.services(), false));
+    EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options));
 }
 
 TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {

@@ -51,7 +51,16 @@ public:
     void error(unsigned textId, unsigned captionId) override {
         errors.emplace_back(textId, captionId);
     }
+    void warnFormatted(unsigned textId, unsigned captionId,
+                       const std::vector<std::string>& inserts) override {
+        formattedWarnings.push_back({textId, captionId, inserts});
+    }
     std::vector<std::pair<unsigned, unsigned>> errors;
+    struct Formatted {
+        unsigned textId, captionId;
+        std::vector<std::string> inserts;
+    };
+    std::vector<Formatted> formattedWarnings;
 };
 
 class FixedTimeZone : public TimeZoneSource {

@@ -372,6 +372,16 @@ TEST(GlobeReuse, AGlobeStandsWhileTheEarthTurnsLessThanAQuarterPixel) {
     EXPECT_TRUE(changed([](SceneInputs& s) { s.spinAngle += 1; }));
 }
 
+// A clouds image of another size than the day image is never read past its end: no clouds.
+TEST(TextureArithmetic, CloudsOfAnotherSizeAreLeftOut) {
+    const std::vector<uint8_t> clouds(2 * 1 * 3, 200), day(4 * 2 * 3, 50);
+    EXPECT_TRUE(CloudsComposite(clouds.data(), 2, 1, day.data(), 4, 2).empty());
+    EXPECT_TRUE(CloudsComposite(day.data(), 4, 2, clouds.data(), 2, 1).empty());
+    EXPECT_TRUE(CloudsComposite(day.data(), 4, 2, day.data(), 2, 4).empty());
+    EXPECT_TRUE(CloudsComposite(day.data(), 0, 0, day.data(), 0, 0).empty());
+    EXPECT_EQ(CloudsComposite(day.data(), 4, 2, day.data(), 4, 2).size(), 4u * 2 * 3);
+}
+
 TEST(TextureArithmetic, SpriteAlphaAndCloudsComposite) {
     EXPECT_EQ(SpriteAlpha(9, 9, 9), 0);
     EXPECT_EQ(SpriteAlpha(10, 10, 10), 10);
@@ -379,7 +389,7 @@ TEST(TextureArithmetic, SpriteAlphaAndCloudsComposite) {
     EXPECT_EQ(SpriteAlpha(0, 0, 30), 10);
     const uint8_t clouds[] = {0, 0, 0, 192, 192, 192, 100, 130, 160};
     const uint8_t day[] = {200, 100, 50, 10, 20, 30, 255, 255, 255};
-    const std::vector<uint8_t> rgb = CloudsComposite(clouds, day, 3, 1);
+    const std::vector<uint8_t> rgb = CloudsComposite(clouds, 3, 1, day, 3, 1);
     const float q = 63 * 0.003921569f;  // no cloud: the day darkened to about 75 %
     EXPECT_EQ(rgb[2], int(200 * (1 - q)));
     EXPECT_EQ(rgb[0], int(50 * (1 - q)));

@@ -61,11 +61,20 @@ TEST_F(EarthFrameTest, OpensAtTheStoredRectangleAndRemembersMoves) {
     EXPECT_EQ(paneRect.bottom, 159);
     EXPECT_EQ(paneRect.right, client.right);
     SetWindowPos(frame, nullptr, 100, 80, 700, 500, SWP_NOZORDER);
-    Sleep(300);
     ShowWindow(frame, SW_MAXIMIZE);  // neither maximising nor minimising is remembered
-    Sleep(300);
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(frame) != FALSE; }, 5000));
     ShowWindow(frame, SW_MINIMIZE);
-    Sleep(300);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(frame) != FALSE; }, 5000));
+    // A second start, or a click on the tray icon, brings the minimised window back.
+    PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(frame) && IsWindowVisible(frame); }, 5000));
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(frame) != FALSE; }, 5000));
+    const UINT trayMessage = RegisterWindowMessageA("Kelbrook Solvane");
+    PostMessageA(hidden, trayMessage, trayMessage, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(frame); }, 5000));
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(frame) != FALSE; }, 5000));
     stop();
     const UserOptions saved = ReadOptions(folder.path("user.bin"));
     EXPECT_EQ(saved.frameLeft, 100);
@@ -95,27 +104,34 @@ TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
     EXPECT_EQ(ReadOptions(folder.path("user.bin")).noticeFlags, uint32_t(kNoticeCloseToTray));
 }
 
+// Whether the view shows the globe: its middle is no longer black.
+bool GlobeShown(HWND view) {
+    const Capture c = CaptureWindow(view);
+    if (c.width < 10 || c.height < 10) return false;
+    const uint8_t* p = c.at(c.width / 2, c.height / 2 - 20);
+    return p[0] + p[1] + p[2] > 30;
+}
+
 TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     start();
-    Sleep(1500);
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
     KeepScreenshot(CaptureWindow(frame), "earth-clock-with-pane.bmp");
     ASSERT_TRUE(DeleteFileA(folder.path("user.bin").c_str()));
     SetForegroundWindow(frame);
     PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
     ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
-    Sleep(200);
     SendKey(VK_DOWN);  // "Details Pane"
     SendKey(VK_RETURN);
     HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }, 5000)) << "the pane is hidden";
     EXPECT_TRUE(WaitUntil([&] { return ReadOptions(folder.path("user.bin")).detailsPaneHidden == 1; }, 5000))
         << "and the choice saved at once";
-    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     RECT viewRect, client;
     GetClientRect(view, &viewRect);
     GetClientRect(frame, &client);
     EXPECT_EQ(viewRect.bottom, client.bottom) << "the globe fills the window";
-    Sleep(1500);
+    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
     KeepScreenshot(CaptureWindow(frame), "earth-clock-without-pane.bmp");
     stop();
 }
@@ -134,9 +150,70 @@ TEST_F(EarthFrameTest, RestartMessageMakesANewWindow) {
     HWND reopened = nullptr;
     ASSERT_TRUE(WaitUntil([&] { reopened = FindWindowA("SolvaneEarthFrame", nullptr); return reopened && IsWindowVisible(reopened); }, 10000));
     EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(reopened, nullptr, "SolvaneEarthView", nullptr) != nullptr; }, 5000));
-    PostMessageA(hidden, WM_RESTART_EARTH_WINDOW, 7, 0);  // any other key: nothing
-    Sleep(500);
+    SendMessageA(hidden, WM_RESTART_EARTH_WINDOW, 7, 0);  // any other key: nothing
     EXPECT_EQ(FindWindowA("SolvaneEarthFrame", nullptr), reopened);
+    stop();
+}
+
+}  // namespace
+
+namespace {
+
+// A stored rectangle from a monitor since removed, or from a damaged file, opens on the screen
+// with a usable size, and is kept as it was.
+TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {
+    for (const RECT stored : {RECT{3000, 2500, 3010, 2502}, RECT{-5000, -4000, -4400, -3470}, RECT{0, 0, 0, 0}}) {
+        options.frameLeft = stored.left, options.frameTop = stored.top;
+        options.frameRight = stored.right, options.frameBottom = stored.bottom;
+        start();
+        RECT r, work;
+        GetWindowRect(frame, &r);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+        EXPECT_GE(r.right - r.left, 400);
+        EXPECT_GE(r.bottom - r.top, 300);
+        stop();
+        const UserOptions saved = ReadOptions(folder.path("user.bin"));
+        EXPECT_EQ(saved.frameLeft, stored.left);
+        EXPECT_EQ(saved.frameTop, stored.top);
+        EXPECT_EQ(saved.frameRight, stored.right);
+        EXPECT_EQ(saved.frameBottom, stored.bottom);
+    }
+}
+
+// A globe drag ends when the window loses the mouse or the button is found up; only a move
+// with the button down turns the globe.
+TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
+    options.viewpoint = kViewMouseDrag;
+    options.displayFlags &= ~uint32_t(kShowGrid);
+    options.timeDisplay = kTimeNone;
+    start();
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
+    const auto picture = [&] {
+        RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return CaptureWindow(view).bgra;
+    };
+    const auto at = [](int x, int y) { return MAKELPARAM(x, y); };
+    const std::vector<uint8_t> before = picture();
+
+    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+    SendMessageA(view, WM_CAPTURECHANGED, 0, LPARAM(frame));  // another window took the mouse
+    SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(220, 160));
+    EXPECT_TRUE(picture() == before) << "the globe stays after the capture was lost";
+
+    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+    SendMessageA(view, WM_MOUSEMOVE, 0, at(220, 160));  // the button went up elsewhere
+    SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(260, 200));
+    EXPECT_TRUE(picture() == before) << "the globe stays after the button went up unseen";
+
+    SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
+    SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(220, 160));
+    SendMessageA(view, WM_LBUTTONUP, 0, at(220, 160));
+    EXPECT_FALSE(picture() == before) << "a real drag turns the globe";
     stop();
 }
 
