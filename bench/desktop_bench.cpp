@@ -1,6 +1,6 @@
 // Helpers of the desktop program's benchmark (bench/run_wine_bench.sh, which measures the CPU
-// solvane.exe uses): writes the options to start with, and measures the time from starting
-// solvane.exe to its first painted globe. Run beside solvane.exe, SVShared.dll and cheby.
+// solvane.exe uses): writes the options to start with, measures the time from starting
+// solvane.exe to its first painted globe, and the time its exits take. Run beside solvane.exe, SVShared.dll and cheby.
 #include "app/UserOptions.h"
 #include "res/resource.h"
 
@@ -90,9 +90,77 @@ void FirstFrame() {
     CloseHandle(process.hProcess);
 }
 
+// Starts solvane.exe and waits for its first globe; null when it did not come.
+bool StartAndWaitForGlobe(PROCESS_INFORMATION* process) {
+    std::string command = "\"" + Beside("solvane.exe") + "\"";
+    STARTUPINFOA startup = {sizeof(startup)};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process)) return false;
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    do {
+        Sleep(20);
+        QueryPerformanceCounter(&now);
+    } while (!GlobePainted() && Seconds(start, now) < 30);
+    return GlobePainted();
+}
+
+// Times one exit: after `prepare`, from `ask` (which asks the program to end) until
+// "user.bin" is written and until the process is gone.
+template <typename Prepare, typename Ask>
+void TimeExit(const char* what, Prepare prepare, Ask ask) {
+    PROCESS_INFORMATION process = {};
+    if (!StartAndWaitForGlobe(&process)) {
+        std::printf("exit, %s: solvane.exe did not show its globe\n", what);
+        return;
+    }
+    Sleep(3000);  // past the first wallpaper, if any: the wallpaper thread is idle
+    prepare();
+    DeleteFileA(Beside("user.bin").c_str());
+    LARGE_INTEGER start, saved = {}, gone;
+    QueryPerformanceCounter(&start);
+    ask();
+    bool written = false;
+    for (;;) {
+        if (!written && GetFileAttributesA(Beside("user.bin").c_str()) != INVALID_FILE_ATTRIBUTES) {
+            QueryPerformanceCounter(&saved);
+            written = true;
+        }
+        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+        QueryPerformanceCounter(&gone);
+        if (Seconds(start, gone) > 60) break;
+    }
+    QueryPerformanceCounter(&gone);
+    if (!written && GetFileAttributesA(Beside("user.bin").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        saved = gone;
+        written = true;
+    }
+    std::printf("exit, %s: user.bin written after %s, process gone after %.2f s (target 1 s)\n", what,
+                written ? (std::to_string(Seconds(start, saved)).substr(0, 4) + " s").c_str() : "never",
+                Seconds(start, gone));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+HWND HiddenWindow() { return FindWindowA(nullptr, "Solvane Hidden Window"); }
+
+// The exit times: the close message to the hidden window, and the end of the session with the
+// earth clock's context menu open.
+void ExitTimes() {
+    TimeExit("close message", [] {}, [] { PostMessageA(HiddenWindow(), WM_CLOSE, 0, 0); });
+    TimeExit("session end with the context menu open", [] {
+        HWND frame = FindWindowA("SolvaneEarthFrame", nullptr);
+        PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
+        for (int i = 0; i < 500 && FindWindowA("#32768", nullptr) == nullptr; ++i) Sleep(10);
+        Sleep(1500);  // the tick meets the open menu
+    }, [] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(HiddenWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 30000, &result);
+    });
+}
+
 }  // namespace
 
-// usage: desktop_bench options VIEWPOINT | desktop_bench first-frame
+// usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "options") {
         WriteOptions(std::atoi(argv[2]));
@@ -102,6 +170,10 @@ int main(int argc, char** argv) {
         FirstFrame();
         return 0;
     }
-    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | desktop_bench first-frame\n");
+    if (argc == 2 && std::string(argv[1]) == "exit") {
+        ExitTimes();
+        return 0;
+    }
+    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit\n");
     return 2;
 }

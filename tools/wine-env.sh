@@ -5,11 +5,18 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEARCH=win64
 
-# Creates the prefix once (about ten seconds).
+# Creates the prefix once (about ten seconds). Programs run on a wine desktop of the screen's
+# size, with its taskbar and notification area, as on Windows: on a bare X display wine waits
+# two seconds for a window manager each time a top-level window is hidden or destroyed.
 ensure_wine_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         wine wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+    if ! grep -q '^"Default"="1280x1024"' "$WINEPREFIX/user.reg"; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
         wineserver -w
     fi
 }
