@@ -13,6 +13,25 @@ namespace {
 
 bool IsGreenText(const uint8_t* p) { return p[1] > 150 && p[2] < 110 && p[0] < 150; }
 
+// Whether the view shows the globe: its middle is no longer black.
+bool GlobeShown(HWND view) {
+    const Capture c = CaptureWindow(view);
+    if (c.width < 10 || c.height < 10) return false;
+    const uint8_t* p = c.at(c.width / 2, c.height / 2 - 40);
+    return p[0] + p[1] + p[2] > 20;
+}
+
+// Paints the view now (a whole frame after a new size, else what a second's tick paints).
+void PaintNow(HWND view) { RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+int OpenMenus() {
+    int count = 0;
+    for (HWND menu = nullptr; (menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr;) {
+        count += IsWindowVisible(menu) != FALSE;
+    }
+    return count;
+}
+
 bool Near(const uint8_t* a, const uint8_t* b) {
     return std::abs(a[0] - b[0]) <= 8 && std::abs(a[1] - b[1]) <= 8 && std::abs(a[2] - b[2]) <= 8;
 }
@@ -33,12 +52,12 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     ASSERT_NE(frame, nullptr);
     HWND view = nullptr;  // the frame can be found while it is still making its children
     ASSERT_TRUE(WaitUntil([&] { return (view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr)) != nullptr; }, 10000));
-    Sleep(2500);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 20000));
     // A new size makes a whole new frame; the frames of the next seconds redraw only the time.
     RECT r;
     GetWindowRect(frame, &r);
     SetWindowPos(frame, nullptr, 0, 0, r.right - r.left + 2, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    Sleep(300);
+    PaintNow(view);
     const Capture first = CaptureWindow(view);
     KeepScreenshot(first, "earth-window.bmp");
     ASSERT_GT(first.width, 100);
@@ -55,13 +74,16 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     }
     EXPECT_GT(green, 80) << "green digits and label";
     EXPECT_LT(greenElsewhere, green / 4);
-    Sleep(1500);
-    const Capture second = CaptureWindow(view);
-    int changed = 0;
-    for (int y = top; y < top + 30 && y < second.height; ++y) {
-        for (int x = 0; x < second.width; ++x) changed += IsGreenText(first.at(x, y)) != IsGreenText(second.at(x, y));
-    }
-    EXPECT_GT(changed, 5) << "the seconds move on";
+    Capture second;
+    const auto timeChanged = [&] {
+        second = CaptureWindow(view);
+        int changed = 0;
+        for (int y = top; y < top + 30 && y < second.height; ++y) {
+            for (int x = 0; x < second.width; ++x) changed += IsGreenText(first.at(x, y)) != IsGreenText(second.at(x, y));
+        }
+        return changed > 5;
+    };
+    EXPECT_TRUE(WaitUntil(timeChanged, 5000)) << "the seconds move on";
     // Everything else, the label line on its panel included, is drawn as in the whole frame:
     // the globe under the time display is put back exactly when only the time is redrawn.
     const auto movedBesideTheTime = [&](const Capture& later) {
@@ -79,13 +101,13 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     const auto chooseTimeDisplay = [&](int down) {
         SetForegroundWindow(frame);
         PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
-        ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
-        Sleep(200);
+        ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 1; }, 5000)) << "the menu is open";
         for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendKey(key);
-        Sleep(200);
+        ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 2; }, 5000)) << "and its submenu";
         for (int i = 0; i < down; ++i) SendKey(VK_DOWN);
         SendKey(VK_RETURN);
-        Sleep(1500);
+        ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 0; }, 5000)) << "the menu closed";
+        PaintNow(view);
     };
     chooseTimeDisplay(5);  // "No Time Display"
     int greenLeft = 0;
@@ -97,10 +119,10 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     for (int change : {-2, 2}) {
         GetWindowRect(frame, &r);
         SetWindowPos(frame, nullptr, 0, 0, r.right - r.left + change, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-        Sleep(300);
+        PaintNow(view);
     }
     chooseTimeDisplay(1);  // "Greenwich (UTC)"
-    Sleep(1000);
+    PaintNow(view);
     EXPECT_LT(movedBesideTheTime(CaptureWindow(view)), 40) << "a few pixels: the globe turned meanwhile";
     PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(program.waitForExit(15000));

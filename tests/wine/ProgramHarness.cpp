@@ -141,6 +141,11 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
+bool WaitUntilIdle(HWND window, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &result) != 0;
+}
+
 HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindWindowA(className, title)) != nullptr; }, timeoutMs);

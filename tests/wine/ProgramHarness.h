@@ -49,6 +49,10 @@ ConsoleRun RunConsoleProgram(const std::string& exe, const std::string& argument
 // Polls `condition` every 50 ms until it holds or `timeoutMs` passes.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
+// Waits until the thread of `window` has handled everything sent to it before: true once
+// it is back in its message loop.
+bool WaitUntilIdle(HWND window, DWORD timeoutMs = 10000);
+
 // The top-level window with this title (and class, when given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className = nullptr);
 

@@ -231,7 +231,7 @@ TEST_F(Startup, NoSplashWhenHidden) {
     RunningProgram program(exe());
     HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntilIdle(hidden)) << "start-up is over";
     EXPECT_EQ(FindWindowA(kSplashClass, nullptr), nullptr);
     shutDown(program, hidden);
 }
@@ -273,7 +273,7 @@ TEST(TrayIcon, ShowsTheHiddenEarthClock) {
     ASSERT_NE(hidden, nullptr);
     HWND clock = WaitForWindow(nullptr, kStartTimeoutMs, "SolvaneEarthFrame");
     ASSERT_NE(clock, nullptr);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntilIdle(hidden)) << "start-up is over";
     EXPECT_FALSE(IsWindowVisible(clock)) << "only the tray icon at start";
     const UINT trayMessage = RegisterWindowMessageA("Kelbrook Solvane");
     PostMessageA(hidden, trayMessage, trayMessage, WM_LBUTTONDOWN);
