@@ -1,50 +1,10 @@
 // The earth clock window of the real solvane.exe: stored rectangle, full screen and back with
 // its notice, and the context menu changing and saving the options.
-#include "ProgramHarness.h"
-
-#include "app/UserOptions.h"
-#include "res/resource.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
+#include "EarthClockFixture.h"
 
 namespace {
 
-UserOptions ReadOptions(const std::string& path) {
-    UserOptions o = {};
-    const std::vector<char> bytes = ReadBinaryFile(path);
-    if (bytes.size() == sizeof o) std::memcpy(&o, bytes.data(), sizeof o);
-    return o;
-}
-
-class EarthFrameTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(CountProcesses("solvane.exe"), 0);
-        SetDefaultOptions(options);
-        options.hideSplash = 1;
-        options.startWithWindows = 0;
-        options.frameLeft = 40, options.frameTop = 30, options.frameRight = 640, options.frameBottom = 560;
-    }
-    void start() {
-        const char* bytes = reinterpret_cast<const char*>(&options);
-        ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
-        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
-        frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
-        ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr); }, 10000));
-        hidden = FindWindowA(nullptr, "Solvane Hidden Window");
-    }
-    void stop() {
-        PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
-        ASSERT_TRUE(program->waitForExit(15000));
-    }
-    UserOptions options;
-    InstallFolder folder;
-    std::unique_ptr<RunningProgram> program;
-    HWND frame = nullptr, hidden = nullptr;
-};
+using EarthFrameTest = EarthClockTest;
 
 TEST_F(EarthFrameTest, OpensAtTheStoredRectangleAndRemembersMoves) {
     start();
@@ -118,9 +78,7 @@ TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
     KeepScreenshot(CaptureWindow(frame), "earth-clock-with-pane.bmp");
     ASSERT_TRUE(DeleteFileA(folder.path("user.bin").c_str()));
-    SetForegroundWindow(frame);
-    PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
-    ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
+    ASSERT_TRUE(OpenContextMenu(frame));
     SendKey(VK_DOWN);  // "Details Pane"
     SendKey(VK_RETURN);
     HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);

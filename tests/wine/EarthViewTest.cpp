@@ -1,9 +1,6 @@
 // The live globe in the real solvane.exe: drawn, with the time in green on the blue panel,
 // following the clock.
-#include "ProgramHarness.h"
-
-#include "app/UserOptions.h"
-#include "res/resource.h"
+#include "EarthClockFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +36,10 @@ bool Near(const uint8_t* a, const uint8_t* b) {
 TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     ASSERT_EQ(CountProcesses("solvane.exe"), 0);
     InstallFolder folder;
-    UserOptions options;
-    SetDefaultOptions(options);
-    options.hideSplash = 1;
-    options.startWithWindows = 0;
+    UserOptions options = QuietOptions();
     options.timeDisplay = kTimeUtc;
     options.displayFlags |= kShowTimeZone;
-    const char* bytes = reinterpret_cast<const char*>(&options);
-    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
+    ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
     RunningProgram program(folder.path("solvane.exe"));
     HWND frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
     ASSERT_NE(frame, nullptr);
@@ -99,9 +92,8 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     // the display on again: one panel over the globe, not one over another.
     // The context menu's "Time Display" submenu, then the item `down` places below "Local Time".
     const auto chooseTimeDisplay = [&](int down) {
-        SetForegroundWindow(frame);
-        PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
-        ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 1; }, 5000)) << "the menu is open";
+        ASSERT_TRUE(OpenContextMenu(frame));
+        ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 1; }, 5000)) << "the menu shows";
         for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendKey(key);
         ASSERT_TRUE(WaitUntil([] { return OpenMenus() == 2; }, 5000)) << "and its submenu";
         for (int i = 0; i < down; ++i) SendKey(VK_DOWN);

@@ -1,39 +1,19 @@
 // The real solvane.exe ends promptly and keeps its options whatever is open when it is asked
 // to: a context menu, a notice; and a program folder it cannot write to is reported once.
-#include "ProgramHarness.h"
-
-#include "app/UserOptions.h"
-#include "res/resource.h"
-
-#include <gtest/gtest.h>
+#include "EarthClockFixture.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 // Windows ends a program that has not finished its session end within about five seconds.
 constexpr DWORD kSessionEndLimitMs = 5000;
-constexpr DWORD kExitTimeoutMs = 15000;
 
-class ExitWhileBusy : public testing::Test {
+class ExitWhileBusy : public EarthClockTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(CountProcesses("solvane.exe"), 0);
-        SetDefaultOptions(options);
-        options.hideSplash = 1;
-        options.startWithWindows = 0;
-        options.frameLeft = 40, options.frameTop = 30, options.frameRight = 640, options.frameBottom = 560;
-    }
-    void start() {
-        const char* bytes = reinterpret_cast<const char*>(&options);
-        ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
-        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
-        frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
-        ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 10000));
-        hidden = FindWindowA(nullptr, "Solvane Hidden Window");
-        ASSERT_NE(hidden, nullptr);
+        EarthClockTest::SetUp();
+        start();
         ASSERT_TRUE(DeleteFileA(folder.path("user.bin").c_str()));  // the exit must write it again
     }
     // Opens a notice of the earth clock window and waits until it shows.
@@ -48,11 +28,6 @@ protected:
         WaitUntil([&] { return notice != nullptr && GetDlgItem(notice, IDC_DONT_TELL_AGAIN) != nullptr; }, 5000);
         return notice;
     }
-    void openContextMenu() {
-        SetForegroundWindow(frame);
-        PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
-        ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr) << "the menu is open";
-    }
     void endSession() {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(hidden, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
@@ -63,45 +38,34 @@ protected:
         EXPECT_EQ(program->exitCode(), 0u);
     }
     void shutDown() {
-        PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
-        ASSERT_TRUE(program->waitForExit(kExitTimeoutMs));
-        EXPECT_EQ(program->exitCode(), 0u);
+        stop();
         EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")).size(), 488u);
     }
-    UserOptions options;
-    InstallFolder folder;
-    std::unique_ptr<RunningProgram> program;
-    HWND frame = nullptr, hidden = nullptr;
 };
 
 TEST_F(ExitWhileBusy, SessionEndWithTheContextMenuOpen) {
-    start();
-    openContextMenu();
+    ASSERT_TRUE(OpenContextMenu(frame));
     Sleep(1200);  // a tick falls due while the menu is open
     endSession();
 }
 
 TEST_F(ExitWhileBusy, SessionEndWithTheFullScreenNoticeOpen) {
-    start();
     ASSERT_NE(openNotice(true), nullptr);
     endSession();
 }
 
 TEST_F(ExitWhileBusy, ShutDownWithTheFullScreenNoticeOpen) {
-    start();
     ASSERT_NE(openNotice(true), nullptr);
     shutDown();
 }
 
 TEST_F(ExitWhileBusy, ShutDownWithTheCloseReminderOpen) {
-    start();
     ASSERT_NE(openNotice(false), nullptr);
     shutDown();
 }
 
 TEST_F(ExitWhileBusy, ShutDownWithTheContextMenuOpen) {
-    start();
-    openContextMenu();
+    ASSERT_TRUE(OpenContextMenu(frame));
     shutDown();
 }
 
@@ -110,12 +74,8 @@ TEST_F(ExitWhileBusy, ShutDownWithTheContextMenuOpen) {
 TEST(UnwritableOptions, AreReportedOnceAndTheProgramGoesOn) {
     ASSERT_EQ(CountProcesses("solvane.exe"), 0);
     InstallFolder folder;
-    UserOptions options;
-    SetDefaultOptions(options);
-    options.hideSplash = 1;
-    options.startWithWindows = 0;
-    const char* bytes = reinterpret_cast<const char*>(&options);
-    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
+    const UserOptions options = QuietOptions();
+    ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
     ASSERT_TRUE(CreateDirectoryA(folder.path("user.bin.new").c_str(), nullptr));  // blocks every save
     RunningProgram program(folder.path("solvane.exe"));
 
@@ -133,18 +93,17 @@ TEST(UnwritableOptions, AreReportedOnceAndTheProgramGoesOn) {
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 10000)) << "the program went on";
     // A change from the context menu saves again, and fails again, quietly.
-    SetForegroundWindow(frame);
-    PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
-    ASSERT_NE(WaitForWindow(nullptr, 5000, "#32768"), nullptr);
+    ASSERT_TRUE(OpenContextMenu(frame));
     SendKey(VK_DOWN);  // "Details Pane"
     SendKey(VK_RETURN);
     HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }, 5000));
     // An exit that stopped to tell again would never end.
     PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
-    ASSERT_TRUE(program.waitForExit(kExitTimeoutMs));
+    ASSERT_TRUE(program.waitForExit(15000));
     EXPECT_EQ(program.exitCode(), 0u);
-    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), std::vector<char>(bytes, bytes + sizeof options))
+    const std::vector<char> kept = ReadBinaryFile(folder.path("user.bin"));
+    EXPECT_TRUE(kept.size() == sizeof options && std::memcmp(kept.data(), &options, sizeof options) == 0)
         << "the old file is untouched";
 }
 

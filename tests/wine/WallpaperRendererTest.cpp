@@ -1,5 +1,7 @@
 // The wallpaper renderer inside this process: later pictures reuse the surface, the context
 // and the textures of the first, and must come out exactly as a fresh renderer draws them.
+// The Moon's picture shows its phase whatever context it is drawn in: a fresh one, or the
+// renderer's after a whole picture.
 #include "ProgramHarness.h"
 
 #include "app/EphemerisFile.h"
@@ -7,11 +9,14 @@
 #include "app/ClockState.h"
 #include "astro/CivilClock.h"
 #include "platform/RecursiveLock.h"
+#include "render/GLTarget.h"
+#include "render/MoonPhaseImage.h"
 #include "render/Viewpoint.h"
 #include "render/WallpaperEarth.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -25,6 +30,54 @@ std::vector<uint8_t> Pixels(const WallpaperPicture& p) {
         for (int x = 0; x < p.width; ++x) bgr.insert(bgr.end(), row + 4 * x, row + 4 * x + 3);
     }
     return bgr;
+}
+
+constexpr int kSize = 64;
+
+// Mean brightness (0-255) of the Moon's pixels in columns [x0, x1), and how many there are.
+struct Lit {
+    double mean = 0;
+    int count = 0;
+};
+Lit Brightness(const std::vector<uint8_t>& rgba, int x0, int x1) {
+    Lit lit;
+    double sum = 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* p = &rgba[4 * (size_t(y) * kSize + x)];
+            if (p[3] == 0) continue;
+            sum += (p[0] + p[1] + p[2]) / 3.0;
+            ++lit.count;
+        }
+    }
+    lit.mean = lit.count > 0 ? sum / lit.count : 0;
+    return lit;
+}
+
+// The phases as they must look: full bright, new dark, the quarters lit on opposite halves.
+void ExpectPhases(const char* where) {
+    SCOPED_TRACE(where);
+    const std::vector<uint8_t> full = moonPictureForPhaseAngle(0, kSize);
+    const std::vector<uint8_t> fresh = moonPictureForPhaseAngle(180, kSize);
+    const std::vector<uint8_t> waxing = moonPictureForPhaseAngle(90, kSize);
+    const std::vector<uint8_t> waning = moonPictureForPhaseAngle(-90, kSize);
+    ASSERT_EQ(full.size(), size_t(kSize) * kSize * 4);
+    const Lit fullDisc = Brightness(full, 0, kSize), newDisc = Brightness(fresh, 0, kSize);
+    EXPECT_GT(fullDisc.count, 1500) << "a disc of about 48 pixels across";
+    EXPECT_EQ(newDisc.count, fullDisc.count) << "the new Moon keeps its outline";
+    EXPECT_GT(fullDisc.mean, 2.5 * newDisc.mean) << "the new Moon is dark";
+    const Lit waxingLeft = Brightness(waxing, 0, kSize / 2), waxingRight = Brightness(waxing, kSize / 2, kSize);
+    const Lit waningLeft = Brightness(waning, 0, kSize / 2), waningRight = Brightness(waning, kSize / 2, kSize);
+    EXPECT_GT(std::max(waxingLeft.mean, waxingRight.mean), 2 * std::min(waxingLeft.mean, waxingRight.mean))
+        << "a quarter Moon is lit on one half";
+    EXPECT_EQ(waxingLeft.mean > waxingRight.mean, waningRight.mean > waningLeft.mean)
+        << "the two quarters are lit on opposite halves";
+}
+
+TEST(MoonPicture, ShowsThePhaseInAFreshContext) {
+    GLTarget target;
+    ASSERT_NE(target.createOffscreen(nullptr, kSize, kSize, 32, 32, 0, 0), nullptr);
+    ExpectPhases("fresh context");
 }
 
 class WallpaperRendering : public ::testing::Test {
@@ -73,6 +126,28 @@ TEST_F(WallpaperRendering, RenewalsDrawWhatAFreshRendererDraws) {
     const std::vector<uint8_t> smallPixels = Pixels(renderer.render(small, lock_));
     ASSERT_EQ(smallPixels.size(), 200u * 48 * 3);
     EXPECT_EQ(Pixels(WallpaperRenderer().render(small, lock_)), smallPixels);
+}
+
+TEST_F(WallpaperRendering, TheMoonPictureShowsThePhaseAfterAWholePicture) {
+    WallpaperRenderer renderer;
+    WallpaperRequest withMoon = request_;
+    withMoon.scene.displayFlags |= kShowMoon;
+    ASSERT_FALSE(Pixels(renderer.render(withMoon, lock_)).empty());
+    ExpectPhases("after a wallpaper");  // the renderer's context is still current
+}
+
+TEST_F(WallpaperRendering, TogglingTheMoonSpriteLeavesLaterPicturesAsAFreshRendererDrawsThem) {
+    WallpaperRequest withMoon = request_, withoutMoon = request_;
+    withMoon.moonPhases = withoutMoon.moonPhases = false;
+    withMoon.scene.displayFlags |= kShowMoon;
+    withoutMoon.scene.displayFlags &= ~kShowMoon;
+    WallpaperRenderer renewed;
+    const std::vector<uint8_t> first = Pixels(renewed.render(withoutMoon, lock_));
+    ASSERT_FALSE(first.empty());
+    const std::vector<uint8_t> moon = Pixels(renewed.render(withMoon, lock_));
+    EXPECT_TRUE(moon == Pixels(WallpaperRenderer().render(withMoon, lock_)));
+    EXPECT_TRUE(Pixels(renewed.render(withoutMoon, lock_)) == first) << "the Moon's face went into another texture";
+    EXPECT_TRUE(Pixels(renewed.render(withMoon, lock_)) == moon);
 }
 
 }  // namespace

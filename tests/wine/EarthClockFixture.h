@@ -1,0 +1,70 @@
+// A test of the real solvane.exe with its earth clock window open: options written before the
+// start, the window and the hidden main window found, the program asked to end.
+#pragma once
+
+#include "ProgramHarness.h"
+
+#include "app/UserOptions.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+inline UserOptions ReadOptions(const std::string& path) {
+    UserOptions o = {};
+    const std::vector<char> bytes = ReadBinaryFile(path);
+    if (bytes.size() == sizeof o) std::memcpy(&o, bytes.data(), sizeof o);
+    return o;
+}
+
+// The defaults with the splash and the autostart value off, so that tests do not wait for them.
+inline UserOptions QuietOptions() {
+    UserOptions options;
+    SetDefaultOptions(options);
+    options.hideSplash = 1;
+    options.startWithWindows = 0;
+    return options;
+}
+
+inline bool WriteOptions(const std::string& path, const UserOptions& options) {
+    const char* bytes = reinterpret_cast<const char*>(&options);
+    return WriteBinaryFile(path, std::vector<char>(bytes, bytes + sizeof options));
+}
+
+// Opens the earth clock window's context menu and waits until it shows.
+inline bool OpenContextMenu(HWND frame) {
+    SetForegroundWindow(frame);
+    PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
+    return WaitForWindow(nullptr, 5000, "#32768") != nullptr;
+}
+
+class EarthClockTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+        options = QuietOptions();
+        options.frameLeft = 40, options.frameTop = 30, options.frameRight = 640, options.frameBottom = 560;
+    }
+    // Starts the program with `options` and waits for its window and details pane.
+    void start() {
+        ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
+        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
+        frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
+        ASSERT_NE(frame, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr); }, 10000));
+        hidden = FindWindowA(nullptr, "Solvane Hidden Window");
+        ASSERT_NE(hidden, nullptr);
+    }
+    // Shut Down, as from the tray menu; the program ends with status 0.
+    void stop() {
+        PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+        ASSERT_TRUE(program->waitForExit(15000));
+        EXPECT_EQ(program->exitCode(), 0u);
+    }
+    UserOptions options;
+    InstallFolder folder;
+    std::unique_ptr<RunningProgram> program;
+    HWND frame = nullptr, hidden = nullptr;
+};
