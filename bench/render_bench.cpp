@@ -10,7 +10,7 @@
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
 #include "astro/Ephemeris.h"
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"

@@ -44,7 +44,7 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
 
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE solvane_almanac gtest_main erfa)
+target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)

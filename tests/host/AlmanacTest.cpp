@@ -1,7 +1,7 @@
 #include "EphemerisFixture.h"
 
-#include "almanac/Almanac.h"
-#include "almanac/AlmanacRequest.h"
+#include "cli/Almanac.h"
+#include "cli/AlmanacRequest.h"
 
 #include <regex>
 

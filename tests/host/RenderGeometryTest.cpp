@@ -1,7 +1,7 @@
 // Geometry and arithmetic of the renderer that need no OpenGL.
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "render/GlobeMesh.h"
 #include "render/GlobeReuse.h"
 #include "render/GridLines.h"
@@ -465,7 +465,7 @@ TEST(BitmapFile, FailedWriteKeepsThePreviousFile) {
 
 }  // namespace
 
-#include "render/RenderRequest.h"
+#include "cli/RenderRequest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "almanac/AlmanacRequest.h"
+#include "cli/AlmanacRequest.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "render/RenderRequest.h"
+#include "cli/RenderRequest.h"
 
-#include "almanac/AlmanacRequest.h"
+#include "cli/AlmanacRequest.h"
 
 #include <cerrno>
 #include <cmath>

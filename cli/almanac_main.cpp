@@ -1,6 +1,6 @@
 // solvane-almanac: the clock's numbers for any instant and place.
-#include "almanac/Almanac.h"
-#include "almanac/AlmanacRequest.h"
+#include "cli/Almanac.h"
+#include "cli/AlmanacRequest.h"
 #include "app/EphemerisFile.h"
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
