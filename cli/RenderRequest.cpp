@@ -1,9 +1,8 @@
 #include "cli/RenderRequest.h"
 
-#include "cli/AlmanacRequest.h"
+#include "cli/Arguments.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,21 +12,12 @@ const char kRenderUsage[] =
 
 namespace {
 
-bool ParseDegrees(const std::string& text, double limit, double* value) {
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v) || std::fabs(v) > limit) {
-        return false;
-    }
-    *value = v;
-    return true;
-}
+constexpr int kMaxSide = 16384;
 
 bool ParseSize(const std::string& text, int* width, int* height) {
     int w = 0, h = 0, consumed = 0;
     if (std::sscanf(text.c_str(), "%5dx%5d%n", &w, &h, &consumed) != 2 ||
-        consumed != int(text.size()) || w < 1 || h < 1 || w > 16384 || h > 16384) {
+        consumed != int(text.size()) || w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
         return false;
     }
     *width = w;
@@ -49,44 +39,27 @@ bool ParseFlags(const std::string& text, uint32_t* flags) {
 bool ParseRenderArguments(const std::vector<std::string>& arguments, RenderRequest* request,
                           std::string* error) {
     RenderRequest r;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        if (i + 1 >= arguments.size()) {
-            *error = option.rfind("--", 0) == 0 ? option + " needs a value" : "unexpected '" + option + "'";
-            return false;
-        }
-        const std::string& value = arguments[++i];
-        double number = 0;
-        bool ok = true;
-        if (option == "--utc") {
-            CivilTime t;
-            ok = ParseUtc(value, &t);
-            if (ok) r.utc = t;
-        } else if (option == "--size") {
-            ok = ParseSize(value, &r.width, &r.height);
-        } else if (option == "--viewpoint") {
-            ok = value.size() == 1 && value[0] >= '0' && value[0] <= '7';
-            if (ok) r.viewpoint = value[0] - '0';
-        } else if (option == "--flags") {
-            ok = ParseFlags(value, &r.displayFlags);
-        } else if (option == "--lat") {
-            ok = ParseDegrees(value, 90, &number);
-            if (ok) r.latitude = number;
-        } else if (option == "--lon") {
-            ok = ParseDegrees(value, 180, &number);
-            if (ok) r.longitude = number;
-        } else if (option == "--out") {
-            ok = !value.empty();
-            r.output = value;
-        } else {
-            *error = "unknown option '" + option + "'";
-            return false;
-        }
-        if (!ok) {
-            *error = "bad value '" + value + "' for " + option;
-            return false;
-        }
-    }
+    const std::vector<OptionRule> rules = {
+        UtcRule(&r.utc),
+        LatitudeRule(&r.latitude),
+        LongitudeRule(&r.longitude),
+        {"--size", "a size as WxH, each from 1 to 16384",
+         [&r](const std::string& value) { return ParseSize(value, &r.width, &r.height); }},
+        {"--viewpoint", "a viewpoint from 0 to 7",
+         [&r](const std::string& value) {
+             if (value.size() != 1 || value[0] < '0' || value[0] > '7') return false;
+             r.viewpoint = value[0] - '0';
+             return true;
+         }},
+        {"--flags", "display flags in hexadecimal from 0 to FFF",
+         [&r](const std::string& value) { return ParseFlags(value, &r.displayFlags); }},
+        {"--out", "a file name",
+         [&r](const std::string& value) {
+             r.output = value;
+             return !value.empty();
+         }},
+    };
+    if (!ParseOptions(arguments, rules, error)) return false;
     if (r.output.empty()) {
         *error = "--out FILE is required";
         return false;
