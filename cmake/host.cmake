@@ -23,7 +23,10 @@ add_custom_command(
     DEPENDS make_cheby ${DE405_TABLE}
     COMMENT "Converting the DE405 ephemeris")
 
-add_executable(make_images tools/images/make_images.cpp)
+# The image tool writes its bitmaps with the program's own writer.
+add_executable(make_images tools/images/make_images.cpp render/BitmapFile.cpp
+               platform/FileAccess_posix.cpp)
+target_include_directories(make_images PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_images PRIVATE -Wno-unused-function -Wno-sign-compare)
 set(MARBLE_MAPS /usr/share/marble/data/maps)
 set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
