@@ -123,9 +123,9 @@ double PrepareRecord(const double et2[2]) {
 
 }  // namespace
 
-FILE* EPHOPN(char* name) {
+FILE* EPHOPN(const char* name) {
     if (reader.file != nullptr) return reader.file;
-    if (name[0] == '\0') std::strcpy(name, "JPLEPH");
+    if (name == nullptr || name[0] == '\0') name = "JPLEPH";
     FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
         LogMessage(stderr, "EPHOPN: Can't open binary data file: %s\n", std::strerror(errno));

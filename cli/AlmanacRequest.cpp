@@ -27,7 +27,7 @@ bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacReq
         {"--cheby", "a file path",
          [&r](const std::string& value) {
              r.chebyPath = value;
-             return true;
+             return !value.empty();
          }},
         {"--json", nullptr,
          [&r](const std::string&) {

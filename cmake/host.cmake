@@ -56,6 +56,8 @@ gtest_discover_tests(host_tests)
 # The almanac program itself: bad arguments give a one-line usage error and status 2.
 add_test(NAME almanac_usage_error
          COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --lat 95; test $? -eq 2")
+add_test(NAME almanac_empty_cheby_path
+         COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --cheby ''; test $? -eq 2")
 add_test(NAME almanac_page COMMAND solvane-almanac --utc 2000-01-01T12:00:00 --tz-bias 0)
 set_tests_properties(almanac_page PROPERTIES PASS_REGULAR_EXPRESSION "January 1, 2000 12:00:00 UTC")
 

@@ -100,7 +100,7 @@ TEST(AlmanacArguments, RefusesBadInputAndSaysWhy) {
         {"--utc", "2024-01-01 00:00:00"}, {"--utc", "2024-01-01T24:00:00"},
         {"--utc", "2024-01-01T00:00:00Z"}, {"--utc"}, {"--lat", "91"}, {"--lat", "nan"},
         {"--lon", "-180.5"}, {"--lon", "12abc"}, {"--tz-bias", "30.5"}, {"--tz-bias", "2000"},
-        {"--verbose"}, {"2024-01-01T00:00:00"}, {"--lat", ""}, {"--json", "--cheby"},
+        {"--verbose"}, {"2024-01-01T00:00:00"}, {"--lat", ""}, {"--json", "--cheby"}, {"--cheby", ""},
     };
     for (const auto& arguments : bad) EXPECT_FALSE(ParsesAlmanac(arguments)) << Joined(arguments);
     std::string error;
