@@ -1,7 +1,7 @@
 // solvane-render: draws the wallpaper's Earth for any instant into a Windows bitmap file.
+#include "app/ClockState.h"
 #include "app/EphemerisFile.h"
 #include "app/ProgramFiles.h"
-#include "app/ClockState.h"
 #include "astro/Ephemeris.h"
 #include "cli/Arguments.h"
 #include "cli/RenderRequest.h"
