@@ -167,6 +167,22 @@ TEST(EphemerisOpen, AnEmptyNameOpensJPLEPHWithoutWritingToTheName) {
     EXPECT_EXIT(OpenWithAnEmptyName(), testing::ExitedWithCode(0), "");
 }
 
+TEST_F(WithEphemeris, ADateThatIsNotANumberLiesOutsideTheFile) {
+    const double nan = std::nan("");
+    double rrd[6] = {1, 1, 1, 1, 1, 1};
+    int inside = 1;
+    pleph(nan, kSun, kEarth, rrd, &inside);
+    EXPECT_EQ(inside, 0);
+    EXPECT_EQ(rrd[0], 0);
+    double out[6];
+    EXPECT_EXIT(GetStateVector(nan, kSun, kEarth, 1, out), testing::ExitedWithCode(1),
+                "GetStateVector: requested date not covered by ephemeris file.");
+    const double et2[2] = {2451545.0, nan};
+    int list[12] = {0, 0, 2};
+    double pv[6][13], nut[4];
+    EXPECT_EXIT(state(et2, list, pv, nut), testing::ExitedWithCode(1), "state: epoch out of range.");
+}
+
 // A little-endian file image: the real file's header and its first `records` records, with
 // the dates cut to match.
 std::vector<uint8_t> SmallCheby(int records) {
