@@ -14,6 +14,18 @@ int DaysInMonth(int year, int month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
+// An argument as an error message quotes it: control characters (a newline, say) as '?', so
+// the message stays on one line, and a long one shortened.
+std::string Quoted(const std::string& text) {
+    constexpr std::size_t kLongest = 60;
+    std::string out = "'";
+    for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        out += c < 0x20 || c == 0x7f ? '?' : char(c);
+    }
+    return out + (text.size() > kLongest ? "...'" : "'");
+}
+
 const OptionRule* FindRule(const std::vector<OptionRule>& rules, const std::string& name) {
     for (const OptionRule& rule : rules) {
         if (rule.name == name) return &rule;
@@ -39,7 +51,7 @@ bool ParseOptions(const std::vector<std::string>& arguments, const std::vector<O
         const std::string& name = arguments[i];
         const OptionRule* rule = FindRule(rules, name);
         if (rule == nullptr) {
-            *error = "unknown option '" + name + "'";
+            *error = "unknown option " + Quoted(name);
             return false;
         }
         if (rule->wants == nullptr) {
@@ -47,12 +59,12 @@ bool ParseOptions(const std::vector<std::string>& arguments, const std::vector<O
             continue;
         }
         if (i + 1 >= arguments.size()) {
-            *error = name + " needs a value";
+            *error = rule->name + " needs a value";
             return false;
         }
         const std::string& value = arguments[++i];
         if (!rule->take(value)) {
-            *error = name + " wants " + rule->wants + ", not '" + value + "'";
+            *error = rule->name + " wants " + rule->wants + ", not " + Quoted(value);
             return false;
         }
     }

@@ -42,6 +42,19 @@ TEST(ParseOptions, SwitchesValuesAndTheThreeErrors) {
     EXPECT_FALSE(ParseOptions({"--Quiet"}, rules, &error)) << "names are case-sensitive";
 }
 
+TEST(ParseOptions, ErrorsStayOnOneShortLine) {
+    std::string error;
+    const std::vector<OptionRule> rules = {{"--name", "a name", [](const std::string&) { return false; }}};
+    EXPECT_FALSE(ParseOptions({"--na\nme"}, rules, &error));
+    EXPECT_EQ(error, "unknown option '--na?me'");
+    EXPECT_FALSE(ParseOptions({"--name", "a\r\nb\x7f\tc"}, rules, &error));
+    EXPECT_EQ(error, "--name wants a name, not 'a??b??c'");
+    EXPECT_FALSE(ParseOptions({"--name", std::string(100, 'x')}, rules, &error));
+    EXPECT_EQ(error, "--name wants a name, not '" + std::string(60, 'x') + "...'");
+    EXPECT_FALSE(ParseOptions({"--name", "\xC3\xA9t\xC3\xA9"}, rules, &error));
+    EXPECT_EQ(error, "--name wants a name, not '\xC3\xA9t\xC3\xA9'") << "other bytes kept";
+}
+
 TEST(ParseNumber, WholeTextFiniteAndInRange) {
     double v = 0;
     EXPECT_TRUE(ParseNumber("-90", -90, 90, &v));
