@@ -4,6 +4,7 @@
 #include "EphemerisFixture.h"
 
 #include "astro/ChebyHeader.h"
+#include "astro/Fatal.h"
 
 #include <cmath>
 #include <cstdio>
@@ -181,6 +182,25 @@ TEST_F(WithEphemeris, ADateThatIsNotANumberLiesOutsideTheFile) {
     int list[12] = {0, 0, 2};
     double pv[6][13], nut[4];
     EXPECT_EXIT(state(et2, list, pv, nut), testing::ExitedWithCode(1), "state: epoch out of range.");
+}
+
+struct FatalStop {};
+[[noreturn]] void ThrowFatalStop() { throw FatalStop(); }
+
+// A harness can go on after a fatal error through the hook; the reader still answers.
+TEST_F(WithEphemeris, AFatalHookMayLeaveByThrowing) {
+    SetFatalHook(ThrowFatalStop);
+    double out[6];
+    bool stopped = false;
+    try {
+        GetStateVector(2400000.5, kSun, kEarth, 1, out);
+    } catch (const FatalStop&) {
+        stopped = true;
+    }
+    SetFatalHook(nullptr);
+    EXPECT_TRUE(stopped);
+    GetStateVector(2451545.0, kSun, kEarth, 1, out);
+    EXPECT_NEAR(std::sqrt(out[0] * out[0] + out[1] * out[1] + out[2] * out[2]), 0.9833, 1e-4);
 }
 
 // A little-endian file image: the real file's header and its first `records` records, with
