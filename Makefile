@@ -6,6 +6,7 @@ HOST      := $(BUILD)/host
 WIN       := $(BUILD)/win
 DIST      := $(BUILD)/dist
 GEN       := $(BUILD)/gen
+FUZZ      := $(BUILD)/fuzz
 JOBS      ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
@@ -13,8 +14,12 @@ MAKEFLAGS += --no-print-directory
 PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
             casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation
+# What make fuzz needs: clang with libFuzzer and the sanitizers, and a symbolizer for reports.
+FUZZ_PACKAGES := cmake make googletest clang libclang-rt-14-dev llvm
+# Seconds each fuzz harness runs.
+FUZZ_SECONDS ?= 60
 
-.PHONY: deps build host win test run bench clean
+.PHONY: deps build host win test run bench fuzz clean
 
 deps:
 	@tools/install-deps.sh $(PACKAGES)
@@ -44,6 +49,12 @@ bench: deps build
 	@cmake --build $(HOST) --target bench
 	@cmake --build $(WIN) --target render_bench desktop_bench
 	@bench/run_wine_bench.sh
+
+fuzz:
+	@tools/install-deps.sh $(FUZZ_PACKAGES)
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DSOLVANE_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS)
+	@tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -5,13 +5,7 @@
 #include "platform/UserPrompt.h"
 #include "res/resource.h"
 
-#include <vector>
-
-bool OpenEphemerisFile(const std::string& path) {
-    std::vector<char> name(path.begin(), path.end());
-    name.push_back('\0');
-    return EPHOPN(name.data()) != nullptr;
-}
+bool OpenEphemerisFile(const std::string& path) { return EPHOPN(path.c_str()) != nullptr; }
 
 bool OpenEphemeris(const std::string& programPath, UserPrompt& prompt) {
     if (OpenEphemerisFile(FileBesideProgram(programPath, "cheby"))) return true;

@@ -11,6 +11,10 @@
 
 namespace {
 
+// Largest magnitude formatted field by field; beyond it (or for NaN) the fields would not fit
+// an int.
+constexpr double kLargestField = 1e6;
+
 // A missing month name prints as a missing string argument does.
 std::string MonthOrNull(int month) {
     std::string name = MonthName(month);
@@ -29,7 +33,10 @@ std::string FormatAngle(double x, const UserOptions& options, char positive, cha
     return text + (x >= 0 ? positive : negative);
 }
 
+// Hours as hh:mm:ss; a time that is not a number of hours (a stored longitude that is not a
+// number, say) shows as dashes.
 std::string FormatSiderealHours(double t) {
+    if (!(std::fabs(t) < kLargestField)) return "--:--:--";
     const double h = std::floor(t);
     const double m = std::floor((t - h) * 60);
     const double s = std::floor(((t - h) * 60 - m) * 60);
@@ -48,6 +55,7 @@ std::string Printf(const char* format, ...) {
 }
 
 DegreesMinutesSeconds SplitDegrees(double x) {
+    if (!(std::fabs(x) < kLargestField)) return {0, 0, 0};
     const double v = std::fabs(x) + 0.00013888;
     const double d = std::floor(v);
     const double m = std::floor((v - d) * 60);
@@ -98,7 +106,7 @@ std::string FormatLocalSidereal(const AstroState& state, const UserOptions& opti
 }
 
 std::string FormatEventTime(double x, const UserOptions& options) {
-    if (x < -50) return "Never";
+    if (x < -50 || std::isnan(x)) return "Never";
     if (x > 50) return "Always";
     if (x < 0) x += 24;
     if (x > 24) x -= 24;

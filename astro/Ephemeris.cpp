@@ -108,7 +108,7 @@ double PrepareRecord(const double et2[2]) {
     double whole = whole1 + whole2 + 0.5;
     Split(fraction1 + fraction2, &carry, &fraction);
     whole += carry;
-    if (whole < h.firstDate || whole + fraction > h.lastDate) {
+    if (!(whole >= h.firstDate && whole + fraction <= h.lastDate)) {  // NaN too
         FatalMessage("state: epoch out of range.\n");
     }
     long index = static_cast<long>(std::floor((whole - h.firstDate) / h.recordDays));
@@ -123,9 +123,9 @@ double PrepareRecord(const double et2[2]) {
 
 }  // namespace
 
-FILE* EPHOPN(char* name) {
+FILE* EPHOPN(const char* name) {
     if (reader.file != nullptr) return reader.file;
-    if (name[0] == '\0') std::strcpy(name, "JPLEPH");
+    if (name == nullptr || name[0] == '\0') name = "JPLEPH";
     FILE* file = std::fopen(name, "rb");
     if (file == nullptr) {
         LogMessage(stderr, "EPHOPN: Can't open binary data file: %s\n", std::strerror(errno));
@@ -195,7 +195,7 @@ void pleph(double jd, int target, int centre, double rrd[6], int* inside) {
     *inside = 0;
     const ChebyHeader* h = EphemerisHeader();
     if (h == nullptr || target < 1 || target > 15 || centre < 1 || centre > 15) return;
-    if (jd < h->firstDate || jd > h->lastDate) return;
+    if (!(jd >= h->firstDate && jd <= h->lastDate)) return;  // NaN too
     *inside = 1;
     const double et2[2] = {jd, 0};
     double pv[6][13] = {};

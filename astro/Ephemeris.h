@@ -14,9 +14,9 @@ enum Body {
 };
 
 // Opens the file and parses its header; returns the open file, or null with a message on the
-// standard error stream. Returns the already open file when there is one. An empty name is
-// replaced by "JPLEPH".
-FILE* EPHOPN(char* name);
+// standard error stream. Returns the already open file when there is one. An empty (or null)
+// name opens "JPLEPH"; the name is only read.
+FILE* EPHOPN(const char* name);
 
 // The header of the open file, or null.
 const ChebyHeader* EphemerisHeader();

@@ -10,6 +10,8 @@
 
 namespace {
 
+FatalHook fatalHook = nullptr;
+
 // A program without a console has no standard error stream to write to.
 bool CanWrite(FILE* stream) {
 #ifdef _WIN32
@@ -37,12 +39,16 @@ void LogMessage(FILE* stream, const char* format, ...) {
     std::fflush(stream);
 }
 
+void SetFatalHook(FatalHook hook) { fatalHook = hook; }
+
 void FatalError(int number, const char* text) {
     LogMessage(stderr, "\nERROR #%d %s\n", number, text);
+    if (fatalHook != nullptr) fatalHook();
     std::exit(1);
 }
 
 void FatalMessage(const char* text) {
     LogMessage(stderr, "%s", text);
+    if (fatalHook != nullptr) fatalHook();
     std::exit(1);
 }

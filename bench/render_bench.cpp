@@ -10,7 +10,7 @@
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
 #include "astro/Ephemeris.h"
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
@@ -74,9 +74,7 @@ public:
 int main() {
     const std::string program = ProgramPath();
     const std::string cheby = FileBesideProgram(program, "cheby");
-    std::vector<char> name(cheby.begin(), cheby.end());
-    name.push_back('\0');
-    if (EPHOPN(name.data()) == nullptr) return 1;
+    if (EPHOPN(cheby.c_str()) == nullptr) return 1;
     UserOptions options;
     SetDefaultOptions(options);
     AstroState astro = {};

@@ -23,7 +23,10 @@ add_custom_command(
     DEPENDS make_cheby ${DE405_TABLE}
     COMMENT "Converting the DE405 ephemeris")
 
-add_executable(make_images tools/images/make_images.cpp)
+# The image tool writes its bitmaps with the program's own writer.
+add_executable(make_images tools/images/make_images.cpp render/BitmapFile.cpp
+               platform/FileAccess_posix.cpp)
+target_include_directories(make_images PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_images PRIVATE -Wno-unused-function -Wno-sign-compare)
 set(MARBLE_MAPS /usr/share/marble/data/maps)
 set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
@@ -44,7 +47,7 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
 
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE solvane_almanac gtest_main erfa)
+target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)
@@ -53,6 +56,8 @@ gtest_discover_tests(host_tests)
 # The almanac program itself: bad arguments give a one-line usage error and status 2.
 add_test(NAME almanac_usage_error
          COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --lat 95; test $? -eq 2")
+add_test(NAME almanac_empty_cheby_path
+         COMMAND sh -c "$<TARGET_FILE:solvane-almanac> --cheby ''; test $? -eq 2")
 add_test(NAME almanac_page COMMAND solvane-almanac --utc 2000-01-01T12:00:00 --tz-bias 0)
 set_tests_properties(almanac_page PROPERTIES PASS_REGULAR_EXPRESSION "January 1, 2000 12:00:00 UTC")
 

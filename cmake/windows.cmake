@@ -42,9 +42,9 @@ add_library(solvane_render STATIC
 )
 target_link_libraries(solvane_render PUBLIC solvane_platform SVShared glu32 opengl32 gdi32)
 
-add_executable(solvane-render render/render_main.cpp res/render.rc)
+add_executable(solvane-render cli/render_main.cpp res/render.rc)
 target_include_directories(solvane-render PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(solvane-render PRIVATE solvane_render)
+target_link_libraries(solvane-render PRIVATE solvane_render solvane_cli)
 set_source_files_properties(res/render.rc PROPERTIES
     OBJECT_DEPENDS "${SOLVANE_GENERATED_DIR}/res/moon_full.bmp")
 add_custom_command(TARGET solvane-render POST_BUILD

@@ -4,7 +4,7 @@
 #include "app/Formatting.h"
 #include "app/ProgramFiles.h"
 #include "astro/MoonPhase.h"
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "render/EarthView.h"

@@ -1,48 +1,11 @@
 #include "EphemerisFixture.h"
 
-#include "almanac/Almanac.h"
-#include "almanac/AlmanacRequest.h"
+#include "cli/Almanac.h"
+#include "cli/Arguments.h"
 
 #include <regex>
 
 namespace {
-
-bool Parses(const std::vector<std::string>& arguments, AlmanacRequest* request = nullptr) {
-    AlmanacRequest unused;
-    std::string error;
-    return ParseAlmanacArguments(arguments, request ? request : &unused, &error);
-}
-
-TEST(AlmanacArguments, AcceptsEveryOption) {
-    AlmanacRequest r;
-    ASSERT_TRUE(Parses({"--utc", "2024-02-29T23:59:59", "--lat", "-33.87", "--lon", "151.21",
-                        "--tz-bias", "-600", "--cheby", "/tmp/x", "--json"},
-                       &r));
-    EXPECT_EQ(r.utc->day, 29);
-    EXPECT_EQ(r.utc->dayOfWeek, 4);
-    EXPECT_DOUBLE_EQ(*r.latitude, -33.87);
-    EXPECT_DOUBLE_EQ(*r.longitude, 151.21);
-    EXPECT_EQ(*r.timeZoneBias, -600);
-    EXPECT_EQ(*r.chebyPath, "/tmp/x");
-    EXPECT_TRUE(r.json);
-    ASSERT_TRUE(Parses({}, &r));
-    EXPECT_FALSE(r.utc || r.latitude || r.longitude || r.timeZoneBias || r.json);
-}
-
-TEST(AlmanacArguments, RefusesBadInput) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--utc", "2023-02-29T00:00:00"}, {"--utc", "2024-13-01T00:00:00"},
-        {"--utc", "2024-01-01 00:00:00"}, {"--utc", "2024-01-01T24:00:00"},
-        {"--utc", "2024-01-01T00:00:00Z"}, {"--utc"}, {"--lat", "91"}, {"--lat", "nan"},
-        {"--lon", "-180.5"}, {"--lon", "12abc"}, {"--tz-bias", "30.5"}, {"--tz-bias", "2000"},
-        {"--verbose"}, {"2024-01-01T00:00:00"}, {"--lat", ""},
-    };
-    for (const auto& arguments : bad) {
-        std::string joined;
-        for (const auto& a : arguments) joined += a + " ";
-        EXPECT_FALSE(Parses(arguments)) << joined;
-    }
-}
 
 // The almanac at Orlando, the default home, for a UTC instant and a time-zone bias.
 Almanac OrlandoAt(const char* utcText, int bias) {

@@ -8,12 +8,7 @@
 #include <string>
 
 inline bool OpenTestEphemeris() {
-    static bool opened = [] {
-        std::string path = SOLVANE_TEST_CHEBY;
-        std::vector<char> name(path.begin(), path.end());
-        name.resize(path.size() + 1, '\0');
-        return EPHOPN(name.data()) != nullptr;
-    }();
+    static bool opened = EPHOPN(SOLVANE_TEST_CHEBY) != nullptr;
     return opened;
 }
 

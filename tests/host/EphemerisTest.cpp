@@ -4,6 +4,7 @@
 #include "EphemerisFixture.h"
 
 #include "astro/ChebyHeader.h"
+#include "astro/Fatal.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,7 +12,9 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -143,6 +146,63 @@ TEST_F(WithEphemeris, DatesOutsideTheFileEndTheProcess) {
     EXPECT_EXIT(state(et2, list, pv, nut), testing::ExitedWithCode(1), "state: epoch out of range.");
 }
 
+// In a fresh folder holding the test file as "JPLEPH", opens the reader with an empty name
+// in a one-byte buffer; ends the process with status 0 when the file opened and the buffer
+// kept its text.
+[[noreturn]] void OpenWithAnEmptyName() {
+    CloseEphemeris();
+    const std::string dir = testing::TempDir() + "jpleph-" + std::to_string(::getpid());
+    mkdir(dir.c_str(), 0700);
+    if (chdir(dir.c_str()) != 0) std::exit(4);
+    std::remove("JPLEPH");
+    if (symlink(SOLVANE_TEST_CHEBY, "JPLEPH") != 0) std::exit(4);
+    std::vector<char> name(1, '\0');
+    const bool opened = EPHOPN(name.data()) != nullptr;
+    std::remove("JPLEPH");
+    if (!opened) std::exit(3);
+    if (name[0] != '\0') std::exit(2);
+    std::exit(0);
+}
+
+TEST(EphemerisOpen, AnEmptyNameOpensJPLEPHWithoutWritingToTheName) {
+    EXPECT_EXIT(OpenWithAnEmptyName(), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(WithEphemeris, ADateThatIsNotANumberLiesOutsideTheFile) {
+    const double nan = std::nan("");
+    double rrd[6] = {1, 1, 1, 1, 1, 1};
+    int inside = 1;
+    pleph(nan, kSun, kEarth, rrd, &inside);
+    EXPECT_EQ(inside, 0);
+    EXPECT_EQ(rrd[0], 0);
+    double out[6];
+    EXPECT_EXIT(GetStateVector(nan, kSun, kEarth, 1, out), testing::ExitedWithCode(1),
+                "GetStateVector: requested date not covered by ephemeris file.");
+    const double et2[2] = {2451545.0, nan};
+    int list[12] = {0, 0, 2};
+    double pv[6][13], nut[4];
+    EXPECT_EXIT(state(et2, list, pv, nut), testing::ExitedWithCode(1), "state: epoch out of range.");
+}
+
+struct FatalStop {};
+[[noreturn]] void ThrowFatalStop() { throw FatalStop(); }
+
+// A harness can go on after a fatal error through the hook; the reader still answers.
+TEST_F(WithEphemeris, AFatalHookMayLeaveByThrowing) {
+    SetFatalHook(ThrowFatalStop);
+    double out[6];
+    bool stopped = false;
+    try {
+        GetStateVector(2400000.5, kSun, kEarth, 1, out);
+    } catch (const FatalStop&) {
+        stopped = true;
+    }
+    SetFatalHook(nullptr);
+    EXPECT_TRUE(stopped);
+    GetStateVector(2451545.0, kSun, kEarth, 1, out);
+    EXPECT_NEAR(std::sqrt(out[0] * out[0] + out[1] * out[1] + out[2] * out[2]), 0.9833, 1e-4);
+}
+
 // A little-endian file image: the real file's header and its first `records` records, with
 // the dates cut to match.
 std::vector<uint8_t> SmallCheby(int records) {
@@ -235,9 +295,7 @@ TEST(ChebyHeader, RefusesImpossibleDatesAndTruncatedFiles) {
 // the process with status 0 when nothing went wrong.
 [[noreturn]] void ReadEveryItem(const std::string& path) {
     CloseEphemeris();
-    std::vector<char> name(path.begin(), path.end());
-    name.push_back('\0');
-    if (EPHOPN(name.data()) == nullptr) std::exit(3);
+    if (EPHOPN(path.c_str()) == nullptr) std::exit(3);
     const ChebyHeader* h = EphemerisHeader();
     if (h->items[10].coefficients == 0) std::exit(0);  // the Sun is read first: fatal by design
     int list[12] = {};

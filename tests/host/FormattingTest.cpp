@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -85,6 +87,30 @@ TEST(FormatDateTimes, TwelveAndTwentyFourHourForms) {
     EXPECT_EQ(FormatLocalDateTime(s, kTwelveHour), "March 5, 2003 01:04:09 PM ");
     s.localMonth = 13;
     EXPECT_EQ(FormatLocalDateTime(s, kTwentyFourHour), "(null) 5, 2003 13:04:09");
+}
+
+// An options record is used as stored: a home that is not a number, or far off the Earth,
+// still gives texts (and no undefined conversions).
+TEST(Formatting, ValuesThatAreNotNumbersOrTooLarge) {
+    const double nan = std::nan(""), huge = 3.4e38;
+    for (double x : {nan, huge, -huge, 1e6, std::numeric_limits<double>::infinity()}) {
+        const DegreesMinutesSeconds dms = SplitDegrees(x);
+        EXPECT_EQ(dms.degrees, 0) << x;
+        EXPECT_EQ(dms.minutes, 0) << x;
+        EXPECT_EQ(dms.seconds, 0) << x;
+    }
+    EXPECT_EQ(SplitDegrees(999999.5).degrees, 999999);
+    EXPECT_EQ(FormatLatitude(nan, kDms), "00\xBA 00' 00\" S");
+    EXPECT_EQ(FormatLongitude(-huge, kDms), "00\xBA 00' 00\" W");
+    EXPECT_EQ(FormatEventTime(nan, kTwelveHour), "Never");
+    AstroState s = State();
+    UserOptions options = kTwelveHour;
+    options.homeLongitude = std::nanf("");
+    EXPECT_EQ(FormatLocalSidereal(s, options), "--:--:--");
+    options.homeLongitude = 3.4e38f;
+    EXPECT_EQ(FormatLocalSidereal(s, options), "--:--:--");
+    s.greenwichSiderealTime = nan;
+    EXPECT_EQ(FormatGreenwichSidereal(s), "--:--:--");
 }
 
 TEST(FormatSidereal, TruncatesSecondsAndWrapsLocalTime) {

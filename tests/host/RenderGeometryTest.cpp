@@ -1,7 +1,7 @@
 // Geometry and arithmetic of the renderer that need no OpenGL.
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "render/GlobeMesh.h"
 #include "render/GlobeReuse.h"
 #include "render/GridLines.h"
@@ -463,12 +463,6 @@ TEST(BitmapFile, FailedWriteKeepsThePreviousFile) {
     EXPECT_EQ(ReadWholeFile(path), before);
 }
 
-}  // namespace
-
-#include "render/RenderRequest.h"
-
-namespace {
-
 TEST(TextureArithmetic, MoonPictureAlphaAndMipmapLevels) {
     uint8_t rgba[4];
     const uint8_t dim[3] = {4, 5, 5}, enough[3] = {5, 5, 5};  // sums 14 and 15
@@ -495,31 +489,6 @@ TEST(TextureArithmetic, MoonPictureAlphaAndMipmapLevels) {
     EXPECT_EQ(halfStrip, (std::vector<uint8_t>{15, 35, 55, 75}));
     const std::vector<uint8_t> rgb(1024 * 512 * 3, 9);
     EXPECT_EQ(HalveImage(rgb, 1024, 512, 3).size(), 512u * 256 * 3);
-}
-
-TEST(RenderArguments, DefaultsOptionsAndRefusals) {
-    RenderRequest r;
-    std::string error;
-    ASSERT_TRUE(ParseRenderArguments({"--out", "x.bmp"}, &r, &error));
-    EXPECT_EQ(r.width, 800);
-    EXPECT_EQ(r.height, 600);
-    EXPECT_EQ(r.displayFlags, 0x559u);
-    EXPECT_EQ(r.viewpoint, 2);
-    ASSERT_TRUE(ParseRenderArguments({"--size", "1920x1080", "--viewpoint", "7", "--flags", "FDD",
-                                      "--lat", "-33.9", "--lon", "151.2", "--utc",
-                                      "2025-03-20T09:01:00", "--out", "y.bmp"},
-                                     &r, &error))
-        << error;
-    EXPECT_EQ(r.width, 1920);
-    EXPECT_EQ(r.displayFlags, 0xFDDu);
-    EXPECT_EQ(r.utc->hour, 9);
-    const std::vector<std::vector<std::string>> bad = {
-        {}, {"--viewpoint", "8", "--out", "x"}, {"--size", "0x10", "--out", "x"},
-        {"--size", "800", "--out", "x"}, {"--flags", "1000", "--out", "x"},
-        {"--flags", "-1", "--out", "x"}, {"--lat", "95", "--out", "x"}, {"--out"},
-        {"--frames", "2", "--out", "x"}, {"--size", "100000x10", "--out", "x"},
-    };
-    for (const auto& arguments : bad) EXPECT_FALSE(ParseRenderArguments(arguments, &r, &error));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "ProgramHarness.h"
 
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 #include "platform/GdiSurface.h"
 
 #include <tlhelp32.h>

@@ -22,6 +22,8 @@
 #define STB_PERLIN_IMPLEMENTATION
 #include <stb/stb_perlin.h>
 
+#include "render/BitmapFile.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -147,25 +149,18 @@ Picture SunSprite(int size) {
     return out;
 }
 
+// The picture through the program's own bitmap writer, rounded to bytes.
 bool WriteBitmap(const std::string& path, const Picture& p) {
-    const uint32_t row = uint32_t((p.width * 3 + 3) / 4 * 4), image = row * p.height;
-    std::vector<uint8_t> out;
-    auto put16 = [&](uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); };
-    auto put32 = [&](uint32_t v) { put16(v & 0xffff), put16(v >> 16); };
-    out.push_back('B'), out.push_back('M');
-    put32(54 + image), put32(0), put32(54);
-    put32(40), put32(p.width), put32(p.height), put16(1), put16(24);
-    put32(0), put32(image), put32(2835), put32(2835), put32(0), put32(0);
-    for (int y = p.height - 1; y >= 0; --y) {
+    std::vector<uint8_t> bgrx(size_t(p.width) * p.height * 4, 0);
+    for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) {
             const float* c = p.at(x, y);
-            for (int k = 2; k >= 0; --k) out.push_back(uint8_t(std::clamp(std::lround(c[k]), 0L, 255L)));
+            uint8_t* out = &bgrx[(size_t(y) * p.width + x) * 4];
+            for (int k = 0; k < 3; ++k) out[2 - k] = uint8_t(std::clamp(std::lround(c[k]), 0L, 255L));
         }
-        while ((out.size() - 54) % 4 != 0) out.push_back(0);
     }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    return file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size() &&
-           std::fclose(file) == 0;
+    const std::ptrdiff_t stride = std::ptrdiff_t(p.width) * 4;
+    return WriteBitmapFile(path, p.width, p.height, &bgrx[size_t(p.height - 1) * stride], -stride);
 }
 
 // The program's icon: the Earth seen from space, half in sunlight, at 16, 32 and 48 pixels,

@@ -21,6 +21,3 @@ extern const char kAlmanacUsage[];
 // Parses the arguments (without the program name). False with `error` set on bad input.
 bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacRequest* request,
                            std::string* error);
-
-// "YYYY-MM-DDTHH:MM:SS" as a valid UTC calendar time between years 1 and 9999.
-bool ParseUtc(const std::string& text, CivilTime* time);

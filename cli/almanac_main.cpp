@@ -1,11 +1,11 @@
 // solvane-almanac: the clock's numbers for any instant and place.
-#include "almanac/Almanac.h"
-#include "almanac/AlmanacRequest.h"
 #include "app/EphemerisFile.h"
-#include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
-#include "platform/FileAccess.h"
+#include "cli/Almanac.h"
+#include "cli/AlmanacRequest.h"
+#include "cli/Arguments.h"
+#include "cli/StoredOptions.h"
 #include "platform/ProgramPath.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemTimeZone.h"
@@ -14,26 +14,11 @@
 #include "platform/LocaleMonthNames.h"
 #endif
 
-#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The options beside the program when they are readable, else the defaults.
-UserOptions StoredOptions(const std::string& programPath) {
-    UserOptions options;
-    SetDefaultOptions(options);
-    UserOptions stored;
-    if (ReadFileOfExactSize(FileBesideProgram(programPath, kOptionsFileName), &stored,
-                            sizeof stored) == FileReadResult::Read &&
-        std::isfinite(stored.homeLatitude) && std::fabs(stored.homeLatitude) <= 90 &&
-        std::isfinite(stored.homeLongitude) && std::fabs(stored.homeLongitude) <= 180) {
-        options = stored;
-    }
-    return options;
-}
 
 int32_t SystemBias() {
     const TimeZoneInfo zone = SystemTimeZone().current();
@@ -64,8 +49,7 @@ int main(int argc, char** argv) {
     AlmanacRequest request;
     std::string error;
     if (!ParseAlmanacArguments(std::vector<std::string>(argv + 1, argv + argc), &request, &error)) {
-        std::fprintf(stderr, "solvane-almanac: %s. %s\n", error.c_str(), kAlmanacUsage);
-        return 2;
+        return UsageError("solvane-almanac", error, kAlmanacUsage);
     }
 #ifdef _WIN32
     static LocaleMonthNames localeMonthNames;

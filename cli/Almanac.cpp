@@ -1,4 +1,4 @@
-#include "almanac/Almanac.h"
+#include "cli/Almanac.h"
 
 #include "app/ClockState.h"
 #include "app/Formatting.h"

@@ -1,16 +1,16 @@
 // solvane-render: draws the wallpaper's Earth for any instant into a Windows bitmap file.
-#include "app/EphemerisFile.h"
-#include "app/OptionsStore.h"
-#include "app/ProgramFiles.h"
 #include "app/ClockState.h"
+#include "app/EphemerisFile.h"
+#include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
-#include "desktop/BitmapFile.h"
-#include "platform/FileAccess.h"
+#include "cli/Arguments.h"
+#include "cli/RenderRequest.h"
+#include "cli/StoredOptions.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
+#include "render/BitmapFile.h"
 #include "render/MatrixMath.h"
-#include "render/RenderRequest.h"
 #include "render/Viewpoint.h"
 #include "render/WallpaperEarth.h"
 
@@ -25,12 +25,9 @@ namespace {
 UserOptions RequestOptions(const std::string& programPath, const RenderRequest& request) {
     UserOptions options;
     SetDefaultOptions(options);
-    UserOptions stored;
-    if (ReadFileOfExactSize(FileBesideProgram(programPath, kOptionsFileName), &stored,
-                            sizeof stored) == FileReadResult::Read) {
-        options.homeLatitude = stored.homeLatitude;
-        options.homeLongitude = stored.homeLongitude;
-    }
+    const UserOptions stored = StoredOptions(programPath);
+    options.homeLatitude = stored.homeLatitude;
+    options.homeLongitude = stored.homeLongitude;
     if (request.latitude) options.homeLatitude = float(*request.latitude);
     if (request.longitude) options.homeLongitude = float(*request.longitude);
     options.viewpoint = request.viewpoint;
@@ -44,8 +41,7 @@ int main(int argc, char** argv) {
     RenderRequest request;
     std::string error;
     if (!ParseRenderArguments(std::vector<std::string>(argv + 1, argv + argc), &request, &error)) {
-        std::fprintf(stderr, "solvane-render: %s. %s\n", error.c_str(), kRenderUsage);
-        return 2;
+        return UsageError("solvane-render", error, kRenderUsage);
     }
     const std::string programPath = ProgramPath();
     if (!OpenEphemerisFile(FileBesideProgram(programPath, "cheby"))) return 1;

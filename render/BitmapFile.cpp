@@ -1,4 +1,4 @@
-#include "desktop/BitmapFile.h"
+#include "render/BitmapFile.h"
 
 #include "platform/FileAccess.h"
 
