@@ -2,7 +2,7 @@
 // the local date at home.
 #pragma once
 
-#include "astro/CivilClock.h"
+#include "platform/CivilClock.h"
 
 #include <cstdint>
 

@@ -8,6 +8,7 @@
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
 #include "astro/Ephemeris.h"
+#include "astro/FixedClock.h"
 #include "astro/NutationSeries.h"
 #include "astro/Reduce.h"
 #include "astro/RiseSet.h"

@@ -1,7 +1,7 @@
 // The command-line almanac: what the user asked for.
 #pragma once
 
-#include "astro/CivilClock.h"
+#include "platform/CivilClock.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,7 @@
 #include "cli/Arguments.h"
 
+#include "astro/FixedClock.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // programs share, and the values they both take.
 #pragma once
 
-#include "astro/CivilClock.h"
+#include "platform/CivilClock.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 // The command line of solvane-render.
 #pragma once
 
-#include "astro/CivilClock.h"
+#include "platform/CivilClock.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,6 +2,7 @@
 #include "app/EphemerisFile.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
+#include "astro/FixedClock.h"
 #include "cli/Almanac.h"
 #include "cli/AlmanacRequest.h"
 #include "cli/Arguments.h"

@@ -3,6 +3,7 @@
 #include "app/EphemerisFile.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
+#include "astro/FixedClock.h"
 #include "cli/Arguments.h"
 #include "cli/RenderRequest.h"
 #include "cli/StoredOptions.h"

@@ -1,7 +1,7 @@
 // The computer's clock: UTC and local calendar time.
 #pragma once
 
-#include "astro/CivilClock.h"
+#include "platform/CivilClock.h"
 
 class SystemClock : public CivilClock {
 public:

@@ -9,6 +9,7 @@
 #include "app/ClockState.h"
 #include "astro/Ephemeris.h"
 #include "astro/Fatal.h"
+#include "astro/FixedClock.h"
 #include "cli/Almanac.h"
 #include "cli/StoredOptions.h"
 #include "desktop/EarthFrameRules.h"

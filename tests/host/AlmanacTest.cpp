@@ -1,5 +1,6 @@
 #include "EphemerisFixture.h"
 
+#include "astro/FixedClock.h"
 #include "cli/Almanac.h"
 #include "cli/Arguments.h"
 

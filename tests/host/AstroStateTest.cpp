@@ -3,6 +3,7 @@
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
 #include "astro/EarthTilt.h"
+#include "astro/FixedClock.h"
 #include "astro/JulianDate.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "EphemerisFixture.h"
 
+#include "astro/FixedClock.h"
 #include "astro/JulianDate.h"
 #include "astro/MoonPhase.h"
 

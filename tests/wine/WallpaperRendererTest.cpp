@@ -7,7 +7,7 @@
 #include "app/EphemerisFile.h"
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
-#include "astro/CivilClock.h"
+#include "astro/FixedClock.h"
 #include "platform/RecursiveLock.h"
 #include "render/GLTarget.h"
 #include "render/MoonPhaseImage.h"

@@ -1,4 +1,4 @@
-#include "astro/CivilClock.h"
+#include "astro/FixedClock.h"
 
 #include "astro/JulianDate.h"
 

@@ -1,19 +1,8 @@
-// The computer's clock as the astronomy engine sees it: UTC and local calendar time.
+// A clock stopped at one instant, for the command-line programs and the tests; the calendar
+// arithmetic it needs.
 #pragma once
 
-#include <cstdint>
-
-struct CivilTime {
-    int32_t year = 0, month = 0, day = 0, dayOfWeek = 0;  // dayOfWeek 0 = Sunday
-    int32_t hour = 0, minute = 0, second = 0;
-};
-
-class CivilClock {
-public:
-    virtual ~CivilClock() = default;
-    virtual CivilTime utcNow() = 0;
-    virtual CivilTime localNow() = 0;
-};
+#include "platform/CivilClock.h"
 
 // A clock stopped at one UTC instant, with local time = UTC - biasMinutes.
 class FixedClock : public CivilClock {
