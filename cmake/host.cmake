@@ -65,3 +65,6 @@ set_tests_properties(almanac_page PROPERTIES PASS_REGULAR_EXPRESSION "January 1,
 add_executable(astro_bench EXCLUDE_FROM_ALL bench/astro_bench.cpp)
 target_link_libraries(astro_bench PRIVATE solvane_core erfa)
 add_custom_target(bench COMMAND astro_bench ${CHEBY_FILE} DEPENDS astro_bench generated-art)
+
+# Every include points down the layers.
+add_test(NAME layering COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh)
