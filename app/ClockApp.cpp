@@ -80,12 +80,14 @@ bool ClockApp::initInstance(const char* commandLine) {
     }
 
     if (!startWallpaperThread()) return false;
-    saveOptions();
+    saver_.save(options, optionsServices(), true);
     Sleep(kSettleBeforeWindowsMs);
 
     mainWindow_ = parts_.makeMainWindow(*this);
     if (mainWindow_ == nullptr) return false;
     setMainWindow(mainWindow_->hwnd());
+    // A failed save is told over a running program, which a second start can find.
+    saver_.reportFailure(optionsServices());
     return true;
 }
 
@@ -126,18 +128,24 @@ void ClockApp::stopWallpaperThread() {
     wallpaperThreadHandle_ = nullptr;
 }
 
+// The options are saved first: the wallpaper thread only reads them, and a picture still being
+// drawn must not cost the settings when Windows ends a logoff that takes too long.
 int ClockApp::exitInstance() {
+    if (optionsLoaded_) saveOptions();
     stopWallpaperThread();
     if (wallpaperEvent != nullptr) {
         CloseHandle(wallpaperEvent);
         wallpaperEvent = nullptr;
     }
-    if (optionsLoaded_) saveOptions();
     if (instanceMutex_ != nullptr) {
         CloseHandle(instanceMutex_);
         instanceMutex_ = nullptr;
     }
-    CloseEphemeris();
+    {
+        // A wallpaper thread that outlived its wait may still be in the engine.
+        std::lock_guard<RecursiveLock> hold(optionsLock);
+        CloseEphemeris();
+    }
     if (socketsStarted_) WSACleanup();
     return 0;
 }

@@ -36,8 +36,8 @@ public:
     ~ClockApp() override;
 
     OptionsServices optionsServices();
-    // Writes "user.bin"; the first failure of the run is reported to the user. Call on the
-    // user-interface thread, without holding `optionsLock`.
+    // Writes "user.bin"; the first failure of the run is reported to the user (never at the
+    // end of a session). Call on the user-interface thread, without holding `optionsLock`.
     bool saveOptions();
     // The session is ending: the windows close and the exit steps run now, without asking the
     // user anything; then the process ends.

@@ -4,17 +4,20 @@
 #include "platform/UserPrompt.h"
 #include "res/resource.h"
 
-bool OptionsSaver::save(const UserOptions& options, const OptionsServices& services,
-                        bool sessionEnding) {
+bool OptionsSaver::save(const UserOptions& options, const OptionsServices& services, bool quiet) {
     std::string reason;
     if (SaveOptions(options, services, &reason)) return true;
-    // Nobody may be there to answer at the end of a session, and a box that holds up the exit
-    // would cost what is left of the time Windows allows.
-    if (!failureReported_ && !sessionEnding) {
-        failureReported_ = true;
-        services.prompt.warnFormatted(IDS_OPTIONS_NOT_SAVED, IDS_WARNING_CAPTION,
-                                      {FileBesideProgram(services.programPath, kOptionsFileName),
-                                       reason});
+    if (!failed_) {
+        failed_ = true;
+        failedFile_ = FileBesideProgram(services.programPath, kOptionsFileName);
+        reason_ = reason;
     }
+    if (!quiet) reportFailure(services);
     return false;
+}
+
+void OptionsSaver::reportFailure(const OptionsServices& services) {
+    if (!failed_ || reported_) return;
+    reported_ = true;
+    services.prompt.warnFormatted(IDS_OPTIONS_NOT_SAVED, IDS_WARNING_CAPTION, {failedFile_, reason_});
 }

@@ -55,6 +55,7 @@ void EarthFrame::placeAtStoredRect(UINT flags) {
     placing_ = true;
     SetWindowPos(hwnd(), nullptr, placed.x, placed.y, placed.width, placed.height, flags);
     placing_ = wasPlacing;
+    shown_ = placed;
 }
 
 void EarthFrame::open(bool show) {
@@ -101,6 +102,7 @@ void EarthFrame::storeRect() {
     if (placing_) return;
     RECT r;
     GetWindowRect(hwnd(), &r);
+    shown_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
     UserOptions& o = app_.options;
     o.frameLeft = r.left, o.frameTop = r.top, o.frameRight = r.right, o.frameBottom = r.bottom;
@@ -109,8 +111,9 @@ void EarthFrame::storeRect() {
 void EarthFrame::enterFullScreen() {
     if (fullScreen_) return;
     if (app_.options.noticeFlags & kNoticeFullScreen) {
-        if (ShowNotice(hwnd(), IDD_FULL_SCREEN_NOTICE)) app_.options.noticeFlags &= ~kNoticeFullScreen;
-        if (hwnd() == nullptr) return;  // the program ended while the notice was open
+        const HWND window = hwnd();
+        if (ShowNotice(window, IDD_FULL_SCREEN_NOTICE)) app_.options.noticeFlags &= ~kNoticeFullScreen;
+        if (hwnd() != window) return;  // the window went (exit, restart) while the notice was open
     }
     fullScreen_ = 1;
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -136,8 +139,9 @@ void EarthFrame::leaveFullScreen() {
 
 void EarthFrame::closeToTray() {
     if (app_.options.noticeFlags & kNoticeCloseToTray) {
-        if (ShowNotice(hwnd(), IDD_TRAY_REMINDER)) app_.options.noticeFlags &= ~kNoticeCloseToTray;
-        if (hwnd() == nullptr) return;  // the program ended while the reminder was open
+        const HWND window = hwnd();
+        if (ShowNotice(window, IDD_TRAY_REMINDER)) app_.options.noticeFlags &= ~kNoticeCloseToTray;
+        if (hwnd() != window) return;  // the window went (exit, restart) while the reminder was open
     }
     ShowWindow(hwnd(), SW_HIDE);
 }
@@ -153,9 +157,12 @@ void EarthFrame::showContextMenu(int x, int y) {
     for (unsigned command : CheckedContextCommands(app_.options)) {
         CheckMenuItem(popup, command, MF_BYCOMMAND | MF_CHECKED);
     }
+    menuOpen = 1;  // at once, not only when an item is first highlighted
     const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y,
                                         0, hwnd(), nullptr);
+    menuOpen = 0;
     DestroyMenu(menu);
+    if (clockMayResume) clockMayResume();
     if (command == 0 || hwnd() == nullptr) return;
     const bool paneWasHidden = app_.options.detailsPaneHidden != 0;
     bool applied;
@@ -212,7 +219,7 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
             RECT r;
             GetWindowRect(hwnd(), &r);
-            if (StoresRectOnMove(false, app_.options, r.left, r.top, r.right, r.bottom)) storeRect();
+            if (StoresRectOnMove(false, shown_, r.left, r.top, r.right, r.bottom)) storeRect();
         }
         return 0;
     case WM_LBUTTONDBLCLK:
@@ -235,6 +242,9 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         showContextMenu(x, y);
         return 0;
     }
+    case WM_ENTERMENULOOP:
+        menuOpen = 1;
+        break;
     case WM_MENUSELECT:
         menuOpen = !(HIWORD(wParam) == 0xFFFF && lParam == 0);
         break;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "desktop/DataPane.h"
+#include "desktop/EarthFrameRules.h"
 #include "platform/Window.h"
 #include "render/EarthView.h"
 
@@ -55,4 +56,5 @@ private:
     DataPane pane_;
     uint8_t fullScreen_ = 0;
     bool placing_ = false;  // moves and sizes made by placeAtStoredRect are not stored
+    Box shown_ = {};        // the last normal rectangle: stored, or placed instead of the stored one
 };

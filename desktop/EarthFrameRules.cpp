@@ -55,13 +55,10 @@ bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised) {
     return !fullScreen && !minimised && !maximised;
 }
 
-bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int top, int right,
-                      int bottom) {
+bool StoresRectOnMove(bool fullScreen, const Box& shown, int left, int top, int right, int bottom) {
     (void)left;
     (void)top;
-    const int storedHeight = stored.frameBottom - stored.frameTop;
-    return !fullScreen && right - left == stored.frameRight - stored.frameLeft &&
-           storedHeight != 0 && bottom - top != 0;
+    return !fullScreen && right - left == shown.width && shown.height != 0 && bottom - top != 0;
 }
 
 namespace {

@@ -27,13 +27,13 @@ ChildLayout LayoutChildren(int clientWidth, int clientHeight, bool paneHidden);
 // maximised.
 bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised);
 
-// Whether a move stores the new rectangle: not in full screen, same width as the stored one
-// and both heights non-zero (a minimised window has another width).
-bool StoresRectOnMove(bool fullScreen, const UserOptions& stored, int left, int top, int right,
-                      int bottom);
+// Whether a move stores the new rectangle: not in full screen, same width as the window's last
+// normal rectangle `shown` (the stored one, or where the window was placed instead) and both
+// heights non-zero (a minimised window has another width).
+bool StoresRectOnMove(bool fullScreen, const Box& shown, int left, int top, int right, int bottom);
 
 // The smallest window that still shows the globe and the details pane.
-constexpr int kMinimumFrameWidth = 400, kMinimumFrameHeight = 300;
+constexpr int kMinimumFrameWidth = 480, kMinimumFrameHeight = 420;
 
 // Where the window opens for a stored rectangle (left, top, right, bottom, as kept in the
 // options file, possibly damaged or from a monitor since removed): on `workArea` (the nearest

@@ -23,6 +23,6 @@ void MessageBoxPrompt::warnFormatted(unsigned textId, unsigned captionId,
         format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
         reinterpret_cast<va_list*>(arguments.data()));
     MessageBoxA(nullptr, length > 0 ? text : format.c_str(), LoadResourceString(captionId).c_str(),
-                MB_OK | MB_ICONWARNING);
+                MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     if (text != nullptr) LocalFree(text);
 }

@@ -84,9 +84,12 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned ma
     const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
     if ((maps & kMapClouds) && clouds != nullptr && day != nullptr) {
         std::vector<uint8_t> composite = CloudsComposite(clouds, cloudWidth, cloudHeight, day, width, height);
-        if (!composite.empty()) {  // no clouds rather than a read past the smaller image
+        if (!composite.empty()) {
             UploadMipmaps(std::move(composite), width, height, GL_RGB);
             SetFilters(mipmap, MagnificationFor(mipmap), GL_REPEAT);
+        } else {
+            // Clouds of another size than the day image: the day image without clouds.
+            textureFromImage(kImageEarthDay, mipmap, GL_REPEAT);
         }
     }
 

@@ -17,8 +17,6 @@ enum EarthTexture {
     kEarthTextureCount = 13,
 };
 
-// The program's Moon surface bitmap, the Moon sprite's first picture.
-
 // Which of the large Earth textures to build: all of them where the display options may
 // change, only those a picture shows where it is drawn once.
 enum EarthMaps : unsigned {

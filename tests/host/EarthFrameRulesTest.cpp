@@ -29,7 +29,7 @@ TEST(EarthFrameRules, ChildrenAboveAndWithoutThePane) {
 }
 
 TEST(EarthFrameRules, StoredRectangleFollowsOnlyNormalMovesAndSizes) {
-    UserOptions o = Defaults();  // 0, 0, 570, 520
+    const Box o = {0, 0, 570, 520};
     EXPECT_TRUE(StoresRectOnSize(false, false, false));
     EXPECT_FALSE(StoresRectOnSize(true, false, false));
     EXPECT_FALSE(StoresRectOnSize(false, true, false));
@@ -53,8 +53,8 @@ TEST(EarthFrameRules, WindowOpensOnTheWorkAreaWithAUsableSize) {
         {"on the second monitor", 2000, 100, 2600, 630, {1920, 0, 1280, 1024}, {2000, 100, 600, 530}},
         {"monitor removed: pulled onto the nearest", 2500, 300, 3100, 830, work, {1320, 300, 600, 530}},
         {"above and left of the screen", -900, -700, -300, -170, work, {0, 0, 600, 530}},
-        {"no size (a zeroed file)", 0, 0, 0, 0, work, {0, 0, 400, 300}},
-        {"upside down", 500, 500, 100, 100, work, {500, 500, 400, 300}},
+        {"no size (a zeroed file)", 0, 0, 0, 0, work, {0, 0, 480, 420}},
+        {"upside down", 500, 500, 100, 100, work, {500, 500, 480, 420}},
         {"larger than the work area", -10, -10, 5000, 4000, work, {0, 0, 1920, 1040}},
         {"extreme values do not overflow", INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, work, {0, 0, 1920, 1040}},
         {"work area smaller than the minimum", 0, 0, 600, 530, {0, 0, 320, 200}, {0, 0, 320, 200}},

@@ -166,15 +166,18 @@ TEST(SaveOptions, FailedWriteKeepsTheOldFileAndReportsIt) {
 }
 
 // A program folder the user cannot write to: the first failed save of a run tells the user
-// which file and why, once; later failures and the end of a session say nothing more.
+// which file and why, once; quiet saves (start-up, the end of a session) leave the telling to
+// reportFailure.
 TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
     OptionsWorld world;
     OptionsSaver saver;
     const UserOptions options = Defaults();
+    saver.reportFailure(world.services());
+    EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "nothing failed yet";
     std::filesystem::create_directory(world.folder.dir / "user.bin.new");
     EXPECT_FALSE(saver.save(options, world.services(), true));
-    EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "never at the end of a session";
-    EXPECT_FALSE(saver.save(options, world.services(), false));
+    EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "a quiet save says nothing";
+    saver.reportFailure(world.services());
     ASSERT_EQ(world.prompt.formattedWarnings.size(), 1u);
     const auto& warning = world.prompt.formattedWarnings[0];
     EXPECT_EQ(warning.textId, unsigned(IDS_OPTIONS_NOT_SAVED));
@@ -183,11 +186,20 @@ TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
     EXPECT_EQ(warning.inserts[0], world.folder.optionsFile().string());
     EXPECT_FALSE(warning.inserts[1].empty()) << "the system's reason";
     EXPECT_FALSE(saver.save(options, world.services(), false));
+    saver.reportFailure(world.services());
     EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u) << "never twice";
 
     std::filesystem::remove(world.folder.dir / "user.bin.new");
     EXPECT_TRUE(saver.save(options, world.services(), false));
     EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options));
+}
+
+TEST(OptionsSaver, AFailureSeenFirstByAnInteractiveSaveIsToldAtOnce) {
+    OptionsWorld world;
+    OptionsSaver saver;
+    std::filesystem::create_directory(world.folder.dir / "user.bin.new");
+    EXPECT_FALSE(saver.save(Defaults(), world.services(), false));
+    EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u);
 }
 
 TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {

@@ -33,10 +33,10 @@ inline bool WriteOptions(const std::string& path, const UserOptions& options) {
     return WriteBinaryFile(path, std::vector<char>(bytes, bytes + sizeof options));
 }
 
-// Opens the earth clock window's context menu and waits until it shows.
-inline bool OpenContextMenu(HWND frame) {
+// Opens the earth clock window's context menu at (x, y) on the screen and waits until it shows.
+inline bool OpenContextMenu(HWND frame, int x = 200, int y = 200) {
     SetForegroundWindow(frame);
-    PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(200, 200));
+    PostMessageA(frame, WM_CONTEXTMENU, WPARAM(frame), MAKELPARAM(x, y));
     return WaitForWindow(nullptr, 5000, "#32768") != nullptr;
 }
 
@@ -54,7 +54,7 @@ protected:
         frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
         ASSERT_NE(frame, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr); }, 10000));
-        hidden = FindWindowA(nullptr, "Solvane Hidden Window");
+        hidden = WaitForStartedProgram(10000);
         ASSERT_NE(hidden, nullptr);
     }
     // Shut Down, as from the tray menu; the program ends with status 0.

@@ -124,15 +124,15 @@ TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {
         options.frameLeft = stored.left, options.frameTop = stored.top;
         options.frameRight = stored.right, options.frameBottom = stored.bottom;
         start();
-        RECT r, work;
+        // On the screen (the work area may have grown a taskbar since the program looked).
+        RECT r;
         GetWindowRect(frame, &r);
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        EXPECT_GE(r.left, work.left);
-        EXPECT_GE(r.top, work.top);
-        EXPECT_LE(r.right, work.right);
-        EXPECT_LE(r.bottom, work.bottom);
-        EXPECT_GE(r.right - r.left, 400);
-        EXPECT_GE(r.bottom - r.top, 300);
+        EXPECT_GE(r.left, 0);
+        EXPECT_GE(r.top, 0);
+        EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_GE(r.right - r.left, 480);
+        EXPECT_GE(r.bottom - r.top, 420);
         stop();
         const UserOptions saved = ReadOptions(folder.path("user.bin"));
         EXPECT_EQ(saved.frameLeft, stored.left);
@@ -140,6 +140,17 @@ TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {
         EXPECT_EQ(saved.frameRight, stored.right);
         EXPECT_EQ(saved.frameBottom, stored.bottom);
     }
+    // Once the user moves the window so placed, where it is now is remembered.
+    start();
+    RECT placed;
+    GetWindowRect(frame, &placed);
+    SetWindowPos(frame, nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    stop();
+    const UserOptions moved = ReadOptions(folder.path("user.bin"));
+    EXPECT_EQ(moved.frameLeft, 100);
+    EXPECT_EQ(moved.frameTop, 80);
+    EXPECT_EQ(moved.frameRight - moved.frameLeft, placed.right - placed.left);
+    EXPECT_EQ(moved.frameBottom - moved.frameTop, placed.bottom - placed.top);
 }
 
 // A globe drag ends when the window loses the mouse or the button is found up; only a move
@@ -176,6 +187,26 @@ TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
         SendMessageA(view, WM_LBUTTONUP, 0, at(220, 160));
         return !(picture() == before);
     }, 5000)) << "a drag turns the globe";
+    stop();
+}
+
+}  // namespace
+
+namespace {
+
+// While the context menu is open the clock stands still, from the moment it opens.
+TEST_F(EarthFrameTest, ClockStandsStillWhileTheContextMenuIsOpen) {
+    options.timeDisplay = kTimeUtc;
+    start();
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
+    ASSERT_TRUE(OpenContextMenu(frame, 660, 40));  // beside the window, not over the time
+    const std::vector<uint8_t> opened = CaptureWindow(view).bgra;
+    Sleep(2200);  // two seconds in which a running clock would have moved on
+    EXPECT_TRUE(CaptureWindow(view).bgra == opened) << "the time stands still";
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(view).bgra != opened; }, 5000))
+        << "and goes on when the menu closes";
     stop();
 }
 

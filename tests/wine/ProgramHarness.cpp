@@ -146,6 +146,11 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &result) != 0;
 }
 
+HWND WaitForStartedProgram(DWORD timeoutMs) {
+    HWND hidden = WaitForWindow("Solvane Hidden Window", timeoutMs);
+    return hidden != nullptr && WaitUntilIdle(hidden, timeoutMs) ? hidden : nullptr;
+}
+
 HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = FindWindowA(className, title)) != nullptr; }, timeoutMs);

@@ -53,6 +53,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // it is back in its message loop.
 bool WaitUntilIdle(HWND window, DWORD timeoutMs = 10000);
 
+// The hidden main window of a started solvane.exe once it answers messages, or null.
+HWND WaitForStartedProgram(DWORD timeoutMs);
+
 // The top-level window with this title (and class, when given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className = nullptr);
 

@@ -61,7 +61,7 @@ TEST_F(Startup, FirstRunWritesDefaultsRunValueAndAppPath) {
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName);
     RunningProgram program(exe());
     ASSERT_TRUE(program.started());
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
     EXPECT_FALSE(IsWindowVisible(hidden));
 
@@ -92,7 +92,7 @@ TEST_F(Startup, FirstRunWritesDefaultsRunValueAndAppPath) {
 TEST_F(Startup, SecondInstanceLeavesOneProcessAndTheFileUntouched) {
     writeOptions(QuietDefaults());
     RunningProgram first(exe());
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
 
     // A bias no time zone has: a second instance that loaded and saved would replace it.
@@ -157,7 +157,7 @@ TEST_F(Startup, ExitCommandSavesTheOptions) {
     options.viewpoint = 9;  // kept as it is, however odd
     writeOptions(options);
     RunningProgram program(exe());
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
     ASSERT_TRUE(DeleteFileA(optionsFile().c_str()));
 
@@ -171,7 +171,7 @@ TEST_F(Startup, ExitCommandSavesTheOptions) {
 TEST_F(Startup, EndOfSessionSavesTheOptions) {
     writeOptions(QuietDefaults());
     RunningProgram program(exe());
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
     ASSERT_TRUE(DeleteFileA(optionsFile().c_str()));
 
@@ -198,7 +198,7 @@ TEST_F(Startup, CorruptFileShowsTheWarningAndIsReplaced) {
     }, 5000));
     PostMessageA(warning, WM_COMMAND, IDOK, 0);
 
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
     const std::vector<char> replaced = ReadBinaryFile(optionsFile());
     ASSERT_EQ(replaced.size(), 488u);
@@ -229,9 +229,8 @@ TEST_F(Startup, SplashShowsCentredAndGoesAfterAMoment) {
 TEST_F(Startup, NoSplashWhenHidden) {
     writeOptions(QuietDefaults());
     RunningProgram program(exe());
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
-    ASSERT_TRUE(WaitUntilIdle(hidden)) << "start-up is over";
     EXPECT_EQ(FindWindowA(kSplashClass, nullptr), nullptr);
     shutDown(program, hidden);
 }
@@ -269,11 +268,10 @@ TEST(TrayIcon, ShowsTheHiddenEarthClock) {
     const char* bytes = reinterpret_cast<const char*>(&options);
     ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), std::vector<char>(bytes, bytes + sizeof options)));
     RunningProgram program(folder.path("solvane.exe"));
-    HWND hidden = WaitForWindow(kHiddenTitle, kStartTimeoutMs);
+    HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
     HWND clock = WaitForWindow(nullptr, kStartTimeoutMs, "SolvaneEarthFrame");
     ASSERT_NE(clock, nullptr);
-    ASSERT_TRUE(WaitUntilIdle(hidden)) << "start-up is over";
     EXPECT_FALSE(IsWindowVisible(clock)) << "only the tray icon at start";
     const UINT trayMessage = RegisterWindowMessageA("Kelbrook Solvane");
     PostMessageA(hidden, trayMessage, trayMessage, WM_LBUTTONDOWN);
