@@ -110,7 +110,3 @@ void multiplyMatrix(const float a[16], const float b[16], float out[16]) {
 void rotateVector(const float m[16], const float v[3], float out[3]) {
     for (int r = 0; r < 3; ++r) out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2];
 }
-
-void transformPoint(const float m[16], const float p[3], float out[3]) {
-    for (int r = 0; r < 3; ++r) out[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
-}

@@ -26,6 +26,3 @@ void multiplyMatrix(const float a[16], const float b[16], float out[16]);
 
 // The rotation part of m applied to v.
 void rotateVector(const float m[16], const float v[3], float out[3]);
-
-// m applied to the point p (w = 1).
-void transformPoint(const float m[16], const float p[3], float out[3]);

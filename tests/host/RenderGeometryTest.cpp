@@ -22,6 +22,11 @@
 
 namespace {
 
+// m applied to the point p (w = 1).
+void transformPoint(const float m[16], const float p[3], float out[3]) {
+    for (int r = 0; r < 3; ++r) out[r] = m[r] * p[0] + m[4 + r] * p[1] + m[8 + r] * p[2] + m[12 + r];
+}
+
 struct Vertex {
     float s, t, p[3], n[3], grey;
 };
