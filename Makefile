@@ -19,7 +19,7 @@ FUZZ_PACKAGES := cmake make googletest clang libclang-rt-14-dev llvm
 # Seconds each fuzz harness runs.
 FUZZ_SECONDS ?= 60
 
-.PHONY: deps build host win test run bench fuzz clean
+.PHONY: deps build host win test run bench fuzz art-sheet clean
 
 deps:
 	@tools/install-deps.sh $(PACKAGES)
@@ -55,6 +55,10 @@ fuzz:
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DSOLVANE_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j $(JOBS)
 	@tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# Every picture of the dialogs' art on one labelled sheet.
+art-sheet: host
+	@tools/art/contact-sheet.sh $(GEN)/res $(BUILD)/screenshots/art-contact-sheet.png
 
 clean:
 	rm -rf $(BUILD)

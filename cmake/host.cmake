@@ -1,6 +1,7 @@
 # Host build: the data tools, the art they make, and the fast unit tests.
 
 add_executable(make_splash tools/splash/make_splash.cpp)
+target_include_directories(make_splash PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_splash PRIVATE -Wno-unused-function)
 
 set(SOLVANE_FONT_DIR /usr/share/fonts/truetype/dejavu)
@@ -31,7 +32,8 @@ target_compile_options(make_images PRIVATE -Wno-unused-function -Wno-sign-compar
 set(MARBLE_MAPS /usr/share/marble/data/maps)
 set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
                 moon_new.bmp moon_first.bmp moon_last.bmp drag.cur solvane.ico
-                pane_decoration.bmp tray_reminder.bmp)
+                pane_decoration.bmp tray_reminder.bmp phase_131.bmp phase_132.bmp phase_133.bmp
+                phase_134.bmp moon_face_171.bmp earth_map_159.bmp)
 list(TRANSFORM IMAGE_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE IMAGE_OUTPUTS)
 add_custom_command(
     OUTPUT ${IMAGE_OUTPUTS}
@@ -39,7 +41,23 @@ add_custom_command(
     COMMAND make_images ${MARBLE_MAPS} ${SOLVANE_GENERATED_DIR}/res
     DEPENDS make_images
     COMMENT "Making the Earth, Moon and Sun images")
-add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS})
+
+# The dialogs' title banners and button faces.
+add_executable(make_art tools/art/make_art.cpp render/BitmapFile.cpp platform/FileAccess_posix.cpp)
+target_include_directories(make_art PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(make_art PRIVATE -Wno-unused-function -Wno-sign-compare)
+set(ART_FILES banner_130.bmp banner_151.bmp banner_153.bmp banner_154.bmp banner_155.bmp
+              banner_156.bmp banner_157.bmp banner_160.bmp faces_147.bmp faces_149.bmp
+              faces_162.bmp faces_163.bmp faces_164.bmp faces_165.bmp faces_166.bmp faces_167.bmp
+              faces_169.bmp faces_170.bmp)
+list(TRANSFORM ART_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE ART_OUTPUTS)
+add_custom_command(
+    OUTPUT ${ART_OUTPUTS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
+    COMMAND make_art ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf ${SOLVANE_GENERATED_DIR}/res
+    DEPENDS make_art
+    COMMENT "Drawing the banners and button faces")
+add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS})
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD
@@ -48,10 +66,17 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
-target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}")
+target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}"
+                           SOLVANE_TEST_ART_DIR="${SOLVANE_GENERATED_DIR}/res")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)
 gtest_discover_tests(host_tests)
+
+# The art tool gives the same bytes at every run.
+add_test(NAME make_art_repeats
+         COMMAND sh -c "rm -rf art-repeat && mkdir -p art-repeat/a art-repeat/b && $<TARGET_FILE:make_art> $1 art-repeat/a && $<TARGET_FILE:make_art> $1 art-repeat/b && diff -r art-repeat/a art-repeat/b"
+                 -- ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf
+         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
 # The almanac program itself: bad arguments give a one-line usage error and status 2.
 add_test(NAME almanac_usage_error

@@ -11,6 +11,10 @@
 //   solvane.ico                     the program's icon: 16, 32 and 48 pixels
 //   pane_decoration.bmp             500x80 the details pane's decoration
 //   tray_reminder.bmp               214x112 the close reminder's picture
+//   phase_131.bmp .. phase_134.bmp  64x64 new Moon (in earthshine), first quarter (lit on the
+//                                   right), full, last quarter (lit on the left)
+//   moon_face_171.bmp               256x256 the Moon's near side, face on, black around it
+//   earth_map_159.bmp               256x128 the day map, equirectangular
 // All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
 //
 // usage: make_images MARBLE_MAPS_DIR OUT_DIR
@@ -22,7 +26,7 @@
 #define STB_PERLIN_IMPLEMENTATION
 #include <stb/stb_perlin.h>
 
-#include "render/BitmapFile.h"
+#include "tools/common/Picture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,15 +38,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-// An RGB picture, top row first.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<float> rgb;  // 0..255
-    Picture(int w, int h) : width(w), height(h), rgb(size_t(w) * h * 3, 0.0f) {}
-    float* at(int x, int y) { return &rgb[(size_t(y) * width + x) * 3]; }
-    const float* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
-};
 
 Picture Load(const std::string& path) {
     int w, h, n;
@@ -149,20 +144,6 @@ Picture SunSprite(int size) {
     return out;
 }
 
-// The picture through the program's own bitmap writer, rounded to bytes.
-bool WriteBitmap(const std::string& path, const Picture& p) {
-    std::vector<uint8_t> bgrx(size_t(p.width) * p.height * 4, 0);
-    for (int y = 0; y < p.height; ++y) {
-        for (int x = 0; x < p.width; ++x) {
-            const float* c = p.at(x, y);
-            uint8_t* out = &bgrx[(size_t(y) * p.width + x) * 4];
-            for (int k = 0; k < 3; ++k) out[2 - k] = uint8_t(std::clamp(std::lround(c[k]), 0L, 255L));
-        }
-    }
-    const std::ptrdiff_t stride = std::ptrdiff_t(p.width) * 4;
-    return WriteBitmapFile(path, p.width, p.height, &bgrx[size_t(p.height - 1) * stride], -stride);
-}
-
 // The program's icon: the Earth seen from space, half in sunlight, at 16, 32 and 48 pixels,
 // 32-bit with alpha.
 bool WriteIcon(const std::string& path, const Picture& day) {
@@ -207,23 +188,6 @@ bool WriteIcon(const std::string& path, const Picture& day) {
     FILE* file = std::fopen(path.c_str(), "wb");
     return file != nullptr && std::fwrite(out.data(), 1, out.size(), file) == out.size() &&
            std::fclose(file) == 0;
-}
-
-// Stars on the details pane's night blue (RGB 0, 2, 22), the same everywhere the tool runs.
-void Starfield(Picture& p, uint32_t state, int count) {
-    for (int y = 0; y < p.height; ++y) {
-        for (int x = 0; x < p.width; ++x) {
-            float* c = p.at(x, y);
-            c[0] = 0, c[1] = 2, c[2] = 22;
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        state ^= state << 13, state ^= state >> 17, state ^= state << 5;
-        const int x = int(state % uint32_t(p.width)), y = int((state >> 12) % uint32_t(p.height));
-        const float level = 60.0f + float((state >> 5) % 150);
-        float* c = p.at(x, y);
-        c[0] = level * 0.85f, c[1] = level * 0.9f, c[2] = level;
-    }
 }
 
 // The details pane's decoration (500 x 80): stars above the glowing limb of the Earth.
@@ -349,6 +313,7 @@ int main(int argc, char** argv) {
     // field of 15 degrees: the face-on Moon fills the same part of its 64-pixel picture.
     const double moonRadius = 32 * std::tan(std::asin(0.4 / 1.78)) / std::tan(15 * kPi / 180);
     const auto lit = [](double) { return 1.0; };
+    const auto fullyLit = [](double, double, double) { return 1.0; };
     const auto sunFrom = [](double side) {
         return [side](double u, double, double) {
             const double cosine = side * u;  // the Sun 90 degrees to the side
@@ -369,7 +334,15 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
               WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day) &&
               WriteBitmap(out + "pane_decoration.bmp", PaneDecoration()) &&
-              WriteBitmap(out + "tray_reminder.bmp", TrayReminder(day));
+              WriteBitmap(out + "tray_reminder.bmp", TrayReminder(day)) &&
+              // The Lunar Phases window: the four principal phases filling their pictures (a
+              // ball of radius 30 in 64), the Moon's face and the Earth's day map.
+              WriteBitmap(out + "phase_131.bmp", Disc(moon, 64, 30, [](double, double, double) { return 0.13; })) &&
+              WriteBitmap(out + "phase_132.bmp", Disc(moon, 64, 30, sunFrom(+1))) &&
+              WriteBitmap(out + "phase_133.bmp", Disc(moon, 64, 30, fullyLit)) &&
+              WriteBitmap(out + "phase_134.bmp", Disc(moon, 64, 30, sunFrom(-1))) &&
+              WriteBitmap(out + "moon_face_171.bmp", Disc(moon, 256, 126, fullyLit)) &&
+              WriteBitmap(out + "earth_map_159.bmp", Resize(day, 256, 128));
     if (!ok) {
         std::fprintf(stderr, "make_images: cannot write into %s\n", argv[2]);
         return 1;

@@ -5,14 +5,12 @@
 // usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp
 
 #define STB_TRUETYPE_IMPLEMENTATION
-#include <stb/stb_truetype.h>
+#include "tools/common/TextLine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -114,52 +112,14 @@ void DrawEarth(Canvas& canvas) {
     }
 }
 
-struct Font {
-    std::vector<unsigned char> data;
-    stbtt_fontinfo info{};
-    bool load(const char* path) {
-        std::ifstream file(path, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(file), {});
-        return !data.empty() && stbtt_InitFont(&info, data.data(), 0) != 0;
-    }
-};
-
-float TextWidth(const Font& font, const std::string& text, float scale, float tracking) {
-    float width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int advance, bearing;
-        stbtt_GetCodepointHMetrics(&font.info, text[i], &advance, &bearing);
-        width += advance * scale + tracking;
-        if (i + 1 < text.size()) {
-            width += stbtt_GetCodepointKernAdvance(&font.info, text[i], text[i + 1]) * scale;
-        }
-    }
-    return width - tracking;
-}
-
 // Draws `text` centred on `centreX` with its baseline at `baseline`.
 void DrawText(Canvas& canvas, const Font& font, const std::string& text, float pixelHeight,
               float centreX, int baseline, Rgb colour, float tracking = 0) {
-    const float scale = stbtt_ScaleForPixelHeight(&font.info, pixelHeight);
-    float x = centreX - TextWidth(font, text, scale, tracking) / 2;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int w, h, left, top;
-        unsigned char* glyph =
-            stbtt_GetCodepointBitmap(&font.info, scale, scale, text[i], &w, &h, &left, &top);
-        for (int gy = 0; gy < h; ++gy) {
-            for (int gx = 0; gx < w; ++gx) {
-                canvas.blend(int(x) + left + gx, baseline + top + gy, colour,
-                             glyph[gy * w + gx] / 255.0f);
-            }
-        }
-        stbtt_FreeBitmap(glyph, nullptr);
-        int advance, bearing;
-        stbtt_GetCodepointHMetrics(&font.info, text[i], &advance, &bearing);
-        x += advance * scale + tracking;
-        if (i + 1 < text.size()) {
-            x += stbtt_GetCodepointKernAdvance(&font.info, text[i], text[i + 1]) * scale;
-        }
-    }
+    const float scale = font.scale(pixelHeight);
+    const float left = centreX - TextWidth(font, text, scale, tracking) / 2;
+    DrawTextLine(font, text, scale, left, baseline,
+                 [&](int x, int y, float alpha) { canvas.blend(x, y, colour, alpha); }, tracking,
+                 false);
 }
 
 int Nearest(const std::vector<Rgb>& palette, Rgb c) {
