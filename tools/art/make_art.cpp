@@ -88,7 +88,7 @@ void BrightStars(Picture& p, uint32_t state, int count, int avoidRight) {
 void Crescent(Picture& p, double cx, double cy, double radius) {
     const double a = 48 * 3.14159265358979 / 180, tilt = 22 * 3.14159265358979 / 180;
     const double sx = std::sin(a) * std::cos(tilt), sy = std::sin(a) * std::sin(tilt), sz = -std::cos(a);
-    const Colour sunlit = {{238, 234, 222}}, earthshine = {{34, 40, 62}}, halo = {{120, 150, 230}};
+    const Colour sunlit = {{238, 234, 222}}, earthshine = {{20, 25, 42}}, halo = {{120, 150, 230}};
     const int x0 = std::max(0, int(cx - radius - 12)), x1 = std::min(p.width, int(cx + radius + 12));
     const int y0 = std::max(0, int(cy - radius - 12)), y1 = std::min(p.height, int(cy + radius + 12));
     for (int y = y0; y < y1; ++y) {
@@ -106,7 +106,8 @@ void Crescent(Picture& p, double cx, double cy, double radius) {
                 const float marks = stb_perlin_fbm_noise3(float(u * 2.2), float(v * 2.2), float(z * 2.2 + 5), 2.0f, 0.5f, 4);
                 const double albedo = 0.82 + 0.35 * marks;
                 const float lit = Clamp01(light * 7 + 0.15);
-                const Colour c = Mix(earthshine, sunlit, float(lit * albedo));
+                const Colour dark = Mix({{0, 0, 0}}, earthshine, float(albedo));
+                const Colour c = Mix(dark, sunlit, float(lit * albedo));
                 for (int k = 0; k < 3; ++k) sum[k] += c.c[k];
             }
             const double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy) / radius;

@@ -52,6 +52,52 @@ Picture Load(const std::string& path) {
     return p;
 }
 
+// The Clementine mosaic has small holes of black where no image was taken. Below 70 degrees
+// of latitude (nearer the poles black is real shadow) the holes and a pixel around them are
+// filled from the outside in, each pixel with the mean of its filled or valid neighbours.
+void FillGaps(Picture& map) {
+    const int w = map.width, h = map.height;
+    std::vector<uint8_t> hole(size_t(w) * h, 0);
+    for (int y = 0; y < h; ++y) {
+        if (std::abs(0.5 - (y + 0.5) / h) * 180 > 70) continue;
+        for (int x = 0; x < w; ++x) {
+            const float* c = map.at(x, y);
+            if (std::max({c[0], c[1], c[2]}) >= 14) continue;
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    hole[size_t(y + dy) * w + (x + dx + w) % w] = 1;
+                }
+            }
+        }
+    }
+    for (bool left = true; left;) {
+        left = false;
+        std::vector<uint8_t> next = hole;
+        for (int y = 1; y < h - 1; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (!hole[size_t(y) * w + x]) continue;
+                float sum[3] = {0, 0, 0};
+                int n = 0;
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = (x + dx + w) % w, ny = y + dy;
+                        if (hole[size_t(ny) * w + nx]) continue;
+                        for (int k = 0; k < 3; ++k) sum[k] += map.at(nx, ny)[k];
+                        ++n;
+                    }
+                }
+                if (n == 0) {
+                    left = true;
+                    continue;
+                }
+                for (int k = 0; k < 3; ++k) map.at(x, y)[k] = sum[k] / n;
+                next[size_t(y) * w + x] = 0;
+            }
+        }
+        hole.swap(next);
+    }
+}
+
 Picture Resize(const Picture& source, int width, int height) {
     Picture out(width, height);
     stbir_resize_float(source.rgb.data(), source.width, source.height, 0, out.rgb.data(), width,
@@ -307,7 +353,8 @@ int main(int argc, char** argv) {
     const std::string maps = argv[1], out = std::string(argv[2]) + "/";
     const Picture day = Load(maps + "/earth/bluemarble/bluemarble.jpg");
     const Picture night = Load(maps + "/earth/citylights/citylights.jpg");
-    const Picture moon = Load(maps + "/moon/clementine/clementine.jpg");
+    Picture moon = Load(maps + "/moon/clementine/clementine.jpg");
+    FillGaps(moon);
 
     // The Moon-phase picture's ball has an apparent radius of asin(0.4 / 1.78) against a half
     // field of 15 degrees: the face-on Moon fills the same part of its 64-pixel picture.
