@@ -13,7 +13,8 @@ MAKEFLAGS += --no-print-directory
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
-            casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation
+            casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation \
+            libxml2-utils
 # What make fuzz needs: clang with libFuzzer and the sanitizers, and a symbolizer for reports.
 FUZZ_PACKAGES := cmake make googletest clang libclang-rt-14-dev llvm
 # Seconds each fuzz harness runs.

@@ -93,3 +93,6 @@ add_custom_target(bench COMMAND astro_bench ${CHEBY_FILE} DEPENDS astro_bench ge
 
 # Every include points down the layers.
 add_test(NAME layering COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh)
+
+# The help pages: the pages the program opens exist, every local link resolves, pages are well-formed.
+add_test(NAME help_pages COMMAND ${CMAKE_SOURCE_DIR}/tools/check-help.sh)

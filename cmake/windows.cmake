@@ -97,3 +97,17 @@ target_include_directories(render_bench PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVAN
 target_link_libraries(render_bench PRIVATE solvane_render)
 add_executable(desktop_bench EXCLUDE_FROM_ALL bench/desktop_bench.cpp)
 target_link_libraries(desktop_bench PRIVATE solvane_core)
+
+# The help pages: help/ copied whole to the install folder, again whenever one of its files changes.
+file(GLOB_RECURSE HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+# The list of files, rewritten only when it changes, so that a removed file also renews the copy.
+string(REPLACE ";" "\n" HELP_FILE_LIST "${HELP_FILES}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/help-files.txt CONTENT "${HELP_FILE_LIST}\n")
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/help.stamp
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${SOLVANE_DIST_DIR}/help
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${SOLVANE_DIST_DIR}/help
+    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/help.stamp
+    DEPENDS ${HELP_FILES} ${CMAKE_BINARY_DIR}/help-files.txt
+    COMMENT "Installing the help pages")
+add_custom_target(help-pages ALL DEPENDS ${CMAKE_BINARY_DIR}/help.stamp)
