@@ -7,6 +7,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 # Win32 code shared by the programs: the thin layer over the platform.
 add_library(solvane_platform STATIC
     platform/Application.cpp
+    platform/Dialog.cpp
     platform/MessageBoxPrompt.cpp
     platform/LocaleMonthNames.cpp
     platform/Resources.cpp
@@ -50,6 +51,16 @@ set_source_files_properties(res/render.rc PROPERTIES
 add_custom_command(TARGET solvane-render POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-render> ${SOLVANE_DIST_DIR}/)
 
+# The skinned dialogs, their controls and the About window.
+add_library(solvane_ui STATIC
+    ui/AboutWindow.cpp
+    ui/HelpPage.cpp
+    ui/RoundedGroupBox.cpp
+    ui/SkinButton.cpp
+    ui/SkinnedDialog.cpp
+)
+target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32)
+
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
@@ -69,7 +80,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_render ws2_32 shell32)
+target_link_libraries(solvane PRIVATE solvane_ui solvane_render ws2_32 shell32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)

@@ -112,7 +112,7 @@ void EarthFrame::enterFullScreen() {
     if (fullScreen_) return;
     if (app_.options.noticeFlags & kNoticeFullScreen) {
         const HWND window = hwnd();
-        if (ShowNotice(window, IDD_FULL_SCREEN_NOTICE)) app_.options.noticeFlags &= ~kNoticeFullScreen;
+        if (ShowNotice(window, IDD_FULL_SCREEN_NOTICE, {app_.dialogBrushLight, app_.dialogBrushDark})) app_.options.noticeFlags &= ~kNoticeFullScreen;
         if (hwnd() != window) return;  // the window went (exit, restart) while the notice was open
     }
     fullScreen_ = 1;
@@ -140,7 +140,7 @@ void EarthFrame::leaveFullScreen() {
 void EarthFrame::closeToTray() {
     if (app_.options.noticeFlags & kNoticeCloseToTray) {
         const HWND window = hwnd();
-        if (ShowNotice(window, IDD_TRAY_REMINDER)) app_.options.noticeFlags &= ~kNoticeCloseToTray;
+        if (ShowNotice(window, IDD_TRAY_REMINDER, {app_.dialogBrushLight, app_.dialogBrushDark})) app_.options.noticeFlags &= ~kNoticeCloseToTray;
         if (hwnd() != window) return;  // the window went (exit, restart) while the reminder was open
     }
     ShowWindow(hwnd(), SW_HIDE);

@@ -1,25 +1,27 @@
 #include "desktop/NoticeDialog.h"
 
 #include "res/resource.h"
+#include "ui/SkinnedDialog.h"
 
 namespace {
 
-INT_PTR CALLBACK NoticeProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IsDlgButtonChecked(dialog, IDC_DONT_TELL_AGAIN) == BST_CHECKED);
-            return TRUE;
-        }
-        break;
+class Notice : public SkinnedDialog {
+public:
+    Notice(int id, const SkinBrushes& brushes)
+        : SkinnedDialog(id, {IDB_BANNER_NOTICE, 166, kBannerBandHeight, ControlColours::Light,
+                             {{IDOK, IDB_FACES_CLOSE}}, {}},
+                        brushes) {}
+
+protected:
+    bool onCommand(UINT id) override {
+        if (id != IDOK && id != IDCANCEL) return SkinnedDialog::onCommand(id);
+        end(IsDlgButtonChecked(hwnd(), IDC_DONT_TELL_AGAIN) == BST_CHECKED);
+        return true;
     }
-    return FALSE;
-}
+};
 
 }  // namespace
 
-bool ShowNotice(HWND owner, int id) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), owner, NoticeProcedure, 0) == 1;
+bool ShowNotice(HWND owner, int id, const SkinBrushes& brushes) {
+    return Notice(id, brushes).runModal(owner) == 1;
 }

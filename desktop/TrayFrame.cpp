@@ -2,13 +2,13 @@
 
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
-#include "app/ProgramFiles.h"
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
 #include "desktop/EarthFrame.h"
-#include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
+#include "ui/AboutWindow.h"
+#include "ui/HelpPage.h"
 
 #include <mutex>
 
@@ -71,6 +71,7 @@ void TrayFrame::onDestroy() {
     clockTimer_.reset();
     removeTrayIcon();
     earthFrame_->destroy();
+    if (about_) about_->destroy();
     PostQuitMessage(0);
 }
 
@@ -105,11 +106,6 @@ void TrayFrame::restartEarthWindow() {
     MessageBoxA(hwnd(), LoadResourceString(IDS_RESTART_EARTH_WINDOW).c_str(),
                 LoadResourceString(IDS_RESTART_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
     earthFrame_->open(true);
-}
-
-void TrayFrame::openHelpPage(const char* relativePath, int show) {
-    const std::string page = FileBesideProgram(ProgramPath(), relativePath);
-    ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, show);
 }
 
 void TrayFrame::onTrayIcon(UINT mouseMessage) {
@@ -149,10 +145,10 @@ bool TrayFrame::onCommand(UINT id) {
         openEarthWindow();
         return true;
     case ID_HELP_PAGES:
-        openHelpPage(kManualPage, SW_SHOWMAXIMIZED);
+        OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED);
         return true;
     case ID_EMAIL_SUGGESTION:
-        openHelpPage(kSuggestionPage, SW_SHOWNORMAL);
+        OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL);
         return true;
     case ID_VISIT_HOME_PAGE:
         ShellExecuteA(nullptr, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
@@ -168,9 +164,17 @@ bool TrayFrame::onCommand(UINT id) {
     return openDialog(id, nullptr);
 }
 
-// The settings, home location, Set Clock and About dialogs join here, each run modally over
-// the owner it is given.
-bool TrayFrame::openDialog(UINT, HWND) { return false; }
+// The settings, home location and Set Clock dialogs join here, each run modally over the
+// owner it is given. The About window has no owner: it stays open beside the others.
+bool TrayFrame::openDialog(UINT command, HWND) {
+    switch (command) {
+    case ID_APP_ABOUT:
+        if (!about_) about_ = std::make_unique<AboutWindow>(SkinBrushes{app_.dialogBrushLight, app_.dialogBrushDark});
+        about_->open();
+        return true;
+    }
+    return false;
+}
 
 LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == app_.trayMessage && app_.trayMessage != 0) {

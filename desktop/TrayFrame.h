@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class AboutWindow;
 class ClockApp;
 class ClockTimer;
 class EarthFrame;
@@ -31,7 +32,6 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void restartEarthWindow();
-    void openHelpPage(const char* relativePath, int show);
     // Opens the dialog of a settings, home location, Set Clock or About command, owned by
     // `owner` (the earth clock window for the four dialogs of its menu bar, else none).
     bool openDialog(UINT command, HWND owner);
@@ -39,4 +39,5 @@ private:
     ClockApp& app_;
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
+    std::unique_ptr<AboutWindow> about_;
 };

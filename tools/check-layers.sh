@@ -1,8 +1,8 @@
 #!/bin/bash
 # Fails when a folder includes a header from a folder above it: dependencies point one way,
-# platform/ at the bottom, then astro/, app/, render/, and desktop/ and cli/ at the top.
+# platform/ at the bottom, then astro/, app/, render/, ui/, and desktop/ and cli/ at the top.
 cd "$(dirname "$0")/.."
-grep -n '#include "[a-z]*/' {platform,astro,app,imagelib,render,desktop,cli}/*.{cpp,h} 2>/dev/null |
+grep -n '#include "[a-z]*/' {platform,astro,app,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
 awk '
 BEGIN {
     allowed["platform"] = " platform res "
@@ -10,7 +10,8 @@ BEGIN {
     allowed["app"] = " app astro platform res "
     allowed["imagelib"] = " imagelib platform res "
     allowed["render"] = " render app astro platform res imagelib "
-    allowed["desktop"] = " desktop render app astro platform res imagelib "
+    allowed["ui"] = " ui render app astro platform res imagelib "
+    allowed["desktop"] = " desktop ui render app astro platform res imagelib "
     allowed["cli"] = " cli render app astro platform res imagelib "
 }
 {

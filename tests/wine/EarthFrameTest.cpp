@@ -48,7 +48,7 @@ TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
     HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     ASSERT_NE(view, nullptr);
     PostMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
-    HWND notice = WaitForWindow("Solvane", 10000, "#32770");
+    HWND notice = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
     ASSERT_NE(notice, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(notice, IDC_DONT_TELL_AGAIN) != nullptr; }, 5000));
     SendMessageA(GetDlgItem(notice, IDC_DONT_TELL_AGAIN), BM_SETCHECK, BST_CHECKED, 0);

@@ -24,7 +24,7 @@ protected:
         } else {
             PostMessageA(frame, WM_CLOSE, 0, 0);
         }
-        HWND notice = WaitForWindow("Solvane", 10000, "#32770");
+        HWND notice = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
         WaitUntil([&] { return notice != nullptr && GetDlgItem(notice, IDC_DONT_TELL_AGAIN) != nullptr; }, 5000);
         return notice;
     }

@@ -157,6 +157,17 @@ HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className) {
     return found;
 }
 
+HWND WaitForDialogWith(int id, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+            if (IsWindowVisible(w) && GetDlgItem(w, id) != nullptr) return (found = w) != nullptr;
+        }
+        return false;
+    }, timeoutMs);
+    return found;
+}
+
 std::vector<std::string> StaticTexts(HWND window) {
     std::vector<std::string> texts;
     EnumChildWindows(

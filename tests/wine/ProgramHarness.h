@@ -59,6 +59,9 @@ HWND WaitForStartedProgram(DWORD timeoutMs);
 // The top-level window with this title (and class, when given), waiting up to `timeoutMs`.
 HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className = nullptr);
 
+// The visible dialog (class #32770) that holds control `id`, waiting up to `timeoutMs`.
+HWND WaitForDialogWith(int id, DWORD timeoutMs = 10000);
+
 // The texts of a window's static children (a message box's message, say).
 std::vector<std::string> StaticTexts(HWND window);
 

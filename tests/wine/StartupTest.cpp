@@ -278,7 +278,7 @@ TEST(TrayIcon, ShowsTheHiddenEarthClock) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
     // Closing reminds the user where the program lives on, until told not to.
     PostMessageA(clock, WM_CLOSE, 0, 0);
-    HWND reminder = WaitForWindow("Solvane", 10000, "#32770");
+    HWND reminder = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
     ASSERT_NE(reminder, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return GetDlgItem(reminder, IDC_DONT_TELL_AGAIN) != nullptr; }, 5000));
     SendMessageA(GetDlgItem(reminder, IDC_DONT_TELL_AGAIN), BM_SETCHECK, BST_CHECKED, 0);

@@ -1,0 +1,63 @@
+#include "platform/Dialog.h"
+
+bool IsControlColourMessage(UINT message) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return true;
+    }
+    return false;
+}
+
+INT_PTR Dialog::runModal(HWND owner) {
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                           dialogProcedure, reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::onCommand(UINT id) {
+    if (id != IDOK && id != IDCANCEL) return false;
+    end(id);
+    return true;
+}
+
+bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        result = onInitDialog() ? TRUE : FALSE;
+        return true;
+    case WM_COMMAND:
+        result = TRUE;
+        return onCommand(LOWORD(wParam));
+    case WM_DESTROY:
+        onDestroy();
+        return false;
+    }
+    return false;
+}
+
+INT_PTR CALLBACK Dialog::dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = dialog;
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    }
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (self == nullptr) return FALSE;
+    INT_PTR result = FALSE;
+    const bool handled = self->handleMessage(message, wParam, lParam, result);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    if (!handled) return FALSE;
+    // Answers other than TRUE/FALSE go through DWLP_MSGRESULT, except for the messages whose
+    // answer is the return value itself.
+    if (message == WM_INITDIALOG || IsControlColourMessage(message)) return result;
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    return TRUE;
+}

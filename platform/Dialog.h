@@ -1,0 +1,38 @@
+// A modal dialog from a template in the program's resources, whose messages arrive at virtual
+// member functions.
+#pragma once
+
+#include <windows.h>
+
+// Whether `message` asks for a control's colours (WM_CTLCOLOR...): its answer is a brush.
+bool IsControlColourMessage(UINT message);
+
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Runs the dialog over `owner` (none: null) until it ends; returns what end() was given, or
+    // -1 when it could not be shown.
+    INT_PTR runModal(HWND owner);
+    HWND hwnd() const { return hwnd_; }
+    int templateId() const { return templateId_; }
+
+protected:
+    // The dispatcher: the named handlers below; true when the message was handled (with
+    // `result` as the answer).
+    virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    // The controls exist; true to let the system set the focus.
+    virtual bool onInitDialog() { return true; }
+    // OK and Cancel end the dialog with their ids; true when handled.
+    virtual bool onCommand(UINT id);
+    virtual void onDestroy() {}
+    void end(INT_PTR result) { EndDialog(hwnd_, result); }
+
+private:
+    static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    int templateId_;
+    HWND hwnd_ = nullptr;
+};

@@ -1,0 +1,152 @@
+// The skinned look in the real solvane.exe: the About window and its program information
+// dialog, buttons that show their hover and pressed faces, dialogs dragged by their band, and
+// the notices on the dark band and light body.
+#include "EarthClockFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr COLORREF kBand = RGB(0, 2, 22), kBody = RGB(83, 84, 105);
+
+int CountWindows(const char* className) {
+    int count = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, className, nullptr)) != nullptr;) ++count;
+    return count;
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The mouse itself: to (x, y) in `window`'s client area, with `flags` (button presses).
+void Mouse(HWND window, int x, int y, DWORD flags = 0) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | flags;
+    SendInput(1, &input, sizeof input);
+}
+
+std::vector<uint8_t> Pixels(HWND window) { return CaptureWindow(window).bgra; }
+
+class SkinnedWindows : public EarthClockTest {
+protected:
+    HWND openAbout() {
+        PostMessageA(hidden, WM_COMMAND, ID_APP_ABOUT, 0);
+        HWND about = nullptr;
+        WaitUntil([&] { return (about = FindWindowA("SolvaneAbout", "AboutBox")) != nullptr && IsWindowVisible(about); }, 10000);
+        return about;
+    }
+};
+
+TEST_F(SkinnedWindows, AboutOpensOnceCentredAndShowsTheProgramInformation) {
+    start();
+    HWND about = openAbout();
+    ASSERT_NE(about, nullptr);
+    RECT r, work;
+    GetWindowRect(about, &r);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 480);
+    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 2);
+    // From the menu bar's command as well: still the one window, in front.
+    SetForegroundWindow(frame);
+    PostMessageA(frame, WM_COMMAND, ID_APP_ABOUT, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == about; }, 5000));
+    EXPECT_EQ(CountWindows("SolvaneAbout"), 1);
+    KeepScreenshot(CaptureWindow(about), "about.bmp");
+
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_INFO, BN_CLICKED), 0);
+    HWND info = WaitForDialogWith(IDC_CREDITS_GROUP);
+    ASSERT_NE(info, nullptr) << "the program information dialog";
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(info, 5, 30) == kBody; }, 5000)) << "painted";
+    KeepScreenshot(CaptureWindow(info), "program-information.bmp");
+    RECT client;
+    GetClientRect(info, &client);
+    EXPECT_EQ(ScreenPixel(info, client.right - 3, 3), kBand) << "the band beyond the banner";
+
+    // Dragged by its band, not by its body: the mouse goes down there and moves on, step by
+    // step, while the dialog follows or stays.
+    const auto drag = [&](int x, int y, DWORD timeoutMs) {
+        RECT before, after;
+        GetWindowRect(info, &before);
+        Mouse(info, x, y, MOUSEEVENTF_LEFTDOWN);
+        int step = 0;
+        const bool moved = WaitUntil([&] {
+            ++step;
+            Mouse(info, x + 4 * step, y + 3 * step);
+            GetWindowRect(info, &after);
+            return after.left != before.left;
+        }, timeoutMs);
+        Mouse(info, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
+        return moved;
+    };
+    EXPECT_FALSE(drag(60, client.bottom / 2, 1000)) << "the body does not drag";
+    EXPECT_TRUE(drag(client.right - 20, 10, 5000)) << "the band drags";
+
+    PostMessageA(info, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(info); }, 5000));
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_CLOSE, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowA("SolvaneAbout", nullptr) == nullptr; }, 5000));
+    stop();
+}
+
+TEST_F(SkinnedWindows, ButtonsShowTheirHoverAndPressedFaces) {
+    start();
+    HWND about = openAbout();
+    ASSERT_NE(about, nullptr);
+    HWND close = GetDlgItem(about, IDC_ABOUT_CLOSE);
+    ASSERT_NE(close, nullptr);
+    RECT face;
+    GetClientRect(close, &face);
+    EXPECT_EQ(face.right, 100) << "one face of the strip";
+    EXPECT_EQ(face.bottom, 40);
+    Mouse(about, 10, 10);  // away from the buttons
+    const std::vector<uint8_t> normal = Pixels(close);
+
+    POINT centre = {50, 20};
+    MapWindowPoints(close, about, &centre, 1);
+    Mouse(about, centre.x, centre.y);
+    Mouse(about, centre.x + 1, centre.y);
+    std::vector<uint8_t> hover;
+    EXPECT_TRUE(WaitUntil([&] { return (hover = Pixels(close)) != normal; }, 5000)) << "the hover face";
+    Mouse(about, centre.x + 1, centre.y, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitUntil([&] { const auto p = Pixels(close); return p != normal && p != hover; }, 5000))
+        << "the pressed face, though the mouse is over it";
+    Mouse(about, 10, 10);  // let go away from the button: no click
+    Mouse(about, 10, 10, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return Pixels(close) == normal; }, 5000)) << "the normal face again"
+        << (Pixels(close) == hover ? " (hover)" : " (other)");
+
+    EXPECT_TRUE(IsWindow(about));
+    stop();
+}
+
+TEST_F(SkinnedWindows, NoticesShowTheSkin) {
+    start();
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    PostMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
+    HWND notice = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
+    ASSERT_NE(notice, nullptr);
+    RECT client;
+    GetClientRect(notice, &client);
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(notice, 4, client.bottom - 4) == kBody; }, 5000)) << "the body";
+    EXPECT_EQ(ScreenPixel(notice, client.right - 3, 3), kBand) << "the band";
+    RECT ok;
+    GetClientRect(GetDlgItem(notice, IDOK), &ok);
+    EXPECT_EQ(ok.right, 100) << "OK drawn from its faces";
+    KeepScreenshot(CaptureWindow(notice), "full-screen-notice.bmp");
+    PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    stop();
+}
+
+}  // namespace

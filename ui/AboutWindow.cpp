@@ -1,0 +1,86 @@
+#include "ui/AboutWindow.h"
+
+#include "res/resource.h"
+#include "ui/SkinnedDialog.h"
+
+namespace {
+
+const char kClassName[] = "SolvaneAbout";
+constexpr int kWidth = 640, kHeight = 480;
+// The buttons sit on a strip of the body's colour at the picture's bottom right.
+constexpr int kInfoX = 425, kCloseX = 535, kButtonsY = 365;
+constexpr RECT kButtonStrip = {420, 365, 640, 410};
+
+}  // namespace
+
+void AboutWindow::open() {
+    if (hwnd() != nullptr) {
+        ShowWindow(hwnd(), SW_SHOW);
+        SetForegroundWindow(hwnd());
+        return;
+    }
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr, icon)) return;
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + (work.right - work.left) / 2 - kWidth / 2;
+    const int y = work.top + (work.bottom - work.top) / 2 - kHeight / 2;
+    // Children clipped: the picture is drawn as the background and must not cover the buttons.
+    if (create(WS_EX_CLIENTEDGE, kClassName, "AboutBox", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
+               kWidth, kHeight)) {
+        SetForegroundWindow(hwnd());
+    }
+}
+
+bool AboutWindow::onCreate() {
+    return close_.create(hwnd(), "Close", kCloseX, kButtonsY, IDC_ABOUT_CLOSE, IDB_FACES_CLOSE) &&
+           info_.create(hwnd(), "Info", kInfoX, kButtonsY, IDC_ABOUT_INFO, IDB_FACES_INFO);
+}
+
+void AboutWindow::paintBackground(HDC dc) {
+    if (HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SPLASH))) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ previous = SelectObject(memory, picture);
+        BitBlt(dc, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(picture);
+    }
+    FillRect(dc, &kButtonStrip, brushes_.light);
+}
+
+bool AboutWindow::onCommand(UINT id) {
+    switch (id) {
+    case IDC_ABOUT_CLOSE:
+        destroy();
+        return true;
+    case IDC_ABOUT_INFO:
+        ShowProgramInformation(hwnd(), brushes_);
+        return true;
+    }
+    return false;
+}
+
+LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        paintBackground(reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_PAINT:
+        ValidateRect(hwnd(), nullptr);  // the background is the whole picture
+        return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->hwndItem == close_.hwnd()) close_.draw(*item);
+        if (item->hwndItem == info_.hwnd()) info_.draw(*item);
+        return TRUE;
+    }
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}
+
+void ShowProgramInformation(HWND owner, const SkinBrushes& brushes) {
+    const DialogSkin skin = {IDB_BANNER_PROGRAM_INFO, 221, kBannerBandHeight, ControlColours::Light,
+                             {{IDOK, IDB_FACES_CLOSE}}, {IDC_PROGRAM_INFO_GROUP, IDC_CREDITS_GROUP}};
+    SkinnedDialog(IDD_PROGRAM_INFO, skin, brushes).runModal(owner);
+}

@@ -1,0 +1,107 @@
+#include "ui/RoundedGroupBox.h"
+
+#include "ui/SkinColours.h"
+#include "ui/SkinGeometry.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x5247;  // "RG"
+constexpr COLORREF kOuterLine = RGB(153, 153, 153);
+
+unsigned EdgesOf(HWND window) {
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    return ((exStyle & WS_EX_DLGMODALFRAME) ? kEdgeModalFrame : 0) |
+           ((exStyle & WS_EX_CLIENTEDGE) ? kEdgeClient : 0) |
+           ((exStyle & WS_EX_STATICEDGE) ? kEdgeStatic : 0);
+}
+
+CaptionAlignment AlignmentOf(LONG_PTR style) {
+    switch (style & (BS_LEFT | BS_RIGHT | BS_CENTER)) {
+    case BS_RIGHT:
+        return CaptionAlignment::Right;
+    case BS_CENTER:
+        return CaptionAlignment::Centre;
+    }
+    return CaptionAlignment::Left;
+}
+
+void DrawOutline(HDC dc, const SkinRect& r, int grow, COLORREF colour) {
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ previousPen = SelectObject(dc, pen);
+    HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, 20, 20);
+    SelectObject(dc, previousBrush);
+    SelectObject(dc, previousPen);
+    DeleteObject(pen);
+}
+
+}  // namespace
+
+RoundedGroupBox::~RoundedGroupBox() {
+    if (hwnd_ != nullptr && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, subclassProcedure, kSubclassId);
+}
+
+bool RoundedGroupBox::attach(HWND groupBox) {
+    if (groupBox == nullptr) return false;
+    hwnd_ = groupBox;
+    // A button type of its own: the system no longer draws it as a group box.
+    SetWindowLongPtrA(groupBox, GWL_STYLE, GetWindowLongPtrA(groupBox, GWL_STYLE) | BS_TYPEMASK);
+    SetWindowSubclass(groupBox, subclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    InvalidateRect(groupBox, nullptr, TRUE);
+    return true;
+}
+
+void RoundedGroupBox::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    const int saved = SaveDC(dc);
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0))) SelectObject(dc, font);
+    SetTextColor(dc, kSkinText);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, kSkinBody);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    char caption[256] = {};
+    GetWindowTextA(hwnd_, caption, sizeof caption);
+    const std::string text = PaddedCaption(caption);
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &extent);
+    const SystemEdges edges = {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE),
+                               GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    const GroupBoxLayout layout =
+        LayoutGroupBox({client.left, client.top, client.right, client.bottom}, EdgesOf(hwnd_), edges,
+                       AlignmentOf(style), extent.cx, metrics.tmHeight);
+    if (!(style & BS_FLAT)) {
+        DrawOutline(dc, layout.outline, 0, kOuterLine);
+        DrawOutline(dc, layout.outline, 1, kSkinBand);
+    }
+    if (!(style & (BS_ICON | BS_BITMAP))) {
+        RECT line = {layout.textStart, layout.textLine, layout.textEnd, layout.textLine};
+        DrawTextA(dc, text.c_str(), int(text.size()), &line, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+    }
+    RestoreDC(dc, saved);
+    EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK RoundedGroupBox::subclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* box = reinterpret_cast<RoundedGroupBox*>(self);
+    switch (message) {
+    case WM_PAINT:
+        box->paint();
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, subclassProcedure, kSubclassId);
+        box->hwnd_ = nullptr;
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,40 @@
+// A push button drawn from a strip of three faces (normal, pressed, hover) in the program's
+// bitmaps. It shows the hover face while the mouse is over it and is never erased first. The
+// button is owner-drawn: its parent hands WM_DRAWITEM to draw().
+#pragma once
+
+#include "ui/SkinGeometry.h"
+
+#include <windows.h>
+
+class SkinButton {
+public:
+    SkinButton() = default;
+    ~SkinButton();
+    SkinButton(const SkinButton&) = delete;
+    SkinButton& operator=(const SkinButton&) = delete;
+
+    // Takes over a dialog's owner-drawn button, with faces from strip `bitmapId`.
+    bool attach(HWND button, int bitmapId);
+    // Makes an owner-drawn button child of `parent` with its top-left corner at (x, y).
+    bool create(HWND parent, const char* caption, int x, int y, int id, int bitmapId);
+    // Loads the face strip and sizes the button to one face, without moving it.
+    bool LoadFaces(int bitmapId);
+    // Draws the face for the item's state.
+    void draw(const DRAWITEMSTRUCT& item) const;
+
+    HWND hwnd() const { return hwnd_; }
+    bool hover() const { return hover_; }
+
+private:
+    static LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void detach();
+
+    HWND hwnd_ = nullptr;
+    HBITMAP strip_ = nullptr;
+    FaceStrip faces_ = {0, 0};
+    bool hover_ = false;
+    bool tracking_ = false;
+};

@@ -1,0 +1,15 @@
+// The colours of the skinned look.
+#pragma once
+
+#include <windows.h>
+
+constexpr COLORREF kSkinBody = RGB(83, 84, 105);  // the dialog body below the banner
+constexpr COLORREF kSkinBand = RGB(0, 2, 22);     // the banner band, edit fields
+constexpr COLORREF kSkinText = RGB(255, 255, 255);
+
+// The brushes of those colours, made once by the application object and shared by every
+// dialog.
+struct SkinBrushes {
+    HBRUSH light;  // kSkinBody
+    HBRUSH dark;   // kSkinBand
+};

@@ -1,0 +1,131 @@
+#include "ui/SkinnedDialog.h"
+
+#include "ui/HelpPage.h"
+#include "ui/SkinGeometry.h"
+
+#include <map>
+
+namespace {
+
+// Open dialogs by template, for the kinds that allow one at a time (user-interface thread).
+std::map<int, int>& OpenDialogs() {
+    static std::map<int, int> open;
+    return open;
+}
+
+void Fill(HDC dc, const SkinRect& r, HBRUSH brush) {
+    const RECT rect = {r.left, r.top, r.right, r.bottom};
+    FillRect(dc, &rect, brush);
+}
+
+}  // namespace
+
+void SkinnedDialog::attachControls() {
+    for (const ButtonFaces& b : skin_.buttons) {
+        auto button = std::make_unique<SkinButton>();
+        if (button->attach(GetDlgItem(hwnd(), b.control), b.faces)) buttons_.push_back(std::move(button));
+    }
+    for (int id : skin_.groupFrames) {
+        auto frame = std::make_unique<RoundedGroupBox>();
+        if (frame->attach(GetDlgItem(hwnd(), id))) frames_.push_back(std::move(frame));
+    }
+}
+
+bool SkinnedDialog::paintBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const DialogBands bands = BandsOf(client.right, client.bottom, skin_.bannerWidth);
+    Fill(dc, bands.band, brushes_.dark);
+    if (HBITMAP banner = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(skin_.bannerBitmap))) {
+        HDC memory = CreateCompatibleDC(dc);
+        HGDIOBJ previous = SelectObject(memory, banner);
+        BitBlt(dc, bands.banner.left, bands.banner.top, bands.banner.right - bands.banner.left,
+               bands.banner.bottom - bands.banner.top, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(banner);
+    }
+    Fill(dc, bands.body, brushes_.light);
+    return true;
+}
+
+HBRUSH SkinnedDialog::controlColour(UINT message, HDC dc) const {
+    SetTextColor(dc, kSkinText);
+    const bool edit = message == WM_CTLCOLOREDIT;
+    switch (skin_.colours) {
+    case ControlColours::Standard:
+        if (edit || message == WM_CTLCOLORMSGBOX || message == WM_CTLCOLORBTN) {
+            SetBkColor(dc, kSkinBand);
+            return brushes_.dark;
+        }
+        SetBkMode(dc, TRANSPARENT);
+        return brushes_.light;
+    case ControlColours::ClockSettings:
+        SetBkMode(dc, TRANSPARENT);
+        return edit ? brushes_.dark : brushes_.light;
+    case ControlColours::Light:
+        SetBkMode(dc, TRANSPARENT);
+        return brushes_.light;
+    }
+    return brushes_.light;
+}
+
+bool SkinnedDialog::onCommand(UINT id) {
+    if (id == kHelpButton && skin_.helpPage != nullptr) {
+        OpenHelpPage(skin_.helpPage, SW_SHOWNORMAL);
+        return true;
+    }
+    return Dialog::onCommand(id);
+}
+
+bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (IsControlColourMessage(message)) {
+        result = reinterpret_cast<INT_PTR>(controlColour(message, reinterpret_cast<HDC>(wParam)));
+        return true;
+    }
+    switch (message) {
+    case WM_INITDIALOG:
+        attachControls();
+        if (skin_.singleInstance) {
+            counted_ = true;
+            if (OpenDialogs()[templateId()]++ > 0) {
+                end(skin_.refusedResult);
+                result = TRUE;
+                return true;
+            }
+        }
+        break;
+    case WM_DESTROY:
+        if (counted_) --OpenDialogs()[templateId()];
+        counted_ = false;
+        break;
+    case WM_ERASEBKGND:
+        result = paintBackground(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_NCHITTEST: {
+        const LRESULT hit = DefWindowProcA(hwnd(), message, wParam, lParam);
+        POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+        ScreenToClient(hwnd(), &at);
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        // The button as it is now: the hit test may come before the press reaches the queue.
+        const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) &&
+                          InDragBand(at.x, at.y, client.right, skin_.dragHeight);
+        result = drag ? HTCAPTION : hit;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        for (const auto& button : buttons_) {
+            if (button->hwnd() == item->hwndItem) {
+                button->draw(*item);
+                result = TRUE;
+                return true;
+            }
+        }
+        break;
+    }
+    }
+    return Dialog::handleMessage(message, wParam, lParam, result);
+}
