@@ -58,8 +58,10 @@ void ShowInTheClock(const UserOptions& options) {
     }
 }
 
-// What the almanac prints for the record the command-line reader returned.
-void ShowInTheAlmanac(const UserOptions& options) {
+// What the almanac prints for the record the command-line reader returned. Like the program,
+// it takes the time zone from its arguments or the system, never from the file.
+void ShowInTheAlmanac(UserOptions options) {
+    options.timeZoneBias = -600;
     try {
         FixedClock clock = ClockFor(options);
         const Almanac almanac = ComputeAlmanac(options, clock);
