@@ -93,9 +93,9 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
 
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
-add_executable(wine_tests ${WINE_TEST_SOURCES} res/render.rc)
+add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE solvane_render gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_ui solvane_render gtest_main)
 add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT

@@ -66,8 +66,10 @@ void RoundedGroupBox::paint() {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
 
+    // The window's rectangle in its own client coordinates: the edges are taken off below.
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetWindowRect(hwnd_, &client);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&client), 2);
     char caption[256] = {};
     GetWindowTextA(hwnd_, caption, sizeof caption);
     const std::string text = PaddedCaption(caption);
@@ -98,6 +100,8 @@ LRESULT CALLBACK RoundedGroupBox::subclassProcedure(HWND window, UINT message, W
     case WM_PAINT:
         box->paint();
         return 0;
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;  // clicks go to the controls inside, or to the dialog
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, subclassProcedure, kSubclassId);
         box->hwnd_ = nullptr;

@@ -56,18 +56,26 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     DeleteDC(memory);
 }
 
+// Whether a point in the button's client coordinates lies on it.
+bool SkinButton::over(LPARAM point) const {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const POINT at = {short(LOWORD(point)), short(HIWORD(point))};
+    return PtInRect(&client, at) != FALSE;
+}
+
+void SkinButton::setHover(bool hover) {
+    if (hover_ == hover) return;
+    hover_ = hover;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+}
+
 LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_MOUSEMOVE: {
-        // While the button holds the mouse (pressed), moves outside it come here too: it is
-        // no longer under the mouse.
-        RECT client;
-        GetClientRect(hwnd_, &client);
-        const POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-        if (hover_ && !PtInRect(&client, at)) {
-            hover_ = false;
-            InvalidateRect(hwnd_, nullptr, TRUE);
-        }
+    case WM_MOUSEMOVE:
+        // While the button holds the mouse (pressed), moves outside it come here too.
+        if (hover_ && !over(lParam)) setHover(false);
         if (!tracking_) {
             TRACKMOUSEEVENT track = {sizeof(track)};
             track.dwFlags = TME_HOVER | TME_LEAVE;
@@ -76,29 +84,19 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             tracking_ = _TrackMouseEvent(&track) != FALSE;
         }
         break;
-    }
-    case WM_CAPTURECHANGED: {
-        // Let go (pressed, then released): the next move asks again for hover and leave
-        // notifications, and a mouse now elsewhere leaves the hover face behind.
-        tracking_ = false;
-        POINT at;
-        GetCursorPos(&at);
-        if (hover_ && WindowFromPoint(at) != hwnd_) {
-            hover_ = false;
-            InvalidateRect(hwnd_, nullptr, TRUE);
-        }
-        break;
-    }
     case WM_MOUSEHOVER:
-        hover_ = true;
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        UpdateWindow(hwnd_);
+        if (over(lParam)) setHover(true);  // a late notice after the mouse left is ignored
         break;
     case WM_MOUSELEAVE:
-        tracking_ = hover_ = false;
-        InvalidateRect(hwnd_, nullptr, TRUE);
-        UpdateWindow(hwnd_);
+        tracking_ = false;
+        setHover(false);
         return 0;
+    case WM_LBUTTONUP:
+        if (!over(lParam)) setHover(false);  // let go elsewhere
+        break;
+    case WM_CAPTURECHANGED:
+        tracking_ = false;  // the next move asks again for hover and leave notifications
+        break;
     case WM_ERASEBKGND:
         return 1;  // the face covers everything
     }

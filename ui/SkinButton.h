@@ -30,6 +30,8 @@ private:
     static LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool over(LPARAM point) const;
+    void setHover(bool hover);
     void detach();
 
     HWND hwnd_ = nullptr;

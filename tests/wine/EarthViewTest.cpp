@@ -47,11 +47,23 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     ASSERT_TRUE(WaitUntil([&] { return (view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr)) != nullptr; }, 10000));
     ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 20000));
     // A new size makes a whole new frame; the frames of the next seconds redraw only the time.
+    // The globe then moves a pixel to the right: the new frame has come when the upper half
+    // of the picture differs from the old one.
     RECT r;
     GetWindowRect(frame, &r);
+    const Capture old = CaptureWindow(view);
     SetWindowPos(frame, nullptr, 0, 0, r.right - r.left + 2, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
-    PaintNow(view);
-    const Capture first = CaptureWindow(view);
+    Capture first;
+    ASSERT_TRUE(WaitUntil([&] {
+        PaintNow(view);
+        first = CaptureWindow(view);
+        int differ = 0;
+        for (int y = 0; y < old.height / 2 && y < first.height; ++y) {
+            for (int x = 0; x < old.width && x < first.width; ++x) differ += !Near(old.at(x, y), first.at(x, y));
+        }
+        const uint8_t* middle = first.at(first.width / 2, first.height / 2 - 40);
+        return differ > 100 && middle[0] + middle[1] + middle[2] > 20;  // not a cleared window
+    }, 10000)) << "the frame of the new size";
     KeepScreenshot(first, "earth-window.bmp");
     ASSERT_GT(first.width, 100);
     const uint8_t* centre = first.at(first.width / 2, first.height / 2 - 40);

@@ -90,7 +90,7 @@ TEST_F(SkinnedWindows, AboutOpensOnceCentredAndShowsTheProgramInformation) {
         Mouse(info, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
         return moved;
     };
-    EXPECT_FALSE(drag(60, client.bottom / 2, 1000)) << "the body does not drag";
+    EXPECT_FALSE(drag(4, client.bottom / 2, 1000)) << "the body (its left margin) does not drag";
     EXPECT_TRUE(drag(client.right - 20, 10, 5000)) << "the band drags";
 
     PostMessageA(info, WM_COMMAND, IDOK, 0);
