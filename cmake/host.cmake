@@ -57,7 +57,20 @@ add_custom_command(
     COMMAND make_art ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf ${SOLVANE_GENERATED_DIR}/res
     DEPENDS make_art
     COMMENT "Drawing the banners and button faces")
-add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS})
+# The United States places database, from the GeoNames table that make deps fetches with npm.
+add_executable(make_usplaces tools/places/make_usplaces.cpp)
+target_link_libraries(make_usplaces PRIVATE solvane_core)
+set(SOLVANE_PLACES_TABLE "${CMAKE_SOURCE_DIR}/build/npm/cities500/package/dist/cities500.txt"
+    CACHE FILEPATH "The GeoNames cities500 table (tools/places/fetch-source.sh)")
+set(USPLACES_FILE ${SOLVANE_GENERATED_DIR}/USPlaces.bin)
+add_custom_command(
+    OUTPUT ${USPLACES_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}
+    COMMAND make_usplaces ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
+    DEPENDS make_usplaces ${SOLVANE_PLACES_TABLE}
+    COMMENT "Converting the GeoNames table into the US places database")
+add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS}
+                  ${USPLACES_FILE})
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD
@@ -67,6 +80,7 @@ file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.c
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}"
+                           SOLVANE_TEST_USPLACES="${USPLACES_FILE}"
                            SOLVANE_TEST_ART_DIR="${SOLVANE_GENERATED_DIR}/res")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)
@@ -76,6 +90,12 @@ gtest_discover_tests(host_tests)
 add_test(NAME make_art_repeats
          COMMAND sh -c "rm -rf art-repeat && mkdir -p art-repeat/a art-repeat/b && $<TARGET_FILE:make_art> $1 art-repeat/a && $<TARGET_FILE:make_art> $1 art-repeat/b && diff -r art-repeat/a art-repeat/b"
                  -- ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf
+         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+
+# The places tool gives the same bytes at every run.
+add_test(NAME make_usplaces_repeats
+         COMMAND sh -c "$<TARGET_FILE:make_usplaces> $1 usplaces-repeat.bin >/dev/null && cmp usplaces-repeat.bin $2"
+                 -- ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
 # The almanac program itself: bad arguments give a one-line usage error and status 2.

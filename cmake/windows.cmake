@@ -91,6 +91,15 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-almanac> ${SOLVANE_DIST_DIR}/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/cheby ${SOLVANE_DIST_DIR}/)
 
+# The US places database beside the clock, renewed whenever the host build remakes it.
+add_custom_command(
+    OUTPUT ${SOLVANE_DIST_DIR}/USPlaces.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/
+    DEPENDS ${SOLVANE_GENERATED_DIR}/USPlaces.bin
+    COMMENT "Installing the US places database")
+add_custom_target(us-places ALL DEPENDS ${SOLVANE_DIST_DIR}/USPlaces.bin)
+
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
