@@ -74,8 +74,10 @@ void SkinButton::setHover(bool hover) {
 LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
-        // While the button holds the mouse (pressed), moves outside it come here too.
-        if (hover_ && !over(lParam)) setHover(false);
+        // The mouse on the button shows the hover face at once (as a 1-millisecond hover
+        // notice would); while the button holds the mouse (pressed), moves outside it come
+        // here too.
+        setHover(over(lParam));
         if (!tracking_) {
             TRACKMOUSEEVENT track = {sizeof(track)};
             track.dwFlags = TME_HOVER | TME_LEAVE;
