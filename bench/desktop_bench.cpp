@@ -37,19 +37,26 @@ void WriteOptions(int viewpoint) {
     CloseHandle(file);
 }
 
-// Whether the globe shows: the middle of the view is no longer black.
+// Whether the globe shows: some of a grid of points over the view are bright (the lit side,
+// its limb, city lights or the time), whatever side of the Earth faces the viewer.
 bool GlobePainted() {
     HWND frame = FindWindowA("SolvaneEarthFrame", nullptr);
     HWND view = frame ? FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr) : nullptr;
     if (view == nullptr || !IsWindowVisible(view)) return false;
     RECT r;
     GetClientRect(view, &r);
-    POINT centre = {r.right / 2, r.bottom / 2 - 30};
-    ClientToScreen(view, &centre);
     HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, centre.x, centre.y);
+    int bright = 0;
+    for (int i = 1; i < 16; ++i) {
+        for (int j = 1; j < 16; ++j) {
+            POINT at = {r.right * i / 16, r.bottom * j / 16};
+            ClientToScreen(view, &at);
+            const COLORREF c = GetPixel(screen, at.x, at.y);
+            bright += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) > 90;
+        }
+    }
     ReleaseDC(nullptr, screen);
-    return c != CLR_INVALID && (GetRValue(c) + GetGValue(c) + GetBValue(c)) > 30;
+    return bright >= 3;
 }
 
 // Time for wine (or Windows) to start a program that does nothing but print its usage.

@@ -33,6 +33,15 @@ inline bool WriteOptions(const std::string& path, const UserOptions& options) {
     return WriteBinaryFile(path, std::vector<char>(bytes, bytes + sizeof options));
 }
 
+// Whether the view shows its first frame: a few hundred bright pixels (the lit globe, its
+// limb, city lights or the time), whatever side of the Earth faces the viewer.
+inline bool GlobeShown(HWND view) {
+    const Capture c = CaptureWindow(view);
+    int bright = 0;
+    for (size_t i = 0; i + 3 < c.bgra.size(); i += 4) bright += c.bgra[i] + c.bgra[i + 1] + c.bgra[i + 2] > 90;
+    return bright > 300;
+}
+
 // Opens the earth clock window's context menu at (x, y) on the screen and waits until it shows.
 inline bool OpenContextMenu(HWND frame, int x = 200, int y = 200) {
     SetForegroundWindow(frame);

@@ -64,14 +64,6 @@ TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
     EXPECT_EQ(ReadOptions(folder.path("user.bin")).noticeFlags, uint32_t(kNoticeCloseToTray));
 }
 
-// Whether the view shows the globe: its middle is no longer black.
-bool GlobeShown(HWND view) {
-    const Capture c = CaptureWindow(view);
-    if (c.width < 10 || c.height < 10) return false;
-    const uint8_t* p = c.at(c.width / 2, c.height / 2 - 20);
-    return p[0] + p[1] + p[2] > 30;
-}
-
 TEST_F(EarthFrameTest, ContextMenuChangesAndSavesTheOptions) {
     start();
     HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
