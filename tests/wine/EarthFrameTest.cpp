@@ -197,7 +197,7 @@ TEST_F(EarthFrameTest, ClockStandsStillWhileTheContextMenuIsOpen) {
     ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
     ASSERT_TRUE(OpenContextMenu(frame, 660, 40));  // beside the window, not over the time
     const std::vector<uint8_t> opened = CaptureWindow(view).bgra;
-    Sleep(2200);  // two seconds in which a running clock would have moved on
+    WaitForClockSeconds(2);
     EXPECT_TRUE(CaptureWindow(view).bgra == opened) << "the time stands still";
     SendKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(view).bgra != opened; }, 5000))

@@ -45,7 +45,7 @@ protected:
 
 TEST_F(ExitWhileBusy, SessionEndWithTheContextMenuOpen) {
     ASSERT_TRUE(OpenContextMenu(frame));
-    Sleep(1200);  // a tick falls due while the menu is open
+    WaitForClockSeconds(1);  // a tick falls due while the menu is open
     endSession();
 }
 

@@ -146,6 +146,18 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_BLOCK, timeoutMs, &result) != 0;
 }
 
+void WaitForClockSeconds(int count) {
+    const auto second = [] {
+        SYSTEMTIME now;
+        GetSystemTime(&now);
+        return now.wSecond;
+    };
+    for (int passed = 0; passed < count; ++passed) {
+        const WORD start = second();
+        WaitUntil([&] { return second() != start; }, 5000);
+    }
+}
+
 HWND WaitForStartedProgram(DWORD timeoutMs) {
     HWND hidden = WaitForWindow("Solvane Hidden Window", timeoutMs);
     return hidden != nullptr && WaitUntilIdle(hidden, timeoutMs) ? hidden : nullptr;

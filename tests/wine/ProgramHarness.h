@@ -53,6 +53,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 // it is back in its message loop.
 bool WaitUntilIdle(HWND window, DWORD timeoutMs = 10000);
 
+// Waits until the system clock has passed `count` whole-second boundaries: the clock of a
+// running program would have moved on meanwhile.
+void WaitForClockSeconds(int count);
+
 // The hidden main window of a started solvane.exe once it answers messages, or null.
 HWND WaitForStartedProgram(DWORD timeoutMs);
 
