@@ -1,18 +1,20 @@
 #!/bin/bash
 # Fails when a folder includes a header from a folder above it: dependencies point one way,
-# platform/ at the bottom, then astro/, app/, location/, render/, ui/, and desktop/ and cli/ at the top.
+# platform/ at the bottom, then astro/, app/, render/, ui/, location/, settings/, and desktop/
+# and cli/ at the top.
 cd "$(dirname "$0")/.."
-grep -n '#include "[a-z]*/' {platform,astro,app,location,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
+grep -n '#include "[a-z]*/' {platform,astro,app,location,settings,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
 awk '
 BEGIN {
     allowed["platform"] = " platform res "
     allowed["astro"] = " astro platform res "
     allowed["app"] = " app astro platform res "
-    allowed["location"] = " location app astro platform res "
     allowed["imagelib"] = " imagelib platform res "
     allowed["render"] = " render app astro platform res imagelib "
     allowed["ui"] = " ui render app astro platform res imagelib "
-    allowed["desktop"] = " desktop ui render app astro platform res imagelib "
+    allowed["location"] = " location ui render app astro platform res imagelib "
+    allowed["settings"] = " settings location ui render app astro platform res imagelib "
+    allowed["desktop"] = " desktop settings location ui render app astro platform res imagelib "
     allowed["cli"] = " cli render app astro platform res imagelib "
 }
 {
