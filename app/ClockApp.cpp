@@ -12,6 +12,7 @@
 #include "platform/Resources.h"
 #include "res/resource.h"
 
+#include <commctrl.h>
 #include <process.h>
 
 #include <mutex>
@@ -58,6 +59,9 @@ bool ClockApp::initInstance(const char* commandLine) {
     optionsLoaded_ = true;
     if (options.hideSplash == 0) SplashWindow::enable(showSplash);
 
+    // The settings dialogs' spin buttons and trackbar.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     dialogBrushLight = CreateSolidBrush(RGB(83, 84, 105));
     dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
     wallpaperEvent = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);

@@ -39,6 +39,7 @@ add_library(solvane_render STATIC
     render/ReadPixels.cpp
     render/ResourceBitmaps.cpp
     render/TextDrawing.cpp
+    render/ViewContext.cpp
     render/WallpaperEarth.cpp
 )
 target_link_libraries(solvane_render PUBLIC solvane_platform SVShared glu32 opengl32 gdi32)
@@ -61,6 +62,20 @@ add_library(solvane_ui STATIC
 )
 target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32)
 
+# The home location and United States places dialogs.
+add_library(solvane_location STATIC
+    location/HomeLocationDialog.cpp
+    location/USPlacesDialog.cpp
+)
+target_link_libraries(solvane_location PUBLIC solvane_ui)
+
+# The General and Clock settings dialogs.
+add_library(solvane_settings STATIC
+    settings/ClockSettingsDialog.cpp
+    settings/GeneralSettingsDialog.cpp
+)
+target_link_libraries(solvane_settings PUBLIC solvane_location solvane_render)
+
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
@@ -80,7 +95,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_ui solvane_render ws2_32 shell32)
+target_link_libraries(solvane PRIVATE solvane_settings solvane_location solvane_ui solvane_render ws2_32 shell32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)

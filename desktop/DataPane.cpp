@@ -4,6 +4,8 @@
 #include "render/GlyphFont.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 namespace {
 
 const char kClassName[] = "SolvaneDataPane";
@@ -59,8 +61,30 @@ void DataPane::paint(HDC target) {
     SelectObject(dc, previousFont);
 }
 
+// The pane's texts as its window text, for screen readers and other programs: a line per
+// row of the pane, its labels and values left to right.
+std::string DataPane::text() const {
+    std::vector<PaneText> texts = DataPaneTexts(options_, astro_, backBuffer_.width(), 12);
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const PaneText& a, const PaneText& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    std::string all;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        all += texts[i].text;
+        all += i + 1 < texts.size() && texts[i + 1].y == texts[i].y ? " " : "\r\n";
+    }
+    return all;
+}
+
 LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_GETTEXTLENGTH:
+        return LRESULT(text().size());
+    case WM_GETTEXT: {
+        if (wParam == 0) return 0;
+        const std::string all = text();
+        lstrcpynA(reinterpret_cast<char*>(lParam), all.c_str(), int(wParam));
+        return LRESULT(std::min<std::size_t>(all.size(), wParam - 1));
+    }
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {

@@ -4,6 +4,8 @@
 #include "desktop/OffscreenDib.h"
 #include "platform/Window.h"
 
+#include <string>
+
 struct AstroState;
 struct UserOptions;
 
@@ -18,6 +20,7 @@ protected:
 
 private:
     void paint(HDC target);
+    std::string text() const;
     const UserOptions& options_;
     const AstroState& astro_;
     OffscreenDib backBuffer_;

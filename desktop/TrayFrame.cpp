@@ -5,8 +5,11 @@
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
 #include "desktop/EarthFrame.h"
+#include "location/HomeLocationDialog.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
+#include "settings/ClockSettingsDialog.h"
+#include "settings/GeneralSettingsDialog.h"
 #include "ui/AboutWindow.h"
 #include "ui/HelpPage.h"
 
@@ -166,8 +169,17 @@ bool TrayFrame::onCommand(UINT id) {
 
 // The settings, home location and Set Clock dialogs join here, each run modally over the
 // owner it is given. The About window has no owner: it stays open beside the others.
-bool TrayFrame::openDialog(UINT command, HWND) {
+bool TrayFrame::openDialog(UINT command, HWND owner) {
     switch (command) {
+    case ID_GENERAL_SETTINGS:
+        RunGeneralSettingsDialog(owner, app_);
+        return true;
+    case ID_CLOCK_SETTINGS:
+        RunClockSettingsDialog(owner, app_);
+        return true;
+    case ID_HOME_LOCATION:
+        RunHomeLocationDialog(owner, app_);
+        return true;
     case ID_APP_ABOUT:
         if (!about_) about_ = std::make_unique<AboutWindow>(SkinBrushes{app_.dialogBrushLight, app_.dialogBrushDark});
         about_->open();

@@ -42,7 +42,7 @@ const USState kUSStates[kUSStateCount] = {
     {"OK", "Oklahoma"},
     {"OR", "Oregon"},
     {"PA", "Pennsylvania"},
-    {"RI", "Road Island"},
+    {"RI", "Rhode Island"},
     {"SC", "South Carolina"},
     {"SD", "South Dakota"},
     {"TN", "Tennessee"},

@@ -25,13 +25,14 @@ bool Dialog::onCommand(UINT id) {
     return true;
 }
 
-bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
     case WM_INITDIALOG:
         result = onInitDialog() ? TRUE : FALSE;
         return true;
     case WM_COMMAND:
         result = TRUE;
+        if (lParam != 0 && HIWORD(wParam) != BN_CLICKED) return onControlNotice(LOWORD(wParam), HIWORD(wParam));
         return onCommand(LOWORD(wParam));
     case WM_DESTROY:
         onDestroy();

@@ -26,8 +26,11 @@ protected:
     virtual bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
     // The controls exist; true to let the system set the focus.
     virtual bool onInitDialog() { return true; }
-    // OK and Cancel end the dialog with their ids; true when handled.
+    // OK and Cancel end the dialog with their ids; true when handled. Clicks and menu
+    // commands arrive here.
     virtual bool onCommand(UINT id);
+    // A control's other notices (EN_CHANGE, LBN_SELCHANGE, CBN_SELCHANGE...); true when handled.
+    virtual bool onControlNotice(UINT, UINT) { return false; }
     virtual void onDestroy() {}
     void end(INT_PTR result) { EndDialog(hwnd_, result); }
 

@@ -9,6 +9,7 @@
 #include "render/MoonPhaseImage.h"
 #include "render/TextureArithmetic.h"
 #include "render/TextDrawing.h"
+#include "render/ViewContext.h"
 #include "res/resource.h"
 
 #include <GL/glu.h>
@@ -51,27 +52,9 @@ bool EarthView::create(HWND parent, int x, int y, int width, int height) {
 
 bool EarthView::onCreate() {
     windowDC_ = GetDC(hwnd());
-    createContext();
+    CreateViewContext(target_, windowDC_, model_.options.useHardware3D == 1);
     if (target_.context() != nullptr) initOpenGL();
     return true;
-}
-
-void EarthView::createContext() {
-    if (model_.options.useHardware3D == 1) {
-        target_.createForWindow(windowDC_, 16, 16, 0, 0, 1);
-        return;
-    }
-    OSVERSIONINFOA version = {sizeof(version)};
-    GetVersionExA(&version);
-    if (version.dwMajorVersion == 5 && version.dwMinorVersion == 0) {
-        target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0);
-        return;
-    }
-    // A display without a double-buffered generic format (as under wine) renders in software
-    // off screen and copies each frame to the window.
-    if (target_.createSoftwareForWindow(windowDC_, 16, 16, 0, 0, 1) == nullptr) {
-        target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0);
-    }
 }
 
 void EarthView::initOpenGL() {

@@ -37,7 +37,6 @@ protected:
     void onDestroy() override;
 
 private:
-    void createContext();
     void initOpenGL();
     void setProjection();
     void paint();

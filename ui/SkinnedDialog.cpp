@@ -51,7 +51,8 @@ bool SkinnedDialog::paintBackground(HDC dc) {
 
 HBRUSH SkinnedDialog::controlColour(UINT message, HDC dc) const {
     SetTextColor(dc, kSkinText);
-    const bool edit = message == WM_CTLCOLOREDIT;
+    // List boxes draw their items opaque: they take the edits' colours.
+    const bool edit = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
     switch (skin_.colours) {
     case ControlColours::Standard:
         if (edit || message == WM_CTLCOLORMSGBOX || message == WM_CTLCOLORBTN) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+
 namespace {
 
 TEST(FileBesideProgram, CutsAfterTheLastSeparator) {
@@ -13,6 +16,19 @@ TEST(FileBesideProgram, CutsAfterTheLastSeparator) {
     EXPECT_EQ(FileBesideProgram("/opt/solvane/solvane", "cheby"), "/opt/solvane/cheby");
     EXPECT_EQ(FileBesideProgram("solvane.exe", "user.bin"), "user.bin");
     EXPECT_EQ(FileBesideProgram("C:\\dir\\", "x"), "C:\\dir\\x");
+}
+
+TEST(DataFilePath, BesideTheProgramFirstThenTheCurrentDirectory) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "solvane-datafile-test";
+    fs::create_directories(folder);
+    const std::string program = (folder / "solvane.exe").string();
+    const fs::path data = folder / "USPlaces.bin";
+    fs::remove(data);
+    EXPECT_EQ(DataFilePath(program, "USPlaces.bin"), "USPlaces.bin");
+    std::fclose(std::fopen(data.string().c_str(), "wb"));
+    EXPECT_EQ(DataFilePath(program, "USPlaces.bin"), data.string());
+    fs::remove_all(folder);
 }
 
 TEST(CommandLine, OnlyAutomationAndEmbeddingSuppressTheSplash) {

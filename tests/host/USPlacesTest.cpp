@@ -60,7 +60,7 @@ TEST(USStates, TableRowsAndNames) {
     const std::pair<int, std::pair<const char*, const char*>> rows[] = {
         {0, {"AL", "Alabama"}},          {1, {"AK", "Alaska"}},
         {8, {"DC", "District of Columbia"}}, {9, {"FL", "Florida"}},
-        {11, {"HI", "Hawaii"}},          {39, {"RI", "Road Island"}},
+        {11, {"HI", "Hawaii"}},          {39, {"RI", "Rhode Island"}},
         {50, {"WY", "Wyoming"}},         {51, {"AS", "Samoa Islands"}},
         {52, {"GU", "Guam"}},            {53, {"MP", "Marianas Islands"}},
         {54, {"PW", "Palau"}},           {55, {"PR", "Puerto Rico"}},

@@ -232,6 +232,17 @@ Capture CaptureWindow(HWND window) {
     return c;
 }
 
+Capture SettledCapture(HWND window, DWORD timeoutMs) {
+    Capture last = CaptureWindow(window);
+    WaitUntil([&] {
+        Capture now = CaptureWindow(window);
+        const bool same = now.bgra == last.bgra;
+        last = std::move(now);
+        return same;
+    }, timeoutMs);
+    return last;
+}
+
 void KeepScreenshot(const Capture& c, const char* name) {
     if (c.width == 0 || c.height == 0) return;
     char temp[MAX_PATH];

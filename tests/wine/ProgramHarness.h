@@ -80,6 +80,8 @@ struct Capture {
     const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
 };
 Capture CaptureWindow(HWND window);
+// The window's picture once its painting has finished: two captures in a row agree.
+Capture SettledCapture(HWND window, DWORD timeoutMs = 10000);
 
 // Presses and releases a key, as the user would.
 void SendKey(WORD key);

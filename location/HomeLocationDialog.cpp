@@ -1,0 +1,193 @@
+#include "location/HomeLocationDialog.h"
+
+#include "app/ClockApp.h"
+#include "location/HomeCoordinates.h"
+#include "location/USPlacesDialog.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+#include "ui/SkinnedDialog.h"
+
+#include <shellapi.h>
+
+#include <mutex>
+
+namespace {
+
+constexpr int kStoredNameLength = 31;
+constexpr int kDecimalFieldLength = 15;
+
+const DialogSkin kSkin = {IDB_BANNER_HOME_LOCATION, 221, 47, ControlColours::Standard,
+                          {{IDOK, IDB_FACES_SAVE}, {IDCANCEL, IDB_FACES_CANCEL},
+                           {IDC_US_LOOKUP, IDB_FACES_US_LOOKUP}, {IDC_WEB_LOOKUP, IDB_FACES_WEB_LOOKUP},
+                           {kHelpButton, IDB_FACES_HELP}},
+                          {IDC_LOCATION_NAME_GROUP, IDC_LATITUDE_GROUP, IDC_LONGITUDE_GROUP, IDC_ENTRY_FORM_GROUP},
+                          "\\help\\HomeLocation.htm", true};
+
+// The degrees, minutes and seconds edits of latitude, then longitude.
+const int kDmsEdits[2][3] = {{IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LATITUDE_SECONDS},
+                             {IDC_LONGITUDE_DEGREES, IDC_LONGITUDE_MINUTES, IDC_LONGITUDE_SECONDS}};
+const int kDmsEditLengths[3] = {3, 2, 2};
+const int kDecimalControls[4] = {IDC_LATITUDE_DECIMAL, IDC_LONGITUDE_DECIMAL, IDC_LATITUDE_DECIMAL_LABEL,
+                                 IDC_LONGITUDE_DECIMAL_LABEL};
+
+class HomeLocationDialog : public SkinnedDialog {
+public:
+    explicit HomeLocationDialog(ClockApp& app)
+        : SkinnedDialog(IDD_HOME_LOCATION, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
+
+private:
+    UserOptions options() {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        return app_.options;
+    }
+
+    bool onInitDialog() override {
+        const UserOptions o = options();
+        SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kStoredNameLength, 0);
+        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, FieldText(o.homeName).substr(0, kStoredNameLength).c_str());
+        for (int c = 0; c < 2; ++c) {
+            for (int f = 0; f < 3; ++f) SendDlgItemMessageA(hwnd(), kDmsEdits[c][f], EM_LIMITTEXT, kDmsEditLengths[f], 0);
+            SendDlgItemMessageA(hwnd(), kDecimalControls[c], EM_LIMITTEXT, kDecimalFieldLength, 0);
+        }
+        latitude_ = o.homeLatitude;
+        longitude_ = o.homeLongitude;
+        showForm((o.displayFlags & kDegreesMinutesSeconds) != 0);
+        return true;
+    }
+
+    // Shows the controls of one entry form, checks its radio and fills its fields from the
+    // working coordinates.
+    void showForm(bool dms) {
+        dms_ = dms;
+        for (int id = IDC_LATITUDE_DEGREES; id <= IDC_DMS_LABEL_LAST; ++id) {
+            ShowWindow(GetDlgItem(hwnd(), id), dms ? SW_SHOW : SW_HIDE);
+        }
+        for (int id : kDecimalControls) ShowWindow(GetDlgItem(hwnd(), id), dms ? SW_HIDE : SW_SHOW);
+        CheckRadioButton(hwnd(), IDC_ENTRY_DMS, IDC_ENTRY_DECIMAL, dms ? IDC_ENTRY_DMS : IDC_ENTRY_DECIMAL);
+        fillFields();
+    }
+
+    void fillFields() {
+        CheckRadioButton(hwnd(), IDC_NORTH, IDC_SOUTH, ShowsNorth(latitude_) ? IDC_NORTH : IDC_SOUTH);
+        CheckRadioButton(hwnd(), IDC_EAST, IDC_WEST, ShowsEast(longitude_) ? IDC_EAST : IDC_WEST);
+        const double values[2] = {latitude_, longitude_};
+        for (int c = 0; c < 2; ++c) {
+            if (dms_) {
+                const DmsFields f = DmsFieldsOf(values[c]);
+                SetDlgItemInt(hwnd(), kDmsEdits[c][0], f.degrees, FALSE);
+                SetDlgItemInt(hwnd(), kDmsEdits[c][1], f.minutes, FALSE);
+                SetDlgItemInt(hwnd(), kDmsEdits[c][2], f.seconds, FALSE);
+            } else {
+                SetDlgItemTextA(hwnd(), kDecimalControls[c], DecimalFieldText(values[c]).c_str());
+            }
+        }
+    }
+
+    // The coordinates as typed in the shown form; false (the user told, the field focused)
+    // when a decimal field is not a number.
+    bool readFields(double& latitude, double& longitude) {
+        const bool negative[2] = {IsDlgButtonChecked(hwnd(), IDC_SOUTH) == BST_CHECKED,
+                                  IsDlgButtonChecked(hwnd(), IDC_WEST) == BST_CHECKED};
+        double values[2];
+        for (int c = 0; c < 2; ++c) {
+            if (dms_) {
+                values[c] = CoordinateFromDms(GetDlgItemInt(hwnd(), kDmsEdits[c][0], nullptr, FALSE),
+                                              GetDlgItemInt(hwnd(), kDmsEdits[c][1], nullptr, FALSE),
+                                              GetDlgItemInt(hwnd(), kDmsEdits[c][2], nullptr, FALSE), negative[c]);
+                continue;
+            }
+            char text[64] = "";
+            GetDlgItemTextA(hwnd(), kDecimalControls[c], text, sizeof text);
+            if (!CoordinateFromDecimalText(text, negative[c], values[c])) {
+                refuse(IDS_HOME_NOT_A_NUMBER, kDecimalControls[c]);
+                return false;
+            }
+        }
+        latitude = values[0];
+        longitude = values[1];
+        return true;
+    }
+
+    void refuse(UINT message, int field) {
+        MessageBoxA(hwnd(), LoadResourceString(message).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        HWND control = GetDlgItem(hwnd(), field);
+        SetFocus(control);
+        SendMessageA(control, EM_SETSEL, 0, -1);
+    }
+
+    // Switching forms passes the values through the working coordinates, so a switch to
+    // degrees, minutes and seconds rounds them to whole seconds.
+    void switchForm(bool dms) {
+        if (dms == dms_) return;
+        if (!readFields(latitude_, longitude_)) {
+            CheckRadioButton(hwnd(), IDC_ENTRY_DMS, IDC_ENTRY_DECIMAL, dms_ ? IDC_ENTRY_DMS : IDC_ENTRY_DECIMAL);
+            return;
+        }
+        showForm(dms);
+    }
+
+    void lookUpUSPlace() {
+        PickedPlace place;
+        if (!LookUpUSPlace(hwnd(), brushes(), options(), place)) return;
+        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, place.name.c_str());
+        latitude_ = place.latitude;
+        longitude_ = place.longitude;
+        fillFields();
+    }
+
+    void save() {
+        double latitude, longitude;
+        if (!readFields(latitude, longitude)) return;
+        if (!IsValidHomeCoordinate(latitude, longitude)) {
+            const bool latitudeWrong = !IsValidHomeCoordinate(latitude, 0);
+            refuse(IDS_HOME_OUT_OF_RANGE, dms_ ? kDmsEdits[latitudeWrong ? 0 : 1][0]
+                                               : kDecimalControls[latitudeWrong ? 0 : 1]);
+            return;
+        }
+        char name[kStoredNameLength + 1] = "";
+        GetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, name, sizeof name);
+        {
+            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+            UserOptions& o = app_.options;
+            SetFieldText(o.homeName, std::string(name));
+            o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
+            o.homeLatitude = float(latitude);
+            o.homeLongitude = float(longitude);
+            UpdateAstroState(app_.astro, o, app_.clock, true);
+        }
+        app_.saveOptions();
+        end(IDOK);
+    }
+
+    bool onCommand(UINT id) override {
+        switch (id) {
+        case IDOK:
+            save();
+            return true;
+        case IDC_ENTRY_DMS:
+        case IDC_ENTRY_DECIMAL:
+            switchForm(id == IDC_ENTRY_DMS);
+            return true;
+        case IDC_US_LOOKUP:
+            lookUpUSPlace();
+            return true;
+        case IDC_WEB_LOOKUP:
+            ShellExecuteA(hwnd(), "open", LoadResourceString(IDS_HOME_LOOKUP_PAGE).c_str(), nullptr, nullptr,
+                          SW_SHOWMAXIMIZED);
+            return true;
+        }
+        return SkinnedDialog::onCommand(id);
+    }
+
+    ClockApp& app_;
+    double latitude_ = 0, longitude_ = 0;  // degrees, north and east positive
+    bool dms_ = false;                     // the form shown
+};
+
+}  // namespace
+
+INT_PTR RunHomeLocationDialog(HWND owner, ClockApp& app) {
+    HomeLocationDialog dialog(app);
+    return dialog.runModal(owner);
+}

@@ -1,0 +1,161 @@
+#include "settings/GeneralSettingsDialog.h"
+
+#include "app/ClockApp.h"
+#include "app/Formatting.h"
+#include "location/HomeLocationDialog.h"
+#include "platform/Resources.h"
+#include "render/ViewContext.h"
+#include "res/resource.h"
+#include "settings/SettingsChoices.h"
+#include "ui/SkinnedDialog.h"
+
+#include <commctrl.h>
+
+#include <mutex>
+
+namespace {
+
+const DialogSkin kSkin = {IDB_BANNER_GENERAL_SETTINGS, 293, kBannerBandHeight, ControlColours::Standard,
+                          {{IDOK, IDB_FACES_SAVE}, {IDCANCEL, IDB_FACES_CANCEL}, {kHelpButton, IDB_FACES_HELP},
+                           {IDC_CHANGE_HOME, IDB_FACES_CHANGE}},
+                          {IDC_WALLPAPER_GROUP, IDC_LOCATION_GROUP, IDC_OPENGL_GROUP},
+                          "\\help\\general.htm", true};
+
+class GeneralSettingsDialog : public SkinnedDialog {
+public:
+    explicit GeneralSettingsDialog(ClockApp& app)
+        : SkinnedDialog(IDD_GENERAL_SETTINGS, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
+
+    bool restartEarthWindow = false;  // saved with a new OpenGL choice
+
+private:
+    UserOptions options() {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        return app_.options;
+    }
+
+    void check(int id, bool on) { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
+    bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
+    void enable(int id, bool on) { EnableWindow(GetDlgItem(hwnd(), id), on); }
+
+    bool onInitDialog() override {
+        const UserOptions o = options();
+        check(IDC_USE_HARDWARE, o.useHardware3D == 1);
+        check(IDC_START_AUTOMATICALLY, o.startWithWindows == 1);
+        check(IDC_START_IN_TRAY, o.startInTrayOnly == 1);
+        check(IDC_WALLPAPER_MOON_PHASES, o.wallpaperMoonPhases == 1);
+        check(IDC_HIDE_SPLASH, o.hideSplash == 1);
+        check(IDC_WALLPAPER_FULL_DESKTOP, o.wallpaperFullDesktop == 1);
+        for (int id : {IDC_WALLPAPER_WIDTH, IDC_WALLPAPER_HEIGHT}) {
+            SendDlgItemMessageA(hwnd(), id, EM_LIMITTEXT, 5, 0);
+            enable(id, o.wallpaperFullDesktop != 1);
+        }
+        SetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, UINT(o.wallpaperWidth), FALSE);
+        SetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, UINT(o.wallpaperHeight), FALSE);
+        check(IDC_WALLPAPER_ENABLED, o.wallpaperEnabled == 1);
+        enable(IDC_WALLPAPER_MINUTES, o.wallpaperEnabled == 1);
+        enable(IDC_WALLPAPER_MINUTES_SPIN, o.wallpaperEnabled == 1);
+        SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MINUTES, EM_LIMITTEXT, 2, 0);
+        SetDlgItemInt(hwnd(), IDC_WALLPAPER_MINUTES, UINT(o.wallpaperMinutes), FALSE);
+        SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MINUTES_SPIN, UDM_SETRANGE32, kMinWallpaperMinutes, kMaxWallpaperMinutes);
+        SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MINUTES_SPIN, UDM_SETPOS32, 0, o.wallpaperMinutes);
+
+        HDC dc = GetDC(hwnd());
+        if (!hasAcceleratedFormat(dc)) enable(IDC_USE_HARDWARE, false);
+        ReleaseDC(hwnd(), dc);
+        const OpenGLDriverNames driver = DriverOfViewContext(o.useHardware3D == 1);
+        SetDlgItemTextA(hwnd(), IDC_GL_VENDOR, driver.vendor.c_str());
+        SetDlgItemTextA(hwnd(), IDC_GL_RENDERER, driver.renderer.c_str());
+        SetDlgItemTextA(hwnd(), IDC_GL_VERSION, driver.version.c_str());
+        showHome();
+        return true;
+    }
+
+    void showHome() {
+        const UserOptions o = options();
+        SetDlgItemTextA(hwnd(), IDC_HOME_NAME_TEXT, FieldText(o.homeName).c_str());
+        SetDlgItemTextA(hwnd(), IDC_HOME_LONGITUDE_TEXT, FormatLongitude(o.homeLongitude, o).c_str());
+        SetDlgItemTextA(hwnd(), IDC_HOME_LATITUDE_TEXT, FormatLatitude(o.homeLatitude, o).c_str());
+    }
+
+    // An emptied or zero number becomes 1 at once, selected so that the next digit replaces it.
+    bool onControlNotice(UINT id, UINT code) override {
+        if (code != EN_CHANGE ||
+            (id != IDC_WALLPAPER_MINUTES && id != IDC_WALLPAPER_WIDTH && id != IDC_WALLPAPER_HEIGHT)) {
+            return false;
+        }
+        BOOL read = FALSE;
+        const int value = int(GetDlgItemInt(hwnd(), id, &read, TRUE));
+        if (!read || value <= 0) {
+            SetDlgItemInt(hwnd(), id, 1, FALSE);
+            SendDlgItemMessageA(hwnd(), id, EM_SETSEL, 0, -1);
+        }
+        return true;
+    }
+
+    void save() {
+        const GeneralChoices c = {checked(IDC_START_AUTOMATICALLY), checked(IDC_START_IN_TRAY),
+                                  checked(IDC_HIDE_SPLASH), checked(IDC_WALLPAPER_ENABLED),
+                                  checked(IDC_WALLPAPER_FULL_DESKTOP), checked(IDC_WALLPAPER_MOON_PHASES),
+                                  GetDlgItemInt(hwnd(), IDC_WALLPAPER_MINUTES, nullptr, FALSE),
+                                  GetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, nullptr, FALSE),
+                                  GetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, nullptr, FALSE),
+                                  checked(IDC_USE_HARDWARE)};
+        if (!IsValidWallpaperSize(c.wallpaperWidth, c.wallpaperHeight)) {
+            MessageBoxA(hwnd(), LoadResourceString(IDS_WALLPAPER_SIZE_REFUSED).c_str(),
+                        LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
+            const int field = IsValidWallpaperSize(c.wallpaperWidth, 1) ? IDC_WALLPAPER_HEIGHT : IDC_WALLPAPER_WIDTH;
+            EnableWindow(GetDlgItem(hwnd(), field), TRUE);
+            SetFocus(GetDlgItem(hwnd(), field));
+            SendDlgItemMessageA(hwnd(), field, EM_SETSEL, 0, -1);
+            return;
+        }
+        {
+            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+            restartEarthWindow = ApplyGeneralChoices(c, app_.options);
+            if (c.startWithWindows) {
+                WriteAutostartValue(app_.optionsServices());
+            } else {
+                DeleteAutostartValue(app_.optionsServices());
+            }
+        }
+        app_.saveOptions();
+        if (c.wallpaperEnabled) PulseEvent(app_.wallpaperEvent);  // the new wallpaper settings show at once
+        end(IDOK);
+    }
+
+    bool onCommand(UINT id) override {
+        switch (id) {
+        case IDOK:
+            save();
+            return true;
+        case IDC_WALLPAPER_FULL_DESKTOP:
+            enable(IDC_WALLPAPER_WIDTH, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+            enable(IDC_WALLPAPER_HEIGHT, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+            return true;
+        case IDC_WALLPAPER_ENABLED:
+            enable(IDC_WALLPAPER_MINUTES, checked(IDC_WALLPAPER_ENABLED));
+            enable(IDC_WALLPAPER_MINUTES_SPIN, checked(IDC_WALLPAPER_ENABLED));
+            return true;
+        case IDC_CHANGE_HOME:
+            RunHomeLocationDialog(hwnd(), app_);
+            showHome();
+            return true;
+        }
+        return SkinnedDialog::onCommand(id);
+    }
+
+    ClockApp& app_;
+};
+
+}  // namespace
+
+INT_PTR RunGeneralSettingsDialog(HWND owner, ClockApp& app) {
+    GeneralSettingsDialog dialog(app);
+    const INT_PTR result = dialog.runModal(owner);
+    // Only now: the earth clock window, which may own the dialog, is destroyed and made anew.
+    if (dialog.restartEarthWindow) {
+        PostMessageA(app.mainWindow(), WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY, RESTART_EARTH_WINDOW_KEY);
+    }
+    return result;
+}

@@ -1,0 +1,347 @@
+// The Home Location, United States places, General and Clock settings dialogs in the real
+// solvane.exe, opened by the tray's and the menu bar's commands, filled in as a user would and
+// judged by what they store in "user.bin" and what the clock then shows.
+#include "EarthClockFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+std::string TextOf(HWND window) {
+    char text[2048] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+
+void Type(HWND dialog, int id, const char* text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &result);
+}
+
+bool Checked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+// A click on a button, posted: what it starts (a message box, a dialog) may not return at once.
+void Click(HWND dialog, int id) {
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// A push of a button that ends the dialog or opens another (OK, Cancel, the lookups).
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dialog, id)));
+}
+
+int CountDialogsWith(int id) {
+    int count = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        count += IsWindowVisible(w) && GetDlgItem(w, id) != nullptr;
+    }
+    return count;
+}
+
+bool Gone(HWND dialog) { return WaitUntil([&] { return !IsWindow(dialog); }, 10000); }
+
+// The message box the program shows over `dialog`, dismissed; false when none came.
+bool DismissMessageBox() {
+    HWND box = WaitForWindow("Solvane", 10000, "#32770");
+    if (box == nullptr) return false;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return WaitUntil([&] { return !IsWindow(box); }, 10000);
+}
+
+// The pane's line that starts with `label`.
+std::string PaneLine(HWND frame, const std::string& label) {
+    const std::string text = TextOf(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr));
+    const std::size_t at = text.find(label);
+    if (at == std::string::npos) return "";
+    return text.substr(at, text.find('\r', at) - at);
+}
+
+class SettingsDialogs : public EarthClockTest {
+protected:
+    void SetUp() override {
+        EarthClockTest::SetUp();
+        options.homeLatitude = 28.55f;
+        options.homeLongitude = -81.38f;
+        SetFieldText(options.homeName, std::string("Orlando"));
+        options.displayFlags |= kDegreesMinutesSeconds;
+        // Fields no dialog shows: every save must keep them.
+        options.units = 1;
+        options.useProxy = 1;
+        options.proxyPort = 8080;
+        SetFieldText(options.proxyServer, std::string("proxy.example.org"));
+        options.reserved420[7] = 0x5a;
+    }
+    std::string optionsPath() const { return folder.path("user.bin"); }
+    void expectHiddenFieldsKept() {
+        const UserOptions o = ReadOptions(optionsPath());
+        EXPECT_EQ(o.units, 1);
+        EXPECT_EQ(o.useProxy, 1);
+        EXPECT_EQ(o.proxyPort, 8080);
+        EXPECT_EQ(FieldText(o.proxyServer), "proxy.example.org");
+        EXPECT_EQ(o.reserved420[7], 0x5a);
+    }
+};
+
+TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
+    start();
+    const std::string sunriseBefore = PaneLine(frame, "Sunrise:");
+    EXPECT_NE(sunriseBefore, "");
+    // From the menu bar: owned by the earth clock window.
+    PostMessageA(frame, WM_COMMAND, ID_HOME_LOCATION, 0);
+    HWND home = WaitForDialogWith(IDC_LOCATION_NAME);
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(GetWindow(home, GW_OWNER), frame);
+    ASSERT_TRUE(WaitUntilIdle(home));
+    KeepScreenshot(SettledCapture(home), "home-location.bmp");
+    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Orlando");
+    EXPECT_TRUE(Checked(home, IDC_ENTRY_DMS));
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DEGREES) + " " + ItemText(home, IDC_LATITUDE_MINUTES) + " " +
+                  ItemText(home, IDC_LATITUDE_SECONDS), "28 33 0");
+    EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DEGREES) + " " + ItemText(home, IDC_LONGITUDE_MINUTES) + " " +
+                  ItemText(home, IDC_LONGITUDE_SECONDS), "81 22 48");
+    EXPECT_TRUE(Checked(home, IDC_NORTH));
+    EXPECT_TRUE(Checked(home, IDC_WEST));
+
+    // A second one, from the tray, ends at once.
+    PostMessageA(hidden, WM_COMMAND, ID_HOME_LOCATION, 0);
+    EXPECT_TRUE(WaitUntilIdle(hidden));
+    EXPECT_EQ(CountDialogsWith(IDC_LOCATION_NAME), 1);
+
+    // Minutes that push the latitude past the pole: refused, the dialog stays, nothing stored.
+    const std::vector<char> stored = ReadBinaryFile(optionsPath());
+    Type(home, IDC_LATITUDE_DEGREES, "89");
+    Type(home, IDC_LATITUDE_MINUTES, "60");
+    Type(home, IDC_LATITUDE_SECONDS, "1");
+    Press(home, IDOK);
+    EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
+    EXPECT_TRUE(IsWindow(home));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
+    // Switching to decimal degrees carries the typed values over.
+    Click(home, IDC_ENTRY_DECIMAL);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DECIMAL)) != 0; }, 5000));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DEGREES)));
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL), "90.00028");
+    EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL), "81.38000");
+
+    // Text that is not a number is refused as well.
+    Type(home, IDC_LATITUDE_DECIMAL, "north");
+    Press(home, IDOK);
+    EXPECT_TRUE(DismissMessageBox());
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
+    Type(home, IDC_LOCATION_NAME, "Reykjavik");
+    Type(home, IDC_LATITUDE_DECIMAL, "64.1466");
+    Type(home, IDC_LONGITUDE_DECIMAL, "21.9426");
+    Press(home, IDOK);
+    ASSERT_TRUE(Gone(home));
+    const UserOptions saved = ReadOptions(optionsPath());
+    EXPECT_EQ(FieldText(saved.homeName), "Reykjavik");
+    EXPECT_NEAR(saved.homeLatitude, 64.1466, 1e-4);
+    EXPECT_NEAR(saved.homeLongitude, -21.9426, 1e-4);
+    EXPECT_EQ(saved.displayFlags, options.displayFlags & ~kDegreesMinutesSeconds);
+    expectHiddenFieldsKept();
+    // The pane follows at once: the new name and coordinates, another sunrise.
+    EXPECT_TRUE(WaitUntil([&] { return PaneLine(frame, "Reykjavik") != ""; }, 5000));
+    EXPECT_NE(PaneLine(frame, "Sunrise:"), sunriseBefore);
+    stop();
+}
+
+TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
+    options.displayFlags &= ~kDegreesMinutesSeconds;
+    start();
+    PostMessageA(hidden, WM_COMMAND, ID_HOME_LOCATION, 0);
+    HWND home = WaitForDialogWith(IDC_LOCATION_NAME);
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(GetWindow(home, GW_OWNER), nullptr) << "from the tray: no owner";
+    Press(home, IDC_US_LOOKUP);
+    HWND places = WaitForDialogWith(IDC_PLACES_GROUP);
+    ASSERT_NE(places, nullptr);
+    EXPECT_EQ(GetWindow(places, GW_OWNER), home);
+    HWND states = GetDlgItem(places, IDC_STATE_LIST), list = GetDlgItem(places, IDC_PLACE_LIST);
+    ASSERT_TRUE(WaitUntilIdle(places));
+    EXPECT_EQ(SendMessageA(states, CB_GETCOUNT, 0, 0), 57);
+    EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 100) << "Alabama's places";
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(places, IDOK)));
+
+    const LRESULT rhodeIsland = SendMessageA(states, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("Rhode Island"));
+    ASSERT_NE(rhodeIsland, CB_ERR);
+    SendMessageA(states, CB_SETCURSEL, rhodeIsland, 0);
+    PostMessageA(places, WM_COMMAND, MAKEWPARAM(IDC_STATE_LIST, CBN_SELCHANGE), LPARAM(states));
+    ASSERT_TRUE(WaitUntilIdle(places));
+    const LRESULT providence = SendMessageA(list, LB_FINDSTRING, WPARAM(-1), LPARAM("Providence\t"));
+    ASSERT_NE(providence, LB_ERR);
+    // Asked in UTF-16: wine hands another process's list-box text over in that form.
+    wchar_t wide[256] = L"";
+    SendMessageW(list, LB_GETTEXT, providence, LPARAM(wide));
+    char line[256] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line, nullptr, nullptr);
+    EXPECT_NE(std::string(line).find("41.8"), std::string::npos) << line << ": decimal degrees, as preferred";
+    EXPECT_NE(std::string(line).find(" N\t"), std::string::npos) << line;
+    KeepScreenshot(SettledCapture(places), "us-places.bmp");
+    SendMessageA(list, LB_SETCURSEL, providence, 0);
+    PostMessageA(places, WM_COMMAND, MAKEWPARAM(IDC_PLACE_LIST, LBN_SELCHANGE), LPARAM(list));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(places, IDOK)) != 0; }, 5000));
+    Press(places, IDOK);
+    ASSERT_TRUE(Gone(places));
+
+    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Providence");
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL).substr(0, 4), "41.8");
+    EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL).substr(0, 4), "71.4");
+    EXPECT_TRUE(Checked(home, IDC_NORTH));
+    EXPECT_TRUE(Checked(home, IDC_WEST));
+    Press(home, IDOK);
+    ASSERT_TRUE(Gone(home));
+    const UserOptions saved = ReadOptions(optionsPath());
+    EXPECT_EQ(FieldText(saved.homeName), "Providence");
+    EXPECT_NEAR(saved.homeLatitude, 41.82, 0.05);
+    EXPECT_NEAR(saved.homeLongitude, -71.41, 0.05);
+    stop();
+}
+
+TEST_F(SettingsDialogs, ClockSettingsTurnTheEarthAndKeepTheNightShadowClick) {
+    options.timeDisplay = kTimeNone;  // the view then changes only with the viewpoint
+    options.viewpoint = kViewOverHome;
+    start();
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr)); }, 20000));
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    const Capture before = CaptureWindow(view);
+
+    PostMessageA(hidden, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
+    HWND clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    ASSERT_NE(clock, nullptr);
+    ASSERT_TRUE(WaitUntilIdle(clock));
+    KeepScreenshot(SettledCapture(clock), "clock-settings.bmp");
+    EXPECT_TRUE(Checked(clock, IDC_VIEW_OVER_HOME));
+    EXPECT_TRUE(Checked(clock, IDC_TIME_NONE));
+    EXPECT_TRUE(Checked(clock, IDC_NIGHT_SHADOW));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(clock, IDC_SPIN_SPEED))) << "only for the spinning globe";
+    Click(clock, IDC_VIEW_SPINNING);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(clock, IDC_SPIN_SPEED)) != 0; }, 5000));
+    Click(clock, IDC_VIEW_FROM_SUN);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(clock, IDC_SPIN_SPEED)); }, 5000));
+    // A second Clock settings dialog ends at once.
+    PostMessageA(frame, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
+    EXPECT_TRUE(WaitUntilIdle(frame));
+    EXPECT_EQ(CountDialogsWith(IDC_VIEWPOINT_GROUP), 1);
+    Press(clock, IDOK);
+    ASSERT_TRUE(Gone(clock));
+    EXPECT_EQ(ReadOptions(optionsPath()).viewpoint, kViewFromSun);
+    expectHiddenFieldsKept();
+    // From the Sun the whole lit face shows: a different picture.
+    EXPECT_TRUE(WaitUntil([&] {
+        const Capture now = CaptureWindow(view);
+        size_t changed = 0;
+        for (size_t i = 0; i < now.bgra.size() && i < before.bgra.size(); i += 4) {
+            changed += std::abs(now.bgra[i] - before.bgra[i]) + std::abs(now.bgra[i + 1] - before.bgra[i + 1]) > 60;
+        }
+        return changed > now.bgra.size() / 4 / 20;
+    }, 10000)) << "the Earth view turned";
+
+    // The night shadow acts at once, and Cancel keeps it.
+    PostMessageA(frame, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
+    clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    ASSERT_NE(clock, nullptr);
+    EXPECT_EQ(GetWindow(clock, GW_OWNER), frame);
+    Click(clock, IDC_NIGHT_SHADOW);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(clock, IDC_URBAN_LIGHTING)); }, 5000));
+    Press(clock, IDCANCEL);
+    ASSERT_TRUE(Gone(clock));
+    PostMessageA(hidden, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
+    clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    ASSERT_NE(clock, nullptr);
+    ASSERT_TRUE(WaitUntilIdle(clock));
+    EXPECT_FALSE(Checked(clock, IDC_NIGHT_SHADOW)) << "the click outlived Cancel";
+    EXPECT_TRUE(Checked(clock, IDC_VIEW_FROM_SUN));
+    Press(clock, IDCANCEL);
+    ASSERT_TRUE(Gone(clock));
+    stop();
+    EXPECT_EQ(ReadOptions(optionsPath()).displayFlags & kShowNightShadow, 0u);
+}
+
+TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) {
+    options.wallpaperEnabled = 0;
+    options.wallpaperMinutes = 10;
+    start();
+    PostMessageA(frame, WM_COMMAND, ID_GENERAL_SETTINGS, 0);
+    HWND general = WaitForDialogWith(IDC_WALLPAPER_GROUP);
+    ASSERT_NE(general, nullptr);
+    EXPECT_EQ(GetWindow(general, GW_OWNER), frame);
+    ASSERT_TRUE(WaitUntilIdle(general));
+    KeepScreenshot(SettledCapture(general), "general-settings.bmp");
+    EXPECT_EQ(ItemText(general, IDC_HOME_NAME_TEXT), "Orlando");
+    EXPECT_NE(ItemText(general, IDC_HOME_LATITUDE_TEXT).find("28"), std::string::npos);
+    EXPECT_NE(ItemText(general, IDC_GL_VERSION), "") << "the OpenGL driver's strings";
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(general, IDC_WALLPAPER_MINUTES)));
+    Click(general, IDC_WALLPAPER_ENABLED);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(general, IDC_WALLPAPER_MINUTES)) != 0; }, 5000));
+    Type(general, IDC_WALLPAPER_MINUTES, "");
+    EXPECT_EQ(ItemText(general, IDC_WALLPAPER_MINUTES), "1") << "an emptied field holds 1 at once";
+    Type(general, IDC_WALLPAPER_MINUTES, "45");
+
+    const std::vector<char> stored = ReadBinaryFile(optionsPath());
+    Type(general, IDC_WALLPAPER_WIDTH, "99999");
+    Type(general, IDC_WALLPAPER_HEIGHT, "99999");
+    Press(general, IDOK);
+    EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
+    EXPECT_TRUE(IsWindow(general));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
+    Type(general, IDC_WALLPAPER_WIDTH, "1024");
+    Type(general, IDC_WALLPAPER_HEIGHT, "768");
+    Press(general, IDOK);
+    ASSERT_TRUE(Gone(general));
+    const UserOptions saved = ReadOptions(optionsPath());
+    EXPECT_EQ(saved.wallpaperEnabled, 1);
+    EXPECT_EQ(saved.wallpaperMinutes, 30);
+    EXPECT_EQ(saved.wallpaperWidth, 1024);
+    EXPECT_EQ(saved.wallpaperHeight, 768);
+    expectHiddenFieldsKept();
+    // Saved without a new OpenGL choice: the earth clock window stays as it is.
+    EXPECT_TRUE(WaitUntilIdle(hidden));
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_EQ(FindWindowA("#32770", "Restart Main Window"), nullptr);
+    stop();
+}
+
+// A new OpenGL choice restarts the earth clock window; where the display offers no accelerated
+// format the box is disabled instead.
+TEST_F(SettingsDialogs, ANewOpenGLChoiceRestartsTheEarthClockWindow) {
+    start();
+    PostMessageA(hidden, WM_COMMAND, ID_GENERAL_SETTINGS, 0);
+    HWND general = WaitForDialogWith(IDC_WALLPAPER_GROUP);
+    ASSERT_NE(general, nullptr);
+    ASSERT_TRUE(WaitUntilIdle(general));
+    HWND hardware = GetDlgItem(general, IDC_USE_HARDWARE);
+    if (!IsWindowEnabled(hardware)) {
+        Press(general, IDCANCEL);
+        ASSERT_TRUE(Gone(general));
+        stop();
+        GTEST_SKIP() << "this display offers no accelerated pixel format";
+    }
+    const bool wasOn = Checked(general, IDC_USE_HARDWARE);
+    Click(general, IDC_USE_HARDWARE);
+    ASSERT_TRUE(WaitUntil([&] { return Checked(general, IDC_USE_HARDWARE) != wasOn; }, 5000));
+    Press(general, IDOK);
+    ASSERT_TRUE(Gone(general));
+    HWND notice = WaitForWindow("Restart Main Window", 10000, "#32770");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_FALSE(IsWindow(frame)) << "the old window is gone before the notice";
+    PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    HWND renewed = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
+    ASSERT_NE(renewed, nullptr);
+    EXPECT_EQ(ReadOptions(optionsPath()).useHardware3D, wasOn ? 0 : 1);
+    stop();
+}
+
+}  // namespace
