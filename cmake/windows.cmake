@@ -76,6 +76,14 @@ add_library(solvane_settings STATIC
 )
 target_link_libraries(solvane_settings PUBLIC solvane_location solvane_render)
 
+# The Time Protocol client and the Set Clock dialog.
+add_library(solvane_timesync STATIC
+    timesync/SetClockDialog.cpp
+    timesync/SystemClockSetter.cpp
+    timesync/TimeSyncSocket.cpp
+)
+target_link_libraries(solvane_timesync PUBLIC solvane_ui ws2_32 advapi32)
+
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
@@ -95,7 +103,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_settings solvane_location solvane_ui solvane_render ws2_32 shell32)
+target_link_libraries(solvane PRIVATE solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
@@ -115,11 +123,14 @@ add_custom_command(
     COMMENT "Installing the US places database")
 add_custom_target(us-places ALL DEPENDS ${SOLVANE_DIST_DIR}/USPlaces.bin)
 
+# The time servers offered by the Set Clock dialog.
+configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.txt COPYONLY)
+
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE solvane_ui solvane_render gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_timesync solvane_ui solvane_render gtest_main)
 add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT

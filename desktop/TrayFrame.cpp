@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "settings/ClockSettingsDialog.h"
 #include "settings/GeneralSettingsDialog.h"
+#include "timesync/SetClockDialog.h"
 #include "ui/AboutWindow.h"
 #include "ui/HelpPage.h"
 
@@ -179,6 +180,9 @@ bool TrayFrame::openDialog(UINT command, HWND owner) {
         return true;
     case ID_HOME_LOCATION:
         RunHomeLocationDialog(owner, app_);
+        return true;
+    case ID_SET_CLOCK:
+        RunSetClockDialog(owner, app_);
         return true;
     case ID_APP_ABOUT:
         if (!about_) about_ = std::make_unique<AboutWindow>(SkinBrushes{app_.dialogBrushLight, app_.dialogBrushDark});

@@ -51,6 +51,16 @@
 #define IDS_HOME_OUT_OF_RANGE 1011
 #define IDS_HOME_NOT_A_NUMBER 1012
 #define IDS_HOME_LOOKUP_PAGE 1013
+#define IDS_SYNC_INTRO 1014
+#define IDS_SYNC_ADVICE 1015
+#define IDS_NO_SERVER_LIST 1016
+#define IDS_SYNC_ATTEMPTING 1017
+#define IDS_SYNC_DONE 1018
+#define IDS_SYNC_TIMEOUT 1019
+#define IDS_SYNC_SET_FAILED 1020
+#define IDS_SYNC_OUT_OF_RANGE 1021
+#define IDS_UNKNOWN_SOCKET_ERROR 1022
+#define IDS_NO_SOCKET_ERROR 0  // the other socket errors' texts have their Windows Sockets codes as ids
 
 // Private messages
 #define WM_RESTART_EARTH_WINDOW 1801  // word parameter RESTART_EARTH_WINDOW_KEY
@@ -157,6 +167,15 @@
 #define IDC_LATITUDE_GROUP 32794
 #define IDC_LONGITUDE_GROUP 32795
 #define IDC_ENTRY_FORM_GROUP 32796
+
+// The Set Clock dialog
+#define IDD_SET_CLOCK 105
+#define IDC_SERVER_LIST 1027
+#define IDC_SYNC_STATUS 1077
+#define IDC_OTHER_SERVER 1079
+#define IDC_OTHER_SERVER_NAME 1080
+#define IDC_SYNC_INTRO 1110
+#define IDC_SERVER_GROUP 65535
 
 // The United States places dialog
 #define IDD_US_PLACES 126

@@ -137,7 +137,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs) return false;
         MSG message;  // keep our own windows responsive while waiting
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(50);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);  // 50 ms, or a message
     }
 }
 

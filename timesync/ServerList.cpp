@@ -1,0 +1,48 @@
+#include "timesync/ServerList.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::size_t kLineChunk = 79;
+
+// The next line of at most 79 characters from `at`; false at the end of the bytes.
+bool NextLine(const std::string& bytes, std::size_t& at, std::string& line) {
+    if (at >= bytes.size()) return false;
+    const std::size_t start = at;
+    while (at < bytes.size() && at - start < kLineChunk && bytes[at] != '\n') ++at;
+    std::size_t end = at;
+    if (at < bytes.size() && bytes[at] == '\n') ++at;  // the line end is consumed
+    if (end > start && bytes[end - 1] == '\r') --end;
+    line.assign(bytes, start, end - start);
+    const std::size_t nul = line.find('\0');
+    if (nul != std::string::npos) line.resize(nul);
+    return true;
+}
+
+}  // namespace
+
+std::vector<TimeServer> ParseServerList(const std::string& bytes) {
+    std::vector<TimeServer> servers;
+    std::size_t at = 0;
+    TimeServer server;
+    while (NextLine(bytes, at, server.host)) {
+        if (!NextLine(bytes, at, server.description)) server.description.clear();
+        servers.push_back(server);
+    }
+    return servers;
+}
+
+std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    opened = file != nullptr;
+    if (file == nullptr) return {};
+    std::string bytes;
+    char buffer[4096];
+    constexpr std::size_t kLargestList = 1 << 20;  // far more than any list; the rest is ignored
+    for (std::size_t got; bytes.size() < kLargestList && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        bytes.append(buffer, got);
+    }
+    std::fclose(file);
+    return ParseServerList(bytes);
+}

@@ -1,0 +1,20 @@
+// "servers.txt", the list of time servers offered in the Set Clock dialog: pairs of lines, a
+// server's host name or dotted address, then its description (place, operator). Lines are read
+// 79 characters at a time, so the rest of a longer line counts as the next line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TimeServer {
+    std::string host;
+    std::string description;
+};
+
+// The servers in the file's bytes. A line ends at a line feed (a carriage return before it is
+// dropped); a NUL ends a line's text. A host line at the very end gets an empty description;
+// a line break after the last description adds nothing.
+std::vector<TimeServer> ParseServerList(const std::string& bytes);
+
+// The file's servers; `opened` says whether it could be read at all.
+std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened);

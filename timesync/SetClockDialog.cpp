@@ -1,0 +1,173 @@
+#include "timesync/SetClockDialog.h"
+
+#include "app/ClockApp.h"
+#include "app/Formatting.h"
+#include "app/ProgramFiles.h"
+#include "platform/ProgramPath.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+#include "timesync/ServerList.h"
+#include "timesync/SystemClockSetter.h"
+#include "timesync/TimeSyncSocket.h"
+#include "ui/SkinnedDialog.h"
+
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// The national time service the introduction names.
+const char kDefaultTimeServer[] = "tick.usno.navy.mil";
+constexpr UINT_PTR kTickTimer = 101;
+constexpr int kTimeoutTicks = 4;
+constexpr int kLongestServerName = 127;
+
+const DialogSkin kSkin = {IDB_BANNER_SET_CLOCK, 332, kBannerBandHeight, ControlColours::Standard,
+                          {{IDOK, IDB_FACES_SET}, {IDCANCEL, IDB_FACES_CLOSE}, {kHelpButton, IDB_FACES_HELP}},
+                          {IDC_SERVER_GROUP}, "\\help\\SynchTime.htm", true, 0};
+
+class SetClockDialog : public SkinnedDialog {
+public:
+    SetClockDialog(ClockApp& app, ClockSetter& clock, PerformanceCounter& counter)
+        : SkinnedDialog(IDD_SET_CLOCK, kSkin, {app.dialogBrushLight, app.dialogBrushDark}),
+          app_(app),
+          socket_(clock, counter) {}
+
+private:
+    bool onInitDialog() override {
+        initialised_ = true;
+        SendDlgItemMessageA(hwnd(), IDC_OTHER_SERVER_NAME, EM_LIMITTEXT, kLongestServerName, 0);
+        {
+            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+            SetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, FieldText(app_.options.customTimeServer).c_str());
+        }
+        SetDlgItemTextA(hwnd(), IDC_SYNC_INTRO, LoadResourceString(IDS_SYNC_INTRO).c_str());
+        SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_ADVICE).c_str());
+        const int tabStop = 200;
+        SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+        bool opened = false;
+        servers_ = ReadServerListFile(DataFilePath(ProgramPath(), "servers.txt"), opened);
+        if (!opened) {
+            MessageBoxA(hwnd(), LoadResourceString(IDS_NO_SERVER_LIST).c_str(),
+                        LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+        }
+        HWND list = GetDlgItem(hwnd(), IDC_SERVER_LIST);
+        for (std::size_t i = 0; i < servers_.size(); ++i) {
+            const std::string entry = servers_[i].description + "\t" + servers_[i].host;
+            const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+            if (item >= 0) SendMessageA(list, LB_SETITEMDATA, item, LPARAM(i));
+        }
+        return true;
+    }
+
+    // The typed server when asked for, else the selected one (nothing when its host or its
+    // description is empty), else the built-in default.
+    std::string chosenServer() const {
+        if (IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) == BST_CHECKED) {
+            char name[kLongestServerName + 1] = "";
+            GetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, name, sizeof name);
+            return name;
+        }
+        const LRESULT item = SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_GETCURSEL, 0, 0);
+        if (item == LB_ERR) return kDefaultTimeServer;
+        const auto index = std::size_t(SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_GETITEMDATA, item, 0));
+        if (index >= servers_.size() || servers_[index].description.empty()) return "";
+        return servers_[index].host;
+    }
+
+    void setStatus(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, text.c_str()); }
+
+    void startSynchronizing() {
+        const std::string server = chosenServer();
+        if (server.empty()) return;
+        setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
+        // The replies are timed: they should not wait behind other programs.
+        SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+        socket_.synchronize(server);
+        SetTimer(hwnd(), kTickTimer, 1000, nullptr);
+        ticks_ = 0;
+    }
+
+    std::string outcomeText() const {
+        const TimeSyncExchange& e = socket_.exchange();
+        switch (e.outcome()) {
+        case SyncOutcome::ClockSet:
+            return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), e.maxError(),
+                          e.correction() == 0 ? 1 : e.correction());
+        case SyncOutcome::SocketError: {
+            const std::string text = LoadResourceString(UINT(e.socketError()));
+            return text.empty() ? Printf(LoadResourceString(IDS_UNKNOWN_SOCKET_ERROR).c_str(), e.socketError()) : text;
+        }
+        case SyncOutcome::OutOfRange:
+            return LoadResourceString(IDS_SYNC_OUT_OF_RANGE);
+        case SyncOutcome::SetFailed:
+            return LoadResourceString(IDS_SYNC_SET_FAILED) + e.failure();
+        case SyncOutcome::Running:
+            break;
+        }
+        return LoadResourceString(IDS_SYNC_TIMEOUT);
+    }
+
+    void stopSynchronizing() {
+        KillTimer(hwnd(), kTickTimer);
+        socket_.close();
+        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    }
+
+    void onTick() {
+        ++ticks_;
+        if (socket_.exchange().done() || ticks_ >= kTimeoutTicks) {
+            setStatus(outcomeText());
+            stopSynchronizing();
+        }
+    }
+
+    bool onCommand(UINT id) override {
+        switch (id) {
+        case IDOK:
+            startSynchronizing();
+            return true;
+        case IDC_OTHER_SERVER: {
+            const bool typed = IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) == BST_CHECKED;
+            EnableWindow(GetDlgItem(hwnd(), IDC_OTHER_SERVER_NAME), typed);
+            if (typed) SetFocus(GetDlgItem(hwnd(), IDC_OTHER_SERVER_NAME));
+            return true;
+        }
+        }
+        return SkinnedDialog::onCommand(id);
+    }
+
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+        if (message == WM_TIMER && wParam == kTickTimer) {
+            onTick();
+            result = 0;
+            return true;
+        }
+        // The typed server is kept; a dialog that ended at once never showed it.
+        if (message == WM_DESTROY && initialised_) {
+            char name[kLongestServerName + 1] = "";
+            GetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, name, sizeof name);
+            {
+                std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+                SetFieldText(app_.options.customTimeServer, std::string(name));
+            }
+            stopSynchronizing();
+        }
+        return SkinnedDialog::handleMessage(message, wParam, lParam, result);
+    }
+
+    ClockApp& app_;
+    TimeSyncSocket socket_;
+    std::vector<TimeServer> servers_;
+    int ticks_ = 0;
+    bool initialised_ = false;
+};
+
+}  // namespace
+
+INT_PTR RunSetClockDialog(HWND owner, ClockApp& app) {
+    SystemClockSetter clock;
+    SystemPerformanceCounter counter;
+    SetClockDialog dialog(app, clock, counter);
+    return dialog.runModal(owner);
+}
