@@ -135,7 +135,11 @@ add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
-set_tests_properties(wine_tests PROPERTIES TIMEOUT 600)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK time-port)
+# The Set Clock dialog against xinetd's Time Protocol service.
+add_test(NAME time_server_e2e COMMAND ${CMAKE_SOURCE_DIR}/tools/time-server-e2e.sh $<TARGET_FILE:wine_tests>)
+set_tests_properties(time_server_e2e PROPERTIES TIMEOUT 300 RESOURCE_LOCK time-port ENVIRONMENT
+    "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
 
 # Benchmark of the renderer (make bench).
 add_executable(render_bench EXCLUDE_FROM_ALL bench/render_bench.cpp res/render.rc)

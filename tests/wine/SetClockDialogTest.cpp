@@ -1,0 +1,149 @@
+// The Set Clock dialog in the real solvane.exe, setting the clock from a Time Protocol server
+// of the test's own on 127.0.0.1, port 37 (the program's port; binding it needs root). Wine
+// itself never changes the machine's clock: it accepts a setting within half a second of the
+// time it has and refuses any other, which the status line must then report as a failure.
+#include "EarthClockFixture.h"
+#include "TimeServerScript.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace {
+
+std::string TextOf(HWND window) {
+    char text[1024] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
+    return text;
+}
+
+bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+
+class SetClockDialogTest : public EarthClockTest {
+protected:
+    HWND open(HWND target) {
+        PostMessageA(target, WM_COMMAND, ID_SET_CLOCK, 0);
+        HWND dialog = WaitForDialogWith(IDC_OTHER_SERVER_NAME);
+        if (dialog != nullptr) WaitUntilIdle(dialog);
+        return dialog;
+    }
+    std::string status(HWND dialog) { return TextOf(GetDlgItem(dialog, IDC_SYNC_STATUS)); }
+    // Presses Set and waits for the status line to leave "Attempting to synchronize clock....".
+    std::string synchronize(HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
+        EXPECT_TRUE(WaitUntil([&] { return StartsWith(status(dialog), "Attempting"); }, 5000));
+        std::string text;
+        EXPECT_TRUE(WaitUntil([&] { return !StartsWith(text = status(dialog), "Attempting"); }, 15000));
+        return text;
+    }
+};
+
+TEST_F(SetClockDialogTest, SetsTheClockAndReportsEveryFailure) {
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\servers.txt").c_str(), folder.path("servers.txt").c_str(), FALSE));
+    std::atomic<int> mode{0};  // 0: the time now; 1: an hour ahead; 2: after 2038; 3: silence
+    TimeServerScript server(37, [&](int) {
+        const int64_t now = int64_t(std::time(nullptr));
+        switch (mode.load()) {
+        case 0: return std::vector<std::string>{TimeReply(now)};
+        case 1: return std::vector<std::string>{TimeReply(now + 3600)};
+        case 2: return std::vector<std::string>{std::string("\x03\xAA\x7E\x80", 4)};
+        }
+        return std::vector<std::string>{};
+    });
+    if (!server.ok()) GTEST_SKIP() << "port 37 of the loopback address cannot be had (not root?)";
+    start();
+    HWND dialog = open(hidden);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr) << "from the tray: no owner";
+    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SERVER_LIST, LB_GETCOUNT, 0, 0), 13) << "the servers of servers.txt";
+    EXPECT_TRUE(StartsWith(status(dialog), "Selecting a time server near your location"));
+    // One at a time: the menu bar's command ends its dialog at once.
+    PostMessageA(frame, WM_COMMAND, ID_SET_CLOCK, 0);
+    EXPECT_TRUE(WaitUntilIdle(frame));
+    int dialogs = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+        dialogs += IsWindowVisible(w) && GetDlgItem(w, IDC_OTHER_SERVER_NAME) != nullptr;
+    }
+    EXPECT_EQ(dialogs, 1);
+
+    PostMessageA(GetDlgItem(dialog, IDC_OTHER_SERVER), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME)) != 0; }, 5000));
+    SendMessageA(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME), WM_SETTEXT, 0, LPARAM("127.0.0.1"));
+
+    std::string result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "Your PC clock has been reset using the selected server. Maximum error is 0.0")) << result;
+    EXPECT_NE(result.find("corrected by less than 1 second(s)."), std::string::npos) << result;
+    EXPECT_GT(server.requests(), 1);
+    KeepScreenshot(SettledCapture(dialog), "set-clock.bmp");
+
+    mode = 1;
+    result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "Your PC clock was not changed: Windows refused to set it. ")) << result;
+    EXPECT_GT(result.size(), 60u) << "with the system's reason: " << result;
+
+    mode = 2;
+    result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "The selected time server's answer was out of range")) << result;
+
+    mode = 3;
+    result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "The selected time server is either taking too long to respond")) << result;
+
+    // The typed server is kept: in the next dialog, and in user.bin once the program ends.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    dialog = open(frame);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), frame);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME)), "127.0.0.1");
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    stop();
+    EXPECT_EQ(FieldText(ReadOptions(folder.path("user.bin")).customTimeServer), "127.0.0.1");
+}
+
+TEST_F(SetClockDialogTest, AMissingServerListIsExplained) {
+    start();
+    PostMessageA(hidden, WM_COMMAND, ID_SET_CLOCK, 0);
+    HWND box = WaitForWindow("Solvane", 10000, "#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(StaticTexts(box).size(), 0u);
+    bool named = false;
+    for (const std::string& text : StaticTexts(box)) named |= text == "Could not find Time Server list!";
+    EXPECT_TRUE(named);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND dialog = WaitForDialogWith(IDC_OTHER_SERVER_NAME);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SERVER_LIST, LB_GETCOUNT, 0, 0), 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    stop();
+}
+
+}  // namespace
+
+namespace {
+
+// Against a Time Protocol server nobody here wrote: xinetd's built-in one, which
+// tools/time-server-e2e.sh starts on 127.0.0.1 port 37 before running this test.
+TEST_F(SetClockDialogTest, EndToEndWithXinetd) {
+    if (GetEnvironmentVariableA("SOLVANE_XINETD_TIME_SERVER", nullptr, 0) == 0) {
+        GTEST_SKIP() << "run by tools/time-server-e2e.sh, which starts xinetd";
+    }
+    SetFieldText(options.customTimeServer, std::string("127.0.0.1"));
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\servers.txt").c_str(), folder.path("servers.txt").c_str(), FALSE));
+    start();
+    HWND dialog = open(hidden);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(GetDlgItem(dialog, IDC_OTHER_SERVER), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME)) != 0; }, 5000));
+    const std::string result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "Your PC clock has been reset using the selected server. Maximum error is 0.0")) << result;
+    EXPECT_NE(result.find("corrected by less than 1 second(s)."), std::string::npos) << result;
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    stop();
+}
+
+}  // namespace
