@@ -1,10 +1,12 @@
 #include "desktop/DataPane.h"
 
 #include "desktop/EarthFrameRules.h"
+#include "platform/RecursiveLock.h"
 #include "render/GlyphFont.h"
 #include "res/resource.h"
 
 #include <algorithm>
+#include <mutex>
 
 namespace {
 
@@ -53,7 +55,7 @@ void DataPane::paint(HDC target) {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     SetBkMode(dc, TRANSPARENT);
-    for (const PaneText& text : DataPaneTexts(options_, astro_, w, metrics.tmHeight)) {
+    for (const PaneText& text : texts(w, metrics.tmHeight)) {
         SetTextColor(dc, text.label ? kLabelColour : kValueColour);
         TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
     }
@@ -61,10 +63,15 @@ void DataPane::paint(HDC target) {
     SelectObject(dc, previousFont);
 }
 
+std::vector<PaneText> DataPane::texts(int width, int charHeight) const {
+    std::lock_guard<RecursiveLock> hold(lock_);
+    return DataPaneTexts(options_, astro_, width, charHeight);
+}
+
 // The pane's texts as its window text, for screen readers and other programs: a line per
 // row of the pane, its labels and values left to right.
 std::string DataPane::text() const {
-    std::vector<PaneText> texts = DataPaneTexts(options_, astro_, backBuffer_.width(), 12);
+    std::vector<PaneText> texts = this->texts(backBuffer_.width(), 12);
     std::stable_sort(texts.begin(), texts.end(),
                      [](const PaneText& a, const PaneText& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     std::string all;

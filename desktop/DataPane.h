@@ -1,17 +1,21 @@
 // The details pane under the globe: the home location and the day's times.
 #pragma once
 
+#include "desktop/EarthFrameRules.h"
 #include "desktop/OffscreenDib.h"
 #include "platform/Window.h"
 
 #include <string>
+#include <vector>
 
+class RecursiveLock;
 struct AstroState;
 struct UserOptions;
 
 class DataPane : public Window {
 public:
-    DataPane(const UserOptions& options, const AstroState& astro) : options_(options), astro_(astro) {}
+    DataPane(const UserOptions& options, const AstroState& astro, RecursiveLock& lock)
+        : options_(options), astro_(astro), lock_(lock) {}
     ~DataPane() override;
     bool create(HWND parent, int id);
 
@@ -20,9 +24,12 @@ protected:
 
 private:
     void paint(HDC target);
+    // The pane's texts, read from the options and the clock state under their lock.
+    std::vector<PaneText> texts(int width, int charHeight) const;
     std::string text() const;
     const UserOptions& options_;
     const AstroState& astro_;
+    RecursiveLock& lock_;
     OffscreenDib backBuffer_;
     HFONT font_ = nullptr;
     HBITMAP decoration_ = nullptr;

@@ -26,7 +26,7 @@ HMENU LoadMenuBar() { return LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURC
 EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
     : app_(app), trayFrame_(trayFrame),
       view_(EarthViewModel{app.options, app.astro, app.optionsLock, app.clock}),
-      pane_(app.options, app.astro) {}
+      pane_(app.options, app.astro, app.optionsLock) {}
 
 bool EarthFrame::createWindow() {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));

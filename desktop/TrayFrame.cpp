@@ -23,6 +23,8 @@ const char kClassName[] = "SolvaneTrayFrame";
 const char kManualPage[] = "\\help\\solvane.htm";
 const char kSuggestionPage[] = "\\help\\Suggestion.htm";
 const char kHomePage[] = "https://www.kelbrook.example/solvane/";
+constexpr UINT_PTR kRestartRetryTimer = 1;  // a restart of the earth clock window held back
+constexpr UINT kRestartRetryMs = 250;
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -106,10 +108,22 @@ void TrayFrame::openEarthWindow() {
 // A new window picks up a changed choice of hardware rendering: an existing OpenGL context
 // cannot change its pixel format.
 void TrayFrame::restartEarthWindow() {
+    // A dialog the earth clock window owns (it is disabled meanwhile) would go with it, and
+    // what was typed there with it: the restart waits until that dialog has closed.
+    if (earthFrame_->hwnd() != nullptr && !IsWindowEnabled(earthFrame_->hwnd())) {
+        SetTimer(hwnd(), kRestartRetryTimer, kRestartRetryMs, nullptr);
+        return;
+    }
     earthFrame_->destroy();
     MessageBoxA(hwnd(), LoadResourceString(IDS_RESTART_EARTH_WINDOW).c_str(),
                 LoadResourceString(IDS_RESTART_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
     earthFrame_->open(true);
+}
+
+void TrayFrame::onTimer(UINT_PTR id) {
+    if (id != kRestartRetryTimer) return;
+    KillTimer(hwnd(), kRestartRetryTimer);
+    restartEarthWindow();
 }
 
 void TrayFrame::onTrayIcon(UINT mouseMessage) {

@@ -24,6 +24,7 @@ protected:
     bool onCreate() override;
     void onDestroy() override;
     bool onCommand(UINT id) override;
+    void onTimer(UINT_PTR id) override;
 
 private:
     void addTrayIcon();

@@ -9,6 +9,7 @@
 
 #include <shellapi.h>
 
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -49,8 +50,9 @@ private:
             for (int f = 0; f < 3; ++f) SendDlgItemMessageA(hwnd(), kDmsEdits[c][f], EM_LIMITTEXT, kDmsEditLengths[f], 0);
             SendDlgItemMessageA(hwnd(), kDecimalControls[c], EM_LIMITTEXT, kDecimalFieldLength, 0);
         }
-        latitude_ = o.homeLatitude;
-        longitude_ = o.homeLongitude;
+        // A damaged stored place (not a number) starts from 0.
+        latitude_ = std::isfinite(o.homeLatitude) ? o.homeLatitude : 0.0;
+        longitude_ = std::isfinite(o.homeLongitude) ? o.homeLongitude : 0.0;
         showForm((o.displayFlags & kDegreesMinutesSeconds) != 0);
         return true;
     }
@@ -129,7 +131,10 @@ private:
 
     void lookUpUSPlace() {
         PickedPlace place;
-        if (!LookUpUSPlace(hwnd(), brushes(), options(), place)) return;
+        // The list shows coordinates in the form chosen here, saved or not.
+        UserOptions o = options();
+        o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
+        if (!LookUpUSPlace(hwnd(), brushes(), o, place)) return;
         SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, place.name.c_str());
         latitude_ = place.latitude;
         longitude_ = place.longitude;

@@ -50,8 +50,9 @@ private:
             SendDlgItemMessageA(hwnd(), id, EM_LIMITTEXT, 5, 0);
             enable(id, o.wallpaperFullDesktop != 1);
         }
-        SetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, UINT(o.wallpaperWidth), FALSE);
-        SetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, UINT(o.wallpaperHeight), FALSE);
+        // A stored size that cannot be saved shows as the nearest that can.
+        SetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, NearestWallpaperSide(o.wallpaperWidth), FALSE);
+        SetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, NearestWallpaperSide(o.wallpaperHeight), FALSE);
         check(IDC_WALLPAPER_ENABLED, o.wallpaperEnabled == 1);
         enable(IDC_WALLPAPER_MINUTES, o.wallpaperEnabled == 1);
         enable(IDC_WALLPAPER_MINUTES_SPIN, o.wallpaperEnabled == 1);
@@ -113,11 +114,11 @@ private:
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
             restartEarthWindow = ApplyGeneralChoices(c, app_.options);
-            if (c.startWithWindows) {
-                WriteAutostartValue(app_.optionsServices());
-            } else {
-                DeleteAutostartValue(app_.optionsServices());
-            }
+        }
+        if (c.startWithWindows) {
+            WriteAutostartValue(app_.optionsServices());
+        } else {
+            DeleteAutostartValue(app_.optionsServices());
         }
         app_.saveOptions();
         if (c.wallpaperEnabled) PulseEvent(app_.wallpaperEvent);  // the new wallpaper settings show at once

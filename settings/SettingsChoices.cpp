@@ -45,6 +45,11 @@ bool IsValidWallpaperSize(unsigned width, unsigned height) {
     return width >= 1 && width <= kMaxWallpaperSide && height >= 1 && height <= kMaxWallpaperSide;
 }
 
+unsigned NearestWallpaperSide(int32_t stored) {
+    if (stored < 1) return 1;
+    return unsigned(stored) > kMaxWallpaperSide ? kMaxWallpaperSide : unsigned(stored);
+}
+
 int32_t StoredWallpaperMinutes(unsigned typed) {
     // The typed number's bits as a signed number, so that a wrapped negative count stays small.
     const long long magnitude = std::llabs(static_cast<long long>(static_cast<int32_t>(typed)));

@@ -21,6 +21,8 @@ struct GeneralChoices {
 
 // Whether a typed wallpaper size can be stored: each side 1 to kMaxWallpaperSide pixels.
 bool IsValidWallpaperSize(unsigned width, unsigned height);
+// The side within 1 to kMaxWallpaperSide nearest to a stored one.
+unsigned NearestWallpaperSide(int32_t stored);
 // The minutes to store for what was typed: within 1 to 30.
 int32_t StoredWallpaperMinutes(unsigned typed);
 // Stores the choices; true when `useHardware3D` changed (the earth window must then restart).

@@ -68,6 +68,10 @@ TEST(GeneralChoices, WallpaperMinutesAndSize) {
     EXPECT_EQ(StoredWallpaperMinutes(31), 30);
     EXPECT_EQ(StoredWallpaperMinutes(0xFFFFFFFBu), 5);   // -5 typed past the digits-only edit
     EXPECT_EQ(StoredWallpaperMinutes(0x80000000u), 30);  // the most negative number
+    EXPECT_EQ(NearestWallpaperSide(0), 1u);
+    EXPECT_EQ(NearestWallpaperSide(-70000), 1u);
+    EXPECT_EQ(NearestWallpaperSide(1920), 1920u);
+    EXPECT_EQ(NearestWallpaperSide(70000), 16384u);
     EXPECT_TRUE(IsValidWallpaperSize(1, 1));
     EXPECT_TRUE(IsValidWallpaperSize(16384, 16384));
     EXPECT_FALSE(IsValidWallpaperSize(0, 600));
