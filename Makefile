@@ -56,7 +56,7 @@ run: deps build
 bench: deps build
 	@tools/install-deps.sh xplanet xplanet-images bc
 	@cmake --build $(HOST) --target bench
-	@cmake --build $(WIN) --target render_bench desktop_bench
+	@cmake --build $(WIN) --target render_bench desktop_bench timesync_bench
 	@bench/run_wine_bench.sh
 
 fuzz:

@@ -10,8 +10,9 @@ ensure_wine_prefix
 work=$(mktemp -d)
 cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/solvane.exe" \
    "$root/build/dist/solvane-almanac.exe" "$root/build/win/render_bench.exe" \
-   "$root/build/win/desktop_bench.exe" "$work/"
+   "$root/build/win/desktop_bench.exe" "$root/build/win/timesync_bench.exe" "$work/"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
+(cd "$work" && wine timesync_bench.exe)
 # CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.
 cpu_of() {  # viewpoint seconds description
     (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame)
