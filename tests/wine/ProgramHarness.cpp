@@ -180,6 +180,20 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs) {
     return found;
 }
 
+std::string WindowText(HWND window) {
+    char text[2048] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
+    return text;
+}
+
+HWND OpenDialogWith(HWND target, UINT command, int id) {
+    PostMessageA(target, WM_COMMAND, command, 0);
+    HWND dialog = WaitForDialogWith(id);
+    if (dialog != nullptr) WaitUntilIdle(dialog);
+    return dialog;
+}
+
 std::vector<std::string> StaticTexts(HWND window) {
     std::vector<std::string> texts;
     EnumChildWindows(

@@ -68,6 +68,10 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs = 10000);
 
 // The texts of a window's static children (a message box's message, say).
 std::vector<std::string> StaticTexts(HWND window);
+// The text of a window of any process (an edit's contents, a static's text).
+std::string WindowText(HWND window);
+// Posts `command` to `target` and waits for the dialog with control `id`, idle; null when none came.
+HWND OpenDialogWith(HWND target, UINT command, int id);
 
 // Number of running processes whose executable has this name.
 int CountProcesses(const char* exeName);

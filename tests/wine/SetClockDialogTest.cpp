@@ -11,24 +11,12 @@
 
 namespace {
 
-std::string TextOf(HWND window) {
-    char text[1024] = "";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
-    return text;
-}
-
 bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
 
 class SetClockDialogTest : public EarthClockTest {
 protected:
-    HWND open(HWND target) {
-        PostMessageA(target, WM_COMMAND, ID_SET_CLOCK, 0);
-        HWND dialog = WaitForDialogWith(IDC_OTHER_SERVER_NAME);
-        if (dialog != nullptr) WaitUntilIdle(dialog);
-        return dialog;
-    }
-    std::string status(HWND dialog) { return TextOf(GetDlgItem(dialog, IDC_SYNC_STATUS)); }
+    HWND open(HWND target) { return OpenDialogWith(target, ID_SET_CLOCK, IDC_OTHER_SERVER_NAME); }
+    std::string status(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_SYNC_STATUS)); }
     // Presses Set and waits for the status line to leave "Attempting to synchronize clock....".
     std::string synchronize(HWND dialog) {
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
@@ -96,7 +84,7 @@ TEST_F(SetClockDialogTest, SetsTheClockAndReportsEveryFailure) {
     dialog = open(frame);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), frame);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME)), "127.0.0.1");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME)), "127.0.0.1");
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
     stop();

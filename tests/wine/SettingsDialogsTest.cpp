@@ -12,14 +12,7 @@
 
 namespace {
 
-std::string TextOf(HWND window) {
-    char text[2048] = "";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
-    return text;
-}
-
-std::string ItemText(HWND dialog, int id) { return TextOf(GetDlgItem(dialog, id)); }
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 void Type(HWND dialog, int id, const char* text) {
     DWORD_PTR result = 0;
@@ -62,7 +55,7 @@ bool DismissMessageBox() {
 
 // The pane's line that starts with `label`.
 std::string PaneLine(HWND frame, const std::string& label) {
-    const std::string text = TextOf(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr));
+    const std::string text = WindowText(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr));
     const std::size_t at = text.find(label);
     if (at == std::string::npos) return "";
     return text.substr(at, text.find('\r', at) - at);
@@ -106,8 +99,7 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     const std::string sunriseBefore = PaneLine(frame, "Sunrise:");
     EXPECT_NE(sunriseBefore, "");
     // From the menu bar: owned by the earth clock window.
-    PostMessageA(frame, WM_COMMAND, ID_HOME_LOCATION, 0);
-    HWND home = WaitForDialogWith(IDC_LOCATION_NAME);
+    HWND home = OpenDialogWith(frame, ID_HOME_LOCATION, IDC_LOCATION_NAME);
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(GetWindow(home, GW_OWNER), frame);
     ASSERT_TRUE(WaitUntilIdle(home));
@@ -171,8 +163,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
     options.displayFlags &= ~kDegreesMinutesSeconds;
     start();
-    PostMessageA(hidden, WM_COMMAND, ID_HOME_LOCATION, 0);
-    HWND home = WaitForDialogWith(IDC_LOCATION_NAME);
+    HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(GetWindow(home, GW_OWNER), nullptr) << "from the tray: no owner";
     Press(home, IDC_US_LOOKUP);
@@ -236,8 +227,7 @@ TEST_F(SettingsDialogs, ClockSettingsTurnTheEarthAndKeepTheNightShadowClick) {
     HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     const Capture before = CaptureWindow(view);
 
-    PostMessageA(hidden, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
-    HWND clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    HWND clock = OpenDialogWith(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP);
     ASSERT_NE(clock, nullptr);
     ASSERT_TRUE(WaitUntilIdle(clock));
     KeepScreenshot(SettledCapture(clock), "clock-settings.bmp");
@@ -268,16 +258,14 @@ TEST_F(SettingsDialogs, ClockSettingsTurnTheEarthAndKeepTheNightShadowClick) {
     }, 10000)) << "the Earth view turned";
 
     // The night shadow acts at once, and Cancel keeps it.
-    PostMessageA(frame, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
-    clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    clock = OpenDialogWith(frame, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP);
     ASSERT_NE(clock, nullptr);
     EXPECT_EQ(GetWindow(clock, GW_OWNER), frame);
     Click(clock, IDC_NIGHT_SHADOW);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(clock, IDC_URBAN_LIGHTING)); }, 5000));
     Press(clock, IDCANCEL);
     ASSERT_TRUE(Gone(clock));
-    PostMessageA(hidden, WM_COMMAND, ID_CLOCK_SETTINGS, 0);
-    clock = WaitForDialogWith(IDC_VIEWPOINT_GROUP);
+    clock = OpenDialogWith(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP);
     ASSERT_NE(clock, nullptr);
     ASSERT_TRUE(WaitUntilIdle(clock));
     EXPECT_FALSE(Checked(clock, IDC_NIGHT_SHADOW)) << "the click outlived Cancel";
@@ -292,8 +280,7 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     options.wallpaperEnabled = 0;
     options.wallpaperMinutes = 10;
     start();
-    PostMessageA(frame, WM_COMMAND, ID_GENERAL_SETTINGS, 0);
-    HWND general = WaitForDialogWith(IDC_WALLPAPER_GROUP);
+    HWND general = OpenDialogWith(frame, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
     EXPECT_EQ(GetWindow(general, GW_OWNER), frame);
     ASSERT_TRUE(WaitUntilIdle(general));
@@ -345,11 +332,9 @@ TEST_F(SettingsDialogs, ANewOpenGLChoiceRestartsTheEarthClockWindow) {
     const bool accelerated = hasAcceleratedFormat(screen);
     ReleaseDC(nullptr, screen);
     start();
-    PostMessageA(frame, WM_COMMAND, ID_HOME_LOCATION, 0);
-    HWND home = WaitForDialogWith(IDC_LOCATION_NAME);
+    HWND home = OpenDialogWith(frame, ID_HOME_LOCATION, IDC_LOCATION_NAME);
     ASSERT_NE(home, nullptr);
-    PostMessageA(hidden, WM_COMMAND, ID_GENERAL_SETTINGS, 0);
-    HWND general = WaitForDialogWith(IDC_WALLPAPER_GROUP);
+    HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
     ASSERT_TRUE(WaitUntilIdle(general));
     HWND hardware = GetDlgItem(general, IDC_USE_HARDWARE);
