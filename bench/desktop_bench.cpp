@@ -165,9 +165,27 @@ void ExitTimes() {
     });
 }
 
+// Opens the Lunar Phases window of the running program from its tray command and waits for it;
+// with `close`, closes it again.
+int LunarPhases(bool close) {
+    PostMessageA(HiddenWindow(), WM_COMMAND, 32771, 0);  // "Moon Phases"
+    HWND lunar = nullptr;
+    for (int i = 0; i < 1500 && (lunar = FindWindowA("SolvaneLunarPhases", nullptr)) == nullptr; ++i) Sleep(10);
+    if (lunar == nullptr) {
+        std::printf("the Lunar Phases window did not open\n");
+        return 1;
+    }
+    if (close) {
+        PostMessageA(lunar, WM_COMMAND, 101, 0);  // its Close button
+        for (int i = 0; i < 1500 && IsWindow(lunar); ++i) Sleep(10);
+    }
+    return 0;
+}
+
 }  // namespace
 
-// usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit
+// usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit |
+//        desktop_bench lunar-open | desktop_bench lunar-open-close
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "options") {
         WriteOptions(std::atoi(argv[2]));
@@ -181,6 +199,9 @@ int main(int argc, char** argv) {
         ExitTimes();
         return 0;
     }
-    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit\n");
+    if (argc == 2 && std::string(argv[1]).rfind("lunar-open", 0) == 0) {
+        return LunarPhases(std::string(argv[1]) == "lunar-open-close");
+    }
+    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | first-frame | exit | lunar-open | lunar-open-close\n");
     return 2;
 }

@@ -62,6 +62,15 @@ add_library(solvane_ui STATIC
 )
 target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32)
 
+# The Lunar Phases window and its views.
+add_library(solvane_almanac STATIC
+    almanac/IlluminationView.cpp
+    almanac/LunarPhasesWindow.cpp
+    almanac/OrbitView.cpp
+    almanac/PhaseInputs.cpp
+)
+target_link_libraries(solvane_almanac PUBLIC solvane_ui solvane_render winmm)
+
 # The home location and United States places dialogs.
 add_library(solvane_location STATIC
     location/HomeLocationDialog.cpp
@@ -103,7 +112,7 @@ target_compile_definitions(solvane PRIVATE
     SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32)
+target_link_libraries(solvane PRIVATE solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
@@ -130,7 +139,7 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE solvane_timesync solvane_ui solvane_render gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_almanac solvane_timesync solvane_ui solvane_render psapi gtest_main)
 add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT

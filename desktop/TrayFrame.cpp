@@ -4,6 +4,7 @@
 #include "app/OptionsStore.h"
 #include "app/SplashWindow.h"
 #include "desktop/ClockTimer.h"
+#include "almanac/LunarPhasesWindow.h"
 #include "desktop/EarthFrame.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/Resources.h"
@@ -78,6 +79,7 @@ void TrayFrame::onDestroy() {
     removeTrayIcon();
     earthFrame_->destroy();
     if (about_) about_->destroy();
+    if (lunarPhases_) lunarPhases_->destroy();
     PostQuitMessage(0);
 }
 
@@ -107,6 +109,15 @@ void TrayFrame::openEarthWindow() {
 
 // A new window picks up a changed choice of hardware rendering: an existing OpenGL context
 // cannot change its pixel format.
+void TrayFrame::openLunarPhases() {
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    if (!lunarPhases_) {
+        lunarPhases_ = std::make_unique<LunarPhasesWindow>(PhaseInputs{app_.astro, app_.options, app_.clock, app_.optionsLock});
+    }
+    lunarPhases_->open();
+    SetCursor(previous);
+}
+
 void TrayFrame::restartEarthWindow() {
     // A dialog the earth clock window owns (it is disabled meanwhile) would go with it, and
     // what was typed there with it: the restart waits until that dialog has closed.
@@ -161,6 +172,9 @@ bool TrayFrame::onCommand(UINT id) {
         return true;
     case ID_EARTH_CLOCK:
         openEarthWindow();
+        return true;
+    case ID_MOON_PHASES:
+        openLunarPhases();
         return true;
     case ID_HELP_PAGES:
         OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED);

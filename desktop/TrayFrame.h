@@ -7,6 +7,7 @@
 #include <memory>
 
 class AboutWindow;
+class LunarPhasesWindow;
 class ClockApp;
 class ClockTimer;
 class EarthFrame;
@@ -32,6 +33,7 @@ private:
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
     void openEarthWindow();
+    void openLunarPhases();
     void restartEarthWindow();
     // Opens the dialog of a settings, home location, Set Clock or About command, owned by
     // `owner` (the earth clock window for the four dialogs of its menu bar, else none).
@@ -41,4 +43,5 @@ private:
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
     std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<LunarPhasesWindow> lunarPhases_;
 };

@@ -1,5 +1,7 @@
 #include "render/GLTarget.h"
 
+#include <atomic>
+
 #include "platform/GdiSurface.h"
 
 #include <GL/gl.h>
@@ -45,6 +47,17 @@ void GLTarget::reset() {
     hardware_ = false;
 }
 
+std::atomic<int>& GLTarget::LiveContexts() {
+    static std::atomic<int> live{0};
+    return live;
+}
+
+void GLTarget::deleteContext() {
+    if (context_ == nullptr) return;
+    wglDeleteContext(context_);
+    --LiveContexts();
+}
+
 bool GLTarget::adoptContext(HDC dc, int format) {
     PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
     DescribePixelFormat(dc, format, sizeof pfd, &pfd);
@@ -52,6 +65,7 @@ bool GLTarget::adoptContext(HDC dc, int format) {
     pixelFormat_ = format;
     context_ = wglCreateContext(dc);
     if (context_ == nullptr) return false;
+    ++LiveContexts();
     wglMakeCurrent(dc, context_);
     return true;
 }
@@ -115,7 +129,7 @@ HGLRC GLTarget::createOffscreen(HDC referenceDC, int width, int height, int colo
         hardware_ = false;
         return context_;
     }
-    if (context_ != nullptr) wglDeleteContext(context_);
+    deleteContext();
     context_ = nullptr;
     releaseDib();
     DeleteDC(memoryDC_);
@@ -163,7 +177,7 @@ void GLTarget::releaseDib() {
 void GLTarget::destroy() {
     wglMakeCurrent(nullptr, nullptr);
     releaseDib();
-    if (context_ != nullptr) wglDeleteContext(context_);
+    deleteContext();
     context_ = nullptr;
     windowDC_ = nullptr;
     if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
@@ -175,7 +189,7 @@ void GLTarget::destroyQuietly() {
     wglMakeCurrent(nullptr, nullptr);
     releaseDib();
     if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
-    if (context_ != nullptr) wglDeleteContext(context_);
+    deleteContext();
     context_ = nullptr;
     memoryDC_ = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 
 class GLTarget {
@@ -29,6 +30,8 @@ public:
     void destroyQuietly();
 
     HGLRC context() const { return context_; }
+    // How many contexts made by targets exist now, in the whole process.
+    static int liveContexts() { return LiveContexts(); }
     bool hardware() const { return hardware_; }
     bool offscreen() const { return memoryDC_ != nullptr; }
     int width() const { return width_; }
@@ -41,6 +44,8 @@ public:
 private:
     bool createDib(int width, int height);
     bool adoptContext(HDC dc, int format);
+    void deleteContext();
+    static std::atomic<int>& LiveContexts();
 
     int width_, height_, pixelFormat_;
     HGLRC context_;

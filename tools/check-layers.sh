@@ -1,9 +1,9 @@
 #!/bin/bash
 # Fails when a folder includes a header from a folder above it: dependencies point one way,
-# platform/ at the bottom, then astro/, app/, render/, ui/, then location/, settings/ and
-# timesync/, and desktop/ and cli/ at the top.
+# platform/ at the bottom, then astro/, app/, render/, ui/, then almanac/, location/,
+# settings/ and timesync/, and desktop/ and cli/ at the top.
 cd "$(dirname "$0")/.."
-grep -n '#include "[a-z]*/' {platform,astro,app,location,settings,timesync,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
+grep -n '#include "[a-z]*/' {platform,astro,app,almanac,location,settings,timesync,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
 awk '
 BEGIN {
     allowed["platform"] = " platform res "
@@ -15,7 +15,8 @@ BEGIN {
     allowed["location"] = " location ui render app astro platform res imagelib "
     allowed["settings"] = " settings location ui render app astro platform res imagelib "
     allowed["timesync"] = " timesync ui render app astro platform res imagelib "
-    allowed["desktop"] = " desktop timesync settings location ui render app astro platform res imagelib "
+    allowed["almanac"] = " almanac ui render app astro platform res imagelib "
+    allowed["desktop"] = " desktop almanac timesync settings location ui render app astro platform res imagelib "
     allowed["cli"] = " cli render app astro platform res imagelib "
 }
 {

@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -180,6 +181,31 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs) {
     return found;
 }
 
+void MoveMouse(HWND window, int x, int y, DWORD flags) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | flags;
+    SendInput(1, &input, sizeof input);
+}
+
+bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
+    RECT before, after;
+    GetWindowRect(window, &before);
+    MoveMouse(window, x, y, MOUSEEVENTF_LEFTDOWN);
+    int step = 0;
+    const bool moved = WaitUntil([&] {
+        ++step;
+        MoveMouse(window, x + 4 * step, y + 3 * step);
+        GetWindowRect(window, &after);
+        return after.left != before.left;
+    }, timeoutMs);
+    MoveMouse(window, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
+    return moved;
+}
+
 std::string WindowText(HWND window) {
     char text[2048] = "";
     DWORD_PTR copied = 0;
@@ -246,16 +272,30 @@ Capture CaptureWindow(HWND window) {
     return c;
 }
 
-Capture SettledCapture(HWND window, DWORD timeoutMs) {
+Capture SettledCaptureOutside(HWND window, const RECT& moving, DWORD timeoutMs) {
+    const auto same = [&](const Capture& a, const Capture& b) {
+        if (a.width != b.width || a.height != b.height) return false;
+        for (int y = 0; y < a.height; ++y) {
+            for (int x = 0; x < a.width; ++x) {
+                const bool inside = x >= moving.left && x < moving.right && y >= moving.top && y < moving.bottom;
+                if (!inside && memcmp(a.at(x, y), b.at(x, y), 3) != 0) return false;
+            }
+        }
+        return true;
+    };
+    // Settled: unchanged for a quarter of a second (a view's first OpenGL frame can be slow).
     Capture last = CaptureWindow(window);
+    DWORD sameSince = GetTickCount();
     WaitUntil([&] {
         Capture now = CaptureWindow(window);
-        const bool same = now.bgra == last.bgra;
+        if (!same(now, last)) sameSince = GetTickCount();
         last = std::move(now);
-        return same;
+        return GetTickCount() - sameSince >= 250;
     }, timeoutMs);
     return last;
 }
+
+Capture SettledCapture(HWND window, DWORD timeoutMs) { return SettledCaptureOutside(window, RECT{0, 0, 0, 0}, timeoutMs); }
 
 void KeepScreenshot(const Capture& c, const char* name) {
     if (c.width == 0 || c.height == 0) return;

@@ -32,6 +32,7 @@ public:
     bool waitForExit(DWORD timeoutMs);
     bool running();
     DWORD exitCode();
+    HANDLE process() const { return process_.hProcess; }
 
 private:
     PROCESS_INFORMATION process_ = {};
@@ -68,6 +69,11 @@ HWND WaitForDialogWith(int id, DWORD timeoutMs = 10000);
 
 // The texts of a window's static children (a message box's message, say).
 std::vector<std::string> StaticTexts(HWND window);
+// The mouse itself: to (x, y) in `window`'s client area, with `flags` (button presses).
+void MoveMouse(HWND window, int x, int y, DWORD flags = 0);
+// Presses the left button at (x, y) in `window` and moves the mouse on, step by step, while
+// the window follows (or not, within `timeoutMs`); true when it moved.
+bool DragWindow(HWND window, int x, int y, DWORD timeoutMs);
 // The text of a window of any process (an edit's contents, a static's text).
 std::string WindowText(HWND window);
 // Posts `command` to `target` and waits for the dialog with control `id`, idle; null when none came.
@@ -84,8 +90,10 @@ struct Capture {
     const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
 };
 Capture CaptureWindow(HWND window);
-// The window's picture once its painting has finished: two captures in a row agree.
+// The window's picture once its painting has finished: two captures in a row agree (outside
+// `moving`, a part that never stops changing, for the second).
 Capture SettledCapture(HWND window, DWORD timeoutMs = 10000);
+Capture SettledCaptureOutside(HWND window, const RECT& moving, DWORD timeoutMs = 10000);
 
 // Presses and releases a key, as the user would.
 void SendKey(WORD key);

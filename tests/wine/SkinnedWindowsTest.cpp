@@ -24,17 +24,6 @@ COLORREF ScreenPixel(HWND window, int x, int y) {
     return colour;
 }
 
-// The mouse itself: to (x, y) in `window`'s client area, with `flags` (button presses).
-void Mouse(HWND window, int x, int y, DWORD flags = 0) {
-    POINT at = {x, y};
-    ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | flags;
-    SendInput(1, &input, sizeof input);
-}
-
 std::vector<uint8_t> Pixels(HWND window) { return CaptureWindow(window).bgra; }
 
 class SkinnedWindows : public EarthClockTest {
@@ -74,25 +63,10 @@ TEST_F(SkinnedWindows, AboutOpensOnceCentredAndShowsTheProgramInformation) {
     GetClientRect(info, &client);
     EXPECT_EQ(ScreenPixel(info, client.right - 3, 3), kBand) << "the band beyond the banner";
 
-    // Dragged by its band, not by its body: the mouse goes down there and moves on, step by
-    // step, while the dialog follows or stays.
-    const auto drag = [&](int x, int y, DWORD timeoutMs) {
-        RECT before, after;
-        GetWindowRect(info, &before);
-        Mouse(info, x, y, MOUSEEVENTF_LEFTDOWN);
-        int step = 0;
-        const bool moved = WaitUntil([&] {
-            ++step;
-            Mouse(info, x + 4 * step, y + 3 * step);
-            GetWindowRect(info, &after);
-            return after.left != before.left;
-        }, timeoutMs);
-        Mouse(info, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
-        return moved;
-    };
-    EXPECT_FALSE(drag(4, client.bottom / 2, 1000)) << "the body (its left margin) does not drag";
+    // Dragged by its band, not by its body.
+    EXPECT_FALSE(DragWindow(info, 4, client.bottom / 2, 1000)) << "the body (its left margin) does not drag";
     // Synthetic input under wine now and then loses a press: the band gets a few tries.
-    EXPECT_TRUE(WaitUntil([&] { return drag(client.right - 20, 10, 2000); }, 10000)) << "the band drags";
+    EXPECT_TRUE(WaitUntil([&] { return DragWindow(info, client.right - 20, 10, 2000); }, 10000)) << "the band drags";
 
     PostMessageA(info, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(info); }, 5000));
@@ -111,20 +85,20 @@ TEST_F(SkinnedWindows, ButtonsShowTheirHoverAndPressedFaces) {
     GetClientRect(close, &face);
     EXPECT_EQ(face.right, 100) << "one face of the strip";
     EXPECT_EQ(face.bottom, 40);
-    Mouse(about, 10, 10);  // away from the buttons
+    MoveMouse(about, 10, 10);  // away from the buttons
     const std::vector<uint8_t> normal = Pixels(close);
 
     POINT centre = {50, 20};
     MapWindowPoints(close, about, &centre, 1);
-    Mouse(about, centre.x, centre.y);
-    Mouse(about, centre.x + 1, centre.y);
+    MoveMouse(about, centre.x, centre.y);
+    MoveMouse(about, centre.x + 1, centre.y);
     std::vector<uint8_t> hover;
     EXPECT_TRUE(WaitUntil([&] { return (hover = Pixels(close)) != normal; }, 5000)) << "the hover face";
-    Mouse(about, centre.x + 1, centre.y, MOUSEEVENTF_LEFTDOWN);
+    MoveMouse(about, centre.x + 1, centre.y, MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(WaitUntil([&] { const auto p = Pixels(close); return p != normal && p != hover; }, 5000))
         << "the pressed face, though the mouse is over it";
-    Mouse(about, 10, 10);  // let go away from the button: no click
-    Mouse(about, 10, 10, MOUSEEVENTF_LEFTUP);
+    MoveMouse(about, 10, 10);  // let go away from the button: no click
+    MoveMouse(about, 10, 10, MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitUntil([&] { return Pixels(close) == normal; }, 5000)) << "the normal face again"
         << (Pixels(close) == hover ? " (hover)" : " (other)");
 

@@ -1,0 +1,145 @@
+#include "almanac/IlluminationView.h"
+
+#include "render/GLDrawing.h"
+#include "render/GlobeArrays.h"
+#include "render/ResourceBitmaps.h"
+#include "render/ViewContext.h"
+#include "res/resource.h"
+
+#include <GL/glu.h>
+
+namespace {
+
+const char kClassName[] = "Solvane - Illumination";
+constexpr UINT_PTR kRepaintTimer = 101;
+constexpr UINT kRepaintMs = 5 * 60 * 1000;
+
+}  // namespace
+
+bool IlluminationView::create(HWND parent, int x, int y, int size) {
+    if (!registerClass(kClassName, CS_OWNDC | CS_HREDRAW | CS_VREDRAW)) return false;
+    return Window::create(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, size,
+                          size, parent);
+}
+
+bool IlluminationView::onCreate() {
+    dc_ = GetDC(hwnd());
+    if (CreateViewContext(target_, dc_, false) != nullptr) {
+        glClearColor(0, 0, 0, 0);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glColor3f(1, 1, 1);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glGenTextures(1, &face_);
+        glBindTexture(GL_TEXTURE_2D, face_);
+        textureFromResource(IDB_MOON_FACE_LARGE, GL_LINEAR, GL_REPEAT);
+        sphere_ = glGenLists(1);
+        glNewList(sphere_, GL_COMPILE);
+        drawGlobeGL(GlobeArrays(GlobeMesh(43, 63, 0.4f)), nullptr, 1.0f, 0.08f);
+        glEndList();
+        glDisable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
+        const GLfloat ambient[4] = {0.15f, 0.15f, 0.15f, 0.15f}, diffuse[4] = {1, 1, 1, 0},
+                      specular[4] = {0.94f, 0.94f, 1.0f, 0};
+        glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+        glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+        glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+        glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
+        glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    }
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    // Round: the corners show the window behind. The window owns the region once it is set.
+    SetWindowRgn(hwnd(), CreateEllipticRgn(0, 0, client.right, client.bottom), TRUE);
+    SetTimer(hwnd(), kRepaintTimer, kRepaintMs, nullptr);
+    return true;
+}
+
+void IlluminationView::onDestroy() {
+    KillTimer(hwnd(), kRepaintTimer);
+    if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
+        glDeleteLists(sphere_, 1);
+        glDeleteTextures(1, &face_);
+    }
+    target_.destroy();
+    ReleaseDC(hwnd(), dc_);
+    dc_ = nullptr;
+}
+
+void IlluminationView::paint() {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd(), &ps);
+    PhaseTable table;
+    PhaseSelection selection;
+    PrepareToday(inputs_, &table, &selection);
+    if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
+        glViewport(0, 0, width_, height_);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(30, double(width_) / height_, 1, 6500);
+        glMatrixMode(GL_MODELVIEW);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glLoadIdentity();
+        // A light from the viewer's side turned by the phase angle: full Moon at 0 degrees.
+        glPushMatrix();
+        glRotated(selection.phaseAngle, 0, 1, 0);
+        glLightfv(GL_LIGHT0, GL_POSITION, selection.lightPosition);
+        glPopMatrix();
+        glTranslatef(0, 0, -1.63f);
+        glDisable(GL_TEXTURE_2D);
+        glCallList(sphere_);
+
+        // The face multiplied over the lit ball.
+        const float w = float(width_) / 2, h = float(height_) / 2;
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluOrtho2D(-w, w, -h, h);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, face_);
+        glDisable(GL_LIGHTING);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(-w, -w);
+        glTexCoord2f(1, 0);
+        glVertex2f(w, -w);
+        glTexCoord2f(1, 1);
+        glVertex2f(w, w);
+        glTexCoord2f(0, 1);
+        glVertex2f(-w, w);
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_LIGHTING);
+        glDisable(GL_BLEND);
+        target_.present(dc_);
+    } else {
+        FillRect(dc_, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    EndPaint(hwnd(), &ps);
+}
+
+LRESULT IlluminationView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRepaintTimer) InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_SIZE:
+        width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
+        height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
+        if (target_.context() != nullptr) target_.resize(width_, height_);
+        return 0;
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,178 @@
+#include "almanac/LunarPhasesWindow.h"
+
+#include "almanac/LunarPhasesLayout.h"
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "platform/RecursiveLock.h"
+#include "platform/Resources.h"
+#include "res/resource.h"
+
+#include <mutex>
+
+namespace {
+
+const char kClassName[] = "SolvaneLunarPhases";
+constexpr int kWidth = 700, kHeight = 500;
+constexpr int kBannerHeight = 86;
+constexpr int kCloseButton = 101;
+constexpr COLORREF kBackground = RGB(0, 2, 22);
+constexpr RECT kExplanation = {425, 265, 675, 435};
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 60 * 1000;
+
+HFONT Arial(int height, int weight) {
+    return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+}
+
+// Copies bitmap `id` of the program's resources to (x, y) at its own size.
+void DrawBitmap(HDC dc, int id, int x, int y) {
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (bitmap == nullptr) return;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
+
+}  // namespace
+
+LunarPhasesWindow::~LunarPhasesWindow() { destroy(); }
+
+void LunarPhasesWindow::open() {
+    if (hwnd() != nullptr) {
+        ShowWindow(hwnd(), SW_SHOW);
+        SetForegroundWindow(hwnd());
+        return;
+    }
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr, icon)) return;
+    const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - kWidth / 2;
+    const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - kHeight / 2;
+    // Children clipped: the background must not cover the views and the button.
+    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, kWidth,
+               kHeight)) {
+        SetForegroundWindow(hwnd());
+    }
+}
+
+bool LunarPhasesWindow::onCreate() {
+    illumination_ = std::make_unique<IlluminationView>(inputs_);
+    if (illumination_->create(hwnd(), 15, 125, 300)) UpdateWindow(illumination_->hwnd());
+    bool hardware;
+    {
+        std::lock_guard<RecursiveLock> hold(inputs_.lock);
+        hardware = inputs_.options.useHardware3D == 1;
+    }
+    orbit_ = std::make_unique<OrbitView>(hardware, angles_, labels_);
+    orbit_->create(hwnd(), 370, 40, 310, 200);
+    SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+    headingFont_ = Arial(20, FW_BOLD);
+    textFont_ = Arial(13, FW_NORMAL);
+    return close_.create(hwnd(), "Close", 550, 435, kCloseButton, IDB_FACES_LUNAR_CLOSE);
+}
+
+void LunarPhasesWindow::onDestroy() {
+    KillTimer(hwnd(), kRefreshTimer);
+    // The views go with their parent; their objects follow here.
+    illumination_.reset();
+    orbit_.reset();
+    if (textFont_ != nullptr) DeleteObject(textFont_);
+    if (headingFont_ != nullptr) DeleteObject(headingFont_);
+    textFont_ = headingFont_ = nullptr;
+}
+
+// What the window shows now: the phase table and the illumination line.
+LunarPhasesWindow::Shown LunarPhasesWindow::now() {
+    Shown shown;
+    PhaseSelection selection;
+    PrepareToday(inputs_, &shown.table, &selection);
+    double julianDate;
+    {
+        std::lock_guard<RecursiveLock> hold(inputs_.lock);
+        julianDate = inputs_.astro.julianDate;
+    }
+    shown.illumination = IlluminationText(MoonIllumination(julianDate));
+    for (const PhaseEvent& e : shown.table.entries) shown.dates += PhaseDateLabel(e.julianDate) + "|";
+    return shown;
+}
+
+// Once a minute: when a phase has passed, the date turned or the illumination moved on, the
+// texts are drawn again (the views below repaint on their own).
+void LunarPhasesWindow::onTimer(UINT_PTR id) {
+    if (id != kRefreshTimer) return;
+    const Shown shown = now();
+    if (shown.illumination != shown_.illumination || shown.dates != shown_.dates) InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void LunarPhasesWindow::paint() {
+    shown_ = now();
+    const PhaseTable& table = shown_.table;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd(), &ps);
+    DrawBitmap(dc, IDB_BANNER_LUNAR_PHASES, 0, 0);
+    HGDIOBJ previousFont = SelectObject(dc, textFont_);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    const int h = metrics.tmHeight;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    for (int i = 0; i < 4; ++i) {
+        int bitmap = 0;
+        const char* name = PhaseName(table.entries[i].phase, &bitmap);
+        const PhaseEntryPlaces at = PhaseEntryPlacesFor(i, h);
+        Text(dc, at.nameX, at.nameY, name);
+        Text(dc, at.dateX, at.dateY, PhaseDateLabel(table.entries[i].julianDate));
+        DrawBitmap(dc, bitmap, at.pictureX, at.pictureY);
+    }
+    RECT explanation = kExplanation;
+    const std::string lunarMonth = LoadResourceString(IDS_LUNAR_MONTH);
+    DrawTextA(dc, lunarMonth.c_str(), -1, &explanation, DT_WORDBREAK);
+    SelectObject(dc, headingFont_);
+    Text(dc, 20, 450 - h, "Current");
+    Text(dc, 20, 455, shown_.illumination);
+    SelectObject(dc, previousFont);
+    EndPaint(hwnd(), &ps);
+}
+
+bool LunarPhasesWindow::onCommand(UINT id) {
+    if (id != kCloseButton) return false;
+    destroy();
+    return true;
+}
+
+LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(hwnd(), &client);
+        HBRUSH background = CreateSolidBrush(kBackground);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, background);
+        DeleteObject(background);
+        return 1;
+    }
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_NCHITTEST: {
+        // Dragged by the banner: a press there moves the window.
+        const LRESULT hit = DefWindowProcA(hwnd(), message, wParam, lParam);
+        POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+        ScreenToClient(hwnd(), &at);
+        const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) && at.y >= 0 && at.y < kBannerHeight;
+        return drag ? HTCAPTION : hit;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->hwndItem == close_.hwnd()) close_.draw(*item);
+        return TRUE;
+    }
+    }
+    return Window::handleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,45 @@
+// The Lunar Phases window: the coming principal phases of the Moon with their dates and
+// pictures, a word on the lunar month, tonight's illumination, the lit Moon and the animated
+// orbit. At most one; dragged by its banner; it keeps the orbit's angles between openings.
+#pragma once
+
+#include "almanac/IlluminationView.h"
+#include "almanac/OrbitView.h"
+#include "almanac/PhaseInputs.h"
+#include "platform/Window.h"
+#include "ui/SkinButton.h"
+
+#include <memory>
+#include <string>
+
+class LunarPhasesWindow : public Window {
+public:
+    explicit LunarPhasesWindow(const PhaseInputs& inputs) : inputs_(inputs) {}
+    ~LunarPhasesWindow() override;
+    // Opens the window centred on the primary display, or brings it to the front when open.
+    void open();
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+    void onDestroy() override;
+    bool onCommand(UINT id) override;
+    void onTimer(UINT_PTR id) override;
+
+private:
+    struct Shown {
+        PhaseTable table = {};
+        std::string illumination, dates;
+    };
+    Shown now();
+    void paint();
+
+    PhaseInputs inputs_;
+    SkinButton close_;
+    std::unique_ptr<IlluminationView> illumination_;
+    std::unique_ptr<OrbitView> orbit_;
+    OrbitAngles angles_;
+    PhaseLabelTracker labels_;
+    Shown shown_;
+    HFONT textFont_ = nullptr, headingFont_ = nullptr;
+};

@@ -1,0 +1,222 @@
+// The Lunar Phases window: in the real solvane.exe through its tray and menu-bar commands, and
+// its illumination view in this process at dates the test chooses with a stopped clock.
+#include "EarthClockFixture.h"
+
+#include "almanac/IlluminationView.h"
+#include "almanac/LunarPhasesWindow.h"
+#include "app/EphemerisFile.h"
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "astro/FixedClock.h"
+#include "platform/RecursiveLock.h"
+#include "render/GLTarget.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(0, 2, 22);
+constexpr RECT kOrbit = {370, 40, 680, 240};  // the orbit view in the window
+
+HWND LunarWindow() { return FindWindowA("SolvaneLunarPhases", "Lunar Phases"); }
+
+HWND OpenLunarPhases(HWND target) {
+    PostMessageA(target, WM_COMMAND, ID_MOON_PHASES, 0);
+    HWND lunar = nullptr;
+    WaitUntil([&] { return (lunar = LunarWindow()) != nullptr && IsWindowVisible(lunar); }, 15000);
+    return lunar;
+}
+
+bool Close(HWND lunar) {
+    PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(lunar); }, 10000);
+}
+
+// The process's private memory (wine fills the page-file figure with it).
+SIZE_T PrivateBytes(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters = {sizeof counters};
+    GetProcessMemoryInfo(process, &counters, sizeof counters);
+    return counters.PagefileUsage;
+}
+
+// Whether the window's Close button has been drawn (its face is not the black of the ground).
+bool CloseButtonDrawn(HWND lunar) {
+    const Capture c = CaptureWindow(lunar);
+    const uint8_t* p = c.at(600, 455);
+    return p[0] + p[1] + p[2] > 60;
+}
+
+class LunarPhases : public EarthClockTest {};
+
+TEST_F(LunarPhases, OpensOnceCentredAnimatesAndResumesWhereItStopped) {
+    start();
+    HWND lunar = OpenLunarPhases(hidden);
+    ASSERT_NE(lunar, nullptr);
+    RECT r;
+    GetWindowRect(lunar, &r);
+    EXPECT_EQ(r.right - r.left, 700);
+    EXPECT_EQ(r.bottom - r.top, 500);
+    EXPECT_NEAR(r.left, GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 350, 1);
+    EXPECT_NEAR(r.top, GetSystemMetrics(SM_CYFULLSCREEN) / 2 - 250, 1);
+    HWND orbit = FindWindowExA(lunar, nullptr, "Solvane - OrbitWindow", nullptr);
+    HWND illumination = FindWindowExA(lunar, nullptr, "Solvane - Illumination", nullptr);
+    ASSERT_NE(orbit, nullptr);
+    ASSERT_NE(illumination, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != "" && CloseButtonDrawn(lunar); }, 10000)) << "drawn";
+    EXPECT_EQ(WindowText(orbit), "Full Moon") << "the animation starts at the full Moon";
+
+    // From the menu bar as well: still the one window, in front.
+    SetForegroundWindow(frame);
+    PostMessageA(frame, WM_COMMAND, ID_MOON_PHASES, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == lunar; }, 5000));
+    int windows = 0;
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "SolvaneLunarPhases", nullptr)) != nullptr;) ++windows;
+    EXPECT_EQ(windows, 1);
+
+    // Successive pictures differ inside the orbit view only.
+    const Capture first = SettledCaptureOutside(lunar, kOrbit);
+    KeepScreenshot(first, "lunar-phases.bmp");
+    Capture later;
+    ASSERT_TRUE(WaitUntil([&] {
+        later = CaptureWindow(lunar);
+        return later.bgra != first.bgra;
+    }, 5000));
+    for (int y = 0; y < later.height; ++y) {
+        for (int x = 0; x < later.width; ++x) {
+            const bool inOrbit = x >= kOrbit.left && x < kOrbit.right && y >= kOrbit.top && y < kOrbit.bottom;
+            if (!inOrbit && memcmp(later.at(x, y), first.at(x, y), 3) != 0) {
+                ADD_FAILURE() << "changed outside the orbit view at " << x << "," << y;
+                y = later.height;
+                break;
+            }
+        }
+    }
+    // The illumination view is round: its corners show the window behind it.
+    const uint8_t* corner = first.at(15 + 3, 125 + 3);
+    EXPECT_EQ(RGB(corner[2], corner[1], corner[0]), kBackground);
+    const uint8_t* middle = first.at(15 + 150, 125 + 150);
+    EXPECT_NE(RGB(middle[2], middle[1], middle[0]), kBackground) << "the Moon is drawn";
+
+    // Dragged by the banner only.
+    RECT client;
+    GetClientRect(lunar, &client);
+    EXPECT_FALSE(DragWindow(lunar, 20, 300, 1000)) << "the body does not drag";
+    EXPECT_TRUE(WaitUntil([&] { return DragWindow(lunar, 600, 20, 2000); }, 10000)) << "the banner drags";
+
+    // Once the label has moved on, closing and opening again carries on from there.
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) == "Waning Gibbous"; }, 30000));
+    ASSERT_TRUE(Close(lunar));
+    EXPECT_EQ(FindWindowA("Solvane - OrbitWindow", nullptr), nullptr);
+    lunar = OpenLunarPhases(frame);
+    ASSERT_NE(lunar, nullptr);
+    orbit = FindWindowExA(lunar, nullptr, "Solvane - OrbitWindow", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != ""; }, 5000));
+    EXPECT_NE(WindowText(orbit), "Full Moon") << "started again from the beginning";
+    ASSERT_TRUE(Close(lunar));
+    stop();
+}
+
+// Fifty openings through the tray command leave the program's memory where it was. The
+// heaps of wine's OpenGL grow in steps of a few megabytes for a while; a leaked OpenGL context
+// with its pictures costs megabytes each time, which fifty openings would show far beyond that.
+TEST_F(LunarPhases, OpeningAndClosingFiftyTimesKeepsTheMemory) {
+    options.wallpaperEnabled = 0;  // nothing else renders meanwhile
+    options.noticeFlags &= ~kNoticeCloseToTray;
+    start();
+    PostMessageA(frame, WM_COMMAND, ID_CLOSE_MAIN_WINDOW, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(frame); }, 10000));
+    const auto cycle = [&] {
+        HWND lunar = OpenLunarPhases(hidden);
+        return lunar != nullptr && WaitUntilIdle(lunar) && Close(lunar);
+    };
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(cycle());
+    ASSERT_TRUE(WaitUntilIdle(hidden));
+    const SIZE_T before = PrivateBytes(program->process());
+    for (int i = 0; i < 50; ++i) ASSERT_TRUE(cycle());
+    ASSERT_TRUE(WaitUntilIdle(hidden));
+    const SIZE_T after = PrivateBytes(program->process());
+    EXPECT_GT(before, 0u);
+    EXPECT_LT(double(after) - double(before), 16.0 * 1024 * 1024) << before << " -> " << after << " bytes";
+    stop();
+}
+
+// Wine's GetGuiResources always answers 0, so the window runs here, where the OpenGL targets
+// count their contexts: each opening makes two (the views), each closing releases both, and
+// nothing of the window or its views remains.
+TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
+    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
+    FixedClock clock(CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0);
+    UserOptions options;
+    SetDefaultOptions(options);
+    AstroState astro = {};
+    RecursiveLock lock;
+    const int contexts = GLTarget::liveContexts();
+    LunarPhasesWindow window({astro, options, clock, lock});
+    for (int i = 0; i < 50; ++i) {
+        window.open();
+        HWND lunar = window.hwnd();
+        ASSERT_NE(lunar, nullptr);
+        HWND orbit = FindWindowExA(lunar, nullptr, "Solvane - OrbitWindow", nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != ""; }, 10000)) << "the orbit view draws";
+        EXPECT_EQ(GLTarget::liveContexts(), contexts + 2);
+        PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
+        ASSERT_TRUE(WaitUntil([&] { return window.hwnd() == nullptr; }, 10000));
+        EXPECT_EQ(GLTarget::liveContexts(), contexts);
+        EXPECT_FALSE(IsWindow(orbit));
+    }
+}
+
+// The lit Moon at a full-moon date is the whole face; at a new-moon date a dark disc. The
+// view runs here with a clock stopped at those dates.
+class Illumination : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby")); }
+    // The fraction of the disc's pixels that are lit, at `utc`.
+    double litFraction(const CivilTime& utc) {
+        FixedClock clock(utc, 0);
+        UserOptions options;
+        SetDefaultOptions(options);
+        AstroState astro = {};
+        RecursiveLock lock;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = CreateSolidBrush(kBackground);
+        wc.lpszClassName = "IlluminationTestParent";
+        RegisterClassA(&wc);
+        HWND parent = CreateWindowExA(0, "IlluminationTestParent", "", WS_POPUP | WS_VISIBLE, 100, 100, 330, 330,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        double fraction = -1;
+        {
+            IlluminationView view({astro, options, clock, lock});
+            if (view.create(parent, 15, 15, 300)) {
+                UpdateWindow(view.hwnd());
+                const Capture c = SettledCapture(view.hwnd());
+                KeepScreenshot(c, utc.day == 24 ? "illumination-full.bmp" : "illumination-new.bmp");
+                int disc = 0, lit = 0;
+                for (int y = 0; y < c.height; ++y) {
+                    for (int x = 0; x < c.width; ++x) {
+                        const double dx = x - 149.5, dy = y - 149.5;
+                        if (dx * dx + dy * dy > 100 * 100) continue;  // well inside the Moon's disc
+                        ++disc;
+                        const uint8_t* p = c.at(x, y);
+                        lit += p[0] + p[1] + p[2] > 120;
+                    }
+                }
+                fraction = double(lit) / disc;
+            }
+        }
+        DestroyWindow(parent);
+        UnregisterClassA("IlluminationTestParent", GetModuleHandleA(nullptr));
+        DeleteObject(wc.hbrBackground);
+        return fraction;
+    }
+};
+
+TEST_F(Illumination, FullMoonShowsTheWholeFaceNewMoonADarkDisc) {
+    EXPECT_GT(litFraction(CivilTime{2026, 12, 24, 4, 1, 28, 0}), 0.9) << "full Moon, 2026-12-24";
+    EXPECT_LT(litFraction(CivilTime{2026, 12, 9, 3, 0, 52, 0}), 0.1) << "new Moon, 2026-12-09";
+}
+
+}  // namespace
