@@ -95,8 +95,10 @@ private:
             return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), e.maxError(),
                           e.correction() == 0 ? 1 : e.correction());
         case SyncOutcome::SocketError: {
-            const std::string text = LoadResourceString(UINT(e.socketError()));
-            return text.empty() ? Printf(LoadResourceString(IDS_UNKNOWN_SOCKET_ERROR).c_str(), e.socketError()) : text;
+            // The Windows Sockets codes' texts have the codes as their ids.
+            const int code = e.socketError();
+            const std::string text = code >= 10000 && code < 12000 ? LoadResourceString(UINT(code)) : "";
+            return text.empty() ? Printf(LoadResourceString(IDS_UNKNOWN_SOCKET_ERROR).c_str(), code) : text;
         }
         case SyncOutcome::OutOfRange:
             return LoadResourceString(IDS_SYNC_OUT_OF_RANGE);

@@ -14,12 +14,17 @@ void TimeSyncExchange::start() {
     requests_ = 0;
     setTime_ = 0;
     failure_.clear();
-    requestCounts_ = counter_.counts();
+    requestCounts_ = answeredCounts_ = counter_.counts();
 }
 
 void TimeSyncExchange::requestSent() {
     requestCounts_ = counter_.counts();
     ++requests_;
+}
+
+void TimeSyncExchange::resent() {
+    previous_ = -1;
+    requestSent();
 }
 
 void TimeSyncExchange::fail(int code) {
@@ -42,6 +47,7 @@ bool TimeSyncExchange::onReply(const unsigned char* data, std::size_t size) {
         return false;
     }
     previous_ = unixTime;
+    answeredCounts_ = requestCounts_;
     return true;
 }
 
@@ -51,7 +57,7 @@ void TimeSyncExchange::setClock(int64_t unixTime) {
     const bool set = clock_.set(unixTime, failure);
     const int64_t after = counter_.counts();
     const int64_t frequency = counter_.countsPerSecond();
-    maxError_ = frequency > 0 ? float(double(after - requestCounts_) / double(frequency)) : 0.0f;
+    maxError_ = frequency > 0 ? float(double(after - answeredCounts_) / double(frequency)) : 0.0f;
     setTime_ = unixTime;
     if (!set) {
         failure_ = failure;

@@ -50,16 +50,21 @@ public:
     void start();
     // The empty request datagram has just been sent.
     void requestSent();
+    // No answer came: the request (or its answer) was lost and is sent again. The watch for
+    // the turn of the second starts again, so that the error bound stays true.
+    void resent();
     // A datagram from the server. True when another request must be sent now. Datagrams of
     // any size but 4 bytes are ignored; a value that cannot be a time ends the exchange; the
-    // clock is set when the value is one second on from the previous reply.
+    // clock is set when the value is one second on from the previous reply. The server's second
+    // turned after it answered the request before: the maximum error runs from the sending of
+    // that request to the setting of the clock (about two round trips).
     bool onReply(const unsigned char* data, std::size_t size);
     // The socket failed with Windows Sockets error `code`.
     void fail(int code);
 
     SyncOutcome outcome() const { return outcome_; }
     bool done() const { return outcome_ != SyncOutcome::Running; }
-    float maxError() const { return maxError_; }    // seconds: the round trip of the last exchange
+    float maxError() const { return maxError_; }    // seconds: how late the setting can be at most
     int correction() const { return correction_; }  // seconds the clock moved, forward positive
     int socketError() const { return socketError_; }
     const std::string& failure() const { return failure_; }  // the system's reason for SetFailed
@@ -72,7 +77,8 @@ private:
     ClockSetter& clock_;
     PerformanceCounter& counter_;
     SyncOutcome outcome_ = SyncOutcome::Running;
-    int64_t requestCounts_ = 0;
+    int64_t requestCounts_ = 0;   // when the latest request went
+    int64_t answeredCounts_ = 0;  // when the request answered by the previous reply went
     int64_t previous_ = -1;  // the last reply's Unix time, -1 before the first
     int64_t setTime_ = 0;
     float maxError_ = 0;

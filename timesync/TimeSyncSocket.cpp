@@ -1,12 +1,31 @@
 #include "timesync/TimeSyncSocket.h"
 
+#include <ws2tcpip.h>
+
+#include <thread>
+
 namespace {
 
 const char kClassName[] = "SolvaneTimeSyncSocket";
-constexpr UINT kSocketNotice = WM_APP + 1;   // WSAAsyncSelect's notices
-constexpr UINT kLookupFinished = WM_APP + 2; // WSAAsyncGetHostByName's answer
+constexpr UINT kSocketNotice = WM_APP + 1;    // WSAAsyncSelect's notices
+constexpr UINT kLookupFinished = WM_APP + 2;  // a host name's lookup has ended
+constexpr UINT_PTR kResendTimer = 1;
+constexpr UINT kResendMs = 250;
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
 }  // namespace
+
+struct TimeSyncSocket::HostLookup {
+    WPARAM number = 0;
+    std::string name;
+    in_addr address = {};
+    int error = 0;
+};
 
 TimeSyncSocket::TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, uint16_t port)
     : exchange_(clock, counter), port_(port) {}
@@ -22,13 +41,14 @@ bool TimeSyncSocket::ensureWindow() {
 }
 
 void TimeSyncSocket::close() {
-    if (lookup_ != nullptr) WSACancelAsyncRequest(lookup_);
-    lookup_ = nullptr;
+    lookup_.reset();  // its thread keeps what it writes to
+    if (hwnd() != nullptr) KillTimer(hwnd(), kResendTimer);
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
 }
 
-void TimeSyncSocket::synchronize(const std::string& server) {
+void TimeSyncSocket::synchronize(const std::string& typed) {
+    const std::string server = Trimmed(typed);
     if (server.empty()) return;
     close();
     exchange_.start();
@@ -42,8 +62,29 @@ void TimeSyncSocket::synchronize(const std::string& server) {
         connectAndSend(address);
         return;
     }
-    lookup_ = WSAAsyncGetHostByName(hwnd(), kLookupFinished, server.c_str(), hostEntry_, sizeof hostEntry_);
-    if (lookup_ == nullptr) exchange_.fail(WSAGetLastError());
+    lookUp(server);
+}
+
+void TimeSyncSocket::lookUp(const std::string& name) {
+    auto lookup = std::make_shared<HostLookup>();
+    lookup->number = ++lookups_;
+    lookup->name = name;
+    lookup_ = lookup;
+    const HWND window = hwnd();
+    std::thread([lookup, window] {
+        addrinfo hints = {};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_DGRAM;
+        addrinfo* found = nullptr;
+        lookup->error = getaddrinfo(lookup->name.c_str(), nullptr, &hints, &found);
+        if (lookup->error == 0 && found != nullptr) {
+            lookup->address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+        } else if (lookup->error == 0) {
+            lookup->error = WSANO_DATA;
+        }
+        if (found != nullptr) freeaddrinfo(found);
+        PostMessageA(window, kLookupFinished, lookup->number, 0);
+    }).detach();
 }
 
 void TimeSyncSocket::connectAndSend(in_addr address) {
@@ -69,40 +110,43 @@ void TimeSyncSocket::connectAndSend(in_addr address) {
         return;
     }
     exchange_.requestSent();
+    SetTimer(hwnd(), kResendTimer, kResendMs, nullptr);
 }
 
-void TimeSyncSocket::sendRequest() {
-    // A request that cannot go is not reported: the exchange then ends by time-out.
-    if (send(socket_, "", 0, 0) != SOCKET_ERROR) exchange_.requestSent();
+// A request that cannot go is not reported: the next try, or the caller's time-out, follows.
+void TimeSyncSocket::sendRequest(bool again) {
+    if (send(socket_, "", 0, 0) == SOCKET_ERROR) return;
+    if (again) {
+        exchange_.resent();
+    } else {
+        exchange_.requestSent();
+    }
+    SetTimer(hwnd(), kResendTimer, kResendMs, nullptr);  // (re)started: a quarter second from now
 }
 
 void TimeSyncSocket::receive() {
     unsigned char reply[16];
     const int got = recv(socket_, reinterpret_cast<char*>(reply), sizeof reply, 0);
     if (got == SOCKET_ERROR) return;  // dropped; an unanswered exchange ends by time-out
-    if (exchange_.onReply(reply, std::size_t(got))) sendRequest();
+    if (exchange_.onReply(reply, std::size_t(got))) sendRequest(false);
     if (exchange_.done()) close();
 }
 
 LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kLookupFinished: {
-        if (HANDLE(wParam) != lookup_ || lookup_ == nullptr) return 0;  // a lookup since forgotten
-        lookup_ = nullptr;
-        if (const int error = WSAGETASYNCERROR(lParam)) {
-            exchange_.fail(error);
-            return 0;
+        if (lookup_ == nullptr || wParam != lookup_->number) return 0;  // a lookup since forgotten
+        const std::shared_ptr<HostLookup> lookup = std::move(lookup_);
+        if (lookup->error != 0) {
+            exchange_.fail(lookup->error);
+        } else {
+            connectAndSend(lookup->address);
         }
-        const hostent* host = reinterpret_cast<const hostent*>(hostEntry_);
-        if (host->h_addrtype != AF_INET || host->h_addr_list == nullptr || host->h_addr_list[0] == nullptr) {
-            exchange_.fail(WSANO_DATA);
-            return 0;
-        }
-        in_addr address;
-        memcpy(&address, host->h_addr_list[0], sizeof address);
-        connectAndSend(address);
         return 0;
     }
+    case WM_TIMER:
+        if (wParam == kResendTimer && socket_ != INVALID_SOCKET && !exchange_.done()) sendRequest(true);
+        return 0;
     case kSocketNotice:
         if (SOCKET(wParam) != socket_ || socket_ == INVALID_SOCKET) return 0;
         // A refused request (the server's port closed) is silence to the client.

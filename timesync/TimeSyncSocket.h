@@ -8,6 +8,7 @@
 
 #include <winsock2.h>
 
+#include <memory>
 #include <string>
 
 class TimeSyncSocket : public Window {
@@ -15,8 +16,9 @@ public:
     TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, uint16_t port = kTimeProtocolPort);
     ~TimeSyncSocket() override;
 
-    // Starts a synchronisation with `server` (a host name or dotted address); the outcome
-    // shows in exchange(). An empty name does nothing.
+    // Starts a synchronisation with `server` (a host name or dotted address, spaces around it
+    // ignored); the outcome shows in exchange(). An empty name does nothing. A request that
+    // brings no answer within a quarter of a second is sent again.
     void synchronize(const std::string& server);
     // Ends the synchronisation: the socket is closed, a lookup under way forgotten.
     void close();
@@ -26,14 +28,18 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct HostLookup;
     bool ensureWindow();
+    void lookUp(const std::string& name);
     void connectAndSend(in_addr address);
-    void sendRequest();
+    void sendRequest(bool again);
     void receive();
 
     TimeSyncExchange exchange_;
     uint16_t port_;
     SOCKET socket_ = INVALID_SOCKET;
-    HANDLE lookup_ = nullptr;
-    char hostEntry_[MAXGETHOSTSTRUCT] = {};
+    // The host name's lookup under way, run on a thread of its own that shares it; its answer
+    // comes as a message carrying its number.
+    std::shared_ptr<HostLookup> lookup_;
+    WPARAM lookups_ = 0;
 };

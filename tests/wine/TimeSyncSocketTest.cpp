@@ -101,6 +101,10 @@ TEST_F(TimeSyncSocketTest, RepliesFromAnotherSocketAreNotHeard) {
     });
     CLIENT_FOR(server);
     client.synchronize("127.0.0.1");
+    struct Release {
+        std::atomic<bool>& flag;
+        ~Release() { flag = true; }  // the server's thread must not wait forever on a failure
+    } releaseAtEnd{release};
     ASSERT_TRUE(WaitUntil([&] { return server.requests() == 2; }, 10000));
     // Heard, the stranger's next second would set the clock before the server's third answer.
     server.sendFromAnotherSocket(TimeReply(kNow + 1));
