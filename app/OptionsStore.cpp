@@ -8,6 +8,7 @@
 #include "platform/UserPrompt.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <mutex>
 
 const char kOptionsFileName[] = "user.bin";
@@ -48,6 +49,32 @@ void LoadOptions(UserOptions& options, const OptionsServices& services) {
         break;
     }
     RefreshTimeZone(options, services);
+}
+
+void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {
+    SetDefaultOptions(options);
+    options.displayFlags = kSaverDisplayFlags;
+    UserOptions stored;
+    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
+    switch (ReadFileOfExactSize(path, &stored, sizeof stored)) {
+    case FileReadResult::Missing:
+        break;
+    case FileReadResult::WrongSize:
+        services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
+        break;
+    case FileReadResult::Read:
+        options = stored;
+        break;
+    }
+    RefreshTimeZone(options, services);
+}
+
+std::string MainProgramFolder(Registry& registry) {
+    std::string path;
+    if (!registry.getString(RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName, path)) return "";
+    path.resize(std::min(path.size(), path.find('\0')));  // the value is NUL-padded
+    const std::size_t separator = path.find_last_of('\\');
+    return separator == std::string::npos ? "" : path.substr(0, separator + 1);
 }
 
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,

@@ -3,6 +3,7 @@
 
 #include "app/UserOptions.h"
 
+#include <cstdint>
 #include <string>
 
 class Registry;
@@ -30,6 +31,18 @@ constexpr std::size_t kAppPathBytes = 260;
 // other size is reported once and replaced by the next save); then the time zone. A first run
 // (no file) also writes the autostart value.
 void LoadOptions(UserOptions& options, const OptionsServices& services);
+
+// The screen saver's reading of the clock's options, beside `services.programPath`: the
+// defaults with the saver's display flags (kSaverDisplayFlags), then "user.bin" when it is
+// exactly 488 bytes (a file of any other size is reported, a missing one is not); then the
+// time zone. Nothing is written, neither the file nor the registry.
+constexpr uint32_t kSaverDisplayFlags = 0x75D;
+void LoadSaverOptions(UserOptions& options, const OptionsServices& services);
+
+// The folder of the installed clock, from the `AppPath` value the clock writes: the stored
+// path up to and including its last backslash; empty when the value cannot be read. Reads the
+// registry only.
+std::string MainProgramFolder(Registry& registry);
 
 // Writes the record to "user.bin" (atomically), then `AppPath`. False when the file could not
 // be written, with the system's reason in `failure` when given; the options then live on in

@@ -13,6 +13,10 @@ public:
     virtual bool setString(RegistryRoot root, const std::string& keyPath,
                            const std::string& valueName, const std::string& data,
                            bool createKey) = 0;
+    // Reads a string value into `data` (its bytes as stored), opening the key for reading only.
+    // False when the key or value is missing or not a string.
+    virtual bool getString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                           std::string& data) = 0;
     // Deletes a value from an existing key. False on any failure.
     virtual bool deleteValue(RegistryRoot root, const std::string& keyPath,
                              const std::string& valueName) = 0;

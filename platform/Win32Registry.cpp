@@ -26,6 +26,23 @@ bool Win32Registry::setString(RegistryRoot root, const std::string& keyPath,
     return set == ERROR_SUCCESS;
 }
 
+bool Win32Registry::getString(RegistryRoot root, const std::string& keyPath,
+                              const std::string& valueName, std::string& data) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    DWORD type = 0, size = 0;
+    LONG read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (read == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        data.assign(size, '\0');
+        read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+        data.resize(read == ERROR_SUCCESS ? size : 0);
+    } else if (read == ERROR_SUCCESS) {
+        read = ERROR_INVALID_DATA;
+    }
+    RegCloseKey(key);
+    return read == ERROR_SUCCESS;
+}
+
 bool Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath,
                                 const std::string& valueName) {
     HKEY key = nullptr;

@@ -3,7 +3,7 @@
 # platform/ at the bottom, then astro/, app/, render/, ui/, then almanac/, location/,
 # settings/ and timesync/, and desktop/ and cli/ at the top.
 cd "$(dirname "$0")/.."
-grep -n '#include "[a-z]*/' {platform,astro,app,almanac,location,settings,timesync,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
+grep -n '#include "[a-z]*/' {platform,astro,app,almanac,location,settings,timesync,saver,imagelib,render,ui,desktop,cli}/*.{cpp,h} 2>/dev/null |
 awk '
 BEGIN {
     allowed["platform"] = " platform res "
@@ -16,6 +16,7 @@ BEGIN {
     allowed["settings"] = " settings location ui render app astro platform res imagelib "
     allowed["timesync"] = " timesync ui render app astro platform res imagelib "
     allowed["almanac"] = " almanac ui render app astro platform res imagelib "
+    allowed["saver"] = " saver render app astro platform res imagelib "
     allowed["desktop"] = " desktop almanac timesync settings location ui render app astro platform res imagelib "
     allowed["cli"] = " cli render app astro platform res imagelib "
 }

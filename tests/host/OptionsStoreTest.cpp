@@ -239,3 +239,51 @@ TEST(Autostart, DeleteRemovesOnlyTheRunValue) {
 }
 
 }  // namespace
+
+namespace {
+
+// The screen saver reads the clock's options and writes nothing.
+TEST(LoadSaverOptions, TheClocksRecordOrTheSaversDefaultsAndNothingWritten) {
+    OptionsWorld world;
+    UserOptions options;
+    LoadSaverOptions(options, world.services());
+    EXPECT_EQ(options.displayFlags, kSaverDisplayFlags) << "a missing file: the saver's defaults";
+    EXPECT_TRUE(world.prompt.warnings.empty()) << "and no message";
+
+    UserOptions custom = Defaults();
+    custom.viewpoint = kViewSpinningGlobe;
+    custom.displayFlags = kShowGrid;
+    world.folder.writeFile(world.folder.optionsFile(), BytesOf(custom));
+    LoadSaverOptions(options, world.services());
+    EXPECT_EQ(options.viewpoint, kViewSpinningGlobe);
+    EXPECT_EQ(options.displayFlags, uint32_t(kShowGrid));
+
+    std::vector<char> shortFile = BytesOf(custom);
+    shortFile.pop_back();
+    world.folder.writeFile(world.folder.optionsFile(), shortFile);
+    LoadSaverOptions(options, world.services());
+    ASSERT_EQ(world.prompt.warnings.size(), 1u);
+    EXPECT_EQ(world.prompt.warnings[0].first, unsigned(IDS_OPTIONS_CORRUPT));
+    EXPECT_EQ(options.displayFlags, kSaverDisplayFlags);
+    EXPECT_EQ(options.viewpoint, kViewOverHome);
+    EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), shortFile) << "the file is left alone";
+    EXPECT_TRUE(world.registry.values.empty()) << "no autostart value, no AppPath";
+}
+
+TEST(MainProgramFolder, TheAppPathUpToItsLastBackslash) {
+    RecordingRegistry registry;
+    EXPECT_EQ(MainProgramFolder(registry), "") << "no value";
+    const auto store = [&](const std::string& value) {
+        registry.values[{RegistryRoot::LocalMachine, std::string(kRegistrationKeyPath) + "\\" + kAppPathValueName}] = value;
+    };
+    store(std::string("C:\\Program Files\\Solvane\\solvane.exe") + std::string(200, '\0'));
+    EXPECT_EQ(MainProgramFolder(registry), "C:\\Program Files\\Solvane\\");
+    store("C:\\Solvane\\");
+    EXPECT_EQ(MainProgramFolder(registry), "C:\\Solvane\\");
+    store("solvane.exe");
+    EXPECT_EQ(MainProgramFolder(registry), "") << "no folder in it";
+    store(std::string("\0C:\\x\\y.exe", 11));
+    EXPECT_EQ(MainProgramFolder(registry), "") << "nothing before the padding";
+}
+
+}  // namespace

@@ -25,6 +25,13 @@ public:
         values[{root, keyPath + "\\" + valueName}] = data;
         return true;
     }
+    bool getString(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                   std::string& data) override {
+        const std::string* value = find(root, keyPath, valueName);
+        if (value == nullptr) return false;
+        data = *value;
+        return true;
+    }
     bool deleteValue(RegistryRoot root, const std::string& keyPath,
                      const std::string& valueName) override {
         return values.erase({root, keyPath + "\\" + valueName}) == 1;
