@@ -20,7 +20,7 @@
 // usage: make_images MARBLE_MAPS_DIR OUT_DIR
 
 #define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
+#include "tools/common/MapImage.h"
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb/stb_image_resize.h>
 #define STB_PERLIN_IMPLEMENTATION
@@ -40,15 +40,11 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 Picture Load(const std::string& path) {
-    int w, h, n;
-    unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 3);
-    if (data == nullptr) {
+    Picture p = LoadPicture(path);
+    if (p.width == 0) {
         std::fprintf(stderr, "make_images: cannot read %s\n", path.c_str());
         std::exit(1);
     }
-    Picture p(w, h);
-    for (size_t i = 0; i < p.rgb.size(); ++i) p.rgb[i] = data[i];
-    stbi_image_free(data);
     return p;
 }
 
@@ -103,23 +99,6 @@ Picture Resize(const Picture& source, int width, int height) {
     stbir_resize_float(source.rgb.data(), source.width, source.height, 0, out.rgb.data(), width,
                        height, 0, 3);
     return out;
-}
-
-// Bilinear sample of an equirectangular map at longitude and latitude (radians); longitude
-// -180 at the left edge, north at the top.
-void SampleMap(const Picture& map, double lon, double lat, float out[3]) {
-    double u = (lon / (2 * kPi) + 0.5) * map.width - 0.5;
-    double v = (0.5 - lat / kPi) * map.height - 0.5;
-    u -= map.width * std::floor(u / map.width);
-    v = std::clamp(v, 0.0, map.height - 1.0);
-    const int x0 = int(u), y0 = int(v);
-    const int x1 = (x0 + 1) % map.width, y1 = std::min(y0 + 1, map.height - 1);
-    const double fx = u - x0, fy = v - y0;
-    for (int k = 0; k < 3; ++k) {
-        const double top = map.at(x0, y0)[k] * (1 - fx) + map.at(x1, y0)[k] * fx;
-        const double bottom = map.at(x0, y1)[k] * (1 - fx) + map.at(x1, y1)[k] * fx;
-        out[k] = float(top * (1 - fy) + bottom * fy);
-    }
 }
 
 // The hemisphere centred on longitude 0 seen face on, as a disc of `radius` pixels centred
