@@ -6,6 +6,7 @@
 //   sun.bmp                         32x32 the Sun marker: a white-hot disc with a glow
 //   moon_full.bmp                   64x64 the Moon's near side, face on, filling the picture
 //                                   as the lit ball of the Moon-phase picture does
+//   saver_moon_116.bmp              the same face for the screen saver
 //   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
 //   drag.cur                        32x32 cursor for turning the globe
 //   solvane.ico                     the program's icon: 16, 32 and 48 pixels
@@ -346,6 +347,9 @@ int main(int argc, char** argv) {
             return 0.07 + 0.93 * std::clamp(cosine * 12 + 0.5, 0.0, 1.0);
         };
     };
+    // The Moon's face, for the clock and for the screen saver.
+    const Picture moonFace =
+        Disc(moon, 64, moonRadius, [lit](double u, double v, double z) { return lit(u + v + z); });
     bool ok = WriteBitmap(out + "earth_day.bmp", Resize(day, 1024, 512)) &&
               WriteBitmap(out + "earth_night.bmp", Resize(night, 1024, 512)) &&
               WriteBitmap(out + "clouds.bmp", Clouds(1024, 512)) &&
@@ -353,8 +357,8 @@ int main(int argc, char** argv) {
                               return 0.35 + 0.65 * z;
                           })) &&
               WriteBitmap(out + "sun.bmp", SunSprite(32)) &&
-              WriteBitmap(out + "moon_full.bmp",
-                          Disc(moon, 64, moonRadius, [lit](double u, double v, double z) { return lit(u + v + z); })) &&
+              WriteBitmap(out + "moon_full.bmp", moonFace) &&
+              WriteBitmap(out + "saver_moon_116.bmp", moonFace) &&
               WriteBitmap(out + "moon_new.bmp", Disc(moon, 64, moonRadius, [](double, double, double) { return 0.09; })) &&
               WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
