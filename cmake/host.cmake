@@ -33,7 +33,7 @@ set(MARBLE_MAPS /usr/share/marble/data/maps)
 set(IMAGE_FILES earth_day.bmp earth_night.bmp clouds.bmp earth_icon.bmp sun.bmp moon_full.bmp
                 moon_new.bmp moon_first.bmp moon_last.bmp drag.cur solvane.ico
                 pane_decoration.bmp tray_reminder.bmp phase_131.bmp phase_132.bmp phase_133.bmp
-                phase_134.bmp moon_face_171.bmp earth_map_159.bmp)
+                phase_134.bmp moon_face_171.bmp earth_map_159.bmp saver_moon_116.bmp)
 list(TRANSFORM IMAGE_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE IMAGE_OUTPUTS)
 add_custom_command(
     OUTPUT ${IMAGE_OUTPUTS}
@@ -57,6 +57,19 @@ add_custom_command(
     COMMAND make_art ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf ${SOLVANE_GENERATED_DIR}/res
     DEPENDS make_art
     COMMENT "Drawing the banners and button faces")
+# The screen saver's preview and settings pictures, 8 bits per pixel.
+add_executable(make_saver_art tools/saver/make_saver_art.cpp)
+target_include_directories(make_saver_art PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(make_saver_art PRIVATE -Wno-unused-function -Wno-sign-compare)
+set(SAVER_ART_OUTPUTS ${SOLVANE_GENERATED_DIR}/res/saver_preview_105.bmp
+                      ${SOLVANE_GENERATED_DIR}/res/saver_config_122.bmp)
+add_custom_command(
+    OUTPUT ${SAVER_ART_OUTPUTS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
+    COMMAND make_saver_art ${MARBLE_MAPS} ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf
+            ${SOLVANE_FONT_DIR}/DejaVuSans.ttf ${SOLVANE_GENERATED_DIR}/res
+    DEPENDS make_saver_art
+    COMMENT "Drawing the screen saver's pictures")
 # The United States places database, from the GeoNames table that make deps fetches with npm.
 add_executable(make_usplaces tools/places/make_usplaces.cpp)
 target_link_libraries(make_usplaces PRIVATE solvane_core)
@@ -70,7 +83,7 @@ add_custom_command(
     DEPENDS make_usplaces ${SOLVANE_PLACES_TABLE}
     COMMENT "Converting the GeoNames table into the US places database")
 add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS}
-                  ${USPLACES_FILE})
+                  ${SAVER_ART_OUTPUTS} ${USPLACES_FILE})
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD
@@ -90,6 +103,13 @@ gtest_discover_tests(host_tests)
 add_test(NAME make_art_repeats
          COMMAND sh -c "rm -rf art-repeat && mkdir -p art-repeat/a art-repeat/b && $<TARGET_FILE:make_art> $1 art-repeat/a && $<TARGET_FILE:make_art> $1 art-repeat/b && diff -r art-repeat/a art-repeat/b"
                  -- ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf
+         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+
+# The screen saver's art tool gives the same bytes at every run.
+add_test(NAME make_saver_art_repeats
+         COMMAND sh -c "rm -rf saver-repeat && mkdir -p saver-repeat && $<TARGET_FILE:make_saver_art> $1 $2 $3 saver-repeat && cmp saver-repeat/saver_preview_105.bmp $4/saver_preview_105.bmp && cmp saver-repeat/saver_config_122.bmp $4/saver_config_122.bmp"
+                 -- ${MARBLE_MAPS} ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf ${SOLVANE_FONT_DIR}/DejaVuSans.ttf
+                    ${SOLVANE_GENERATED_DIR}/res
          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
 # The places tool gives the same bytes at every run.

@@ -6,6 +6,7 @@
 //   sun.bmp                         32x32 the Sun marker: a white-hot disc with a glow
 //   moon_full.bmp                   64x64 the Moon's near side, face on, filling the picture
 //                                   as the lit ball of the Moon-phase picture does
+//   saver_moon_116.bmp              the same face for the screen saver
 //   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
 //   drag.cur                        32x32 cursor for turning the globe
 //   solvane.ico                     the program's icon: 16, 32 and 48 pixels
@@ -20,7 +21,7 @@
 // usage: make_images MARBLE_MAPS_DIR OUT_DIR
 
 #define STB_IMAGE_IMPLEMENTATION
-#include <stb/stb_image.h>
+#include "tools/common/MapImage.h"
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb/stb_image_resize.h>
 #define STB_PERLIN_IMPLEMENTATION
@@ -40,15 +41,11 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 Picture Load(const std::string& path) {
-    int w, h, n;
-    unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 3);
-    if (data == nullptr) {
+    Picture p = LoadPicture(path);
+    if (p.width == 0) {
         std::fprintf(stderr, "make_images: cannot read %s\n", path.c_str());
         std::exit(1);
     }
-    Picture p(w, h);
-    for (size_t i = 0; i < p.rgb.size(); ++i) p.rgb[i] = data[i];
-    stbi_image_free(data);
     return p;
 }
 
@@ -103,23 +100,6 @@ Picture Resize(const Picture& source, int width, int height) {
     stbir_resize_float(source.rgb.data(), source.width, source.height, 0, out.rgb.data(), width,
                        height, 0, 3);
     return out;
-}
-
-// Bilinear sample of an equirectangular map at longitude and latitude (radians); longitude
-// -180 at the left edge, north at the top.
-void SampleMap(const Picture& map, double lon, double lat, float out[3]) {
-    double u = (lon / (2 * kPi) + 0.5) * map.width - 0.5;
-    double v = (0.5 - lat / kPi) * map.height - 0.5;
-    u -= map.width * std::floor(u / map.width);
-    v = std::clamp(v, 0.0, map.height - 1.0);
-    const int x0 = int(u), y0 = int(v);
-    const int x1 = (x0 + 1) % map.width, y1 = std::min(y0 + 1, map.height - 1);
-    const double fx = u - x0, fy = v - y0;
-    for (int k = 0; k < 3; ++k) {
-        const double top = map.at(x0, y0)[k] * (1 - fx) + map.at(x1, y0)[k] * fx;
-        const double bottom = map.at(x0, y1)[k] * (1 - fx) + map.at(x1, y1)[k] * fx;
-        out[k] = float(top * (1 - fy) + bottom * fy);
-    }
 }
 
 // The hemisphere centred on longitude 0 seen face on, as a disc of `radius` pixels centred
@@ -367,6 +347,9 @@ int main(int argc, char** argv) {
             return 0.07 + 0.93 * std::clamp(cosine * 12 + 0.5, 0.0, 1.0);
         };
     };
+    // The Moon's face, for the clock and for the screen saver.
+    const Picture moonFace =
+        Disc(moon, 64, moonRadius, [lit](double u, double v, double z) { return lit(u + v + z); });
     bool ok = WriteBitmap(out + "earth_day.bmp", Resize(day, 1024, 512)) &&
               WriteBitmap(out + "earth_night.bmp", Resize(night, 1024, 512)) &&
               WriteBitmap(out + "clouds.bmp", Clouds(1024, 512)) &&
@@ -374,8 +357,8 @@ int main(int argc, char** argv) {
                               return 0.35 + 0.65 * z;
                           })) &&
               WriteBitmap(out + "sun.bmp", SunSprite(32)) &&
-              WriteBitmap(out + "moon_full.bmp",
-                          Disc(moon, 64, moonRadius, [lit](double u, double v, double z) { return lit(u + v + z); })) &&
+              WriteBitmap(out + "moon_full.bmp", moonFace) &&
+              WriteBitmap(out + "saver_moon_116.bmp", moonFace) &&
               WriteBitmap(out + "moon_new.bmp", Disc(moon, 64, moonRadius, [](double, double, double) { return 0.09; })) &&
               WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&

@@ -5,6 +5,7 @@
 // usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp
 
 #define STB_TRUETYPE_IMPLEMENTATION
+#include "tools/common/PaletteBitmap.h"
 #include "tools/common/TextLine.h"
 
 #include <algorithm>
@@ -133,32 +134,18 @@ int Nearest(const std::vector<Rgb>& palette, Rgb c) {
     return best;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(v & 0xff);
-    out.push_back((v >> 8) & 0xff);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xffff);
-    Put16(out, v >> 16);
-}
-
-// An uncompressed 8-bit bottom-up Windows bitmap (rows of 640 bytes need no padding).
-std::vector<uint8_t> EncodeBitmap(Canvas& canvas, const std::vector<Rgb>& palette) {
-    const uint32_t headers = 14 + 40 + 256 * 4, imageBytes = kWidth * kHeight;
-    std::vector<uint8_t> out;
-    out.push_back('B'), out.push_back('M');
-    Put32(out, headers + imageBytes), Put32(out, 0), Put32(out, headers);
-    Put32(out, 40), Put32(out, kWidth), Put32(out, kHeight), Put16(out, 1), Put16(out, 8);
-    Put32(out, 0), Put32(out, imageBytes), Put32(out, 2835), Put32(out, 2835);
-    Put32(out, 256), Put32(out, 0);
+// The canvas as palette indices, each pixel the nearest of the palette's colours.
+PaletteImage Quantise(Canvas& canvas, const std::vector<Rgb>& palette) {
+    PaletteImage image;
+    image.width = kWidth, image.height = kHeight;
     for (const Rgb& c : palette) {
-        out.push_back(uint8_t(std::lround(c.b))), out.push_back(uint8_t(std::lround(c.g)));
-        out.push_back(uint8_t(std::lround(c.r))), out.push_back(0);
+        image.palette.push_back({uint8_t(std::lround(c.r)), uint8_t(std::lround(c.g)),
+                                 uint8_t(std::lround(c.b))});
     }
-    for (int y = kHeight - 1; y >= 0; --y) {
-        for (int x = 0; x < kWidth; ++x) out.push_back(uint8_t(Nearest(palette, canvas.at(x, y))));
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) image.index.push_back(uint8_t(Nearest(palette, canvas.at(x, y))));
     }
-    return out;
+    return image;
 }
 
 }  // namespace
@@ -180,10 +167,7 @@ int main(int argc, char** argv) {
     DrawText(canvas, regular, "DESKTOP EARTH CLOCK", 19, kWidth / 2.0f, 214, {160, 200, 250}, 5);
     DrawText(canvas, regular, std::string("Version ") + argv[3], 15, kWidth / 2.0f, 452,
              {200, 215, 240}, 1);
-    const std::vector<uint8_t> bytes = EncodeBitmap(canvas, MakePalette());
-    FILE* out = std::fopen(argv[4], "wb");
-    if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() ||
-        std::fclose(out) != 0) {
+    if (!WritePaletteBitmap(argv[4], Quantise(canvas, MakePalette()))) {
         std::fprintf(stderr, "make_splash: cannot write %s\n", argv[4]);
         return 1;
     }
