@@ -38,11 +38,14 @@ add_library(solvane_render STATIC
     render/MoonPhaseImage.cpp
     render/ReadPixels.cpp
     render/ResourceBitmaps.cpp
+    render/SharedImages.cpp
     render/TextDrawing.cpp
     render/ViewContext.cpp
     render/WallpaperEarth.cpp
 )
-target_link_libraries(solvane_render PUBLIC solvane_platform SVShared glu32 opengl32 gdi32)
+# SVShared.dll is loaded when first needed (render/SharedImages), not linked.
+target_link_libraries(solvane_render PUBLIC solvane_platform glu32 opengl32 gdi32)
+add_dependencies(solvane_render SVShared)
 
 add_executable(solvane-render cli/render_main.cpp res/render.rc)
 target_include_directories(solvane-render PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
@@ -117,6 +120,22 @@ add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
 
+# The screen saver: the clock's Earth view in a full-screen window of its own.
+add_executable(svsaver WIN32
+    saver/main.cpp
+    saver/PreviewWindow.cpp
+    saver/SaverEarthView.cpp
+    saver/ScreenSaverWindow.cpp
+    saver/svsaver.rc
+)
+target_include_directories(svsaver PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
+target_link_libraries(svsaver PRIVATE solvane_render)
+set_target_properties(svsaver PROPERTIES SUFFIX ".scr")
+set_source_files_properties(saver/svsaver.rc PROPERTIES
+    OBJECT_DEPENDS "${SOLVANE_GENERATED_DIR}/res/saver_preview_105.bmp")
+add_custom_command(TARGET svsaver POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:svsaver> ${SOLVANE_DIST_DIR}/)
+
 target_sources(solvane-almanac PRIVATE platform/LocaleMonthNames.cpp)
 add_custom_command(TARGET solvane-almanac POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
@@ -137,10 +156,10 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
-add_executable(wine_tests ${WINE_TEST_SOURCES} tests/wine/wine_tests.rc)
+add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
 target_link_libraries(wine_tests PRIVATE solvane_almanac solvane_timesync solvane_ui solvane_render psapi gtest_main)
-add_dependencies(wine_tests solvane solvane-almanac solvane-render SVShared)
+add_dependencies(wine_tests solvane solvane-almanac solvane-render svsaver SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")

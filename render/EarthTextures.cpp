@@ -2,6 +2,7 @@
 
 #include "app/UserOptions.h"
 #include "imagelib/SVShared.h"
+#include "render/SharedImages.h"
 #include "render/GLTarget.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
@@ -34,7 +35,7 @@ void UploadSprite(const unsigned char* bgr, int width, int height, GLint filter)
 
 bool textureFromImage(unsigned image, GLint minFilter, GLint wrap) {
     int32_t width = 0, height = 0;
-    const unsigned char* pixels = svLoadImage(image, &width, &height);
+    const unsigned char* pixels = LoadSharedImage(image, &width, &height);
     if (pixels == nullptr) return false;
     std::vector<unsigned char> rgb(pixels, pixels + size_t(width) * height * 3);
     swapRedBlue(rgb.data(), width, height);
@@ -69,19 +70,19 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned ma
 
     int32_t width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, names[kTextureSun]);
-    if (const unsigned char* sun = svLoadImage(kImageSun, &width, &height)) {
+    if (const unsigned char* sun = LoadSharedImage(kImageSun, &width, &height)) {
         UploadSprite(sun, width, height, single);
     }
     glBindTexture(GL_TEXTURE_2D, names[kTextureMoon]);
     int moonWidth = 0, moonHeight = 0;
-    if (const unsigned char* moon = loadResourceBitmap(IDB_MOON_FACE, &moonWidth, &moonHeight)) {
+    if (const unsigned char* moon = loadResourceBitmap(MoonSurfaceBitmap(), &moonWidth, &moonHeight)) {
         UploadSprite(moon, moonWidth, moonHeight, single);
     }
 
     glBindTexture(GL_TEXTURE_2D, names[kTextureClouds]);
     int32_t cloudWidth = 0, cloudHeight = 0;
-    const unsigned char* clouds = svLoadImage(kImageClouds, &cloudWidth, &cloudHeight);
-    const unsigned char* day = svLoadImage(kImageEarthDay, &width, &height);
+    const unsigned char* clouds = LoadSharedImage(kImageClouds, &cloudWidth, &cloudHeight);
+    const unsigned char* day = LoadSharedImage(kImageEarthDay, &width, &height);
     if ((maps & kMapClouds) && clouds != nullptr && day != nullptr) {
         std::vector<uint8_t> composite = CloudsComposite(clouds, cloudWidth, cloudHeight, day, width, height);
         if (!composite.empty()) {

@@ -44,9 +44,11 @@ ViewState viewState;
 
 DragOrientation& SharedDragOrientation() { return viewState.drag; }
 
-bool EarthView::create(HWND parent, int x, int y, int width, int height) {
-    if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS)) return false;
-    return Window::create(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+bool EarthView::create(HWND parent, int x, int y, int width, int height, const char* className,
+                       const char* title) {
+    if (className == nullptr) className = kClassName;
+    if (!registerClass(className, CS_OWNDC | CS_DBLCLKS)) return false;
+    return Window::create(0, className, title, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                           x, y, width, height, parent);
 }
 
@@ -59,7 +61,7 @@ bool EarthView::onCreate() {
 
 void EarthView::initOpenGL() {
     SetFixedEarthState();
-    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(65, 91, kGlobeRadius));
+    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(globeStacks_, 91, kGlobeRadius));
     listBase_ = glGenLists(4);
     glNewList(listBase_, GL_COMPILE);
     drawGlobeGL(*globe_, nullptr, 1.0f, 0.08f);

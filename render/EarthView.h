@@ -28,13 +28,17 @@ struct EarthViewModel {
 
 class EarthView : public Window {
 public:
-    explicit EarthView(const EarthViewModel& model) : model_(model) {}
-    bool create(HWND parent, int x, int y, int width, int height);
+    // `globeStacks`: the globe mesh's rows of triangles less one (the screen saver's is coarser).
+    explicit EarthView(const EarthViewModel& model, int globeStacks = 65) : model_(model), globeStacks_(globeStacks) {}
+    // A child of `parent`; the window class and title are the clock's unless given.
+    bool create(HWND parent, int x, int y, int width, int height, const char* className = nullptr,
+                const char* title = "");
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    const EarthViewModel& model() const { return model_; }
 
 private:
     void initOpenGL();
@@ -49,6 +53,7 @@ private:
     void endDrag();
 
     EarthViewModel model_;
+    int globeStacks_;
     HDC windowDC_ = nullptr;
     GLTarget target_;
     int width_ = 1, height_ = 1;

@@ -64,7 +64,7 @@ void DrawMoon(int size, double phaseAngle) {
     glGenTextures(1, &face);
     glBindTexture(GL_TEXTURE_2D, face);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    textureFromResource(IDB_MOON_FACE, GL_LINEAR, GL_REPEAT);
+    textureFromResource(MoonSurfaceBitmap(), GL_LINEAR, GL_REPEAT);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_TEXTURE_2D);
     glMatrixMode(GL_PROJECTION);

@@ -1,6 +1,7 @@
 #include "render/ResourceBitmaps.h"
 
 #include "platform/BitmapResource.h"
+#include "res/resource.h"
 
 #include <windows.h>
 
@@ -33,3 +34,11 @@ bool textureFromResource(int id, int filter, int wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     return true;
 }
+
+namespace {
+int moonSurfaceBitmap = IDB_MOON_FACE;
+}  // namespace
+
+int MoonSurfaceBitmap() { return moonSurfaceBitmap; }
+
+void SetMoonSurfaceBitmap(int id) { moonSurfaceBitmap = id; }

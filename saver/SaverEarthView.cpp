@@ -1,0 +1,31 @@
+#include "saver/SaverEarthView.h"
+
+#include "app/UserOptions.h"
+
+namespace {
+
+constexpr UINT_PTR kFrameTimer = 901;
+
+}  // namespace
+
+bool SaverEarthView::onCreate() {
+    if (!EarthView::onCreate()) return false;
+    SetTimer(hwnd(), kFrameTimer, model().options.viewpoint == kViewSpinningGlobe ? 25 : 1000, nullptr);
+    return true;
+}
+
+void SaverEarthView::onDestroy() {
+    KillTimer(hwnd(), kFrameTimer);
+    EarthView::onDestroy();
+}
+
+LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kFrameTimer) InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;  // the mouse belongs to the saver's window, which ends on it
+    }
+    return EarthView::handleMessage(message, wParam, lParam);
+}

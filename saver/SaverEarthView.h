@@ -1,0 +1,18 @@
+// The screen saver's Earth: the clock's Earth view with a coarser globe, drawn once a second,
+// or every 25 ms for the spinning globe. It takes no mouse: a move ends the saver.
+#pragma once
+
+#include "render/EarthView.h"
+
+class SaverEarthView : public EarthView {
+public:
+    explicit SaverEarthView(const EarthViewModel& model) : EarthView(model, kSaverGlobeStacks) {}
+
+protected:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCreate() override;
+    void onDestroy() override;
+
+private:
+    static constexpr int kSaverGlobeStacks = 45;
+};

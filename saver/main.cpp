@@ -1,0 +1,111 @@
+// svsaver.scr: the screen saver. It shows the clock's Earth with the clock's options, found
+// through the folder the clock records; it writes nothing of the clock's.
+#include "app/ClockState.h"
+#include "app/EphemerisFile.h"
+#include "app/OptionsStore.h"
+#include "astro/Ephemeris.h"
+#include "platform/Dialog.h"
+#include "platform/LocaleMonthNames.h"
+#include "platform/MessageBoxPrompt.h"
+#include "platform/RecursiveLock.h"
+#include "platform/Resources.h"
+#include "platform/SystemClock.h"
+#include "platform/SystemTimeZone.h"
+#include "platform/Win32Registry.h"
+#include "render/ResourceBitmaps.h"
+#include "render/SharedImages.h"
+#include "res/resource.h"
+#include "saver/PreviewWindow.h"
+#include "saver/SaverCommandLine.h"
+#include "saver/SaverResources.h"
+#include "saver/ScreenSaverWindow.h"
+
+#include <windows.h>
+
+#include <mutex>
+
+namespace {
+
+// The settings dialog: what the saver shows is set in the clock.
+class SaverSettingsDialog : public Dialog {
+public:
+    SaverSettingsDialog() : Dialog(IDD_SAVER_SETTINGS) {}
+
+protected:
+    bool onCommand(UINT id) override {
+        if (id != IDOK && id != IDCANCEL) return false;
+        end(1);
+        return true;
+    }
+};
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return int(message.wParam);
+}
+
+int ShowPreview(HWND parent) {
+    PreviewWindow preview;
+    if (!IsWindow(parent) || !preview.create(parent)) return 1;
+    return RunMessageLoop();
+}
+
+int RunFullScreen() {
+    Win32Registry registry;
+    MessageBoxPrompt prompt;
+    const std::string folder = MainProgramFolder(registry);
+    if (folder.empty()) {
+        MessageBoxA(nullptr, LoadResourceString(IDS_SAVER_NO_CLOCK).c_str(),
+                    LoadResourceString(IDS_SAVER_NO_CLOCK_CAPTION).c_str(), MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    // Without the ephemeris there is nothing to draw: the user is told, and the saver ends.
+    if (!OpenEphemeris(folder + "solvane.exe", prompt)) return 0;
+
+    SystemTimeZone timeZone;
+    LocaleMonthNames monthNames;
+    SetMonthNameSource(&monthNames);
+    RecursiveLock lock;  // one thread: the lock is never contended
+    SystemClock clock;
+    UserOptions options;
+    AstroState astro = {};
+    LoadSaverOptions(options, {folder + "solvane.exe", registry, prompt, timeZone, lock});
+    {
+        std::lock_guard<RecursiveLock> hold(lock);
+        UpdateAstroState(astro, options, clock, true);
+    }
+    SetMoonSurfaceBitmap(IDB_SAVER_MOON_SURFACE);
+    SetSharedImagesFolder(folder);
+
+    BOOL wasRunning = FALSE;
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);
+    ScreenSaverWindow window({options, astro, lock, clock});
+    int result = 1;
+    if (window.create()) result = RunMessageLoop();
+    SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &wasRunning, 0);
+    CloseEphemeris();
+    return result;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    const SaverCommand command = ParseSaverCommandLine(commandLine);
+    switch (command.mode) {
+    case SaverMode::Run:
+        return RunFullScreen();
+    case SaverMode::Preview:
+        return ShowPreview(reinterpret_cast<HWND>(command.window));
+    case SaverMode::ChangePassword:
+        return 0;  // Windows itself asks for the password when the session resumes
+    case SaverMode::Configure:
+        break;
+    }
+    SaverSettingsDialog dialog;
+    dialog.runModal(reinterpret_cast<HWND>(command.window));
+    return 0;
+}

@@ -1,0 +1,185 @@
+// The real svsaver.scr beside a real solvane.exe that has run once: full screen, its settings,
+// its preview in a window of this test, and what it does when the clock's files are wrong.
+#include "EarthClockFixture.h"
+
+#include "app/OptionsStore.h"
+#include "saver/PreviewWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr char kKey[] = "Software\\Kelbrook\\Solvane\\Registration";
+
+HWND SaverWindow() { return FindWindowA("WindowsScreenSaverClass", nullptr); }
+
+class ScreenSaver : public EarthClockTest {
+protected:
+    void SetUp() override {
+        EarthClockTest::SetUp();
+        ASSERT_EQ(CountProcesses("svsaver.scr"), 0);
+        ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), folder.path("svsaver.scr").c_str(), FALSE));
+        options.viewpoint = kViewFromSun;  // the lit side in the middle
+        options.timeDisplay = kTimeUtc;
+        // The clock runs once: it records its folder and writes user.bin.
+        start();
+        stop();
+        stored = ReadBinaryFile(folder.path("user.bin"));
+        ASSERT_EQ(stored.size(), sizeof(UserOptions));
+    }
+    void TearDown() override { DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKey, "AppPath"); }
+    std::unique_ptr<RunningProgram> saver(const std::string& arguments) {
+        return std::make_unique<RunningProgram>(folder.path("svsaver.scr"), arguments);
+    }
+    // The message box with `caption` the saver shows, answered with OK.
+    static bool Dismiss(const char* caption) {
+        HWND box = WaitForWindow(caption, 15000, "#32770");
+        if (box == nullptr) return false;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return WaitUntil([&] { return !IsWindow(box); }, 5000);
+    }
+    std::vector<char> stored;
+};
+
+// The Earth over the whole screen: lit pixels in the middle, the time in green.
+bool EarthShown(HWND window) {
+    const Capture c = CaptureWindow(window);
+    if (c.width < 200 || c.height < 200) return false;
+    int lit = 0, green = 0;
+    for (int y = c.height / 2 - 50; y < c.height / 2 + 50; ++y) {
+        for (int x = c.width / 2 - 50; x < c.width / 2 + 50; ++x) lit += c.at(x, y)[0] + c.at(x, y)[1] + c.at(x, y)[2] > 90;
+    }
+    for (int y = 0; y < c.height; y += 2) {
+        for (int x = 0; x < c.width; x += 2) {
+            const uint8_t* p = c.at(x, y);
+            green += p[1] > 150 && p[0] < 100 && p[2] < 100;
+        }
+    }
+    return lit > 2000 && green > 20;
+}
+
+TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
+    auto run = saver("/s");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    ASSERT_TRUE(WaitUntil([&] { return EarthShown(window); }, 20000)) << "the Earth and the time";
+    KeepScreenshot(CaptureWindow(window), "screen-saver.bmp");
+    // After the grace period a key ends it.
+    WaitForClockSeconds(2);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(WaitUntil([&] {
+        SendKey(VK_SHIFT);
+        return run->waitForExit(500);
+    }, 10000)) << "a key ends the saver";
+
+    run = saver("/s");
+    ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    WaitForClockSeconds(2);
+    int step = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        ++step;
+        MoveMouse(window, 300 + 20 * (step % 2), 300);
+        return run->waitForExit(300);
+    }, 10000)) << "a mouse move ends the saver";
+    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), stored) << "user.bin is the clock's, untouched";
+}
+
+TEST_F(ScreenSaver, SettingsCloseWithCloseEscapeAndTheCloseBox) {
+    for (int way = 0; way < 3; ++way) {
+        auto run = saver(way == 0 ? "" : "/c");
+        HWND dialog = WaitForWindow("Solvane Screen Saver", 15000, "#32770");
+        ASSERT_NE(dialog, nullptr);
+        if (way == 0) {
+            ASSERT_TRUE(WaitUntilIdle(dialog));
+            KeepScreenshot(SettledCapture(dialog), "screen-saver-settings.bmp");
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
+        } else if (way == 1) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // what Escape sends
+        } else {
+            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        EXPECT_TRUE(run->waitForExit(10000)) << way;
+    }
+}
+
+// Wine does not show what one process draws in a window of another, so the preview's picture
+// is looked at in this process, and the real saver's preview for what can be seen from here.
+TEST_F(ScreenSaver, PreviewIsAChildOfTheGivenWindowWithoutOpenGL) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SaverPreviewParent";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, "SaverPreviewParent", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 152,
+                                  112, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    auto run = saver("/p " + std::to_string(reinterpret_cast<uintptr_t>(parent)));
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (preview = GetWindow(parent, GW_CHILD)) != nullptr; }, 15000));
+    RECT inner;
+    GetClientRect(preview, &inner);
+    EXPECT_EQ(inner.right, 152);
+    EXPECT_EQ(inner.bottom, 112);
+    ASSERT_TRUE(WaitUntilIdle(preview));
+    HDC dc = GetDC(preview);
+    EXPECT_EQ(GetPixelFormat(dc), 0) << "no OpenGL in the preview";
+    ReleaseDC(preview, dc);
+    EXPECT_EQ(SaverWindow(), nullptr) << "nothing full screen";
+    DestroyWindow(parent);
+    EXPECT_TRUE(run->waitForExit(10000)) << "the preview ends with its window";
+    UnregisterClassA("SaverPreviewParent", GetModuleHandleA(nullptr));
+}
+
+TEST(SaverPreviewInProcess, ThePictureFillsTheWindow) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = "SaverPreviewParentHere";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, "SaverPreviewParentHere", "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 50,
+                                  304, 224, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    {
+        PreviewWindow preview;
+        ASSERT_TRUE(preview.create(parent));
+        UpdateWindow(preview.hwnd());
+        const Capture c = SettledCapture(parent);
+        KeepScreenshot(c, "screen-saver-preview.bmp");
+        int grey = 0;
+        for (size_t i = 0; i < c.bgra.size(); i += 4) grey += c.bgra[i] == 128 && c.bgra[i + 1] == 128 && c.bgra[i + 2] == 128;
+        EXPECT_LT(grey, 50) << "the picture covers the window, stretched to its size";
+        const uint8_t* middle = c.at(152, 92);  // the globe's lit middle, twice the picture's size
+        EXPECT_GT(middle[0] + middle[1] + middle[2], 150);
+        DestroyWindow(preview.hwnd());
+    }
+    MSG message;  // the preview's end asks this thread to quit: take that back
+    PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    DestroyWindow(parent);
+    UnregisterClassA("SaverPreviewParentHere", GetModuleHandleA(nullptr));
+}
+
+TEST_F(ScreenSaver, ADamagedOrMissingClockIsExplained) {
+    // A user.bin a byte short: the warning, then the Earth with the saver's defaults.
+    std::vector<char> shortFile = stored;
+    shortFile.pop_back();
+    ASSERT_TRUE(WriteBinaryFile(folder.path("user.bin"), shortFile));
+    auto run = saver("/s");
+    ASSERT_TRUE(Dismiss("Warning")) << "User Options file corrupt";
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(run->waitForExit(10000));
+    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), shortFile) << "left as it was";
+
+    // No AppPath: the saver cannot find the clock, says so and ends.
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKey, "AppPath");
+    run = saver("/s");
+    EXPECT_TRUE(Dismiss("Can't find Solvane"));
+    EXPECT_TRUE(run->waitForExit(10000));
+    EXPECT_EQ(SaverWindow(), nullptr);
+}
+
+}  // namespace
