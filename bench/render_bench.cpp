@@ -1,11 +1,13 @@
 // Speed of the renderer under the platform's OpenGL (llvmpipe under wine):
 //   - the Earth view's frame at the default window's globe area (570 x 361): default display
 //     flags, and the realistic terminator with urban lights, clouds and grid;
+//   - the screen saver's frame at 1920 x 1080, its own flags and every layer;
 //   - wallpaper pictures at 1920 x 1080 end to end: the first (context, textures, frame, BMP
 //     file) and the renewals after it, which keep the context and textures.
 // Prints milliseconds; bench/run_render_bench.sh sets them beside xplanet.
 //
 // usage: render_bench.exe (beside SVShared.dll and cheby)
+#include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
@@ -63,11 +65,28 @@ double WallpaperMs(WallpaperRenderer& renderer, const WallpaperRequest& request,
 
 class HostWindow : public Window {
 public:
-    bool create() {
+    bool create(int width = 570, int height = 361) {
         registerClass("SolvaneBenchHost");
-        return Window::create(0, "SolvaneBenchHost", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 570, 361);
+        return Window::create(0, "SolvaneBenchHost", "bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height);
     }
 };
+
+// The screen saver's frame: its coarser globe filling a 1920 x 1080 screen.
+void SaverFrames(AstroState& astro, RecursiveLock& lock, SystemClock& clock) {
+    UserOptions options;
+    SetDefaultOptions(options);
+    options.displayFlags = kSaverDisplayFlags;
+    HostWindow host;
+    host.create(1920, 1080);
+    EarthView view(EarthViewModel{options, astro, lock, clock}, 45);
+    view.create(host.hwnd(), 0, 0, 1920, 1080, "SVSaver2002", "SVGlobe");
+    const double saverFlags = FrameMs(view.hwnd(), 20, options, true);
+    options.displayFlags |= kUrbanLighting | kSimulatedClouds | kShowGrid | kRealisticTerminator | kShowSun |
+                            kShowMoon | kHighlightHome | kShowTimeZone;
+    const double everything = FrameMs(view.hwnd(), 20, options, true);
+    std::printf("screen saver whole frame 1920x1080: saver's flags %.2f ms, every layer %.2f ms (target <= 25)\n",
+                saverFlags, everything);
+}
 
 }  // namespace
 
@@ -93,6 +112,7 @@ int main() {
     std::printf("earth view whole frame 570x361: default flags %.2f ms, terminator+lights+clouds+grid %.2f ms (target <= 5)\n",
                 plain, rich);
     std::printf("earth view frame redrawing only the time display (globe kept): %.2f ms\n", timeOnly);
+    SaverFrames(astro, lock, clock);
 
     DragOrientation drag;
     WallpaperRequest request = {1920, 1080, {astro.julianDate, astro.greenwichSiderealTime, kViewFromSun,

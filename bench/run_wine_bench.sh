@@ -10,7 +10,7 @@ ensure_wine_prefix
 work=$(mktemp -d)
 cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/solvane.exe" \
    "$root/build/dist/solvane-almanac.exe" "$root/build/win/render_bench.exe" \
-   "$root/build/win/desktop_bench.exe" "$root/build/win/timesync_bench.exe" "$work/"
+   "$root/build/win/desktop_bench.exe" "$root/build/win/timesync_bench.exe" "$root/build/dist/svsaver.scr" "$work/"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
 (cd "$work" && wine timesync_bench.exe)
 # CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.
@@ -33,6 +33,26 @@ cpu_of 2 60 "default window, one frame a second (target <= 0.5 %)"
 cpu_of 7 20 "spinning globe"
 cpu_of 2 30 "default window with the Lunar Phases window open (target <= 3 %)" lunar-open
 cpu_of 2 30 "default window after the Lunar Phases window was open and closed (back to idle)" lunar-open-close
+# The screen saver full screen: CPU over 30 s at one frame a second and with the spinning
+# globe. It finds the clock (and user.bin with the viewpoint) through AppPath.
+saver_cpu() {  # viewpoint description
+    (cd "$work" && wine desktop_bench.exe options "$1")
+    wine reg add 'HKLM\Software\Kelbrook\Solvane\Registration' /v AppPath /d "$(winepath -w "$work/solvane.exe")" /f >/dev/null 2>&1
+    (cd "$work" && wine svsaver.scr /s >/dev/null 2>&1 &)
+    sleep 8
+    local pid ticks0 ticks1 hz
+    pid=$(pgrep -f 'svsaver\.scr' | head -n 1)
+    [ -z "$pid" ] && { echo "svsaver.scr is not running"; return; }
+    hz=$(getconf CLK_TCK)
+    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    sleep 30
+    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    printf 'screen saver, %s: CPU %.2f %% of one core over 30 s\n' "$2" "$(echo "($ticks1 - $ticks0) * 100 / $hz / 30" | bc -l)"
+    kill "$pid" 2>/dev/null
+    wineserver -w 2>/dev/null
+}
+saver_cpu 2 "one frame a second (target <= 1 %)"
+saver_cpu 7 "spinning globe, a frame every 25 ms"
 (cd "$work" && wine desktop_bench.exe options 2 && wine desktop_bench.exe exit)
 wineserver -w 2>/dev/null
 first=$(sed -n 's/^wallpaper 1920x1080 end to end, first picture[^:]*: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")

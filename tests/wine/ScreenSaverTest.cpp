@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr char kKey[] = "Software\\Kelbrook\\Solvane\\Registration";
@@ -159,6 +161,25 @@ TEST(SaverPreviewInProcess, ThePictureFillsTheWindow) {
     PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     DestroyWindow(parent);
     UnregisterClassA("SaverPreviewParentHere", GetModuleHandleA(nullptr));
+}
+
+TEST_F(ScreenSaver, ImpossibleStoredValuesStillShowTheEarth) {
+    UserOptions odd = ReadOptions(folder.path("user.bin"));
+    odd.viewpoint = 200;
+    odd.homeLatitude = NAN;
+    odd.homeLongitude = NAN;
+    odd.timeDisplay = 77;
+    ASSERT_TRUE(WriteOptions(folder.path("user.bin"), odd));
+    const std::vector<char> written = ReadBinaryFile(folder.path("user.bin"));
+    auto run = saver("/s");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 20000)) << "not black";
+    KeepScreenshot(CaptureWindow(window), "screen-saver-odd-options.bmp");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(run->waitForExit(10000)) << "no crash";
+    EXPECT_EQ(run->exitCode(), 0u);
+    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), written);
 }
 
 TEST_F(ScreenSaver, ADamagedOrMissingClockIsExplained) {
