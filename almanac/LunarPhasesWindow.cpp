@@ -3,6 +3,7 @@
 #include "almanac/LunarPhasesLayout.h"
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
+#include "platform/CivilClock.h"
 #include "platform/RecursiveLock.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
@@ -79,7 +80,10 @@ bool LunarPhasesWindow::onCreate() {
 
 void LunarPhasesWindow::onDestroy() {
     KillTimer(hwnd(), kRefreshTimer);
-    // The views go with their parent; their objects follow here.
+    // The views first, while their objects can still release what they hold; the system
+    // would destroy the children only after this.
+    if (orbit_) orbit_->destroy();
+    if (illumination_) illumination_->destroy();
     illumination_.reset();
     orbit_.reset();
     if (textFont_ != nullptr) DeleteObject(textFont_);
@@ -92,22 +96,24 @@ LunarPhasesWindow::Shown LunarPhasesWindow::now() {
     Shown shown;
     PhaseSelection selection;
     PrepareToday(inputs_, &shown.table, &selection);
-    double julianDate;
+    double illumination;
     {
-        std::lock_guard<RecursiveLock> hold(inputs_.lock);
-        julianDate = inputs_.astro.julianDate;
+        std::lock_guard<RecursiveLock> hold(inputs_.lock);  // the engine's caches are shared
+        illumination = MoonIllumination(inputs_.astro.julianDate);
     }
-    shown.illumination = IlluminationText(MoonIllumination(julianDate));
+    shown.illumination = IlluminationText(illumination);
+    shown.today = inputs_.clock.localNow().day;
     for (const PhaseEvent& e : shown.table.entries) shown.dates += PhaseDateLabel(e.julianDate) + "|";
     return shown;
 }
 
-// Once a minute: when a phase has passed, the date turned or the illumination moved on, the
-// texts are drawn again (the views below repaint on their own).
+// Once a minute: when a phase has passed or the illumination moved on, the texts are drawn
+// again; when the date has turned, the lit Moon as well (the orbit runs on its own).
 void LunarPhasesWindow::onTimer(UINT_PTR id) {
     if (id != kRefreshTimer) return;
     const Shown shown = now();
-    if (shown.illumination != shown_.illumination || shown.dates != shown_.dates) InvalidateRect(hwnd(), nullptr, TRUE);
+    if (shown.illumination != shown_.illumination || shown.dates != shown_.dates) InvalidateRect(hwnd(), nullptr, FALSE);
+    if (shown.today != shown_.today && illumination_) InvalidateRect(illumination_->hwnd(), nullptr, FALSE);
 }
 
 void LunarPhasesWindow::paint() {

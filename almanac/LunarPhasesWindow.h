@@ -30,6 +30,7 @@ private:
     struct Shown {
         PhaseTable table = {};
         std::string illumination, dates;
+        int today = 0;  // the local day of the month
     };
     Shown now();
     void paint();

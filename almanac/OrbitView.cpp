@@ -40,10 +40,17 @@ bool OrbitView::onCreate() {
     if (CreateViewContext(target_, dc_, hardware_) != nullptr) buildScene();
     frameTimer_ = timeSetEvent(kFrameMs, 100, onFrameTimer, reinterpret_cast<DWORD_PTR>(hwnd()),
                                TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+    if (frameTimer_ != 0) ++RunningFrameTimers();
     return true;
 }
 
-// Only invalidates: the drawing happens on the window's own thread.
+int& OrbitView::RunningFrameTimers() {
+    static int running = 0;  // counted on the user-interface thread only
+    return running;
+}
+
+// Only invalidates: the drawing happens on the window's own thread. A last call may come just
+// after the window has gone, which is harmless.
 void CALLBACK OrbitView::onFrameTimer(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
     InvalidateRect(reinterpret_cast<HWND>(window), nullptr, FALSE);
 }
@@ -98,7 +105,10 @@ void OrbitView::buildScene() {
 }
 
 void OrbitView::onDestroy() {
-    if (frameTimer_ != 0) timeKillEvent(frameTimer_);
+    if (frameTimer_ != 0) {
+        timeKillEvent(frameTimer_);
+        --RunningFrameTimers();
+    }
     frameTimer_ = 0;
     if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
         glyphs_.destroy();

@@ -17,6 +17,8 @@ public:
     OrbitView(bool hardware, OrbitAngles& angles, PhaseLabelTracker& labels)
         : hardware_(hardware), angles_(angles), labels_(labels) {}
     bool create(HWND parent, int x, int y, int width, int height);
+    // How many orbit views' frame timers run now, in the whole process.
+    static int runningFrameTimers() { return RunningFrameTimers(); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -25,6 +27,7 @@ protected:
 
 private:
     static void CALLBACK onFrameTimer(UINT id, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR);
+    static int& RunningFrameTimers();
     void buildScene();
     void paint();
     void drawLabel();

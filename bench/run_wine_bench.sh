@@ -19,7 +19,7 @@ cpu_of() {  # viewpoint seconds description [desktop_bench command run first]
     [ -n "${4:-}" ] && (cd "$work" && wine desktop_bench.exe "$4")
     sleep 3
     local pid ticks0 ticks1 hz
-    pid=$(pgrep -f 'solvane\.exe' | head -n 1)
+    pid=$(pgrep -f "$(basename "$work").solvane\.exe" | head -n 1)  # this run's, not another tree's
     [ -z "$pid" ] && { echo "solvane.exe is not running"; return; }
     hz=$(getconf CLK_TCK)
     ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
@@ -38,10 +38,10 @@ cpu_of 2 30 "default window after the Lunar Phases window was open and closed (b
 saver_cpu() {  # viewpoint description
     (cd "$work" && wine desktop_bench.exe options "$1")
     wine reg add 'HKLM\Software\Kelbrook\Solvane\Registration' /v AppPath /d "$(winepath -w "$work/solvane.exe")" /f >/dev/null 2>&1
-    (cd "$work" && wine svsaver.scr /s >/dev/null 2>&1 &)
+    (cd "$work" && wine "$(winepath -w "$work/svsaver.scr")" /s >/dev/null 2>&1 &)
     sleep 8
     local pid ticks0 ticks1 hz
-    pid=$(pgrep -f 'svsaver\.scr' | head -n 1)
+    pid=$(pgrep -f "$(basename "$work").svsaver\.scr" | head -n 1)
     [ -z "$pid" ] && { echo "svsaver.scr is not running"; return; }
     hz=$(getconf CLK_TCK)
     ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")

@@ -142,8 +142,8 @@ TEST_F(LunarPhases, OpeningAndClosingFiftyTimesKeepsTheMemory) {
 }
 
 // Wine's GetGuiResources always answers 0, so the window runs here, where the OpenGL targets
-// count their contexts: each opening makes two (the views), each closing releases both, and
-// nothing of the window or its views remains.
+// count their contexts and the orbit views their frame timers: each opening makes two contexts
+// and a timer, each closing releases them, and nothing of the window or its views remains.
 TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
     ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
     FixedClock clock(CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0);
@@ -152,6 +152,7 @@ TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
     AstroState astro = {};
     RecursiveLock lock;
     const int contexts = GLTarget::liveContexts();
+    const int timers = OrbitView::runningFrameTimers();
     LunarPhasesWindow window({astro, options, clock, lock});
     for (int i = 0; i < 50; ++i) {
         window.open();
@@ -160,9 +161,11 @@ TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
         HWND orbit = FindWindowExA(lunar, nullptr, "Solvane - OrbitWindow", nullptr);
         ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != ""; }, 10000)) << "the orbit view draws";
         EXPECT_EQ(GLTarget::liveContexts(), contexts + 2);
+        EXPECT_EQ(OrbitView::runningFrameTimers(), timers + 1);
         PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
         ASSERT_TRUE(WaitUntil([&] { return window.hwnd() == nullptr; }, 10000));
         EXPECT_EQ(GLTarget::liveContexts(), contexts);
+        EXPECT_EQ(OrbitView::runningFrameTimers(), timers) << "the animation stops with the window";
         EXPECT_FALSE(IsWindow(orbit));
     }
 }
@@ -172,8 +175,12 @@ TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
 class Illumination : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby")); }
-    // The fraction of the disc's pixels that are lit, at `utc`.
-    double litFraction(const CivilTime& utc) {
+    struct Lit {
+        double fraction = -1;     // of the disc's pixels
+        double rightOverLeft = 0; // brightness of the right half over the left
+    };
+    // How the disc is lit at `utc`.
+    Lit lit(const CivilTime& utc, const char* screenshot) {
         FixedClock clock(utc, 0);
         UserOptions options;
         SetDefaultOptions(options);
@@ -187,36 +194,43 @@ protected:
         RegisterClassA(&wc);
         HWND parent = CreateWindowExA(0, "IlluminationTestParent", "", WS_POPUP | WS_VISIBLE, 100, 100, 330, 330,
                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        double fraction = -1;
+        Lit result;
         {
             IlluminationView view({astro, options, clock, lock});
             if (view.create(parent, 15, 15, 300)) {
                 UpdateWindow(view.hwnd());
                 const Capture c = SettledCapture(view.hwnd());
-                KeepScreenshot(c, utc.day == 24 ? "illumination-full.bmp" : "illumination-new.bmp");
-                int disc = 0, lit = 0;
+                KeepScreenshot(c, screenshot);
+                int disc = 0, bright = 0;
+                double left = 1, right = 1;
                 for (int y = 0; y < c.height; ++y) {
                     for (int x = 0; x < c.width; ++x) {
                         const double dx = x - 149.5, dy = y - 149.5;
                         if (dx * dx + dy * dy > 100 * 100) continue;  // well inside the Moon's disc
                         ++disc;
                         const uint8_t* p = c.at(x, y);
-                        lit += p[0] + p[1] + p[2] > 120;
+                        bright += p[0] + p[1] + p[2] > 120;
+                        (x < 150 ? left : right) += p[0] + p[1] + p[2];
                     }
                 }
-                fraction = double(lit) / disc;
+                result = {double(bright) / disc, right / left};
             }
         }
         DestroyWindow(parent);
         UnregisterClassA("IlluminationTestParent", GetModuleHandleA(nullptr));
         DeleteObject(wc.hbrBackground);
-        return fraction;
+        return result;
     }
 };
 
-TEST_F(Illumination, FullMoonShowsTheWholeFaceNewMoonADarkDisc) {
-    EXPECT_GT(litFraction(CivilTime{2026, 12, 24, 4, 1, 28, 0}), 0.9) << "full Moon, 2026-12-24";
-    EXPECT_LT(litFraction(CivilTime{2026, 12, 9, 3, 0, 52, 0}), 0.1) << "new Moon, 2026-12-09";
+TEST_F(Illumination, FullMoonShowsTheWholeFaceNewMoonADarkDiscTheQuartersTheirSides) {
+    EXPECT_GT(lit(CivilTime{2026, 12, 24, 4, 1, 28, 0}, "illumination-full.bmp").fraction, 0.9) << "full Moon, 2026-12-24";
+    EXPECT_LT(lit(CivilTime{2026, 12, 9, 3, 0, 52, 0}, "illumination-new.bmp").fraction, 0.1) << "new Moon, 2026-12-09";
+    // Seen from the north: the waxing Moon lit on the right, the waning on the left.
+    EXPECT_GT(lit(CivilTime{2026, 12, 17, 4, 12, 0, 0}, "illumination-first-quarter.bmp").rightOverLeft, 3)
+        << "first quarter, 2026-12-17";
+    EXPECT_LT(lit(CivilTime{2026, 12, 30, 3, 12, 0, 0}, "illumination-last-quarter.bmp").rightOverLeft, 1.0 / 3)
+        << "last quarter, 2026-12-30";
 }
 
 }  // namespace
