@@ -46,6 +46,7 @@ void LoadOptions(UserOptions& options, const OptionsServices& services) {
         break;
     case FileReadResult::Read:
         options = stored;
+        RepairImpossibleOptions(options);
         break;
     }
     RefreshTimeZone(options, services);
@@ -64,6 +65,7 @@ void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {
         break;
     case FileReadResult::Read:
         options = stored;
+        RepairImpossibleOptions(options);
         break;
     }
     RefreshTimeZone(options, services);

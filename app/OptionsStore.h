@@ -28,14 +28,15 @@ extern const char kAppPathValueName[];    // "AppPath"
 constexpr std::size_t kAppPathBytes = 260;
 
 // Defaults, then "user.bin" beside the program when it is exactly 488 bytes (a file of any
-// other size is reported once and replaced by the next save); then the time zone. A first run
-// (no file) also writes the autostart value.
+// other size is reported once and replaced by the next save; impossible values are repaired);
+// then the time zone. A first run (no file) also writes the autostart value.
 void LoadOptions(UserOptions& options, const OptionsServices& services);
 
 // The screen saver's reading of the clock's options, beside `services.programPath`: the
 // defaults with the saver's display flags (kSaverDisplayFlags), then "user.bin" when it is
-// exactly 488 bytes (a file of any other size is reported, a missing one is not); then the
-// time zone. Nothing is written, neither the file nor the registry.
+// exactly 488 bytes (a file of any other size is reported, a missing one is not; impossible
+// values are repaired in memory); then the time zone. Nothing is written, neither the file nor
+// the registry.
 constexpr uint32_t kSaverDisplayFlags = 0x75D;
 void LoadSaverOptions(UserOptions& options, const OptionsServices& services);
 

@@ -1,5 +1,6 @@
 #include "app/UserOptions.h"
 
+#include <cmath>
 #include <cstring>
 
 void SetDefaultOptions(UserOptions& options) {
@@ -24,4 +25,16 @@ void SetDefaultOptions(UserOptions& options) {
     options.wallpaperMinutes = 10;
     options.wallpaperWidth = 800;
     options.wallpaperHeight = 600;
+}
+
+bool RepairImpossibleOptions(UserOptions& options) {
+    UserOptions defaults;
+    SetDefaultOptions(defaults);
+    bool repaired = false;
+    if (!(std::fabs(options.homeLatitude) <= 90) || !(std::fabs(options.homeLongitude) <= 180)) {
+        options.homeLatitude = defaults.homeLatitude;
+        options.homeLongitude = defaults.homeLongitude;
+        repaired = true;
+    }
+    return repaired;
 }

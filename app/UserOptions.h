@@ -130,6 +130,11 @@ static_assert(offsetof(UserOptions, reserved420) == 420);
 // Clears the record and stores every default; the time-zone fields stay zero.
 void SetDefaultOptions(UserOptions& options);
 
+// Puts back the default home when the stored one is not a place on the Earth (not a number, a
+// latitude beyond 90 degrees, a longitude beyond 180): the globe over it could not be drawn.
+// Other values, even unknown ones, are kept. True when the home was repaired.
+bool RepairImpossibleOptions(UserOptions& options);
+
 // Text of a stored field, never read past the field's width even when its NUL is missing.
 // The stored bytes are left as they are.
 template <std::size_t N>

@@ -13,19 +13,19 @@ constexpr int kMouseSlack = 4;    // pixels a resting mouse may wander
 }  // namespace
 
 bool ScreenSaverWindow::create() {
-    if (!registerClass(kClassName, CS_DBLCLKS, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) return false;
+    if (!registerClass(kClassName, 0, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)))) return false;
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     return Window::create(WS_EX_TOPMOST, kClassName, "Solvane", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
                           width, height);
 }
 
+// The Earth over the primary monitor; other monitors stay black.
 bool ScreenSaverWindow::onCreate() {
-    startTicks_ = GetTickCount();
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    earth_.create(hwnd(), 0, 0, client.right, client.bottom, "SVSaver2002", "SVGlobe");
+    earth_.create(hwnd(), -GetSystemMetrics(SM_XVIRTUALSCREEN), -GetSystemMetrics(SM_YVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), "SVSaver2002", "SVGlobe");
     SetFocus(hwnd());
+    startTicks_ = GetTickCount();  // the grace period runs from when the saver can answer
     return true;
 }
 
@@ -55,10 +55,13 @@ LRESULT ScreenSaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_MOUSEWHEEL:
         activity();
         return 0;
     case WM_ACTIVATEAPP:
-        if (!wParam) activity();
+        // Another window in front takes the keys: the saver ends, grace period or not.
+        if (!wParam) PostMessageA(hwnd(), WM_CLOSE, 0, 0);
         break;
     case WM_SYSCOMMAND:
         // Not to be moved, sized or swapped away while it runs.

@@ -105,7 +105,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     case SaverMode::Configure:
         break;
     }
+    // Over the display settings when they are named (and still there).
+    HWND owner = reinterpret_cast<HWND>(command.window);
     SaverSettingsDialog dialog;
-    dialog.runModal(reinterpret_cast<HWND>(command.window));
+    dialog.runModal(IsWindow(owner) ? owner : nullptr);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -83,6 +84,36 @@ TEST(UserOptions, SetFieldTextCutsAndTerminates) {
     SetFieldText(options.homeName, std::string("Kiruna"));
     EXPECT_EQ(FieldText(options.homeName), "Kiruna");
     for (std::size_t i = 6; i < 64; ++i) EXPECT_EQ(options.homeName[i], '\0');
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RepairImpossibleOptions, HomesOffTheEarthGetTheDefault) {
+    UserOptions defaults;
+    SetDefaultOptions(defaults);
+    struct Case { float latitude, longitude; int32_t viewpoint; bool repaired; };
+    const Case cases[] = {
+        {51.5f, -0.1f, kViewSpinningGlobe, false}, {90, 180, kViewFromSun, false}, {-90, -180, kViewMouseDrag, false},
+        {NAN, 10, kViewOverHome, true},            {10, NAN, kViewOverHome, true}, {90.01f, 0, kViewOverHome, true},
+        {0, -180.5f, kViewOverHome, true},         {INFINITY, 0, kViewOverHome, true},
+        {10, 20, 200, false},  // an unknown viewpoint draws the view from the Sun: kept
+    };
+    for (const Case& c : cases) {
+        UserOptions o = defaults;
+        o.homeLatitude = c.latitude;
+        o.homeLongitude = c.longitude;
+        o.viewpoint = c.viewpoint;
+        SetFieldText(o.homeName, std::string("Somewhere"));
+        EXPECT_EQ(RepairImpossibleOptions(o), c.repaired) << c.latitude << " " << c.longitude << " " << c.viewpoint;
+        EXPECT_TRUE(std::fabs(o.homeLatitude) <= 90 && std::fabs(o.homeLongitude) <= 180);
+        EXPECT_EQ(FieldText(o.homeName), "Somewhere") << "the name is the user's";
+        if (!c.repaired) {
+            EXPECT_EQ(o.homeLatitude, c.latitude);
+            EXPECT_EQ(o.viewpoint, c.viewpoint);
+        }
+    }
 }
 
 }  // namespace

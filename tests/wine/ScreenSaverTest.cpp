@@ -20,7 +20,9 @@ protected:
     void SetUp() override {
         EarthClockTest::SetUp();
         ASSERT_EQ(CountProcesses("svsaver.scr"), 0);
-        ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), folder.path("svsaver.scr").c_str(), FALSE));
+        // The saver runs from a folder of its own, as from the system's: it finds the clock's
+        // files only through the folder the clock records.
+        ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), saverFolder.path("svsaver.scr").c_str(), FALSE));
         options.viewpoint = kViewFromSun;  // the lit side in the middle
         options.timeDisplay = kTimeUtc;
         // The clock runs once: it records its folder and writes user.bin.
@@ -31,7 +33,7 @@ protected:
     }
     void TearDown() override { DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKey, "AppPath"); }
     std::unique_ptr<RunningProgram> saver(const std::string& arguments) {
-        return std::make_unique<RunningProgram>(folder.path("svsaver.scr"), arguments);
+        return std::make_unique<RunningProgram>(saverFolder.path("svsaver.scr"), arguments);
     }
     // The message box with `caption` the saver shows, answered with OK.
     static bool Dismiss(const char* caption) {
@@ -41,6 +43,7 @@ protected:
         return WaitUntil([&] { return !IsWindow(box); }, 5000);
     }
     std::vector<char> stored;
+    InstallFolder saverFolder{{}};
 };
 
 // The Earth over the whole screen: lit pixels in the middle, the time in green.
@@ -70,17 +73,25 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     ASSERT_TRUE(WaitUntil([&] { return EarthShown(window); }, 20000)) << "the Earth and the time";
     KeepScreenshot(CaptureWindow(window), "screen-saver.bmp");
-    // After the grace period a key ends it.
+    EXPECT_NE(FindWindowExA(window, nullptr, "SVSaver2002", "SVGlobe"), nullptr);
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    EXPECT_TRUE(running) << "Windows is told a screen saver runs";
+    // Within the grace period a nudge of the mouse is forgiven; after it a key ends the saver.
     WaitForClockSeconds(2);
     SetForegroundWindow(window);
     ASSERT_TRUE(WaitUntil([&] {
         SendKey(VK_SHIFT);
         return run->waitForExit(500);
     }, 10000)) << "a key ends the saver";
+    EXPECT_EQ(run->exitCode(), 0u);
 
+    SetCursorPos(300, 300);
     run = saver("/s");
     ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
     WaitForClockSeconds(2);
+    MoveMouse(window, 303, 302);  // a few pixels: a resting mouse
+    EXPECT_FALSE(run->waitForExit(1500)) << "a twitch of the mouse does not end the saver";
     int step = 0;
     ASSERT_TRUE(WaitUntil([&] {
         ++step;
@@ -126,9 +137,9 @@ TEST_F(ScreenSaver, PreviewIsAChildOfTheGivenWindowWithoutOpenGL) {
     EXPECT_EQ(inner.right, 152);
     EXPECT_EQ(inner.bottom, 112);
     ASSERT_TRUE(WaitUntilIdle(preview));
-    HDC dc = GetDC(preview);
-    EXPECT_EQ(GetPixelFormat(dc), 0) << "no OpenGL in the preview";
-    ReleaseDC(preview, dc);
+    // No Earth view (the saver's only OpenGL window) anywhere: not in the preview, not full screen.
+    EXPECT_EQ(GetWindow(preview, GW_CHILD), nullptr);
+    EXPECT_EQ(FindWindowA("SVSaver2002", nullptr), nullptr);
     EXPECT_EQ(SaverWindow(), nullptr) << "nothing full screen";
     DestroyWindow(parent);
     EXPECT_TRUE(run->waitForExit(10000)) << "the preview ends with its window";
@@ -165,7 +176,7 @@ TEST(SaverPreviewInProcess, ThePictureFillsTheWindow) {
 
 TEST_F(ScreenSaver, ImpossibleStoredValuesStillShowTheEarth) {
     UserOptions odd = ReadOptions(folder.path("user.bin"));
-    odd.viewpoint = 200;
+    odd.viewpoint = kViewOverHome;  // the view drawn from the home itself
     odd.homeLatitude = NAN;
     odd.homeLongitude = NAN;
     odd.timeDisplay = 77;
@@ -174,7 +185,16 @@ TEST_F(ScreenSaver, ImpossibleStoredValuesStillShowTheEarth) {
     auto run = saver("/s");
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
-    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 20000)) << "not black";
+    HWND earth = FindWindowExA(window, nullptr, "SVSaver2002", nullptr);
+    ASSERT_NE(earth, nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        const Capture c = CaptureWindow(earth);  // the globe's middle, not only the time display
+        int lit = 0;
+        for (int y = c.height / 2 - 50; y < c.height / 2 + 50; ++y) {
+            for (int x = c.width / 2 - 50; x < c.width / 2 + 50; ++x) lit += c.at(x, y)[0] + c.at(x, y)[1] + c.at(x, y)[2] > 60;
+        }
+        return lit > 2000;
+    }, 20000)) << "not black";
     KeepScreenshot(CaptureWindow(window), "screen-saver-odd-options.bmp");
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(run->waitForExit(10000)) << "no crash";
