@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -128,6 +129,28 @@ std::string DesktopWallpaper() {
     char current[MAX_PATH] = "";
     SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
     return current;
+}
+
+// The wizard window of the installer or uninstaller once its main button reads `label`
+// (the page it shows), idle; null when it never does.
+HWND WizardAt(const char* caption, const char* label) {
+    HWND wizard = nullptr;
+    WaitUntil([&] {
+        // The caption may carry more after the program's name.
+        for (wizard = nullptr; (wizard = FindWindowExA(nullptr, wizard, "#32770", nullptr)) != nullptr;) {
+            if (IsWindowVisible(wizard) && WindowText(wizard).rfind(caption, 0) == 0 &&
+                WindowText(GetDlgItem(wizard, IDOK)) == label && IsWindowEnabled(GetDlgItem(wizard, IDOK))) {
+                return true;
+            }
+        }
+        return false;
+    }, 60000);
+    return wizard != nullptr && WaitUntilIdle(wizard) ? wizard : nullptr;
+}
+
+// Presses the wizard's main button.
+void PressMainButton(HWND wizard) {
+    PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(wizard, IDOK)));
 }
 
 class Installer : public testing::Test {
@@ -330,6 +353,53 @@ TEST_F(Installer, SilentUninstallLeavesNothingButUserBin) {
 
     DeleteFileA(Installed("user.bin").c_str());
     RemoveDirectoryA(InstallDir().c_str());
+}
+
+// As a user clicks through it: welcome, folder, installation, and the finish page whose
+// check box starts the clock.
+TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
+    RunningProgram setup(SetupProgram());
+    HWND wizard = WizardAt("Solvane Setup", "&Next >");
+    ASSERT_NE(wizard, nullptr) << "the welcome page";
+    KeepScreenshot(SettledCapture(wizard), "installer-welcome.bmp");
+    PressMainButton(wizard);
+    ASSERT_NE(WizardAt("Solvane Setup", "&Install"), nullptr) << "the folder page";
+    EXPECT_EQ(WindowText(FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr)),
+              InstallDir()) << "the page's folder field";
+    PressMainButton(wizard);
+    ASSERT_NE(WizardAt("Solvane Setup", "&Finish"), nullptr) << "the finish page";
+    KeepScreenshot(SettledCapture(wizard), "installer-finish.bmp");
+    EXPECT_EQ(CountProcesses("solvane.exe"), 0) << "started only when the page is left";
+    PressMainButton(wizard);
+    ASSERT_TRUE(WaitUntil([&] { return !setup.running(); }, 30000));
+    EXPECT_EQ(setup.exitCode(), 0u);
+    HWND hidden = WaitForStartedProgram(30000);
+    ASSERT_NE(hidden, nullptr) << "the check box, on by default, starts the clock";
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000));
+}
+
+// Uninstalling from the Start menu asks before deleting the user's options; answered yes,
+// nothing is left, not even the folder.
+TEST_F(Installer, UninstallAsksBeforeDeletingUserBin) {
+    EnsureInstalled();
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    RunningProgram uninstall(Installed("uninstall.exe"));
+    HWND wizard = WizardAt("Solvane Uninstall", "&Uninstall");
+    ASSERT_NE(wizard, nullptr);
+    PressMainButton(wizard);
+    HWND question = WaitForDialogWith(IDYES, 60000);
+    ASSERT_NE(question, nullptr);
+    const std::vector<std::string> texts = StaticTexts(question);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.find("user.bin") != std::string::npos; }));
+    EXPECT_TRUE(FileExists(Installed("user.bin"))) << "not deleted before the answer";
+    KeepScreenshot(SettledCapture(question), "uninstall-question.bmp");
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_NE(WizardAt("Solvane Uninstall", "&Close"), nullptr);
+    PressMainButton(wizard);
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses("Un.exe") == 0; }, 30000));
+    EXPECT_FALSE(FileExists(InstallDir()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
 }  // namespace
