@@ -158,7 +158,8 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE solvane_almanac solvane_timesync solvane_ui solvane_render psapi gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
+target_compile_definitions(wine_tests PRIVATE SOLVANE_VERSION_TEXT="${PROJECT_VERSION}")
 add_dependencies(wine_tests solvane solvane-almanac solvane-render svsaver SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
@@ -191,3 +192,28 @@ add_custom_command(
     DEPENDS ${HELP_FILES} ${CMAKE_BINARY_DIR}/help-files.txt
     COMMENT "Installing the help pages")
 add_custom_target(help-pages ALL DEPENDS ${CMAKE_BINARY_DIR}/help.stamp)
+
+# The installer, Solvane-Setup.exe, made by NSIS from the shipped files.
+find_program(MAKENSIS makensis)
+if(NOT MAKENSIS)
+    message(FATAL_ERROR "makensis not found: install the nsis package (make deps)")
+endif()
+set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
+add_custom_command(
+    OUTPUT ${SOLVANE_SETUP}
+    COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DDIST=${SOLVANE_DIST_DIR}
+            -DICON=${SOLVANE_GENERATED_DIR}/res/solvane.ico -DOUTFILE=${SOLVANE_SETUP}
+            ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi
+    DEPENDS ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi ${SOLVANE_GENERATED_DIR}/res/solvane.ico
+            solvane SVShared svsaver solvane-almanac solvane-render
+            $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
+            $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render>
+            ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
+            ${SOLVANE_GENERATED_DIR}/cheby ${CMAKE_BINARY_DIR}/help.stamp
+    COMMENT "Making the installer Solvane-Setup.exe")
+add_custom_target(installer ALL DEPENDS ${SOLVANE_SETUP})
+add_dependencies(installer us-places help-pages)
+# Install, run, upgrade and uninstall under wine, in a wine prefix of its own.
+add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tools/installer-test.sh $<TARGET_FILE:wine_tests> ${SOLVANE_SETUP})
+set_tests_properties(installer PROPERTIES TIMEOUT 300 ENVIRONMENT
+    "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")

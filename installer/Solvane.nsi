@@ -1,0 +1,264 @@
+; Solvane's installer and uninstaller (NSIS 3, 64-bit).
+;
+; makensis -DVERSION=1.21 -DDIST=<install folder of the build> -DICON=<solvane.ico>
+;          -DOUTFILE=<Solvane-Setup.exe> Solvane.nsi
+;
+; Installs the clock and its files to Program Files\Solvane, the screen saver to the system
+; folder, Start-menu shortcuts and the installed-programs entry. The clock keeps user.bin and
+; Solvane.bmp beside itself, so the users group gets modify rights on the install folder.
+; Installing over an earlier copy ends the running clock through its exit command (it saves
+; user.bin), keeps user.bin and starts the clock again.
+
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+; The build's file times are not stored: the same files give the same installer.
+SetDateSave off
+
+!ifndef VERSION | DIST | ICON | OUTFILE
+  !error "define VERSION, DIST, ICON and OUTFILE"
+!endif
+
+!define COMPANY "Kelbrook"
+!define PRODUCT "Solvane"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+!define COMPANY_KEY "Software\${COMPANY}"
+!define PRODUCT_KEY "${COMPANY_KEY}\${PRODUCT}"
+!define REGISTRATION_KEY "${PRODUCT_KEY}\Registration"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define HIDDEN_WINDOW_TITLE "Solvane Hidden Window"
+!define ID_APP_EXIT 57665
+!define SAVER "svsaver.scr"
+!define SHORTCUTS "$SMPROGRAMS\${PRODUCT}"
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; An earlier installation is upgraded where it is.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0.0"
+VIFileVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "CompanyName" "${COMPANY}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the desktop Earth clock, with its screen saver.$\r$\n$\r$\nA running ${PRODUCT} is ended first, keeping your settings, and started again afterwards.$\r$\n$\r$\n$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartClock
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShown
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; 1 when a running clock was ended (and is to be started again).
+Var ClockWasRunning
+
+; Ends every running clock through its exit command, as Shut Down in its tray menu does, so
+; that it saves user.bin and lets go of its files. Sets $ClockWasRunning. Aborts when a clock
+; does not end and the user gives up (silently: at once).
+!macro DEFINE_END_RUNNING_CLOCK prefix
+Function ${prefix}EndRunningClock
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrCpy $ClockWasRunning 0
+  ${Do}
+    FindWindow $0 "" "${HIDDEN_WINDOW_TITLE}"
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    StrCpy $ClockWasRunning 1
+    DetailPrint "Ending the running ${PRODUCT}"
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i 0 r1) i'
+    ; SYNCHRONIZE: enough to wait for the process to end
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
+    System::Call 'user32::PostMessageW(p r0, i ${WM_COMMAND}, p ${ID_APP_EXIT}, p 0)'
+    ; $3: non-zero while the clock is still running
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 30000) i .r3'
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${Else}
+      ${For} $1 1 300
+        System::Call 'user32::IsWindow(p r0) i .r3'
+        ${IfThen} $3 == 0 ${|} ${Break} ${|}
+        Sleep 100
+      ${Next}
+    ${EndIf}
+    ${If} $3 != 0
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is still running. End it with Shut Down in the menu of its icon in the notification area, then choose Retry." /SD IDCANCEL IDRETRY +2
+      Abort "${PRODUCT} is still running."
+    ${EndIf}
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_END_RUNNING_CLOCK ""
+!insertmacro DEFINE_END_RUNNING_CLOCK "un."
+
+Function .onInit
+  SetShellVarContext all
+  SetRegView 64
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "Installing ${PRODUCT} needs an administrator." /SD IDOK
+    SetErrorLevel 740  ; ERROR_ELEVATION_REQUIRED
+    Quit
+  ${EndIf}
+FunctionEnd
+
+Section "-${PRODUCT}"
+  Call EndRunningClock
+
+  SetOutPath "$INSTDIR"
+  File "${DIST}\solvane.exe"
+  File "${DIST}\SVShared.dll"
+  File "${DIST}\cheby"
+  File "${DIST}\servers.txt"
+  File "${DIST}\USPlaces.bin"
+  File "${DIST}\solvane-almanac.exe"
+  File "${DIST}\solvane-render.exe"
+  ; The help pages as this version has them, none of an earlier one's left over.
+  RMDir /r "$INSTDIR\help"
+  File /r "${DIST}\help"
+
+  ; Where Windows lists screen savers. The saver finds the clock through AppPath.
+  SetOutPath "$SYSDIR"
+  File "${DIST}\${SAVER}"
+  SetOutPath "$INSTDIR"
+
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; The clock's folder for the screen saver before the clock's first start (the clock
+  ; rewrites it whenever it saves its options).
+  WriteRegStr HKLM "${REGISTRATION_KEY}" "AppPath" "$INSTDIR\solvane.exe"
+
+  CreateDirectory "${SHORTCUTS}"
+  CreateShortcut "${SHORTCUTS}\${PRODUCT}.lnk" "$INSTDIR\solvane.exe" "" "$INSTDIR\solvane.exe" 0
+  CreateShortcut "${SHORTCUTS}\${PRODUCT} Help.lnk" "$INSTDIR\help\solvane.htm"
+  CreateShortcut "${SHORTCUTS}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\uninstall.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${COMPANY}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\solvane.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ${GetSize} "$SYSDIR" "/M=${SAVER} /S=0K /G=0" $1 $2 $3
+  IntOp $0 $0 + $1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; The clock writes user.bin and Solvane.bmp beside itself, also when a standard user runs
+  ; it: the users group (well-known SID, whatever the system's language) may modify the
+  ; folder's files.
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /T /Q'
+  Pop $0
+  ${If} $0 == "error"
+    DetailPrint "icacls could not be started: standard users may not be able to save settings."
+  ${ElseIf} $0 != 0
+    DetailPrint "icacls ended with status $0."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "The users group could not be given write access to $INSTDIR (icacls status $0). ${PRODUCT} can save its settings there only when run as an administrator." /SD IDOK
+  ${EndIf}
+
+  ; An upgrade starts the clock it ended.
+  ${If} $ClockWasRunning == 1
+    Exec '"$INSTDIR\solvane.exe"'
+  ${EndIf}
+SectionEnd
+
+; The finish page offers to start the clock unless the upgrade has already started it again.
+Function FinishPageShown
+  ${If} $ClockWasRunning == 1
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
+Function StartClock
+  ${If} $ClockWasRunning != 1
+    Exec '"$INSTDIR\solvane.exe"'
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+  SetRegView 64
+FunctionEnd
+
+Section "Uninstall"
+  Call un.EndRunningClock
+
+  ; The desktop keeps no wallpaper that is about to be deleted.
+  System::Call 'user32::SystemParametersInfoW(i 0x0073, i ${NSIS_MAX_STRLEN}, t .r0, i 0)'  ; SPI_GETDESKWALLPAPER
+  ${If} $0 == "$INSTDIR\Solvane.bmp"
+    System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
+  ${EndIf}
+
+  Delete "$INSTDIR\solvane.exe"
+  Delete "$INSTDIR\SVShared.dll"
+  Delete "$INSTDIR\cheby"
+  Delete "$INSTDIR\servers.txt"
+  Delete "$INSTDIR\USPlaces.bin"
+  Delete "$INSTDIR\solvane-almanac.exe"
+  Delete "$INSTDIR\solvane-render.exe"
+  RMDir /r "$INSTDIR\help"
+  ; What the clock writes: the wallpaper, and the files it writes before it replaces the old.
+  Delete "$INSTDIR\Solvane.bmp"
+  Delete "$INSTDIR\Solvane.bmp.new"
+  Delete "$INSTDIR\user.bin.new"
+  ${If} ${FileExists} "$INSTDIR\user.bin"
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (user.bin) as well?" /SD IDNO IDNO +2
+    Delete "$INSTDIR\user.bin"
+  ${EndIf}
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+
+  Delete "$SYSDIR\${SAVER}"
+  ReadRegStr $0 HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
+  ${GetFileName} $0 $1
+  ${If} $1 == "${SAVER}"
+    DeleteRegValue HKCU "Control Panel\Desktop" "SCRNSAVE.EXE"
+  ${EndIf}
+
+  Delete "${SHORTCUTS}\${PRODUCT}.lnk"
+  Delete "${SHORTCUTS}\${PRODUCT} Help.lnk"
+  Delete "${SHORTCUTS}\Uninstall ${PRODUCT}.lnk"
+  RMDir "${SHORTCUTS}"
+
+  DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
+  DeleteRegValue HKLM "${REGISTRATION_KEY}" "AppPath"
+  DeleteRegKey /ifempty HKLM "${REGISTRATION_KEY}"
+  DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
+  DeleteRegKey /ifempty HKLM "${COMPANY_KEY}"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,405 @@
+// Solvane-Setup.exe and the uninstaller it writes, run silently as an administrator would:
+// files, keys and shortcuts, the installed clock and saver, an upgrade over a running clock,
+// and what the uninstaller leaves. They change the wine prefix's Program Files, system folder
+// and registry, so they run only in a prefix of their own (tools/installer-test.sh sets
+// SOLVANE_SETUP); elsewhere they are skipped.
+#include "EarthClockFixture.h"
+
+#include "app/OptionsStore.h"
+#include "render/BitmapFile.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Solvane";
+constexpr DWORD kSetupTimeoutMs = 120000;
+const std::vector<std::string> kProgramFiles = {"solvane.exe",  "SVShared.dll",        "cheby",
+                                                "servers.txt",  "USPlaces.bin",        "solvane-almanac.exe",
+                                                "solvane-render.exe"};
+
+std::string SetupProgram() {
+    const char* setup = std::getenv("SOLVANE_SETUP");
+    return setup != nullptr ? setup : "";
+}
+
+std::string InstallDir() {
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs);
+    return std::string(programs) + "\\Solvane";
+}
+std::string Installed(const std::string& name) { return InstallDir() + "\\" + name; }
+
+std::string SystemFolder() {
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    return system;
+}
+std::string InstalledSaver() { return SystemFolder() + "\\svsaver.scr"; }
+
+std::string ShortcutFolder() {
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
+    return std::string(programs) + "\\Solvane";
+}
+
+// The file a shortcut points at, or "" when it cannot be read.
+std::string ShortcutTarget(const std::string& link) {
+    std::string target;
+    IShellLinkA* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&shellLink)))) {
+        return target;
+    }
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        const std::wstring wide(link.begin(), link.end());
+        char path[MAX_PATH] = "";
+        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+            SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
+            target = path;
+        }
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+
+// Names in a folder (recursively, as relative paths), without "." and "..".
+void ListFiles(const std::string& dir, const std::string& prefix, std::set<std::string>& names) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListFiles(dir + "\\" + name, prefix + name + "\\", names);
+        else names.insert(prefix + name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+std::set<std::string> FilesIn(const std::string& dir) {
+    std::set<std::string> names;
+    ListFiles(dir, "", names);
+    return names;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    const std::vector<char> bytes = ReadBinaryFile(a);
+    return !bytes.empty() && bytes == ReadBinaryFile(b);
+}
+
+bool KeyExists(HKEY root, const char* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+std::string StringValue(HKEY root, const char* key, const char* name) {
+    std::string bytes;
+    if (!ReadRegistryValue(root, key, name, bytes)) return "<missing>";
+    return bytes.c_str();  // up to the terminating NUL (AppPath is padded with them)
+}
+
+DWORD DwordValue(HKEY root, const char* key, const char* name) {
+    std::string bytes;
+    DWORD type = 0, value = 0;
+    if (ReadRegistryValue(root, key, name, bytes, &type) && type == REG_DWORD && bytes.size() == 4) {
+        std::memcpy(&value, bytes.data(), 4);
+    }
+    return value;
+}
+
+void SetStringValue(HKEY root, const char* key, const char* name, const std::string& data) {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr), ERROR_SUCCESS);
+    RegSetValueExA(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
+    RegCloseKey(opened);
+}
+
+std::string DesktopWallpaper() {
+    char current[MAX_PATH] = "";
+    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
+    return current;
+}
+
+// The wizard window of the installer or uninstaller once its main button reads `label`
+// (the page it shows), idle; null when it never does.
+HWND WizardAt(const char* caption, const char* label) {
+    HWND wizard = nullptr;
+    WaitUntil([&] {
+        // The caption may carry more after the program's name.
+        for (wizard = nullptr; (wizard = FindWindowExA(nullptr, wizard, "#32770", nullptr)) != nullptr;) {
+            if (IsWindowVisible(wizard) && WindowText(wizard).rfind(caption, 0) == 0 &&
+                WindowText(GetDlgItem(wizard, IDOK)) == label && IsWindowEnabled(GetDlgItem(wizard, IDOK))) {
+                return true;
+            }
+        }
+        return false;
+    }, 60000);
+    return wizard != nullptr && WaitUntilIdle(wizard) ? wizard : nullptr;
+}
+
+// Presses the wizard's main button.
+void PressMainButton(HWND wizard) {
+    PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(wizard, IDOK)));
+}
+
+class Installer : public testing::Test {
+protected:
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+    void SetUp() override {
+        if (SetupProgram().empty()) GTEST_SKIP() << "run by tools/installer-test.sh in a wine prefix of its own";
+        ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    }
+    void TearDown() override {
+        if (SetupProgram().empty()) return;
+        // Nothing of a failed test's clock or saver is left for the next test.
+        if (HWND hidden = FindWindowA(nullptr, "Solvane Hidden Window")) PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+        WaitUntil([] { return CountProcesses("solvane.exe") == 0 && CountProcesses("svsaver.scr") == 0; }, 15000);
+    }
+    // The silent installer, to its end with status 0.
+    static void Install() {
+        RunningProgram setup(SetupProgram(), "/S");
+        ASSERT_TRUE(setup.started());
+        ASSERT_TRUE(WaitUntil([&] { return !setup.running(); }, kSetupTimeoutMs));
+        ASSERT_EQ(setup.exitCode(), 0u);
+    }
+    static void EnsureInstalled() {
+        if (!FileExists(Installed("uninstall.exe"))) Install();
+    }
+    // The installed uninstaller, silently. It hands over to a copy of itself outside the folder
+    // and ends with status 0 at once; the copy removes the uninstall entry last.
+    static void Uninstall() {
+        RunningProgram uninstall(Installed("uninstall.exe"), "/S");
+        ASSERT_TRUE(uninstall.started());
+        ASSERT_TRUE(WaitUntil([&] { return !uninstall.running(); }, kSetupTimeoutMs));
+        ASSERT_EQ(uninstall.exitCode(), 0u);
+        ASSERT_TRUE(WaitUntil([] { return !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, kSetupTimeoutMs));
+        // Until the copy has gone, too.
+        ASSERT_TRUE(WaitUntil([] { return CountProcesses("Un.exe") == 0; }, 30000));
+    }
+};
+
+TEST_F(Installer, SilentInstallPutsEveryFileKeyAndShortcutInPlace) {
+    Install();
+    const std::set<std::string> installed = FilesIn(InstallDir());
+    for (const std::string& name : kProgramFiles) {
+        EXPECT_TRUE(SameFile(Installed(name), DistFolder() + "\\" + name)) << name;
+    }
+    for (const std::string& page : FilesIn(DistFolder() + "\\help")) {
+        EXPECT_EQ(installed.count("help\\" + page), 1u) << page;
+    }
+    EXPECT_EQ(installed.count("uninstall.exe"), 1u);
+    EXPECT_EQ(installed.count("user.bin"), 0u) << "the clock writes it at its first start";
+    EXPECT_EQ(installed.count("svsaver.scr"), 0u) << "the saver belongs in the system folder";
+    EXPECT_TRUE(SameFile(InstalledSaver(), DistFolder() + "\\svsaver.scr"));
+
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName), Installed("solvane.exe"));
+    EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), "<missing>")
+        << "the clock's own setting writes the autostart value";
+
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Solvane");
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Kelbrook");
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), SOLVANE_VERSION_TEXT);
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), Installed("solvane.exe") + ",0");
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation"), InstallDir());
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), "\"" + Installed("uninstall.exe") + "\"");
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"),
+              "\"" + Installed("uninstall.exe") + "\" /S");
+    EXPECT_EQ(DwordValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify"), 1u);
+    EXPECT_EQ(DwordValue(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair"), 1u);
+    // The size in KiB of what was installed: the folder and the saver.
+    uint64_t bytes = ReadBinaryFile(InstalledSaver()).size();
+    for (const std::string& name : installed) bytes += ReadBinaryFile(Installed(name)).size();
+    const double kib = bytes / 1024.0;
+    EXPECT_NEAR(DwordValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize"), kib, kib * 0.02 + 4);
+
+    EXPECT_EQ(FilesIn(ShortcutFolder()),
+              (std::set<std::string>{"Solvane.lnk", "Solvane Help.lnk", "Uninstall Solvane.lnk"}));
+    EXPECT_STRCASEEQ(ShortcutTarget(ShortcutFolder() + "\\Solvane.lnk").c_str(), Installed("solvane.exe").c_str());
+    EXPECT_STRCASEEQ(ShortcutTarget(ShortcutFolder() + "\\Solvane Help.lnk").c_str(),
+                     Installed("help\\solvane.htm").c_str());
+    EXPECT_STRCASEEQ(ShortcutTarget(ShortcutFolder() + "\\Uninstall Solvane.lnk").c_str(),
+                     Installed("uninstall.exe").c_str());
+}
+
+// Before the clock's first start the saver finds it through the AppPath the installer wrote
+// (without it the saver shows a message instead): the Earth full screen.
+TEST_F(Installer, TheSaverFindsTheClockBeforeItsFirstStart) {
+    EnsureInstalled();
+    DeleteFileA(Installed("user.bin").c_str());
+    RunningProgram saver(InstalledSaver(), "/s");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        window = FindWindowA("WindowsScreenSaverClass", nullptr);
+        return window != nullptr && IsWindowVisible(window);
+    }, 30000));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 30000)) << "the Earth from the clock's files";
+    KeepScreenshot(CaptureWindow(window), "installed-screen-saver.bmp");
+    // A key ends it once its grace period is over.
+    WaitForClockSeconds(2);
+    SetForegroundWindow(window);
+    EXPECT_TRUE(WaitUntil([&] {
+        SendKey(VK_SHIFT);
+        return saver.waitForExit(500);
+    }, 15000));
+    EXPECT_FALSE(FileExists(Installed("user.bin"))) << "the saver only reads the options";
+}
+
+TEST_F(Installer, TheInstalledClockWritesItsOptionsAndWallpaperBesideItself) {
+    EnsureInstalled();
+    DeleteFileA(Installed("user.bin").c_str());
+    {
+        RunningProgram clock(Installed("solvane.exe"));
+        HWND hidden = WaitForStartedProgram(30000);
+        ASSERT_NE(hidden, nullptr);
+        EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(Installed("user.bin")).size() == sizeof(UserOptions); }, 10000));
+        EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), Installed("solvane.exe"));
+        PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+        ASSERT_TRUE(clock.waitForExit(15000));
+        EXPECT_EQ(clock.exitCode(), 0u);
+    }
+    UserOptions options = QuietOptions();
+    options.wallpaperEnabled = 1;
+    options.wallpaperFullDesktop = 0;
+    options.wallpaperWidth = 800;
+    options.wallpaperHeight = 600;
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
+    RunningProgram clock(Installed("solvane.exe"));
+    EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(Installed("Solvane.bmp")).size() == 54u + 800 * 600 * 3; }, 60000));
+    EXPECT_EQ(DesktopWallpaper(), Installed("Solvane.bmp"));
+    HWND hidden = WaitForStartedProgram(10000);
+    ASSERT_NE(hidden, nullptr);
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(clock.waitForExit(15000));
+    EXPECT_EQ(clock.exitCode(), 0u);
+}
+
+TEST_F(Installer, InstallingAgainKeepsAChangedUserBin) {
+    EnsureInstalled();
+    UserOptions options = QuietOptions();
+    options.viewpoint = 5;
+    options.frameLeft = 123;
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
+    const std::vector<char> before = ReadBinaryFile(Installed("user.bin"));
+    Install();
+    EXPECT_EQ(ReadBinaryFile(Installed("user.bin")), before);
+    EXPECT_EQ(CountProcesses("solvane.exe"), 0) << "no clock was running, none is started";
+}
+
+// The running clock is ended through its exit command: it saves its options (user.bin is
+// deleted meanwhile, so only that save can bring it back) and ends with status 0. The new
+// copy is then started from the install folder.
+TEST_F(Installer, UpgradeEndsTheRunningClockWhichSavesAndStartsItAgain) {
+    EnsureInstalled();
+    UserOptions options = QuietOptions();
+    options.frameLeft = 77;
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
+    RunningProgram old(Installed("solvane.exe"));
+    ASSERT_NE(WaitForStartedProgram(30000), nullptr);
+    ASSERT_TRUE(DeleteFileA(Installed("user.bin").c_str()));
+    Install();
+    ASSERT_TRUE(old.waitForExit(1000)) << "ended before the installer finished";
+    EXPECT_EQ(old.exitCode(), 0u);
+    EXPECT_EQ(ReadOptions(Installed("user.bin")).frameLeft, 77);
+    HWND hidden = WaitForStartedProgram(30000);
+    ASSERT_NE(hidden, nullptr) << "started again";
+    EXPECT_EQ(CountProcesses("solvane.exe"), 1);
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000));
+}
+
+// With the clock running and everything it writes in place, the silent uninstaller ends the
+// clock and removes all but the user's options.
+TEST_F(Installer, SilentUninstallLeavesNothingButUserBin) {
+    EnsureInstalled();
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    RunningProgram clock(Installed("solvane.exe"));
+    ASSERT_NE(WaitForStartedProgram(30000), nullptr);
+    // What the clock writes as it runs: the autostart value, AppPath padded, the wallpaper.
+    SetStringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, Installed("solvane.exe"));
+    std::string padded = Installed("solvane.exe");
+    padded.resize(kAppPathBytes, '\0');
+    SetStringValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName, padded);
+    const uint8_t pixels[4 * 4 * 4] = {};
+    ASSERT_TRUE(WriteBitmapFile(Installed("Solvane.bmp"), 4, 4, pixels, 16));
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(Installed("Solvane.bmp").c_str()), SPIF_UPDATEINIFILE);
+    // The saver chosen as the desktop's.
+    SetStringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", InstalledSaver());
+
+    Uninstall();
+    ASSERT_TRUE(clock.waitForExit(1000));
+    EXPECT_EQ(clock.exitCode(), 0u);
+    EXPECT_EQ(FilesIn(InstallDir()), std::set<std::string>{"user.bin"});
+    EXPECT_FALSE(FileExists(InstalledSaver()));
+    EXPECT_FALSE(FileExists(ShortcutFolder()));
+    EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), "<missing>");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Kelbrook"));
+    EXPECT_EQ(StringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"), "<missing>");
+    EXPECT_NE(DesktopWallpaper(), Installed("Solvane.bmp"));
+
+    DeleteFileA(Installed("user.bin").c_str());
+    RemoveDirectoryA(InstallDir().c_str());
+}
+
+// As a user clicks through it: welcome, folder, installation, and the finish page whose
+// check box starts the clock.
+TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
+    RunningProgram setup(SetupProgram());
+    HWND wizard = WizardAt("Solvane Setup", "&Next >");
+    ASSERT_NE(wizard, nullptr) << "the welcome page";
+    KeepScreenshot(SettledCapture(wizard), "installer-welcome.bmp");
+    PressMainButton(wizard);
+    ASSERT_NE(WizardAt("Solvane Setup", "&Install"), nullptr) << "the folder page";
+    EXPECT_EQ(WindowText(FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr)),
+              InstallDir()) << "the page's folder field";
+    PressMainButton(wizard);
+    ASSERT_NE(WizardAt("Solvane Setup", "&Finish"), nullptr) << "the finish page";
+    KeepScreenshot(SettledCapture(wizard), "installer-finish.bmp");
+    EXPECT_EQ(CountProcesses("solvane.exe"), 0) << "started only when the page is left";
+    PressMainButton(wizard);
+    ASSERT_TRUE(WaitUntil([&] { return !setup.running(); }, 30000));
+    EXPECT_EQ(setup.exitCode(), 0u);
+    HWND hidden = WaitForStartedProgram(30000);
+    ASSERT_NE(hidden, nullptr) << "the check box, on by default, starts the clock";
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000));
+}
+
+// Uninstalling from the Start menu asks before deleting the user's options; answered yes,
+// nothing is left, not even the folder.
+TEST_F(Installer, UninstallAsksBeforeDeletingUserBin) {
+    EnsureInstalled();
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    RunningProgram uninstall(Installed("uninstall.exe"));
+    HWND wizard = WizardAt("Solvane Uninstall", "&Uninstall");
+    ASSERT_NE(wizard, nullptr);
+    PressMainButton(wizard);
+    HWND question = WaitForDialogWith(IDYES, 60000);
+    ASSERT_NE(question, nullptr);
+    const std::vector<std::string> texts = StaticTexts(question);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.find("user.bin") != std::string::npos; }));
+    EXPECT_TRUE(FileExists(Installed("user.bin"))) << "not deleted before the answer";
+    KeepScreenshot(SettledCapture(question), "uninstall-question.bmp");
+    PostMessageA(question, WM_COMMAND, IDYES, 0);
+    ASSERT_NE(WizardAt("Solvane Uninstall", "&Close"), nullptr);
+    PressMainButton(wizard);
+    EXPECT_TRUE(WaitUntil([] { return CountProcesses("Un.exe") == 0; }, 30000));
+    EXPECT_FALSE(FileExists(InstallDir()));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+}
+
+}  // namespace
