@@ -3,6 +3,7 @@
 #include "render/GLDrawing.h"
 #include "render/GlobeArrays.h"
 #include "render/ResourceBitmaps.h"
+#include "render/TextDrawing.h"
 #include "render/ViewContext.h"
 #include "res/resource.h"
 
@@ -105,16 +106,7 @@ void IlluminationView::paint() {
         glDisable(GL_LIGHTING);
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(-w, -w);
-        glTexCoord2f(1, 0);
-        glVertex2f(w, -w);
-        glTexCoord2f(1, 1);
-        glVertex2f(w, w);
-        glTexCoord2f(0, 1);
-        glVertex2f(-w, w);
-        glEnd();
+        drawSquare(w);  // both sides from the width: the face stays round
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_LIGHTING);
         glDisable(GL_BLEND);

@@ -31,43 +31,32 @@ void WriteAppPath(const OptionsServices& services) {
                                 kAppPathValueName, AppPathBuffer(services.programPath), true);
 }
 
+// "user.bin" over `options` when it is a whole record (its impossible values repaired); a file
+// of any other size is reported and leaves `options` as they are.
+FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& services) {
+    UserOptions stored;
+    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
+    const FileReadResult result = ReadFileOfExactSize(path, &stored, sizeof stored);
+    if (result == FileReadResult::WrongSize) services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
+    if (result == FileReadResult::Read) {
+        options = stored;
+        RepairImpossibleOptions(options);
+    }
+    return result;
+}
+
 }  // namespace
 
 void LoadOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
-    UserOptions stored;
-    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
-    switch (ReadFileOfExactSize(path, &stored, sizeof stored)) {
-    case FileReadResult::Missing:
-        WriteAutostartValue(services);
-        break;
-    case FileReadResult::WrongSize:
-        services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
-        break;
-    case FileReadResult::Read:
-        options = stored;
-        RepairImpossibleOptions(options);
-        break;
-    }
+    if (ReadStoredOptions(options, services) == FileReadResult::Missing) WriteAutostartValue(services);
     RefreshTimeZone(options, services);
 }
 
 void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
     options.displayFlags = kSaverDisplayFlags;
-    UserOptions stored;
-    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
-    switch (ReadFileOfExactSize(path, &stored, sizeof stored)) {
-    case FileReadResult::Missing:
-        break;
-    case FileReadResult::WrongSize:
-        services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
-        break;
-    case FileReadResult::Read:
-        options = stored;
-        RepairImpossibleOptions(options);
-        break;
-    }
+    ReadStoredOptions(options, services);
     RefreshTimeZone(options, services);
 }
 
