@@ -25,20 +25,6 @@ HFONT Arial(int height, int weight) {
     return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
 }
 
-// Copies bitmap `id` of the program's resources to (x, y) at its own size.
-void DrawBitmap(HDC dc, int id, int x, int y) {
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    if (bitmap == nullptr) return;
-    BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-}
-
 void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
 
 }  // namespace
@@ -121,7 +107,7 @@ void LunarPhasesWindow::paint() {
     const PhaseTable& table = shown_.table;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    DrawBitmap(dc, IDB_BANNER_LUNAR_PHASES, 0, 0);
+    DrawResourceBitmap(dc, IDB_BANNER_LUNAR_PHASES, 0, 0);
     HGDIOBJ previousFont = SelectObject(dc, textFont_);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
@@ -134,7 +120,7 @@ void LunarPhasesWindow::paint() {
         const PhaseEntryPlaces at = PhaseEntryPlacesFor(i, h);
         Text(dc, at.nameX, at.nameY, name);
         Text(dc, at.dateX, at.dateY, PhaseDateLabel(table.entries[i].julianDate));
-        DrawBitmap(dc, bitmap, at.pictureX, at.pictureY);
+        DrawResourceBitmap(dc, bitmap, at.pictureX, at.pictureY);
     }
     RECT explanation = kExplanation;
     const std::string lunarMonth = LoadResourceString(IDS_LUNAR_MONTH);

@@ -34,6 +34,11 @@ ClockApp::~ClockApp() {
     if (dialogBrushDark != nullptr) DeleteObject(dialogBrushDark);
 }
 
+UserOptions ClockApp::currentOptions() {
+    std::lock_guard<RecursiveLock> hold(optionsLock);
+    return options;
+}
+
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, registry_, prompt_, timeZone_, optionsLock};
 }

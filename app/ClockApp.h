@@ -36,6 +36,8 @@ public:
     ~ClockApp() override;
 
     OptionsServices optionsServices();
+    // A copy of the options, taken under `optionsLock`.
+    UserOptions currentOptions();
     // Writes "user.bin"; the first failure of the run is reported to the user (never at the
     // end of a session). Call on the user-interface thread, without holding `optionsLock`.
     bool saveOptions();

@@ -37,13 +37,8 @@ public:
         : SkinnedDialog(IDD_HOME_LOCATION, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
 
 private:
-    UserOptions options() {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        return app_.options;
-    }
-
     bool onInitDialog() override {
-        const UserOptions o = options();
+        const UserOptions o = app_.currentOptions();
         SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kStoredNameLength, 0);
         SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, FieldText(o.homeName).substr(0, kStoredNameLength).c_str());
         for (int c = 0; c < 2; ++c) {
@@ -132,7 +127,7 @@ private:
     void lookUpUSPlace() {
         PickedPlace place;
         // The list shows coordinates in the form chosen here, saved or not.
-        UserOptions o = options();
+        UserOptions o = app_.currentOptions();
         o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
         if (!LookUpUSPlace(hwnd(), brushes(), o, place)) return;
         SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, place.name.c_str());

@@ -6,3 +6,21 @@ std::string LoadResourceString(UINT id, HINSTANCE module) {
     int length = LoadStringA(module, id, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? length : 0);
 }
+
+void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
+    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (bitmap == nullptr) return;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (width > 0 && height > 0) {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, x, y, width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    } else {
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+    }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}

@@ -1,5 +1,7 @@
 #include "saver/PreviewWindow.h"
 
+#include "platform/Resources.h"
+
 #include "saver/SaverResources.h"
 
 namespace {
@@ -26,17 +28,7 @@ LRESULT PreviewWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = BeginPaint(hwnd(), &ps);
         RECT client;
         GetClientRect(hwnd(), &client);
-        if (HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SAVER_PREVIEW))) {
-            BITMAP info = {};
-            GetObjectA(picture, sizeof info, &info);
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ previous = SelectObject(memory, picture);
-            SetStretchBltMode(dc, HALFTONE);
-            StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-            SelectObject(memory, previous);
-            DeleteDC(memory);
-            DeleteObject(picture);
-        }
+        DrawResourceBitmap(dc, IDB_SAVER_PREVIEW, 0, 0, client.right, client.bottom);
         EndPaint(hwnd(), &ps);
         return 0;
     }

@@ -36,11 +36,7 @@ private:
     }
 
     bool onInitDialog() override {
-        UserOptions o;
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            o = app_.options;
-        }
+        const UserOptions o = app_.currentOptions();
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETPOS, TRUE, o.spinSpeed);
         CheckDlgButton(hwnd(), ViewpointRadioFor(o.viewpoint), BST_CHECKED);

@@ -29,17 +29,12 @@ public:
     bool restartEarthWindow = false;  // saved with a new OpenGL choice
 
 private:
-    UserOptions options() {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        return app_.options;
-    }
-
     void check(int id, bool on) { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
     bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
     void enable(int id, bool on) { EnableWindow(GetDlgItem(hwnd(), id), on); }
 
     bool onInitDialog() override {
-        const UserOptions o = options();
+        const UserOptions o = app_.currentOptions();
         check(IDC_USE_HARDWARE, o.useHardware3D == 1);
         check(IDC_START_AUTOMATICALLY, o.startWithWindows == 1);
         check(IDC_START_IN_TRAY, o.startInTrayOnly == 1);
@@ -73,7 +68,7 @@ private:
     }
 
     void showHome() {
-        const UserOptions o = options();
+        const UserOptions o = app_.currentOptions();
         SetDlgItemTextA(hwnd(), IDC_HOME_NAME_TEXT, FieldText(o.homeName).c_str());
         SetDlgItemTextA(hwnd(), IDC_HOME_LONGITUDE_TEXT, FormatLongitude(o.homeLongitude, o).c_str());
         SetDlgItemTextA(hwnd(), IDC_HOME_LATITUDE_TEXT, FormatLatitude(o.homeLatitude, o).c_str());

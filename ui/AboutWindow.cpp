@@ -1,5 +1,6 @@
 #include "ui/AboutWindow.h"
 
+#include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinnedDialog.h"
 
@@ -38,14 +39,7 @@ bool AboutWindow::onCreate() {
 }
 
 void AboutWindow::paintBackground(HDC dc) {
-    if (HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SPLASH))) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ previous = SelectObject(memory, picture);
-        BitBlt(dc, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
-        DeleteObject(picture);
-    }
+    DrawResourceBitmap(dc, IDB_SPLASH, 0, 0);  // the picture fills the window
     FillRect(dc, &kButtonStrip, brushes_.light);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/SkinnedDialog.h"
 
+#include "platform/Resources.h"
 #include "ui/HelpPage.h"
 #include "ui/SkinGeometry.h"
 
@@ -36,15 +37,7 @@ bool SkinnedDialog::paintBackground(HDC dc) {
     GetClientRect(hwnd(), &client);
     const DialogBands bands = BandsOf(client.right, client.bottom, skin_.bannerWidth);
     Fill(dc, bands.band, brushes_.dark);
-    if (HBITMAP banner = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(skin_.bannerBitmap))) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ previous = SelectObject(memory, banner);
-        BitBlt(dc, bands.banner.left, bands.banner.top, bands.banner.right - bands.banner.left,
-               bands.banner.bottom - bands.banner.top, memory, 0, 0, SRCCOPY);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
-        DeleteObject(banner);
-    }
+    DrawResourceBitmap(dc, skin_.bannerBitmap, bands.banner.left, bands.banner.top);
     Fill(dc, bands.body, brushes_.light);
     return true;
 }
