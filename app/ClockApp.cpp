@@ -10,6 +10,7 @@
 #include "platform/ProgramPath.h"
 #include "app/Formatting.h"
 #include "platform/Resources.h"
+#include "platform/WideText.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -40,7 +41,8 @@ UserOptions ClockApp::currentOptions() {
 }
 
 OptionsServices ClockApp::optionsServices() {
-    return OptionsServices{programPath_, registry_, prompt_, timeZone_, optionsLock};
+    return OptionsServices{programPath_, OptionsFilePath(userFolders_), registry_, prompt_, timeZone_,
+                           optionsLock};
 }
 
 bool ClockApp::saveOptions() {
@@ -56,11 +58,13 @@ void ClockApp::endSession() {
 bool ClockApp::initInstance(const char* commandLine) {
     const bool showSplash = CommandLineShowsSplash(commandLine);
     programPath_ = ProgramPath();
-    SetCurrentDirectoryA(FileBesideProgram(programPath_, "").c_str());
+    SetCurrentDirectoryW(WideFromUtf8(FileBesideProgram(programPath_, "")).c_str());
     if (!claimSingleInstance()) return false;
 
     setRegistryKey(kRegistryKeyName);
-    LoadOptions(options, optionsServices());
+    userFolders_ = UserFileFoldersFor(programPath_);
+    AdoptOptionsBesideProgram(programPath_, userFolders_);
+    if (!LoadOptions(options, optionsServices())) saver_.leaveFileAlone();
     optionsLoaded_ = true;
     if (options.hideSplash == 0) SplashWindow::enable(showSplash);
 

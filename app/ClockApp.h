@@ -36,9 +36,11 @@ public:
     ~ClockApp() override;
 
     OptionsServices optionsServices();
+    // Where the current user's options and wallpaper are kept; set before the options load.
+    const UserFileFolders& userFolders() const { return userFolders_; }
     // A copy of the options, taken under `optionsLock`.
     UserOptions currentOptions();
-    // Writes "user.bin"; the first failure of the run is reported to the user (never at the
+    // Writes the options file; the first failure of the run is reported to the user (never at the
     // end of a session). Call on the user-interface thread, without holding `optionsLock`.
     bool saveOptions();
     // The session is ending: the windows close and the exit steps run now, without asking the
@@ -68,6 +70,7 @@ private:
 
     ClockAppParts parts_;
     std::string programPath_;
+    UserFileFolders userFolders_;
     HANDLE instanceMutex_ = nullptr;
     HANDLE wallpaperThreadHandle_ = nullptr;
     bool optionsLoaded_ = false;

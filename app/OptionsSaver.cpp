@@ -1,15 +1,15 @@
 #include "app/OptionsSaver.h"
 
-#include "app/ProgramFiles.h"
 #include "platform/UserPrompt.h"
 #include "res/resource.h"
 
 bool OptionsSaver::save(const UserOptions& options, const OptionsServices& services, bool quiet) {
+    if (leaveFileAlone_) return false;
     std::string reason;
     if (SaveOptions(options, services, &reason)) return true;
     if (!failed_) {
         failed_ = true;
-        failedFile_ = FileBesideProgram(services.programPath, kOptionsFileName);
+        failedFile_ = services.optionsFile;
         reason_ = reason;
     }
     if (!quiet) reportFailure(services);

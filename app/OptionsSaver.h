@@ -14,8 +14,11 @@ public:
     bool save(const UserOptions& options, const OptionsServices& services, bool quiet);
     // Tells the user of the run's first failed save, unless already told.
     void reportFailure(const OptionsServices& services);
+    // The options file could not be read at start-up (the user has been told): it is left as
+    // it is for the rest of the run, and every save returns false.
+    void leaveFileAlone() { leaveFileAlone_ = true; }
 
 private:
     std::string failedFile_, reason_;  // of the first failure
-    bool failed_ = false, reported_ = false;
+    bool failed_ = false, reported_ = false, leaveFileAlone_ = false;
 };

@@ -22,6 +22,12 @@ namespace {
 // The program path padded with zeros to the full 260-byte buffer the screen saver expects.
 std::string AppPathBuffer(const std::string& programPath) {
     std::string buffer = programPath.substr(0, kAppPathBytes - 1);
+    // A path that long is cut whole characters at a time (UTF-8 continuation bytes are 10xxxxxx).
+    if (buffer.size() < programPath.size()) {
+        while (!buffer.empty() && (static_cast<unsigned char>(programPath[buffer.size()]) & 0xC0) == 0x80) {
+            buffer.pop_back();
+        }
+    }
     buffer.resize(kAppPathBytes, '\0');
     return buffer;
 }
@@ -32,11 +38,12 @@ void WriteAppPath(const OptionsServices& services) {
 }
 
 // "user.bin" over `options` when it is a whole record (its impossible values repaired); a file
-// of any other size is reported and leaves `options` as they are.
-FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& services) {
+// of any other size is reported and leaves `options` as they are, as does one that cannot be
+// read (its reason in `failure`).
+FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& services,
+                                 std::string* failure = nullptr) {
     UserOptions stored;
-    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
-    const FileReadResult result = ReadFileOfExactSize(path, &stored, sizeof stored);
+    const FileReadResult result = ReadFileOfExactSize(services.optionsFile, &stored, sizeof stored, failure);
     if (result == FileReadResult::WrongSize) services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
     if (result == FileReadResult::Read) {
         options = stored;
@@ -47,10 +54,31 @@ FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& se
 
 }  // namespace
 
-void LoadOptions(UserOptions& options, const OptionsServices& services) {
+std::string OptionsFilePath(const UserFileFolders& folders) { return folders.settings + kOptionsFileName; }
+
+void AdoptOptionsBesideProgram(const std::string& programPath, const UserFileFolders& folders) {
+    if (folders.portable) return;
+    const std::string own = OptionsFilePath(folders);
+    const std::string earlier = FileBesideProgram(programPath, kOptionsFileName);
+    if (!FileExists(own) && FileExists(earlier)) CopyFileUnlessPresent(earlier, own);
+}
+
+std::string OptionsFileToRead(const std::string& programPath, const UserFileFolders& folders) {
+    const std::string own = OptionsFilePath(folders);
+    const std::string earlier = FileBesideProgram(programPath, kOptionsFileName);
+    return folders.portable || FileExists(own) || !FileExists(earlier) ? own : earlier;
+}
+
+bool LoadOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
-    if (ReadStoredOptions(options, services) == FileReadResult::Missing) WriteAutostartValue(services);
+    std::string failure;
+    const FileReadResult result = ReadStoredOptions(options, services, &failure);
+    if (result == FileReadResult::Missing) WriteAutostartValue(services);
+    if (result == FileReadResult::Unreadable) {
+        services.prompt.warnFormatted(IDS_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION, {services.optionsFile, failure});
+    }
     RefreshTimeZone(options, services);
+    return result != FileReadResult::Unreadable;
 }
 
 void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {
@@ -70,8 +98,7 @@ std::string MainProgramFolder(Registry& registry) {
 
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,
                  std::string* failure) {
-    const std::string path = FileBesideProgram(services.programPath, kOptionsFileName);
-    const bool saved = ReplaceFileAtomically(path, &options, sizeof options, failure);
+    const bool saved = ReplaceFileAtomically(services.optionsFile, &options, sizeof options, failure);
     WriteAppPath(services);
     return saved;
 }

@@ -1,6 +1,7 @@
 // Loading and saving the options record, and the registry values that come with it.
 #pragma once
 
+#include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
 
 #include <cstdint>
@@ -13,7 +14,8 @@ class RecursiveLock;
 
 // What the options code needs from the outside world.
 struct OptionsServices {
-    std::string programPath;  // full path of the program file
+    std::string programPath;  // full path of the program file (the Run value, AppPath)
+    std::string optionsFile;  // full path of the options record's file
     Registry& registry;
     UserPrompt& prompt;
     TimeZoneSource& timeZone;
@@ -27,12 +29,26 @@ extern const char kRegistrationKeyPath[]; // the program's key under HKEY_LOCAL_
 extern const char kAppPathValueName[];    // "AppPath"
 constexpr std::size_t kAppPathBytes = 260;
 
-// Defaults, then "user.bin" beside the program when it is exactly 488 bytes (a file of any
-// other size is reported once and replaced by the next save; impossible values are repaired);
-// then the time zone. A first run (no file) also writes the autostart value.
-void LoadOptions(UserOptions& options, const OptionsServices& services);
+// The current user's options file: "user.bin" in their settings folder.
+std::string OptionsFilePath(const UserFileFolders& folders);
 
-// The screen saver's reading of the clock's options, beside `services.programPath`: the
+// Installed, with no options file of the user's own: an earlier install's "user.bin" beside the
+// program is copied into the user's settings folder (never moved: other users of the PC may
+// take it over too). Nothing happens in a portable copy.
+void AdoptOptionsBesideProgram(const std::string& programPath, const UserFileFolders& folders);
+
+// The file a program that only reads the options takes: the user's own, else, before the
+// clock has first run after an upgrade, the one beside the program.
+std::string OptionsFileToRead(const std::string& programPath, const UserFileFolders& folders);
+
+// Defaults, then the options file when it is exactly 488 bytes (a file of any
+// other size is reported once and replaced by the next save; impossible values are repaired);
+// then the time zone. A first run (no file) also writes the autostart value. A file that is
+// there but cannot be read (held by another program, access denied) is reported once and
+// false is returned: the run then must not write over it.
+bool LoadOptions(UserOptions& options, const OptionsServices& services);
+
+// The screen saver's reading of the clock's options from `services.optionsFile`: the
 // defaults with the saver's display flags (kSaverDisplayFlags), then "user.bin" when it is
 // exactly 488 bytes (a file of any other size is reported, a missing one is not; impossible
 // values are repaired in memory); then the time zone. Nothing is written, neither the file nor
@@ -45,7 +61,7 @@ void LoadSaverOptions(UserOptions& options, const OptionsServices& services);
 // registry only.
 std::string MainProgramFolder(Registry& registry);
 
-// Writes the record to "user.bin" (atomically), then `AppPath`. False when the file could not
+// Writes the record to the options file (atomically), then `AppPath`. False when the file could not
 // be written, with the system's reason in `failure` when given; the options then live on in
 // memory only.
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,

@@ -1,6 +1,18 @@
 #include "app/ProgramFiles.h"
 
-#include <cstdio>
+#include "platform/FileAccess.h"
+#include "platform/UserFolders.h"
+
+const char kPortableMarkerName[] = "portable";
+
+namespace {
+
+// `base` (ending in a separator) with the program's own folder in it.
+std::string ProductFolderIn(const std::string& base) {
+    return base.empty() ? base : base + "Solvane" + base.back();
+}
+
+}  // namespace
 
 std::string FileBesideProgram(const std::string& programPath, const std::string& name) {
     const std::size_t separator = programPath.find_last_of("\\/");
@@ -11,9 +23,15 @@ std::string FileBesideProgram(const std::string& programPath, const std::string&
 
 std::string DataFilePath(const std::string& programPath, const std::string& name) {
     const std::string beside = FileBesideProgram(programPath, name);
-    if (std::FILE* file = std::fopen(beside.c_str(), "rb")) {
-        std::fclose(file);
-        return beside;
-    }
-    return name;
+    return FileExists(beside) ? beside : name;
+}
+
+UserFileFolders UserFileFoldersFor(const std::string& programPath) {
+    UserFileFolders folders;
+    folders.settings = ProductFolderIn(RoamingDataFolder());
+    folders.pictures = ProductFolderIn(LocalDataFolder());
+    folders.portable = FileExists(FileBesideProgram(programPath, kPortableMarkerName)) ||
+                       folders.settings.empty() || folders.pictures.empty();
+    if (folders.portable) folders.settings = folders.pictures = FileBesideProgram(programPath, "");
+    return folders;
 }

@@ -2,6 +2,7 @@
 
 #include "astro/AstroConstants.h"
 #include "astro/Fatal.h"
+#include "platform/FileAccess.h"
 
 #include <cerrno>
 #include <cmath>
@@ -126,7 +127,7 @@ double PrepareRecord(const double et2[2]) {
 FILE* EPHOPN(const char* name) {
     if (reader.file != nullptr) return reader.file;
     if (name == nullptr || name[0] == '\0') name = "JPLEPH";
-    FILE* file = std::fopen(name, "rb");
+    FILE* file = OpenFileForReading(name);
     if (file == nullptr) {
         LogMessage(stderr, "EPHOPN: Can't open binary data file: %s\n", std::strerror(errno));
         return nullptr;

@@ -11,6 +11,8 @@ work=$(mktemp -d)
 cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/solvane.exe" \
    "$root/build/dist/solvane-almanac.exe" "$root/build/win/render_bench.exe" \
    "$root/build/win/desktop_bench.exe" "$root/build/win/timesync_bench.exe" "$root/build/dist/svsaver.scr" "$work/"
+# A portable copy: the benchmark's options stay beside the programs.
+touch "$work/portable"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
 (cd "$work" && wine timesync_bench.exe)
 # CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.

@@ -1,7 +1,6 @@
 #include "cli/StoredOptions.h"
 
 #include "app/OptionsStore.h"
-#include "app/ProgramFiles.h"
 #include "platform/FileAccess.h"
 
 #include <cmath>
@@ -13,8 +12,8 @@ bool HomeIsOnEarth(const UserOptions& options) {
 
 UserOptions StoredOptions(const std::string& programPath) {
     UserOptions stored;
-    if (ReadFileOfExactSize(FileBesideProgram(programPath, kOptionsFileName), &stored,
-                            sizeof stored) == FileReadResult::Read &&
+    const std::string file = OptionsFileToRead(programPath, UserFileFoldersFor(programPath));
+    if (ReadFileOfExactSize(file, &stored, sizeof stored) == FileReadResult::Read &&
         HomeIsOnEarth(stored)) {
         return stored;
     }

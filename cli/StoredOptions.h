@@ -1,4 +1,4 @@
-// The options file "user.bin" beside a command-line program.
+// The clock's options file, as a command-line program beside the clock reads it.
 #pragma once
 
 #include "app/UserOptions.h"
@@ -9,6 +9,6 @@
 // longitude within ±180.
 bool HomeIsOnEarth(const UserOptions& options);
 
-// The record in "user.bin" beside `programPath` when the file is exactly the record's size
+// The record in the user's options file (see OptionsFileToRead) when it is exactly the record's size
 // and its home is on Earth; else, silently, the defaults.
 UserOptions StoredOptions(const std::string& programPath);

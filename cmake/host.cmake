@@ -136,3 +136,6 @@ add_test(NAME layering COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh)
 
 # The help pages: the pages the program opens exist, every local link resolves, pages are well-formed.
 add_test(NAME help_pages COMMAND ${CMAKE_SOURCE_DIR}/tools/check-help.sh)
+
+# The installer script grants no rights, removes only what it installed, starts the clock as the user.
+add_test(NAME installer_script COMMAND ${CMAKE_SOURCE_DIR}/tools/check-installer.sh)

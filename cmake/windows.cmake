@@ -11,6 +11,7 @@ add_library(solvane_platform STATIC
     platform/MessageBoxPrompt.cpp
     platform/LocaleMonthNames.cpp
     platform/Resources.cpp
+    platform/ShellOpen.cpp
     platform/Win32Registry.cpp
     platform/Window.cpp
 )
@@ -199,12 +200,15 @@ if(NOT MAKENSIS)
     message(FATAL_ERROR "makensis not found: install the nsis package (make deps)")
 endif()
 set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
+set(HELP_PAGES_NSH ${CMAKE_BINARY_DIR}/help-pages.nsh)
 add_custom_command(
     OUTPUT ${SOLVANE_SETUP}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/installer/list-help.sh ${SOLVANE_DIST_DIR} ${HELP_PAGES_NSH}
     COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DDIST=${SOLVANE_DIST_DIR}
-            -DICON=${SOLVANE_GENERATED_DIR}/res/solvane.ico -DOUTFILE=${SOLVANE_SETUP}
-            ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi
+            -DICON=${SOLVANE_GENERATED_DIR}/res/solvane.ico -DHELP_PAGES=${HELP_PAGES_NSH}
+            -DOUTFILE=${SOLVANE_SETUP} ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi
     DEPENDS ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi ${SOLVANE_GENERATED_DIR}/res/solvane.ico
+            ${CMAKE_SOURCE_DIR}/tools/installer/list-help.sh
             solvane SVShared svsaver solvane-almanac solvane-render
             $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
             $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render>

@@ -183,7 +183,7 @@ bool TrayFrame::onCommand(UINT id) {
         OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL);
         return true;
     case ID_VISIT_HOME_PAGE:
-        ShellExecuteA(nullptr, "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL);
+        OpenPage(kHomePage, SW_SHOWNORMAL);
         return true;
     case ID_FULL_SCREEN:
         if (earthFrame_->hwnd() != nullptr && !earthFrame_->isFullScreen()) earthFrame_->enterFullScreen();

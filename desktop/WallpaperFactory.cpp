@@ -2,10 +2,9 @@
 
 #include "app/ClockApp.h"
 #include "app/Formatting.h"
-#include "app/ProgramFiles.h"
 #include "astro/MoonPhase.h"
 #include "render/BitmapFile.h"
-#include "platform/ProgramPath.h"
+#include "platform/WideText.h"
 #include "platform/Resources.h"
 #include "render/EarthView.h"
 #include "render/WallpaperEarth.h"
@@ -51,19 +50,19 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
     return true;
 }
 
-// Writes the picture beside the program and makes it the wallpaper; a failed write leaves the
+// Writes the picture to the user's folder and makes it the wallpaper; a failed write leaves the
 // previous file and wallpaper alone.
 void Publish(const std::string& path, const WallpaperPicture& picture) {
     if (!WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride)) return;
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
-                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+    std::wstring wide = WideFromUtf8(path);
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 }  // namespace
 
 unsigned __stdcall WallpaperFactory(void* clockApp) {
     ClockApp& app = *static_cast<ClockApp*>(clockApp);
-    const std::string path = FileBesideProgram(ProgramPath(), "Solvane.bmp");
+    const std::string path = app.userFolders().pictures + "Solvane.bmp";
     const std::string left = LoadResourceString(IDS_WALLPAPER_LEFT_TEXT);
     const std::string right = LoadResourceString(IDS_WALLPAPER_RIGHT_TEXT);
     WallpaperRenderer renderer;

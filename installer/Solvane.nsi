@@ -1,13 +1,15 @@
 ; Solvane's installer and uninstaller (NSIS 3, 64-bit).
 ;
 ; makensis -DVERSION=1.21 -DDIST=<install folder of the build> -DICON=<solvane.ico>
-;          -DOUTFILE=<Solvane-Setup.exe> Solvane.nsi
+;          -DHELP_PAGES=<help-pages.nsh> -DOUTFILE=<Solvane-Setup.exe> Solvane.nsi
 ;
 ; Installs the clock and its files to Program Files\Solvane, the screen saver to the system
-; folder, Start-menu shortcuts and the installed-programs entry. The clock keeps user.bin and
-; Solvane.bmp beside itself, so the users group gets modify rights on the install folder.
-; Installing over an earlier copy ends the running clock through its exit command (it saves
-; user.bin), keeps user.bin and starts the clock again.
+; folder, Start-menu shortcuts and the installed-programs entry. The program folder keeps the
+; rights Program Files gives (users may read and run, not change): each user's clock keeps
+; user.bin in their roaming application data folder and the wallpaper in their local one, and
+; takes over the user.bin an earlier version kept beside itself. Installing over an earlier
+; copy ends the running clock through its exit command (it saves its options) and starts it
+; again, as the logged-on user.
 
 Unicode true
 Target amd64-unicode
@@ -17,9 +19,11 @@ SetCompressor /SOLID lzma
 ; The build's file times are not stored: the same files give the same installer.
 SetDateSave off
 
-!ifndef VERSION | DIST | ICON | OUTFILE
-  !error "define VERSION, DIST, ICON and OUTFILE"
+!ifndef VERSION | DIST | ICON | OUTFILE | HELP_PAGES
+  !error "define VERSION, DIST, ICON, HELP_PAGES and OUTFILE"
 !endif
+; INSTALL_HELP_PAGES and DELETE_HELP_PAGES: the help pages, file by file.
+!include "${HELP_PAGES}"
 
 !define COMPANY "Kelbrook"
 !define PRODUCT "Solvane"
@@ -32,6 +36,9 @@ SetDateSave off
 !define ID_APP_EXIT 57665
 !define SAVER "svsaver.scr"
 !define SHORTCUTS "$SMPROGRAMS\${PRODUCT}"
+; The current user's folders of the clock, with SetShellVarContext current.
+!define USER_SETTINGS "$APPDATA\${PRODUCT}"
+!define USER_PICTURES "$LOCALAPPDATA\${PRODUCT}"
 
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -75,6 +82,13 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 ; 1 when a running clock was ended (and is to be started again).
 Var ClockWasRunning
+
+; Starts the installed clock as the logged-on user, without the installer's elevation: the
+; running shell (explorer.exe), asked by a second explorer.exe, starts it with its own token.
+; An Exec from here would hand the clock the administrator's token.
+!macro START_CLOCK_AS_USER
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\solvane.exe"'
+!macroend
 
 ; Ends every running clock through its exit command, as Shut Down in its tray menu does, so
 ; that it saves user.bin and lets go of its files. Sets $ClockWasRunning. Aborts when a clock
@@ -145,9 +159,8 @@ Section "-${PRODUCT}"
   File "${DIST}\USPlaces.bin"
   File "${DIST}\solvane-almanac.exe"
   File "${DIST}\solvane-render.exe"
-  ; The help pages as this version has them, none of an earlier one's left over.
-  RMDir /r "$INSTDIR\help"
-  File /r "${DIST}\help"
+  ; Page by page: a "help" folder already in the chosen folder keeps the user's files.
+  !insertmacro INSTALL_HELP_PAGES
 
   ; Where Windows lists screen savers. The saver finds the clock through AppPath.
   SetOutPath "$SYSDIR"
@@ -179,21 +192,9 @@ Section "-${PRODUCT}"
   IntOp $0 $0 + $1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
-  ; The clock writes user.bin and Solvane.bmp beside itself, also when a standard user runs
-  ; it: the users group (well-known SID, whatever the system's language) may modify the
-  ; folder's files.
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /T /Q'
-  Pop $0
-  ${If} $0 == "error"
-    DetailPrint "icacls could not be started: standard users may not be able to save settings."
-  ${ElseIf} $0 != 0
-    DetailPrint "icacls ended with status $0."
-    MessageBox MB_OK|MB_ICONEXCLAMATION "The users group could not be given write access to $INSTDIR (icacls status $0). ${PRODUCT} can save its settings there only when run as an administrator." /SD IDOK
-  ${EndIf}
-
   ; An upgrade starts the clock it ended.
   ${If} $ClockWasRunning == 1
-    Exec '"$INSTDIR\solvane.exe"'
+    !insertmacro START_CLOCK_AS_USER
   ${EndIf}
 SectionEnd
 
@@ -206,7 +207,7 @@ FunctionEnd
 
 Function StartClock
   ${If} $ClockWasRunning != 1
-    Exec '"$INSTDIR\solvane.exe"'
+    !insertmacro START_CLOCK_AS_USER
   ${EndIf}
 FunctionEnd
 
@@ -218,11 +219,30 @@ FunctionEnd
 Section "Uninstall"
   Call un.EndRunningClock
 
-  ; The desktop keeps no wallpaper that is about to be deleted.
+  ; The desktop keeps no wallpaper that is about to be deleted (the current user's, or one an
+  ; earlier version wrote beside itself).
+  SetShellVarContext current
   System::Call 'user32::SystemParametersInfoW(i 0x0073, i ${NSIS_MAX_STRLEN}, t .r0, i 0)'  ; SPI_GETDESKWALLPAPER
-  ${If} $0 == "$INSTDIR\Solvane.bmp"
+  ${If} $0 == "${USER_PICTURES}\Solvane.bmp"
+  ${OrIf} $0 == "$INSTDIR\Solvane.bmp"
     System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
   ${EndIf}
+  Delete "${USER_PICTURES}\Solvane.bmp"
+  Delete "${USER_PICTURES}\Solvane.bmp.new"
+  RMDir "${USER_PICTURES}"
+  ; The current user's settings go only when they say so; other users' are not touched.
+  ${If} ${FileExists} "${USER_SETTINGS}\user.bin"
+  ${OrIf} ${FileExists} "$INSTDIR\user.bin"
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
+    Delete "${USER_SETTINGS}\user.bin"
+    Delete "${USER_SETTINGS}\user.bin.new"
+    RMDir "${USER_SETTINGS}"
+    ; What an earlier version kept beside itself.
+    Delete "$INSTDIR\user.bin"
+  keepSettings:
+  ${EndIf}
+  DetailPrint "The settings of other users of this PC are left alone."
+  SetShellVarContext all
 
   Delete "$INSTDIR\solvane.exe"
   Delete "$INSTDIR\SVShared.dll"
@@ -231,15 +251,12 @@ Section "Uninstall"
   Delete "$INSTDIR\USPlaces.bin"
   Delete "$INSTDIR\solvane-almanac.exe"
   Delete "$INSTDIR\solvane-render.exe"
-  RMDir /r "$INSTDIR\help"
-  ; What the clock writes: the wallpaper, and the files it writes before it replaces the old.
+  !insertmacro DELETE_HELP_PAGES
+  ; What an earlier version wrote beside itself: the wallpaper, and the files it wrote before
+  ; it replaced the old.
   Delete "$INSTDIR\Solvane.bmp"
   Delete "$INSTDIR\Solvane.bmp.new"
   Delete "$INSTDIR\user.bin.new"
-  ${If} ${FileExists} "$INSTDIR\user.bin"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (user.bin) as well?" /SD IDNO IDNO +2
-    Delete "$INSTDIR\user.bin"
-  ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -5,9 +5,8 @@
 #include "location/USPlacesDialog.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
+#include "ui/HelpPage.h"
 #include "ui/SkinnedDialog.h"
-
-#include <shellapi.h>
 
 #include <cmath>
 #include <mutex>
@@ -173,8 +172,7 @@ private:
             lookUpUSPlace();
             return true;
         case IDC_WEB_LOOKUP:
-            ShellExecuteA(hwnd(), "open", LoadResourceString(IDS_HOME_LOOKUP_PAGE).c_str(), nullptr, nullptr,
-                          SW_SHOWMAXIMIZED);
+            OpenPage(LoadResourceString(IDS_HOME_LOOKUP_PAGE), SW_SHOWMAXIMIZED);
             return true;
         }
         return SkinnedDialog::onCommand(id);

@@ -1,6 +1,7 @@
 #include "location/USPlaces.h"
 
 #include "location/USStates.h"
+#include "platform/FileAccess.h"
 
 #include <cmath>
 #include <cstdio>
@@ -94,7 +95,7 @@ USPlacesRead ReadUSPlaces(const unsigned char* data, std::size_t size, int state
 
 USPlacesRead ReadUSPlacesFile(const std::string& path, int state) {
     USPlacesRead read;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFileForReading(path);
     if (file == nullptr) return read;
     read.opened = true;
     if (std::fseek(file, 0, SEEK_END) == 0) {

@@ -20,11 +20,23 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
     return true;
 }
 
+// Makes the folder that holds `path` when it is missing.
+void MakeParentFolder(const std::string& path) {
+    const std::size_t separator = path.find_last_of('/');
+    if (separator == std::string::npos || separator == 0) return;
+    ::mkdir(path.substr(0, separator).c_str(), 0755);
+}
+
 }  // namespace
 
-FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size) {
+FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size,
+                                   std::string* failure) {
     int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return FileReadResult::Missing;
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return FileReadResult::Missing;
+        if (failure != nullptr) *failure = std::strerror(errno);
+        return FileReadResult::Unreadable;
+    }
     struct stat info {};
     FileReadResult result = FileReadResult::WrongSize;
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
@@ -36,10 +48,36 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     return result;
 }
 
+std::FILE* OpenFileForReading(const std::string& path) { return std::fopen(path.c_str(), "rb"); }
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool CopyFileUnlessPresent(const std::string& from, const std::string& to) {
+    MakeParentFolder(to);
+    const int in = ::open(from.c_str(), O_RDONLY);
+    if (in < 0) return false;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    bool copied = out >= 0;
+    char buffer[65536];
+    for (ssize_t got; copied && (got = ::read(in, buffer, sizeof buffer)) != 0;) {
+        copied = got > 0 && WriteAll(out, buffer, std::size_t(got));
+    }
+    ::close(in);
+    if (out >= 0) {
+        copied = ::close(out) == 0 && copied;
+        if (!copied) ::unlink(to.c_str());
+    }
+    return copied;
+}
+
 bool ReplaceFileAtomically(const std::string& path,
                            const std::function<bool(const FileChunkWriter& write)>& produce,
                            std::string* failure) {
     const std::string temporary = path + ".new";
+    MakeParentFolder(path);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) {
         if (failure != nullptr) *failure = std::strerror(errno);

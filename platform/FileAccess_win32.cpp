@@ -1,10 +1,14 @@
 #include "platform/FileAccess.h"
 
+#include "platform/SystemError.h"
+#include "platform/WideText.h"
+
 #include <windows.h>
 
 namespace {
 
-// Another process (the screen saver reading the options, say) may hold the file for a moment.
+// Another process (an editor or a backup program, say) may hold the file for a moment.
+// Readers share reading and deleting, so that they never hold up the rename of a writer.
 constexpr int kSharingRetries = 10;
 constexpr DWORD kSharingRetryMs = 50;
 
@@ -13,9 +17,9 @@ bool IsTransientSharingError(DWORD error) {
            error == ERROR_ACCESS_DENIED;
 }
 
-HANDLE OpenForReadingUnshared(const std::string& path) {
+HANDLE OpenForReading(const std::wstring& path) {
     for (int attempt = 0;; ++attempt) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kSharingRetries) return file;
@@ -23,10 +27,9 @@ HANDLE OpenForReadingUnshared(const std::string& path) {
     }
 }
 
-bool MoveReplacing(const std::string& from, const std::string& to) {
+bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
     for (int attempt = 0;; ++attempt) {
-        if (MoveFileExA(from.c_str(), to.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return true;
         }
         if (!IsTransientSharingError(GetLastError()) || attempt == kSharingRetries) return false;
@@ -34,25 +37,24 @@ bool MoveReplacing(const std::string& from, const std::string& to) {
     }
 }
 
-// The system's text for an error code, without its line break.
-std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = length > 0 ? std::string(text, length) : "Error " + std::to_string(error);
-    if (text != nullptr) LocalFree(text);
-    while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) {
-        result.pop_back();
-    }
-    return result;
+// Makes the folder that holds `path` when it is missing.
+void MakeParentFolder(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos || separator == 0) return;
+    CreateDirectoryW(path.substr(0, separator).c_str(), nullptr);
 }
 
 }  // namespace
 
-FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size) {
-    HANDLE file = OpenForReadingUnshared(path);
-    if (file == INVALID_HANDLE_VALUE) return FileReadResult::Missing;
+FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size,
+                                   std::string* failure) {
+    HANDLE file = OpenForReading(WideFromUtf8(path));
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileReadResult::Missing;
+        if (failure != nullptr) *failure = SystemErrorText(error);
+        return FileReadResult::Unreadable;
+    }
     FileReadResult result = FileReadResult::WrongSize;
     LARGE_INTEGER fileSize = {};
     DWORD read = 0;
@@ -64,11 +66,28 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     return result;
 }
 
+std::FILE* OpenFileForReading(const std::string& path) {
+    return _wfopen(WideFromUtf8(path).c_str(), L"rb");
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool CopyFileUnlessPresent(const std::string& from, const std::string& to) {
+    const std::wstring target = WideFromUtf8(to);
+    MakeParentFolder(target);
+    return CopyFileW(WideFromUtf8(from).c_str(), target.c_str(), TRUE) != 0;
+}
+
 bool ReplaceFileAtomically(const std::string& path,
                            const std::function<bool(const FileChunkWriter& write)>& produce,
                            std::string* failure) {
-    const std::string temporary = path + ".new";
-    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const std::wstring target = WideFromUtf8(path);
+    const std::wstring temporary = target + L".new";
+    MakeParentFolder(target);
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (failure != nullptr) *failure = SystemErrorText(GetLastError());
@@ -80,9 +99,9 @@ bool ReplaceFileAtomically(const std::string& path,
     };
     bool complete = produce(write) && FlushFileBuffers(file);
     complete = CloseHandle(file) && complete;
-    if (complete && MoveReplacing(temporary, path)) return true;
+    if (complete && MoveReplacing(temporary, target)) return true;
     const DWORD error = GetLastError();
-    DeleteFileA(temporary.c_str());
+    DeleteFileW(temporary.c_str());
     if (failure != nullptr) *failure = SystemErrorText(error);
     return false;
 }

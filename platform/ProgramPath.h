@@ -1,4 +1,4 @@
-// The full path of the running program's file.
+// The full path of the running program's file, in UTF-8.
 #pragma once
 
 #include <string>

@@ -7,6 +7,13 @@ std::string LoadResourceString(UINT id, HINSTANCE module) {
     return std::string(buffer, length > 0 ? length : 0);
 }
 
+std::wstring LoadResourceStringWide(UINT id, HINSTANCE module) {
+    if (module == nullptr) module = GetModuleHandleW(nullptr);
+    wchar_t buffer[1024];
+    int length = LoadStringW(module, id, buffer, 1024);
+    return std::wstring(buffer, length > 0 ? length : 0);
+}
+
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
     HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
     if (bitmap == nullptr) return;

@@ -8,6 +8,9 @@
 // A string-table entry of `module` (the program when null); empty when missing.
 std::string LoadResourceString(UINT id, HINSTANCE module = nullptr);
 
+// The same in UTF-16, for the wide calls.
+std::wstring LoadResourceStringWide(UINT id, HINSTANCE module = nullptr);
+
 // Draws bitmap resource `id` of the program at (x, y): at its own size, or stretched to
 // width x height when they are given. Nothing is drawn when the bitmap is missing.
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width = 0, int height = 0);

@@ -1,5 +1,7 @@
 #include "platform/Win32Registry.h"
 
+#include "platform/WideText.h"
+
 #include <windows.h>
 
 namespace {
@@ -10,18 +12,21 @@ HKEY RootKey(RegistryRoot root) {
 
 }  // namespace
 
+// Names and data are UTF-8 here and UTF-16 in the registry, so that any path can be stored.
 bool Win32Registry::setString(RegistryRoot root, const std::string& keyPath,
                               const std::string& valueName, const std::string& data,
                               bool createKey) {
     HKEY key = nullptr;
+    const std::wstring path = WideFromUtf8(keyPath);
     LONG opened = createKey
-        ? RegCreateKeyExA(RootKey(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        ? RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, &key, nullptr)
-        : RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_SET_VALUE, &key);
+        : RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_SET_VALUE, &key);
     if (opened != ERROR_SUCCESS) return false;
-    LONG set = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(data.data()),
-                              static_cast<DWORD>(data.size()));
+    const std::wstring wide = WideFromUtf8(data);
+    LONG set = RegSetValueExW(key, WideFromUtf8(valueName).c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(wide.data()),
+                              static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
     RegCloseKey(key);
     return set == ERROR_SUCCESS;
 }
@@ -29,13 +34,17 @@ bool Win32Registry::setString(RegistryRoot root, const std::string& keyPath,
 bool Win32Registry::getString(RegistryRoot root, const std::string& keyPath,
                               const std::string& valueName, std::string& data) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring name = WideFromUtf8(valueName);
     DWORD type = 0, size = 0;
-    LONG read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+    LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
     if (read == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        data.assign(size, '\0');
-        read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
-        data.resize(read == ERROR_SUCCESS ? size : 0);
+        std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
+        read = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&wide[0]), &size);
+        wide.resize(read == ERROR_SUCCESS ? size / sizeof(wchar_t) : 0);
+        data = Utf8FromWide(wide);
     } else if (read == ERROR_SUCCESS) {
         read = ERROR_INVALID_DATA;
     }
@@ -46,10 +55,10 @@ bool Win32Registry::getString(RegistryRoot root, const std::string& keyPath,
 bool Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath,
                                 const std::string& valueName) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
         return false;
     }
-    LONG deleted = RegDeleteValueA(key, valueName.c_str());
+    LONG deleted = RegDeleteValueW(key, WideFromUtf8(valueName).c_str());
     RegCloseKey(key);
     return deleted == ERROR_SUCCESS;
 }

@@ -2,6 +2,7 @@
 
 #include "app/ProgramFiles.h"
 #include "platform/ProgramPath.h"
+#include "platform/WideText.h"
 
 #include <windows.h>
 
@@ -19,7 +20,7 @@ LoadImageFunction Loader() {
     static LoadImageFunction loader = [] {
         const std::string path = Folder().empty() ? FileBesideProgram(ProgramPath(), "SVShared.dll")
                                                   : Folder() + "SVShared.dll";
-        HMODULE library = LoadLibraryA(path.c_str());
+        HMODULE library = LoadLibraryW(WideFromUtf8(path).c_str());
         if (library == nullptr) return LoadImageFunction(nullptr);
         return reinterpret_cast<LoadImageFunction>(reinterpret_cast<void*>(GetProcAddress(library, "svLoadImage")));
     }();

@@ -73,7 +73,10 @@ int RunFullScreen() {
     SystemClock clock;
     UserOptions options;
     AstroState astro = {};
-    LoadSaverOptions(options, {folder + "solvane.exe", registry, prompt, timeZone, lock});
+    // The options of the user the saver runs for, in their folder or (portable) the clock's.
+    const std::string clockProgram = folder + "solvane.exe";
+    LoadSaverOptions(options, {clockProgram, OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram)),
+                               registry, prompt, timeZone, lock});
     {
         std::lock_guard<RecursiveLock> hold(lock);
         UpdateAstroState(astro, options, clock, true);

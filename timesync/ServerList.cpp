@@ -1,5 +1,7 @@
 #include "timesync/ServerList.h"
 
+#include "platform/FileAccess.h"
+
 #include <cstdio>
 
 namespace {
@@ -34,7 +36,7 @@ std::vector<TimeServer> ParseServerList(const std::string& bytes) {
 }
 
 std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = OpenFileForReading(path);
     opened = file != nullptr;
     if (file == nullptr) return {};
     std::string bytes;

@@ -1,13 +1,17 @@
 #include "ui/HelpPage.h"
 
 #include "app/ProgramFiles.h"
+#include "platform/MessageBoxPrompt.h"
 #include "platform/ProgramPath.h"
+#include "platform/ShellOpen.h"
+#include "res/resource.h"
 
-#include <windows.h>
-
-#include <shellapi.h>
+void OpenPage(const std::string& target, int show) {
+    std::string failure;
+    if (OpenWithShell(nullptr, target, show, &failure)) return;
+    MessageBoxPrompt().warnFormatted(IDS_OPEN_FAILED, IDS_WARNING_CAPTION, {target, failure});
+}
 
 void OpenHelpPage(const char* relativePath, int show) {
-    const std::string page = FileBesideProgram(ProgramPath(), relativePath);
-    ShellExecuteA(nullptr, "open", page.c_str(), nullptr, nullptr, show);
+    OpenPage(FileBesideProgram(ProgramPath(), relativePath), show);
 }

@@ -174,6 +174,8 @@ protected:
         const UserOptions d = defaults();
         return std::memcmp(&options, &d, sizeof d) == 0;
     }
+    // A portable copy: the options beside the program are the user's own.
+    void SetUp() override { folder.writeFile(folder.dir / "portable", {}); }
     ProgramFolder folder;
 };
 

@@ -202,6 +202,29 @@ TEST(OptionsSaver, AFailureSeenFirstByAnInteractiveSaveIsToldAtOnce) {
     EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u);
 }
 
+// A file that is there but cannot be opened (here a link to itself; on Windows one held by
+// another program) is no first run: the user is told once, the autostart value is not written,
+// and no save of the run replaces the file.
+TEST(LoadOptions, AFileThatCannotBeReadIsLeftAloneForTheWholeRun) {
+    OptionsWorld world;
+    std::filesystem::create_symlink("user.bin", world.folder.optionsFile());
+    UserOptions options;
+    EXPECT_FALSE(LoadOptions(options, world.services()));
+    EXPECT_EQ(BytesOf(options), BytesOf(Defaults()));
+    EXPECT_TRUE(world.registry.values.empty()) << "no autostart value, no AppPath";
+    ASSERT_EQ(world.prompt.formattedWarnings.size(), 1u);
+    EXPECT_EQ(world.prompt.formattedWarnings[0].textId, unsigned(IDS_OPTIONS_UNREADABLE));
+    EXPECT_EQ(world.prompt.formattedWarnings[0].inserts[0], world.folder.optionsFile().string());
+
+    OptionsSaver saver;
+    saver.leaveFileAlone();
+    EXPECT_FALSE(saver.save(options, world.services(), false));
+    saver.reportFailure(world.services());
+    EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u) << "told once, at the start";
+    EXPECT_TRUE(std::filesystem::is_symlink(world.folder.optionsFile()));
+    EXPECT_FALSE(std::filesystem::exists(world.folder.dir / "user.bin.new"));
+}
+
 TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {
     struct Case {
         TimeZoneInfo zone;

@@ -96,6 +96,7 @@ struct OptionsWorld {
     FixedTimeZone timeZone;
     RecursiveLock lock;
     OptionsServices services() {
-        return OptionsServices{folder.programPath(), registry, prompt, timeZone, lock};
+        return OptionsServices{folder.programPath(), folder.optionsFile().string(), registry, prompt,
+                               timeZone, lock};
     }
 };

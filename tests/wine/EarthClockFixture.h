@@ -42,6 +42,26 @@ inline bool GlobeShown(HWND view) {
     return bright > 300;
 }
 
+// The full-screen saver's window once it shows, or null.
+inline HWND WaitForSaverWindow(DWORD timeoutMs = 30000) {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        window = FindWindowA("WindowsScreenSaverClass", nullptr);
+        return window != nullptr && IsWindowVisible(window);
+    }, timeoutMs);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+// Once the saver's grace period is over, presses a key until it ends; true when it did.
+inline bool EndSaverWithAKey(HWND window, RunningProgram& saver, DWORD timeoutMs = 15000) {
+    WaitForClockSeconds(2);
+    SetForegroundWindow(window);
+    return WaitUntil([&] {
+        SendKey(VK_SHIFT);
+        return saver.waitForExit(500);
+    }, timeoutMs);
+}
+
 // Opens the earth clock window's context menu at (x, y) on the screen and waits until it shows.
 inline bool OpenContextMenu(HWND frame, int x = 200, int y = 200) {
     SetForegroundWindow(frame);

@@ -1,11 +1,12 @@
 // Solvane-Setup.exe and the uninstaller it writes, run silently as an administrator would:
-// files, keys and shortcuts, the installed clock and saver, an upgrade over a running clock,
-// and what the uninstaller leaves. They change the wine prefix's Program Files, system folder
+// files, keys and shortcuts, the installed clock and saver (which keep the user's files in the
+// user's folders), an upgrade over a running clock, and what the uninstaller leaves. They change the wine prefix's Program Files, system folder
 // and registry, so they run only in a prefix of their own (tools/installer-test.sh sets
 // SOLVANE_SETUP); elsewhere they are skipped.
 #include "EarthClockFixture.h"
 
 #include "app/OptionsStore.h"
+#include "platform/WideText.h"
 #include "render/BitmapFile.h"
 
 #include <shlobj.h>
@@ -43,6 +44,21 @@ std::string SystemFolder() {
     return system;
 }
 std::string InstalledSaver() { return SystemFolder() + "\\svsaver.scr"; }
+
+// The current user's folder of the clock's options, and of its wallpaper.
+std::string UserFolder(int csidl) {
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, csidl, nullptr, 0, folder);
+    return Utf8FromWide(std::wstring(folder)) + "\\Solvane";
+}
+std::string OwnOptions() { return UserFolder(CSIDL_APPDATA) + "\\user.bin"; }
+std::string OwnWallpaper() { return UserFolder(CSIDL_LOCAL_APPDATA) + "\\Solvane.bmp"; }
+void WriteOwnOptions(const UserOptions& options) {
+    CreateDirectoryW(WideFromUtf8(UserFolder(CSIDL_APPDATA)).c_str(), nullptr);
+    ASSERT_TRUE(WriteOptions(OwnOptions(), options));
+}
+// A file of the user's in a "help" folder that was in the chosen folder before.
+std::string UsersHelpNotes() { return Installed("help\\my notes.txt"); }
 
 std::string ShortcutFolder() {
     char programs[MAX_PATH] = "";
@@ -125,11 +141,6 @@ void SetStringValue(HKEY root, const char* key, const char* name, const std::str
     RegCloseKey(opened);
 }
 
-std::string DesktopWallpaper() {
-    char current[MAX_PATH] = "";
-    SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, current, 0);
-    return current;
-}
 
 // The wizard window of the installer or uninstaller once its main button reads `label`
 // (the page it shows), idle; null when it never does.
@@ -175,7 +186,7 @@ protected:
         ASSERT_EQ(setup.exitCode(), 0u);
     }
     static void EnsureInstalled() {
-        if (!FileExists(Installed("uninstall.exe"))) Install();
+        if (!PathExists(Installed("uninstall.exe"))) Install();
     }
     // The installed uninstaller, silently. It hands over to a copy of itself outside the folder
     // and ends with status 0 at once; the copy removes the uninstall entry last.
@@ -237,36 +248,31 @@ TEST_F(Installer, SilentInstallPutsEveryFileKeyAndShortcutInPlace) {
 // (without it the saver shows a message instead): the Earth full screen.
 TEST_F(Installer, TheSaverFindsTheClockBeforeItsFirstStart) {
     EnsureInstalled();
-    DeleteFileA(Installed("user.bin").c_str());
+    DeleteFileW(WideFromUtf8(OwnOptions()).c_str());
     RunningProgram saver(InstalledSaver(), "/s");
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        window = FindWindowA("WindowsScreenSaverClass", nullptr);
-        return window != nullptr && IsWindowVisible(window);
-    }, 30000));
+    HWND window = WaitForSaverWindow();
+    ASSERT_NE(window, nullptr);
     RECT r;
     GetWindowRect(window, &r);
     EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 30000)) << "the Earth from the clock's files";
     KeepScreenshot(CaptureWindow(window), "installed-screen-saver.bmp");
-    // A key ends it once its grace period is over.
-    WaitForClockSeconds(2);
-    SetForegroundWindow(window);
-    EXPECT_TRUE(WaitUntil([&] {
-        SendKey(VK_SHIFT);
-        return saver.waitForExit(500);
-    }, 15000));
-    EXPECT_FALSE(FileExists(Installed("user.bin"))) << "the saver only reads the options";
+    EXPECT_TRUE(EndSaverWithAKey(window, saver));
+    EXPECT_FALSE(PathExists(OwnOptions())) << "the saver only reads the options";
+    EXPECT_FALSE(PathExists(Installed("user.bin")));
 }
 
-TEST_F(Installer, TheInstalledClockWritesItsOptionsAndWallpaperBesideItself) {
+// The installed clock keeps its options and wallpaper in the user's folders; the program
+// folder holds what the installer put there and nothing else.
+TEST_F(Installer, TheInstalledClockWritesOnlyTheUsersFolders) {
     EnsureInstalled();
-    DeleteFileA(Installed("user.bin").c_str());
+    const std::set<std::string> installed = FilesIn(InstallDir());
+    DeleteFileW(WideFromUtf8(OwnOptions()).c_str());
     {
         RunningProgram clock(Installed("solvane.exe"));
         HWND hidden = WaitForStartedProgram(30000);
         ASSERT_NE(hidden, nullptr);
-        EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(Installed("user.bin")).size() == sizeof(UserOptions); }, 10000));
+        EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(OwnOptions()).size() == sizeof(UserOptions); }, 10000));
         EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), Installed("solvane.exe"));
         PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
         ASSERT_TRUE(clock.waitForExit(15000));
@@ -277,44 +283,50 @@ TEST_F(Installer, TheInstalledClockWritesItsOptionsAndWallpaperBesideItself) {
     options.wallpaperFullDesktop = 0;
     options.wallpaperWidth = 800;
     options.wallpaperHeight = 600;
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
+    WriteOwnOptions(options);
     RunningProgram clock(Installed("solvane.exe"));
-    EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(Installed("Solvane.bmp")).size() == 54u + 800 * 600 * 3; }, 60000));
-    EXPECT_EQ(DesktopWallpaper(), Installed("Solvane.bmp"));
+    EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(OwnWallpaper()).size() == 54u + 800 * 600 * 3; }, 60000));
+    EXPECT_TRUE(WaitUntil([] { return _stricmp(DesktopWallpaperPath().c_str(), OwnWallpaper().c_str()) == 0; }, 10000))
+        << DesktopWallpaperPath();
     HWND hidden = WaitForStartedProgram(10000);
     ASSERT_NE(hidden, nullptr);
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     ASSERT_TRUE(clock.waitForExit(15000));
     EXPECT_EQ(clock.exitCode(), 0u);
+    EXPECT_EQ(FilesIn(InstallDir()), installed);
 }
 
-TEST_F(Installer, InstallingAgainKeepsAChangedUserBin) {
+// Installing again touches neither the user's options nor the user's own file in the help
+// folder.
+TEST_F(Installer, InstallingAgainKeepsTheUsersOptionsAndHelpNotes) {
     EnsureInstalled();
     UserOptions options = QuietOptions();
     options.viewpoint = 5;
     options.frameLeft = 123;
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
-    const std::vector<char> before = ReadBinaryFile(Installed("user.bin"));
+    WriteOwnOptions(options);
+    const std::vector<char> before = ReadBinaryFile(OwnOptions());
+    ASSERT_TRUE(WriteBinaryFile(UsersHelpNotes(), {'m', 'i', 'n', 'e'}));
     Install();
-    EXPECT_EQ(ReadBinaryFile(Installed("user.bin")), before);
+    EXPECT_EQ(ReadBinaryFile(OwnOptions()), before);
+    EXPECT_EQ(ReadBinaryFile(UsersHelpNotes()), (std::vector<char>{'m', 'i', 'n', 'e'}));
     EXPECT_EQ(CountProcesses("solvane.exe"), 0) << "no clock was running, none is started";
 }
 
-// The running clock is ended through its exit command: it saves its options (user.bin is
+// The running clock is ended through its exit command: it saves its options (the file is
 // deleted meanwhile, so only that save can bring it back) and ends with status 0. The new
 // copy is then started from the install folder.
 TEST_F(Installer, UpgradeEndsTheRunningClockWhichSavesAndStartsItAgain) {
     EnsureInstalled();
     UserOptions options = QuietOptions();
     options.frameLeft = 77;
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), options));
+    WriteOwnOptions(options);
     RunningProgram old(Installed("solvane.exe"));
     ASSERT_NE(WaitForStartedProgram(30000), nullptr);
-    ASSERT_TRUE(DeleteFileA(Installed("user.bin").c_str()));
+    ASSERT_TRUE(DeleteFileW(WideFromUtf8(OwnOptions()).c_str()));
     Install();
     ASSERT_TRUE(old.waitForExit(1000)) << "ended before the installer finished";
     EXPECT_EQ(old.exitCode(), 0u);
-    EXPECT_EQ(ReadOptions(Installed("user.bin")).frameLeft, 77);
+    EXPECT_EQ(ReadOptions(OwnOptions()).frameLeft, 77);
     HWND hidden = WaitForStartedProgram(30000);
     ASSERT_NE(hidden, nullptr) << "started again";
     EXPECT_EQ(CountProcesses("solvane.exe"), 1);
@@ -323,35 +335,41 @@ TEST_F(Installer, UpgradeEndsTheRunningClockWhichSavesAndStartsItAgain) {
 }
 
 // With the clock running and everything it writes in place, the silent uninstaller ends the
-// clock and removes all but the user's options.
-TEST_F(Installer, SilentUninstallLeavesNothingButUserBin) {
+// clock and removes all but the user's options and the user's own file in the help folder.
+TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     EnsureInstalled();
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    WriteOwnOptions(QuietOptions());
+    ASSERT_TRUE(WriteBinaryFile(UsersHelpNotes(), {'m', 'i', 'n', 'e'}));
     RunningProgram clock(Installed("solvane.exe"));
     ASSERT_NE(WaitForStartedProgram(30000), nullptr);
-    // What the clock writes as it runs: the autostart value, AppPath padded, the wallpaper.
+    // What the clock writes as it runs: the autostart value, AppPath padded, the wallpaper; and
+    // the wallpaper an earlier version wrote beside itself.
     SetStringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, Installed("solvane.exe"));
     std::string padded = Installed("solvane.exe");
     padded.resize(kAppPathBytes, '\0');
     SetStringValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName, padded);
     const uint8_t pixels[4 * 4 * 4] = {};
+    ASSERT_TRUE(WriteBitmapFile(OwnWallpaper(), 4, 4, pixels, 16));
     ASSERT_TRUE(WriteBitmapFile(Installed("Solvane.bmp"), 4, 4, pixels, 16));
-    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(Installed("Solvane.bmp").c_str()), SPIF_UPDATEINIFILE);
+    SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(OwnWallpaper().c_str()), SPIF_UPDATEINIFILE);
     // The saver chosen as the desktop's.
     SetStringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", InstalledSaver());
 
     Uninstall();
     ASSERT_TRUE(clock.waitForExit(1000));
     EXPECT_EQ(clock.exitCode(), 0u);
-    EXPECT_EQ(FilesIn(InstallDir()), std::set<std::string>{"user.bin"});
-    EXPECT_FALSE(FileExists(InstalledSaver()));
-    EXPECT_FALSE(FileExists(ShortcutFolder()));
+    EXPECT_EQ(FilesIn(InstallDir()), std::set<std::string>{"help\\my notes.txt"});
+    EXPECT_EQ(ReadBinaryFile(OwnOptions()).size(), sizeof(UserOptions)) << "a silent uninstall keeps them";
+    EXPECT_FALSE(PathExists(OwnWallpaper()));
+    EXPECT_FALSE(PathExists(InstalledSaver()));
+    EXPECT_FALSE(PathExists(ShortcutFolder()));
     EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), "<missing>");
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Kelbrook"));
     EXPECT_EQ(StringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"), "<missing>");
-    EXPECT_NE(DesktopWallpaper(), Installed("Solvane.bmp"));
+    EXPECT_STRCASENE(DesktopWallpaperPath().c_str(), OwnWallpaper().c_str());
 
-    DeleteFileA(Installed("user.bin").c_str());
+    DeleteFileA(UsersHelpNotes().c_str());
+    RemoveDirectoryA(Installed("help").c_str());
     RemoveDirectoryA(InstallDir().c_str());
 }
 
@@ -379,11 +397,11 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
     EXPECT_TRUE(WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000));
 }
 
-// Uninstalling from the Start menu asks before deleting the user's options; answered yes,
-// nothing is left, not even the folder.
-TEST_F(Installer, UninstallAsksBeforeDeletingUserBin) {
+// Uninstalling from the Start menu asks before deleting the user's options, saying that other
+// users' are left alone; answered yes, nothing is left, not even the folders.
+TEST_F(Installer, UninstallAsksBeforeDeletingTheUsersOptions) {
     EnsureInstalled();
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    WriteOwnOptions(QuietOptions());
     RunningProgram uninstall(Installed("uninstall.exe"));
     HWND wizard = WizardAt("Solvane Uninstall", "&Uninstall");
     ASSERT_NE(wizard, nullptr);
@@ -391,14 +409,18 @@ TEST_F(Installer, UninstallAsksBeforeDeletingUserBin) {
     HWND question = WaitForDialogWith(IDYES, 60000);
     ASSERT_NE(question, nullptr);
     const std::vector<std::string> texts = StaticTexts(question);
-    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) { return t.find("user.bin") != std::string::npos; }));
-    EXPECT_TRUE(FileExists(Installed("user.bin"))) << "not deleted before the answer";
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.find("Delete your Solvane settings") != std::string::npos &&
+               t.find("other users of this PC are left alone") != std::string::npos;
+    }));
+    EXPECT_TRUE(PathExists(OwnOptions())) << "not deleted before the answer";
     KeepScreenshot(SettledCapture(question), "uninstall-question.bmp");
     PostMessageA(question, WM_COMMAND, IDYES, 0);
     ASSERT_NE(WizardAt("Solvane Uninstall", "&Close"), nullptr);
     PressMainButton(wizard);
     EXPECT_TRUE(WaitUntil([] { return CountProcesses("Un.exe") == 0; }, 30000));
-    EXPECT_FALSE(FileExists(InstallDir()));
+    EXPECT_FALSE(PathExists(InstallDir()));
+    EXPECT_FALSE(PathExists(UserFolder(CSIDL_APPDATA)));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 

@@ -2,6 +2,7 @@
 
 #include "render/BitmapFile.h"
 #include "platform/GdiSurface.h"
+#include "platform/WideText.h"
 
 #include <tlhelp32.h>
 
@@ -20,43 +21,46 @@ std::string DistFolder() {
 
 namespace {
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &entry);
+void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((dir + L"\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = dir + "\\" + name;
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = dir + L"\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-            else DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &entry));
+            else DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
 
 }  // namespace
 
-InstallFolder::InstallFolder(const std::vector<std::string>& files) {
+void RemoveFolder(const std::string& dir) { RemoveTree(WideFromUtf8(dir)); }
+
+InstallFolder::InstallFolder(const std::vector<std::string>& files, Layout layout, const std::string& name) {
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "solvane-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    dir_ = Utf8FromWide(std::wstring(temp)) + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
            std::to_string(counter++);
-    RemoveTree(dir_);
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    RemoveFolder(dir_);
+    CreateDirectoryW(WideFromUtf8(dir_).c_str(), nullptr);
     for (const std::string& file : files) {
-        CopyFileA((DistFolder() + "\\" + file).c_str(), path(file).c_str(), FALSE);
+        CopyFileW(WideFromUtf8(DistFolder() + "\\" + file).c_str(), WideFromUtf8(path(file)).c_str(), FALSE);
     }
+    if (layout == Layout::Portable) WriteBinaryFile(path("portable"), {});
 }
 
-InstallFolder::~InstallFolder() { RemoveTree(dir_); }
+InstallFolder::~InstallFolder() { RemoveFolder(dir_); }
 
 RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments) {
-    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup = {sizeof(startup)};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring commandLine = WideFromUtf8("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
+    STARTUPINFOW startup = {sizeof(startup)};
+    if (!CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process_)) {
         process_ = {};
     }
@@ -107,14 +111,14 @@ ConsoleRun RunConsoleProgram(const std::string& exe, const std::string& argument
     CreatePipe(&errRead, &errWrite, &inherit, 0);
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {sizeof(startup)};
+    STARTUPINFOW startup = {sizeof(startup)};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string commandLine = "\"" + exe + "\" " + arguments;
+    std::wstring commandLine = WideFromUtf8("\"" + exe + "\" " + arguments);
     PROCESS_INFORMATION process = {};
-    const bool started = CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+    const bool started = CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, TRUE,
                                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
@@ -317,18 +321,36 @@ void KeepFileAsScreenshot(const std::string& path, const std::string& name) {
 }
 
 std::vector<char> ReadBinaryFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(file), {});
+    std::vector<char> bytes;
+    if (std::FILE* file = _wfopen(WideFromUtf8(path).c_str(), L"rb")) {
+        char buffer[65536];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            bytes.insert(bytes.end(), buffer, buffer + got);
+        }
+        std::fclose(file);
+    }
+    return bytes;
 }
 
 bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), bytes.size());
-    return bool(file);
+    std::FILE* file = _wfopen(WideFromUtf8(path).c_str(), L"wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool PathExists(const std::string& path) {
+    return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string DesktopWallpaperPath() {
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = sizeof path;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", RRF_RT_REG_SZ, nullptr, path,
+                     &size) != ERROR_SUCCESS) {
+        return "";
+    }
+    return Utf8FromWide(std::wstring(path));
 }
 
 bool ReadRegistryValue(HKEY root, const char* key, const char* name, std::string& bytes,

@@ -12,11 +12,16 @@
 std::string DistFolder();
 
 // A fresh, empty folder under the temporary folder holding a copy of the named files of the
-// install folder; deleted with everything in it when the object goes.
+// install folder; deleted with everything in it when the object goes. A portable copy (the
+// marker file beside the programs) keeps the user's files in the folder too; an installed one
+// keeps them in the user's application data folders. `name` (UTF-8) is part of the folder's.
+enum class Layout { Portable, Installed };
 class InstallFolder {
 public:
-    explicit InstallFolder(const std::vector<std::string>& files = {"solvane.exe", "SVShared.dll", "cheby"});
+    explicit InstallFolder(const std::vector<std::string>& files = {"solvane.exe", "SVShared.dll", "cheby"},
+                           Layout layout = Layout::Portable, const std::string& name = "solvane-e2e");
     ~InstallFolder();
+    const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
 
 private:
@@ -82,6 +87,7 @@ HWND OpenDialogWith(HWND target, UINT command, int id);
 // Number of running processes whose executable has this name.
 int CountProcesses(const char* exeName);
 
+// Paths here are UTF-8, opened with the wide calls.
 std::vector<char> ReadBinaryFile(const std::string& path);
 // What the screen shows of a window's client area, read back through GDI.
 struct Capture {
@@ -104,7 +110,12 @@ void KeepScreenshot(const Capture& capture, const char* name);
 // Copies a file into the screenshot folder (SOLVANE_SCREENSHOT_DIR) when there is one.
 void KeepFileAsScreenshot(const std::string& path, const std::string& name);
 bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes);
-bool FileExists(const std::string& path);
+bool PathExists(const std::string& path);  // a file or a folder
+// The desktop wallpaper's path as Windows last stored it (the registry: a process's own
+// SPI_GETDESKWALLPAPER may answer from a copy taken before another program changed it).
+std::string DesktopWallpaperPath();
+// Deletes a folder with everything in it.
+void RemoveFolder(const std::string& dir);
 
 // The raw bytes of a registry value; false when it is missing.
 bool ReadRegistryValue(HKEY root, const char* key, const char* name, std::string& bytes,

@@ -78,12 +78,7 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
     SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
     EXPECT_TRUE(running) << "Windows is told a screen saver runs";
     // Within the grace period a nudge of the mouse is forgiven; after it a key ends the saver.
-    WaitForClockSeconds(2);
-    SetForegroundWindow(window);
-    ASSERT_TRUE(WaitUntil([&] {
-        SendKey(VK_SHIFT);
-        return run->waitForExit(500);
-    }, 10000)) << "a key ends the saver";
+    ASSERT_TRUE(EndSaverWithAKey(window, *run, 10000)) << "a key ends the saver";
     EXPECT_EQ(run->exitCode(), 0u);
 
     SetCursorPos(300, 300);

@@ -104,7 +104,7 @@ TEST_F(Startup, SecondInstanceLeavesOneProcessAndTheFileUntouched) {
     ASSERT_TRUE(second.started());
     ASSERT_TRUE(second.waitForExit(kExitTimeoutMs));
     EXPECT_EQ(ReadBinaryFile(optionsFile()), BytesOf(marked));
-    EXPECT_FALSE(FileExists(optionsFile() + ".new"));
+    EXPECT_FALSE(PathExists(optionsFile() + ".new"));
     EXPECT_TRUE(first.running());
     EXPECT_EQ(CountProcesses("solvane.exe"), 1);
     EXPECT_EQ(FindWindowA(nullptr, kHiddenTitle), hidden);
@@ -149,7 +149,7 @@ TEST_F(Startup, SecondInstanceAsksTheRunningOneForItsEarthClock) {
     ASSERT_TRUE(WaitUntil([&] { return !second.running(); }, kExitTimeoutMs));
     WaitUntil([] { return !FakeRunningInstance::commands.empty(); }, 2000);
     ASSERT_EQ(FakeRunningInstance::commands, std::vector<UINT>{ID_EARTH_CLOCK});
-    EXPECT_FALSE(FileExists(optionsFile())) << "a second instance never writes user.bin";
+    EXPECT_FALSE(PathExists(optionsFile())) << "a second instance never writes user.bin";
 }
 
 TEST_F(Startup, ExitCommandSavesTheOptions) {

@@ -1,0 +1,186 @@
+// Where an installed copy keeps each user's files: only under the user's application data
+// folders (here a profile named outside any code page), never in the program's folder; an
+// earlier install's options are taken over and kept; the clock, the saver and the almanac work
+// from a folder of any name.
+#include "EarthClockFixture.h"
+
+#include "platform/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+namespace {
+
+constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char kProfile[] = "C:\\users\\\xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC";          // "Ω 日本"
+const char kProgramFolderName[] = "Sol van\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC";    // "Sol vané 日本"
+const std::vector<std::string> kInstalledFiles = {"solvane.exe", "SVShared.dll", "cheby",
+                                                  "svsaver.scr", "solvane-almanac.exe"};
+
+std::wstring ShellFolder(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kShellFolders, name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                     nullptr, value, &size) != ERROR_SUCCESS) {
+        return L"";
+    }
+    return value;
+}
+
+void SetShellFolder(const wchar_t* name, const std::wstring& path) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   DWORD((path.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+void SetAppPath(const std::string& program) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Kelbrook\\Solvane\\Registration", 0, nullptr, 0,
+                    KEY_SET_VALUE, nullptr, &key, nullptr);
+    const std::wstring path = WideFromUtf8(program);
+    RegSetValueExW(key, L"AppPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   DWORD((path.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+
+// Every file of a folder with its size and a checksum of its contents.
+std::map<std::string, std::string> Contents(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WideFromUtf8(dir + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return files;
+    do {
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::string name = Utf8FromWide(std::wstring(entry.cFileName));
+        uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        const std::vector<char> bytes = ReadBinaryFile(dir + "\\" + name);
+        for (char c : bytes) hash = (hash ^ uint8_t(c)) * 1099511628211ull;
+        files[name] = std::to_string(bytes.size()) + " bytes, " + std::to_string(hash);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return files;
+}
+
+// An installed copy in a folder named outside the code page, for a user whose application data
+// folders lie in a profile of such a name too (the shell's folders redirected for the test).
+class UserFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+        roamingBefore_ = ShellFolder(L"AppData");
+        localBefore_ = ShellFolder(L"Local AppData");
+        RemoveFolder(kProfile);
+        CreateDirectoryW(WideFromUtf8(kProfile).c_str(), nullptr);
+        CreateDirectoryW(WideFromUtf8(roaming()).c_str(), nullptr);
+        CreateDirectoryW(WideFromUtf8(local()).c_str(), nullptr);
+        SetShellFolder(L"AppData", WideFromUtf8(roaming()));
+        SetShellFolder(L"Local AppData", WideFromUtf8(local()));
+        options = QuietOptions();
+    }
+    void TearDown() override {
+        if (HWND hidden = FindWindowA(nullptr, "Solvane Hidden Window")) PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+        WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000);
+        SetShellFolder(L"AppData", roamingBefore_);
+        SetShellFolder(L"Local AppData", localBefore_);
+        RemoveFolder(kProfile);
+    }
+    static std::string roaming() { return std::string(kProfile) + "\\Roaming"; }
+    static std::string local() { return std::string(kProfile) + "\\Local"; }
+    static std::string ownOptions() { return roaming() + "\\Solvane\\user.bin"; }
+    static std::string ownWallpaper() { return local() + "\\Solvane\\Solvane.bmp"; }
+
+    // Starts the clock and waits until it runs; Shut Down ends it.
+    void start() {
+        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
+        hidden = WaitForStartedProgram(30000);
+        ASSERT_NE(hidden, nullptr);
+    }
+    void stop() {
+        PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+        ASSERT_TRUE(program->waitForExit(15000));
+        EXPECT_EQ(program->exitCode(), 0u);
+    }
+
+    InstallFolder folder{kInstalledFiles, Layout::Installed, kProgramFolderName};
+    UserOptions options;
+    std::unique_ptr<RunningProgram> program;
+    HWND hidden = nullptr;
+
+private:
+    std::wstring roamingBefore_, localBefore_;
+};
+
+// Start, a wallpaper, the Lunar Phases window, a changed setting saved, exit: the options and
+// the wallpaper are the user's, and not one byte of the program's folder has changed.
+TEST_F(UserFiles, ASessionWritesOnlyTheUsersFolders) {
+    const auto programFiles = Contents(folder.dir());
+    ASSERT_EQ(programFiles.size(), kInstalledFiles.size());
+    options.wallpaperEnabled = 1;
+    options.wallpaperFullDesktop = 0;
+    options.wallpaperWidth = 320;
+    options.wallpaperHeight = 200;
+    CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
+    ASSERT_TRUE(WriteOptions(ownOptions(), options));
+    ASSERT_NO_FATAL_FAILURE(start());
+
+    EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(ownWallpaper()).size() == 54u + 320 * 200 * 3; }, 60000));
+    EXPECT_TRUE(WaitUntil([] { return DesktopWallpaperPath() == ownWallpaper(); }, 10000)) << DesktopWallpaperPath();
+    PostMessageA(hidden, WM_COMMAND, ID_MOON_PHASES, 0);
+    EXPECT_NE(WaitForWindow("Lunar Phases", 20000), nullptr);
+    PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);
+    HWND frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
+    ASSERT_NE(frame, nullptr);
+    MoveWindow(frame, 61, 47, 620, 520, TRUE);  // the window's place is saved at exit
+    ASSERT_NO_FATAL_FAILURE(stop());
+
+    EXPECT_EQ(ReadOptions(ownOptions()).frameLeft, 61);
+    EXPECT_EQ(Contents(folder.dir()), programFiles);
+    SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""), SPIF_UPDATEINIFILE);
+}
+
+// An earlier version kept user.bin beside itself: the first start copies it to the user's
+// folder and takes its settings; the original stays for the PC's other users.
+TEST_F(UserFiles, AnEarlierInstallsOptionsAreTakenOverAndKept) {
+    options.frameLeft = 123;
+    options.viewpoint = 5;
+    ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
+    const std::vector<char> earlier = ReadBinaryFile(folder.path("user.bin"));
+    ASSERT_NO_FATAL_FAILURE(start());
+    ASSERT_NO_FATAL_FAILURE(stop());
+    const UserOptions taken = ReadOptions(ownOptions());
+    EXPECT_EQ(taken.frameLeft, 123);
+    EXPECT_EQ(taken.viewpoint, 5);
+    EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), earlier);
+}
+
+// The saver, told of the clock's folder through AppPath, and the almanac beside the clock read
+// the user's options (a home in Sydney) and the ephemeris from the folder of that name.
+TEST_F(UserFiles, TheSaverAndTheAlmanacWorkFromAFolderOfAnyName) {
+    options.homeLatitude = -33.87f;
+    options.homeLongitude = 151.21f;
+    CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
+    ASSERT_TRUE(WriteOptions(ownOptions(), options));
+
+    const ConsoleRun run = RunConsoleProgram(folder.path("solvane-almanac.exe"),
+                                             "--utc 2026-12-08T14:00:00 --tz-bias 300 --json");
+    ASSERT_EQ(run.exitCode, 0u) << run.errors;
+    const std::size_t at = run.output.find("\"localSiderealTime\": ");
+    ASSERT_NE(at, std::string::npos) << run.output;
+    const double expected = std::fmod(19.156259830429917 + 151.21 / 15, 24);
+    EXPECT_NEAR(std::strtod(run.output.c_str() + at + 21, nullptr), expected, 1e-4) << "Sydney's sidereal time";
+
+    SetAppPath(folder.path("solvane.exe"));
+    RunningProgram saver(folder.path("svsaver.scr"), "/s");
+    HWND window = WaitForSaverWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 30000)) << "the Earth from the clock's files";
+    EXPECT_TRUE(EndSaverWithAKey(window, saver));
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Kelbrook\\Solvane\\Registration", "AppPath");
+}
+
+}  // namespace
