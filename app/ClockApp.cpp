@@ -41,7 +41,8 @@ UserOptions ClockApp::currentOptions() {
 }
 
 OptionsServices ClockApp::optionsServices() {
-    return OptionsServices{programPath_, OptionsFilePath(userFolders_), registry_, prompt_, timeZone_,
+    return OptionsServices{programPath_, OptionsFilePath(userFolders_),
+                           EarlierOptionsFile(programPath_, userFolders_), registry_, prompt_, timeZone_,
                            optionsLock};
 }
 
@@ -63,7 +64,6 @@ bool ClockApp::initInstance(const char* commandLine) {
 
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
-    AdoptOptionsBesideProgram(programPath_, userFolders_);
     if (!LoadOptions(options, optionsServices())) saver_.leaveFileAlone();
     optionsLoaded_ = true;
     if (options.hideSplash == 0) SplashWindow::enable(showSplash);

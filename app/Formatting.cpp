@@ -26,7 +26,7 @@ std::string FormatAngle(double x, const UserOptions& options, char positive, cha
     std::string text;
     if (options.displayFlags & kDegreesMinutesSeconds) {
         const DegreesMinutesSeconds dms = SplitDegrees(a);
-        text = Printf("%02d\xBA %02d' %02d\" ", dms.degrees, dms.minutes, dms.seconds);
+        text = Printf("%02d\xB0 %02d' %02d\" ", dms.degrees, dms.minutes, dms.seconds);
     } else {
         text = Printf("%.3f ", a);
     }

@@ -19,16 +19,11 @@ const char kAppPathValueName[] = "AppPath";
 
 namespace {
 
-// The program path padded with zeros to the full 260-byte buffer the screen saver expects.
+// The program path padded with zeros to at least the 260-character buffer the value always
+// had; a longer path (possible in UTF-8) is kept whole.
 std::string AppPathBuffer(const std::string& programPath) {
-    std::string buffer = programPath.substr(0, kAppPathBytes - 1);
-    // A path that long is cut whole characters at a time (UTF-8 continuation bytes are 10xxxxxx).
-    if (buffer.size() < programPath.size()) {
-        while (!buffer.empty() && (static_cast<unsigned char>(programPath[buffer.size()]) & 0xC0) == 0x80) {
-            buffer.pop_back();
-        }
-    }
-    buffer.resize(kAppPathBytes, '\0');
+    std::string buffer = programPath;
+    buffer.resize(std::max(buffer.size() + 1, kAppPathBytes), '\0');
     return buffer;
 }
 
@@ -37,13 +32,13 @@ void WriteAppPath(const OptionsServices& services) {
                                 kAppPathValueName, AppPathBuffer(services.programPath), true);
 }
 
-// "user.bin" over `options` when it is a whole record (its impossible values repaired); a file
-// of any other size is reported and leaves `options` as they are, as does one that cannot be
-// read (its reason in `failure`).
-FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& services,
-                                 std::string* failure = nullptr) {
+// The record in `path` over `options` when it is a whole record (its impossible values
+// repaired); a file of any other size is reported and leaves `options` as they are, as does one
+// that cannot be read (its reason in `failure`).
+FileReadResult ReadStoredOptions(UserOptions& options, const std::string& path,
+                                 const OptionsServices& services, std::string* failure = nullptr) {
     UserOptions stored;
-    const FileReadResult result = ReadFileOfExactSize(services.optionsFile, &stored, sizeof stored, failure);
+    const FileReadResult result = ReadFileOfExactSize(path, &stored, sizeof stored, failure);
     if (result == FileReadResult::WrongSize) services.prompt.warn(IDS_OPTIONS_CORRUPT, IDS_WARNING_CAPTION);
     if (result == FileReadResult::Read) {
         options = stored;
@@ -56,11 +51,8 @@ FileReadResult ReadStoredOptions(UserOptions& options, const OptionsServices& se
 
 std::string OptionsFilePath(const UserFileFolders& folders) { return folders.settings + kOptionsFileName; }
 
-void AdoptOptionsBesideProgram(const std::string& programPath, const UserFileFolders& folders) {
-    if (folders.portable) return;
-    const std::string own = OptionsFilePath(folders);
-    const std::string earlier = FileBesideProgram(programPath, kOptionsFileName);
-    if (!FileExists(own) && FileExists(earlier)) CopyFileUnlessPresent(earlier, own);
+std::string EarlierOptionsFile(const std::string& programPath, const UserFileFolders& folders) {
+    return folders.portable ? std::string() : FileBesideProgram(programPath, kOptionsFileName);
 }
 
 std::string OptionsFileToRead(const std::string& programPath, const UserFileFolders& folders) {
@@ -71,11 +63,15 @@ std::string OptionsFileToRead(const std::string& programPath, const UserFileFold
 
 bool LoadOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
-    std::string failure;
-    const FileReadResult result = ReadStoredOptions(options, services, &failure);
+    std::string path = services.optionsFile, failure;
+    FileReadResult result = ReadStoredOptions(options, path, services, &failure);
+    if (result == FileReadResult::Missing && !services.earlierOptionsFile.empty()) {
+        path = services.earlierOptionsFile;
+        result = ReadStoredOptions(options, path, services, &failure);
+    }
     if (result == FileReadResult::Missing) WriteAutostartValue(services);
     if (result == FileReadResult::Unreadable) {
-        services.prompt.warnFormatted(IDS_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION, {services.optionsFile, failure});
+        services.prompt.warnFormatted(IDS_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION, {path, failure});
     }
     RefreshTimeZone(options, services);
     return result != FileReadResult::Unreadable;
@@ -84,7 +80,7 @@ bool LoadOptions(UserOptions& options, const OptionsServices& services) {
 void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
     options.displayFlags = kSaverDisplayFlags;
-    ReadStoredOptions(options, services);
+    ReadStoredOptions(options, services.optionsFile, services);
     RefreshTimeZone(options, services);
 }
 

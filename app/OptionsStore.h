@@ -16,6 +16,10 @@ class RecursiveLock;
 struct OptionsServices {
     std::string programPath;  // full path of the program file (the Run value, AppPath)
     std::string optionsFile;  // full path of the options record's file
+    // An earlier install's record beside the program, read when the user has no file of their
+    // own yet (the first save then writes the user's copy; the original stays, for the PC's
+    // other users); empty when there is none to take over (a portable copy).
+    std::string earlierOptionsFile;
     Registry& registry;
     UserPrompt& prompt;
     TimeZoneSource& timeZone;
@@ -32,16 +36,15 @@ constexpr std::size_t kAppPathBytes = 260;
 // The current user's options file: "user.bin" in their settings folder.
 std::string OptionsFilePath(const UserFileFolders& folders);
 
-// Installed, with no options file of the user's own: an earlier install's "user.bin" beside the
-// program is copied into the user's settings folder (never moved: other users of the PC may
-// take it over too). Nothing happens in a portable copy.
-void AdoptOptionsBesideProgram(const std::string& programPath, const UserFileFolders& folders);
+// The file an earlier install kept beside the program, for `earlierOptionsFile`: empty in a
+// portable copy, where that file is the user's own.
+std::string EarlierOptionsFile(const std::string& programPath, const UserFileFolders& folders);
 
 // The file a program that only reads the options takes: the user's own, else, before the
 // clock has first run after an upgrade, the one beside the program.
 std::string OptionsFileToRead(const std::string& programPath, const UserFileFolders& folders);
 
-// Defaults, then the options file when it is exactly 488 bytes (a file of any
+// Defaults, then the options file (else the earlier install's) when it is exactly 488 bytes (a file of any
 // other size is reported once and replaced by the next save; impossible values are repaired);
 // then the time zone. A first run (no file) also writes the autostart value. A file that is
 // there but cannot be read (held by another program, access denied) is reported once and

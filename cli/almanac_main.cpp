@@ -7,6 +7,7 @@
 #include "cli/AlmanacRequest.h"
 #include "cli/Arguments.h"
 #include "cli/StoredOptions.h"
+#include "platform/ProgramArguments.h"
 #include "platform/ProgramPath.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemTimeZone.h"
@@ -49,7 +50,7 @@ std::string ForTerminal(const std::string& text) {
 int main(int argc, char** argv) {
     AlmanacRequest request;
     std::string error;
-    if (!ParseAlmanacArguments(std::vector<std::string>(argv + 1, argv + argc), &request, &error)) {
+    if (!ParseAlmanacArguments(ProgramArguments(argc, argv), &request, &error)) {
         return UsageError("solvane-almanac", error, kAlmanacUsage);
     }
 #ifdef _WIN32

@@ -7,6 +7,7 @@
 #include "cli/Arguments.h"
 #include "cli/RenderRequest.h"
 #include "cli/StoredOptions.h"
+#include "platform/ProgramArguments.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
@@ -41,7 +42,7 @@ UserOptions RequestOptions(const std::string& programPath, const RenderRequest& 
 int main(int argc, char** argv) {
     RenderRequest request;
     std::string error;
-    if (!ParseRenderArguments(std::vector<std::string>(argv + 1, argv + argc), &request, &error)) {
+    if (!ParseRenderArguments(ProgramArguments(argc, argv), &request, &error)) {
         return UsageError("solvane-render", error, kRenderUsage);
     }
     const std::string programPath = ProgramPath();

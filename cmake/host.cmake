@@ -94,7 +94,8 @@ add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}"
                            SOLVANE_TEST_USPLACES="${USPLACES_FILE}"
-                           SOLVANE_TEST_ART_DIR="${SOLVANE_GENERATED_DIR}/res")
+                           SOLVANE_TEST_ART_DIR="${SOLVANE_GENERATED_DIR}/res"
+                           SOLVANE_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(host_tests generated-art)
 include(GoogleTest)
 gtest_discover_tests(host_tests)

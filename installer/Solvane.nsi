@@ -82,6 +82,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 ; 1 when a running clock was ended (and is to be started again).
 Var ClockWasRunning
+; 1 when this installs over an earlier installation.
+Var Upgrading
 
 ; Starts the installed clock as the logged-on user, without the installer's elevation: the
 ; running shell (explorer.exe), asked by a second explorer.exe, starts it with its own token.
@@ -150,6 +152,10 @@ FunctionEnd
 
 Section "-${PRODUCT}"
   Call EndRunningClock
+  StrCpy $Upgrading 0
+  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+    StrCpy $Upgrading 1
+  ${EndIf}
 
   SetOutPath "$INSTDIR"
   File "${DIST}\solvane.exe"
@@ -192,6 +198,18 @@ Section "-${PRODUCT}"
   IntOp $0 $0 + $1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
+  ; Earlier versions gave the users group modify rights on the whole folder. An upgrade takes
+  ; them back: the folder and everything in it get the rights they inherit (from Program
+  ; Files: users may read and run, not change).
+  ${If} $Upgrading == 1
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /reset /T /Q'
+    Pop $0
+    ${If} $0 != 0
+      DetailPrint "The rights of $INSTDIR could not be reset (status $0)."
+      MessageBox MB_OK|MB_ICONEXCLAMATION "The rights an earlier version gave all users on $INSTDIR could not be taken back (status $0). Any user may still change the program's files there." /SD IDOK
+    ${EndIf}
+  ${EndIf}
+
   ; An upgrade starts the clock it ended.
   ${If} $ClockWasRunning == 1
     !insertmacro START_CLOCK_AS_USER
@@ -232,13 +250,10 @@ Section "Uninstall"
   RMDir "${USER_PICTURES}"
   ; The current user's settings go only when they say so; other users' are not touched.
   ${If} ${FileExists} "${USER_SETTINGS}\user.bin"
-  ${OrIf} ${FileExists} "$INSTDIR\user.bin"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
     Delete "${USER_SETTINGS}\user.bin"
     Delete "${USER_SETTINGS}\user.bin.new"
     RMDir "${USER_SETTINGS}"
-    ; What an earlier version kept beside itself.
-    Delete "$INSTDIR\user.bin"
   keepSettings:
   ${EndIf}
   DetailPrint "The settings of other users of this PC are left alone."
@@ -252,11 +267,13 @@ Section "Uninstall"
   Delete "$INSTDIR\solvane-almanac.exe"
   Delete "$INSTDIR\solvane-render.exe"
   !insertmacro DELETE_HELP_PAGES
-  ; What an earlier version wrote beside itself: the wallpaper, and the files it wrote before
-  ; it replaced the old.
+  ; What an earlier version wrote beside itself: the wallpaper, the files it wrote before it
+  ; replaced the old, and the settings every user of the PC shared then (each user's clock has
+  ; taken over its own copy).
   Delete "$INSTDIR\Solvane.bmp"
   Delete "$INSTDIR\Solvane.bmp.new"
   Delete "$INSTDIR\user.bin.new"
+  Delete "$INSTDIR\user.bin"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -62,3 +62,16 @@ INT_PTR CALLBACK Dialog::dialogProcedure(HWND dialog, UINT message, WPARAM wPara
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
     return TRUE;
 }
+
+void Dialog::checkRadio(int id) {
+    HWND chosen = GetDlgItem(hwnd_, id);
+    HWND item = chosen;
+    while (item != nullptr) {
+        const LONG type = GetWindowLongA(item, GWL_STYLE) & BS_TYPEMASK;
+        if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
+            SendMessageA(item, BM_SETCHECK, item == chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        item = GetNextDlgGroupItem(hwnd_, item, FALSE);
+        if (item == chosen) break;
+    }
+}

@@ -33,6 +33,9 @@ protected:
     virtual bool onControlNotice(UINT, UINT) { return false; }
     virtual void onDestroy() {}
     void end(INT_PTR result) { EndDialog(hwnd_, result); }
+    // Checks radio button `id` and clears the others of its group; the checked one then holds
+    // the group's only tab stop.
+    void checkRadio(int id);
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -26,10 +26,6 @@ std::FILE* OpenFileForReading(const std::string& path);
 // Whether a file (not a folder) is at `path`.
 bool FileExists(const std::string& path);
 
-// Copies `from` to `to` unless `to` exists already, making `to`'s folder when it is missing
-// (one level). False when nothing was copied.
-bool CopyFileUnlessPresent(const std::string& from, const std::string& to);
-
 // Appends bytes to the file being written; false when they could not all be written.
 using FileChunkWriter = std::function<bool(const void* data, std::size_t size)>;
 

@@ -55,24 +55,6 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool CopyFileUnlessPresent(const std::string& from, const std::string& to) {
-    MakeParentFolder(to);
-    const int in = ::open(from.c_str(), O_RDONLY);
-    if (in < 0) return false;
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    bool copied = out >= 0;
-    char buffer[65536];
-    for (ssize_t got; copied && (got = ::read(in, buffer, sizeof buffer)) != 0;) {
-        copied = got > 0 && WriteAll(out, buffer, std::size_t(got));
-    }
-    ::close(in);
-    if (out >= 0) {
-        copied = ::close(out) == 0 && copied;
-        if (!copied) ::unlink(to.c_str());
-    }
-    return copied;
-}
-
 bool ReplaceFileAtomically(const std::string& path,
                            const std::function<bool(const FileChunkWriter& write)>& produce,
                            std::string* failure) {

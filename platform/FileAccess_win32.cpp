@@ -22,7 +22,7 @@ HANDLE OpenForReading(const std::wstring& path) {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
-        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kSharingRetries) return file;
+        if (!IsTransientSharingError(GetLastError()) || attempt == kSharingRetries) return file;
         Sleep(kSharingRetryMs);
     }
 }
@@ -73,12 +73,6 @@ std::FILE* OpenFileForReading(const std::string& path) {
 bool FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-bool CopyFileUnlessPresent(const std::string& from, const std::string& to) {
-    const std::wstring target = WideFromUtf8(to);
-    MakeParentFolder(target);
-    return CopyFileW(WideFromUtf8(from).c_str(), target.c_str(), TRUE) != 0;
 }
 
 bool ReplaceFileAtomically(const std::string& path,

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 std::string ProgramPath() {
-    // Long paths are allowed: the buffer grows until the whole path fits.
+    // The buffer grows until the whole path fits, however long.
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, &path[0], DWORD(path.size()));

@@ -63,6 +63,7 @@
 #define IDS_UNKNOWN_SOCKET_ERROR 1022
 #define IDS_OPEN_FAILED 1023
 #define IDS_OPTIONS_UNREADABLE 1024
+#define IDS_ABOUT_TITLE 1025
 #define IDS_NO_SOCKET_ERROR 0  // the other socket errors' texts have their Windows Sockets codes as ids
 
 // Private messages

@@ -76,7 +76,7 @@ int RunFullScreen() {
     // The options of the user the saver runs for, in their folder or (portable) the clock's.
     const std::string clockProgram = folder + "solvane.exe";
     LoadSaverOptions(options, {clockProgram, OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram)),
-                               registry, prompt, timeZone, lock});
+                               "", registry, prompt, timeZone, lock});
     {
         std::lock_guard<RecursiveLock> hold(lock);
         UpdateAstroState(astro, options, clock, true);

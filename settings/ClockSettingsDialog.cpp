@@ -39,9 +39,9 @@ private:
         const UserOptions o = app_.currentOptions();
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETPOS, TRUE, o.spinSpeed);
-        CheckDlgButton(hwnd(), ViewpointRadioFor(o.viewpoint), BST_CHECKED);
+        checkRadio(ViewpointRadioFor(o.viewpoint));
         enableSpeed(o.viewpoint == kViewSpinningGlobe);
-        CheckDlgButton(hwnd(), TimeDisplayRadioFor(o.timeDisplay), BST_CHECKED);
+        checkRadio(TimeDisplayRadioFor(o.timeDisplay));
         for (const FlagBox& box : kDisplayFlagBoxes) {
             CheckDlgButton(hwnd(), box.control, (o.displayFlags & box.flag) ? BST_CHECKED : BST_UNCHECKED);
         }

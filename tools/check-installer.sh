@@ -14,6 +14,9 @@ check() {
         bad=1
     fi
 }
+# The one use of icacls allowed: an upgrade resets the rights earlier versions granted.
+reset="nsExec::ExecToLog '\"\\\$SYSDIR\\\\icacls\\.exe\" \"\\\$INSTDIR\" /reset /T /Q'"
+code=$(echo "$code" | grep -vE "^[[:space:]]*$reset\$")
 check 'icacls|cacls|AccessControl|SetFileSecurity|SetNamedSecurityInfo|SetEntriesInAcl|/grant' 'grants rights'
 check 'RMDir[[:space:]]+/r' 'removes a folder with everything in it'
 # The one start allowed: explorer.exe hands the clock to the running shell.

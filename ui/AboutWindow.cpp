@@ -8,9 +8,8 @@ namespace {
 
 const char kClassName[] = "SolvaneAbout";
 constexpr int kWidth = 640, kHeight = 480;
-// The buttons sit on a strip of the body's colour at the picture's bottom right.
+// The buttons sit on the picture, at its bottom right.
 constexpr int kInfoX = 425, kCloseX = 535, kButtonsY = 365;
-constexpr RECT kButtonStrip = {420, 365, 640, 410};
 
 }  // namespace
 
@@ -27,8 +26,8 @@ void AboutWindow::open() {
     const int x = work.left + (work.right - work.left) / 2 - kWidth / 2;
     const int y = work.top + (work.bottom - work.top) / 2 - kHeight / 2;
     // Children clipped: the picture is drawn as the background and must not cover the buttons.
-    if (create(WS_EX_CLIENTEDGE, kClassName, "AboutBox", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y,
-               kWidth, kHeight)) {
+    if (create(WS_EX_CLIENTEDGE, kClassName, LoadResourceString(IDS_ABOUT_TITLE).c_str(),
+               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, kWidth, kHeight)) {
         SetForegroundWindow(hwnd());
     }
 }
@@ -40,7 +39,6 @@ bool AboutWindow::onCreate() {
 
 void AboutWindow::paintBackground(HDC dc) {
     DrawResourceBitmap(dc, IDB_SPLASH, 0, 0);  // the picture fills the window
-    FillRect(dc, &kButtonStrip, brushes_.light);
 }
 
 bool AboutWindow::onCommand(UINT id) {
@@ -63,6 +61,12 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         ValidateRect(hwnd(), nullptr);  // the background is the whole picture
         return 0;
+    case WM_KEYDOWN:  // from the window, or passed on by a focused button
+        if (wParam == VK_ESCAPE) {
+            destroy();
+            return 0;
+        }
+        break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->hwndItem == close_.hwnd()) close_.draw(*item);

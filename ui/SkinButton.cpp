@@ -1,5 +1,7 @@
 #include "ui/SkinButton.h"
 
+#include "ui/SkinColours.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -48,12 +50,30 @@ bool SkinButton::LoadFaces(int bitmapId) {
 
 void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     if (strip_ == nullptr) return;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     HDC memory = CreateCompatibleDC(item.hDC);
     HGDIOBJ previous = SelectObject(memory, strip_);
-    BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory,
-           FaceOffset(faces_, (item.itemState & ODS_SELECTED) != 0, hover_), 0, SRCCOPY);
+    const int face = FaceOffset(faces_, !disabled && (item.itemState & ODS_SELECTED) != 0, !disabled && hover_);
+    if (disabled) {
+        // Dimmed: the face at a third of its strength over the band's colour.
+        RECT all = {0, 0, faces_.faceWidth, faces_.faceHeight};
+        HBRUSH band = CreateSolidBrush(kSkinBand);
+        FillRect(item.hDC, &all, band);
+        DeleteObject(band);
+        const BLENDFUNCTION third = {AC_SRC_OVER, 0, 85, 0};
+        AlphaBlend(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, faces_.faceWidth,
+                   faces_.faceHeight, third);
+    } else {
+        BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
+    }
     SelectObject(memory, previous);
     DeleteDC(memory);
+    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        RECT focus = {4, 4, faces_.faceWidth - 4, faces_.faceHeight - 4};
+        SetTextColor(item.hDC, kSkinText);
+        SetBkColor(item.hDC, kSkinBand);
+        DrawFocusRect(item.hDC, &focus);
+    }
 }
 
 // Whether a point in the button's client coordinates lies on it.
@@ -101,6 +121,19 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ERASEBKGND:
         return 1;  // the face covers everything
+    case WM_KEYDOWN:
+        // Escape closes the window the button sits on; a dialog's manager takes it before.
+        if (wParam == VK_ESCAPE) return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
+        break;
+    // A push button to the dialog manager: the default button follows the focus, and Enter
+    // presses the focused button (Space is the button class's own).
+    case WM_GETDLGCODE:
+        return DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE:
+        // The dialog manager marks the default this way; the button stays owner-drawn.
+        default_ = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        if (lParam != 0) InvalidateRect(hwnd_, nullptr, FALSE);
+        return 0;
     }
     return DefSubclassProc(hwnd_, message, wParam, lParam);
 }

@@ -20,7 +20,8 @@ public:
     bool create(HWND parent, const char* caption, int x, int y, int id, int bitmapId);
     // Loads the face strip and sizes the button to one face, without moving it.
     bool LoadFaces(int bitmapId);
-    // Draws the face for the item's state.
+    // Draws the face for the item's state: pressed, hovered, dimmed when disabled, with a focus
+    // rectangle when it has the keyboard focus.
     void draw(const DRAWITEMSTRUCT& item) const;
 
     HWND hwnd() const { return hwnd_; }
@@ -39,4 +40,5 @@ private:
     FaceStrip faces_ = {0, 0};
     bool hover_ = false;
     bool tracking_ = false;
+    bool default_ = false;  // the dialog's default push button (Enter presses it)
 };

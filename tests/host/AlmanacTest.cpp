@@ -42,7 +42,7 @@ TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {
     EXPECT_NE(page.find("December 8, 2026 09:00:00 AM"), std::string::npos);
     EXPECT_NE(page.find("Sunrise:             07:06 a.m."), std::string::npos) << page;
     EXPECT_NE(page.find("Sunset:              05:29 p.m."), std::string::npos) << page;
-    EXPECT_NE(page.find("28\xBA 33' 00\" N"), std::string::npos);
+    EXPECT_NE(page.find("28\xB0 33' 00\" N"), std::string::npos);
 }
 
 TEST_F(WithEphemeris, InstantsOutsideTheEphemerisEndWithItsMessage) {

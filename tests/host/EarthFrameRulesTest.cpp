@@ -92,7 +92,7 @@ TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {
     EXPECT_EQ(find("Sunrise:")->y, 47);
     EXPECT_EQ(find("Local Noon:")->x, x0 + 320);
     EXPECT_EQ(find("Local Noon:")->y, 62);
-    EXPECT_NE(find("Orlando, FL   28\xBA 33' 00\" N   81\xBA 22' 48\" W                        "), texts.end());
+    EXPECT_NE(find("Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W                        "), texts.end());
     EXPECT_NE(find("December 8, 2026 09:00:00 AM "), texts.end());
     ASSERT_NE(find("07:06 a.m."), texts.end());
     EXPECT_EQ(find("07:06 a.m.")->x, x0 + 77);

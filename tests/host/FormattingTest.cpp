@@ -57,11 +57,11 @@ TEST(SplitDegrees, RoundsToTheNearestSecond) {
 TEST(FormatCoordinates, BothFormsWithHemispheres) {
     EXPECT_EQ(FormatLatitude(28.55, kTwelveHour), "28.550 N");
     EXPECT_EQ(FormatLongitude(-81.38, kTwelveHour), "81.380 W");
-    EXPECT_EQ(FormatLatitude(28.55, kDms), "28\xBA 33' 00\" N");
-    EXPECT_EQ(FormatLongitude(-81.38, kDms), "81\xBA 22' 48\" W");
-    EXPECT_EQ(FormatLatitude(-0.0001, kDms), "00\xBA 00' 00\" S");
+    EXPECT_EQ(FormatLatitude(28.55, kDms), "28\xB0 33' 00\" N");
+    EXPECT_EQ(FormatLongitude(-81.38, kDms), "81\xB0 22' 48\" W");
+    EXPECT_EQ(FormatLatitude(-0.0001, kDms), "00\xB0 00' 00\" S");
     EXPECT_EQ(FormatLongitude(0.0, kTwelveHour), "0.000 E");
-    EXPECT_EQ(FormatLongitude(151.2093, kDms), "151\xBA 12' 33\" E");
+    EXPECT_EQ(FormatLongitude(151.2093, kDms), "151\xB0 12' 33\" E");
 }
 
 AstroState State() {
@@ -100,8 +100,8 @@ TEST(Formatting, ValuesThatAreNotNumbersOrTooLarge) {
         EXPECT_EQ(dms.seconds, 0) << x;
     }
     EXPECT_EQ(SplitDegrees(999999.5).degrees, 999999);
-    EXPECT_EQ(FormatLatitude(nan, kDms), "00\xBA 00' 00\" S");
-    EXPECT_EQ(FormatLongitude(-huge, kDms), "00\xBA 00' 00\" W");
+    EXPECT_EQ(FormatLatitude(nan, kDms), "00\xB0 00' 00\" S");
+    EXPECT_EQ(FormatLongitude(-huge, kDms), "00\xB0 00' 00\" W");
     EXPECT_EQ(FormatEventTime(nan, kTwelveHour), "Never");
     AstroState s = State();
     UserOptions options = kTwelveHour;

@@ -64,6 +64,15 @@ TEST(SaveOptions, WritesTheRecordAndAZeroPaddedAppPath) {
     EXPECT_EQ(appPath->substr(0, program.size()), program);
     EXPECT_EQ(appPath->find_first_not_of('\0', program.size()), std::string::npos)
         << "nothing but zeros after the path";
+
+    // A path of more than 259 bytes (90 characters of 3 bytes each) is kept whole.
+    OptionsServices services = world.services();
+    services.programPath = "C:\\";
+    for (int i = 0; i < 90; ++i) services.programPath += "\xE6\x97\xA5";
+    services.programPath += "\\solvane.exe";
+    ASSERT_TRUE(SaveOptions(options, services));
+    appPath = world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName);
+    EXPECT_EQ(*appPath, services.programPath + std::string(1, '\0'));
 }
 
 TEST(SaveOptions, RoundTripKeepsEveryByte) {

@@ -96,7 +96,7 @@ struct OptionsWorld {
     FixedTimeZone timeZone;
     RecursiveLock lock;
     OptionsServices services() {
-        return OptionsServices{folder.programPath(), folder.optionsFile().string(), registry, prompt,
+        return OptionsServices{folder.programPath(), folder.optionsFile().string(), "", registry, prompt,
                                timeZone, lock};
     }
 };

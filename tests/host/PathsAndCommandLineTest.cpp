@@ -73,43 +73,43 @@ TEST_F(UserFiles, InstalledKeepsSettingsAndPicturesInTheUsersFoldersPortableBesi
     EXPECT_EQ(OptionsFilePath(folders), beside().string());
 }
 
-TEST_F(UserFiles, AnEarlierInstallsOptionsAreCopiedOnceAndKept) {
-    const std::vector<char> earlier(488, 'e');
-    folder.writeFile(beside(), earlier);
+// An earlier install kept user.bin beside the program: the user's first load takes it over,
+// the first save writes the user's copy, and the original stays for the PC's other users.
+TEST_F(UserFiles, AnEarlierInstallsOptionsAreTakenOverAndKept) {
+    UserOptions earlier;
+    SetDefaultOptions(earlier);
+    earlier.frameLeft = 123;
+    const char* bytes = reinterpret_cast<const char*>(&earlier);
+    folder.writeFile(beside(), std::vector<char>(bytes, bytes + sizeof earlier));
     const UserFileFolders folders = UserFileFoldersFor(program());
-    // Before the clock has run, readers take the earlier file.
-    EXPECT_EQ(OptionsFileToRead(program(), folders), beside().string());
+    EXPECT_EQ(OptionsFileToRead(program(), folders), beside().string()) << "before the clock has run";
 
-    AdoptOptionsBesideProgram(program(), folders);  // also makes the user's folder
-    EXPECT_EQ(folder.readFile(own()), earlier);
-    EXPECT_EQ(folder.readFile(beside()), earlier) << "another user may still take it over";
-    EXPECT_EQ(OptionsFileToRead(program(), folders), own().string());
-
-    // The user's own settings are never replaced by the earlier ones.
-    const std::vector<char> changed(488, 'c');
-    folder.writeFile(own(), changed);
-    AdoptOptionsBesideProgram(program(), folders);
-    EXPECT_EQ(folder.readFile(own()), changed);
-}
-
-TEST_F(UserFiles, APortableCopyAdoptsNothingAndSavesBesideItself) {
-    folder.writeFile(folder.dir / "portable", {});
-    folder.writeFile(beside(), std::vector<char>(488, 'p'));
-    const UserFileFolders folders = UserFileFoldersFor(program());
-    AdoptOptionsBesideProgram(program(), folders);
-    EXPECT_FALSE(std::filesystem::exists(roaming / "Solvane"));
-    EXPECT_EQ(OptionsFileToRead(program(), folders), beside().string());
-}
-
-TEST_F(UserFiles, TheFirstSaveMakesTheUsersFolder) {
     OptionsWorld world;
     OptionsServices services = world.services();
-    services.optionsFile = OptionsFilePath(UserFileFoldersFor(program()));
-    UserOptions options;
-    SetDefaultOptions(options);
-    ASSERT_TRUE(SaveOptions(options, services));
-    EXPECT_EQ(std::filesystem::file_size(own()), sizeof options);
-    EXPECT_FALSE(std::filesystem::exists(beside()));
+    services.programPath = program();
+    services.optionsFile = OptionsFilePath(folders);
+    services.earlierOptionsFile = EarlierOptionsFile(program(), folders);
+    UserOptions loaded;
+    ASSERT_TRUE(LoadOptions(loaded, services));
+    EXPECT_EQ(loaded.frameLeft, 123);
+    EXPECT_TRUE(world.registry.values.empty()) << "no first run: no autostart value";
+    ASSERT_TRUE(SaveOptions(loaded, services));  // also makes the user's folder
+    EXPECT_EQ(folder.readFile(beside()), std::vector<char>(bytes, bytes + sizeof earlier));
+    EXPECT_EQ(OptionsFileToRead(program(), folders), own().string());
+
+    // From now on the user's own settings count, whatever lies beside the program.
+    loaded.frameLeft = 7;
+    ASSERT_TRUE(SaveOptions(loaded, services));
+    UserOptions again;
+    ASSERT_TRUE(LoadOptions(again, services));
+    EXPECT_EQ(again.frameLeft, 7);
+}
+
+TEST_F(UserFiles, APortableCopyTakesNothingOverAndReadsBesideItself) {
+    folder.writeFile(folder.dir / "portable", {});
+    const UserFileFolders folders = UserFileFoldersFor(program());
+    EXPECT_EQ(EarlierOptionsFile(program(), folders), "");
+    EXPECT_EQ(OptionsFileToRead(program(), folders), beside().string());
 }
 
 TEST(CommandLine, OnlyAutomationAndEmbeddingSuppressTheSplash) {

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <set>
 
 namespace {
 
@@ -180,9 +181,10 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     ASSERT_NE(rhodeIsland, CB_ERR);
     SendMessageA(states, CB_SETCURSEL, rhodeIsland, 0);
     PostMessageA(places, WM_COMMAND, MAKEWPARAM(IDC_STATE_LIST, CBN_SELCHANGE), LPARAM(states));
-    ASSERT_TRUE(WaitUntilIdle(places));
-    const LRESULT providence = SendMessageA(list, LB_FINDSTRING, WPARAM(-1), LPARAM("Providence\t"));
-    ASSERT_NE(providence, LB_ERR);
+    LRESULT providence = LB_ERR;
+    ASSERT_TRUE(WaitUntil([&] {
+        return (providence = SendMessageA(list, LB_FINDSTRING, WPARAM(-1), LPARAM("Providence\t"))) != LB_ERR;
+    }, 10000)) << "Rhode Island's places";
     // Asked in UTF-16: wine hands another process's list-box text over in that form.
     wchar_t wide[256] = L"";
     SendMessageW(list, LB_GETTEXT, providence, LPARAM(wide));
@@ -286,8 +288,8 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     ASSERT_TRUE(WaitUntilIdle(general));
     KeepScreenshot(SettledCapture(general), "general-settings.bmp");
     EXPECT_EQ(ItemText(general, IDC_HOME_NAME_TEXT), "Orlando");
-    EXPECT_EQ(ItemText(general, IDC_HOME_LATITUDE_TEXT), "28\xBA 33' 00\" N");
-    EXPECT_EQ(ItemText(general, IDC_HOME_LONGITUDE_TEXT), "81\xBA 22' 48\" W");
+    EXPECT_EQ(ItemText(general, IDC_HOME_LATITUDE_TEXT), "28\xB0 33' 00\" N");
+    EXPECT_EQ(ItemText(general, IDC_HOME_LONGITUDE_TEXT), "81\xB0 22' 48\" W");
     // A second General settings dialog, from the tray, ends at once.
     PostMessageA(hidden, WM_COMMAND, ID_GENERAL_SETTINGS, 0);
     EXPECT_TRUE(WaitUntilIdle(hidden));
@@ -322,6 +324,98 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_TRUE(WaitUntilIdle(hidden));
     EXPECT_TRUE(IsWindow(frame));
     EXPECT_EQ(FindWindowA("#32770", "Restart Main Window"), nullptr);
+    stop();
+}
+
+// The control of `dialog`'s thread that has the keyboard focus.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {sizeof(info)};
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// The autostart value's bytes, or "<missing>".
+std::string RunValue() {
+    std::string bytes;
+    if (!ReadRegistryValue(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Solvane", bytes)) {
+        return "<missing>";
+    }
+    return bytes;
+}
+
+// Presses Tab until control `id` has the focus; false when it never does.
+bool TabTo(HWND dialog, int id) {
+    SetForegroundWindow(dialog);
+    for (int i = 0; i < 40; ++i) {
+        if (WaitUntil([&] { return FocusOf(dialog) == GetDlgItem(dialog, id); }, 300)) return true;
+        SendKey(VK_TAB);
+    }
+    return false;
+}
+
+// The keyboard alone, as a user who never takes the mouse: Enter or Space on a focused Cancel
+// leaves without saving, Enter in a field saves, Escape cancels, Alt+letter picks a radio
+// button, and a Tab visits each radio group once.
+TEST_F(SettingsDialogs, KeysPressTheFocusedButton) {
+    options.startWithWindows = 1;
+    start();
+    const std::string run = RunValue();
+    const std::vector<char> stored = ReadBinaryFile(optionsPath());
+    for (WORD key : {VK_RETURN, VK_SPACE}) {
+        HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
+        ASSERT_NE(home, nullptr);
+        Type(home, IDC_LOCATION_NAME, "Typed");
+        ASSERT_TRUE(TabTo(home, IDCANCEL));
+        SendKey(key);
+        ASSERT_TRUE(Gone(home)) << "key " << key;
+        EXPECT_EQ(ReadBinaryFile(optionsPath()), stored) << "key " << key;
+    }
+    // General opens with the focus on Change...: Escape, then Tab to Cancel and Enter, keep
+    // everything, the autostart value too.
+    HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
+    ASSERT_NE(general, nullptr);
+    SetForegroundWindow(general);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(Gone(general));
+    general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
+    ASSERT_NE(general, nullptr);
+    ASSERT_TRUE(TabTo(general, IDCANCEL));
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(Gone(general));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+    EXPECT_EQ(RunValue(), run) << "the autostart value as it was";
+
+    // Clock settings: one Tab stop per radio group; Alt+U picks User Oriented; Enter in the
+    // dialog saves.
+    HWND clock = OpenDialogWith(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP);
+    ASSERT_NE(clock, nullptr);
+    ASSERT_TRUE(TabTo(clock, IDC_NIGHT_SHADOW));
+    std::set<HWND> radios;
+    for (int i = 0; i < 30; ++i) {
+        const HWND before = FocusOf(clock);
+        SendKey(VK_TAB);
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(clock) != before; }, 5000));
+        char name[32] = "";
+        HWND focus = FocusOf(clock);
+        GetClassNameA(focus, name, sizeof name);
+        if ((GetWindowLongA(focus, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON && std::string(name) == "Button") {
+            EXPECT_TRUE(radios.insert(focus).second) << "a radio visited twice in one round";
+        }
+        if (focus == GetDlgItem(clock, IDC_NIGHT_SHADOW)) break;
+    }
+    EXPECT_EQ(radios.size(), 2u) << "the viewpoint and the highlighted time";
+    SetForegroundWindow(clock);
+    INPUT alt[4] = {};
+    for (INPUT& in : alt) in.type = INPUT_KEYBOARD;
+    alt[0].ki.wVk = alt[3].ki.wVk = VK_MENU;
+    alt[1].ki.wVk = alt[2].ki.wVk = 'U';
+    alt[2].ki.dwFlags = alt[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, alt, sizeof(INPUT));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(clock, IDC_VIEW_MOUSE); }, 5000)) << "Alt+U";
+    ASSERT_TRUE(TabTo(clock, IDC_NIGHT_SHADOW));
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(Gone(clock));
+    EXPECT_EQ(ReadOptions(optionsPath()).viewpoint, kViewMouseDrag);
     stop();
 }
 

@@ -16,8 +16,8 @@ namespace {
 constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char kProfile[] = "C:\\users\\\xCE\xA9 \xE6\x97\xA5\xE6\x9C\xAC";          // "Ω 日本"
 const char kProgramFolderName[] = "Sol van\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC";    // "Sol vané 日本"
-const std::vector<std::string> kInstalledFiles = {"solvane.exe", "SVShared.dll", "cheby",
-                                                  "svsaver.scr", "solvane-almanac.exe"};
+const std::vector<std::string> kInstalledFiles = {"solvane.exe", "SVShared.dll", "cheby", "svsaver.scr",
+                                                  "solvane-almanac.exe", "solvane-render.exe"};
 
 std::wstring ShellFolder(const wchar_t* name) {
     wchar_t value[MAX_PATH] = L"";
@@ -159,7 +159,8 @@ TEST_F(UserFiles, AnEarlierInstallsOptionsAreTakenOverAndKept) {
 }
 
 // The saver, told of the clock's folder through AppPath, and the almanac beside the clock read
-// the user's options (a home in Sydney) and the ephemeris from the folder of that name.
+// the user's options (a home in Sydney) and the ephemeris from the folder of that name; the
+// render program writes where its argument says.
 TEST_F(UserFiles, TheSaverAndTheAlmanacWorkFromAFolderOfAnyName) {
     options.homeLatitude = -33.87f;
     options.homeLongitude = 151.21f;
@@ -173,6 +174,10 @@ TEST_F(UserFiles, TheSaverAndTheAlmanacWorkFromAFolderOfAnyName) {
     ASSERT_NE(at, std::string::npos) << run.output;
     const double expected = std::fmod(19.156259830429917 + 151.21 / 15, 24);
     EXPECT_NEAR(std::strtod(run.output.c_str() + at + 21, nullptr), expected, 1e-4) << "Sydney's sidereal time";
+    const std::string picture = std::string(kProfile) + "\\\xCE\xA9.bmp";
+    const ConsoleRun render = RunConsoleProgram(folder.path("solvane-render.exe"), "--size 64x48 --out \"" + picture + "\"");
+    EXPECT_EQ(render.exitCode, 0u) << render.errors;
+    EXPECT_EQ(ReadBinaryFile(picture).size(), 54u + 64 * 48 * 3);
 
     SetAppPath(folder.path("solvane.exe"));
     RunningProgram saver(folder.path("svsaver.scr"), "/s");
