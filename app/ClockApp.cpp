@@ -23,7 +23,9 @@ namespace {
 const char kRegistryKeyName[] = "Kelbrook - Solvane";
 const char kWallpaperEventName[] = "KbWallpaperFactory";
 const char kTrayMessageName[] = "Kelbrook Solvane";
-constexpr DWORD kWallpaperStopTimeoutMs = 10000;
+// The wallpaper thread abandons a write at once; a picture still being drawn is not waited
+// for longer than this (the process ends with it, and its temporary file is left unfinished).
+constexpr DWORD kWallpaperStopTimeoutMs = 500;
 constexpr DWORD kSettleBeforeWindowsMs = 30;
 
 }  // namespace
@@ -136,7 +138,7 @@ void ClockApp::stopWallpaperThread() {
     // Set rather than pulsed: a thread busy rendering still sees the request when it next
     // waits, so exit does not sit out the whole timeout.
     if (wallpaperEvent != nullptr) SetEvent(wallpaperEvent);
-    WaitForSingleObject(wallpaperThreadHandle_, kWallpaperStopTimeoutMs);
+    wallpaperThreadEnded_ = WaitForSingleObject(wallpaperThreadHandle_, kWallpaperStopTimeoutMs) == WAIT_OBJECT_0;
     CloseHandle(wallpaperThreadHandle_);
     wallpaperThreadHandle_ = nullptr;
 }
@@ -154,8 +156,9 @@ int ClockApp::exitInstance() {
         CloseHandle(instanceMutex_);
         instanceMutex_ = nullptr;
     }
-    {
-        // A wallpaper thread that outlived its wait may still be in the engine.
+    // A wallpaper thread that outlived its wait may still be in the engine, holding the lock:
+    // the file is then left to the end of the process.
+    if (wallpaperThreadEnded_) {
         std::lock_guard<RecursiveLock> hold(optionsLock);
         CloseEphemeris();
     }

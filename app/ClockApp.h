@@ -76,6 +76,7 @@ private:
     bool optionsLoaded_ = false;
     bool sessionEnding_ = false;
     bool socketsStarted_ = false;
+    bool wallpaperThreadEnded_ = true;
     Win32Registry registry_;
     MessageBoxPrompt prompt_;
     SystemTimeZone timeZone_;

@@ -11,8 +11,10 @@ namespace {
 // not as "every tick".
 int WallpaperInterval(const TickInputs& in) { return std::max(in.wallpaperMinutes, 0); }
 
+// Tick periods within `seconds`, at least one; a day at the most, so that any stored interval
+// converts safely.
 int PeriodsUntil(double seconds) {
-    return seconds <= 0 ? 1 : std::max(1, int(std::ceil(seconds / kTickSeconds)));
+    return seconds <= 0 ? 1 : std::max(1, int(std::ceil(std::min(seconds, 86400.0) / kTickSeconds)));
 }
 
 }  // namespace
@@ -27,8 +29,9 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
         }
     }
     if (in.wallpaperEnabled) {
-        const int minutes = int(float(wallpaperWatch.seconds(in.now)) * 0.016666668f);
-        if (minutes > WallpaperInterval(in)) {
+        // Whole minutes, kept in floating point: any stored interval compares safely.
+        const double minutes = std::floor(double(float(wallpaperWatch.seconds(in.now)) * 0.016666668f));
+        if (minutes > double(WallpaperInterval(in))) {
             actions.wakeWallpaper = true;
             wallpaperWatch.reset(in.now);
         }
@@ -41,7 +44,7 @@ int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
     if (in.viewpoint == kViewSpinningGlobe) return 1;
     int periods = PeriodsUntil(1.0 - redrawWatch.seconds(in.now));  // 1 when held up
     if (in.wallpaperEnabled) {
-        const double due = (WallpaperInterval(in) + 1) * 60.0;
+        const double due = (double(WallpaperInterval(in)) + 1) * 60.0;
         periods = std::min(periods, PeriodsUntil(due - wallpaperWatch.seconds(in.now)));
     }
     return periods;

@@ -112,8 +112,9 @@ void RefreshTimeZone(UserOptions& options, const OptionsServices& services) {
 }
 
 void WriteAutostartValue(const OptionsServices& services) {
-    // The terminating NUL is stored too, as string values require.
-    std::string value = services.programPath;
+    // Quoted, so that a path with spaces is one command; the terminating NUL is stored too, as
+    // string values require.
+    std::string value = "\"" + services.programPath + "\"";
     value.push_back('\0');
     services.registry.setString(RegistryRoot::CurrentUser, kRunKeyPath, kRunValueName, value,
                                 false);

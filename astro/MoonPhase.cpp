@@ -7,8 +7,10 @@
 #include "astro/JulianDate.h"
 #include "astro/Reduce.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -141,23 +143,24 @@ double PhaseTime(double jd, int phase) {
 }
 
 void UpdatePhaseTable(double jd, PhaseTable* table) {
-    PhaseEvent* e = table->entries;
-    e[0] = {PhaseTime(jd - 30, kNewMoon), kNewMoon};
-    for (int i = 1; i < 4; ++i) e[i] = {PhaseTime(e[i - 1].julianDate, i), i};
-    PhaseEvent candidate = e[0];
-    for (int i = 1; i < 4; ++i) {
-        if (jd > e[i].julianDate && e[i].julianDate > candidate.julianDate) candidate = e[i];
-    }
-    e[0] = candidate;
-    for (int i = 1; i < 4; ++i) {
-        const int phase = (e[i - 1].phase + 1) % 4;
-        e[i] = {PhaseTime(e[i - 1].julianDate, phase), phase};
-    }
-    for (int i = 0; i < 4; ++i) {
-        for (int j = i + 1; j < 4; ++j) {
-            if (e[j].julianDate < e[i].julianDate) std::swap(e[i], e[j]);
+    // The principal phases of the lunations two months either side of the date, in time order
+    // (the same event found from two lunations counts once); the table is the last one before
+    // the date and the three after it.
+    std::vector<PhaseEvent> events;
+    for (int month = -2; month <= 2; ++month) {
+        for (int phase = 0; phase < 4; ++phase) {
+            const PhaseEvent event = {PhaseTime(jd + month * kSynodicMonth, phase), phase};
+            const bool known = std::any_of(events.begin(), events.end(), [&](const PhaseEvent& e) {
+                return e.phase == event.phase && std::fabs(e.julianDate - event.julianDate) < 1;
+            });
+            if (!known) events.push_back(event);
         }
     }
+    std::sort(events.begin(), events.end(),
+              [](const PhaseEvent& a, const PhaseEvent& b) { return a.julianDate < b.julianDate; });
+    std::size_t last = 0;
+    while (last + 1 < events.size() && events[last + 1].julianDate < jd) ++last;
+    for (int i = 0; i < 4; ++i) table->entries[i] = events[std::min(last + i, events.size() - 1)];
 }
 
 const char* PhaseName(int phase, int* bitmapId) {

@@ -38,7 +38,7 @@ list(TRANSFORM IMAGE_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE
 add_custom_command(
     OUTPUT ${IMAGE_OUTPUTS}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
-    COMMAND make_images ${MARBLE_MAPS} ${SOLVANE_GENERATED_DIR}/res
+    COMMAND make_images ${MARBLE_MAPS} ${SOLVANE_FONT_DIR}/DejaVuSans.ttf ${SOLVANE_GENERATED_DIR}/res
     DEPENDS make_images
     COMMENT "Making the Earth, Moon and Sun images")
 

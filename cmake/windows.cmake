@@ -2,7 +2,8 @@
 
 set(SOLVANE_DIST_DIR "${CMAKE_BINARY_DIR}/dist" CACHE PATH "The Windows install folder")
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -s")
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                        SOLVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR} SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 
 # Win32 code shared by the programs: the thin layer over the platform.
 add_library(solvane_platform STATIC
@@ -111,9 +112,6 @@ add_executable(solvane WIN32
     res/solvane.rc
 )
 target_include_directories(solvane PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_compile_definitions(solvane PRIVATE
-    SOLVANE_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}
-    SOLVANE_VERSION_MINOR=${PROJECT_VERSION_MINOR})
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
 target_link_libraries(solvane PRIVATE solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32)

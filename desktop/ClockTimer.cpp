@@ -72,17 +72,18 @@ void ClockTimer::tickUntilStopped() {
 int ClockTimer::tick() {
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
     const UserOptions& o = app_.options;
-    const bool created = frame_->created != 0;
+    const EarthFrame::TickWindows windows = frame_->tickWindows;
+    const bool created = windows.frame != nullptr;
     const int64_t now = Counter();
     // Asking the window whether it is enabled costs a trip through the window system: only when
     // the answer decides something.
     const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || redrawWatch_.seconds(now) >= 1.0;
-    const bool enabled = created && (!mayRedraw || IsWindowEnabled(frame_->hwnd()));
+    const bool enabled = created && (!mayRedraw || IsWindowEnabled(windows.frame));
     const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
                            o.wallpaperEnabled == 1, o.wallpaperMinutes, now};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
-    if (actions.redrawView) InvalidateRect(frame_->view(), nullptr, FALSE);
-    if (actions.redrawPane) InvalidateRect(frame_->pane(), nullptr, FALSE);
+    if (actions.redrawView) InvalidateRect(windows.view, nullptr, FALSE);
+    if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
     if (actions.wakeWallpaper) {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
         PulseEvent(app_.wallpaperEvent);

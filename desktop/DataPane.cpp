@@ -43,11 +43,13 @@ void DataPane::paint(HDC target) {
     HBRUSH background = CreateSolidBrush(kBackground);
     FillRect(dc, &all, background);
     DeleteObject(background);
-    const int x0 = PaneBlockLeft(w);
     if (decoration_ != nullptr) {
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ previous = SelectObject(source, decoration_);
-        BitBlt(dc, x0 + 20, h - 80, 500, 80, source, 0, 0, SRCCOPY);
+        // The Earth's limb along the whole bottom of the pane, however wide.
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, 0, h - 80, w, 80, source, 0, 0, 500, 80, SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }

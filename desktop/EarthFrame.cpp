@@ -71,12 +71,17 @@ bool EarthFrame::onCreate() {
     if (!view_.create(hwnd(), 0, 0, 300, 300)) return false;
     SetWindowLongPtrA(view_.hwnd(), GWLP_ID, kViewId);
     SetWindowTextA(view_.hwnd(), "3D Earth");
-    created = 1;
+    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    tickWindows = {hwnd(), view_.hwnd(), pane_.hwnd()};
     return true;
 }
 
+// The frame hears of its end before its children do: the tick lets go of them first.
 void EarthFrame::onDestroy() {
-    created = 0;
+    {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        tickWindows = {};
+    }
     fullScreen_ = 0;
 }
 
@@ -209,6 +214,11 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETMINMAXINFO: {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMinTrackSize = {kMinimumFrameWidth, kMinimumFrameHeight};
+        return 0;
+    }
     case WM_SIZE:
         if (StoresRectOnSize(fullScreen_ != 0, wParam == SIZE_MINIMIZED, wParam == SIZE_MAXIMIZED)) {
             storeRect();

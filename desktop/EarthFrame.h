@@ -27,8 +27,14 @@ public:
     HWND pane() const { return pane_.hwnd(); }
     bool isFullScreen() const { return fullScreen_ != 0; }
 
+    // The windows the clock tick redraws, handed over under the options lock: set once the
+    // window and its children exist, cleared before they go (a restart makes new ones). All
+    // null while there is no window.
+    struct TickWindows {
+        HWND frame = nullptr, view = nullptr, pane = nullptr;
+    };
+    TickWindows tickWindows;  // under app.optionsLock
     // Read by the clock tick on its own thread.
-    volatile uint8_t created = 0;
     volatile uint8_t menuOpen = 0;
     // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
     std::function<void()> clockMayResume;

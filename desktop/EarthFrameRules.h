@@ -32,8 +32,9 @@ bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised);
 // heights non-zero (a minimised window has another width).
 bool StoresRectOnMove(bool fullScreen, const Box& shown, int left, int top, int right, int bottom);
 
-// The smallest window that still shows the globe and the details pane.
-constexpr int kMinimumFrameWidth = 480, kMinimumFrameHeight = 420;
+// The smallest window that still shows the globe and the whole details pane (its 550-pixel
+// block and the window's borders).
+constexpr int kMinimumFrameWidth = 580, kMinimumFrameHeight = 420;
 
 // Where the window opens for a stored rectangle (left, top, right, bottom, as kept in the
 // options file, possibly damaged or from a monitor since removed): on `workArea` (the nearest

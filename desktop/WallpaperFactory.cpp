@@ -10,6 +10,8 @@
 #include "render/WallpaperEarth.h"
 #include "res/resource.h"
 
+#include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -27,12 +29,26 @@ void PictureSize(const UserOptions& o, int* width, int* height) {
     }
 }
 
+// The edges of the picture the taskbar covers: the screen's outside its work area, scaled to
+// the picture (which Windows stretches over the screen when its size differs).
+void CoveredEdges(WallpaperRequest* request) {
+    RECT work = {};
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || screenWidth <= 0 || screenHeight <= 0) return;
+    const double x = double(request->width) / screenWidth, y = double(request->height) / screenHeight;
+    request->coveredLeft = int(std::lround(std::max(0L, work.left) * x));
+    request->coveredTop = int(std::lround(std::max(0L, work.top) * y));
+    request->coveredRight = int(std::lround(std::max(0L, screenWidth - work.right) * x));
+    request->coveredBottom = int(std::lround(std::max(0L, screenHeight - work.bottom) * y));
+}
+
 // Everything a picture needs, copied under the lock; false when the program is quitting.
 bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
     std::lock_guard<RecursiveLock> hold(app.optionsLock);
     if (app.quitRequested) return false;
     const UserOptions& o = app.options;
     PictureSize(o, &request->width, &request->height);
+    CoveredEdges(request);
     request->scene = SceneOf(app.astro, o);
     SharedDragOrientation().matrix(request->scene.drag);
     request->moonPhases = o.wallpaperMoonPhases == 1;
@@ -52,8 +68,15 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request) {
 
 // Writes the picture to the user's folder and makes it the wallpaper; a failed write leaves the
 // previous file and wallpaper alone.
-void Publish(const std::string& path, const WallpaperPicture& picture) {
-    if (!WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride)) return;
+void Publish(ClockApp& app, const std::string& path, const WallpaperPicture& picture) {
+    // An exit abandons the write: the previous picture stays, and the program ends at once.
+    const auto running = [&app] {
+        std::lock_guard<RecursiveLock> hold(app.optionsLock);
+        return app.quitRequested == 0;
+    };
+    if (!WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride, running)) {
+        return;
+    }
     std::wstring wide = WideFromUtf8(path);
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
@@ -72,7 +95,7 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
         request.leftText = left;
         request.rightText = right;
         const WallpaperPicture picture = renderer.render(request, app.optionsLock);
-        if (picture.bottomRow != nullptr) Publish(path, picture);
+        if (picture.bottomRow != nullptr) Publish(app, path, picture);
     }
     return 0;
 }

@@ -23,7 +23,8 @@ const unsigned char* svLoadImage(uint32_t image, int32_t* width, int32_t* height
     int w = 0, h = 0;
     const unsigned char* pixels = BitmapResourcePixels(libraryInstance, kResources[image], &w, &h);
     if (pixels == nullptr) return nullptr;
-    *width = w;
-    *height = h;
+    // Either size may be left unasked for.
+    if (width != nullptr) *width = w;
+    if (height != nullptr) *height = h;
     return pixels;
 }

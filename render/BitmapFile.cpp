@@ -53,7 +53,7 @@ void EncodeRow(const uint8_t* bgra, int width, uint8_t* out) {
 uint32_t BitmapRowBytes(int width) { return (uint32_t(width) * 3 + 3) / 4 * 4; }
 
 bool WriteBitmapFile(const std::string& path, int width, int height, const uint8_t* bottomRow,
-                     std::ptrdiff_t rowStride) {
+                     std::ptrdiff_t rowStride, const std::function<bool()>& keepGoing) {
     if (width <= 0 || height <= 0) return false;
     return ReplaceFileAtomically(path, [&](const FileChunkWriter& write) {
         const std::array<uint8_t, kHeaderBytes> header = FileHeader(width, height);
@@ -62,6 +62,7 @@ bool WriteBitmapFile(const std::string& path, int width, int height, const uint8
         const int batchRows = int(std::max<size_t>(1, kBatchBytes / row));
         std::vector<uint8_t> batch(row * size_t(std::min(batchRows, height)), 0);
         for (int y = 0; y < height; y += batchRows) {
+            if (keepGoing && !keepGoing()) return false;
             const int rows = std::min(batchRows, height - y);
             for (int k = 0; k < rows; ++k) {
                 EncodeRow(bottomRow + (y + k) * rowStride, width, &batch[size_t(k) * row]);

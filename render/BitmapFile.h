@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Bytes of one padded row of `width` pixels.
@@ -13,6 +14,7 @@ uint32_t BitmapRowBytes(int width);
 // once the new one is complete. The picture is given as rows of blue-green-red-x pixels (four
 // bytes each, the fourth dropped): `bottomRow` is the bottom row and each row above it lies
 // `rowStride` bytes further on (negative for top-down pictures). False when writing failed;
-// the previous file is then untouched.
+// the previous file is then untouched. `keepGoing`, when given, is asked between batches of
+// rows: false abandons the file (the program is ending).
 bool WriteBitmapFile(const std::string& path, int width, int height, const uint8_t* bottomRow,
-                     std::ptrdiff_t rowStride);
+                     std::ptrdiff_t rowStride, const std::function<bool()>& keepGoing = nullptr);

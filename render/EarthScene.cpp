@@ -110,12 +110,29 @@ void DrawMarkers(const SceneResources& r, const SceneInputs& in, double plane[4]
     if (!(flags & (kHighlightHome | kShowGrid))) return;
     glDisable(GL_TEXTURE_2D);
     if (flags & kHighlightHome) {
+        // A red dot in a dark ring, about 1/70 of the view's height across (5 pixels at least),
+        // just above the surface so that the globe does not cut it.
         float home[3];
         r.globe->mesh().surfacePoint(in.homeLongitude + 180.0, in.homeLatitude, home);
-        glColor3ub(255, 0, 0);
+        for (float& c : home) c *= 1.01f;
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const float size = std::max(5.0f, float(viewport[3]) / 70.0f);
+        glPushAttrib(GL_ENABLE_BIT | GL_POINT_BIT | GL_COLOR_BUFFER_BIT);
+        glEnable(GL_POINT_SMOOTH);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glPointSize(size + 2);
+        glColor3ub(40, 0, 0);
         glBegin(GL_POINTS);
         glVertex3fv(home);
         glEnd();
+        glPointSize(size);
+        glColor3ub(255, 32, 32);
+        glBegin(GL_POINTS);
+        glVertex3fv(home);
+        glEnd();
+        glPopAttrib();
     }
     static const GLubyte kDayGrid[3] = {0, 0, 0}, kDayEquator[3] = {224, 0, 0},
                          kDayTropics[3] = {32, 32, 192};

@@ -95,7 +95,8 @@ void initTextures(const GLuint names[kEarthTextureCount], bool best, unsigned ma
     }
 
     glBindTexture(GL_TEXTURE_2D, names[kTexturePanel]);
-    const unsigned char panel[4] = {0, 0, 255, 64};
+    // Dark enough that the green time stands out over ice and cloud.
+    const unsigned char panel[4] = {0, 0, 72, 170};
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, panel);
     SetFilters(GL_NEAREST, GL_NEAREST, GL_REPEAT);
 

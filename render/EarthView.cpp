@@ -52,9 +52,11 @@ bool EarthView::create(HWND parent, int x, int y, int width, int height, const c
                           x, y, width, height, parent);
 }
 
+bool EarthView::wantsHardware() const { return model_.options.useHardware3D == 1; }
+
 bool EarthView::onCreate() {
     windowDC_ = GetDC(hwnd());
-    CreateViewContext(target_, windowDC_, model_.options.useHardware3D == 1);
+    CreateViewContext(target_, windowDC_, wantsHardware());
     if (target_.context() != nullptr) initOpenGL();
     return true;
 }

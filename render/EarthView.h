@@ -39,6 +39,8 @@ protected:
     bool onCreate() override;
     void onDestroy() override;
     const EarthViewModel& model() const { return model_; }
+    // Whether the view asks for an accelerated pixel format: the clock's for a stored 1.
+    virtual bool wantsHardware() const;
 
 private:
     void initOpenGL();

@@ -1,9 +1,12 @@
 #include "render/GLDrawing.h"
 
+#include "astro/AstroConstants.h"
 #include "render/GridLines.h"
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -56,7 +59,11 @@ void SetEarthCamera(int width, int height, double farPlane, float distance) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(5, double(width) / height, 1, farPlane);
+    // A field of 5 degrees across the smaller side: the globe fits a tall window as a wide one.
+    const double aspect = double(width) / std::max(height, 1);
+    const double fieldY =
+        aspect >= 1 ? 5.0 : 2 * std::atan(std::tan(2.5 * astro::kDegToRad) / aspect) * astro::kRadToDeg;
+    gluPerspective(fieldY, aspect, 1, farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0, 0, -distance);

@@ -1,6 +1,7 @@
 #include "render/GLTarget.h"
 
 #include <atomic>
+#include <cstdint>
 
 #include "platform/GdiSurface.h"
 
@@ -98,19 +99,28 @@ HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthB
     return context_;
 }
 
+// Makes a DIB of the given size and puts it in the memory DC in place of the current one, which
+// goes only then: when the new one cannot be made, the target keeps its bitmap and size.
 bool GLTarget::createDib(int width, int height) {
     if (width == 0) width = 1;
     if (height == 0) height = 1;
     // 32 bits per pixel: wine's OpenGL writes 4-byte pixels even into 24-bit DIBs.
-    dibHeader_ = DibHeader(width, height, 32);
-    dibHeader_.biSizeImage = DWORD(width * height * 4);
-    dibHeader_.biXPelsPerMeter = 2952;
+    BITMAPINFOHEADER header = DibHeader(width, height, 32);
+    header.biSizeImage = DWORD(int64_t(width) * height * 4);
+    header.biXPelsPerMeter = 2952;
     void* bits = nullptr;
-    dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&dibHeader_), DIB_RGB_COLORS,
-                            &bits, nullptr, 0);
-    if (dib_ == nullptr) return false;
+    HBITMAP dib = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                   &bits, nullptr, 0);
+    if (dib == nullptr) return false;
+    HBITMAP replaced = static_cast<HBITMAP>(SelectObject(memoryDC_, dib));
+    if (dib_ != nullptr) {
+        DeleteObject(dib_);
+    } else {
+        previousBitmap_ = replaced;
+    }
+    dib_ = dib;
+    dibHeader_ = header;
     pixels_ = static_cast<unsigned char*>(bits);
-    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, dib_));
     width_ = width;
     height_ = height;
     return true;
@@ -144,7 +154,6 @@ bool GLTarget::makeCurrent(HDC newWindowDC) {
 
 bool GLTarget::resize(int width, int height) {
     if (memoryDC_ != nullptr && (width != width_ || height != height_)) {
-        releaseDib();
         if (!createDib(width, height)) return false;
         PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
         DescribePixelFormat(memoryDC_, pixelFormat_, sizeof pfd, &pfd);

@@ -60,8 +60,8 @@ void drawTimeDisplay(const GlyphFont& glyphs, GLuint panelTexture, const UserOpt
     glVertex2f(layout.panelRight, layout.panelTop);
     glEnd();
     glColor4ub(0, 255, 0, 255);
-    drawText(glyphs, layout.timeLeft, layout.timeTop, 1.5f, text.timeLine);
-    if (text.hasLabel) drawText(glyphs, layout.labelLeft, layout.labelTop, 1.5f, text.labelLine);
+    drawText(glyphs, layout.timeLeft, layout.timeTop, 1.5f * layout.scale, text.timeLine);
+    if (text.hasLabel) drawText(glyphs, layout.labelLeft, layout.labelTop, 1.5f * layout.scale, text.labelLine);
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

@@ -79,12 +79,15 @@ float LineWidth(const std::string& text, const GlyphMetrics& glyphs) {
     return 1.5f * sum;
 }
 
+float TimeDisplayScale(int windowHeight) { return std::clamp(float(windowHeight) / 361.0f, 1.0f, 3.0f); }
+
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
                                     int windowHeight) {
     TimeDisplayLayout layout;
-    const float lineHeight = 1.5f * glyphs.height[static_cast<unsigned char>('9')];
+    const float k = layout.scale = TimeDisplayScale(windowHeight);
+    const float lineHeight = 1.5f * k * glyphs.height[static_cast<unsigned char>('9')];
     const float top = float(-(windowHeight / 2));
-    const float width = LineWidth(text.timeLine, glyphs);
+    const float width = k * LineWidth(text.timeLine, glyphs);
     layout.timeLeft = -width / 2;
     layout.timeTop = top;
     layout.panelTop = top;
@@ -93,8 +96,8 @@ TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetr
     layout.panelBottom = top - lineHeight;
     layout.labelLeft = layout.labelTop = 0;
     if (text.hasLabel) {
-        const float labelWidth = LineWidth(text.labelLine, glyphs);
-        layout.labelTop = top - std::trunc(1.5f * glyphs.height[static_cast<unsigned char>('A')]);
+        const float labelWidth = k * LineWidth(text.labelLine, glyphs);
+        layout.labelTop = top - std::trunc(1.5f * k * glyphs.height[static_cast<unsigned char>('A')]);
         layout.labelLeft = -labelWidth / 2;
         layout.panelLeft = -labelWidth / 2;
         layout.panelRight = labelWidth / 2;
@@ -106,7 +109,7 @@ TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetr
 PixelRows TimeDisplayRows(const TimeDisplayText& text, const TimeDisplayLayout& layout,
                           float cellSize, int windowHeight) {
     if (text.timeLine.empty()) return {};
-    const float cell = 1.5f * cellSize;
+    const float cell = 1.5f * layout.scale * cellSize;
     float lowest = std::min(layout.panelBottom, layout.timeTop - cell);
     if (text.hasLabel) lowest = std::min(lowest, layout.labelTop - cell);
     const float highest = std::max(layout.panelTop, layout.timeTop);

@@ -25,12 +25,18 @@ struct GlyphMetrics {
 // Width in overlay units (1.5 x the advances) of the characters that have glyphs (32..128).
 float LineWidth(const std::string& text, const GlyphMetrics& glyphs);
 
-// Positions in overlay units: x from -width to +width, y from -height to +height.
+// Positions in overlay units: x from -width to +width, y from -height to +height. The text
+// grows with the view: `scale` times the size it has in a view up to 361 pixels high.
 struct TimeDisplayLayout {
     float timeLeft, timeTop;
     float labelLeft, labelTop;
     float panelLeft, panelTop, panelRight, panelBottom;
+    float scale = 1;
 };
+
+// How much larger the time display is drawn in a view `windowHeight` pixels high: 1 up to the
+// default window's 361 pixels, in proportion above that, 3 at the most.
+float TimeDisplayScale(int windowHeight);
 
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
                                     int windowHeight);

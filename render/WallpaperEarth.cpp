@@ -39,8 +39,11 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3ub(255, 255, 255);
-    const float centres[4][2] = {{0.1f * w, 0.8f * h}, {0.9f * w, 0.8f * h},
-                                 {0.1f * w, 0.2f * h}, {0.9f * w, 0.2f * h}};
+    // Spread over the part of the picture the taskbar leaves (y counts up from the bottom).
+    const float left = float(request.coveredLeft), bottom = float(request.coveredBottom);
+    const float across = w - left - float(request.coveredRight), up = h - bottom - float(request.coveredTop);
+    const float centres[4][2] = {{left + 0.1f * across, bottom + 0.8f * up}, {left + 0.9f * across, bottom + 0.8f * up},
+                                 {left + 0.1f * across, bottom + 0.2f * up}, {left + 0.9f * across, bottom + 0.2f * up}};
     const float capital = glyphs.metrics().height[static_cast<unsigned char>('A')];
     for (int k = 0; k < 4; ++k) {
         const PhaseCorner& corner = request.corners[k];
@@ -80,13 +83,16 @@ void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface) {
     HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    const int bottom = surface.height();
+    // Just above the taskbar, a few pixels in from the sides it leaves.
+    constexpr int kMargin = 4;
+    const int bottom = surface.height() - request.coveredBottom - kMargin;
     SIZE size = {};
     GetTextExtentPoint32A(dc, request.leftText.c_str(), int(request.leftText.size()), &size);
-    TextOutA(dc, 0, bottom - size.cy, request.leftText.c_str(), int(request.leftText.size()));
+    TextOutA(dc, request.coveredLeft + kMargin, bottom - size.cy, request.leftText.c_str(),
+             int(request.leftText.size()));
     GetTextExtentPoint32A(dc, request.rightText.c_str(), int(request.rightText.size()), &size);
-    TextOutA(dc, request.width - size.cx, bottom - size.cy, request.rightText.c_str(),
-             int(request.rightText.size()));
+    TextOutA(dc, request.width - request.coveredRight - kMargin - size.cx, bottom - size.cy,
+             request.rightText.c_str(), int(request.rightText.size()));
     GdiFlush();
     SelectObject(dc, previousFont);
     DeleteObject(font);

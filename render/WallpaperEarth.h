@@ -28,6 +28,9 @@ struct WallpaperRequest {
     bool moonPhases = false;
     PhaseCorner corners[4] = {};  // upper left, upper right, lower left, lower right
     std::string leftText, rightText;  // bottom corners; empty for none
+    // The picture's edges the taskbar covers, in picture pixels: the corners keep clear of them
+    // (the globe stays in the picture's middle).
+    int coveredLeft = 0, coveredTop = 0, coveredRight = 0, coveredBottom = 0;
 };
 
 // A finished picture: width x height pixels of blue, green, red and an unused byte, rows

@@ -8,6 +8,8 @@ constexpr UINT_PTR kFrameTimer = 901;
 
 }  // namespace
 
+bool SaverEarthView::wantsHardware() const { return model().options.useHardware3D != 0; }
+
 bool SaverEarthView::onCreate() {
     if (!EarthView::onCreate()) return false;
     SetTimer(hwnd(), kFrameTimer, model().options.viewpoint == kViewSpinningGlobe ? 25 : 1000, nullptr);

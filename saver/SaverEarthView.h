@@ -12,6 +12,8 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    // The saver takes any non-zero choice as a yes.
+    bool wantsHardware() const override;
 
 private:
     static constexpr int kSaverGlobeStacks = 45;

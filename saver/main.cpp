@@ -32,6 +32,17 @@ public:
     SaverSettingsDialog() : Dialog(IDD_SAVER_SETTINGS) {}
 
 protected:
+    // The frame is laid around the picture, which keeps its own size: the picture loses no row.
+    bool onInitDialog() override {
+        HWND picture = GetDlgItem(hwnd(), IDC_SAVER_PICTURE);
+        RECT r;
+        GetWindowRect(picture, &r);
+        MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(GetDlgItem(hwnd(), IDC_SAVER_PICTURE_FRAME), picture, r.left - 2, r.top - 2,
+                     r.right - r.left + 4, r.bottom - r.top + 4, SWP_NOACTIVATE);
+        return true;
+    }
+
     bool onCommand(UINT id) override {
         if (id != IDOK && id != IDCANCEL) return false;
         end(1);

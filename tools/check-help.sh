@@ -9,7 +9,7 @@
 set -u
 cd "$(dirname "$0")/.."
 HELP=${1:-help}
-SOURCES="app desktop platform res ui almanac timesync location saver"
+SOURCES="app desktop platform res ui almanac timesync location settings saver cli"
 
 fail=0
 problem() { echo "check-help: $*" >&2; fail=1; }

@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "OptionsTestDoubles.h"
+#include "app/ClockTick.h"
 #include "app/Formatting.h"
 #include "app/ClockState.h"
 #include "astro/Ephemeris.h"
@@ -71,6 +72,17 @@ void ShowInTheAlmanac(UserOptions options) {
     }
 }
 
+// The clock tick's arithmetic on the stored choices, at the start and after a long run.
+void TickWith(const UserOptions& options) {
+    for (const int64_t now : {int64_t(0), int64_t(1) << 40, int64_t(1) << 62}) {
+        const TickInputs in = {true, false, true, options.viewpoint, options.wallpaperEnabled == 1,
+                               options.wallpaperMinutes, now};
+        Stopwatch redraw{10000000, 0}, wallpaper{10000000, 0};
+        DecideTick(in, redraw, wallpaper);
+        FUZZ_CHECK(PeriodsUntilNextTick(in, redraw, wallpaper) >= 1);
+    }
+}
+
 struct Harness {
     Harness() {
         SetFatalHook(ThrowFatalStop);
@@ -79,6 +91,8 @@ struct Harness {
         world.timeZone.zone.daylightBias = -60;
         world.timeZone.zone.standardName = u"Eastern Standard Time";
         world.timeZone.zone.daylightName = u"Eastern Daylight Time";
+        // A portable copy: the command-line reader takes the file beside the program.
+        world.folder.writeFile(world.folder.dir / "portable", {});
     }
     OptionsWorld world;
 };
@@ -107,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(loaded.timeZoneBias == 300);
     FUZZ_CHECK(world.prompt.warnings.size() == (size == sizeof input ? 0u : 1u));
     ShowInTheClock(loaded);
+    TickWith(loaded);
 
     // The command-line programs take it only with a home on Earth.
     const UserOptions stored = StoredOptions(world.folder.programPath());

@@ -96,6 +96,13 @@ TEST(ClockTick, SleepsUntilATickCouldAct) {
     Stopwatch fresh{kHz, 0};
     redrawn.reset(next);
     EXPECT_EQ(PeriodsUntilNextTick(in, redrawn, fresh), 31) << "a disabled generator never wakes the tick";
+
+    // The largest interval a stored file can hold is a long wait, not a tick every 33 ms.
+    TickInputs longest = At(0.0);
+    longest.wallpaperMinutes = 2147483647;
+    EXPECT_EQ(PeriodsUntilNextTick(longest, w.redraw, w.wallpaper), 31);
+    longest.now = int64_t(1) << 60;  // 3,600 years on: still within the interval
+    EXPECT_FALSE(DecideTick(longest, w.redraw, w.wallpaper).wakeWallpaper);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(LoadOptions, FirstRunUsesDefaultsAndWritesAutostart) {
     EXPECT_TRUE(world.prompt.warnings.empty());
     const std::string* run = world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane");
     ASSERT_NE(run, nullptr);
-    EXPECT_EQ(*run, world.folder.programPath() + std::string(1, '\0'));
+    EXPECT_EQ(*run, "\"" + world.folder.programPath() + "\"" + std::string(1, '\0')) << "quoted";
     EXPECT_FALSE(std::filesystem::exists(world.folder.optionsFile()))
         << "the file is written by the first save, not by the load";
 }

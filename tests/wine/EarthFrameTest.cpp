@@ -2,6 +2,8 @@
 // its notice, and the context menu changing and saving the options.
 #include "EarthClockFixture.h"
 
+#include "desktop/EarthFrameRules.h"
+
 namespace {
 
 using EarthFrameTest = EarthClockTest;
@@ -43,10 +45,23 @@ TEST_F(EarthFrameTest, OpensAtTheStoredRectangleAndRemembersMoves) {
     EXPECT_EQ(saved.frameBottom, 580);
 }
 
+// Rows of a capture that hold the time display's green.
+int GreenRows(const Capture& c) {
+    int rows = 0;
+    for (int y = 0; y < c.height; ++y) {
+        bool green = false;
+        for (int x = 0; x < c.width && !green; ++x) green = c.at(x, y)[1] > 150 && c.at(x, y)[0] < 100 && c.at(x, y)[2] < 100;
+        rows += green;
+    }
+    return rows;
+}
+
 TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
     start();
     HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     ASSERT_NE(view, nullptr);
+    int windowRows = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (windowRows = GreenRows(CaptureWindow(view))) > 5; }, 10000));
     PostMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
     HWND notice = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
     ASSERT_NE(notice, nullptr);
@@ -57,6 +72,11 @@ TEST_F(EarthFrameTest, FullScreenByDoubleClickAndBack) {
     RECT r;
     EXPECT_TRUE(WaitUntil([&] { GetWindowRect(frame, &r); return r.right - r.left == sw && r.bottom - r.top == sh; }, 5000));
     EXPECT_EQ(GetMenu(frame), nullptr) << "no menu bar in full screen";
+    // The time grows with the view: its green rows at least twice as many as in the window.
+    int fullScreenRows = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (fullScreenRows = GreenRows(CaptureWindow(view))) >= 2 * windowRows; }, 10000))
+        << fullScreenRows << " green rows full screen, " << windowRows << " in the window";
+    KeepScreenshot(CaptureWindow(view), "earth-clock-full-screen.bmp");
     PostMessageA(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(100, 100));
     EXPECT_TRUE(WaitUntil([&] { GetWindowRect(frame, &r); return r.left == 40 && r.right - r.left == 600; }, 5000));
     EXPECT_NE(GetMenu(frame), nullptr);
@@ -111,6 +131,25 @@ namespace {
 
 // A stored rectangle from a monitor since removed, or from a damaged file, opens on the screen
 // with a usable size, and is kept as it was.
+// However small the user makes it, the window keeps room for the globe and the whole pane.
+TEST_F(EarthFrameTest, KeepsAUsableSizeWhenMadeSmall) {
+    start();
+    MoveWindow(frame, 60, 60, 170, 170, TRUE);
+    ASSERT_TRUE(WaitUntilIdle(frame));
+    RECT r;
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.right - r.left, kMinimumFrameWidth);
+    EXPECT_EQ(r.bottom - r.top, kMinimumFrameHeight);
+    HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
+    RECT client;
+    GetClientRect(pane, &client);
+    EXPECT_GE(client.right, 550) << "the pane's texts, whole";
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    GetClientRect(view, &client);
+    EXPECT_GE(client.bottom, 150) << "a globe above it";
+    stop();
+}
+
 TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {
     for (const RECT stored : {RECT{3000, 2500, 3010, 2502}, RECT{-5000, -4000, -4400, -3470}, RECT{0, 0, 0, 0}}) {
         options.frameLeft = stored.left, options.frameTop = stored.top;
@@ -123,8 +162,8 @@ TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {
         EXPECT_GE(r.top, 0);
         EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_LE(r.bottom, GetSystemMetrics(SM_CYSCREEN));
-        EXPECT_GE(r.right - r.left, 480);
-        EXPECT_GE(r.bottom - r.top, 420);
+        EXPECT_GE(r.right - r.left, kMinimumFrameWidth);
+        EXPECT_GE(r.bottom - r.top, kMinimumFrameHeight);
         stop();
         const UserOptions saved = ReadOptions(folder.path("user.bin"));
         EXPECT_EQ(saved.frameLeft, stored.left);

@@ -26,6 +26,7 @@ TEST(ImageLibrary, HandsOutTheFiveImages) {
         for (int32_t i = 0; i < width * height * 3; ++i) sum += pixels[i];  // all readable
         EXPECT_GT(sum, 0u) << s.image;
         EXPECT_EQ(load(s.image, &width, &height), pixels) << "the same pointer again";
+        EXPECT_EQ(load(s.image, nullptr, nullptr), pixels) << "the sizes need not be asked for";
     }
     int32_t width = 7, height = 9;
     EXPECT_EQ(load(5, &width, &height), nullptr);

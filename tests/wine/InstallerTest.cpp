@@ -273,7 +273,7 @@ TEST_F(Installer, TheInstalledClockWritesOnlyTheUsersFolders) {
         HWND hidden = WaitForStartedProgram(30000);
         ASSERT_NE(hidden, nullptr);
         EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(OwnOptions()).size() == sizeof(UserOptions); }, 10000));
-        EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), Installed("solvane.exe"));
+        EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName), "\"" + Installed("solvane.exe") + "\"");
         PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
         ASSERT_TRUE(clock.waitForExit(15000));
         EXPECT_EQ(clock.exitCode(), 0u);

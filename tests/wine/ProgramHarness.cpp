@@ -204,7 +204,8 @@ bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
         ++step;
         MoveMouse(window, x + 4 * step, y + 3 * step);
         GetWindowRect(window, &after);
-        return after.left != before.left;
+        // Along with the mouse, down and to the right: not moved for some other reason.
+        return after.left - before.left >= 4 && after.top - before.top >= 3;
     }, timeoutMs);
     MoveMouse(window, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
     return moved;

@@ -73,6 +73,16 @@ TEST_F(Render, FileLayoutAndGlobeSize) {
     EXPECT_EQ(wide.bytes.size(), 54u + 4100 * 20);
 }
 
+// A tall narrow picture: the globe fits its width, as it fits the height of a wide one.
+TEST_F(Render, TheGlobeFitsTheSmallerSide) {
+    const Picture tall = render(std::string(kEquinox) + " --size 200x600 --viewpoint 0 --flags 0");
+    ASSERT_EQ(tall.width, 200);
+    EXPECT_GT(tall.brightness(100, 300), 30) << "the globe in the middle";
+    EXPECT_EQ(tall.brightness(1, 300), 0) << "space beside it: the globe is not cut";
+    EXPECT_EQ(tall.brightness(198, 300), 0);
+    EXPECT_GT(tall.brightness(int(100 - kRadius / 3 + 6), 300), 30) << "as wide as the width allows";
+}
+
 TEST_F(Render, FromSunShowsALitDiscWithTheSunAtItsCentre) {
     const Picture sun = render(std::string(kEquinox) + " --viewpoint 0 --flags 409", "from-sun.bmp");
     const Picture shadowed = render(std::string(kEquinox) + " --viewpoint 0 --flags 401");
@@ -95,6 +105,12 @@ TEST_F(Render, OverHomePutsHomeAtTheCentre) {
     const unsigned char* p = home.at(400, 300);
     EXPECT_GT(p[2], 200) << "red home point";
     EXPECT_LT(p[1], 90);
+    // A dot a user can see: at 800x600, some 8 pixels across.
+    int red = 0;
+    for (int y = 280; y < 320; ++y) {
+        for (int x = 380; x < 420; ++x) red += home.at(x, y)[2] > 200 && home.at(x, y)[1] < 90;
+    }
+    EXPECT_GE(red, 25) << "red pixels around home";
     const Picture elsewhere = render(std::string(kEquinox) + " --viewpoint 0 --flags 4 --lat 48.86 --lon 2.35");
     EXPECT_LT(elsewhere.at(400, 300)[2], 200);
 }

@@ -4,10 +4,13 @@
 
 #include "app/OptionsStore.h"
 #include "saver/PreviewWindow.h"
+#include "saver/SaverResources.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -104,6 +107,27 @@ TEST_F(ScreenSaver, SettingsCloseWithCloseEscapeAndTheCloseBox) {
         if (way == 0) {
             ASSERT_TRUE(WaitUntilIdle(dialog));
             KeepScreenshot(SettledCapture(dialog), "screen-saver-settings.bmp");
+            const std::vector<std::string> texts = StaticTexts(dialog);
+            EXPECT_NE(std::find(texts.begin(), texts.end(), "Version " SOLVANE_VERSION_TEXT), texts.end())
+                << "the one version of the build";
+            // The picture whole, at 229 x 123, inside its frame.
+            HWND picture = GetDlgItem(dialog, IDC_SAVER_PICTURE);
+            RECT inner, outer;
+            GetClientRect(picture, &inner);
+            EXPECT_EQ(inner.right, 229);
+            EXPECT_EQ(inner.bottom, 123);
+            GetWindowRect(picture, &inner);
+            GetWindowRect(GetDlgItem(dialog, IDC_SAVER_PICTURE_FRAME), &outer);
+            EXPECT_TRUE(outer.left < inner.left && outer.top < inner.top && outer.right > inner.right &&
+                        outer.bottom > inner.bottom);
+            // And shown, not painted over: its middle row holds many colours.
+            const Capture shown = CaptureWindow(picture);
+            std::set<uint32_t> colours;
+            for (int x = 0; x < shown.width; ++x) {
+                const uint8_t* p = shown.at(x, shown.height / 2);
+                colours.insert(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16);
+            }
+            EXPECT_GT(colours.size(), 20u) << "the picture itself";
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
         } else if (way == 1) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // what Escape sends

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kBand = RGB(0, 2, 22), kBody = RGB(83, 84, 105);
@@ -69,6 +71,8 @@ TEST_F(SkinnedWindows, AboutOpensOnceCentredAndShowsTheProgramInformation) {
     ASSERT_NE(info, nullptr) << "the program information dialog";
     ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(info, 5, 30) == kBody; }, 5000)) << "painted";
     KeepScreenshot(CaptureWindow(info), "program-information.bmp");
+    const std::vector<std::string> texts = StaticTexts(info);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Version " SOLVANE_VERSION_TEXT), texts.end());
     RECT client;
     GetClientRect(info, &client);
     EXPECT_EQ(ScreenPixel(info, client.right - 3, 3), kBand) << "the band beyond the banner";
@@ -112,7 +116,12 @@ TEST_F(SkinnedWindows, ButtonsShowTheirHoverAndPressedFaces) {
         << "the pressed face, though the mouse is over it";
     MoveMouse(about, 10, 10);  // let go away from the button: no click
     MoveMouse(about, 10, 10, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(WaitUntil([&] { return Rim(close) == normal; }, 5000)) << "the normal face again"
+    // Synthetic input under wine now and then loses a release: it is given again until seen.
+    EXPECT_TRUE(WaitUntil([&] {
+        if (Rim(close) == normal) return true;
+        MoveMouse(about, 10, 10, MOUSEEVENTF_LEFTUP);
+        return false;
+    }, 5000)) << "the normal face again"
         << (Rim(close) == hover ? " (hover)" : " (other)");
 
     EXPECT_TRUE(IsWindow(about));

@@ -78,7 +78,7 @@ TEST_F(Startup, FirstRunWritesDefaultsRunValueAndAppPath) {
     DWORD type = 0;
     ASSERT_TRUE(ReadRegistryValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName, run, &type));
     EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_STREQ(run.c_str(), exe().c_str());
+    EXPECT_EQ(std::string(run.c_str()), "\"" + exe() + "\"") << "quoted: the path may hold spaces";
     ASSERT_TRUE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName,
                                   appPath, &type));
     EXPECT_EQ(type, DWORD(REG_SZ));

@@ -80,6 +80,24 @@ TEST(MoonPicture, ShowsThePhaseInAFreshContext) {
     ExpectPhases("fresh context");
 }
 
+// A size that cannot be had leaves the target as it was; a later size is had again.
+TEST(OffscreenTarget, AFailedResizeKeepsTheBitmapItHas) {
+    GLTarget target;
+    ASSERT_NE(target.createOffscreen(nullptr, kSize, kSize, 32, 32, 0, 0), nullptr);
+    EXPECT_FALSE(target.resize(200000, 200000)) << "160 GB";
+    EXPECT_EQ(target.width(), kSize);
+    EXPECT_EQ(target.height(), kSize);
+    ASSERT_NE(target.pixels(), nullptr);
+    ASSERT_TRUE(target.resize(32, 16));
+    EXPECT_EQ(target.width(), 32);
+    glViewport(0, 0, 32, 16);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFinish();
+    GdiFlush();
+    EXPECT_EQ(target.pixels()[(15 * 32 + 31) * 4 + 2], 255) << "the last pixel drawn red";
+}
+
 class WallpaperRendering : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -126,6 +144,34 @@ TEST_F(WallpaperRendering, RenewalsDrawWhatAFreshRendererDraws) {
     const std::vector<uint8_t> smallPixels = Pixels(renderer.render(small, lock_));
     ASSERT_EQ(smallPixels.size(), 200u * 48 * 3);
     EXPECT_EQ(Pixels(WallpaperRenderer().render(small, lock_)), smallPixels);
+}
+
+// White text pixels in the bottom `rows` rows of a bgr picture (bottom row first), beside the
+// globe: the outer 70 columns on either side.
+int WhiteInBottomRows(const std::vector<uint8_t>& bgr, int width, int rows) {
+    int white = 0;
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t i = (std::size_t(y) * width + x) * 3;
+            if ((x < 70 || x >= width - 70) && i + 2 < bgr.size()) {
+                white += bgr[i] > 230 && bgr[i + 1] > 230 && bgr[i + 2] > 230;
+            }
+        }
+    }
+    return white;
+}
+
+// A taskbar along the bottom: the corner texts stand above it, not under it.
+TEST_F(WallpaperRendering, CornerTextsKeepClearOfTheTaskbar) {
+    request_.moonPhases = false;
+    request_.scene.displayFlags = 0;  // nothing white but the texts
+    request_.leftText = request_.rightText = "WWWW";
+    const std::vector<uint8_t> open = Pixels(WallpaperRenderer().render(request_, lock_));
+    EXPECT_GT(WhiteInBottomRows(open, 320, 30), 20) << "with no taskbar, at the bottom";
+    request_.coveredBottom = 30;
+    const std::vector<uint8_t> covered = Pixels(WallpaperRenderer().render(request_, lock_));
+    EXPECT_EQ(WhiteInBottomRows(covered, 320, 30), 0) << "nothing under the taskbar";
+    EXPECT_GT(WhiteInBottomRows(covered, 320, 60), 20) << "just above it";
 }
 
 TEST_F(WallpaperRendering, TheMoonPictureShowsThePhaseAfterAWholePicture) {

@@ -71,4 +71,29 @@ TEST(Wallpaper, ExitWhileRenderingStillSavesTheOptions) {
     EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")).size(), 488u);
 }
 
+// Exit while a large picture is being written: the write is abandoned at once, the previous
+// picture stays whole and no unfinished file is left.
+TEST(Wallpaper, ExitAbandonsALargePictureBeingWritten) {
+    ASSERT_EQ(CountProcesses("solvane.exe"), 0);
+    InstallFolder folder;
+    UserOptions o = WallpaperOptions();
+    o.wallpaperWidth = 16384;
+    o.wallpaperHeight = 8192;  // a 403 MB file
+    WriteOptions(folder, o);
+    const std::vector<char> previous(1000, 'p');  // stands for the last picture
+    ASSERT_TRUE(WriteBinaryFile(folder.path("Solvane.bmp"), previous));
+    RunningProgram program(folder.path("solvane.exe"));
+    HWND hidden = WaitForWindow("Solvane Hidden Window", 20000);
+    ASSERT_NE(hidden, nullptr);
+    const std::string unfinished = folder.path("Solvane.bmp.new");
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetFileAttributesExA(unfinished.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > 0;
+    }, 120000)) << "the write begins";
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+    EXPECT_EQ(ReadBinaryFile(folder.path("Solvane.bmp")), previous);
+    EXPECT_FALSE(PathExists(unfinished));
+}
+
 }  // namespace

@@ -11,14 +11,14 @@
 //   drag.cur                        32x32 cursor for turning the globe
 //   solvane.ico                     the program's icon: 16, 32 and 48 pixels
 //   pane_decoration.bmp             500x80 the details pane's decoration
-//   tray_reminder.bmp               214x112 the close reminder's picture
+//   tray_reminder.bmp               214x112 the close reminder's picture, with its words
 //   phase_131.bmp .. phase_134.bmp  64x64 new Moon (in earthshine), first quarter (lit on the
 //                                   right), full, last quarter (lit on the left)
 //   moon_face_171.bmp               256x256 the Moon's near side, face on, black around it
 //   earth_map_159.bmp               256x128 the day map, equirectangular
 // All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
 //
-// usage: make_images MARBLE_MAPS_DIR OUT_DIR
+// usage: make_images MARBLE_MAPS_DIR FONT.ttf OUT_DIR
 
 #define STB_IMAGE_IMPLEMENTATION
 #include "tools/common/MapImage.h"
@@ -26,6 +26,8 @@
 #include <stb/stb_image_resize.h>
 #define STB_PERLIN_IMPLEMENTATION
 #include <stb/stb_perlin.h>
+#define STB_TRUETYPE_IMPLEMENTATION
+#include "tools/common/TextLine.h"
 
 #include "tools/common/Picture.h"
 
@@ -233,19 +235,40 @@ Picture PaneDecoration() {
     return p;
 }
 
-// The reminder's picture (214 x 112): the Earth over a task bar whose notification area
-// holds the program's icon.
-Picture TrayReminder(const Picture& day) {
-    Picture p(214, 112);
+// The reminder's picture (214 x 112): the Earth and the words that say where the program went
+// and how to end it, over a task bar whose notification area holds the program's icon. False
+// when the words do not fit.
+bool TrayReminder(const Picture& day, const Font& font, Picture* picture) {
+    Picture& p = *picture;
     Starfield(p, 0x51u, 60);
-    const Picture earth = Disc(day, 64, 30, [](double u, double v, double z) {
+    const Picture earth = Disc(day, 48, 22, [](double u, double v, double z) {
         return 0.12 + 0.88 * std::clamp((0.6 * u + 0.35 * v + 0.72 * z) * 2.5 + 0.3, 0.0, 1.0);
     });
-    for (int y = 0; y < 64; ++y) {
-        for (int x = 0; x < 64; ++x) {
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 48; ++x) {
             const float* s = earth.at(x, y);
-            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(75 + x, 8 + y)[k] = s[k];
+            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(6 + x, 18 + y)[k] = s[k];
         }
+    }
+    // Two sentences in white, set as large as the column beside the Earth allows.
+    const char* lines[4] = {"Solvane keeps running in", "the notification area.", "To end it, right-click",
+                            "its icon: Shut Down."};
+    const int baselines[4] = {24, 38, 58, 72};
+    constexpr float kLeft = 62, kRight = 210;
+    float scale = font.scale(13);
+    for (const char* line : lines) scale = std::min(scale, scale * (kRight - kLeft) / TextWidth(font, line, scale));
+    if (font.scale(13) / scale > 1.4f) return false;  // smaller than about 9 pixels: unreadable
+    // A dark halo first, so that no star touches a letter.
+    const float white[3] = {255, 255, 255}, night[3] = {2, 4, 20};
+    for (int i = 0; i < 4; ++i) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                DrawTextLine(font, lines[i], scale, kLeft + dx, baselines[i] + dy,
+                             [&](int x, int y, float coverage) { p.blend(x, y, night, coverage); });
+            }
+        }
+        DrawTextLine(font, lines[i], scale, kLeft, baselines[i],
+                     [&](int x, int y, float coverage) { p.blend(x, y, white, coverage); });
     }
     for (int y = 86; y < 112; ++y) {
         for (int x = 0; x < 214; ++x) {
@@ -268,7 +291,7 @@ Picture TrayReminder(const Picture& day) {
         float* c = p.at(x, y);
         c[0] = 255, c[1] = 200, c[2] = 90;
     }
-    return p;
+    return true;
 }
 
 // A four-way arrow, white with a black outline, hot spot in the middle: monochrome .cur.
@@ -326,15 +349,25 @@ bool WriteDragCursor(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_images MARBLE_MAPS_DIR OUT_DIR\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: make_images MARBLE_MAPS_DIR FONT.ttf OUT_DIR\n");
         return 2;
     }
-    const std::string maps = argv[1], out = std::string(argv[2]) + "/";
+    const std::string maps = argv[1], out = std::string(argv[3]) + "/";
+    Font font;
+    if (!font.load(argv[2])) {
+        std::fprintf(stderr, "make_images: cannot read the font %s\n", argv[2]);
+        return 1;
+    }
     const Picture day = Load(maps + "/earth/bluemarble/bluemarble.jpg");
     const Picture night = Load(maps + "/earth/citylights/citylights.jpg");
     Picture moon = Load(maps + "/moon/clementine/clementine.jpg");
     FillGaps(moon);
+    Picture reminder(214, 112);
+    if (!TrayReminder(day, font, &reminder)) {
+        std::fprintf(stderr, "make_images: the close reminder's words do not fit\n");
+        return 1;
+    }
 
     // The Moon-phase picture's ball has an apparent radius of asin(0.4 / 1.78) against a half
     // field of 15 degrees: the face-on Moon fills the same part of its 64-pixel picture.
@@ -364,7 +397,7 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
               WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day) &&
               WriteBitmap(out + "pane_decoration.bmp", PaneDecoration()) &&
-              WriteBitmap(out + "tray_reminder.bmp", TrayReminder(day)) &&
+              WriteBitmap(out + "tray_reminder.bmp", reminder) &&
               // The Lunar Phases window: the four principal phases filling their pictures (a
               // ball of radius 30 in 64), the Moon's face and the Earth's day map.
               WriteBitmap(out + "phase_131.bmp", Disc(moon, 64, 30, [](double, double, double) { return 0.13; })) &&
@@ -374,7 +407,7 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_face_171.bmp", Disc(moon, 256, 126, fullyLit)) &&
               WriteBitmap(out + "earth_map_159.bmp", Resize(day, 256, 128));
     if (!ok) {
-        std::fprintf(stderr, "make_images: cannot write into %s\n", argv[2]);
+        std::fprintf(stderr, "make_images: cannot write into %s\n", argv[3]);
         return 1;
     }
     return 0;
