@@ -19,9 +19,10 @@ std::string DecimalFieldText(double degrees);
 inline bool ShowsNorth(double latitude) { return latitude >= 0; }
 inline bool ShowsEast(double longitude) { return longitude > 0; }
 
-// A coordinate from its typed fields, negative for the south or west radio. Minutes and
-// seconds may exceed 59: they add their share of a degree.
-double CoordinateFromDms(unsigned degrees, unsigned minutes, unsigned seconds, bool negative);
+// A coordinate from its typed fields, negative for the south or west radio. False, with
+// `coordinate` untouched, when the minutes or the seconds are 60 or more: they are never
+// carried into the degrees behind the user's back.
+bool CoordinateFromDms(unsigned degrees, unsigned minutes, unsigned seconds, bool negative, double& coordinate);
 
 // A coordinate from the decimal field's text (its first 15 characters, spaces around allowed),
 // negative for the south or west radio; a typed minus sign is ignored since the radio gives

@@ -80,16 +80,20 @@ private:
     }
 
     // The coordinates as typed in the shown form; false (the user told, the field focused)
-    // when a decimal field is not a number.
+    // when a decimal field is not a number or minutes or seconds are 60 or more.
     bool readFields(double& latitude, double& longitude) {
         const bool negative[2] = {IsDlgButtonChecked(hwnd(), IDC_SOUTH) == BST_CHECKED,
                                   IsDlgButtonChecked(hwnd(), IDC_WEST) == BST_CHECKED};
         double values[2];
         for (int c = 0; c < 2; ++c) {
             if (dms_) {
-                values[c] = CoordinateFromDms(GetDlgItemInt(hwnd(), kDmsEdits[c][0], nullptr, FALSE),
-                                              GetDlgItemInt(hwnd(), kDmsEdits[c][1], nullptr, FALSE),
-                                              GetDlgItemInt(hwnd(), kDmsEdits[c][2], nullptr, FALSE), negative[c]);
+                const UINT minutes = GetDlgItemInt(hwnd(), kDmsEdits[c][1], nullptr, FALSE);
+                const UINT seconds = GetDlgItemInt(hwnd(), kDmsEdits[c][2], nullptr, FALSE);
+                if (!CoordinateFromDms(GetDlgItemInt(hwnd(), kDmsEdits[c][0], nullptr, FALSE), minutes, seconds,
+                                       negative[c], values[c])) {
+                    refuse(IDS_HOME_MINUTES_TOO_LARGE, kDmsEdits[c][minutes >= 60 ? 1 : 2]);
+                    return false;
+                }
                 continue;
             }
             char text[64] = "";

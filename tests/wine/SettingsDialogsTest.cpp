@@ -54,6 +54,22 @@ bool DismissMessageBox() {
     return WaitUntil([&] { return !IsWindow(box); }, 10000);
 }
 
+// The text of the message box the program shows, which is then dismissed; empty when none
+// came. Asked in UTF-16 so that any character of it arrives.
+std::wstring DismissMessageBoxSaying() {
+    HWND box = WaitForWindow("Solvane", 10000, "#32770");
+    if (box == nullptr) return L"";
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        &copied);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (!WaitUntil([&] { return !IsWindow(box); }, 10000)) return L"<not dismissed>";
+    return text;
+}
+
+bool Says(const std::wstring& message, const wchar_t* part) { return message.find(part) != std::wstring::npos; }
+
 // The pane's line that starts with `label`.
 std::string PaneLine(HWND frame, const std::string& label) {
     const std::string text = WindowText(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr));
@@ -119,13 +135,28 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     EXPECT_TRUE(WaitUntilIdle(hidden));
     EXPECT_EQ(CountDialogsWith(IDC_LOCATION_NAME), 1);
 
-    // Minutes that push the latitude past the pole: refused, the dialog stays, nothing stored.
+    // Minutes or seconds of 60 or more: refused at Save and at a switch of form, never carried
+    // into the degrees.
     const std::vector<char> stored = ReadBinaryFile(optionsPath());
-    Type(home, IDC_LATITUDE_DEGREES, "89");
-    Type(home, IDC_LATITUDE_MINUTES, "60");
+    Type(home, IDC_LATITUDE_DEGREES, "33");
+    Type(home, IDC_LATITUDE_MINUTES, "75");
+    Press(home, IDOK);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 59")) << "the refusal is explained";
+    EXPECT_TRUE(IsWindow(home));
+    Type(home, IDC_LATITUDE_MINUTES, "0");
+    Type(home, IDC_LONGITUDE_SECONDS, "60");
+    Click(home, IDC_ENTRY_DECIMAL);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 59"));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(home, IDC_ENTRY_DMS); }, 5000)) << "the form stays";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DEGREES)));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+    Type(home, IDC_LONGITUDE_SECONDS, "48");
+
+    // A latitude past the pole: refused, the dialog stays, nothing stored.
+    Type(home, IDC_LATITUDE_DEGREES, "90");
     Type(home, IDC_LATITUDE_SECONDS, "1");
     Press(home, IDOK);
-    EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees")) << "the refusal is explained";
     EXPECT_TRUE(IsWindow(home));
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
