@@ -70,6 +70,13 @@ std::wstring DismissMessageBoxSaying() {
 
 bool Says(const std::wstring& message, const wchar_t* part) { return message.find(part) != std::wstring::npos; }
 
+// The control of `dialog`'s thread that has the keyboard focus.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {sizeof(info)};
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
+}
+
 // The pane's line that starts with `label`.
 std::string PaneLine(HWND frame, const std::string& label) {
     const std::string text = WindowText(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr));
@@ -340,6 +347,22 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
     EXPECT_TRUE(IsWindow(general));
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+    // The size fields follow "Use full desktop size" (checked here) through a refusal too: the
+    // focus goes to the box, which must be cleared to mend the size.
+    HWND width = GetDlgItem(general, IDC_WALLPAPER_WIDTH), height = GetDlgItem(general, IDC_WALLPAPER_HEIGHT);
+    ASSERT_TRUE(Checked(general, IDC_WALLPAPER_FULL_DESKTOP));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(general) == GetDlgItem(general, IDC_WALLPAPER_FULL_DESKTOP); }, 5000));
+    EXPECT_TRUE(WaitUntilIdle(general));
+    EXPECT_FALSE(IsWindowEnabled(width));
+    EXPECT_FALSE(IsWindowEnabled(height));
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(width) && IsWindowEnabled(height); }, 5000));
+    Press(general, IDOK);
+    EXPECT_TRUE(DismissMessageBox());
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(general) == width; }, 5000)) << "the width to mend";
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(width) && !IsWindowEnabled(height); }, 5000));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
     Type(general, IDC_WALLPAPER_WIDTH, "1024");
     Type(general, IDC_WALLPAPER_HEIGHT, "768");
@@ -356,13 +379,6 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_TRUE(IsWindow(frame));
     EXPECT_EQ(FindWindowA("#32770", "Restart Main Window"), nullptr);
     stop();
-}
-
-// The control of `dialog`'s thread that has the keyboard focus.
-HWND FocusOf(HWND dialog) {
-    GUITHREADINFO info = {sizeof(info)};
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
 }
 
 // The autostart value's bytes, or "<missing>".
