@@ -116,14 +116,27 @@ private:
         SendMessageA(control, EM_SETSEL, 0, -1);
     }
 
+    // False (the user told, the wrong field focused) for a place off the globe.
+    bool onTheGlobe(double latitude, double longitude) {
+        if (IsValidHomeCoordinate(latitude, longitude)) return true;
+        const int wrong = IsValidHomeCoordinate(latitude, 0) ? 1 : 0;
+        refuse(IDS_HOME_OUT_OF_RANGE, dms_ ? kDmsEdits[wrong][0] : kDecimalControls[wrong]);
+        return false;
+    }
+
     // Switching forms passes the values through the working coordinates, so a switch to
-    // degrees, minutes and seconds rounds them to whole seconds.
+    // degrees, minutes and seconds rounds them to whole seconds. That form cannot show a
+    // place off the globe (a huge number would turn into zeros), so such a place is refused
+    // there and then and the decimal form stays.
     void switchForm(bool dms) {
         if (dms == dms_) return;
-        if (!readFields(latitude_, longitude_)) {
+        double latitude, longitude;
+        if (!readFields(latitude, longitude) || (dms && !onTheGlobe(latitude, longitude))) {
             CheckRadioButton(hwnd(), IDC_ENTRY_DMS, IDC_ENTRY_DECIMAL, dms_ ? IDC_ENTRY_DMS : IDC_ENTRY_DECIMAL);
             return;
         }
+        latitude_ = latitude;
+        longitude_ = longitude;
         showForm(dms);
     }
 
@@ -141,13 +154,7 @@ private:
 
     void save() {
         double latitude, longitude;
-        if (!readFields(latitude, longitude)) return;
-        if (!IsValidHomeCoordinate(latitude, longitude)) {
-            const bool latitudeWrong = !IsValidHomeCoordinate(latitude, 0);
-            refuse(IDS_HOME_OUT_OF_RANGE, dms_ ? kDmsEdits[latitudeWrong ? 0 : 1][0]
-                                               : kDecimalControls[latitudeWrong ? 0 : 1]);
-            return;
-        }
+        if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude)) return;
         char name[kStoredNameLength + 1] = "";
         GetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, name, sizeof name);
         {

@@ -174,6 +174,18 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL), "90.00028");
     EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL), "81.38000");
 
+    // A place off the globe cannot go back to degrees, minutes and seconds (a huge number
+    // would turn into zeros there and be saved): refused, the decimal form and its text stay.
+    Type(home, IDC_LATITUDE_DECIMAL, "1e15");
+    Click(home, IDC_ENTRY_DMS);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees"));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(home, IDC_ENTRY_DECIMAL); }, 5000)) << "the form stays";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DECIMAL)));
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL), "1e15");
+    Press(home, IDOK);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees"));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
     // Text that is not a number is refused as well.
     Type(home, IDC_LATITUDE_DECIMAL, "north");
     Press(home, IDOK);
