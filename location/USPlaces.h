@@ -43,3 +43,13 @@ struct USPlacesRead {
 // piece shorter than a record is ignored and reported in `trailingBytes`.
 USPlacesRead ReadUSPlaces(const unsigned char* data, std::size_t size, int state);
 USPlacesRead ReadUSPlacesFile(const std::string& path, int state);
+
+enum class USPlacesCheck {
+    Missing,  // the file cannot be opened
+    Damaged,  // no whole record, a piece of one at the end, a damaged record, or states out of order
+    Sound,
+};
+
+// Whether the whole database can be trusted, checked before any of it is shown.
+USPlacesCheck CheckUSPlaces(const unsigned char* data, std::size_t size);
+USPlacesCheck CheckUSPlacesFile(const std::string& path);

@@ -29,9 +29,11 @@ public:
 private:
     bool onInitDialog() override {
         path_ = DataFilePath(ProgramPath(), "USPlaces.bin");
-        if (!ReadUSPlacesFile(path_, 0).opened) {
-            MessageBoxA(hwnd(), LoadResourceString(IDS_NO_PLACES_DATABASE).c_str(),
-                        LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+        const USPlacesCheck check = CheckUSPlacesFile(path_);
+        if (check != USPlacesCheck::Sound) {
+            const UINT message = check == USPlacesCheck::Missing ? IDS_NO_PLACES_DATABASE : IDS_PLACES_DATABASE_DAMAGED;
+            MessageBoxA(hwnd(), LoadResourceString(message).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
+                        MB_OK | MB_ICONERROR);
             end(IDCANCEL);
             return true;
         }

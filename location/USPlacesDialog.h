@@ -16,6 +16,7 @@ struct PickedPlace {
 };
 
 // Runs the dialog over `owner`; true with `place` filled when the user picked one, false (and
-// `place` untouched) when cancelled or when the database cannot be found (the user is told).
+// `place` untouched) when cancelled or when the database is missing or damaged (the user is
+// told which).
 // The coordinates in the list follow the form `options` prefer.
 bool LookUpUSPlace(HWND owner, const SkinBrushes& brushes, const UserOptions& options, PickedPlace& place);

@@ -204,6 +204,43 @@ TEST(USPlacesReader, ReadsFiles) {
     EXPECT_TRUE(missing.places.empty());
 }
 
+// The whole database is checked before it is shown: a truncated or garbled file is told
+// apart from a missing one, never shown as empty lists.
+TEST(USPlacesReader, ChecksTheWholeDatabase) {
+    const Bytes sound = Join({Record(0, "Mobile", 30.69, -88.04), Record(9, "Orlando", 28.54, -81.38),
+                              Record(9, "Tampa", 27.95, -82.46), Record(56, "Frederiksted", 17.71, -64.88)});
+    auto check = [](const Bytes& bytes) { return CheckUSPlaces(bytes.data(), bytes.size()); };
+    EXPECT_EQ(check(sound), USPlacesCheck::Sound);
+    Bytes truncated(sound.begin(), sound.end() - 10);
+    Bytes garbled(sound.size());
+    for (std::size_t i = 0; i < garbled.size(); ++i) garbled[i] = static_cast<unsigned char>(i * 151 + 7);
+    Bytes text(std::size_t(64 * 3), 'x');
+    Bytes badInTheMiddle = sound;
+    badInTheMiddle[64 + 48 + 7] = 0x7F;  // Orlando's latitude becomes a NaN
+    badInTheMiddle[64 + 48 + 6] = 0xF8;
+    const Bytes outOfOrder = Join({Record(9, "Orlando", 28.54, -81.38), Record(0, "Mobile", 30.69, -88.04)});
+    const std::pair<const char*, Bytes> damaged[] = {
+        {"empty", Bytes()}, {"truncated", truncated}, {"garbled", garbled}, {"text", text},
+        {"one bad record", badInTheMiddle}, {"states out of order", outOfOrder},
+        {"a piece of a record", Bytes(sound.begin(), sound.begin() + 63)},
+    };
+    for (const auto& d : damaged) EXPECT_EQ(check(d.second), USPlacesCheck::Damaged) << d.first;
+
+    const std::string path = testing::TempDir() + "usplaces-check-" + std::to_string(::getpid()) + ".bin";
+    auto write = [&](const Bytes& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    };
+    write(sound);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Sound);
+    write(truncated);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Damaged);
+    write(garbled);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Damaged);
+    std::remove(path.c_str());
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Missing);
+}
+
 // The database the build made from the GeoNames table.
 class USPlacesDatabase : public testing::Test {
 protected:
@@ -246,6 +283,7 @@ TEST_F(USPlacesDatabase, WholeRecordsInAscendingStateGroupsCoveringEveryRow) {
         total += read.places.size();
     }
     EXPECT_EQ(total, bytes_.size() / 64);
+    EXPECT_EQ(CheckUSPlacesFile(SOLVANE_TEST_USPLACES), USPlacesCheck::Sound);
 }
 
 TEST_F(USPlacesDatabase, WellKnownPlaces) {

@@ -211,12 +211,22 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
 }
 
 TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
-    ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
+    // First a database cut short: the user is told it is damaged, not shown empty lists.
+    std::vector<char> cut = ReadBinaryFile(DistFolder() + "\\USPlaces.bin");
+    ASSERT_GT(cut.size(), 1000u);
+    cut.resize(1000);
+    ASSERT_TRUE(WriteBinaryFile(folder.path("USPlaces.bin"), cut));
     options.displayFlags &= ~kDegreesMinutesSeconds;
     start();
     HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(GetWindow(home, GW_OWNER), nullptr) << "from the tray: no owner";
+    Press(home, IDC_US_LOOKUP);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"damaged"));
+    EXPECT_TRUE(WaitUntilIdle(home));
+    EXPECT_EQ(CountDialogsWith(IDC_PLACES_GROUP), 0);
+
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
     Press(home, IDC_US_LOOKUP);
     HWND places = WaitForDialogWith(IDC_PLACES_GROUP);
     ASSERT_NE(places, nullptr);
