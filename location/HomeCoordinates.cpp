@@ -36,3 +36,10 @@ bool CoordinateFromDecimalText(const std::string& text, bool negative, double& d
 bool IsValidHomeCoordinate(double latitude, double longitude) {
     return std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180;
 }
+
+std::string CutName(const std::string& name, std::size_t length) {
+    if (name.size() <= length) return name;
+    std::string cut = name.substr(0, length);
+    while (!cut.empty() && (cut.back() == ' ' || cut.back() == '\t')) cut.pop_back();
+    return cut;
+}

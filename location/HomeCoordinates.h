@@ -3,6 +3,7 @@
 // was typed, and checked before it is stored.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 struct DmsFields {
@@ -28,6 +29,12 @@ bool CoordinateFromDms(unsigned degrees, unsigned minutes, unsigned seconds, boo
 // negative for the south or west radio; a typed minus sign is ignored since the radio gives
 // the hemisphere. False when the text is not a number.
 bool CoordinateFromDecimalText(const std::string& text, bool negative, double& degrees);
+
+// The longest home name the dialogs store (the record's field has room for more).
+constexpr std::size_t kHomeNameLength = 31;
+
+// A name cut to `length` characters, without the blanks a cut leaves at its end.
+std::string CutName(const std::string& name, std::size_t length = kHomeNameLength);
 
 // Whether a place can be stored: a latitude within ±90° and a longitude within ±180°.
 bool IsValidHomeCoordinate(double latitude, double longitude);

@@ -38,8 +38,8 @@ public:
 private:
     bool onInitDialog() override {
         const UserOptions o = app_.currentOptions();
-        SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kStoredNameLength, 0);
-        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, FieldText(o.homeName).substr(0, kStoredNameLength).c_str());
+        SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kHomeNameLength, 0);
+        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, CutName(FieldText(o.homeName)).c_str());
         for (int c = 0; c < 2; ++c) {
             for (int f = 0; f < 3; ++f) SendDlgItemMessageA(hwnd(), kDmsEdits[c][f], EM_LIMITTEXT, kDmsEditLengths[f], 0);
             SendDlgItemMessageA(hwnd(), kDecimalControls[c], EM_LIMITTEXT, kDecimalFieldLength, 0);

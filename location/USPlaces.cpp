@@ -1,5 +1,6 @@
 #include "location/USPlaces.h"
 
+#include "location/HomeCoordinates.h"
 #include "location/USStates.h"
 #include "platform/FileAccess.h"
 
@@ -138,4 +139,13 @@ USPlacesCheck CheckUSPlacesFile(const std::string& path) {
     std::fclose(file);
     if (failed) return USPlacesCheck::Damaged;
     return CheckUSPlaces(bytes.data(), bytes.size());
+}
+
+std::string HomeNameOfPlace(const USPlace& place) {
+    const std::string name(place.name, strnlen(place.name, sizeof place.name));
+    if (place.state >= 0 && place.state < kUSStateCount) {
+        const std::string named = name + ", " + kUSStates[place.state].abbreviation;
+        if (named.size() <= kHomeNameLength) return named;
+    }
+    return CutName(name);
 }

@@ -53,3 +53,8 @@ enum class USPlacesCheck {
 // Whether the whole database can be trusted, checked before any of it is shown.
 USPlacesCheck CheckUSPlaces(const unsigned char* data, std::size_t size);
 USPlacesCheck CheckUSPlacesFile(const std::string& path);
+
+// The home name of a picked place: its name and ", " with its state's postal code (as the
+// default home reads "Orlando, FL") when both fit in kHomeNameLength characters, else the name
+// alone, cut to fit.
+std::string HomeNameOfPlace(const USPlace& place);

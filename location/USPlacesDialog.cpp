@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kStoredNameLength = 31;
-
 const DialogSkin kSkin = {IDB_BANNER_US_PLACES, 365, kBannerBandHeight, ControlColours::Standard,
                           {{IDOK, IDB_FACES_SAVE}, {IDCANCEL, IDB_FACES_CANCEL}, {IDC_PLACES_HELP, IDB_FACES_HELP}},
                           {IDC_PLACES_GROUP}};
@@ -74,7 +72,7 @@ private:
         const auto index = std::size_t(SendMessageA(list, LB_GETITEMDATA, item, 0));
         if (index >= places_.size()) return false;
         const USPlace& p = places_[index];
-        picked = {std::string(p.name).substr(0, kStoredNameLength), p.latitude, p.longitude};
+        picked = {HomeNameOfPlace(p), p.latitude, p.longitude};
         return true;
     }
 

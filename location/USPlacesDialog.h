@@ -10,7 +10,7 @@
 #include <string>
 
 struct PickedPlace {
-    std::string name;  // at most 31 characters, as the options record stores it
+    std::string name;  // at most 31 characters with the state's code, as HomeNameOfPlace makes it
     double latitude = 0;
     double longitude = 0;
 };

@@ -88,6 +88,16 @@ TEST(HomeCoordinates, DecimalTextTheRadioGivesTheSign) {
     }
 }
 
+TEST(HomeCoordinates, NamesCutWithoutTrailingBlanks) {
+    EXPECT_EQ(CutName("Orlando, FL"), "Orlando, FL");
+    EXPECT_EQ(CutName("Ends in a blank "), "Ends in a blank ") << "only a cut trims";
+    EXPECT_EQ(CutName(std::string(31, 'x')), std::string(31, 'x'));
+    EXPECT_EQ(CutName(std::string(30, 'x') + " y"), std::string(30, 'x'));
+    EXPECT_EQ(CutName(std::string(28, 'x') + " \t  yz"), std::string(28, 'x'));
+    EXPECT_EQ(CutName(std::string(40, ' ')), "");
+    EXPECT_EQ(CutName("Hilo Bay", 5), "Hilo");
+}
+
 TEST(HomeCoordinates, OnlyPlacesOnTheGlobeAreStored) {
     EXPECT_TRUE(IsValidHomeCoordinate(90, 180));
     EXPECT_TRUE(IsValidHomeCoordinate(-90, -180));

@@ -241,6 +241,27 @@ TEST(USPlacesReader, ChecksTheWholeDatabase) {
     EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Missing);
 }
 
+// A picked place's home name carries its state's code, as the default "Orlando, FL" does,
+// when the whole fits in the stored name; a long name is cut with no blank left at its end.
+TEST(USPlaces, HomeNameOfAPickedPlace) {
+    auto place = [](int state, const std::string& name) {
+        USPlace p;
+        p.state = state;
+        std::strncpy(p.name, name.c_str(), sizeof p.name - 1);
+        return p;
+    };
+    const std::string fits(27, 'F');          // 27 + ", HI" = 31 characters
+    const std::string tooLong(28, 'T');       // the code would make 32
+    const std::string blankAtCut = std::string(29, 'B') + "  Creek";  // a cut at 31 ends in blanks
+    const std::pair<USPlace, std::string> cases[] = {
+        {place(9, "Orlando"), "Orlando, FL"},       {place(11, "Honolulu"), "Honolulu, HI"},
+        {place(56, "Charlotte Amalie"), "Charlotte Amalie, VI"},
+        {place(11, fits), fits + ", HI"},           {place(11, tooLong), tooLong},
+        {place(4, blankAtCut), std::string(29, 'B')}, {place(4, std::string(43, 'x')), std::string(31, 'x')},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HomeNameOfPlace(c.first), c.second) << c.first.name;
+}
+
 // The database the build made from the GeoNames table.
 class USPlacesDatabase : public testing::Test {
 protected:

@@ -259,7 +259,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     PostMessageA(places, WM_COMMAND, MAKEWPARAM(IDC_PLACE_LIST, LBN_DBLCLK), LPARAM(list));  // as OK
     ASSERT_TRUE(Gone(places));
 
-    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Providence");
+    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Providence, RI") << "with its state, as the default home";
     EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL).substr(0, 4), "41.8");
     EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL).substr(0, 4), "71.4");
     EXPECT_TRUE(Checked(home, IDC_NORTH));
@@ -273,7 +273,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     Press(home, IDOK);
     ASSERT_TRUE(Gone(home));
     const UserOptions saved = ReadOptions(optionsPath());
-    EXPECT_EQ(FieldText(saved.homeName), "Providence");
+    EXPECT_EQ(FieldText(saved.homeName), "Providence, RI");
     EXPECT_NEAR(saved.homeLatitude, degrees + minutes / 60.0 + seconds / 3600.0, 1e-5);
     EXPECT_NEAR(saved.homeLatitude, 41.82, 0.05);
     EXPECT_NEAR(saved.homeLongitude, -71.41, 0.05);
