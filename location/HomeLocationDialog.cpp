@@ -4,16 +4,18 @@
 #include "location/HomeCoordinates.h"
 #include "location/USPlacesDialog.h"
 #include "platform/Resources.h"
+#include "platform/WideText.h"
 #include "res/resource.h"
 #include "ui/HelpPage.h"
 #include "ui/SkinnedDialog.h"
 
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
-constexpr int kStoredNameLength = 31;
 constexpr int kDecimalFieldLength = 15;
 
 const DialogSkin kSkin = {IDB_BANNER_HOME_LOCATION, 221, 47, ControlColours::Standard,
@@ -108,9 +110,10 @@ private:
         return true;
     }
 
-    void refuse(UINT message, int field) {
-        MessageBoxA(hwnd(), LoadResourceString(message).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
+    void refuse(UINT message, int field) { refuseSaying(LoadResourceStringWide(message), field); }
+
+    void refuseSaying(const std::wstring& message, int field) {
+        MessageBoxW(hwnd(), message.c_str(), LoadResourceStringWide(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
         HWND control = GetDlgItem(hwnd(), field);
         SetFocus(control);
         SendMessageA(control, EM_SETSEL, 0, -1);
@@ -140,6 +143,23 @@ private:
         showForm(dms);
     }
 
+    // The typed name in the form the record stores; false (the user told which characters
+    // cannot be kept, the name focused) when some would be lost on the way.
+    bool readName(std::string& name) {
+        HWND edit = GetDlgItem(hwnd(), IDC_LOCATION_NAME);
+        std::wstring typed(std::size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
+        typed.resize(std::size_t(GetWindowTextW(edit, &typed[0], int(typed.size()))));
+        std::vector<std::wstring> lost;
+        if (AnsiFromWide(typed, name, lost)) return true;
+        std::wstring listed;
+        for (const std::wstring& character : lost) listed += (listed.empty() ? L"" : L" ") + character;
+        std::wstring message = LoadResourceStringWide(IDS_HOME_NAME_NOT_STORABLE);
+        const std::size_t mark = message.find(L"%s");
+        if (mark != std::wstring::npos) message.replace(mark, 2, listed);
+        refuseSaying(message, IDC_LOCATION_NAME);
+        return false;
+    }
+
     void lookUpUSPlace() {
         PickedPlace place;
         // The list shows coordinates in the form chosen here, saved or not.
@@ -154,13 +174,12 @@ private:
 
     void save() {
         double latitude, longitude;
-        if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude)) return;
-        char name[kStoredNameLength + 1] = "";
-        GetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, name, sizeof name);
+        std::string name;
+        if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude) || !readName(name)) return;
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
             UserOptions& o = app_.options;
-            SetFieldText(o.homeName, std::string(name));
+            SetFieldText(o.homeName, name);
             o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
             o.homeLatitude = float(latitude);
             o.homeLongitude = float(longitude);

@@ -20,6 +20,12 @@ void Type(HWND dialog, int id, const char* text) {
     SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &result);
 }
 
+// Text in UTF-16, as a user of another script would type it.
+void TypeWide(HWND dialog, int id, const wchar_t* text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &result);
+}
+
 bool Checked(HWND dialog, int id) {
     DWORD_PTR state = 0;
     SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
@@ -192,20 +198,30 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     EXPECT_TRUE(DismissMessageBox());
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
-    Type(home, IDC_LOCATION_NAME, "Reykjavik");
     Type(home, IDC_LATITUDE_DECIMAL, "64.1466");
     Type(home, IDC_LONGITUDE_DECIMAL, "21.9426");
+    // A name with characters the record's code page lacks: refused, naming each of them once,
+    // rather than stored as question marks.
+    TypeWide(home, IDC_LOCATION_NAME, L"Tokyo \u6771\u4eac? \u6771");
+    Press(home, IDOK);
+    const std::wstring said = DismissMessageBoxSaying();
+    EXPECT_TRUE(Says(said, L": \u6771 \u4eac\n")) << "the characters named";
+    EXPECT_TRUE(IsWindow(home));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
+    // One the code page has is kept (Windows-1252 here).
+    TypeWide(home, IDC_LOCATION_NAME, L"Reykjav\u00edk");
     Press(home, IDOK);
     ASSERT_TRUE(Gone(home));
     const UserOptions saved = ReadOptions(optionsPath());
-    EXPECT_EQ(FieldText(saved.homeName), "Reykjavik");
+    EXPECT_EQ(FieldText(saved.homeName), "Reykjav\xEDk");
     EXPECT_NEAR(saved.homeLatitude, 64.1466, 1e-4);
     EXPECT_NEAR(saved.homeLongitude, -21.9426, 1e-4);
     EXPECT_EQ(saved.displayFlags, options.displayFlags & ~kDegreesMinutesSeconds);
     expectOnlyChanged({{offsetof(UserOptions, displayFlags), 4}, {offsetof(UserOptions, homeLongitude), 8},
                        {offsetof(UserOptions, homeName), sizeof options.homeName}});
     // The pane follows at once: the new name and coordinates, another sunrise.
-    EXPECT_TRUE(WaitUntil([&] { return PaneLine(frame, "Reykjavik") != ""; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return PaneLine(frame, "Reykjav\xEDk") != ""; }, 5000));
     EXPECT_NE(PaneLine(frame, "Sunrise:"), sunriseBefore);
     stop();
 }
