@@ -14,9 +14,11 @@ std::string DecimalFieldText(double degrees) {
     return Printf("%.5f", std::fabs(degrees));
 }
 
-double CoordinateFromDms(unsigned degrees, unsigned minutes, unsigned seconds, bool negative) {
+bool CoordinateFromDms(unsigned degrees, unsigned minutes, unsigned seconds, bool negative, double& coordinate) {
+    if (minutes >= 60 || seconds >= 60) return false;
     const double value = double(degrees) + minutes / 60.0 + seconds / 3600.0;
-    return negative ? -value : value;
+    coordinate = negative ? -value : value;
+    return true;
 }
 
 bool CoordinateFromDecimalText(const std::string& text, bool negative, double& degrees) {
@@ -33,4 +35,11 @@ bool CoordinateFromDecimalText(const std::string& text, bool negative, double& d
 
 bool IsValidHomeCoordinate(double latitude, double longitude) {
     return std::fabs(latitude) <= 90 && std::fabs(longitude) <= 180;
+}
+
+std::string CutName(const std::string& name, std::size_t length) {
+    if (name.size() <= length) return name;
+    std::string cut = name.substr(0, length);
+    while (!cut.empty() && (cut.back() == ' ' || cut.back() == '\t')) cut.pop_back();
+    return cut;
 }

@@ -4,16 +4,18 @@
 #include "location/HomeCoordinates.h"
 #include "location/USPlacesDialog.h"
 #include "platform/Resources.h"
+#include "platform/WideText.h"
 #include "res/resource.h"
 #include "ui/HelpPage.h"
 #include "ui/SkinnedDialog.h"
 
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace {
 
-constexpr int kStoredNameLength = 31;
 constexpr int kDecimalFieldLength = 15;
 
 const DialogSkin kSkin = {IDB_BANNER_HOME_LOCATION, 221, 47, ControlColours::Standard,
@@ -38,8 +40,8 @@ public:
 private:
     bool onInitDialog() override {
         const UserOptions o = app_.currentOptions();
-        SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kStoredNameLength, 0);
-        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, FieldText(o.homeName).substr(0, kStoredNameLength).c_str());
+        SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kHomeNameLength, 0);
+        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, CutName(FieldText(o.homeName)).c_str());
         for (int c = 0; c < 2; ++c) {
             for (int f = 0; f < 3; ++f) SendDlgItemMessageA(hwnd(), kDmsEdits[c][f], EM_LIMITTEXT, kDmsEditLengths[f], 0);
             SendDlgItemMessageA(hwnd(), kDecimalControls[c], EM_LIMITTEXT, kDecimalFieldLength, 0);
@@ -80,16 +82,20 @@ private:
     }
 
     // The coordinates as typed in the shown form; false (the user told, the field focused)
-    // when a decimal field is not a number.
+    // when a decimal field is not a number or minutes or seconds are 60 or more.
     bool readFields(double& latitude, double& longitude) {
         const bool negative[2] = {IsDlgButtonChecked(hwnd(), IDC_SOUTH) == BST_CHECKED,
                                   IsDlgButtonChecked(hwnd(), IDC_WEST) == BST_CHECKED};
         double values[2];
         for (int c = 0; c < 2; ++c) {
             if (dms_) {
-                values[c] = CoordinateFromDms(GetDlgItemInt(hwnd(), kDmsEdits[c][0], nullptr, FALSE),
-                                              GetDlgItemInt(hwnd(), kDmsEdits[c][1], nullptr, FALSE),
-                                              GetDlgItemInt(hwnd(), kDmsEdits[c][2], nullptr, FALSE), negative[c]);
+                const UINT minutes = GetDlgItemInt(hwnd(), kDmsEdits[c][1], nullptr, FALSE);
+                const UINT seconds = GetDlgItemInt(hwnd(), kDmsEdits[c][2], nullptr, FALSE);
+                if (!CoordinateFromDms(GetDlgItemInt(hwnd(), kDmsEdits[c][0], nullptr, FALSE), minutes, seconds,
+                                       negative[c], values[c])) {
+                    refuse(IDS_HOME_MINUTES_TOO_LARGE, kDmsEdits[c][minutes >= 60 ? 1 : 2]);
+                    return false;
+                }
                 continue;
             }
             char text[64] = "";
@@ -104,23 +110,54 @@ private:
         return true;
     }
 
-    void refuse(UINT message, int field) {
-        MessageBoxA(hwnd(), LoadResourceString(message).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
+    void refuse(UINT message, int field) { refuseSaying(LoadResourceStringWide(message), field); }
+
+    void refuseSaying(const std::wstring& message, int field) {
+        MessageBoxW(hwnd(), message.c_str(), LoadResourceStringWide(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
         HWND control = GetDlgItem(hwnd(), field);
         SetFocus(control);
         SendMessageA(control, EM_SETSEL, 0, -1);
     }
 
+    // False (the user told, the wrong field focused) for a place off the globe.
+    bool onTheGlobe(double latitude, double longitude) {
+        if (IsValidHomeCoordinate(latitude, longitude)) return true;
+        const int wrong = IsValidHomeCoordinate(latitude, 0) ? 1 : 0;
+        refuse(IDS_HOME_OUT_OF_RANGE, dms_ ? kDmsEdits[wrong][0] : kDecimalControls[wrong]);
+        return false;
+    }
+
     // Switching forms passes the values through the working coordinates, so a switch to
-    // degrees, minutes and seconds rounds them to whole seconds.
+    // degrees, minutes and seconds rounds them to whole seconds. That form cannot show a
+    // place off the globe (a huge number would turn into zeros), so such a place is refused
+    // there and then and the decimal form stays.
     void switchForm(bool dms) {
         if (dms == dms_) return;
-        if (!readFields(latitude_, longitude_)) {
+        double latitude, longitude;
+        if (!readFields(latitude, longitude) || (dms && !onTheGlobe(latitude, longitude))) {
             CheckRadioButton(hwnd(), IDC_ENTRY_DMS, IDC_ENTRY_DECIMAL, dms_ ? IDC_ENTRY_DMS : IDC_ENTRY_DECIMAL);
             return;
         }
+        latitude_ = latitude;
+        longitude_ = longitude;
         showForm(dms);
+    }
+
+    // The typed name in the form the record stores; false (the user told which characters
+    // cannot be kept, the name focused) when some would be lost on the way.
+    bool readName(std::string& name) {
+        HWND edit = GetDlgItem(hwnd(), IDC_LOCATION_NAME);
+        std::wstring typed(std::size_t(GetWindowTextLengthW(edit)) + 1, L'\0');
+        typed.resize(std::size_t(GetWindowTextW(edit, &typed[0], int(typed.size()))));
+        std::vector<std::wstring> lost;
+        if (AnsiFromWide(typed, name, lost)) return true;
+        std::wstring listed;
+        for (const std::wstring& character : lost) listed += (listed.empty() ? L"" : L" ") + character;
+        std::wstring message = LoadResourceStringWide(IDS_HOME_NAME_NOT_STORABLE);
+        const std::size_t mark = message.find(L"%s");
+        if (mark != std::wstring::npos) message.replace(mark, 2, listed);
+        refuseSaying(message, IDC_LOCATION_NAME);
+        return false;
     }
 
     void lookUpUSPlace() {
@@ -137,19 +174,12 @@ private:
 
     void save() {
         double latitude, longitude;
-        if (!readFields(latitude, longitude)) return;
-        if (!IsValidHomeCoordinate(latitude, longitude)) {
-            const bool latitudeWrong = !IsValidHomeCoordinate(latitude, 0);
-            refuse(IDS_HOME_OUT_OF_RANGE, dms_ ? kDmsEdits[latitudeWrong ? 0 : 1][0]
-                                               : kDecimalControls[latitudeWrong ? 0 : 1]);
-            return;
-        }
-        char name[kStoredNameLength + 1] = "";
-        GetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, name, sizeof name);
+        std::string name;
+        if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude) || !readName(name)) return;
         {
             std::lock_guard<RecursiveLock> hold(app_.optionsLock);
             UserOptions& o = app_.options;
-            SetFieldText(o.homeName, std::string(name));
+            SetFieldText(o.homeName, name);
             o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
             o.homeLatitude = float(latitude);
             o.homeLongitude = float(longitude);

@@ -1,5 +1,6 @@
 #include "location/USPlaces.h"
 
+#include "location/HomeCoordinates.h"
 #include "location/USStates.h"
 #include "platform/FileAccess.h"
 
@@ -114,4 +115,37 @@ USPlacesRead ReadUSPlacesFile(const std::string& path, int state) {
     }
     std::fclose(file);
     return read;
+}
+
+USPlacesCheck CheckUSPlaces(const unsigned char* data, std::size_t size) {
+    if (size == 0 || size % kUSPlaceRecordSize != 0) return USPlacesCheck::Damaged;
+    int previous = 0;
+    for (std::size_t at = 0; at < size; at += kUSPlaceRecordSize) {
+        USPlace place;
+        if (!DecodeUSPlace(data + at, place) || place.state < previous) return USPlacesCheck::Damaged;
+        previous = place.state;
+    }
+    return USPlacesCheck::Sound;
+}
+
+USPlacesCheck CheckUSPlacesFile(const std::string& path) {
+    std::FILE* file = OpenFileForReading(path);
+    if (file == nullptr) return USPlacesCheck::Missing;
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[64 * 1024];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return USPlacesCheck::Damaged;
+    return CheckUSPlaces(bytes.data(), bytes.size());
+}
+
+std::string HomeNameOfPlace(const USPlace& place) {
+    const std::string name(place.name, strnlen(place.name, sizeof place.name));
+    if (place.state >= 0 && place.state < kUSStateCount) {
+        const std::string named = name + ", " + kUSStates[place.state].abbreviation;
+        if (named.size() <= kHomeNameLength) return named;
+    }
+    return CutName(name);
 }

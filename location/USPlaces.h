@@ -43,3 +43,18 @@ struct USPlacesRead {
 // piece shorter than a record is ignored and reported in `trailingBytes`.
 USPlacesRead ReadUSPlaces(const unsigned char* data, std::size_t size, int state);
 USPlacesRead ReadUSPlacesFile(const std::string& path, int state);
+
+enum class USPlacesCheck {
+    Missing,  // the file cannot be opened
+    Damaged,  // no whole record, a piece of one at the end, a damaged record, or states out of order
+    Sound,
+};
+
+// Whether the whole database can be trusted, checked before any of it is shown.
+USPlacesCheck CheckUSPlaces(const unsigned char* data, std::size_t size);
+USPlacesCheck CheckUSPlacesFile(const std::string& path);
+
+// The home name of a picked place: its name and ", " with its state's postal code (as the
+// default home reads "Orlando, FL") when both fit in kHomeNameLength characters, else the name
+// alone, cut to fit.
+std::string HomeNameOfPlace(const USPlace& place);

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kStoredNameLength = 31;
-
 const DialogSkin kSkin = {IDB_BANNER_US_PLACES, 365, kBannerBandHeight, ControlColours::Standard,
                           {{IDOK, IDB_FACES_SAVE}, {IDCANCEL, IDB_FACES_CANCEL}, {IDC_PLACES_HELP, IDB_FACES_HELP}},
                           {IDC_PLACES_GROUP}};
@@ -29,9 +27,11 @@ public:
 private:
     bool onInitDialog() override {
         path_ = DataFilePath(ProgramPath(), "USPlaces.bin");
-        if (!ReadUSPlacesFile(path_, 0).opened) {
-            MessageBoxA(hwnd(), LoadResourceString(IDS_NO_PLACES_DATABASE).c_str(),
-                        LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
+        const USPlacesCheck check = CheckUSPlacesFile(path_);
+        if (check != USPlacesCheck::Sound) {
+            const UINT message = check == USPlacesCheck::Missing ? IDS_NO_PLACES_DATABASE : IDS_PLACES_DATABASE_DAMAGED;
+            MessageBoxA(hwnd(), LoadResourceString(message).c_str(), LoadResourceString(IDS_APP_NAME).c_str(),
+                        MB_OK | MB_ICONERROR);
             end(IDCANCEL);
             return true;
         }
@@ -72,7 +72,7 @@ private:
         const auto index = std::size_t(SendMessageA(list, LB_GETITEMDATA, item, 0));
         if (index >= places_.size()) return false;
         const USPlace& p = places_[index];
-        picked = {std::string(p.name).substr(0, kStoredNameLength), p.latitude, p.longitude};
+        picked = {HomeNameOfPlace(p), p.latitude, p.longitude};
         return true;
     }
 

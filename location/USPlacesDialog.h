@@ -10,12 +10,13 @@
 #include <string>
 
 struct PickedPlace {
-    std::string name;  // at most 31 characters, as the options record stores it
+    std::string name;  // at most 31 characters with the state's code, as HomeNameOfPlace makes it
     double latitude = 0;
     double longitude = 0;
 };
 
 // Runs the dialog over `owner`; true with `place` filled when the user picked one, false (and
-// `place` untouched) when cancelled or when the database cannot be found (the user is told).
+// `place` untouched) when cancelled or when the database is missing or damaged (the user is
+// told which).
 // The coordinates in the list follow the form `options` prefer.
 bool LookUpUSPlace(HWND owner, const SkinBrushes& brushes, const UserOptions& options, PickedPlace& place);

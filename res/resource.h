@@ -64,6 +64,9 @@
 #define IDS_OPEN_FAILED 1023
 #define IDS_OPTIONS_UNREADABLE 1024
 #define IDS_ABOUT_TITLE 1025
+#define IDS_HOME_MINUTES_TOO_LARGE 1026
+#define IDS_HOME_NAME_NOT_STORABLE 1027
+#define IDS_PLACES_DATABASE_DAMAGED 1028
 #define IDS_NO_SOCKET_ERROR 0  // the other socket errors' texts have their Windows Sockets codes as ids
 
 // Private messages

@@ -33,6 +33,12 @@ private:
     bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
     void enable(int id, bool on) { EnableWindow(GetDlgItem(hwnd(), id), on); }
 
+    // The size fields are enabled exactly when "Use full desktop size" is clear.
+    void followFullDesktop() {
+        enable(IDC_WALLPAPER_WIDTH, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+        enable(IDC_WALLPAPER_HEIGHT, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+    }
+
     bool onInitDialog() override {
         const UserOptions o = app_.currentOptions();
         check(IDC_USE_HARDWARE, o.useHardware3D == 1);
@@ -41,10 +47,8 @@ private:
         check(IDC_WALLPAPER_MOON_PHASES, o.wallpaperMoonPhases == 1);
         check(IDC_HIDE_SPLASH, o.hideSplash == 1);
         check(IDC_WALLPAPER_FULL_DESKTOP, o.wallpaperFullDesktop == 1);
-        for (int id : {IDC_WALLPAPER_WIDTH, IDC_WALLPAPER_HEIGHT}) {
-            SendDlgItemMessageA(hwnd(), id, EM_LIMITTEXT, 5, 0);
-            enable(id, o.wallpaperFullDesktop != 1);
-        }
+        for (int id : {IDC_WALLPAPER_WIDTH, IDC_WALLPAPER_HEIGHT}) SendDlgItemMessageA(hwnd(), id, EM_LIMITTEXT, 5, 0);
+        followFullDesktop();
         // A stored size that cannot be saved shows as the nearest that can.
         SetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, NearestWallpaperSide(o.wallpaperWidth), FALSE);
         SetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, NearestWallpaperSide(o.wallpaperHeight), FALSE);
@@ -100,8 +104,13 @@ private:
         if (!IsValidWallpaperSize(c.wallpaperWidth, c.wallpaperHeight)) {
             MessageBoxA(hwnd(), LoadResourceString(IDS_WALLPAPER_SIZE_REFUSED).c_str(),
                         LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
+            // The size fields follow "Use full desktop size": while it is checked they stay
+            // disabled and the focus goes to the box, which must be cleared to mend the size.
+            if (c.wallpaperFullDesktop) {
+                SetFocus(GetDlgItem(hwnd(), IDC_WALLPAPER_FULL_DESKTOP));
+                return;
+            }
             const int field = IsValidWallpaperSize(c.wallpaperWidth, 1) ? IDC_WALLPAPER_HEIGHT : IDC_WALLPAPER_WIDTH;
-            EnableWindow(GetDlgItem(hwnd(), field), TRUE);
             SetFocus(GetDlgItem(hwnd(), field));
             SendDlgItemMessageA(hwnd(), field, EM_SETSEL, 0, -1);
             return;
@@ -126,8 +135,7 @@ private:
             save();
             return true;
         case IDC_WALLPAPER_FULL_DESKTOP:
-            enable(IDC_WALLPAPER_WIDTH, !checked(IDC_WALLPAPER_FULL_DESKTOP));
-            enable(IDC_WALLPAPER_HEIGHT, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+            followFullDesktop();
             return true;
         case IDC_WALLPAPER_ENABLED:
             enable(IDC_WALLPAPER_MINUTES, checked(IDC_WALLPAPER_ENABLED));

@@ -41,15 +41,31 @@ TEST(HomeCoordinates, SwitchingFormsRoundsToWholeSeconds) {
     };
     for (const Case& c : cases) {
         const DmsFields f = DmsFieldsOf(c.degrees);
-        const double back = CoordinateFromDms(f.degrees, f.minutes, f.seconds, c.degrees < 0);
+        double back = 1234;
+        ASSERT_TRUE(CoordinateFromDms(f.degrees, f.minutes, f.seconds, c.degrees < 0, back)) << c.degrees;
         EXPECT_NEAR(back, c.afterSwitch, 1e-12) << c.degrees;
     }
 }
 
+// Minutes and seconds of 60 or more are refused rather than carried into the degrees.
 TEST(HomeCoordinates, TypedFieldsKeepTheirArithmetic) {
-    EXPECT_DOUBLE_EQ(CoordinateFromDms(10, 75, 0, false), 11.25);  // minutes over 59 add on
-    EXPECT_DOUBLE_EQ(CoordinateFromDms(81, 22, 48, true), -81.38);
-    EXPECT_DOUBLE_EQ(CoordinateFromDms(0, 0, 0, true), 0);
+    struct Case { unsigned degrees, minutes, seconds; bool negative; double coordinate; };
+    const Case taken[] = {
+        {81, 22, 48, true, -81.38}, {0, 0, 0, true, 0}, {33, 59, 59, false, 33 + 59 / 60.0 + 59 / 3600.0},
+        {999, 0, 0, false, 999},  // out of range, but refused later with its own message
+    };
+    for (const Case& c : taken) {
+        double coordinate = 1234;
+        ASSERT_TRUE(CoordinateFromDms(c.degrees, c.minutes, c.seconds, c.negative, coordinate)) << c.degrees;
+        EXPECT_DOUBLE_EQ(coordinate, c.coordinate) << c.degrees;
+    }
+    const Case refused[] = {{33, 75, 0}, {33, 60, 0}, {10, 0, 60}, {10, 0, 99}, {89, 99, 99}, {0, 60, 0, true}};
+    for (const Case& c : refused) {
+        double coordinate = 1234;
+        EXPECT_FALSE(CoordinateFromDms(c.degrees, c.minutes, c.seconds, c.negative, coordinate))
+            << c.degrees << " " << c.minutes << " " << c.seconds;
+        EXPECT_EQ(coordinate, 1234);
+    }
 }
 
 TEST(HomeCoordinates, DecimalTextTheRadioGivesTheSign) {
@@ -72,12 +88,22 @@ TEST(HomeCoordinates, DecimalTextTheRadioGivesTheSign) {
     }
 }
 
+TEST(HomeCoordinates, NamesCutWithoutTrailingBlanks) {
+    EXPECT_EQ(CutName("Orlando, FL"), "Orlando, FL");
+    EXPECT_EQ(CutName("Ends in a blank "), "Ends in a blank ") << "only a cut trims";
+    EXPECT_EQ(CutName(std::string(31, 'x')), std::string(31, 'x'));
+    EXPECT_EQ(CutName(std::string(30, 'x') + " y"), std::string(30, 'x'));
+    EXPECT_EQ(CutName(std::string(28, 'x') + " \t  yz"), std::string(28, 'x'));
+    EXPECT_EQ(CutName(std::string(40, ' ')), "");
+    EXPECT_EQ(CutName("Hilo Bay", 5), "Hilo");
+}
+
 TEST(HomeCoordinates, OnlyPlacesOnTheGlobeAreStored) {
     EXPECT_TRUE(IsValidHomeCoordinate(90, 180));
     EXPECT_TRUE(IsValidHomeCoordinate(-90, -180));
     EXPECT_TRUE(IsValidHomeCoordinate(0, 0));
-    EXPECT_FALSE(IsValidHomeCoordinate(CoordinateFromDms(89, 60, 1, false), 0));
-    EXPECT_FALSE(IsValidHomeCoordinate(0, CoordinateFromDms(179, 59, 61, true)));
+    EXPECT_FALSE(IsValidHomeCoordinate(90.0003, 0));
+    EXPECT_FALSE(IsValidHomeCoordinate(0, -180.0003));
     EXPECT_FALSE(IsValidHomeCoordinate(NAN, 0));
     EXPECT_FALSE(IsValidHomeCoordinate(0, INFINITY));
 }

@@ -204,6 +204,64 @@ TEST(USPlacesReader, ReadsFiles) {
     EXPECT_TRUE(missing.places.empty());
 }
 
+// The whole database is checked before it is shown: a truncated or garbled file is told
+// apart from a missing one, never shown as empty lists.
+TEST(USPlacesReader, ChecksTheWholeDatabase) {
+    const Bytes sound = Join({Record(0, "Mobile", 30.69, -88.04), Record(9, "Orlando", 28.54, -81.38),
+                              Record(9, "Tampa", 27.95, -82.46), Record(56, "Frederiksted", 17.71, -64.88)});
+    auto check = [](const Bytes& bytes) { return CheckUSPlaces(bytes.data(), bytes.size()); };
+    EXPECT_EQ(check(sound), USPlacesCheck::Sound);
+    Bytes truncated(sound.begin(), sound.end() - 10);
+    Bytes garbled(sound.size());
+    for (std::size_t i = 0; i < garbled.size(); ++i) garbled[i] = static_cast<unsigned char>(i * 151 + 7);
+    Bytes text(std::size_t(64 * 3), 'x');
+    Bytes badInTheMiddle = sound;
+    badInTheMiddle[64 + 48 + 7] = 0x7F;  // Orlando's latitude becomes a NaN
+    badInTheMiddle[64 + 48 + 6] = 0xF8;
+    const Bytes outOfOrder = Join({Record(9, "Orlando", 28.54, -81.38), Record(0, "Mobile", 30.69, -88.04)});
+    const std::pair<const char*, Bytes> damaged[] = {
+        {"empty", Bytes()}, {"truncated", truncated}, {"garbled", garbled}, {"text", text},
+        {"one bad record", badInTheMiddle}, {"states out of order", outOfOrder},
+        {"a piece of a record", Bytes(sound.begin(), sound.begin() + 63)},
+    };
+    for (const auto& d : damaged) EXPECT_EQ(check(d.second), USPlacesCheck::Damaged) << d.first;
+
+    const std::string path = testing::TempDir() + "usplaces-check-" + std::to_string(::getpid()) + ".bin";
+    auto write = [&](const Bytes& bytes) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    };
+    write(sound);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Sound);
+    write(truncated);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Damaged);
+    write(garbled);
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Damaged);
+    std::remove(path.c_str());
+    EXPECT_EQ(CheckUSPlacesFile(path), USPlacesCheck::Missing);
+}
+
+// A picked place's home name carries its state's code, as the default "Orlando, FL" does,
+// when the whole fits in the stored name; a long name is cut with no blank left at its end.
+TEST(USPlaces, HomeNameOfAPickedPlace) {
+    auto place = [](int state, const std::string& name) {
+        USPlace p;
+        p.state = state;
+        std::strncpy(p.name, name.c_str(), sizeof p.name - 1);
+        return p;
+    };
+    const std::string fits(27, 'F');          // 27 + ", HI" = 31 characters
+    const std::string tooLong(28, 'T');       // the code would make 32
+    const std::string blankAtCut = std::string(29, 'B') + "  Creek";  // a cut at 31 ends in blanks
+    const std::pair<USPlace, std::string> cases[] = {
+        {place(9, "Orlando"), "Orlando, FL"},       {place(11, "Honolulu"), "Honolulu, HI"},
+        {place(56, "Charlotte Amalie"), "Charlotte Amalie, VI"},
+        {place(11, fits), fits + ", HI"},           {place(11, tooLong), tooLong},
+        {place(4, blankAtCut), std::string(29, 'B')}, {place(4, std::string(43, 'x')), std::string(31, 'x')},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HomeNameOfPlace(c.first), c.second) << c.first.name;
+}
+
 // The database the build made from the GeoNames table.
 class USPlacesDatabase : public testing::Test {
 protected:
@@ -246,6 +304,7 @@ TEST_F(USPlacesDatabase, WholeRecordsInAscendingStateGroupsCoveringEveryRow) {
         total += read.places.size();
     }
     EXPECT_EQ(total, bytes_.size() / 64);
+    EXPECT_EQ(CheckUSPlacesFile(SOLVANE_TEST_USPLACES), USPlacesCheck::Sound);
 }
 
 TEST_F(USPlacesDatabase, WellKnownPlaces) {

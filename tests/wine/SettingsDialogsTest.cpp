@@ -20,6 +20,12 @@ void Type(HWND dialog, int id, const char* text) {
     SendMessageTimeoutA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &result);
 }
 
+// Text in UTF-16, as a user of another script would type it.
+void TypeWide(HWND dialog, int id, const wchar_t* text) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &result);
+}
+
 bool Checked(HWND dialog, int id) {
     DWORD_PTR state = 0;
     SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_BLOCK, 5000, &state);
@@ -52,6 +58,29 @@ bool DismissMessageBox() {
     if (box == nullptr) return false;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return WaitUntil([&] { return !IsWindow(box); }, 10000);
+}
+
+// The text of the message box the program shows, which is then dismissed; empty when none
+// came. Asked in UTF-16 so that any character of it arrives.
+std::wstring DismissMessageBoxSaying() {
+    HWND box = WaitForWindow("Solvane", 10000, "#32770");
+    if (box == nullptr) return L"";
+    wchar_t text[1024] = L"";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        &copied);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (!WaitUntil([&] { return !IsWindow(box); }, 10000)) return L"<not dismissed>";
+    return text;
+}
+
+bool Says(const std::wstring& message, const wchar_t* part) { return message.find(part) != std::wstring::npos; }
+
+// The control of `dialog`'s thread that has the keyboard focus.
+HWND FocusOf(HWND dialog) {
+    GUITHREADINFO info = {sizeof(info)};
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    return info.hwndFocus;
 }
 
 // The pane's line that starts with `label`.
@@ -119,13 +148,28 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     EXPECT_TRUE(WaitUntilIdle(hidden));
     EXPECT_EQ(CountDialogsWith(IDC_LOCATION_NAME), 1);
 
-    // Minutes that push the latitude past the pole: refused, the dialog stays, nothing stored.
+    // Minutes or seconds of 60 or more: refused at Save and at a switch of form, never carried
+    // into the degrees.
     const std::vector<char> stored = ReadBinaryFile(optionsPath());
-    Type(home, IDC_LATITUDE_DEGREES, "89");
-    Type(home, IDC_LATITUDE_MINUTES, "60");
+    Type(home, IDC_LATITUDE_DEGREES, "33");
+    Type(home, IDC_LATITUDE_MINUTES, "75");
+    Press(home, IDOK);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 59")) << "the refusal is explained";
+    EXPECT_TRUE(IsWindow(home));
+    Type(home, IDC_LATITUDE_MINUTES, "0");
+    Type(home, IDC_LONGITUDE_SECONDS, "60");
+    Click(home, IDC_ENTRY_DECIMAL);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 59"));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(home, IDC_ENTRY_DMS); }, 5000)) << "the form stays";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DEGREES)));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+    Type(home, IDC_LONGITUDE_SECONDS, "48");
+
+    // A latitude past the pole: refused, the dialog stays, nothing stored.
+    Type(home, IDC_LATITUDE_DEGREES, "90");
     Type(home, IDC_LATITUDE_SECONDS, "1");
     Press(home, IDOK);
-    EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees")) << "the refusal is explained";
     EXPECT_TRUE(IsWindow(home));
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
@@ -136,37 +180,69 @@ TEST_F(SettingsDialogs, HomeLocationTypedInEitherFormMovesTheClocksHome) {
     EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL), "90.00028");
     EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL), "81.38000");
 
+    // A place off the globe cannot go back to degrees, minutes and seconds (a huge number
+    // would turn into zeros there and be saved): refused, the decimal form and its text stay.
+    Type(home, IDC_LATITUDE_DECIMAL, "1e15");
+    Click(home, IDC_ENTRY_DMS);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees"));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(home, IDC_ENTRY_DECIMAL); }, 5000)) << "the form stays";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DECIMAL)));
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL), "1e15");
+    Press(home, IDOK);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"at most 90 degrees"));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
     // Text that is not a number is refused as well.
     Type(home, IDC_LATITUDE_DECIMAL, "north");
     Press(home, IDOK);
     EXPECT_TRUE(DismissMessageBox());
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
-    Type(home, IDC_LOCATION_NAME, "Reykjavik");
     Type(home, IDC_LATITUDE_DECIMAL, "64.1466");
     Type(home, IDC_LONGITUDE_DECIMAL, "21.9426");
+    // A name with characters the record's code page lacks: refused, naming each of them once,
+    // rather than stored as question marks.
+    TypeWide(home, IDC_LOCATION_NAME, L"Tokyo \u6771\u4eac? \u6771");
+    Press(home, IDOK);
+    const std::wstring said = DismissMessageBoxSaying();
+    EXPECT_TRUE(Says(said, L": \u6771 \u4eac\n")) << "the characters named";
+    EXPECT_TRUE(IsWindow(home));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+
+    // One the code page has is kept (Windows-1252 here).
+    TypeWide(home, IDC_LOCATION_NAME, L"Reykjav\u00edk");
     Press(home, IDOK);
     ASSERT_TRUE(Gone(home));
     const UserOptions saved = ReadOptions(optionsPath());
-    EXPECT_EQ(FieldText(saved.homeName), "Reykjavik");
+    EXPECT_EQ(FieldText(saved.homeName), "Reykjav\xEDk");
     EXPECT_NEAR(saved.homeLatitude, 64.1466, 1e-4);
     EXPECT_NEAR(saved.homeLongitude, -21.9426, 1e-4);
     EXPECT_EQ(saved.displayFlags, options.displayFlags & ~kDegreesMinutesSeconds);
     expectOnlyChanged({{offsetof(UserOptions, displayFlags), 4}, {offsetof(UserOptions, homeLongitude), 8},
                        {offsetof(UserOptions, homeName), sizeof options.homeName}});
     // The pane follows at once: the new name and coordinates, another sunrise.
-    EXPECT_TRUE(WaitUntil([&] { return PaneLine(frame, "Reykjavik") != ""; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return PaneLine(frame, "Reykjav\xEDk") != ""; }, 5000));
     EXPECT_NE(PaneLine(frame, "Sunrise:"), sunriseBefore);
     stop();
 }
 
 TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
-    ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
+    // First a database cut short: the user is told it is damaged, not shown empty lists.
+    std::vector<char> cut = ReadBinaryFile(DistFolder() + "\\USPlaces.bin");
+    ASSERT_GT(cut.size(), 1000u);
+    cut.resize(1000);
+    ASSERT_TRUE(WriteBinaryFile(folder.path("USPlaces.bin"), cut));
     options.displayFlags &= ~kDegreesMinutesSeconds;
     start();
     HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(GetWindow(home, GW_OWNER), nullptr) << "from the tray: no owner";
+    Press(home, IDC_US_LOOKUP);
+    EXPECT_TRUE(Says(DismissMessageBoxSaying(), L"damaged"));
+    EXPECT_TRUE(WaitUntilIdle(home));
+    EXPECT_EQ(CountDialogsWith(IDC_PLACES_GROUP), 0);
+
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
     Press(home, IDC_US_LOOKUP);
     HWND places = WaitForDialogWith(IDC_PLACES_GROUP);
     ASSERT_NE(places, nullptr);
@@ -199,7 +275,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     PostMessageA(places, WM_COMMAND, MAKEWPARAM(IDC_PLACE_LIST, LBN_DBLCLK), LPARAM(list));  // as OK
     ASSERT_TRUE(Gone(places));
 
-    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Providence");
+    EXPECT_EQ(ItemText(home, IDC_LOCATION_NAME), "Providence, RI") << "with its state, as the default home";
     EXPECT_EQ(ItemText(home, IDC_LATITUDE_DECIMAL).substr(0, 4), "41.8");
     EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL).substr(0, 4), "71.4");
     EXPECT_TRUE(Checked(home, IDC_NORTH));
@@ -213,7 +289,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     Press(home, IDOK);
     ASSERT_TRUE(Gone(home));
     const UserOptions saved = ReadOptions(optionsPath());
-    EXPECT_EQ(FieldText(saved.homeName), "Providence");
+    EXPECT_EQ(FieldText(saved.homeName), "Providence, RI");
     EXPECT_NEAR(saved.homeLatitude, degrees + minutes / 60.0 + seconds / 3600.0, 1e-5);
     EXPECT_NEAR(saved.homeLatitude, 41.82, 0.05);
     EXPECT_NEAR(saved.homeLongitude, -71.41, 0.05);
@@ -309,6 +385,22 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_TRUE(DismissMessageBox()) << "the refusal is explained";
     EXPECT_TRUE(IsWindow(general));
     EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
+    // The size fields follow "Use full desktop size" (checked here) through a refusal too: the
+    // focus goes to the box, which must be cleared to mend the size.
+    HWND width = GetDlgItem(general, IDC_WALLPAPER_WIDTH), height = GetDlgItem(general, IDC_WALLPAPER_HEIGHT);
+    ASSERT_TRUE(Checked(general, IDC_WALLPAPER_FULL_DESKTOP));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(general) == GetDlgItem(general, IDC_WALLPAPER_FULL_DESKTOP); }, 5000));
+    EXPECT_TRUE(WaitUntilIdle(general));
+    EXPECT_FALSE(IsWindowEnabled(width));
+    EXPECT_FALSE(IsWindowEnabled(height));
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(width) && IsWindowEnabled(height); }, 5000));
+    Press(general, IDOK);
+    EXPECT_TRUE(DismissMessageBox());
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(general) == width; }, 5000)) << "the width to mend";
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(width) && !IsWindowEnabled(height); }, 5000));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
 
     Type(general, IDC_WALLPAPER_WIDTH, "1024");
     Type(general, IDC_WALLPAPER_HEIGHT, "768");
@@ -325,13 +417,6 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_TRUE(IsWindow(frame));
     EXPECT_EQ(FindWindowA("#32770", "Restart Main Window"), nullptr);
     stop();
-}
-
-// The control of `dialog`'s thread that has the keyboard focus.
-HWND FocusOf(HWND dialog) {
-    GUITHREADINFO info = {sizeof(info)};
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
 }
 
 // The autostart value's bytes, or "<missing>".
