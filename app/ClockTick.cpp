@@ -25,7 +25,10 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
         if (in.viewpoint == kViewSpinningGlobe && in.frameEnabled) actions.redrawView = true;
         if (redrawWatch.seconds(in.now) >= 1.0 && in.frameEnabled) {
             actions.redrawView = actions.redrawPane = true;
-            redrawWatch.reset(in.now);
+            // The watch counts from the start of this clock second: the next redraw is due as
+            // the next one begins.
+            const double fraction = std::clamp(in.secondFraction, 0.0, 0.999);
+            redrawWatch.reset(in.now - int64_t(fraction * double(redrawWatch.frequency)));
         }
     }
     if (in.wallpaperEnabled) {

@@ -1,5 +1,5 @@
-// What the clock tick does each time it runs: redraw the earth clock once a second (every tick
-// while the globe spins) and wake the wallpaper generator every wallpaperMinutes + 1 minutes.
+// What the clock tick does each time it runs: redraw the earth clock once a second, as the
+// clock's second turns (the view every tick while the globe spins) and wake the wallpaper generator every wallpaperMinutes + 1 minutes.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,9 @@ struct TickInputs {
     bool wallpaperEnabled;
     int wallpaperMinutes;
     int64_t now;         // performance-counter reading
+    // How far the computer's clock is into its current second (0 to 1): the once-a-second
+    // redraw falls just after the clock's second turns, so that it shows the new second.
+    double secondFraction = 0;
 };
 
 struct TickActions {

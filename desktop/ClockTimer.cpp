@@ -15,6 +15,14 @@ int64_t Counter() {
     return now.QuadPart;
 }
 
+// How far the computer's clock is into its current second, 0 to 1.
+double SecondFraction() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;  // 100 ns
+    return double(ticks % 10000000) / 1e7;
+}
+
 }  // namespace
 
 ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
@@ -80,8 +88,10 @@ int ClockTimer::tick() {
     const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || redrawWatch_.seconds(now) >= 1.0;
     const bool enabled = created && (!mayRedraw || IsWindowEnabled(windows.frame));
     const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
-                           o.wallpaperEnabled == 1, o.wallpaperMinutes, now};
+                           o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction()};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
+    // One instant for the view's time and the pane's, read once as the second turns.
+    if (actions.redrawPane) UpdateAstroState(app_.astro, app_.options, app_.clock, false);
     if (actions.redrawView) InvalidateRect(windows.view, nullptr, FALSE);
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
     if (actions.wakeWallpaper) {

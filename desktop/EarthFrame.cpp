@@ -25,7 +25,12 @@ HMENU LoadMenuBar() { return LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURC
 
 EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
     : app_(app), trayFrame_(trayFrame),
-      view_(EarthViewModel{app.options, app.astro, app.optionsLock, app.clock}),
+      view_(EarthViewModel{app.options, app.astro, app.optionsLock, app.clock, false,
+                           // The window is made anew with a software format, and the user told.
+                           [trayFrame] {
+                               PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
+                                            IDS_HARDWARE_FALLBACK);
+                           }}),
       pane_(app.options, app.astro, app.optionsLock) {}
 
 bool EarthFrame::createWindow() {
@@ -59,6 +64,11 @@ void EarthFrame::placeAtStoredRect(UINT flags) {
 }
 
 void EarthFrame::open(bool show) {
+    {
+        // The tick reads the clock only while the window exists: it opens with the time of now.
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        UpdateAstroState(app_.astro, app_.options, app_.clock, false);
+    }
     if (hwnd() == nullptr && !createWindow()) return;
     if (!show) return;
     ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);

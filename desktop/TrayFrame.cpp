@@ -118,7 +118,8 @@ void TrayFrame::openLunarPhases() {
     SetCursor(previous);
 }
 
-void TrayFrame::restartEarthWindow() {
+void TrayFrame::restartEarthWindow(UINT reasonId) {
+    restartReason_ = reasonId;
     // A dialog the earth clock window owns (it is disabled meanwhile) would go with it, and
     // what was typed there with it: the restart waits until that dialog has closed.
     if (earthFrame_->hwnd() != nullptr && !IsWindowEnabled(earthFrame_->hwnd())) {
@@ -126,15 +127,15 @@ void TrayFrame::restartEarthWindow() {
         return;
     }
     earthFrame_->destroy();
-    MessageBoxA(hwnd(), LoadResourceString(IDS_RESTART_EARTH_WINDOW).c_str(),
-                LoadResourceString(IDS_RESTART_CAPTION).c_str(), MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(hwnd(), LoadResourceString(reasonId).c_str(), LoadResourceString(IDS_RESTART_CAPTION).c_str(),
+                MB_OK | MB_ICONINFORMATION);
     earthFrame_->open(true);
 }
 
 void TrayFrame::onTimer(UINT_PTR id) {
     if (id != kRestartRetryTimer) return;
     KillTimer(hwnd(), kRestartRetryTimer);
-    restartEarthWindow();
+    restartEarthWindow(restartReason_);
 }
 
 void TrayFrame::onTrayIcon(UINT mouseMessage) {
@@ -227,7 +228,10 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
     case WM_RESTART_EARTH_WINDOW:
-        if (wParam == RESTART_EARTH_WINDOW_KEY) restartEarthWindow();
+        // The reason told is a new OpenGL choice, or accelerated drawing that never showed.
+        if (wParam == RESTART_EARTH_WINDOW_KEY) {
+            restartEarthWindow(lParam == IDS_HARDWARE_FALLBACK ? IDS_HARDWARE_FALLBACK : IDS_RESTART_EARTH_WINDOW);
+        }
         return 0;
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());

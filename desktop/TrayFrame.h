@@ -34,7 +34,8 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
-    void restartEarthWindow();
+    // Makes the earth clock window anew, telling the user why (a string resource).
+    void restartEarthWindow(UINT reasonId);
     // Opens the dialog of a settings, home location, Set Clock or About command, owned by
     // `owner` (the earth clock window for the four dialogs of its menu bar, else none).
     bool openDialog(UINT command, HWND owner);
@@ -43,5 +44,6 @@ private:
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
     std::unique_ptr<AboutWindow> about_;
+    UINT restartReason_ = 0;  // the reason of a restart held back until a dialog closes
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
 };

@@ -15,8 +15,11 @@
 #include <GL/glu.h>
 #include <windowsx.h>
 
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -52,7 +55,79 @@ bool EarthView::create(HWND parent, int x, int y, int width, int height, const c
                           x, y, width, height, parent);
 }
 
-bool EarthView::wantsHardware() const { return model_.options.useHardware3D == 1; }
+namespace {
+
+bool& HardwareFailed() {
+    static bool failed = false;
+    return failed;
+}
+
+}  // namespace
+
+bool HardwareFailedThisRun() { return HardwareFailed(); }
+
+bool EarthView::wantsHardware() const { return model_.options.useHardware3D == 1 && !HardwareFailed(); }
+
+namespace {
+
+// A few points of the view away from the time display, in OpenGL's rows (bottom up).
+std::vector<POINT> ProbePoints(int width, int height) {
+    return {{width / 2, height * 3 / 4}, {width / 3, height * 2 / 3}, {width * 2 / 3, height * 2 / 3},
+            {width / 4, height * 7 / 8}, {width * 3 / 4, height * 7 / 8}};
+}
+
+bool Near(COLORREF a, const uint8_t rgb[3]) {
+    return std::abs(int(GetRValue(a)) - rgb[0]) <= 24 && std::abs(int(GetGValue(a)) - rgb[1]) <= 24 &&
+           std::abs(int(GetBValue(a)) - rgb[2]) <= 24;
+}
+
+}  // namespace
+
+// Some drivers (wine's in a virtual desktop, say) accept an accelerated context for a child
+// window and draw, but nothing reaches the screen, which keeps showing what lay beneath. The
+// screen is compared with the frame at a few points, where the view is not covered.
+void EarthView::checkHardwareFrame() {
+    std::vector<POINT> points = ProbePoints(width_, height_);
+    std::vector<std::array<uint8_t, 3>> drawn(points.size());
+    glReadBuffer(GL_FRONT);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        glReadPixels(points[i].x, points[i].y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, drawn[i].data());
+    }
+    glReadBuffer(GL_BACK);
+    HDC screen = GetDC(nullptr);
+    int checked = 0, matched = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        POINT at = {points[i].x, height_ - 1 - points[i].y};
+        ClientToScreen(hwnd(), &at);
+        if (WindowFromPoint(at) != hwnd()) continue;  // covered there: no evidence
+        ++checked;
+        matched += Near(GetPixel(screen, at.x, at.y), drawn[i].data());
+    }
+    ReleaseDC(nullptr, screen);
+    if (checked < 3) return;
+    if (matched * 2 > checked) {
+        hardwareShown_ = true;
+    } else if (++hardwareMisses_ >= 2) {
+        HardwareFailed() = true;
+        if (model_.hardwareFailed) {
+            model_.hardwareFailed();
+        } else {
+            fallBackToSoftware();
+        }
+    }
+}
+
+void EarthView::fallBackToSoftware() {
+    onDestroyContext();
+    // A window's pixel format cannot change once set: the software view draws off screen.
+    if (target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0) != nullptr) {
+        initOpenGL();
+        target_.resize(width_, height_);
+        target_.makeCurrent(nullptr);
+        setProjection();
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
 
 bool EarthView::onCreate() {
     windowDC_ = GetDC(hwnd());
@@ -83,7 +158,7 @@ void EarthView::initOpenGL() {
     }
 }
 
-void EarthView::onDestroy() {
+void EarthView::onDestroyContext() {
     if (target_.context() != nullptr) {
         target_.makeCurrent(nullptr);
         glDeleteLists(listBase_, 4);
@@ -92,6 +167,11 @@ void EarthView::onDestroy() {
         glDeleteTextures(kEarthTextureCount, textures_);
     }
     target_.destroy();
+    globeKept_ = false;
+}
+
+void EarthView::onDestroy() {
+    onDestroyContext();
     if (windowDC_ != nullptr) ReleaseDC(hwnd(), windowDC_);
     windowDC_ = nullptr;
 }
@@ -101,7 +181,7 @@ void EarthView::setProjection() {
 }
 
 void EarthView::paint() {
-    {
+    if (model_.readsClock) {
         std::lock_guard<RecursiveLock> hold(model_.optionsLock);
         UpdateAstroState(model_.astro, model_.options, model_.clock, false);
     }
@@ -110,6 +190,7 @@ void EarthView::paint() {
         renderFrame();
         glDisable(GL_CLIP_PLANE0);
         target_.present(windowDC_);
+        if (target_.hardware() && !target_.offscreen() && !hardwareShown_) checkHardwareFrame();
     } else {
         // Without OpenGL the view is black, not whatever the screen held there before.
         RECT client;

@@ -10,6 +10,7 @@
 #include "render/TimeDisplayLayout.h"
 #include "render/Viewpoint.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,7 +25,17 @@ struct EarthViewModel {
     AstroState& astro;
     RecursiveLock& optionsLock;
     CivilClock& clock;
+    // Whether each frame reads the clock into `astro` first; false where another part (the
+    // clock's tick) does it once for every window that shows the time.
+    bool readsClock = true;
+    // Called (once per run) when an accelerated context drew nothing the user could see; the
+    // view then asks for software formats only. Unset: the view goes over to off-screen
+    // software drawing in place, without a word.
+    std::function<void()> hardwareFailed;
 };
+
+// Whether an accelerated context of this run has failed to reach the screen.
+bool HardwareFailedThisRun();
 
 class EarthView : public Window {
 public:
@@ -44,6 +55,10 @@ protected:
 
 private:
     void initOpenGL();
+    // After an accelerated frame: whether the screen shows what OpenGL drew.
+    void checkHardwareFrame();
+    void fallBackToSoftware();
+    void onDestroyContext();
     void setProjection();
     void paint();
     void renderFrame();
@@ -73,6 +88,10 @@ private:
     std::vector<uint8_t> underTimeDisplay_;
     bool dragging_ = false;
     POINT lastMouse_ = {};
+    // An accelerated context is watched until the screen has once shown what it drew; two
+    // frames that never reached the screen send the view over to software drawing.
+    bool hardwareShown_ = false;
+    int hardwareMisses_ = 0;
 };
 
 // The drag orientation (kept for the life of the process, read under the options lock).

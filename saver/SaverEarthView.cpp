@@ -8,7 +8,7 @@ constexpr UINT_PTR kFrameTimer = 901;
 
 }  // namespace
 
-bool SaverEarthView::wantsHardware() const { return model().options.useHardware3D != 0; }
+bool SaverEarthView::wantsHardware() const { return model().options.useHardware3D != 0 && !HardwareFailedThisRun(); }
 
 bool SaverEarthView::onCreate() {
     if (!EarthView::onCreate()) return false;

@@ -26,6 +26,21 @@ TEST(ClockTick, RedrawsOnceASecond) {
     EXPECT_TRUE(DecideTick(At(2.0), w.redraw, w.wallpaper).redrawPane);
 }
 
+// A redraw 0.3 s into the clock's second: the next falls as the next second begins, and the
+// tick sleeps until just after that.
+TEST(ClockTick, RedrawsFallJustAfterTheClocksSecondTurns) {
+    Watches w;
+    TickInputs in = At(1.0);
+    in.secondFraction = 0.3;
+    ASSERT_TRUE(DecideTick(in, w.redraw, w.wallpaper).redrawPane);
+    EXPECT_EQ(PeriodsUntilNextTick(in, w.redraw, w.wallpaper), 22) << "0.7 s in 33-ms periods";
+    in = At(1.69);
+    EXPECT_FALSE(DecideTick(in, w.redraw, w.wallpaper).redrawPane);
+    in = At(1.705);
+    in.secondFraction = 0.005;
+    EXPECT_TRUE(DecideTick(in, w.redraw, w.wallpaper).redrawPane) << "the new second";
+}
+
 TEST(ClockTick, SpinningGlobeRedrawsTheViewEveryTick) {
     Watches w;
     TickInputs in = At(0.033);

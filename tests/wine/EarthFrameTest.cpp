@@ -4,6 +4,8 @@
 
 #include "desktop/EarthFrameRules.h"
 
+#include <algorithm>
+
 namespace {
 
 using EarthFrameTest = EarthClockTest;
@@ -131,6 +133,51 @@ namespace {
 
 // A stored rectangle from a monitor since removed, or from a damaged file, opens on the screen
 // with a usable size, and is kept as it was.
+// Accelerated drawing that never reaches the screen (wine's, in its virtual desktop) is found
+// by comparing the screen with the frame: the window is made anew in software, the user told.
+TEST_F(EarthFrameTest, HardwareThatShowsNothingFallsBackToSoftware) {
+    options.useHardware3D = 1;
+    start();
+    HWND box = WaitForWindow("Restart Main Window", 30000, "#32770");
+    if (box == nullptr) {
+        // A display whose accelerated drawing shows: nothing to fall back from.
+        HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
+        stop();
+        return;
+    }
+    const std::vector<std::string> texts = StaticTexts(box);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.find("draws in software") != std::string::npos;
+    }));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND again = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        again = FindWindowA("SolvaneEarthFrame", nullptr);
+        return again != nullptr && again != frame && IsWindowVisible(again);
+    }, 20000)) << "a new earth clock window";
+    HWND view = FindWindowExA(again, nullptr, "SolvaneEarthView", nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 20000)) << "the globe, in software";
+    KeepScreenshot(CaptureWindow(again), "earth-clock-after-hardware-fallback.bmp");
+    EXPECT_EQ(WaitForWindow("Restart Main Window", 3000, "#32770"), nullptr) << "told once";
+    frame = again;
+    stop();
+}
+
+// A page the shell cannot open (this copy has no help folder) is not met with silence.
+TEST_F(EarthFrameTest, AHelpPageThatCannotBeOpenedIsExplained) {
+    start();
+    PostMessageA(hidden, WM_COMMAND, ID_HELP_PAGES, 0);
+    HWND box = WaitForWindow("Warning", 20000, "#32770");
+    ASSERT_NE(box, nullptr);
+    const std::vector<std::string> texts = StaticTexts(box);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
+        return t.find("Solvane could not open") != std::string::npos && t.find("solvane.htm") != std::string::npos;
+    }));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    stop();
+}
+
 // However small the user makes it, the window keeps room for the globe and the whole pane.
 TEST_F(EarthFrameTest, KeepsAUsableSizeWhenMadeSmall) {
     start();

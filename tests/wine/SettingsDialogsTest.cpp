@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -119,7 +120,9 @@ protected:
         for (size_t i = 0; i < sizeof options; ++i) {
             bool edited = false;
             for (const auto& f : fields) edited |= i >= f.first && i < f.first + f.second;
-            if (!edited) EXPECT_EQ(after[i], before[i]) << "byte " << i << " of user.bin changed";
+            if (!edited) {
+                EXPECT_EQ(after[i], before[i]) << "byte " << i << " of user.bin changed";
+            }
         }
     }
 };
@@ -436,6 +439,40 @@ bool TabTo(HWND dialog, int id) {
         SendKey(VK_TAB);
     }
     return false;
+}
+
+// Each display box stands for its own flag: in four patterns that give every box a code of
+// its own, the dialog shows box by box what the record holds, and a click on one box saves
+// exactly that flag's change.
+TEST_F(SettingsDialogs, EachDisplayBoxShowsAndSetsItsOwnFlag) {
+    const std::pair<int, uint32_t> boxes[] = {
+        {IDC_NIGHT_SHADOW, kShowNightShadow},   {IDC_URBAN_LIGHTING, kUrbanLighting},
+        {IDC_REALISTIC_TERMINATOR, kRealisticTerminator}, {IDC_SIMULATED_CLOUDS, kSimulatedClouds},
+        {IDC_SHOW_SUN, kShowSun},               {IDC_SHOW_MOON, kShowMoon},
+        {IDC_LOCAL_24_HOUR, kLocalTime24Hour},  {IDC_SHOW_TIME_ZONE, kShowTimeZone},
+        {IDC_SHOW_GRID, kShowGrid},             {IDC_HIGHLIGHT_HOME, kHighlightHome}};
+    uint32_t all = 0;
+    for (const auto& box : boxes) all |= box.second;
+    const uint32_t others = options.displayFlags & ~all;
+    for (int bit = 0; bit < 4; ++bit) {
+        uint32_t pattern = 0;
+        for (std::size_t i = 0; i < std::size(boxes); ++i) {
+            if ((i >> bit) & 1) pattern |= boxes[i].second;
+        }
+        options.displayFlags = others | pattern;
+        start();
+        HWND clock = OpenDialogWith(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP);
+        ASSERT_NE(clock, nullptr);
+        for (const auto& box : boxes) {
+            EXPECT_EQ(Checked(clock, box.first), (pattern & box.second) != 0) << "box " << box.first << ", pattern " << bit;
+        }
+        Click(clock, IDC_SHOW_MOON);
+        ASSERT_TRUE(WaitUntil([&] { return Checked(clock, IDC_SHOW_MOON) == !(pattern & kShowMoon); }, 5000));
+        Press(clock, IDOK);
+        ASSERT_TRUE(Gone(clock));
+        EXPECT_EQ(ReadOptions(optionsPath()).displayFlags, options.displayFlags ^ kShowMoon) << "pattern " << bit;
+        stop();
+    }
 }
 
 // The keyboard alone, as a user who never takes the mouse: Enter or Space on a focused Cancel
