@@ -12,6 +12,20 @@ PhaseEntryPlaces PhaseEntryPlacesFor(int entry, int h) {
     }
 }
 
+uint8_t PhasePictureCoverage(int x, int y) {
+    if (x < 0 || y < 0 || x >= kPhasePictureSize || y >= kPhasePictureSize) return 0;
+    const double centre = kPhasePictureSize / 2.0;
+    int inside = 0;
+    for (int sy = 0; sy < 4; ++sy) {
+        for (int sx = 0; sx < 4; ++sx) {
+            const double u = (x + (sx + 0.5) / 4 - centre) / kPhaseBallRadius;
+            const double v = (centre - y - (sy + 0.5) / 4) / kPhaseBallRadius;
+            inside += u * u + v * v < 1;
+        }
+    }
+    return uint8_t((inside * 255 + 8) / 16);
+}
+
 std::string IlluminationText(double percent) {
     if (!std::isfinite(percent)) percent = 0;
     char text[64];

@@ -4,17 +4,19 @@
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
 #include "platform/CivilClock.h"
+#include "platform/GdiSurface.h"
 #include "platform/RecursiveLock.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <mutex>
 
 namespace {
 
 const char kClassName[] = "SolvaneLunarPhases";
 constexpr int kWidth = 700, kHeight = 500;
-constexpr int kBannerHeight = 86;
 constexpr int kCloseButton = 101;
 constexpr COLORREF kBackground = RGB(0, 2, 22);
 constexpr RECT kExplanation = {425, 265, 675, 435};
@@ -26,6 +28,35 @@ HFONT Arial(int height, int weight) {
 }
 
 void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
+
+// Phase picture `id` at (x, y) as its ball alone: each pixel blended over what lies beneath by
+// the share of it the ball covers, so no black square shows around the Moon.
+void DrawPhasePicture(HDC dc, int id, int x, int y) {
+    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    if (picture == nullptr) return;
+    constexpr int n = kPhasePictureSize;
+    BITMAPINFOHEADER header = DibHeader(n, -n, 32);
+    HDC memory = CreateCompatibleDC(dc);
+    void* bits = nullptr;
+    HBITMAP pixels = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (pixels != nullptr &&
+        GetDIBits(memory, picture, 0, n, bits, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == n) {
+        auto* p = static_cast<uint8_t*>(bits);
+        for (int py = 0; py < n; ++py) {
+            for (int px = 0; px < n; ++px, p += 4) {
+                p[3] = PhasePictureCoverage(px, py);
+                for (int k = 0; k < 3; ++k) p[k] = std::min(p[k], p[3]);  // premultiplied colours never exceed alpha
+            }
+        }
+        HGDIOBJ previous = SelectObject(memory, pixels);
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        GdiAlphaBlend(dc, x, y, n, n, memory, 0, 0, n, n, blend);
+        SelectObject(memory, previous);
+    }
+    if (pixels != nullptr) DeleteObject(pixels);
+    DeleteDC(memory);
+    DeleteObject(picture);
+}
 
 }  // namespace
 
@@ -57,7 +88,8 @@ bool LunarPhasesWindow::onCreate() {
         hardware = inputs_.options.useHardware3D == 1;
     }
     orbit_ = std::make_unique<OrbitView>(hardware, angles_, labels_);
-    orbit_->create(hwnd(), 370, 40, 310, 200);
+    const ViewPlace o = kOrbitViewPlace;
+    orbit_->create(hwnd(), o.x, o.y, o.width, o.height, kLunarBannerHeight - o.y);
     SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
     headingFont_ = Arial(20, FW_BOLD);
     textFont_ = Arial(13, FW_NORMAL);
@@ -120,7 +152,7 @@ void LunarPhasesWindow::paint() {
         const PhaseEntryPlaces at = PhaseEntryPlacesFor(i, h);
         Text(dc, at.nameX, at.nameY, name);
         Text(dc, at.dateX, at.dateY, PhaseDateLabel(table.entries[i].julianDate));
-        DrawResourceBitmap(dc, bitmap, at.pictureX, at.pictureY);
+        DrawPhasePicture(dc, bitmap, at.pictureX, at.pictureY);
     }
     RECT explanation = kExplanation;
     const std::string lunarMonth = LoadResourceString(IDS_LUNAR_MONTH);
@@ -157,7 +189,7 @@ LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
         ScreenToClient(hwnd(), &at);
         const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) && at.y >= 0 && at.y < kBannerHeight;
+        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) && at.y >= 0 && at.y < kLunarBannerHeight;
         return drag ? HTCAPTION : hit;
     }
     case WM_DRAWITEM: {

@@ -13,6 +13,37 @@ struct OrbitAngles {
 // 1008 frames (about 50 seconds at 20 frames a second) and 28 turns of the Earth.
 void AdvanceOrbit(OrbitAngles& angles);
 
+// The orbit view's scene, in its own units: the camera `cameraDistance` from the scene's centre
+// with a vertical field of `fieldOfView` degrees; the Earth at that centre, `lift` above the
+// view's middle, seen from `tilt` degrees above the orbit's plane; the plane `planeRise` above
+// the Earth's centre; the grey orbit line of `lineRadius` and, inside it, the Moon's path of
+// `moonPath`, so that the Moon stays within the line all round.
+struct OrbitScene {
+    float fieldOfView = 35;
+    float cameraDistance = 17;
+    float lift = -0.1f;
+    float tilt = 30;
+    float planeRise = 0.6f;
+    float lineRadius = 5.5f;
+    float moonPath = 3.9f;
+    float moonRadius = 0.5f;
+    float earthRadius = 1.1f;
+};
+inline constexpr OrbitScene kOrbitScene{};
+
+// A ball as the view shows it: its centre in pixels from the view's top left and its radius.
+struct ViewDisc {
+    double x = 0, y = 0, radius = 0;
+};
+
+// Where a ball of `ballRadius` at `radius` from the Earth in the orbit's plane, `angle` degrees
+// round (the Moon's angle: 0 on the right, 90 at the far side), shows on a width x height view.
+ViewDisc OrbitPointOnView(const OrbitScene& scene, float angle, float radius, float ballRadius, int width,
+                          int height);
+
+// The Earth's ball on the view.
+ViewDisc EarthOnView(const OrbitScene& scene, int width, int height);
+
 // The phase names of the orbit view, by index: "New Moon" (0) to "Waning Crescent" (7).
 const char* OrbitPhaseLabel(int index);
 

@@ -15,22 +15,26 @@ namespace {
 
 const char kClassName[] = "Solvane - OrbitWindow";
 constexpr UINT kFrameMs = 50;
-constexpr float kOrbitRadius = 5.5f;
 enum { kTextureEarth, kTextureMoonFace, kTextureHalves };
 
 }  // namespace
 
-bool OrbitView::create(HWND parent, int x, int y, int width, int height) {
+bool OrbitView::create(HWND parent, int x, int y, int width, int height, int coveredTop) {
+    coveredTop_ = coveredTop;
     if (!registerClass(kClassName, CS_OWNDC | CS_HREDRAW | CS_VREDRAW)) return false;
     return Window::create(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, width,
                           height, parent);
 }
 
 bool OrbitView::onCreate() {
-    // An oval, and a small one at the bottom right around the phase inset.
+    // An oval with its top rows cut off (what lies there stays the parent's), and a small one at
+    // the bottom right around the phase inset.
     RECT client;
     GetClientRect(hwnd(), &client);
     HRGN shape = CreateEllipticRgn(0, 0, client.right, client.bottom);
+    HRGN below = CreateRectRgn(0, coveredTop_, client.right, client.bottom);
+    CombineRgn(shape, shape, below, RGN_AND);
+    DeleteObject(below);
     HRGN inset = CreateEllipticRgn(250, 140, client.right, client.bottom);
     CombineRgn(shape, shape, inset, RGN_OR);
     DeleteObject(inset);
@@ -63,15 +67,16 @@ void OrbitView::buildScene() {
     moon_ = earth_ + 1;
     orbit_ = earth_ + 2;
     glNewList(earth_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMesh(15, 28, 1.1f)), nullptr, 1.0f, 0.08f);
+    drawGlobeGL(GlobeArrays(GlobeMesh(15, 28, kOrbitScene.earthRadius)), nullptr, 1.0f, 0.08f);
     glEndList();
     glNewList(moon_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMesh(15, 53, 0.5f)), nullptr, 1.0f, 0.08f);
+    drawGlobeGL(GlobeArrays(GlobeMesh(15, 53, kOrbitScene.moonRadius)), nullptr, 1.0f, 0.08f);
     glEndList();
     glNewList(orbit_, GL_COMPILE);
     glBegin(GL_LINE_STRIP);
-    for (float a = 0; a < 6.283184f; a += 0.1f) glVertex3f(kOrbitRadius * std::cos(a), 0, kOrbitRadius * std::sin(a));
-    glVertex3f(kOrbitRadius, 0, 0);
+    const float r = kOrbitScene.lineRadius;
+    for (float a = 0; a < 6.283184f; a += 0.1f) glVertex3f(r * std::cos(a), 0, r * std::sin(a));
+    glVertex3f(r, 0, 0);
     glEnd();
     glEndList();
 
@@ -154,10 +159,11 @@ void OrbitView::paint() {
     glViewport(0, 0, width_, height_);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(35, double(width_) / height_, 1, 200);
+    const OrbitScene& scene = kOrbitScene;
+    gluPerspective(scene.fieldOfView, double(width_) / height_, 1, 200);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glTranslatef(0, 0, -15);
+    glTranslatef(0, 0, -scene.cameraDistance);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -165,8 +171,8 @@ void OrbitView::paint() {
     glLightfv(GL_LIGHT0, GL_POSITION, light);
 
     glPushMatrix();
-    glTranslatef(0, 0.75f, 0);
-    glRotatef(35, 1, 0, 0);  // seen from a little above the orbit
+    glTranslatef(0, scene.lift, 0);
+    glRotatef(scene.tilt, 1, 0, 0);  // seen from a little above the orbit
     glPushMatrix();
     glRotatef(-23.5f, 0, 0, 1);  // the axial tilt
     glRotatef(angles_.earth, 0, 1, 0);
@@ -176,13 +182,13 @@ void OrbitView::paint() {
     glCallList(earth_);
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
-    glTranslatef(0, 0.6f, 0);
+    glTranslatef(0, scene.planeRise, 0);
     glDisable(GL_LIGHTING);
     glColor3f(0.25f, 0.25f, 0.25f);
     glCallList(orbit_);
     glEnable(GL_LIGHTING);
     glRotatef(angles_.moon, 0, 1, 0);
-    glTranslatef(kOrbitRadius, 0, 0);
+    glTranslatef(scene.moonPath, 0, 0);
     glColor3f(1, 1, 1);
     glCallList(moon_);
     glPopMatrix();

@@ -1,5 +1,5 @@
 // The animated lunar month of the Lunar Phases window: the textured Earth turning on its
-// tilted axis, the Moon going round it on a grey circle, an inset of the phase the Moon then
+// tilted axis, the Moon going round it inside a grey circle, an inset of the phase the Moon then
 // shows from the Earth, and its name. About 20 frames a second; the angles carry on where
 // they stopped when the window is opened again.
 #pragma once
@@ -16,7 +16,8 @@ public:
     // `angles` and `labels` outlive the view: the animation resumes from them.
     OrbitView(bool hardware, OrbitAngles& angles, PhaseLabelTracker& labels)
         : hardware_(hardware), angles_(angles), labels_(labels) {}
-    bool create(HWND parent, int x, int y, int width, int height);
+    // `coveredTop`: the view's top rows that it leaves to the parent (the banner above it).
+    bool create(HWND parent, int x, int y, int width, int height, int coveredTop);
     // How many orbit views' frame timers run now, in the whole process.
     static int runningFrameTimers() { return RunningFrameTimers(); }
 
@@ -43,4 +44,5 @@ private:
     UINT frameTimer_ = 0;
     int width_ = 1, height_ = 1;
     int shownLabel_ = -1;  // the label last drawn
+    int coveredTop_ = 0;
 };

@@ -43,6 +43,7 @@ add_library(solvane_render STATIC
     render/SharedImages.cpp
     render/TextDrawing.cpp
     render/ViewContext.cpp
+    render/ViewPalette.cpp
     render/WallpaperEarth.cpp
 )
 # SVShared.dll is loaded when first needed (render/SharedImages), not linked.

@@ -50,6 +50,9 @@ protected:
     bool onCreate() override;
     void onDestroy() override;
     const EarthViewModel& model() const { return model_; }
+    // The window's own DC and the OpenGL target drawing into it, once created.
+    HDC windowDC() const { return windowDC_; }
+    const GLTarget& target() const { return target_; }
     // Whether the view asks for an accelerated pixel format: the clock's for a stored 1.
     virtual bool wantsHardware() const;
 

@@ -1,6 +1,7 @@
 #include "saver/SaverEarthView.h"
 
 #include "app/UserOptions.h"
+#include "render/ViewPalette.h"
 
 namespace {
 
@@ -12,12 +13,14 @@ bool SaverEarthView::wantsHardware() const { return model().options.useHardware3
 
 bool SaverEarthView::onCreate() {
     if (!EarthView::onCreate()) return false;
+    palette_ = RealizeFormatPalette(target(), windowDC());
     SetTimer(hwnd(), kFrameTimer, model().options.viewpoint == kViewSpinningGlobe ? 25 : 1000, nullptr);
     return true;
 }
 
 void SaverEarthView::onDestroy() {
     KillTimer(hwnd(), kFrameTimer);
+    ReleaseFormatPalette(windowDC(), palette_);  // while the view still holds its DC
     EarthView::onDestroy();
 }
 

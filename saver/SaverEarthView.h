@@ -1,5 +1,6 @@
 // The screen saver's Earth: the clock's Earth view with a coarser globe, drawn once a second,
-// or every 25 ms for the spinning globe. It takes no mouse: a move ends the saver.
+// or every 25 ms for the spinning globe. It takes no mouse: a move ends the saver. On a
+// palette-based display it realises the palette its pixel format needs.
 #pragma once
 
 #include "render/EarthView.h"
@@ -17,4 +18,5 @@ protected:
 
 private:
     static constexpr int kSaverGlobeStacks = 45;
+    HPALETTE palette_ = nullptr;  // only for a palette-based pixel format
 };

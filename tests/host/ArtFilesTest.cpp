@@ -1,6 +1,8 @@
 // The dialogs' art as the resource script and the program expect it: 24-bit bottom-up
 // bitmaps of the exact sizes the dialogs are laid out for, button strips whose three faces
 // differ and survive LR_LOADMAP3DCOLORS unchanged, and the screen saver's pictures.
+#include "almanac/LunarPhasesLayout.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -140,6 +142,43 @@ const SaverPicture kSaverPictures[] = {
     {"saver_preview_105.bmp", 152, 112, 76, 46, 37},
     {"saver_config_122.bmp", 229, 123, 164, 61, 52},
 };
+
+// The Lunar Phases window blends the phase pictures with the ball's coverage as alpha: black
+// exactly where the ball covers nothing, and no channel above the coverage (a premultiplied
+// colour), else the Moon would show a square or a bright fringe over the window.
+TEST(ArtFiles, PhasePicturesArePremultipliedByTheBallsCoverage) {
+    for (const char* name : {"phase_131.bmp", "phase_132.bmp", "phase_133.bmp", "phase_134.bmp"}) {
+        SCOPED_TRACE(name);
+        const Bitmap bmp = Load(name);
+        ASSERT_EQ(bmp.width, kPhasePictureSize);
+        int uncovered = 0, whole = 0, over = 0, blackOutside = 0;
+        for (int y = 0; y < kPhasePictureSize; ++y) {
+            for (int x = 0; x < kPhasePictureSize; ++x) {
+                const uint32_t c = bmp.pixel(x, y);
+                const int alpha = PhasePictureCoverage(x, y);
+                const int channels[3] = {int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)};
+                for (int v : channels) over += v > alpha;
+                if (alpha == 0) ++uncovered, blackOutside += c == 0;
+                if (alpha == 255) ++whole;
+            }
+        }
+        EXPECT_EQ(over, 0) << "channels above the coverage";
+        EXPECT_EQ(blackOutside, uncovered) << "off the ball every pixel is black";
+        EXPECT_GT(uncovered, 64 * 64 - 3.15 * 31 * 31);
+        EXPECT_GT(whole, 3.14 * 29 * 29);
+    }
+    EXPECT_EQ(PhasePictureCoverage(32, 32), 255);
+    EXPECT_EQ(PhasePictureCoverage(0, 0), 0);
+    EXPECT_EQ(PhasePictureCoverage(63, 32), 0);
+    EXPECT_EQ(PhasePictureCoverage(-1, 32), 0);
+    EXPECT_EQ(PhasePictureCoverage(64, 32), 0);
+    const int edge = PhasePictureCoverage(10, 10);  // the ball's edge crosses this pixel
+    EXPECT_GT(edge, 0);
+    EXPECT_LT(edge, 255);
+    EXPECT_EQ(PhasePictureCoverage(53, 10), edge) << "symmetric";
+    EXPECT_EQ(PhasePictureCoverage(10, 53), edge);
+    EXPECT_EQ(PhasePictureCoverage(53, 53), edge);
+}
 
 TEST(ArtFiles, SaverPicturesArePaletteBitmapsLoadBitmapReads) {
     for (const SaverPicture& e : kSaverPictures) {

@@ -42,6 +42,90 @@ TEST(OrbitAnimation, OneOrbitIn1008FramesAnd28TurnsOfTheEarth) {
     EXPECT_NEAR(a.earth, 360.0f, 0.01f);
 }
 
+// The orbit view as drawn: its oval below the banner, the grey line, the Earth and the Moon.
+class OrbitGeometry : public testing::Test {
+protected:
+    static constexpr int w = kOrbitViewPlace.width, h = kOrbitViewPlace.height;
+    static constexpr int covered = kLunarBannerHeight - kOrbitViewPlace.y;
+    // Whether (x, y) lies inside the view's oval and below the banner, `margin` pixels in.
+    static bool Visible(double x, double y, double margin) {
+        const double dx = (x - w / 2.0) / (w / 2.0 - margin), dy = (y - h / 2.0) / (h / 2.0 - margin);
+        return dx * dx + dy * dy <= 1 && y >= covered + margin;
+    }
+    static bool DiscVisible(const ViewDisc& d, double margin) {
+        for (int i = 0; i < 32; ++i) {
+            const double a = i * 3.14159265358979 / 16;
+            if (!Visible(d.x + d.radius * std::cos(a), d.y + d.radius * std::sin(a), margin)) return false;
+        }
+        return true;
+    }
+    // Whether (x, y) lies inside the grey line's ellipse (a convex outline), `margin` pixels in.
+    static bool InsideLine(double x, double y, double margin) {
+        const OrbitScene& s = kOrbitScene;
+        const ViewDisc centre = OrbitPointOnView(s, 0, 0, 0, w, h);
+        ViewDisc previous = OrbitPointOnView(s, 0, s.lineRadius, 0, w, h);
+        for (int i = 1; i <= 720; ++i) {
+            const ViewDisc p = OrbitPointOnView(s, i * 0.5f, s.lineRadius, 0, w, h);
+            // (x, y) must lie on the centre's side of every edge, by the margin.
+            const double ex = p.x - previous.x, ey = p.y - previous.y, length = std::hypot(ex, ey);
+            const double side = (ex * (y - previous.y) - ey * (x - previous.x)) / length;
+            const double centreSide = ex * (centre.y - previous.y) - ey * (centre.x - previous.x);
+            if ((centreSide > 0 ? side : -side) < margin) return false;
+            previous = p;
+        }
+        return true;
+    }
+};
+
+TEST_F(OrbitGeometry, TheMoonStaysInsideTheLineAtEveryAngle) {
+    const OrbitScene& s = kOrbitScene;
+    for (float angle = 0; angle < 360; angle += 0.5f) {
+        const ViewDisc moon = OrbitPointOnView(s, angle, s.moonPath, s.moonRadius, w, h);
+        ASSERT_GT(moon.radius, 5) << angle;
+        for (int i = 0; i < 16; ++i) {
+            const double a = i * 3.14159265358979 / 8;
+            // A pixel of room: the ball's outline on screen is a little wider than its circle.
+            ASSERT_TRUE(InsideLine(moon.x + moon.radius * std::cos(a), moon.y + moon.radius * std::sin(a), 1))
+                << "the Moon at " << angle << " degrees";
+        }
+    }
+    // New Moon: the Moon between the Earth and the light, on the left, well inside.
+    const ViewDisc newMoon = OrbitPointOnView(s, 180, s.moonPath, s.moonRadius, w, h);
+    const ViewDisc lineLeft = OrbitPointOnView(s, 180, s.lineRadius, 0, w, h);
+    EXPECT_GT(newMoon.x - newMoon.radius, lineLeft.x + 1);
+}
+
+TEST_F(OrbitGeometry, EverythingDrawnLiesInTheOvalBelowTheBanner) {
+    const OrbitScene& s = kOrbitScene;
+    EXPECT_EQ(covered, 46);
+    for (float angle = 0; angle < 360; angle += 0.5f) {
+        const ViewDisc line = OrbitPointOnView(s, angle, s.lineRadius, 0, w, h);
+        ASSERT_TRUE(Visible(line.x, line.y, 4)) << "the line at " << angle;
+        ASSERT_TRUE(DiscVisible(OrbitPointOnView(s, angle, s.moonPath, s.moonRadius, w, h), 4)) << "the Moon at " << angle;
+        ASSERT_LT(line.y, h - 35) << "clear of the phase's name at the bottom";
+    }
+    const ViewDisc earth = EarthOnView(s, w, h);
+    EXPECT_TRUE(DiscVisible(earth, 4));
+    EXPECT_NEAR(earth.x, w / 2.0, 0.01);
+}
+
+TEST_F(OrbitGeometry, ProjectionMatchesTheCamera) {
+    // A point at the scene's centre with no lift shows in the view's middle; nearer means larger.
+    OrbitScene flat;
+    flat.lift = 0;
+    flat.tilt = 0;
+    flat.planeRise = 0;
+    const ViewDisc centre = OrbitPointOnView(flat, 0, 0, 1, w, h);
+    EXPECT_NEAR(centre.x, w / 2.0, 1e-9);
+    EXPECT_NEAR(centre.y, h / 2.0, 1e-9);
+    // Half the field's height at the camera's distance reaches the view's top edge.
+    flat.tilt = 90;  // the far side (angle 90) straight up
+    const double up = flat.cameraDistance * std::tan(flat.fieldOfView / 2 * 3.14159265358979 / 180);
+    EXPECT_NEAR(OrbitPointOnView(flat, 90, float(up), 0, w, h).y, 0, 0.01);
+    flat.tilt = 0;
+    EXPECT_GT(OrbitPointOnView(flat, 270, 5, 0.5f, w, h).radius, OrbitPointOnView(flat, 90, 5, 0.5f, w, h).radius);
+}
+
 TEST(LunarPhasesLayout, EntriesAroundTheOrbitForTheTextHeight) {
     struct Case { int entry, h; PhaseEntryPlaces at; };
     const Case cases[] = {

@@ -3,16 +3,20 @@
 #include "EarthClockFixture.h"
 
 #include "almanac/IlluminationView.h"
+#include "almanac/LunarPhasesLayout.h"
 #include "almanac/LunarPhasesWindow.h"
 #include "app/EphemerisFile.h"
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
 #include "astro/FixedClock.h"
+#include "platform/GdiSurface.h"
 #include "platform/RecursiveLock.h"
 #include "render/GLTarget.h"
 
 #include <gtest/gtest.h>
 #include <psapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,7 +51,91 @@ bool CloseButtonDrawn(HWND lunar) {
     return p[0] + p[1] + p[2] > 60;
 }
 
+// The banner bitmap as solvane.exe holds it, blue-green-red-x rows, top row first.
+Capture BannerBitmap() {
+    Capture c;
+    HMODULE program = LoadLibraryExA((DistFolder() + "\\solvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (program == nullptr) return c;
+    HBITMAP banner = LoadBitmapA(program, MAKEINTRESOURCEA(IDB_BANNER_LUNAR_PHASES));
+    BITMAP info = {};
+    if (banner != nullptr && GetObjectA(banner, sizeof info, &info) != 0) {
+        c.width = info.bmWidth;
+        c.height = info.bmHeight;
+        c.bgra.resize(size_t(c.width) * c.height * 4);
+        BITMAPINFOHEADER header = DibHeader(c.width, -c.height, 32);
+        HDC screen = GetDC(nullptr);
+        if (GetDIBits(screen, banner, 0, c.height, c.bgra.data(), reinterpret_cast<BITMAPINFO*>(&header),
+                      DIB_RGB_COLORS) != c.height) {
+            c = {};
+        }
+        ReleaseDC(nullptr, screen);
+    }
+    if (banner != nullptr) DeleteObject(banner);
+    FreeLibrary(program);
+    return c;
+}
+
+bool InsideIlluminationView(int x, int y) {
+    const double dx = x + 0.5 - (15 + 150), dy = y + 0.5 - (125 + 150);
+    return dx * dx + dy * dy < 152 * 152;  // a pixel's margin for the region's edge
+}
+
 class LunarPhases : public EarthClockTest {};
+
+// The phase pictures show their balls over the window's ground with no black square around
+// them, and the banner shows whole above the orbit view, frame after frame.
+TEST_F(LunarPhases, PicturesHaveNoSquareAndTheOrbitLeavesTheBannerWhole) {
+    start();
+    HWND lunar = OpenLunarPhases(hidden);
+    ASSERT_NE(lunar, nullptr);
+    HWND orbit = FindWindowExA(lunar, nullptr, "Solvane - OrbitWindow", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != "" && CloseButtonDrawn(lunar); }, 10000)) << "drawn";
+    const Capture shown = SettledCaptureOutside(lunar, kOrbit);
+    KeepScreenshot(shown, "lunar-phases-pictures.bmp");
+    for (int entry = 0; entry < 4; ++entry) {
+        const PhaseEntryPlaces at = PhaseEntryPlacesFor(entry, 16);  // the pictures' places need no text height
+        int black = 0, ground = 0, lit = 0;
+        for (int y = 0; y < kPhasePictureSize; ++y) {
+            for (int x = 0; x < kPhasePictureSize; ++x) {
+                const int wx = at.pictureX + x, wy = at.pictureY + y;
+                if (InsideIlluminationView(wx, wy)) continue;
+                const uint8_t* p = shown.at(wx, wy);
+                const uint8_t coverage = PhasePictureCoverage(x, y);
+                if (coverage == 0) {
+                    black += p[0] == 0 && p[1] == 0 && p[2] == 0;
+                    ground += RGB(p[2], p[1], p[0]) == kBackground;
+                } else if (coverage == 255) {
+                    lit += p[0] + p[1] + p[2] > 30;
+                }
+            }
+        }
+        EXPECT_EQ(black, 0) << "black around the ball of picture " << entry;
+        EXPECT_GT(ground, 300) << "the ground around the ball of picture " << entry;
+        if (entry > 0) {  // the new Moon's ball is dark
+            EXPECT_GT(lit, 500) << "the lit ball of picture " << entry;
+        }
+    }
+
+    const Capture banner = BannerBitmap();
+    ASSERT_EQ(banner.width, 700);
+    const int bannerRows = std::min(banner.height, shown.height);
+    for (int frame = 0; frame < 3; ++frame) {
+        const Capture c = CaptureWindow(lunar);
+        int differing = 0;
+        for (int y = 0; y < bannerRows; ++y) {
+            for (int x = kOrbit.left; x < kOrbit.right && x < c.width; ++x) {
+                differing += memcmp(c.at(x, y), banner.at(x, y), 3) != 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "banner pixels covered above the orbit view, frame " << frame;
+        WaitUntil([&] { return CaptureWindow(lunar).bgra != c.bgra; }, 2000);
+    }
+    // Half an orbit on: the new Moon, for the record (its place in the oval is tested on the host).
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) == "New Moon"; }, 60000));
+    KeepScreenshot(CaptureWindow(lunar), "lunar-phases-new-moon.bmp");
+    ASSERT_TRUE(Close(lunar));
+    stop();
+}
 
 TEST_F(LunarPhases, OpensOnceCentredAnimatesAndResumesWhereItStopped) {
     start();

@@ -3,6 +3,8 @@
 #include "EarthClockFixture.h"
 
 #include "app/OptionsStore.h"
+#include "render/ViewContext.h"
+#include "render/ViewPalette.h"
 #include "saver/PreviewWindow.h"
 #include "saver/SaverResources.h"
 
@@ -191,6 +193,29 @@ TEST(SaverPreviewInProcess, ThePictureFillsTheWindow) {
     PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     DestroyWindow(parent);
     UnregisterClassA("SaverPreviewParentHere", GetModuleHandleA(nullptr));
+}
+
+// Wine offers no palette-based format: whichever format a view gets, no palette is made and
+// the window's DC keeps the default one. (The palette's colours are tested on the host.)
+TEST(ScreenSaverPalette, NoneForTheFormatsWineOffers) {
+    HPALETTE defaultPalette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    for (bool hardware : {false, true}) {
+        HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(window, nullptr);
+        HDC dc = GetDC(window);
+        {
+            GLTarget target;
+            ASSERT_NE(CreateViewContext(target, dc, hardware), nullptr) << hardware;
+            HPALETTE palette = RealizeFormatPalette(target, dc);
+            EXPECT_EQ(palette, nullptr) << hardware;
+            EXPECT_EQ(GetCurrentObject(dc, OBJ_PAL), defaultPalette) << hardware;
+            ReleaseFormatPalette(dc, palette);
+            target.destroy();
+        }
+        ReleaseDC(window, dc);
+        DestroyWindow(window);
+    }
 }
 
 TEST_F(ScreenSaver, ImpossibleStoredValuesStillShowTheEarth) {

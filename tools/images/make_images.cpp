@@ -31,6 +31,8 @@
 
 #include "tools/common/Picture.h"
 
+#include "almanac/LunarPhasesLayout.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -399,11 +401,12 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "pane_decoration.bmp", PaneDecoration()) &&
               WriteBitmap(out + "tray_reminder.bmp", reminder) &&
               // The Lunar Phases window: the four principal phases filling their pictures (a
-              // ball of radius 30 in 64), the Moon's face and the Earth's day map.
-              WriteBitmap(out + "phase_131.bmp", Disc(moon, 64, 30, [](double, double, double) { return 0.13; })) &&
-              WriteBitmap(out + "phase_132.bmp", Disc(moon, 64, 30, sunFrom(+1))) &&
-              WriteBitmap(out + "phase_133.bmp", Disc(moon, 64, 30, fullyLit)) &&
-              WriteBitmap(out + "phase_134.bmp", Disc(moon, 64, 30, sunFrom(-1))) &&
+              // ball of radius 30 in 64, which the window draws with its coverage as alpha),
+              // the Moon's face and the Earth's day map.
+              WriteBitmap(out + "phase_131.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, [](double, double, double) { return 0.13; })) &&
+              WriteBitmap(out + "phase_132.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, sunFrom(+1))) &&
+              WriteBitmap(out + "phase_133.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, fullyLit)) &&
+              WriteBitmap(out + "phase_134.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, sunFrom(-1))) &&
               WriteBitmap(out + "moon_face_171.bmp", Disc(moon, 256, 126, fullyLit)) &&
               WriteBitmap(out + "earth_map_159.bmp", Resize(day, 256, 128));
     if (!ok) {
