@@ -14,5 +14,8 @@ std::string SystemErrorText(unsigned long error) {
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) {
         result.pop_back();
     }
+    // Some texts name the file as an insert ("%1 is not a valid Win32 application"); the caller
+    // names the file itself.
+    for (std::size_t at; (at = result.find("%1")) != std::string::npos;) result.replace(at, 2, "the file");
     return result;
 }

@@ -190,7 +190,9 @@ void EarthView::paint() {
         renderFrame();
         glDisable(GL_CLIP_PLANE0);
         target_.present(windowDC_);
-        if (target_.hardware() && !target_.offscreen() && !hardwareShown_) checkHardwareFrame();
+        if (target_.hardware() && !target_.offscreen() && !hardwareShown_ && !HardwareFailed()) {
+            checkHardwareFrame();
+        }
     } else {
         // Without OpenGL the view is black, not whatever the screen held there before.
         RECT client;
@@ -246,7 +248,7 @@ void EarthView::renderFrame() {
     // The kept pixels serve only where this frame's time display goes (it may have just been
     // turned on or off).
     const TimeDisplayText text = MakeTimeDisplayText(options, astro);
-    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), height_),
+    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_),
                                            glyphs_.cellSize(), height_);
     if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
         GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {

@@ -49,7 +49,7 @@ void drawTimeDisplay(const GlyphFont& glyphs, GLuint panelTexture, const UserOpt
     glPushMatrix();
     glLoadIdentity();
 
-    const TimeDisplayLayout layout = LayoutTimeDisplay(text, glyphs.metrics(), height);
+    const TimeDisplayLayout layout = LayoutTimeDisplay(text, glyphs.metrics(), width, height);
     glBindTexture(GL_TEXTURE_2D, panelTexture);
     glColor4ub(255, 255, 255, 255);
     glBegin(GL_QUADS);

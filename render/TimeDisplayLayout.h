@@ -34,12 +34,12 @@ struct TimeDisplayLayout {
     float scale = 1;
 };
 
-// How much larger the time display is drawn in a view `windowHeight` pixels high: 1 up to the
-// default window's 361 pixels, in proportion above that, 3 at the most.
-float TimeDisplayScale(int windowHeight);
+// How much larger the time display is drawn in a view of this size: 1 up to the default view's
+// 570 x 361 pixels, in proportion to the smaller of the two ratios above that, 3 at the most.
+float TimeDisplayScale(int windowWidth, int windowHeight);
 
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
-                                    int windowHeight);
+                                    int windowWidth, int windowHeight);
 
 // Rows of the window, counted from the bottom.
 struct PixelRows {

@@ -13,5 +13,7 @@ void OpenPage(const std::string& target, int show) {
 }
 
 void OpenHelpPage(const char* relativePath, int show) {
+    // The folder beside the program already ends in a separator.
+    while (*relativePath == '\\' || *relativePath == '/') ++relativePath;
     OpenPage(FileBesideProgram(ProgramPath(), relativePath), show);
 }

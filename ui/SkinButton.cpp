@@ -54,17 +54,19 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     HDC memory = CreateCompatibleDC(item.hDC);
     HGDIOBJ previous = SelectObject(memory, strip_);
     const int face = FaceOffset(faces_, !disabled && (item.itemState & ODS_SELECTED) != 0, !disabled && hover_);
+    BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
     if (disabled) {
-        // Dimmed: the face at a third of its strength over the band's colour.
-        RECT all = {0, 0, faces_.faceWidth, faces_.faceHeight};
-        HBRUSH band = CreateSolidBrush(kSkinBand);
-        FillRect(item.hDC, &all, band);
-        DeleteObject(band);
-        const BLENDFUNCTION third = {AC_SRC_OVER, 0, 85, 0};
-        AlphaBlend(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, faces_.faceWidth,
-                   faces_.faceHeight, third);
-    } else {
-        BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
+        // Dimmed: the dialog body's colour laid over the face at 60 %; its corners, already
+        // that colour, stay as they are.
+        HDC body = CreateCompatibleDC(item.hDC);
+        HBITMAP pixel = CreateCompatibleBitmap(item.hDC, 1, 1);
+        HGDIOBJ previousPixel = SelectObject(body, pixel);
+        SetPixel(body, 0, 0, kSkinBody);
+        const BLENDFUNCTION veil = {AC_SRC_OVER, 0, 153, 0};
+        AlphaBlend(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, body, 0, 0, 1, 1, veil);
+        SelectObject(body, previousPixel);
+        DeleteObject(pixel);
+        DeleteDC(body);
     }
     SelectObject(memory, previous);
     DeleteDC(memory);
@@ -128,7 +130,9 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // A push button to the dialog manager: the default button follows the focus, and Enter
     // presses the focused button (Space is the button class's own).
     case WM_GETDLGCODE:
-        return DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        // A focused button is the one Enter presses, however it got the focus (the dialog's
+        // first focus, Alt+letter, a click, a nested dialog closing), not only after a Tab.
+        return DLGC_BUTTON | (default_ || GetFocus() == hwnd_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_SETSTYLE:
         // The dialog manager marks the default this way; the button stays owner-drawn.
         default_ = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

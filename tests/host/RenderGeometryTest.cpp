@@ -312,18 +312,30 @@ TEST(TimeDisplay, TextsOfEveryScale) {
     EXPECT_EQ(MakeTimeDisplayText(o, Clock(9, 0, 0)).timeLine, "");
 }
 
+// The time grows with the view, by the smaller of its two ratios to the default view: a tall
+// narrow window keeps it within its width.
+TEST(TimeDisplay, GrowsWithTheViewWithinItsWidth) {
+    const GlyphMetrics g = Glyphs();
+    TimeDisplayText text;
+    text.timeLine = "13:05:09";
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 1140, 722).timeLeft, -168) << "twice the size";
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 570, 990).timeLeft, -84) << "no larger than the width allows";
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 4000, 2000).scale, 3.0f) << "at most three times";
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 300, 200).scale, 1.0f) << "never smaller";
+}
+
 TEST(TimeDisplay, LayoutCentresTheLinesAndSizesThePanel) {
     const GlyphMetrics g = Glyphs();
     TimeDisplayText text;
     text.timeLine = "13:05:09";  // 6 digits of 16 and 2 colons of 8: 112 px, 168 units
-    TimeDisplayLayout layout = LayoutTimeDisplay(text, g, 361);
+    TimeDisplayLayout layout = LayoutTimeDisplay(text, g, 570, 361);
     EXPECT_EQ(layout.timeLeft, -84);
     EXPECT_EQ(layout.timeTop, -180);  // a quarter of the window above the bottom edge
     EXPECT_EQ(layout.panelRight, 84);
     EXPECT_EQ(layout.panelBottom, -180 - 48);
     text.hasLabel = true;
     text.labelLine = "UTC";  // narrower than the digits: so is the panel
-    layout = LayoutTimeDisplay(text, g, 361);
+    layout = LayoutTimeDisplay(text, g, 570, 361);
     EXPECT_EQ(layout.panelLeft, -36);
     EXPECT_EQ(layout.labelTop, -180 - 48);
     EXPECT_EQ(layout.panelBottom, -180 - 48 - 48);
@@ -337,17 +349,17 @@ TEST(TimeDisplay, RowsCoverThePanelAndTheGlyphCells) {
     text.timeLine = "13:05:09";
     // Overlay units are half pixels from the window's centre: the top at -180 is row 90.5,
     // a glyph cell of 48 units (1.5 x 32) below it reaches down to row 66.5 (units -228).
-    PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361);
+    PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 570, 361), 32, 361);
     EXPECT_EQ(rows.first, 65);
     EXPECT_EQ(rows.first + rows.count - 1, 92);
     text.hasLabel = true;
     text.labelLine = "UTC";
-    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361);
+    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 570, 361), 32, 361);
     EXPECT_EQ(rows.first, 41) << "the label's cell reaches 48 units lower";
     text.timeLine.clear();
-    EXPECT_EQ(TimeDisplayRows(text, LayoutTimeDisplay(text, g, 361), 32, 361).count, 0);
+    EXPECT_EQ(TimeDisplayRows(text, LayoutTimeDisplay(text, g, 570, 361), 32, 361).count, 0);
     text.timeLine = "13:05:09";  // a window too low for the display: rows stay inside it
-    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 20), 32, 20);
+    rows = TimeDisplayRows(text, LayoutTimeDisplay(text, g, 570, 20), 32, 20);
     EXPECT_EQ(rows.first, 0);
     EXPECT_LE(rows.first + rows.count, 20);
 }

@@ -172,7 +172,8 @@ TEST_F(EarthFrameTest, AHelpPageThatCannotBeOpenedIsExplained) {
     ASSERT_NE(box, nullptr);
     const std::vector<std::string> texts = StaticTexts(box);
     EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
-        return t.find("Solvane could not open") != std::string::npos && t.find("solvane.htm") != std::string::npos;
+        return t.find("Solvane could not open") != std::string::npos && t.find("\\help\\solvane.htm") != std::string::npos &&
+               t.find("\\\\") == std::string::npos && t.find("%1") == std::string::npos;
     }));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     stop();

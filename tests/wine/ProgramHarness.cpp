@@ -196,6 +196,12 @@ void MoveMouse(HWND window, int x, int y, DWORD flags) {
 }
 
 bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
+    // A release an earlier test lost would make this press look like the move of a drag: the
+    // button is let go first, until the system agrees it is up.
+    WaitUntil([&] {
+        MoveMouse(window, x, y, MOUSEEVENTF_LEFTUP);
+        return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0;
+    }, 2000);
     RECT before, after;
     GetWindowRect(window, &before);
     MoveMouse(window, x, y, MOUSEEVENTF_LEFTDOWN);

@@ -130,6 +130,9 @@ TEST_F(ScreenSaver, SettingsCloseWithCloseEscapeAndTheCloseBox) {
                 colours.insert(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16);
             }
             EXPECT_GT(colours.size(), 20u) << "the picture itself";
+            RECT close;
+            GetWindowRect(GetDlgItem(dialog, IDOK), &close);
+            EXPECT_GE(close.top, outer.bottom) << "the frame clear of Close";
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
         } else if (way == 1) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // what Escape sends

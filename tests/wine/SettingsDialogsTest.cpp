@@ -492,13 +492,24 @@ TEST_F(SettingsDialogs, KeysPressTheFocusedButton) {
         ASSERT_TRUE(Gone(home)) << "key " << key;
         EXPECT_EQ(ReadBinaryFile(optionsPath()), stored) << "key " << key;
     }
-    // General opens with the focus on Change...: Escape, then Tab to Cancel and Enter, keep
+    // General opens with the focus on Change...: Enter at once presses it (Home Location opens
+    // over General, nothing saved); Escape leaves each; then Tab to Cancel and Enter keep
     // everything, the autostart value too.
     HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(general) == GetDlgItem(general, IDC_CHANGE_HOME); }, 5000));
+    SetForegroundWindow(general);
+    SendKey(VK_RETURN);
+    HWND nested = WaitForDialogWith(IDC_LOCATION_NAME);
+    ASSERT_NE(nested, nullptr) << "Enter pressed Change...";
+    EXPECT_TRUE(IsWindow(general));
+    SetForegroundWindow(nested);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(Gone(nested));
     SetForegroundWindow(general);
     SendKey(VK_ESCAPE);
     ASSERT_TRUE(Gone(general));
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), stored);
     general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
     ASSERT_TRUE(TabTo(general, IDCANCEL));
