@@ -14,7 +14,9 @@ bool NextLine(const std::string& bytes, std::size_t& at, std::string& line) {
     const std::size_t start = at;
     while (at < bytes.size() && at - start < kLineChunk && bytes[at] != '\n') ++at;
     std::size_t end = at;
-    if (at < bytes.size() && bytes[at] == '\n') ++at;  // the line end is consumed
+    // The line end is consumed, also a CR LF that follows a line of exactly 79 characters.
+    if (at - start == kLineChunk && at + 1 < bytes.size() && bytes[at] == '\r' && bytes[at + 1] == '\n') at += 2;
+    else if (at < bytes.size() && bytes[at] == '\n') ++at;
     if (end > start && bytes[end - 1] == '\r') --end;
     line.assign(bytes, start, end - start);
     const std::size_t nul = line.find('\0');
@@ -24,18 +26,20 @@ bool NextLine(const std::string& bytes, std::size_t& at, std::string& line) {
 
 }  // namespace
 
-std::vector<TimeServer> ParseServerList(const std::string& bytes) {
+std::vector<TimeServer> ParseServerList(const std::string& bytes, std::size_t* leftOut) {
     std::vector<TimeServer> servers;
-    std::size_t at = 0;
+    std::size_t at = 0, more = 0;
     TimeServer server;
     while (NextLine(bytes, at, server.host)) {
         if (!NextLine(bytes, at, server.description)) server.description.clear();
-        servers.push_back(server);
+        if (servers.size() < kMostTimeServers) servers.push_back(server);
+        else ++more;
     }
+    if (leftOut != nullptr) *leftOut = more;
     return servers;
 }
 
-std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened) {
+std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened, std::size_t* leftOut) {
     std::FILE* file = OpenFileForReading(path);
     opened = file != nullptr;
     if (file == nullptr) return {};
@@ -46,5 +50,5 @@ std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened
         bytes.append(buffer, got);
     }
     std::fclose(file);
-    return ParseServerList(bytes);
+    return ParseServerList(bytes, leftOut);
 }

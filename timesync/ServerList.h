@@ -11,10 +11,15 @@ struct TimeServer {
     std::string description;
 };
 
-// The servers in the file's bytes. A line ends at a line feed (a carriage return before it is
-// dropped); a NUL ends a line's text. A host line at the very end gets an empty description;
-// a line break after the last description adds nothing.
-std::vector<TimeServer> ParseServerList(const std::string& bytes);
+// The most servers a list offers: a huge file would freeze the dialog while its list fills.
+constexpr std::size_t kMostTimeServers = 1000;
+
+// The servers in the file's bytes, the first kMostTimeServers of them; how many more the bytes
+// hold goes to `leftOut` when given. A line ends at a line feed (a carriage return before it is
+// dropped), also right after a line cut at 79 characters; a NUL ends a line's text. A host line
+// at the very end gets an empty description; a line break after the last description adds
+// nothing.
+std::vector<TimeServer> ParseServerList(const std::string& bytes, std::size_t* leftOut = nullptr);
 
 // The file's servers; `opened` says whether it could be read at all.
-std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened);
+std::vector<TimeServer> ReadServerListFile(const std::string& path, bool& opened, std::size_t* leftOut = nullptr);

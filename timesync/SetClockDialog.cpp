@@ -11,6 +11,7 @@
 #include "timesync/TimeSyncSocket.h"
 #include "ui/SkinnedDialog.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -43,21 +44,46 @@ private:
         }
         SetDlgItemTextA(hwnd(), IDC_SYNC_INTRO, LoadResourceString(IDS_SYNC_INTRO).c_str());
         SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_ADVICE).c_str());
-        const int tabStop = 200;
-        SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
         bool opened = false;
-        servers_ = ReadServerListFile(DataFilePath(ProgramPath(), "servers.txt"), opened);
+        std::size_t leftOut = 0;
+        servers_ = ReadServerListFile(DataFilePath(ProgramPath(), "servers.txt"), opened, &leftOut);
         if (!opened) {
             MessageBoxA(hwnd(), LoadResourceString(IDS_NO_SERVER_LIST).c_str(),
                         LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONERROR);
         }
+        if (leftOut > 0) {
+            std::string text = LoadResourceString(IDS_SERVER_LIST_CUT);
+            const std::size_t insert = text.find("%1");
+            if (insert != std::string::npos) text.replace(insert, 2, std::to_string(leftOut));
+            MessageBoxA(hwnd(), text.c_str(), LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONINFORMATION);
+        }
         HWND list = GetDlgItem(hwnd(), IDC_SERVER_LIST);
+        setHostColumn(list);
         for (std::size_t i = 0; i < servers_.size(); ++i) {
             const std::string entry = servers_[i].description + "\t" + servers_[i].host;
             const LRESULT item = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
             if (item >= 0) SendMessageA(list, LB_SETITEMDATA, item, LPARAM(i));
         }
         return true;
+    }
+
+    // The hosts' column starts just after the longest description (in the list's font), so that
+    // no description hides its host; at least where it always started.
+    void setHostColumn(HWND list) {
+        HDC dc = GetDC(list);
+        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        int widest = 0;
+        for (const TimeServer& server : servers_) {
+            SIZE size = {};
+            GetTextExtentPoint32A(dc, server.description.c_str(), int(server.description.size()), &size);
+            widest = std::max(widest, int(size.cx));
+        }
+        SelectObject(dc, previous);
+        ReleaseDC(list, dc);
+        RECT unit = {0, 0, 4, 8};  // dialog units, in which list-box tab stops are given
+        MapDialogRect(hwnd(), &unit);
+        const int tabStop = std::max(200, (widest + 12) * 4 / std::max<int>(unit.right, 1));
+        SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     }
 
     // The typed server when asked for, else the selected one (nothing when its host or its

@@ -203,6 +203,28 @@ TEST(ServerList, PairsOfLines) {
     const std::vector<TimeServer> garbage = ParseServerList(std::string(1000, '\x01'));
     EXPECT_EQ(garbage.size(), 7u);  // 13 pieces of at most 79 characters
     for (const TimeServer& s : garbage) EXPECT_LE(s.host.size(), 79u);
+    // A line of exactly 79 characters ends at its CR LF as at a lone LF: the pairs stay pairs.
+    const std::string exact(79, 'd');
+    for (const std::string end : {std::string("\r\n"), std::string("\n")}) {
+        const std::vector<TimeServer> pairs = ParseServerList("a.example" + end + exact + end + "b.example" + end + "B" + end);
+        ASSERT_EQ(pairs.size(), 2u) << end.size();
+        EXPECT_EQ(pairs[0].description, exact);
+        EXPECT_EQ(pairs[1].host, "b.example");
+        EXPECT_EQ(pairs[1].description, "B");
+    }
+}
+
+// A huge list offers its first thousand servers and says how many more it held.
+TEST(ServerList, AtMostAThousandServers) {
+    std::string bytes;
+    for (int i = 0; i < 1500; ++i) bytes += "h" + std::to_string(i) + "\nd\n";
+    std::size_t leftOut = 0;
+    const std::vector<TimeServer> servers = ParseServerList(bytes, &leftOut);
+    ASSERT_EQ(servers.size(), kMostTimeServers);
+    EXPECT_EQ(servers.back().host, "h999");
+    EXPECT_EQ(leftOut, 500u);
+    ParseServerList("a\nA\n", &leftOut);
+    EXPECT_EQ(leftOut, 0u);
 }
 
 }  // namespace
