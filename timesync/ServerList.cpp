@@ -26,6 +26,12 @@ bool NextLine(const std::string& bytes, std::size_t& at, std::string& line) {
 
 }  // namespace
 
+std::string TrimmedServerName(const std::string& typed) {
+    const std::size_t first = typed.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+}
+
 std::vector<TimeServer> ParseServerList(const std::string& bytes, std::size_t* leftOut) {
     std::vector<TimeServer> servers;
     std::size_t at = 0, more = 0;

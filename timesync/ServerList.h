@@ -11,6 +11,9 @@ struct TimeServer {
     std::string description;
 };
 
+// A server name as typed, without the blanks and tabs around it.
+std::string TrimmedServerName(const std::string& typed);
+
 // The most servers a list offers: a huge file would freeze the dialog while its list fills.
 constexpr std::size_t kMostTimeServers = 1000;
 

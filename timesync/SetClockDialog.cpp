@@ -86,7 +86,8 @@ private:
         SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     }
 
-    // The typed server when asked for, else the selected one (nothing when its host or its
+    // The typed server when asked for (which may be nothing but blanks: the exchange then says
+    // no server has that name), else the selected one (nothing when its host or its
     // description is empty), else the built-in default.
     std::string chosenServer() const {
         if (IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) == BST_CHECKED) {
@@ -105,7 +106,7 @@ private:
 
     void startSynchronizing() {
         const std::string server = chosenServer();
-        if (server.empty()) return;
+        if (server.empty() && IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) != BST_CHECKED) return;
         setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
         // The replies are timed: they should not wait behind other programs.
         SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);

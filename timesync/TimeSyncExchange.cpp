@@ -14,11 +14,15 @@ void TimeSyncExchange::start() {
     requests_ = 0;
     setTime_ = 0;
     failure_.clear();
-    requestCounts_ = answeredCounts_ = counter_.counts();
+    answeredCounts_ = counter_.counts();
+    requestCounts_ = -1;
 }
 
+// A reply may answer any request sent since the last reply, the earliest included: the error
+// bound runs from the first of them.
 void TimeSyncExchange::requestSent() {
-    requestCounts_ = counter_.counts();
+    const int64_t now = counter_.counts();
+    if (requestCounts_ < 0) requestCounts_ = now;
     ++requests_;
 }
 
@@ -47,7 +51,8 @@ bool TimeSyncExchange::onReply(const unsigned char* data, std::size_t size) {
         return false;
     }
     previous_ = unixTime;
-    answeredCounts_ = requestCounts_;
+    answeredCounts_ = requestCounts_ >= 0 ? requestCounts_ : answeredCounts_;
+    requestCounts_ = -1;
     return true;
 }
 

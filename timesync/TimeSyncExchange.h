@@ -57,7 +57,8 @@ public:
     // any size but 4 bytes are ignored; a value that cannot be a time ends the exchange; the
     // clock is set when the value is one second on from the previous reply. The server's second
     // turned after it answered the request before: the maximum error runs from the sending of
-    // that request to the setting of the clock (about two round trips).
+    // that request (the first of them, when a resend followed and either may have been
+    // answered) to the setting of the clock (about two round trips).
     bool onReply(const unsigned char* data, std::size_t size);
     // The socket failed with Windows Sockets error `code`.
     void fail(int code);
@@ -77,7 +78,7 @@ private:
     ClockSetter& clock_;
     PerformanceCounter& counter_;
     SyncOutcome outcome_ = SyncOutcome::Running;
-    int64_t requestCounts_ = 0;   // when the latest request went
+    int64_t requestCounts_ = 0;   // when the first request still unanswered went, -1 when none is
     int64_t answeredCounts_ = 0;  // when the request answered by the previous reply went
     int64_t previous_ = -1;  // the last reply's Unix time, -1 before the first
     int64_t setTime_ = 0;

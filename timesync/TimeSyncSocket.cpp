@@ -1,5 +1,7 @@
 #include "timesync/TimeSyncSocket.h"
 
+#include "timesync/ServerList.h"
+
 #include <ws2tcpip.h>
 
 #include <thread>
@@ -11,12 +13,6 @@ constexpr UINT kSocketNotice = WM_APP + 1;    // WSAAsyncSelect's notices
 constexpr UINT kLookupFinished = WM_APP + 2;  // a host name's lookup has ended
 constexpr UINT_PTR kResendTimer = 1;
 constexpr UINT kResendMs = 250;
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 }  // namespace
 
@@ -48,10 +44,14 @@ void TimeSyncSocket::close() {
 }
 
 void TimeSyncSocket::synchronize(const std::string& typed) {
-    const std::string server = Trimmed(typed);
-    if (server.empty()) return;
+    // Every call starts afresh: no outcome of an earlier synchronisation is left to be read.
     close();
     exchange_.start();
+    const std::string server = TrimmedServerName(typed);
+    if (server.empty()) {
+        exchange_.fail(WSAHOST_NOT_FOUND);  // a name of blanks names no server
+        return;
+    }
     if (!ensureWindow()) {
         exchange_.fail(int(GetLastError()));
         return;

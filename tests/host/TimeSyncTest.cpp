@@ -124,8 +124,20 @@ TEST_F(Exchange, ALostRequestSentAgainStartsTheWatchAgain) {
     EXPECT_TRUE(reply(1700000001)) << "not a turn: the second may have turned long ago";
     EXPECT_FALSE(reply(1700000002, 300));
     EXPECT_EQ(clock.sets, std::vector<int64_t>{1700000002});
-    EXPECT_FLOAT_EQ(exchange.maxError(), 0.0004f);
+    EXPECT_FLOAT_EQ(exchange.maxError(), 0.2504f) << "the answer may have been the first request's";
     EXPECT_EQ(exchange.requests(), 4);
+}
+
+// A reply after a resend may answer the first request, late: the error bound runs from the
+// first request still unanswered, not from the resend.
+TEST_F(Exchange, ALateReplyAfterAResendCountsFromTheFirstUnansweredRequest) {
+    EXPECT_TRUE(reply(1700000000));  // the next request goes at 100 us
+    counter.value += 250000;
+    exchange.resent();               // at 250.1 ms
+    EXPECT_TRUE(reply(1700000000, 100000)) << "350 ms after the request at 100 us";
+    EXPECT_FALSE(reply(1700000001, 50));
+    EXPECT_EQ(clock.sets, std::vector<int64_t>{1700000001});
+    EXPECT_FLOAT_EQ(exchange.maxError(), 0.35005f);
 }
 
 TEST_F(Exchange, ShortAndLongDatagramsAreIgnored) {

@@ -189,7 +189,8 @@ TEST_F(LunarPhases, OpensOnceCentredAnimatesAndResumesWhereItStopped) {
     // Dragged by the banner only.
     RECT client;
     GetClientRect(lunar, &client);
-    EXPECT_FALSE(DragWindow(lunar, 20, 300, 1000)) << "the body does not drag";
+    // A point of the window itself, below the banner and above the big Moon.
+    EXPECT_FALSE(DragWindow(lunar, 20, kLunarBannerHeight + 12, 1000)) << "the body does not drag";
     EXPECT_TRUE(WaitUntil([&] { return DragWindow(lunar, 600, 20, 2000); }, 10000)) << "the banner drags";
 
     // Once the label has moved on, closing and opening again carries on from there.

@@ -76,6 +76,11 @@ TEST_F(SetClockDialogTest, SetsTheClockAndReportsEveryFailure) {
     EXPECT_NE(result.find("corrected by less than 1 second(s)."), std::string::npos) << result;
     EXPECT_GT(server.requests(), 1);
     KeepScreenshot(SettledCapture(dialog), "set-clock.bmp");
+    // A name of blanks names no server: said so, not the success before it again.
+    SendMessageA(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME), WM_SETTEXT, 0, LPARAM("   "));
+    result = synchronize(dialog);
+    EXPECT_TRUE(StartsWith(result, "The time server's name could not be found")) << result;
+    SendMessageA(GetDlgItem(dialog, IDC_OTHER_SERVER_NAME), WM_SETTEXT, 0, LPARAM(" 127.0.0.1 "));
 
     mode = 1;
     result = synchronize(dialog);
