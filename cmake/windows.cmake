@@ -9,6 +9,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
 add_library(solvane_platform STATIC
     platform/Application.cpp
     platform/Dialog.cpp
+    platform/Elevation.cpp
     platform/MessageBoxPrompt.cpp
     platform/LocaleMonthNames.cpp
     platform/Resources.cpp
@@ -91,8 +92,9 @@ add_library(solvane_settings STATIC
 )
 target_link_libraries(solvane_settings PUBLIC solvane_location solvane_render)
 
-# The Time Protocol client and the Set Clock dialog.
+# The time servers' client, the instance that sets the clock, and the Set Clock dialog.
 add_library(solvane_timesync STATIC
+    timesync/ClockSettingInstance.cpp
     timesync/SetClockDialog.cpp
     timesync/SystemClockSetter.cpp
     timesync/TimeSyncSocket.cpp

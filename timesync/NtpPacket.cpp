@@ -64,7 +64,15 @@ NtpReply ReadNtpReply(const unsigned char* data, std::size_t size, NtpTimestamp 
         return reply;
     }
     const NtpTimestamp received = ReadTimestamp(data + 32), transmitted = ReadTimestamp(data + 40);
-    if (reply.stratum > 15 || leap == 3 || (transmitted.seconds == 0 && transmitted.fraction == 0)) return reply;
+    if (reply.stratum > 15 || leap == 3 || (transmitted.seconds == 0 && transmitted.fraction == 0)) {
+        reply.kind = NtpReplyKind::Unsynchronised;
+        return reply;
+    }
+    // Root delay and dispersion: unsigned 16.16 fixed-point seconds.
+    const auto shortFormat = [](const unsigned char* q) {
+        return double(uint32_t(q[0]) << 24 | uint32_t(q[1]) << 16 | uint32_t(q[2]) << 8 | uint32_t(q[3])) / 65536.0;
+    };
+    reply.rootDistance = shortFormat(data + 4) / 2 + shortFormat(data + 8);
     const double t2 = UnixTimeOfNtp(received, sentUnixTime), t3 = UnixTimeOfNtp(transmitted, sentUnixTime);
     reply.offset = ((t2 - sentUnixTime) + (t3 - receivedUnixTime)) / 2;
     // A server that reports more time spent than the whole round trip took is taken at zero.

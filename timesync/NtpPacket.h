@@ -29,8 +29,9 @@ NtpTimestamp MakeNtpRequest(double sentUnixTime, unsigned char packet[kNtpPacket
 
 enum class NtpReplyKind {
     Accepted,     // a server's answer to this request, synchronised
-    Ignored,      // not an answer to this request, or from a server that cannot tell the time
-    KissOfDeath,  // the server refuses (stratum 0): ask it no more
+    Ignored,         // not an answer to this request
+    Unsynchronised,  // an answer from a server that cannot tell the time (stratum 16, leap 3, no time)
+    KissOfDeath,     // the server refuses (stratum 0): ask it no more
 };
 
 struct NtpReply {
@@ -39,11 +40,13 @@ struct NtpReply {
     int stratum = 0;
     double offset = 0;      // seconds to add to the client's clock
     double delay = 0;       // round-trip delay, seconds
+    double rootDistance = 0;  // seconds the server's clock may be off its reference: half its root delay plus its dispersion
 };
 
 // Judges a datagram that came back for the request stamped `request` (what MakeNtpRequest
 // returned), sent at `sentUnixTime` and received at `receivedUnixTime` by the client's clock.
-// Accepted only in server mode, version 3 or 4, echoing the request's transmit timestamp,
-// stratum 1 to 15, leap indicator not 3 (unsynchronised) and a transmit time that is not zero.
+// An answer is in server mode, version 3 or 4, and echoes the request's transmit timestamp; it
+// is accepted with stratum 1 to 15, leap indicator not 3 (unsynchronised) and a transmit time
+// that is not zero.
 NtpReply ReadNtpReply(const unsigned char* data, std::size_t size, NtpTimestamp request, double sentUnixTime,
                       double receivedUnixTime);

@@ -32,6 +32,26 @@ std::string TrimmedServerName(const std::string& typed) {
     return typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
 }
 
+bool IsValidServerName(const std::string& name) {
+    if (name.empty() || name.size() > 253) return false;
+    std::size_t labelStart = 0;
+    for (std::size_t i = 0; i <= name.size(); ++i) {
+        if (i == name.size() || name[i] == '.') {
+            const std::size_t length = i - labelStart;
+            // A final dot (the root) is allowed after a name.
+            if (length == 0 && !(i == name.size() && i > 0)) return false;
+            if (length > 63) return false;
+            if (length > 0 && (name[labelStart] == '-' || name[i - 1] == '-')) return false;
+            labelStart = i + 1;
+            continue;
+        }
+        const char c = name[i];
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
 std::vector<TimeServer> ParseServerList(const std::string& bytes, std::size_t* leftOut) {
     std::vector<TimeServer> servers;
     std::size_t at = 0, more = 0;

@@ -14,6 +14,11 @@ struct TimeServer {
 // A server name as typed, without the blanks and tabs around it.
 std::string TrimmedServerName(const std::string& typed);
 
+// Whether a trimmed name can be a server's host name or dotted address: 1 to 253 characters,
+// letters, digits, hyphens and dots only, labels of 1 to 63 characters that neither start nor
+// end with a hyphen. The clock is set from names that pass, and only from them.
+bool IsValidServerName(const std::string& name);
+
 // The most servers a list offers: a huge file would freeze the dialog while its list fills.
 constexpr std::size_t kMostTimeServers = 1000;
 

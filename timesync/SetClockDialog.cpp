@@ -3,15 +3,19 @@
 #include "app/ClockApp.h"
 #include "app/Formatting.h"
 #include "app/ProgramFiles.h"
+#include "platform/Elevation.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
+#include "platform/SystemError.h"
 #include "res/resource.h"
+#include "timesync/ClockSettingCommand.h"
+#include "timesync/ServerCourtesy.h"
 #include "timesync/ServerList.h"
-#include "timesync/SystemClockSetter.h"
-#include "timesync/TimeSyncSocket.h"
+#include "timesync/SyncReport.h"
 #include "ui/SkinnedDialog.h"
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 #include <vector>
 
@@ -19,20 +23,32 @@ namespace {
 
 // The national time service the introduction names.
 const char kDefaultTimeServer[] = "tick.usno.navy.mil";
-constexpr UINT_PTR kTickTimer = 101;
-constexpr int kTimeoutTicks = 4;
+constexpr UINT_PTR kStartTimer = 101;  // a synchronisation waits for the server's turn
+constexpr UINT_PTR kWatchTimer = 102;  // the instance that sets the clock is watched
+constexpr UINT kWatchMs = 250;
+// The instance gives up after 40 seconds; one that never reports is not waited for longer.
+constexpr ULONGLONG kLongestWaitMs = 45000;
 constexpr int kLongestServerName = 127;
+
+// What this run has asked of each server: at most one request every 4 seconds to any of them.
+ServerCourtesy& Courtesy() {
+    static ServerCourtesy courtesy(SyncSchedule().spacing);
+    return courtesy;
+}
+
+double SteadySeconds() { return double(GetTickCount64()) / 1000; }
 
 const DialogSkin kSkin = {IDB_BANNER_SET_CLOCK, 332, kBannerBandHeight, ControlColours::Standard,
                           {{IDOK, IDB_FACES_SET}, {IDCANCEL, IDB_FACES_CLOSE}, {kHelpButton, IDB_FACES_HELP}},
                           {IDC_SERVER_GROUP}, "\\help\\SynchTime.htm", true, 0};
 
+// The dialog never sets the clock itself: a second instance of the program does, started with
+// administrator rights (after the system asks the user) unless the dialog has them already,
+// and reports back to the dialog's window.
 class SetClockDialog : public SkinnedDialog {
 public:
-    SetClockDialog(ClockApp& app, ClockSetter& clock, PerformanceCounter& counter)
-        : SkinnedDialog(IDD_SET_CLOCK, kSkin, {app.dialogBrushLight, app.dialogBrushDark}),
-          app_(app),
-          socket_(clock, counter) {}
+    SetClockDialog(ClockApp& app)
+        : SkinnedDialog(IDD_SET_CLOCK, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
 
 private:
     bool onInitDialog() override {
@@ -44,6 +60,8 @@ private:
         }
         SetDlgItemTextA(hwnd(), IDC_SYNC_INTRO, LoadResourceString(IDS_SYNC_INTRO).c_str());
         SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_ADVICE).c_str());
+        // Setting the clock needs an administrator's rights: the system will ask for them.
+        if (!ProcessIsElevated()) setShield(IDOK, true);
         bool opened = false;
         std::size_t leftOut = 0;
         servers_ = ReadServerListFile(DataFilePath(ProgramPath(), "servers.txt"), opened, &leftOut);
@@ -104,51 +122,109 @@ private:
 
     void setStatus(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, text.c_str()); }
 
+    bool synchronizing() const { return server_.size() > 0; }
+
     void startSynchronizing() {
-        const std::string server = chosenServer();
+        if (synchronizing()) return;
+        const std::string server = TrimmedServerName(chosenServer());
         if (server.empty() && IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) != BST_CHECKED) return;
+        if (!IsValidServerName(server)) {
+            setStatus(socketErrorText(WSAHOST_NOT_FOUND));  // no server has that name
+            return;
+        }
+        std::string code;
+        if (Courtesy().hasRefused(server, code)) {
+            setStatus(Printf(LoadResourceString(IDS_SYNC_REFUSED).c_str(), code.c_str()));
+            return;
+        }
+        server_ = server;
         setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
-        // The replies are timed: they should not wait behind other programs.
-        SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
-        socket_.synchronize(server);
-        SetTimer(hwnd(), kTickTimer, 1000, nullptr);
-        ticks_ = 0;
+        const double wait = Courtesy().waitBefore(server, SteadySeconds());
+        if (wait > 0) {
+            SetTimer(hwnd(), kStartTimer, UINT(wait * 1000) + 1, nullptr);
+        } else {
+            startInstance();
+        }
     }
 
-    std::string outcomeText() const {
-        const TimeSyncExchange& e = socket_.exchange();
-        switch (e.outcome()) {
-        case SyncOutcome::ClockSet:
-            return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), e.maxError(),
-                          e.correction() == 0 ? 1 : e.correction());
-        case SyncOutcome::SocketError: {
-            // The Windows Sockets codes' texts have the codes as their ids.
-            const int code = e.socketError();
-            const std::string text = code >= 10000 && code < 12000 ? LoadResourceString(UINT(code)) : "";
-            return text.empty() ? Printf(LoadResourceString(IDS_UNKNOWN_SOCKET_ERROR).c_str(), code) : text;
+    void startInstance() {
+        KillTimer(hwnd(), kStartTimer);
+        Courtesy().contacted(server_, SteadySeconds());
+        DWORD error = ERROR_SUCCESS;
+        const std::string parameters = ClockSettingParameters(server_, uint64_t(reinterpret_cast<uintptr_t>(hwnd())));
+        if (!StartElevated(hwnd(), ProgramPath(), parameters, instance_, error)) {
+            finish(error == ERROR_CANCELLED ? LoadResourceString(IDS_SYNC_NOT_PERMITTED)
+                                            : LoadResourceString(IDS_SYNC_HELPER_FAILED) + SystemErrorText(error));
+            return;
         }
+        started_ = GetTickCount64();
+        SetTimer(hwnd(), kWatchTimer, kWatchMs, nullptr);
+    }
+
+    // The instance reports before it ends; one that ended without a word, or takes far too
+    // long, is given up.
+    void watchInstance() {
+        if (WaitForSingleObject(instance_, 0) == WAIT_OBJECT_0) {
+            finish(LoadResourceString(IDS_SYNC_NO_REPORT));
+        } else if (GetTickCount64() - started_ > kLongestWaitMs) {
+            finish(LoadResourceString(IDS_SYNC_TIMEOUT));
+        }
+    }
+
+    void onReport(const SyncReport& report) {
+        Courtesy().contacted(server_, SteadySeconds());
+        // Starting the instance may have activated another of the program's windows; the
+        // answer is shown here. A user who went on to another program is left there.
+        DWORD foregroundProcess = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+        if (foregroundProcess == GetCurrentProcessId()) SetForegroundWindow(hwnd());
+        if (report.outcome == int32_t(SyncOutcome::KissOfDeath)) Courtesy().refused(server_, report.kissCode);
+        finish(reportText(report));
+    }
+
+    std::string socketErrorText(int code) const {
+        // The Windows Sockets codes' texts have the codes as their ids.
+        const std::string text = code >= 10000 && code < 12000 ? LoadResourceString(UINT(code)) : "";
+        return text.empty() ? Printf(LoadResourceString(IDS_UNKNOWN_SOCKET_ERROR).c_str(), code) : text;
+    }
+
+    std::string reportText(const SyncReport& report) const {
+        switch (SyncOutcome(report.outcome)) {
+        case SyncOutcome::ClockSet:
+            if (report.protocol == int32_t(SyncProtocol::Ntp)) {
+                return Printf(LoadResourceString(IDS_SYNC_DONE_NTP).c_str(), report.maxError, report.correction,
+                              report.delay, int(report.stratum));
+            }
+            return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), report.maxError,
+                          std::max(1, int(std::ceil(std::fabs(report.correction)))));
+        case SyncOutcome::SocketError:
+            return socketErrorText(report.socketError);
         case SyncOutcome::OutOfRange:
             return LoadResourceString(IDS_SYNC_OUT_OF_RANGE);
         case SyncOutcome::SetFailed:
-            return LoadResourceString(IDS_SYNC_SET_FAILED) + e.failure();
+            return LoadResourceString(IDS_SYNC_SET_FAILED) + report.failure;
+        case SyncOutcome::KissOfDeath:
+            return Printf(LoadResourceString(IDS_SYNC_REFUSED).c_str(), report.kissCode);
+        case SyncOutcome::Unsynchronised:
+            return LoadResourceString(IDS_SYNC_UNSYNCHRONIZED);
         case SyncOutcome::Running:
+        case SyncOutcome::TimedOut:
             break;
         }
         return LoadResourceString(IDS_SYNC_TIMEOUT);
     }
 
-    void stopSynchronizing() {
-        KillTimer(hwnd(), kTickTimer);
-        socket_.close();
-        SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    void finish(const std::string& status) {
+        stopSynchronizing();
+        setStatus(status);
     }
 
-    void onTick() {
-        ++ticks_;
-        if (socket_.exchange().done() || ticks_ >= kTimeoutTicks) {
-            setStatus(outcomeText());
-            stopSynchronizing();
-        }
+    void stopSynchronizing() {
+        KillTimer(hwnd(), kStartTimer);
+        KillTimer(hwnd(), kWatchTimer);
+        if (instance_ != nullptr) CloseHandle(instance_);
+        instance_ = nullptr;
+        server_.clear();
     }
 
     bool onCommand(UINT id) override {
@@ -167,9 +243,21 @@ private:
     }
 
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == WM_TIMER && wParam == kTickTimer) {
-            onTick();
+        if (message == WM_TIMER && (wParam == kStartTimer || wParam == kWatchTimer)) {
+            if (wParam == kStartTimer && synchronizing() && instance_ == nullptr) startInstance();
+            if (wParam == kWatchTimer && instance_ != nullptr) watchInstance();
             result = 0;
+            return true;
+        }
+        if (message == WM_COPYDATA) {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            SyncReport report;
+            result = FALSE;
+            if (instance_ != nullptr && data != nullptr && data->dwData == kSyncReportTag &&
+                ReadSyncReport(data->lpData, data->cbData, report)) {
+                onReport(report);
+                result = TRUE;
+            }
             return true;
         }
         // The typed server is kept; a dialog that ended at once never showed it.
@@ -180,23 +268,28 @@ private:
                 std::lock_guard<RecursiveLock> hold(app_.optionsLock);
                 SetFieldText(app_.options.customTimeServer, std::string(name));
             }
+            // An instance still running may ask the server again until it gives up: a later
+            // synchronisation with that server waits for it.
+            if (instance_ != nullptr && WaitForSingleObject(instance_, 0) != WAIT_OBJECT_0) {
+                const double left = double(kLongestWaitMs - std::min(kLongestWaitMs, GetTickCount64() - started_)) / 1000;
+                Courtesy().contacted(server_, SteadySeconds() + left);
+            }
             stopSynchronizing();
         }
         return SkinnedDialog::handleMessage(message, wParam, lParam, result);
     }
 
     ClockApp& app_;
-    TimeSyncSocket socket_;
     std::vector<TimeServer> servers_;
-    int ticks_ = 0;
+    std::string server_;          // the server of the synchronisation under way, empty when none is
+    HANDLE instance_ = nullptr;   // the instance setting the clock
+    ULONGLONG started_ = 0;
     bool initialised_ = false;
 };
 
 }  // namespace
 
 INT_PTR RunSetClockDialog(HWND owner, ClockApp& app) {
-    SystemClockSetter clock;
-    SystemPerformanceCounter counter;
-    SetClockDialog dialog(app, clock, counter);
+    SetClockDialog dialog(app);
     return dialog.runModal(owner);
 }

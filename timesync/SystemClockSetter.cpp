@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <ctime>
+#include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -33,25 +34,44 @@ std::string SystemMessage(DWORD code) {
 
 }  // namespace
 
-int64_t SystemClockSetter::now() { return int64_t(std::time(nullptr)); }
+namespace {
 
-bool SystemClockSetter::set(int64_t unixTime, std::string& failure) {
+// FILETIME counts 100-nanosecond steps since 1601.
+constexpr double kUnixEpochInFileTime = 116444736000000000.0;
+
+}  // namespace
+
+double SystemClockSetter::now() {
+    // The precise reading where the system has it (Windows 8 on); the exchange's timeline
+    // carries either on with the performance counter.
+    using ReadTime = void(WINAPI*)(FILETIME*);
+    static const auto precise = reinterpret_cast<ReadTime>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME now = {};
+    if (precise != nullptr) {
+        precise(&now);
+    } else {
+        GetSystemTimeAsFileTime(&now);
+    }
+    const uint64_t steps = uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    return (double(steps) - kUnixEpochInFileTime) / 1e7;
+}
+
+bool SystemClockSetter::set(double unixTime, std::string& failure) {
     // Set in UTC: the system's own conversion from local time can be an hour out on the days
     // daylight saving starts or ends.
-    const std::time_t t = std::time_t(unixTime);
-    const std::tm* utc = std::gmtime(&t);
-    if (utc == nullptr) {
+    const double steps = std::round(unixTime * 1e4) * 1e3 + kUnixEpochInFileTime;  // whole milliseconds
+    SYSTEMTIME target = {};
+    if (!(steps >= 0 && steps < 1.8e19)) {
         failure = SystemMessage(ERROR_INVALID_PARAMETER);
         return false;
     }
-    SYSTEMTIME target = {};
-    target.wYear = WORD(utc->tm_year + 1900);
-    target.wMonth = WORD(utc->tm_mon + 1);
-    target.wDayOfWeek = WORD(utc->tm_wday);
-    target.wDay = WORD(utc->tm_mday);
-    target.wHour = WORD(utc->tm_hour);
-    target.wMinute = WORD(utc->tm_min);
-    target.wSecond = WORD(utc->tm_sec);
+    const uint64_t whole = uint64_t(steps);
+    const FILETIME time = {DWORD(whole), DWORD(whole >> 32)};
+    if (!FileTimeToSystemTime(&time, &target)) {
+        failure = SystemMessage(GetLastError());
+        return false;
+    }
     EnableSystemTimePrivilege();
     if (SetSystemTime(&target)) return true;
     failure = SystemMessage(GetLastError());

@@ -6,8 +6,8 @@
 
 class SystemClockSetter : public ClockSetter {
 public:
-    int64_t now() override;
-    bool set(int64_t unixTime, std::string& failure) override;
+    double now() override;
+    bool set(double unixTime, std::string& failure) override;
 };
 
 // The performance counter of the system.

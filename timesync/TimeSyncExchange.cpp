@@ -1,5 +1,15 @@
 #include "timesync/TimeSyncExchange.h"
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// SetSystemTime takes whole milliseconds: the setting may land half of one away.
+constexpr double kSettingStep = 0.0005;
+
+}  // namespace
+
 int32_t UnixTimeFromTimeProtocol(const unsigned char b[4]) {
     const uint32_t sinceNineteenHundred = uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
     return static_cast<int32_t>(sinceNineteenHundred + 2085978496u);
@@ -7,28 +17,144 @@ int32_t UnixTimeFromTimeProtocol(const unsigned char b[4]) {
 
 void TimeSyncExchange::start() {
     outcome_ = SyncOutcome::Running;
-    previous_ = -1;
-    maxError_ = 0;
-    correction_ = 0;
+    protocol_ = SyncProtocol::Ntp;
+    startClock_ = clock_.now();
+    startCounts_ = counter_.counts();
+    lastSent_ = startClock_;
+    requests_[0] = requests_[1] = 0;
+    timeProtocolSent_.clear();
+    timeProtocolAnswered_ = 0;
+    answers_ = 0;
+    low_ = high_ = roundTrip_ = 0;
+    maxError_ = correction_ = delay_ = 0;
+    stratum_ = 0;
+    kissCode_.clear();
     socketError_ = 0;
-    requests_ = 0;
-    setTime_ = 0;
     failure_.clear();
-    answeredCounts_ = counter_.counts();
-    requestCounts_ = -1;
 }
 
-// A reply may answer any request sent since the last reply, the earliest included: the error
-// bound runs from the first of them.
-void TimeSyncExchange::requestSent() {
-    const int64_t now = counter_.counts();
-    if (requestCounts_ < 0) requestCounts_ = now;
-    ++requests_;
+double TimeSyncExchange::timeline() const {
+    const int64_t frequency = counter_.countsPerSecond();
+    return startClock_ + (frequency > 0 ? double(counter_.counts() - startCounts_) / double(frequency) : 0.0);
 }
 
-void TimeSyncExchange::resent() {
-    previous_ = -1;
-    requestSent();
+// When the next request is due on the timeline; with the plan spent, when the wait for the
+// last answer ends.
+double TimeSyncExchange::nextSendTime() const {
+    const int ntpSent = requests_[int(SyncProtocol::Ntp)];
+    if (ntpSent == 0) return startClock_;
+    const double earliest = lastSent_ + schedule_.spacing;
+    if (ntpSent < schedule_.ntpRequests || requests_[int(SyncProtocol::TimeProtocol)] >= schedule_.timeProtocolRequests ||
+        answers_ == 0) {
+        return earliest;
+    }
+    // The request should reach the server (half the last round trip after it goes) when, were
+    // the offset in the middle of its range, the server's second would turn.
+    const double middle = (low_ + high_) / 2;
+    const double turn = std::ceil(earliest + roundTrip_ / 2 + middle);
+    return turn - middle - roundTrip_ / 2;
+}
+
+double TimeSyncExchange::secondsToNextStep() {
+    if (done()) return 0;
+    return std::max(0.0, nextSendTime() - timeline());
+}
+
+bool TimeSyncExchange::nextRequest(SyncRequest& request) {
+    if (done()) return false;
+    const double now = timeline();
+    if (now < nextSendTime()) return false;
+    const int ntpSent = requests_[int(SyncProtocol::Ntp)];
+    if (ntpSent < schedule_.ntpRequests) {
+        request.protocol = SyncProtocol::Ntp;
+        request.size = kNtpPacketBytes;
+        ntpStamps_[ntpSent % 2] = MakeNtpRequest(now, request.bytes);
+        ntpSent_[ntpSent % 2] = now;
+    } else if (requests_[int(SyncProtocol::TimeProtocol)] < schedule_.timeProtocolRequests) {
+        request.protocol = SyncProtocol::TimeProtocol;
+        request.size = 0;
+        timeProtocolSent_.push_back(now);
+    } else {
+        settleOrTimeOut();
+        return false;
+    }
+    lastSent_ = now;
+    ++requests_[int(request.protocol)];
+    return true;
+}
+
+void TimeSyncExchange::onReply(SyncProtocol protocol, const unsigned char* data, std::size_t size) {
+    if (done()) return;
+    if (protocol == SyncProtocol::Ntp) {
+        onNtpReply(data, size);
+    } else {
+        onTimeProtocolReply(data, size);
+    }
+}
+
+// An answer to either NTP request is welcome, the later one's included after the Time Protocol
+// has taken over.
+void TimeSyncExchange::onNtpReply(const unsigned char* data, std::size_t size) {
+    const double received = timeline();
+    const int sent = std::min(requests_[int(SyncProtocol::Ntp)], 2);
+    for (int i = 0; i < sent; ++i) {
+        const NtpReply reply = ReadNtpReply(data, size, ntpStamps_[i], ntpSent_[i], received);
+        switch (reply.kind) {
+        case NtpReplyKind::Ignored:
+            continue;
+        case NtpReplyKind::KissOfDeath:
+            kissCode_ = reply.kissCode;
+            outcome_ = SyncOutcome::KissOfDeath;
+            return;
+        case NtpReplyKind::Unsynchronised:
+            outcome_ = SyncOutcome::Unsynchronised;
+            return;
+        case NtpReplyKind::Accepted:
+            protocol_ = SyncProtocol::Ntp;
+            stratum_ = reply.stratum;
+            delay_ = reply.delay;
+            // The answer was read somewhere within the round trip; the server's clock itself
+            // may be off its reference by its root distance.
+            setClock(reply.offset, reply.delay / 2 + reply.rootDistance + kSettingStep);
+            return;
+        }
+    }
+}
+
+// The server read its clock between the sending of the first request still unanswered and now
+// (answers carry nothing to say which request they answer: a late answer to a lost-looking
+// request counts from that request); its whole second held the server's clock at that moment.
+// An answer with every request answered already says nothing certain and is dropped.
+void TimeSyncExchange::onTimeProtocolReply(const unsigned char* data, std::size_t size) {
+    if (size != 4 || timeProtocolAnswered_ >= timeProtocolSent_.size()) return;
+    const int32_t unixTime = UnixTimeFromTimeProtocol(data);
+    if (unixTime < 0) {
+        outcome_ = SyncOutcome::OutOfRange;
+        return;
+    }
+    const double now = timeline(), sent = timeProtocolSent_[timeProtocolAnswered_++];
+    const double low = unixTime - now, high = unixTime + 1 - sent;
+    roundTrip_ = now - sent;
+    if (answers_ > 0 && low <= high_ && high >= low_) {
+        low_ = std::max(low_, low);
+        high_ = std::min(high_, high);
+        ++answers_;
+    } else {
+        // The first answer, or one that contradicts the others: a server that stepped its clock.
+        low_ = low;
+        high_ = high;
+        answers_ = 1;
+    }
+    if (answers_ >= schedule_.timeProtocolRequests) settleOrTimeOut();
+}
+
+void TimeSyncExchange::settleOrTimeOut() {
+    if (answers_ == 0) {
+        outcome_ = SyncOutcome::TimedOut;
+        return;
+    }
+    protocol_ = SyncProtocol::TimeProtocol;
+    setClock((low_ + high_) / 2, (high_ - low_) / 2 + kSettingStep);
 }
 
 void TimeSyncExchange::fail(int code) {
@@ -37,38 +163,16 @@ void TimeSyncExchange::fail(int code) {
     outcome_ = SyncOutcome::SocketError;
 }
 
-bool TimeSyncExchange::onReply(const unsigned char* data, std::size_t size) {
-    if (done() || size != 4) return false;
-    const int32_t unixTime = UnixTimeFromTimeProtocol(data);
-    if (unixTime < 0) {
-        outcome_ = SyncOutcome::OutOfRange;
-        return false;
-    }
-    // Only a value one second on from the previous one marks the turn of the server's second;
-    // any other change (a server that jumps) starts the watch again.
-    if (previous_ >= 0 && unixTime == previous_ + 1) {
-        setClock(unixTime);
-        return false;
-    }
-    previous_ = unixTime;
-    answeredCounts_ = requestCounts_ >= 0 ? requestCounts_ : answeredCounts_;
-    requestCounts_ = -1;
-    return true;
-}
-
-void TimeSyncExchange::setClock(int64_t unixTime) {
-    const int64_t before = clock_.now();
+void TimeSyncExchange::setClock(double offset, double maxError) {
+    const double target = timeline() + offset;
+    const double before = clock_.now();
     std::string failure;
-    const bool set = clock_.set(unixTime, failure);
-    const int64_t after = counter_.counts();
-    const int64_t frequency = counter_.countsPerSecond();
-    maxError_ = frequency > 0 ? float(double(after - answeredCounts_) / double(frequency)) : 0.0f;
-    setTime_ = unixTime;
-    if (!set) {
+    maxError_ = maxError;
+    if (!clock_.set(target, failure)) {
         failure_ = failure;
         outcome_ = SyncOutcome::SetFailed;
         return;
     }
-    correction_ = int(unixTime - before);
+    correction_ = target - before;
     outcome_ = SyncOutcome::ClockSet;
 }

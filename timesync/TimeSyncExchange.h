@@ -1,29 +1,40 @@
-// The Time Protocol (RFC 868) exchange that sets the PC clock: empty datagrams go to the
-// server, each reply carries the server's clock as a 32-bit count of seconds since 1900, and
-// the client asks again until that count turns to the next second. At that moment the server's
-// clock has just passed a whole second, so the value is exact to within the round trip of the
-// last exchange. The decisions live here; the sockets and the clock are the caller's.
+// One synchronisation of the PC clock with a time server: NTP first (one request, one more if
+// it brings no answer), then the Time Protocol (RFC 868) for servers that answer only that.
+// No two requests go to the server less than a spacing apart (4 seconds: what NIST, whose
+// servers the list offers, asks of clients), whatever the protocol.
+//
+// The Time Protocol's answer is the server's clock in whole seconds, so one answer places the
+// offset between the two clocks within a second. Each later request is timed so that, if the
+// offset lay in the middle of what is still possible, the server's second would turn just as
+// the request reaches it: whichever second the answer holds rules out half of the rest. Four
+// answers leave an eighth of a second (plus the round trips); the clock is set from the middle,
+// and the maximum error is half of what remains possible.
+//
+// The decisions live here; the sockets and the clock are the caller's.
 #pragma once
+
+#include "timesync/NtpPacket.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr uint16_t kTimeProtocolPort = 37;
 
-// Unix time from a reply's four bytes (big-endian seconds since 1900): the count plus
-// 2085978496 modulo 2^32, read as a signed 32-bit number. Negative results (before 1970, or
-// beyond 2038-01-19 03:14:07 UTC) cannot be set.
+// Unix time from a Time Protocol reply's four bytes (big-endian seconds since 1900): the count
+// plus 2085978496 modulo 2^32, read as a signed 32-bit number. Negative results (before 1970,
+// or beyond 2038-01-19 03:14:07 UTC) cannot be set.
 int32_t UnixTimeFromTimeProtocol(const unsigned char bytes[4]);
 
 // Sets the PC clock; an interface so that tests can record what would be set.
 class ClockSetter {
 public:
     virtual ~ClockSetter() = default;
-    // The clock's Unix time now, in whole seconds.
-    virtual int64_t now() = 0;
-    // Sets the clock to `unixTime` (whole seconds); false with the system's reason in `failure`.
-    virtual bool set(int64_t unixTime, std::string& failure) = 0;
+    // The clock's Unix time now, seconds with their fraction.
+    virtual double now() = 0;
+    // Sets the clock to `unixTime` (to the millisecond); false with the system's reason in `failure`.
+    virtual bool set(double unixTime, std::string& failure) = 0;
 };
 
 // The high-resolution performance counter.
@@ -34,57 +45,98 @@ public:
     virtual int64_t countsPerSecond() = 0;
 };
 
+enum class SyncProtocol { Ntp, TimeProtocol };
+
 enum class SyncOutcome {
-    Running,      // waiting for a reply or for the server's second to turn
-    ClockSet,     // the clock was set
-    SocketError,  // the socket failed; see socketError()
-    OutOfRange,   // the server's answer cannot be a time to set
-    SetFailed,    // the system refused to set the clock; see failure()
+    Running,         // waiting for an answer, or for the time to ask again
+    ClockSet,        // the clock was set
+    SocketError,     // the socket failed; see socketError()
+    OutOfRange,      // the Time Protocol server's answer cannot be a time to set
+    SetFailed,       // the system refused to set the clock; see failure()
+    KissOfDeath,     // the NTP server refused to serve; see kissCode()
+    Unsynchronised,  // the NTP server answered that its own clock is not synchronised
+    TimedOut,        // no usable answer came
+};
+
+// How often and how many times the server is asked. Tests shorten the spacing.
+struct SyncSchedule {
+    double spacing = 4.0;           // seconds at least between two requests to the server
+    int ntpRequests = 2;
+    int timeProtocolRequests = 4;
+};
+
+// A request to send to the server now.
+struct SyncRequest {
+    SyncProtocol protocol = SyncProtocol::Ntp;
+    unsigned char bytes[kNtpPacketBytes] = {};
+    std::size_t size = 0;  // 48 for NTP, 0 (an empty datagram) for the Time Protocol
 };
 
 class TimeSyncExchange {
 public:
-    TimeSyncExchange(ClockSetter& clock, PerformanceCounter& counter) : clock_(clock), counter_(counter) {}
+    TimeSyncExchange(ClockSetter& clock, PerformanceCounter& counter, SyncSchedule schedule = {})
+        : clock_(clock), counter_(counter), schedule_(schedule) {}
 
-    // A new synchronisation: nothing received yet, no outcome.
+    // A new synchronisation: nothing sent or received yet, no outcome.
     void start();
-    // The empty request datagram has just been sent.
-    void requestSent();
-    // No answer came: the request (or its answer) was lost and is sent again. The watch for
-    // the turn of the second starts again, so that the error bound stays true.
-    void resent();
-    // A datagram from the server. True when another request must be sent now. Datagrams of
-    // any size but 4 bytes are ignored; a value that cannot be a time ends the exchange; the
-    // clock is set when the value is one second on from the previous reply. The server's second
-    // turned after it answered the request before: the maximum error runs from the sending of
-    // that request (the first of them, when a resend followed and either may have been
-    // answered) to the setting of the clock (about two round trips).
-    bool onReply(const unsigned char* data, std::size_t size);
+    // The request due now, if one is: it counts as sent now. When the plan is spent and the
+    // wait for its last answer is over, the exchange ends instead (the clock set from the Time
+    // Protocol's answers so far, else TimedOut).
+    bool nextRequest(SyncRequest& request);
+    // Seconds from now until nextRequest() should be asked again.
+    double secondsToNextStep();
+    // A datagram from the server's port for `protocol`.
+    void onReply(SyncProtocol protocol, const unsigned char* data, std::size_t size);
     // The socket failed with Windows Sockets error `code`.
     void fail(int code);
 
     SyncOutcome outcome() const { return outcome_; }
     bool done() const { return outcome_ != SyncOutcome::Running; }
-    float maxError() const { return maxError_; }    // seconds: how late the setting can be at most
-    int correction() const { return correction_; }  // seconds the clock moved, forward positive
+    SyncProtocol protocol() const { return protocol_; }  // the protocol of the answer used
+    double maxError() const { return maxError_; }     // seconds the setting can be off at most
+    double correction() const { return correction_; }  // seconds the clock moved, forward positive
+    double delay() const { return delay_; }           // NTP: the answer's round trip, seconds
+    int stratum() const { return stratum_; }          // NTP: the server's stratum
+    const std::string& kissCode() const { return kissCode_; }
     int socketError() const { return socketError_; }
     const std::string& failure() const { return failure_; }  // the system's reason for SetFailed
-    int requests() const { return requests_; }     // requests sent in this synchronisation
-    int64_t setTime() const { return setTime_; }   // the Unix time the clock was set to
+    int requests(SyncProtocol protocol) const { return requests_[int(protocol)]; }
 
 private:
-    void setClock(int64_t unixTime);
+    // The client's timeline: the PC clock read once at the start, carried on by the counter,
+    // so that a clock that is stepped meanwhile changes nothing.
+    double timeline() const;
+    double nextSendTime() const;
+    void onNtpReply(const unsigned char* data, std::size_t size);
+    void onTimeProtocolReply(const unsigned char* data, std::size_t size);
+    void setClock(double offset, double maxError);
+    void settleOrTimeOut();
 
     ClockSetter& clock_;
     PerformanceCounter& counter_;
+    SyncSchedule schedule_;
     SyncOutcome outcome_ = SyncOutcome::Running;
-    int64_t requestCounts_ = 0;   // when the first request still unanswered went, -1 when none is
-    int64_t answeredCounts_ = 0;  // when the request answered by the previous reply went
-    int64_t previous_ = -1;  // the last reply's Unix time, -1 before the first
-    int64_t setTime_ = 0;
-    float maxError_ = 0;
-    int correction_ = 0;
+    SyncProtocol protocol_ = SyncProtocol::Ntp;
+    double startClock_ = 0;
+    int64_t startCounts_ = 0;
+    double lastSent_ = 0;  // timeline time of the last request, any protocol
+    int requests_[2] = {0, 0};
+    // The NTP requests sent, whose answers are still welcome: their stamps and timeline times.
+    NtpTimestamp ntpStamps_[2] = {};
+    double ntpSent_[2] = {0, 0};
+    bool unsynchronisedAnswer_ = false;
+    // Time Protocol: when each request went, and how many of them the answers so far used up
+    // (one each, in order: an answer never counts from a request later than its own unless an
+    // answer came twice). The offset (server minus timeline) lies within [low_, high_] after
+    // answers_ answers that agree.
+    std::vector<double> timeProtocolSent_;
+    std::size_t timeProtocolAnswered_ = 0;
+    int answers_ = 0;
+    double low_ = 0, high_ = 0;
+    double roundTrip_ = 0;  // of the last answer
+    double maxError_ = 0, correction_ = 0, delay_ = 0;
+    int stratum_ = 0;
+    std::string kissCode_;
     int socketError_ = 0;
-    int requests_ = 0;
     std::string failure_;
 };

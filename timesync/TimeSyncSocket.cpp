@@ -4,6 +4,8 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <cmath>
 #include <thread>
 
 namespace {
@@ -11,8 +13,7 @@ namespace {
 const char kClassName[] = "SolvaneTimeSyncSocket";
 constexpr UINT kSocketNotice = WM_APP + 1;    // WSAAsyncSelect's notices
 constexpr UINT kLookupFinished = WM_APP + 2;  // a host name's lookup has ended
-constexpr UINT_PTR kResendTimer = 1;
-constexpr UINT kResendMs = 250;
+constexpr UINT_PTR kStepTimer = 1;
 
 }  // namespace
 
@@ -23,8 +24,8 @@ struct TimeSyncSocket::HostLookup {
     int error = 0;
 };
 
-TimeSyncSocket::TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, uint16_t port)
-    : exchange_(clock, counter), port_(port) {}
+TimeSyncSocket::TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, TimeServerPorts ports, SyncSchedule schedule)
+    : exchange_(clock, counter, schedule), ports_(ports) {}
 
 TimeSyncSocket::~TimeSyncSocket() {
     close();
@@ -38,7 +39,7 @@ bool TimeSyncSocket::ensureWindow() {
 
 void TimeSyncSocket::close() {
     lookup_.reset();  // its thread keeps what it writes to
-    if (hwnd() != nullptr) KillTimer(hwnd(), kResendTimer);
+    if (hwnd() != nullptr) KillTimer(hwnd(), kStepTimer);
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
 }
@@ -59,7 +60,7 @@ void TimeSyncSocket::synchronize(const std::string& typed) {
     in_addr address = {};
     address.s_addr = inet_addr(server.c_str());
     if (address.s_addr != INADDR_NONE || server == "255.255.255.255") {
-        connectAndSend(address);
+        open(address);
         return;
     }
     lookUp(server);
@@ -87,49 +88,61 @@ void TimeSyncSocket::lookUp(const std::string& name) {
     }).detach();
 }
 
-void TimeSyncSocket::connectAndSend(in_addr address) {
+void TimeSyncSocket::open(in_addr address) {
+    server_ = address;
     socket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (socket_ == INVALID_SOCKET) {
         exchange_.fail(WSAGetLastError());
         return;
     }
-    sockaddr_in to = {};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port_);
-    to.sin_addr = address;
-    // Connected, the socket hears only the server; the notices make it non-blocking.
-    if (WSAAsyncSelect(socket_, hwnd(), kSocketNotice, FD_READ) != 0 ||
-        connect(socket_, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
+    // The notices make the socket non-blocking.
+    if (WSAAsyncSelect(socket_, hwnd(), kSocketNotice, FD_READ) != 0) {
         exchange_.fail(WSAGetLastError());
         close();
         return;
     }
-    if (send(socket_, "", 0, 0) == SOCKET_ERROR) {
-        exchange_.fail(WSAGetLastError());
+    step();
+}
+
+void TimeSyncSocket::step() {
+    SyncRequest request;
+    while (exchange_.nextRequest(request)) {
+        sockaddr_in to = {};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(request.protocol == SyncProtocol::Ntp ? ports_.ntp : ports_.timeProtocol);
+        to.sin_addr = server_;
+        if (sendto(socket_, reinterpret_cast<const char*>(request.bytes), int(request.size), 0,
+                   reinterpret_cast<const sockaddr*>(&to), sizeof to) == SOCKET_ERROR) {
+            exchange_.fail(WSAGetLastError());
+        }
+    }
+    if (exchange_.done()) {
         close();
         return;
     }
-    exchange_.requestSent();
-    SetTimer(hwnd(), kResendTimer, kResendMs, nullptr);
+    const double milliseconds = std::ceil(exchange_.secondsToNextStep() * 1000);
+    SetTimer(hwnd(), kStepTimer, UINT(std::max(1.0, std::min(milliseconds, 60000.0))), nullptr);
 }
 
-// A request that cannot go is not reported: the next try, or the caller's time-out, follows.
-void TimeSyncSocket::sendRequest(bool again) {
-    if (send(socket_, "", 0, 0) == SOCKET_ERROR) return;
-    if (again) {
-        exchange_.resent();
-    } else {
-        exchange_.requestSent();
-    }
-    SetTimer(hwnd(), kResendTimer, kResendMs, nullptr);  // (re)started: a quarter second from now
-}
-
+// Only the server's two ports are heard; anything else (or a refusal of a datagram, which
+// Windows reports as a reset) is dropped.
 void TimeSyncSocket::receive() {
-    unsigned char reply[16];
-    const int got = recv(socket_, reinterpret_cast<char*>(reply), sizeof reply, 0);
-    if (got == SOCKET_ERROR) return;  // dropped; an unanswered exchange ends by time-out
-    if (exchange_.onReply(reply, std::size_t(got))) sendRequest(false);
-    if (exchange_.done()) close();
+    unsigned char reply[512];  // room for an NTP answer with extension fields and a MAC
+    sockaddr_in from = {};
+    int fromSize = sizeof from;
+    const int got = recvfrom(socket_, reinterpret_cast<char*>(reply), sizeof reply, 0,
+                             reinterpret_cast<sockaddr*>(&from), &fromSize);
+    if (got == SOCKET_ERROR || from.sin_addr.s_addr != server_.s_addr) return;
+    const uint16_t port = ntohs(from.sin_port);
+    if (port == ports_.ntp) {
+        exchange_.onReply(SyncProtocol::Ntp, reply, std::size_t(got));
+    } else if (port == ports_.timeProtocol) {
+        exchange_.onReply(SyncProtocol::TimeProtocol, reply, std::size_t(got));
+    } else {
+        return;
+    }
+    // An answer moves the next request's best moment: the timer is set anew.
+    step();
 }
 
 LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -140,12 +153,12 @@ LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         if (lookup->error != 0) {
             exchange_.fail(lookup->error);
         } else {
-            connectAndSend(lookup->address);
+            open(lookup->address);
         }
         return 0;
     }
     case WM_TIMER:
-        if (wParam == kResendTimer && socket_ != INVALID_SOCKET && !exchange_.done()) sendRequest(true);
+        if (wParam == kStepTimer && socket_ != INVALID_SOCKET) step();
         return 0;
     case kSocketNotice:
         if (SOCKET(wParam) != socket_ || socket_ == INVALID_SOCKET) return 0;

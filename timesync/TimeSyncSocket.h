@@ -1,6 +1,7 @@
-// The Time Protocol exchange over a Windows socket: a UDP socket connected to the server,
-// whose notices (and the host name's lookup) arrive as messages at a hidden window on the
-// user-interface thread, so that nothing there waits for the network.
+// A synchronisation over a Windows socket: one UDP socket that sends the exchange's requests to
+// the server's NTP and Time Protocol ports and hears only those ports of the server. Its notices,
+// its timer and the host name's lookup arrive as messages at a hidden window on the thread that
+// made it, so that nothing there waits for the network.
 #pragma once
 
 #include "platform/Window.h"
@@ -11,14 +12,20 @@
 #include <memory>
 #include <string>
 
+// The server's ports; tests use others.
+struct TimeServerPorts {
+    uint16_t ntp = kNtpPort;
+    uint16_t timeProtocol = kTimeProtocolPort;
+};
+
 class TimeSyncSocket : public Window {
 public:
-    TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, uint16_t port = kTimeProtocolPort);
+    TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, TimeServerPorts ports = {}, SyncSchedule schedule = {});
     ~TimeSyncSocket() override;
 
     // Starts a synchronisation with `server` (a host name or dotted address, spaces around it
-    // ignored); the outcome shows in exchange(). An empty name does nothing. A request that
-    // brings no answer within a quarter of a second is sent again.
+    // ignored); the outcome shows in exchange(). A name of blanks ends it at once: no server
+    // has that name.
     void synchronize(const std::string& server);
     // Ends the synchronisation: the socket is closed, a lookup under way forgotten.
     void close();
@@ -31,12 +38,14 @@ private:
     struct HostLookup;
     bool ensureWindow();
     void lookUp(const std::string& name);
-    void connectAndSend(in_addr address);
-    void sendRequest(bool again);
+    void open(in_addr address);
+    // Sends what is due and sets the timer for the next step; closes the socket once done.
+    void step();
     void receive();
 
     TimeSyncExchange exchange_;
-    uint16_t port_;
+    TimeServerPorts ports_;
+    in_addr server_ = {};
     SOCKET socket_ = INVALID_SOCKET;
     // The host name's lookup under way, run on a thread of its own that shares it; its answer
     // comes as a message carrying its number.

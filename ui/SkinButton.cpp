@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
 }
@@ -48,6 +50,17 @@ bool SkinButton::LoadFaces(int bitmapId) {
     return true;
 }
 
+void SkinButton::setShield(bool shown) {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    shield_ = shown ? static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, IMAGE_ICON,
+                                                    size, size, LR_SHARED))
+                    : nullptr;
+    if (hwnd_ == nullptr) return;
+    // Told as well, for whatever reads the button's state.
+    SendMessageW(hwnd_, BCM_SETSHIELD, 0, shown);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
 void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     if (strip_ == nullptr) return;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
@@ -55,6 +68,12 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     HGDIOBJ previous = SelectObject(memory, strip_);
     const int face = FaceOffset(faces_, !disabled && (item.itemState & ODS_SELECTED) != 0, !disabled && hover_);
     BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
+    if (shield_ != nullptr) {
+        // Before the label, which sits in the face's middle third.
+        const int size = GetSystemMetrics(SM_CXSMICON);
+        DrawIconEx(item.hDC, std::max(4, faces_.faceWidth / 3 - size - 2), (faces_.faceHeight - size) / 2, shield_, size,
+                   size, 0, nullptr, DI_NORMAL);
+    }
     if (disabled) {
         // Dimmed: the dialog body's colour laid over the face at 60 %; its corners, already
         // that colour, stay as they are.

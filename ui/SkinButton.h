@@ -24,6 +24,9 @@ public:
     // rectangle when it has the keyboard focus.
     void draw(const DRAWITEMSTRUCT& item) const;
 
+    // Shows the shield that says pressing the button asks for an administrator's permission.
+    void setShield(bool shown);
+
     HWND hwnd() const { return hwnd_; }
     bool hover() const { return hover_; }
 
@@ -41,4 +44,5 @@ private:
     bool hover_ = false;
     bool tracking_ = false;
     bool default_ = false;  // the dialog's default push button (Enter presses it)
+    HICON shield_ = nullptr;  // the system's, shared: never destroyed
 };

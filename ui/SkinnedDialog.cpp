@@ -32,6 +32,13 @@ void SkinnedDialog::attachControls() {
     }
 }
 
+void SkinnedDialog::setShield(int control, bool shown) {
+    const HWND button = GetDlgItem(hwnd(), control);
+    for (const auto& b : buttons_) {
+        if (b->hwnd() == button) b->setShield(shown);
+    }
+}
+
 bool SkinnedDialog::paintBackground(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);

@@ -47,6 +47,8 @@ protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     bool onCommand(UINT id) override;
     const SkinBrushes& brushes() const { return brushes_; }
+    // Shows or hides the administrator's shield on skinned button `control`.
+    void setShield(int control, bool shown);
 
 private:
     void attachControls();

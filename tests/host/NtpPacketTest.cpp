@@ -43,12 +43,15 @@ TEST(NtpPacket, OffsetAndDelayFromTheFourTimes) {
     unsigned char packet[kNtpPacketBytes];
     const NtpTimestamp request = MakeNtpRequest(kSent, packet);
     const double t2 = kSent + 0.040 + 3.5, t3 = t2 + 0.010, t4 = kSent + 0.100;
-    const std::vector<unsigned char> p = Reply(request, t2, t3);
+    std::vector<unsigned char> p = Reply(request, t2, t3);
+    p[6] = 0x80;  // root delay 0.5 s
+    p[10] = 0x10;  // root dispersion 1/16 s
     const NtpReply reply = ReadNtpReply(p.data(), p.size(), request, kSent, t4);
     ASSERT_EQ(reply.kind, NtpReplyKind::Accepted);
     EXPECT_EQ(reply.stratum, 2);
     EXPECT_NEAR(reply.offset, 3.5 - 0.005, 1e-6) << "the asymmetry counts half";
     EXPECT_NEAR(reply.delay, 0.090, 1e-6);
+    EXPECT_DOUBLE_EQ(reply.rootDistance, 0.25 + 0.0625);
 }
 
 // Each fault alone makes the reply no answer; stratum 0 is a refusal with its code.
@@ -70,12 +73,12 @@ TEST(NtpPacket, OnlyAnEchoingSynchronisedServerReplyIsAccepted) {
     p = good, p[0] = 2 << 3 | 4;
     EXPECT_EQ(judge(p), NtpReplyKind::Ignored) << "version 2";
     p = good, p[0] = 3 << 6 | 4 << 3 | 4;
-    EXPECT_EQ(judge(p), NtpReplyKind::Ignored) << "leap indicator 3: unsynchronised";
+    EXPECT_EQ(judge(p), NtpReplyKind::Unsynchronised) << "leap indicator 3: unsynchronised";
     p = good, p[1] = 16;
-    EXPECT_EQ(judge(p), NtpReplyKind::Ignored) << "stratum 16";
+    EXPECT_EQ(judge(p), NtpReplyKind::Unsynchronised) << "stratum 16";
     p = good;
     std::fill(p.begin() + 40, p.end(), 0);
-    EXPECT_EQ(judge(p), NtpReplyKind::Ignored) << "no transmit time";
+    EXPECT_EQ(judge(p), NtpReplyKind::Unsynchronised) << "no transmit time";
     p = good;
     p.resize(47);
     EXPECT_EQ(judge(p), NtpReplyKind::Ignored) << "short";

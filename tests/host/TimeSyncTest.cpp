@@ -1,60 +1,89 @@
+#include "timesync/ClockSettingCommand.h"
+#include "timesync/ServerCourtesy.h"
 #include "timesync/ServerList.h"
+#include "timesync/SyncReport.h"
 #include "timesync/TimeSyncExchange.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <sstream>
 #include <vector>
 
 namespace {
 
-// A clock that records what it is set to, and a counter the test moves by hand.
-struct RecordingClock : ClockSetter {
-    int64_t clock = 0;
+constexpr double kTrueStart = 1765000000.0;  // the true time when a synchronisation starts
+
+// A PC clock `error` seconds off the true time, and a performance counter in microseconds that
+// the test moves; the clock runs with the counter and jumps when set.
+struct SimulatedPc : ClockSetter, PerformanceCounter {
+    int64_t micros = 0;
+    double error = 0;
     bool refuse = false;
-    std::vector<int64_t> sets;
-    int64_t now() override { return clock; }
-    bool set(int64_t unixTime, std::string& failure) override {
+    std::vector<double> sets;
+    double trueTime() const { return kTrueStart + double(micros) / 1e6; }
+    double now() override { return trueTime() + error; }
+    bool set(double unixTime, std::string& failure) override {
         if (refuse) {
             failure = "A required privilege is not held by the client.";
             return false;
         }
         sets.push_back(unixTime);
-        clock = unixTime;
+        error = unixTime - trueTime();
         return true;
     }
-};
-
-struct HandCounter : PerformanceCounter {
-    int64_t value = 0;
-    int64_t counts() override { return value; }
+    int64_t counts() override { return micros; }
     int64_t countsPerSecond() override { return 1000000; }
+    void advance(double seconds) { micros += int64_t(seconds * 1e6 + 0.5); }
 };
 
-struct Reply {
-    unsigned char bytes[4];
-};
+void PutTimestamp(std::vector<unsigned char>& p, std::size_t at, NtpTimestamp t) {
+    for (int i = 0; i < 4; ++i) {
+        p[at + i] = static_cast<unsigned char>(t.seconds >> (24 - 8 * i));
+        p[at + 4 + i] = static_cast<unsigned char>(t.fraction >> (24 - 8 * i));
+    }
+}
 
-Reply ReplyFor(int64_t unixTime) {
-    const uint32_t since1900 = uint32_t(unixTime + 2208988800LL);
-    return {{uint8_t(since1900 >> 24), uint8_t(since1900 >> 16), uint8_t(since1900 >> 8), uint8_t(since1900)}};
+// A stratum-2 server's answer to `request`, its clock reading `serverTime` when it received
+// and when it sent.
+std::vector<unsigned char> NtpAnswer(const SyncRequest& request, double serverTime, int stratum = 2) {
+    std::vector<unsigned char> p(kNtpPacketBytes, 0);
+    p[0] = 4 << 3 | 4;
+    p[1] = static_cast<unsigned char>(stratum);
+    std::copy(request.bytes + 40, request.bytes + 48, p.begin() + 24);
+    PutTimestamp(p, 32, NtpOfUnixTime(serverTime));
+    PutTimestamp(p, 40, NtpOfUnixTime(serverTime));
+    return p;
+}
+
+std::vector<unsigned char> TimeAnswer(double serverTime) {
+    const uint32_t since1900 = uint32_t(int64_t(std::floor(serverTime)) + 2208988800LL);
+    return {uint8_t(since1900 >> 24), uint8_t(since1900 >> 16), uint8_t(since1900 >> 8), uint8_t(since1900)};
 }
 
 class Exchange : public testing::Test {
 protected:
-    RecordingClock clock;
-    HandCounter counter;
-    TimeSyncExchange exchange{clock, counter};
-    void SetUp() override {
-        exchange.start();
-        exchange.requestSent();
+    SimulatedPc pc;
+    TimeSyncExchange exchange{pc, pc};
+    void reply(SyncProtocol protocol, const std::vector<unsigned char>& p) {
+        exchange.onReply(protocol, p.data(), p.size());
     }
-    // A reply that comes `roundTrip` counts after the last request; true when another is asked.
-    bool reply(int64_t unixTime, int64_t roundTrip = 100) {
-        counter.value += roundTrip;
-        const Reply r = ReplyFor(unixTime);
-        const bool again = exchange.onReply(r.bytes, 4);
-        if (again) exchange.requestSent();
-        return again;
+    // The request due now; fails the test when none is.
+    SyncRequest send() {
+        SyncRequest request;
+        EXPECT_TRUE(exchange.nextRequest(request));
+        return request;
+    }
+    // Moves time on in milliseconds until a request is due (true) or the exchange ends.
+    bool waitForRequest(SyncRequest& request, double limit = 30) {
+        for (double waited = 0; waited < limit && !exchange.done(); waited += 0.001) {
+            if (exchange.nextRequest(request)) return true;
+            pc.advance(0.001);
+        }
+        return false;
     }
 };
 
@@ -73,115 +102,168 @@ TEST(TimeProtocol, DecodesSecondsSince1900AsUnixTime) {
     EXPECT_LT(UnixTimeFromTimeProtocol(before1970), 0);
 }
 
-TEST_F(Exchange, SetsTheClockWhenTheSecondTurnsWithTheLastTwoRoundTripsAsError) {
-    clock.clock = 1700000005;  // 5 seconds fast
-    EXPECT_TRUE(reply(1700000000, 300));
-    EXPECT_TRUE(reply(1700000000, 200));
-    EXPECT_FALSE(reply(1700000001, 1500));
-    EXPECT_EQ(exchange.outcome(), SyncOutcome::ClockSet);
-    EXPECT_EQ(clock.sets, std::vector<int64_t>{1700000001});
-    // The second turned after the server answered the second request: from its sending on.
-    EXPECT_FLOAT_EQ(exchange.maxError(), 0.0017f);
-    EXPECT_EQ(exchange.correction(), -4);  // the clock read 1700000005 when the server said ...01
-    EXPECT_EQ(exchange.requests(), 3);
-    // Nothing more happens after the end.
-    EXPECT_FALSE(reply(1700000002));
-    EXPECT_EQ(clock.sets.size(), 1u);
+// 40 ms out, 60 ms back: the offset is off by half the difference, well within the bound.
+TEST_F(Exchange, AnNtpAnswerSetsTheClockWithinItsStatedBound) {
+    pc.error = -3.2;  // the PC clock 3.2 s slow
+    const SyncRequest request = send();
+    EXPECT_EQ(request.protocol, SyncProtocol::Ntp);
+    EXPECT_EQ(request.size, kNtpPacketBytes);
+    pc.advance(0.040);
+    const double serverTime = pc.trueTime();
+    pc.advance(0.060);
+    reply(SyncProtocol::Ntp, NtpAnswer(request, serverTime));
+    ASSERT_EQ(exchange.outcome(), SyncOutcome::ClockSet);
+    ASSERT_EQ(pc.sets.size(), 1u);
+    EXPECT_NEAR(pc.error, -0.010, 1e-5);
+    EXPECT_LE(std::fabs(pc.error), exchange.maxError());
+    EXPECT_NEAR(exchange.maxError(), 0.0505, 1e-5) << "half the round trip and the millisecond step";
+    EXPECT_NEAR(exchange.correction(), 3.19, 1e-5);
+    EXPECT_NEAR(exchange.delay(), 0.100, 1e-5);
+    EXPECT_EQ(exchange.stratum(), 2);
+    EXPECT_EQ(exchange.protocol(), SyncProtocol::Ntp);
+    EXPECT_EQ(exchange.requests(SyncProtocol::Ntp), 1);
+    EXPECT_EQ(exchange.requests(SyncProtocol::TimeProtocol), 0);
+    SyncRequest more;
+    EXPECT_FALSE(exchange.nextRequest(more)) << "nothing after the end";
 }
 
-TEST_F(Exchange, CorrectionIsSignedAndMeasuredAgainstTheClock) {
-    clock.clock = 1700000006;
-    reply(1700000000);
-    reply(1700000001);
-    EXPECT_EQ(exchange.correction(), -5) << "a clock 5 s fast";
-    exchange.start();
-    clock.clock = 1699999990;
-    reply(1700000000);
-    reply(1700000001);
-    EXPECT_EQ(exchange.correction(), 11);
-}
-
-TEST_F(Exchange, OneReplyOrTheSameSecondForeverNeverSets) {
-    EXPECT_TRUE(reply(1700000000));
-    for (int i = 0; i < 100; ++i) EXPECT_TRUE(reply(1700000000));
-    EXPECT_FALSE(exchange.done());
-    EXPECT_TRUE(clock.sets.empty());
-    EXPECT_EQ(exchange.requests(), 102);
-}
-
-TEST_F(Exchange, OnlyAOneSecondStepSetsTheClock) {
-    EXPECT_TRUE(reply(1700000000));
-    EXPECT_TRUE(reply(1600000000)) << "a jump back starts the watch again";
-    EXPECT_TRUE(reply(1600000005)) << "so does a jump forward";
-    EXPECT_FALSE(reply(1600000006));
-    EXPECT_EQ(clock.sets, std::vector<int64_t>{1600000006});
-}
-
-TEST_F(Exchange, ALostRequestSentAgainStartsTheWatchAgain) {
-    EXPECT_TRUE(reply(1700000000));
-    counter.value += 250000;  // no answer for a quarter of a second
-    exchange.resent();
-    EXPECT_TRUE(reply(1700000001)) << "not a turn: the second may have turned long ago";
-    EXPECT_FALSE(reply(1700000002, 300));
-    EXPECT_EQ(clock.sets, std::vector<int64_t>{1700000002});
-    EXPECT_FLOAT_EQ(exchange.maxError(), 0.2504f) << "the answer may have been the first request's";
-    EXPECT_EQ(exchange.requests(), 4);
-}
-
-// A reply after a resend may answer the first request, late: the error bound runs from the
-// first request still unanswered, not from the resend.
-TEST_F(Exchange, ALateReplyAfterAResendCountsFromTheFirstUnansweredRequest) {
-    EXPECT_TRUE(reply(1700000000));  // the next request goes at 100 us
-    counter.value += 250000;
-    exchange.resent();               // at 250.1 ms
-    EXPECT_TRUE(reply(1700000000, 100000)) << "350 ms after the request at 100 us";
-    EXPECT_FALSE(reply(1700000001, 50));
-    EXPECT_EQ(clock.sets, std::vector<int64_t>{1700000001});
-    EXPECT_FLOAT_EQ(exchange.maxError(), 0.35005f);
-}
-
-TEST_F(Exchange, ShortAndLongDatagramsAreIgnored) {
-    const unsigned char bytes[8] = {0xD2, 0xB4, 0x4B, 0x80, 0, 0, 0, 0};
-    for (std::size_t size : {0u, 1u, 3u, 5u, 8u}) {
-        EXPECT_FALSE(exchange.onReply(bytes, size)) << size;
-        EXPECT_FALSE(exchange.done()) << size;
+// A silent server: two NTP requests, then four Time Protocol ones, each 4 s after the one
+// before, and a time-out 4 s after the last.
+TEST_F(Exchange, ASilentServerIsAskedOnceEveryFourSecondsThenTimesOut) {
+    std::vector<std::pair<SyncProtocol, double>> sent;
+    SyncRequest request;
+    const double start = pc.trueTime();
+    while (waitForRequest(request)) sent.emplace_back(request.protocol, pc.trueTime() - start);
+    ASSERT_EQ(sent.size(), 6u);
+    const SyncProtocol expected[] = {SyncProtocol::Ntp, SyncProtocol::Ntp, SyncProtocol::TimeProtocol,
+                                     SyncProtocol::TimeProtocol, SyncProtocol::TimeProtocol, SyncProtocol::TimeProtocol};
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i].first, expected[i]) << i;
+        EXPECT_NEAR(sent[i].second, 4.0 * double(i), 0.002) << i;
     }
-    EXPECT_TRUE(reply(1326042368));
-    EXPECT_FALSE(reply(1326042369));
-    EXPECT_EQ(exchange.outcome(), SyncOutcome::ClockSet);
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::TimedOut);
+    EXPECT_NEAR(pc.trueTime() - start, 24.0, 0.002);
+    EXPECT_TRUE(pc.sets.empty());
 }
 
-TEST_F(Exchange, AnAnswerOutOfRangeEndsWithoutSetting) {
-    const unsigned char after2038[4] = {0x03, 0xAA, 0x7E, 0x80};
-    EXPECT_FALSE(exchange.onReply(after2038, 4));
-    EXPECT_EQ(exchange.outcome(), SyncOutcome::OutOfRange);
+// Spoofed and stale answers change nothing; a refusal or an unsynchronised server ends it all.
+TEST_F(Exchange, NtpAnswersThatAreNoAnswerOrARefusal) {
+    const SyncRequest request = send();
+    SyncRequest other = request;
+    other.bytes[47] ^= 1;
+    reply(SyncProtocol::Ntp, NtpAnswer(other, pc.trueTime()));
+    reply(SyncProtocol::Ntp, std::vector<unsigned char>(30, 0x24));
+    EXPECT_FALSE(exchange.done());
+    std::vector<unsigned char> kiss = NtpAnswer(request, 0, 0);
+    std::copy_n("RATE", 4, kiss.begin() + 12);
+    reply(SyncProtocol::Ntp, kiss);
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::KissOfDeath);
+    EXPECT_EQ(exchange.kissCode(), "RATE");
+    SyncRequest more;
+    pc.advance(10);
+    EXPECT_FALSE(exchange.nextRequest(more)) << "a refusing server is asked no more";
+
     exchange.start();
-    EXPECT_TRUE(reply(1700000000));
-    const unsigned char before1970[4] = {0x10, 0, 0, 0};
-    EXPECT_FALSE(exchange.onReply(before1970, 4));
-    EXPECT_EQ(exchange.outcome(), SyncOutcome::OutOfRange);
-    EXPECT_TRUE(clock.sets.empty());
+    const SyncRequest again = send();
+    reply(SyncProtocol::Ntp, NtpAnswer(again, pc.trueTime(), 16));
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::Unsynchronised);
+    EXPECT_TRUE(pc.sets.empty());
 }
 
-TEST_F(Exchange, ARefusedSettingIsAFailureWithTheReason) {
-    clock.refuse = true;
-    clock.clock = 1700000000;
-    reply(1700003600);
-    reply(1700003601);
+// The first request's answer, 4.5 s late, comes after the second went: still an answer, its
+// bound from its own round trip.
+TEST_F(Exchange, ALateAnswerToTheFirstNtpRequestCounts) {
+    const SyncRequest first = send();
+    const double serverTime = pc.trueTime() + 2;  // read at 2 s, by a server 2 s ahead
+    SyncRequest second;
+    ASSERT_TRUE(waitForRequest(second));
+    EXPECT_EQ(second.protocol, SyncProtocol::Ntp);
+    pc.advance(0.5);
+    reply(SyncProtocol::Ntp, NtpAnswer(first, serverTime + 2));
+    ASSERT_EQ(exchange.outcome(), SyncOutcome::ClockSet);
+    EXPECT_NEAR(exchange.delay(), 4.5, 1e-3);
+    EXPECT_LE(std::fabs(pc.error), exchange.maxError());
+}
+
+// A server that answers only the Time Protocol, 20 ms each way: four well-timed requests
+// narrow the offset to an eighth of a second and the round trips, whatever its fraction.
+TEST_F(Exchange, TheTimeProtocolHalvesWhereTheSecondTurnsWithEachAnswer) {
+    for (const double error : {0.1, 0.5, 0.93, -2.7, 37.25}) {
+        pc = SimulatedPc();
+        pc.error = error;
+        exchange.start();
+        SyncRequest request;
+        double last = -100;
+        while (!exchange.done() && waitForRequest(request)) {
+            EXPECT_GE(pc.trueTime() - last, 4.0 - 1e-9) << error;
+            last = pc.trueTime();
+            if (request.protocol != SyncProtocol::TimeProtocol) continue;
+            pc.advance(0.020);
+            const std::vector<unsigned char> answer = TimeAnswer(pc.trueTime());
+            pc.advance(0.020);
+            reply(SyncProtocol::TimeProtocol, answer);
+        }
+        ASSERT_EQ(exchange.outcome(), SyncOutcome::ClockSet) << error;
+        EXPECT_EQ(exchange.protocol(), SyncProtocol::TimeProtocol);
+        EXPECT_EQ(exchange.requests(SyncProtocol::TimeProtocol), 4) << error;
+        EXPECT_LE(std::fabs(pc.error), exchange.maxError()) << error;
+        EXPECT_LT(exchange.maxError(), 1.0 / 16 + 0.045) << error;
+    }
+}
+
+// Each answer comes 4.1 s late, after the next request went: counted from its own request, the
+// bound stays true (were it counted from the latest request, the clock would be set 2 s off
+// with a bound of a fraction of a second).
+TEST_F(Exchange, LateTimeProtocolAnswersCountFromTheirOwnRequest) {
+    pc.error = 0.4;
+    std::vector<std::pair<double, double>> due;  // when an answer arrives, and what it says
+    SyncRequest request;
+    while (!exchange.done()) {
+        if (exchange.nextRequest(request) && request.protocol == SyncProtocol::TimeProtocol) {
+            due.emplace_back(pc.trueTime() + 4.1, pc.trueTime() + 0.05);
+        }
+        for (auto& d : due) {
+            if (d.first >= 0 && pc.trueTime() >= d.first) {
+                reply(SyncProtocol::TimeProtocol, TimeAnswer(d.second));
+                d.first = -1;
+            }
+        }
+        pc.advance(0.001);
+    }
+    ASSERT_EQ(exchange.outcome(), SyncOutcome::ClockSet);
+    EXPECT_LE(std::fabs(pc.error), exchange.maxError());
+}
+
+TEST_F(Exchange, TimeProtocolAnswersOfTheWrongSizeOrOutOfRange) {
+    SyncRequest request;
+    while (waitForRequest(request) && request.protocol != SyncProtocol::TimeProtocol) {
+    }
+    ASSERT_EQ(request.protocol, SyncProtocol::TimeProtocol);
+    const std::vector<unsigned char> bytes = {0xD2, 0xB4, 0x4B, 0x80, 0, 0, 0, 0};
+    for (std::size_t size : {0u, 3u, 5u, 8u}) {
+        reply(SyncProtocol::TimeProtocol, std::vector<unsigned char>(bytes.begin(), bytes.begin() + long(size)));
+    }
+    EXPECT_FALSE(exchange.done());
+    reply(SyncProtocol::TimeProtocol, {0x03, 0xAA, 0x7E, 0x80});  // after 2038
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::OutOfRange);
+    EXPECT_TRUE(pc.sets.empty());
+}
+
+TEST_F(Exchange, ARefusedSettingIsAFailureWithTheReasonAndStartClearsIt) {
+    pc.refuse = true;
+    const SyncRequest request = send();
+    reply(SyncProtocol::Ntp, NtpAnswer(request, pc.trueTime() + 3600));
     EXPECT_EQ(exchange.outcome(), SyncOutcome::SetFailed);
     EXPECT_EQ(exchange.failure(), "A required privilege is not held by the client.");
     EXPECT_EQ(exchange.correction(), 0) << "no correction is claimed";
-}
-
-TEST_F(Exchange, SocketFailureEndsTheExchangeAndStartClearsIt) {
+    exchange.fail(10054);
+    EXPECT_EQ(exchange.socketError(), 0) << "an ended exchange stays as it ended";
+    exchange.start();
+    EXPECT_FALSE(exchange.done());
+    EXPECT_TRUE(exchange.failure().empty());
     exchange.fail(10054);
     EXPECT_EQ(exchange.outcome(), SyncOutcome::SocketError);
     EXPECT_EQ(exchange.socketError(), 10054);
-    EXPECT_FALSE(reply(1700000000));
-    exchange.start();
-    EXPECT_FALSE(exchange.done());
-    EXPECT_EQ(exchange.socketError(), 0);
-    EXPECT_TRUE(reply(1700000000)) << "the previous synchronisation's replies are forgotten";
 }
 
 TEST(ServerList, PairsOfLines) {
@@ -217,7 +299,7 @@ TEST(ServerList, PairsOfLines) {
     for (const TimeServer& s : garbage) EXPECT_LE(s.host.size(), 79u);
     // A line of exactly 79 characters ends at its CR LF as at a lone LF: the pairs stay pairs.
     const std::string exact(79, 'd');
-    for (const std::string end : {std::string("\r\n"), std::string("\n")}) {
+    for (const std::string& end : {std::string("\r\n"), std::string("\n")}) {
         const std::vector<TimeServer> pairs = ParseServerList("a.example" + end + exact + end + "b.example" + end + "B" + end);
         ASSERT_EQ(pairs.size(), 2u) << end.size();
         EXPECT_EQ(pairs[0].description, exact);
@@ -237,6 +319,83 @@ TEST(ServerList, AtMostAThousandServers) {
     EXPECT_EQ(leftOut, 500u);
     ParseServerList("a\nA\n", &leftOut);
     EXPECT_EQ(leftOut, 0u);
+}
+
+// What the elevated instance accepts from its command line: a host name or dotted address and
+// a window, nothing that could be taken for a switch, a path or a second argument.
+TEST(ClockSettingCommand, OnlyAValidServerAndWindow) {
+    using Args = std::vector<std::string>;
+    std::string server;
+    uint64_t window = 0;
+    ASSERT_TRUE(ReadClockSettingCommand({"/setclock", "time-a-g.nist.gov", "131202"}, server, window));
+    EXPECT_EQ(server, "time-a-g.nist.gov");
+    EXPECT_EQ(window, 131202u);
+    EXPECT_TRUE(ReadClockSettingCommand({"/setclock", "127.0.0.1", "1"}, server, window));
+    EXPECT_TRUE(ReadClockSettingCommand({"/setclock", "pool.ntp.org.", "1"}, server, window));
+    const Args refused[] = {
+        {"/setclock", "pool.ntp.org"},
+        {"/setclock", "pool.ntp.org", "1", "extra"},
+        {"/other", "pool.ntp.org", "1"},
+        {"/setclock", "-x.example", "1"},
+        {"/setclock", "a..b", "1"},
+        {"/setclock", ".a", "1"},
+        {"/setclock", "a b", "1"},
+        {"/setclock", "c:\\evil.dll", "1"},
+        {"/setclock", "\\\\host\\share", "1"},
+        {"/setclock", "", "1"},
+        {"/setclock", std::string(64, 'a') + ".example", "1"},
+        {"/setclock", "pool.ntp.org", "0"},
+        {"/setclock", "pool.ntp.org", "12x"},
+        {"/setclock", "pool.ntp.org", "-5"},
+        {"/setclock", "pool.ntp.org", "99999999999999999999"},
+    };
+    for (const Args& args : refused) EXPECT_FALSE(ReadClockSettingCommand(args, server, window)) << args[1];
+    std::istringstream words(ClockSettingParameters("ntp1.npl.co.uk", 77));
+    const Args made{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
+    EXPECT_TRUE(ReadClockSettingCommand(made, server, window));
+    EXPECT_EQ(window, 77u);
+}
+
+// The report crosses from another process: only a whole, sensible one is read.
+TEST(SyncReport, OnlyAWholeFinishedReportIsRead) {
+    SyncReport sent;
+    sent.outcome = int32_t(SyncOutcome::ClockSet);
+    sent.maxError = 0.002;
+    std::strcpy(sent.failure, "reason");
+    SyncReport read;
+    ASSERT_TRUE(ReadSyncReport(&sent, sizeof sent, read));
+    EXPECT_EQ(read.maxError, 0.002);
+    EXPECT_STREQ(read.failure, "reason");
+    EXPECT_FALSE(ReadSyncReport(&sent, sizeof sent - 1, read));
+    EXPECT_FALSE(ReadSyncReport(nullptr, sizeof sent, read));
+    SyncReport bad = sent;
+    bad.outcome = int32_t(SyncOutcome::Running);
+    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+    bad = sent;
+    bad.outcome = 99;
+    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+    bad = sent;
+    bad.correction = std::nan("");
+    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+    bad = sent;
+    std::memset(bad.failure, 'x', sizeof bad.failure);
+    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+}
+
+// Pressing Set again waits for the server's turn; a refusing server stays refused; names
+// differ only in case and blanks.
+TEST(ServerCourtesy, FourSecondsBetweenContactsAndRefusalsKept) {
+    ServerCourtesy courtesy(4);
+    EXPECT_EQ(courtesy.waitBefore("pool.ntp.org", 100), 0);
+    courtesy.contacted("pool.ntp.org", 100);
+    EXPECT_DOUBLE_EQ(courtesy.waitBefore(" POOL.ntp.org ", 101.5), 2.5);
+    EXPECT_EQ(courtesy.waitBefore("time.nist.gov", 101.5), 0);
+    EXPECT_EQ(courtesy.waitBefore("pool.ntp.org", 104), 0);
+    std::string code;
+    EXPECT_FALSE(courtesy.hasRefused("pool.ntp.org", code));
+    courtesy.refused("Pool.NTP.org", "RATE");
+    EXPECT_TRUE(courtesy.hasRefused("pool.ntp.org", code));
+    EXPECT_EQ(code, "RATE");
 }
 
 }  // namespace

@@ -79,7 +79,8 @@ protected:
     // Starts the program with `options` and waits for its window and details pane.
     void start() {
         ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
-        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
+        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"), "", rights);
+        ASSERT_TRUE(program->started());
         frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
         ASSERT_NE(frame, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr); }, 10000));
@@ -93,6 +94,7 @@ protected:
         EXPECT_EQ(program->exitCode(), 0u);
     }
     UserOptions options;
+    Rights rights = Rights::AsTest;
     InstallFolder folder;
     std::unique_ptr<RunningProgram> program;
     HWND frame = nullptr, hidden = nullptr;

@@ -57,13 +57,36 @@ InstallFolder::InstallFolder(const std::vector<std::string>& files, Layout layou
 
 InstallFolder::~InstallFolder() { RemoveFolder(dir_); }
 
-RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments) {
+namespace {
+
+// The standard user's token behind the test's own elevated one; nullptr when there is none.
+HANDLE StandardUserToken() {
+    HANDLE own = nullptr, primary = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return nullptr;
+    TOKEN_LINKED_TOKEN linked = {};
+    DWORD size = 0;
+    if (GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) {
+        DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+        CloseHandle(linked.LinkedToken);
+    }
+    CloseHandle(own);
+    return primary;
+}
+
+}  // namespace
+
+RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments, Rights rights) {
     std::wstring commandLine = WideFromUtf8("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
     STARTUPINFOW startup = {sizeof(startup)};
-    if (!CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process_)) {
-        process_ = {};
-    }
+    const HANDLE token = rights == Rights::Standard ? StandardUserToken() : nullptr;
+    if (rights == Rights::Standard && token == nullptr) return;
+    const BOOL started = token != nullptr
+                             ? CreateProcessAsUserW(token, WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr,
+                                                    FALSE, 0, nullptr, nullptr, &startup, &process_)
+                             : CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                              nullptr, nullptr, &startup, &process_);
+    if (token != nullptr) CloseHandle(token);
+    if (!started) process_ = {};
 }
 
 RunningProgram::~RunningProgram() {
@@ -198,10 +221,15 @@ void MoveMouse(HWND window, int x, int y, DWORD flags) {
 bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
     // A release an earlier test lost would make this press look like the move of a drag: the
     // button is let go first, until the system agrees it is up.
+    // The pointer must also have arrived: a press judged where the pointer was before would
+    // hit another part of the window.
+    POINT target = {x, y}, at = {};
+    ClientToScreen(window, &target);
     WaitUntil([&] {
         MoveMouse(window, x, y, MOUSEEVENTF_LEFTUP);
-        return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0;
+        return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0 && GetCursorPos(&at) && at.x == target.x && at.y == target.y;
     }, 2000);
+    WaitUntilIdle(window);
     RECT before, after;
     GetWindowRect(window, &before);
     MoveMouse(window, x, y, MOUSEEVENTF_LEFTDOWN);

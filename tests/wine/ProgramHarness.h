@@ -28,10 +28,15 @@ private:
     std::string dir_;
 };
 
+// The rights a program is started with: the test's own (wine gives an administrator's), or
+// those of a standard user's session, which must ask to be elevated (the token linked to the
+// test's).
+enum class Rights { AsTest, Standard };
+
 // A started program; killed when the object goes if it is still running.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::string& exe, const std::string& arguments = "");
+    explicit RunningProgram(const std::string& exe, const std::string& arguments = "", Rights rights = Rights::AsTest);
     ~RunningProgram();
     bool started() const { return process_.hProcess != nullptr; }
     bool waitForExit(DWORD timeoutMs);
