@@ -138,7 +138,7 @@ set_source_files_properties(saver/svsaver.rc PROPERTIES
 add_custom_command(TARGET svsaver POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:svsaver> ${SOLVANE_DIST_DIR}/)
 
-target_sources(solvane-almanac PRIVATE platform/LocaleMonthNames.cpp)
+target_sources(solvane-almanac PRIVATE platform/LocaleMonthNames.cpp res/manifest.rc)
 add_custom_command(TARGET solvane-almanac POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-almanac> ${SOLVANE_DIST_DIR}/
@@ -168,6 +168,7 @@ set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK time-port)
 # The Set Clock dialog against xinetd's Time Protocol service.
+add_test(NAME manifests COMMAND ${CMAKE_SOURCE_DIR}/tools/check-manifests.sh ${SOLVANE_DIST_DIR})
 add_test(NAME time_server_e2e COMMAND ${CMAKE_SOURCE_DIR}/tools/time-server-e2e.sh $<TARGET_FILE:wine_tests>)
 set_tests_properties(time_server_e2e PROPERTIES TIMEOUT 300 RESOURCE_LOCK time-port ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
