@@ -9,6 +9,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
 add_library(solvane_platform STATIC
     platform/Application.cpp
     platform/Dialog.cpp
+    platform/Dpi.cpp
     platform/Elevation.cpp
     platform/MessageBoxPrompt.cpp
     platform/LocaleMonthNames.cpp

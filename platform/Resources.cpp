@@ -1,5 +1,7 @@
 #include "platform/Resources.h"
 
+#include "platform/Dpi.h"
+
 std::string LoadResourceString(UINT id, HINSTANCE module) {
     if (module == nullptr) module = GetModuleHandleA(nullptr);
     char buffer[1024];
@@ -27,6 +29,50 @@ void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
     } else {
         BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
     }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
+    const HINSTANCE program = GetModuleHandleA(nullptr);
+    int percent = ArtPercentFor(dpi);
+    auto bitmap = static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(ArtBitmapId(id, dpi)), IMAGE_BITMAP, 0, 0, flags));
+    if (bitmap == nullptr && percent != 100) {  // a picture drawn at one scale only
+        percent = 100;
+        bitmap = static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+    }
+    if (bitmap == nullptr) return nullptr;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    const int width = MulDiv(info.bmWidth, int(dpi) * 100, percent * int(kBaseDpi));
+    const int height = MulDiv(info.bmHeight, int(dpi) * 100, percent * int(kBaseDpi));
+    if (width == info.bmWidth && height == info.bmHeight) return bitmap;
+    // Between two scales: the nearer drawing resampled to the exact size.
+    HDC screen = GetDC(nullptr);
+    HBITMAP sized = CreateCompatibleBitmap(screen, width, height);
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    HGDIOBJ previousFrom = SelectObject(from, bitmap), previousTo = SelectObject(to, sized);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(from, previousFrom);
+    SelectObject(to, previousTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return sized;
+}
+
+void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y) {
+    HBITMAP bitmap = LoadBitmapForDpi(id, dpi);
+    if (bitmap == nullptr) return;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
     DeleteObject(bitmap);

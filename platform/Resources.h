@@ -14,3 +14,11 @@ std::wstring LoadResourceStringWide(UINT id, HINSTANCE module = nullptr);
 // Draws bitmap resource `id` of the program at (x, y): at its own size, or stretched to
 // width x height when they are given. Nothing is drawn when the bitmap is missing.
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width = 0, int height = 0);
+
+// Bitmap resource `id` (art drawn for 96 DPI, with larger drawings beside it) for `dpi`: the
+// drawing at the nearest scale, resampled to the exact size where the DPI lies between the
+// scales. `flags` are LoadImage's. The caller deletes it; null when the bitmap is missing.
+HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
+
+// Draws bitmap resource `id` at (x, y) at its size for `dpi`.
+void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y);

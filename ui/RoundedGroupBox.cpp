@@ -1,5 +1,6 @@
 #include "ui/RoundedGroupBox.h"
 
+#include "platform/Dpi.h"
 #include "ui/SkinColours.h"
 #include "ui/SkinGeometry.h"
 
@@ -29,11 +30,11 @@ CaptionAlignment AlignmentOf(LONG_PTR style) {
     return CaptionAlignment::Left;
 }
 
-void DrawOutline(HDC dc, const SkinRect& r, int grow, COLORREF colour) {
+void DrawOutline(HDC dc, const SkinRect& r, int grow, int corner, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ previousPen = SelectObject(dc, pen);
     HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, 20, 20);
+    RoundRect(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, corner, corner);
     SelectObject(dc, previousBrush);
     SelectObject(dc, previousPen);
     DeleteObject(pen);
@@ -75,15 +76,17 @@ void RoundedGroupBox::paint() {
     const std::string text = PaddedCaption(caption);
     SIZE extent = {};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &extent);
-    const SystemEdges edges = {GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE),
-                               GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+    const UINT dpi = WindowDpi(hwnd_);
+    const SystemEdges edges = {SystemMetricForDpi(SM_CXEDGE, dpi), SystemMetricForDpi(SM_CYEDGE, dpi),
+                               SystemMetricForDpi(SM_CXBORDER, dpi), SystemMetricForDpi(SM_CYBORDER, dpi)};
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
     const GroupBoxLayout layout =
         LayoutGroupBox({client.left, client.top, client.right, client.bottom}, EdgesOf(hwnd_), edges,
                        AlignmentOf(style), extent.cx, metrics.tmHeight);
     if (!(style & BS_FLAT)) {
-        DrawOutline(dc, layout.outline, 0, kOuterLine);
-        DrawOutline(dc, layout.outline, 1, kSkinBand);
+        const int corner = ScaledToDpi(20, dpi);
+        DrawOutline(dc, layout.outline, 0, corner, kOuterLine);
+        DrawOutline(dc, layout.outline, 1, corner, kSkinBand);
     }
     if (!(style & (BS_ICON | BS_BITMAP))) {
         RECT line = {layout.textStart, layout.textLine, layout.textEnd, layout.textLine};

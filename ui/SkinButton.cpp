@@ -1,5 +1,7 @@
 #include "ui/SkinButton.h"
 
+#include "platform/Dpi.h"
+#include "platform/Resources.h"
 #include "ui/SkinColours.h"
 
 #include <commctrl.h>
@@ -38,8 +40,8 @@ bool SkinButton::create(HWND parent, const char* caption, int x, int y, int id, 
 
 bool SkinButton::LoadFaces(int bitmapId) {
     if (strip_ != nullptr) DeleteObject(strip_);
-    strip_ = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
-                                             IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    facesId_ = bitmapId;
+    strip_ = LoadBitmapForDpi(bitmapId, WindowDpi(hwnd_), LR_LOADMAP3DCOLORS);
     BITMAP info = {};
     if (strip_ != nullptr) GetObjectA(strip_, sizeof info, &info);
     faces_ = FacesOf(info.bmWidth, info.bmHeight);
@@ -50,8 +52,13 @@ bool SkinButton::LoadFaces(int bitmapId) {
     return true;
 }
 
+void SkinButton::dpiChanged() {
+    if (facesId_ != 0) LoadFaces(facesId_);
+    if (shield_ != nullptr) setShield(true);
+}
+
 void SkinButton::setShield(bool shown) {
-    const int size = GetSystemMetrics(SM_CXSMICON);
+    const int size = SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_));
     shield_ = shown ? static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, IMAGE_ICON,
                                                     size, size, LR_SHARED))
                     : nullptr;
@@ -70,7 +77,7 @@ void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
     BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
     if (shield_ != nullptr) {
         // Before the label, which sits in the face's middle third.
-        const int size = GetSystemMetrics(SM_CXSMICON);
+        const int size = SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_));
         DrawIconEx(item.hDC, std::max(4, faces_.faceWidth / 3 - size - 2), (faces_.faceHeight - size) / 2, shield_, size,
                    size, 0, nullptr, DI_NORMAL);
     }

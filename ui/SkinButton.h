@@ -18,8 +18,11 @@ public:
     bool attach(HWND button, int bitmapId);
     // Makes an owner-drawn button child of `parent` with its top-left corner at (x, y).
     bool create(HWND parent, const char* caption, int x, int y, int id, int bitmapId);
-    // Loads the face strip and sizes the button to one face, without moving it.
+    // Loads the face strip for the button's DPI and sizes the button to one face, without
+    // moving it.
     bool LoadFaces(int bitmapId);
+    // The button moved to a monitor of another DPI: its faces and shield are loaded anew.
+    void dpiChanged();
     // Draws the face for the item's state: pressed, hovered, dimmed when disabled, with a focus
     // rectangle when it has the keyboard focus.
     void draw(const DRAWITEMSTRUCT& item) const;
@@ -40,6 +43,7 @@ private:
 
     HWND hwnd_ = nullptr;
     HBITMAP strip_ = nullptr;
+    int facesId_ = 0;
     FaceStrip faces_ = {0, 0};
     bool hover_ = false;
     bool tracking_ = false;

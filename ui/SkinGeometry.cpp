@@ -38,8 +38,8 @@ GroupBoxLayout LayoutGroupBox(SkinRect r, unsigned edges, const SystemEdges& sys
     return layout;
 }
 
-DialogBands BandsOf(int clientWidth, int clientHeight, int bannerWidth) {
-    const int band = std::min(kBannerBandHeight, std::max(clientHeight, 0));
+DialogBands BandsOf(int clientWidth, int clientHeight, int bannerWidth, int bandHeight) {
+    const int band = std::min(bandHeight, std::max(clientHeight, 0));
     return {{0, 0, clientWidth, band},
             {0, 0, std::min(bannerWidth, clientWidth), band},
             {0, band, clientWidth, std::max(clientHeight, band)}};

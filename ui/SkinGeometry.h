@@ -55,7 +55,7 @@ struct DialogBands {
     SkinRect banner;  // the banner picture, at the top left
     SkinRect body;    // the light body below the band
 };
-DialogBands BandsOf(int clientWidth, int clientHeight, int bannerWidth);
+DialogBands BandsOf(int clientWidth, int clientHeight, int bannerWidth, int bandHeight = kBannerBandHeight);
 
 // Whether a press at (x, y) in the client area drags the dialog: inside its top band of
 // `dragHeight` pixels.

@@ -1,5 +1,6 @@
 #include "ui/SkinnedDialog.h"
 
+#include "platform/Dpi.h"
 #include "platform/Resources.h"
 #include "ui/HelpPage.h"
 #include "ui/SkinGeometry.h"
@@ -42,9 +43,11 @@ void SkinnedDialog::setShield(int control, bool shown) {
 bool SkinnedDialog::paintBackground(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);
-    const DialogBands bands = BandsOf(client.right, client.bottom, skin_.bannerWidth);
+    const UINT dpi = WindowDpi(hwnd());
+    const DialogBands bands = BandsOf(client.right, client.bottom, ScaledToDpi(skin_.bannerWidth, dpi),
+                                      ScaledToDpi(kBannerBandHeight, dpi));
     Fill(dc, bands.band, brushes_.dark);
-    DrawResourceBitmap(dc, skin_.bannerBitmap, bands.banner.left, bands.banner.top);
+    DrawResourceBitmapForDpi(dc, skin_.bannerBitmap, dpi, bands.banner.left, bands.banner.top);
     Fill(dc, bands.body, brushes_.light);
     return true;
 }
@@ -100,6 +103,11 @@ bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
         if (counted_) --OpenDialogs()[templateId()];
         counted_ = false;
         break;
+    case WM_DPICHANGED:
+        // The dialog manager lays the controls out anew; the pictures follow.
+        for (const auto& button : buttons_) button->dpiChanged();
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        break;
     case WM_ERASEBKGND:
         result = paintBackground(reinterpret_cast<HDC>(wParam));
         return true;
@@ -112,7 +120,7 @@ bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
         // The button as it is now: the hit test may come before the press reaches the queue.
         const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
         const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) &&
-                          InDragBand(at.x, at.y, client.right, skin_.dragHeight);
+                          InDragBand(at.x, at.y, client.right, ScaledToDpi(skin_.dragHeight, WindowDpi(hwnd())));
         result = drag ? HTCAPTION : hit;
         return true;
     }

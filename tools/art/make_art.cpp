@@ -3,7 +3,9 @@
 //   banner_NNN.bmp  a night-blue band with the window's name in white, left-aligned; the Lunar
 //                   Phases banner carries a starfield and a thin crescent Moon
 //   faces_NNN.bmp   three button faces side by side: normal, pressed, hover
-// All are 24-bit bottom-up Windows bitmaps. The face strips are loaded with
+// Each is drawn at 100 %, 150 % and 200 % of its size for displays of 96, 144 and 192 DPI
+// (NNN_150.bmp, NNN_200.bmp beside NNN.bmp), and scaled_art.rc lists the larger ones as
+// resources NNN + 1000 and NNN + 2000. All are 24-bit bottom-up Windows bitmaps. The face strips are loaded with
 // LR_LOADMAP3DCOLORS, which swaps the greys 128, 192 and 223 for system colours: no pixel of
 // this tool's output is one of those greys. Same fonts give the same bytes.
 //
@@ -123,18 +125,21 @@ void Crescent(Picture& p, double cx, double cy, double radius) {
     }
 }
 
-Picture Banner(const Font& bold, int width, int height, const std::string& title, uint32_t seed) {
-    Picture p(width, height);
+// A banner `width` x `height` at 100 %, drawn `zoom` times as large.
+Picture Banner(const Font& bold, int width, int height, const std::string& title, uint32_t seed, double zoom) {
     const bool large = height > 40;
-    BannerGround(p, seed, width * height / (large ? 90 : 260));
+    width = int(std::lround(width * zoom)), height = int(std::lround(height * zoom));
+    Picture p(width, height);
+    BannerGround(p, seed, int(width * height / (large ? 90 : 260) / (zoom * zoom)));
     if (large) {
-        BrightStars(p, seed * 7 + 1, width / 60, 130);
-        Crescent(p, width - 62.0, height / 2.0, height * 0.34);
+        BrightStars(p, seed * 7 + 1, int(width / zoom) / 60, int(130 * zoom));
+        Crescent(p, width - 62.0 * zoom, height / 2.0, height * 0.34);
     }
-    const float scale = bold.scale(kBannerTextHeight);
+    const float scale = bold.scale(float(kBannerTextHeight * zoom));
     const int baseline = int(std::lround((height + bold.capHeight(scale)) / 2));
-    const float left = large ? 14 : 8;
-    Text(p, bold, title, scale, left + 1, baseline + 1, {{0, 0, 8}}, 0.7f);  // a soft shadow
+    const float left = float((large ? 14 : 8) * zoom);
+    const float shadow = float(zoom);
+    Text(p, bold, title, scale, left + shadow, int(baseline + std::lround(shadow)), {{0, 0, 8}}, 0.7f);  // a soft shadow
     Text(p, bold, title, scale, left, baseline, kWhite);
     return p;
 }
@@ -153,9 +158,9 @@ double RoundedBox(double x, double y, double left, double top, double right, dou
 // One button face at (ox, 0) of the strip: a rounded slate-blue button with a light border
 // on the dialog's colour; pressed is darker and inset with its label moved down and right,
 // hover is brighter with a glowing border.
-void DrawFace(Picture& p, const Font& font, int ox, int width, const std::string& label, Face face) {
+void DrawFace(Picture& p, const Font& font, int ox, int width, const std::string& label, Face face, double zoom) {
     const int height = p.height;
-    const double left = 2, top = 2, right = width - 2, bottom = height - 2, radius = 7;
+    const double left = 2 * zoom, top = 2 * zoom, right = width - 2 * zoom, bottom = height - 2 * zoom, radius = 7 * zoom;
     Colour fillTop = {{84, 100, 148}}, fillBottom = {{52, 64, 106}}, border = {{172, 186, 224}};
     if (face == Face::kPressed) fillTop = {{34, 42, 74}}, fillBottom = {{50, 60, 96}}, border = {{108, 118, 156}};
     if (face == Face::kHover) fillTop = {{108, 130, 190}}, fillBottom = {{68, 86, 140}}, border = {{168, 226, 255}};
@@ -167,37 +172,42 @@ void DrawFace(Picture& p, const Font& font, int ox, int width, const std::string
             float* c = p.at(ox + x, y);
             for (int k = 0; k < 3; ++k) c[k] = kDialogBody.c[k];
             if (face == Face::kHover && d > 0) {  // the glow fades out before the face's corners
-                p.blend(ox + x, y, glow.c, Clamp01(0.6 * std::exp(-d / 1.1) * std::max(0.0, 1 - d / 3)));
+                p.blend(ox + x, y, glow.c, Clamp01(0.6 * std::exp(-d / (1.1 * zoom)) * std::max(0.0, 1 - d / (3 * zoom))));
             }
-            p.blend(ox + x, y, border.c, Clamp01(0.5 - d));
-            const float inner = Clamp01(0.5 - (d + 1));
+            p.blend(ox + x, y, border.c, Clamp01(0.5 * zoom - d));
+            const float inner = Clamp01(0.5 - (d + zoom));
             if (inner <= 0) continue;
             const float t = float((py - top) / (bottom - top));
             Colour fill = Mix(fillTop, fillBottom, t);
             if (face == Face::kPressed) {  // shadow inside the top and left edges
-                const float depth = Clamp01(0.55 * std::exp(-(py - top - 1) / 2.0) +
-                                            0.35 * std::exp(-(px - left - 1) / 2.0));
+                const float depth = Clamp01(0.55 * std::exp(-(py - top - zoom) / (2.0 * zoom)) +
+                                            0.35 * std::exp(-(px - left - zoom) / (2.0 * zoom)));
                 fill = Mix(fill, shade, depth);
             } else {  // a light line just inside the top edge
-                fill = Mix(fill, highlight, Clamp01(0.35 * std::exp(-std::pow(py - top - 1.8, 2.0))));
+                fill = Mix(fill, highlight, Clamp01(0.35 * std::exp(-std::pow((py - top - 1.8 * zoom) / zoom, 2.0))));
             }
             p.blend(ox + x, y, fill.c, inner);
         }
     }
-    float scale = font.scale(kFaceTextHeight);
-    while (TextWidth(font, label, scale) > width - 16) scale *= 0.97f;  // long labels fit
-    const int shift = face == Face::kPressed ? 1 : 0;
+    float scale = font.scale(float(kFaceTextHeight * zoom));
+    while (TextWidth(font, label, scale) > width - 16 * zoom) scale *= 0.97f;  // long labels fit
+    const int shift = face == Face::kPressed ? int(std::lround(zoom)) : 0;
     const float textLeft = ox + (width - TextWidth(font, label, scale)) / 2 + shift;
     const int baseline = int(std::lround((height + font.capHeight(scale)) / 2)) + shift;
-    if (face != Face::kPressed) Text(p, font, label, scale, textLeft + 1, baseline + 1, {{14, 18, 40}}, 0.55f);
+    const float shadow = float(zoom);
+    if (face != Face::kPressed) {
+        Text(p, font, label, scale, textLeft + shadow, int(baseline + std::lround(shadow)), {{14, 18, 40}}, 0.55f);
+    }
     Text(p, font, label, scale, textLeft, baseline, face == Face::kPressed ? Colour{{226, 232, 246}} : kWhite);
 }
 
-Picture FaceStrip(const Font& font, int faceWidth, const std::string& label) {
-    Picture p(faceWidth * 3, 40);
-    DrawFace(p, font, 0, faceWidth, label, Face::kNormal);
-    DrawFace(p, font, faceWidth, faceWidth, label, Face::kPressed);
-    DrawFace(p, font, 2 * faceWidth, faceWidth, label, Face::kHover);
+// Three faces `faceWidth` x 40 at 100 %, drawn `zoom` times as large.
+Picture FaceStrip(const Font& font, int faceWidth, const std::string& label, double zoom) {
+    faceWidth = int(std::lround(faceWidth * zoom));
+    Picture p(faceWidth * 3, int(std::lround(40 * zoom)));
+    DrawFace(p, font, 0, faceWidth, label, Face::kNormal, zoom);
+    DrawFace(p, font, faceWidth, faceWidth, label, Face::kPressed, zoom);
+    DrawFace(p, font, 2 * faceWidth, faceWidth, label, Face::kHover, zoom);
     return p;
 }
 
@@ -238,13 +248,26 @@ int main(int argc, char** argv) {
         {169, 100, "Set"},    {170, 100, "Info"},
         {166, 307, "Lookup Your U.S. Location"},       {167, 307, "Look Up Your Location On The Web"},
     };
+    struct Scale { double zoom; const char* suffix; int idOffset; };
+    const Scale scales[] = {{1.0, "", 0}, {1.5, "_150", 1000}, {2.0, "_200", 2000}};
     bool ok = true;
-    for (const BannerSpec& b : banners) {
-        ok = ok && WriteArt(out + "banner_" + std::to_string(b.id) + ".bmp",
-                            Banner(bold, b.width, b.height, b.title, 0x5eed0000u + uint32_t(b.id)));
+    std::string list = "// Made by make_art: the banners and button faces at 150 % and 200 %.\n";
+    const auto add = [&](const std::string& name, int id, const Scale& s, const Picture& p) {
+        const std::string file = name + "_" + std::to_string(id) + s.suffix + ".bmp";
+        ok = ok && WriteArt(out + file, p);
+        if (s.idOffset > 0) list += std::to_string(id + s.idOffset) + " BITMAP \"" + file + "\"\n";
+    };
+    for (const Scale& s : scales) {
+        for (const BannerSpec& b : banners) {
+            add("banner", b.id, s, Banner(bold, b.width, b.height, b.title, 0x5eed0000u + uint32_t(b.id), s.zoom));
+        }
+        for (const FaceSpec& f : faces) add("faces", f.id, s, FaceStrip(bold, f.faceWidth, f.label, s.zoom));
     }
-    for (const FaceSpec& f : faces) {
-        ok = ok && WriteArt(out + "faces_" + std::to_string(f.id) + ".bmp", FaceStrip(bold, f.faceWidth, f.label));
+    if (std::FILE* rc = std::fopen((out + "scaled_art.rc").c_str(), "wb")) {
+        ok = std::fwrite(list.data(), 1, list.size(), rc) == list.size() && ok;
+        ok = std::fclose(rc) == 0 && ok;
+    } else {
+        ok = false;
     }
     if (!ok) {
         std::fprintf(stderr, "make_art: cannot write into %s\n", argv[2]);

@@ -1,0 +1,39 @@
+#include "platform/Dpi.h"
+
+namespace {
+
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND window) {
+    static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (forWindow != nullptr && window != nullptr) {
+        const UINT dpi = forWindow(window);
+        if (dpi > 0) return dpi;
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? UINT(dpi) : kBaseDpi;
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    if (forDpi != nullptr) return forDpi(index, dpi);
+    // Without it the process is aware of the system's DPI only: scale from that.
+    return MulDiv(GetSystemMetrics(index), int(dpi), int(WindowDpi(nullptr)));
+}
+
+int ArtPercentFor(UINT dpi) {
+    const UINT percent = dpi * 100 / kBaseDpi;
+    return percent < 125 ? 100 : percent < 175 ? 150 : 200;
+}
+
+int ArtBitmapId(int id, UINT dpi) {
+    const int percent = ArtPercentFor(dpi);
+    return percent == 100 ? id : percent == 150 ? id + 1000 : id + 2000;
+}

@@ -1,0 +1,22 @@
+// Dots per inch: the programs are Per-Monitor DPI aware, so every window lays out for the DPI
+// of the monitor it is on (96 is 100 %), and pictures come at the nearest of the art's scales.
+#pragma once
+
+#include <windows.h>
+
+constexpr UINT kBaseDpi = 96;
+
+// The DPI `window` is shown at (the monitor's, where the system tells it: Windows 10 1607 on),
+// else the screen's.
+UINT WindowDpi(HWND window);
+
+// A length of `pixels` at 96 DPI, at `dpi`.
+inline int ScaledToDpi(int pixels, UINT dpi) { return MulDiv(pixels, int(dpi), int(kBaseDpi)); }
+
+// The system metric `index` (SM_CXSMICON...) at `dpi`.
+int SystemMetricForDpi(int index, UINT dpi);
+
+// The art is drawn at 100 %, 150 % and 200 %: the scale nearest `dpi`, in percent, and the
+// resource id of bitmap `id` at it (id, id + 1000, id + 2000).
+int ArtPercentFor(UINT dpi);
+int ArtBitmapId(int id, UINT dpi);
