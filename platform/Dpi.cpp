@@ -21,6 +21,22 @@ UINT WindowDpi(HWND window) {
     return dpi > 0 ? UINT(dpi) : kBaseDpi;
 }
 
+UINT DpiAtPoint(POINT point) {
+    // GetDpiForMonitor lives in shcore.dll, from Windows 8.1 on.
+    using ForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    static const auto forMonitor = shcore != nullptr ? reinterpret_cast<ForMonitor>(reinterpret_cast<void*>(
+                                                           GetProcAddress(shcore, "GetDpiForMonitor")))
+                                                     : nullptr;
+    UINT x = 0, y = 0;
+    const int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (forMonitor != nullptr && SUCCEEDED(forMonitor(MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY), kEffectiveDpi, &x, &y)) &&
+        y > 0) {
+        return y;
+    }
+    return WindowDpi(nullptr);
+}
+
 int SystemMetricForDpi(int index, UINT dpi) {
     static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
     if (forDpi != nullptr) return forDpi(index, dpi);

@@ -10,6 +10,10 @@ constexpr UINT kBaseDpi = 96;
 // else the screen's.
 UINT WindowDpi(HWND window);
 
+// The DPI of the monitor that holds `point` (screen coordinates), for a window about to be
+// made there.
+UINT DpiAtPoint(POINT point);
+
 // A length of `pixels` at 96 DPI, at `dpi`.
 inline int ScaledToDpi(int pixels, UINT dpi) { return MulDiv(pixels, int(dpi), int(kBaseDpi)); }
 

@@ -1,5 +1,6 @@
 #include "ui/AboutWindow.h"
 
+#include "platform/Dpi.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinnedDialog.h"
@@ -7,7 +8,7 @@
 namespace {
 
 const char kClassName[] = "SolvaneAbout";
-constexpr int kWidth = 640, kHeight = 480;
+constexpr int kWidth = 640, kHeight = 480;  // at 96 DPI, as all the lengths here
 // The buttons sit on the picture, at its bottom right.
 constexpr int kInfoX = 425, kCloseX = 535, kButtonsY = 365;
 
@@ -23,22 +24,44 @@ void AboutWindow::open() {
     if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr, icon)) return;
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + (work.right - work.left) / 2 - kWidth / 2;
-    const int y = work.top + (work.bottom - work.top) / 2 - kHeight / 2;
+    const POINT centre = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
+    const UINT dpi = DpiAtPoint(centre);
+    const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
     // Children clipped: the picture is drawn as the background and must not cover the buttons.
     if (create(WS_EX_CLIENTEDGE, kClassName, LoadResourceString(IDS_ABOUT_TITLE).c_str(),
-               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, kWidth, kHeight)) {
+               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, centre.x - width / 2, centre.y - height / 2, width, height)) {
         SetForegroundWindow(hwnd());
     }
 }
 
 bool AboutWindow::onCreate() {
-    return close_.create(hwnd(), "Close", kCloseX, kButtonsY, IDC_ABOUT_CLOSE, IDB_FACES_CLOSE) &&
-           info_.create(hwnd(), "Info", kInfoX, kButtonsY, IDC_ABOUT_INFO, IDB_FACES_INFO);
+    const UINT dpi = WindowDpi(hwnd());
+    return close_.create(hwnd(), "Close", ScaledToDpi(kCloseX, dpi), ScaledToDpi(kButtonsY, dpi), IDC_ABOUT_CLOSE,
+                         IDB_FACES_CLOSE) &&
+           info_.create(hwnd(), "Info", ScaledToDpi(kInfoX, dpi), ScaledToDpi(kButtonsY, dpi), IDC_ABOUT_INFO,
+                        IDB_FACES_INFO);
+}
+
+// On a monitor of another DPI: the size Windows suggests, the buttons' faces and places anew.
+void AboutWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    close_.dpiChanged();
+    info_.dpiChanged();
+    const int y = ScaledToDpi(kButtonsY, dpi);
+    SetWindowPos(close_.hwnd(), nullptr, ScaledToDpi(kCloseX, dpi), y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(info_.hwnd(), nullptr, ScaledToDpi(kInfoX, dpi), y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void AboutWindow::paintBackground(HDC dc) {
-    DrawResourceBitmap(dc, IDB_SPLASH, 0, 0);  // the picture fills the window
+    // The picture fills the window: drawn for 96 DPI, resampled for any other.
+    const UINT dpi = WindowDpi(hwnd());
+    if (dpi == kBaseDpi) {
+        DrawResourceBitmap(dc, IDB_SPLASH, 0, 0);
+    } else {
+        DrawResourceBitmap(dc, IDB_SPLASH, 0, 0, ScaledToDpi(kWidth, dpi), ScaledToDpi(kHeight, dpi));
+    }
 }
 
 bool AboutWindow::onCommand(UINT id) {
@@ -60,6 +83,9 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
         ValidateRect(hwnd(), nullptr);  // the background is the whole picture
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_KEYDOWN:  // from the window, or passed on by a focused button
         if (wParam == VK_ESCAPE) {

@@ -19,6 +19,7 @@ protected:
 
 private:
     void paintBackground(HDC dc);
+    void onDpiChanged(UINT dpi, const RECT& suggested);
 
     SkinBrushes brushes_;
     SkinButton close_, info_;
