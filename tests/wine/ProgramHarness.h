@@ -101,6 +101,9 @@ struct Capture {
     const uint8_t* at(int x, int y) const { return &bgra[(size_t(y) * width + x) * 4]; }
 };
 Capture CaptureWindow(HWND window);
+
+// The colour on the screen at (x, y) of `window`'s client area.
+COLORREF ScreenPixel(HWND window, int x, int y);
 // The window's picture once its painting has finished: two captures in a row agree (outside
 // `moving`, a part that never stops changing, for the second).
 Capture SettledCapture(HWND window, DWORD timeoutMs = 10000);

@@ -17,15 +17,6 @@ int CountWindows(const char* className) {
     return count;
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT at = {x, y};
-    ClientToScreen(window, &at);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // A button's face outside its focus rectangle (which a pressed button keeps): the outer 3 pixels.
 std::vector<uint8_t> Rim(HWND button) {
     const Capture c = CaptureWindow(button);
