@@ -1,6 +1,7 @@
 #include "desktop/DataPane.h"
 
 #include "desktop/EarthFrameRules.h"
+#include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
 #include "render/GlyphFont.h"
 #include "res/resource.h"
@@ -24,10 +25,6 @@ DataPane::~DataPane() {
 
 bool DataPane::create(HWND parent, int id) {
     if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)) return false;
-    if (font_ == nullptr) {
-        const LOGFONTA description = ArialFont(12, FW_NORMAL);
-        font_ = CreateFontIndirectA(&description);
-    }
     if (decoration_ == nullptr) {
         decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANE_DECORATION));
     }
@@ -39,6 +36,14 @@ void DataPane::paint(HDC target) {
     if (backBuffer_.dc() == nullptr) return;
     HDC dc = backBuffer_.dc();
     const int w = backBuffer_.width(), h = backBuffer_.height();
+    // The font for the pane's DPI, made anew when the window moves to a monitor of another.
+    const UINT dpi = WindowDpi(hwnd());
+    if (font_ == nullptr || fontDpi_ != dpi) {
+        if (font_ != nullptr) DeleteObject(font_);
+        const LOGFONTA description = ArialFont(ScaledToDpi(12, dpi), FW_NORMAL);
+        font_ = CreateFontIndirectA(&description);
+        fontDpi_ = dpi;
+    }
     const RECT all = {0, 0, w, h};
     HBRUSH background = CreateSolidBrush(kBackground);
     FillRect(dc, &all, background);
@@ -49,7 +54,8 @@ void DataPane::paint(HDC target) {
         // The Earth's limb along the whole bottom of the pane, however wide.
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, 0, h - 80, w, 80, source, 0, 0, 500, 80, SRCCOPY);
+        const int limb = ScaledToDpi(80, dpi);
+        StretchBlt(dc, 0, h - limb, w, limb, source, 0, 0, 500, 80, SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }
@@ -57,7 +63,7 @@ void DataPane::paint(HDC target) {
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     SetBkMode(dc, TRANSPARENT);
-    for (const PaneText& text : texts(w, metrics.tmHeight)) {
+    for (const PaneText& text : texts(w, metrics.tmHeight, int(dpi))) {
         SetTextColor(dc, text.label ? kLabelColour : kValueColour);
         TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
     }
@@ -65,15 +71,15 @@ void DataPane::paint(HDC target) {
     SelectObject(dc, previousFont);
 }
 
-std::vector<PaneText> DataPane::texts(int width, int charHeight) const {
+std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const {
     std::lock_guard<RecursiveLock> hold(lock_);
-    return DataPaneTexts(options_, astro_, width, charHeight);
+    return DataPaneTexts(options_, astro_, width, charHeight, dpi);
 }
 
 // The pane's texts as its window text, for screen readers and other programs: a line per
 // row of the pane, its labels and values left to right.
 std::string DataPane::text() const {
-    std::vector<PaneText> texts = this->texts(backBuffer_.width(), 12);
+    std::vector<PaneText> texts = this->texts(backBuffer_.width(), 12, 96);
     std::stable_sort(texts.begin(), texts.end(),
                      [](const PaneText& a, const PaneText& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
     std::string all;

@@ -25,12 +25,13 @@ protected:
 private:
     void paint(HDC target);
     // The pane's texts, read from the options and the clock state under their lock.
-    std::vector<PaneText> texts(int width, int charHeight) const;
+    std::vector<PaneText> texts(int width, int charHeight, int dpi) const;
     std::string text() const;
     const UserOptions& options_;
     const AstroState& astro_;
     RecursiveLock& lock_;
     OffscreenDib backBuffer_;
     HFONT font_ = nullptr;
+    UINT fontDpi_ = 0;  // the DPI font_ was made for
     HBITMAP decoration_ = nullptr;
 };

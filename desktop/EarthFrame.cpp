@@ -2,6 +2,7 @@
 
 #include "app/ClockApp.h"
 #include "desktop/EarthFrameRules.h"
+#include "platform/Dpi.h"
 #include "desktop/NoticeDialog.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
@@ -54,8 +55,10 @@ void EarthFrame::placeAtStoredRect(UINT flags) {
     MONITORINFO monitor = {sizeof(monitor)};
     GetMonitorInfoA(MonitorFromRect(&stored, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
+    const POINT middle = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
     const Box placed = PlaceFrame(o.frameLeft, o.frameTop, o.frameRight, o.frameBottom,
-                                  {work.left, work.top, work.right - work.left, work.bottom - work.top});
+                                  {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                                  int(DpiAtPoint(middle)));
     const bool wasPlacing = placing_;
     placing_ = true;
     SetWindowPos(hwnd(), nullptr, placed.x, placed.y, placed.width, placed.height, flags);
@@ -96,7 +99,7 @@ void EarthFrame::onDestroy() {
 }
 
 void EarthFrame::layout(int width, int height) {
-    const ChildLayout l = LayoutChildren(width, height, app_.options.detailsPaneHidden != 0);
+    const ChildLayout l = LayoutChildren(width, height, app_.options.detailsPaneHidden != 0, int(WindowDpi(hwnd())));
     if (l.paneShown) {
         MoveWindow(pane_.hwnd(), l.pane.x, l.pane.y, l.pane.width, l.pane.height, TRUE);
         ShowWindow(pane_.hwnd(), SW_SHOW);
@@ -226,7 +229,14 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_GETMINMAXINFO: {
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMinTrackSize = {kMinimumFrameWidth, kMinimumFrameHeight};
+        const UINT dpi = WindowDpi(hwnd());
+        limits->ptMinTrackSize = {ScaledToDpi(kMinimumFrameWidth, dpi), ScaledToDpi(kMinimumFrameHeight, dpi)};
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // On a monitor of another DPI: the size Windows suggests; the children follow the size.
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     case WM_SIZE:

@@ -46,9 +46,10 @@ constexpr FlagEntry kFlags[] = {
 
 }  // namespace
 
-ChildLayout LayoutChildren(int cx, int cy, bool paneHidden) {
+ChildLayout LayoutChildren(int cx, int cy, bool paneHidden, int dpi) {
     if (paneHidden) return {{0, 0, cx, cy}, {0, 0, 0, 0}, false};
-    return {{0, 0, cx, cy - kDataPaneHeight}, {0, cy - kDataPaneHeight, cx, kDataPaneHeight}, true};
+    const int pane = AtDpi(kDataPaneHeight, dpi);
+    return {{0, 0, cx, cy - pane}, {0, cy - pane, cx, pane}, true};
 }
 
 bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised) {
@@ -75,41 +76,43 @@ void PlaceSpan(int64_t start, int64_t end, int64_t minimum, int64_t spanStart, i
 
 }  // namespace
 
-Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea) {
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, int dpi) {
     Box placed;
-    PlaceSpan(left, right, kMinimumFrameWidth, workArea.x, workArea.width, &placed.x, &placed.width);
-    PlaceSpan(top, bottom, kMinimumFrameHeight, workArea.y, workArea.height, &placed.y, &placed.height);
+    PlaceSpan(left, right, AtDpi(kMinimumFrameWidth, dpi), workArea.x, workArea.width, &placed.x, &placed.width);
+    PlaceSpan(top, bottom, AtDpi(kMinimumFrameHeight, dpi), workArea.y, workArea.height, &placed.y, &placed.height);
     return placed;
 }
 
 std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, int clientWidth,
-                                    int h) {
-    const int x0 = PaneBlockLeft(clientWidth);
-    const int y0 = 2, y1 = h + 3, y2 = y1 + (h + 1), y3 = y1 + 2 * (h + 1), y4 = y1 + 3 * (h + 1);
+                                    int h, int dpi) {
+    const int x0 = PaneBlockLeft(clientWidth, dpi);
+    const int y0 = AtDpi(2, dpi), y1 = h + AtDpi(3, dpi), gap = h + AtDpi(1, dpi);
+    const int y2 = y1 + gap, y3 = y1 + 2 * gap, y4 = y1 + 3 * gap;
+    const auto x = [&](int column) { return x0 + AtDpi(column, dpi); };
     const double zone = o.timeZoneBias / 60.0;
     std::vector<PaneText> t = {
-        {x0 + 20, y0, "Location:", true},        {x0 + 20, y1, "Local:", true},
-        {x0 + 20, y2, "GMT:", true},             {x0 + 20, y3, "Sunrise:", true},
-        {x0 + 20, y4, "Sunset:", true},          {x0 + 150, y3, "Start Twilight:", true},
-        {x0 + 150, y4, "End Twilight:", true},   {x0 + 320, y1, "Local Sidereal:", true},
-        {x0 + 320, y2, "Greenwich Sidereal:", true}, {x0 + 320, y3, "Julian Day:", true},
-        {x0 + 320, y4, "Local Noon:", true},
+        {x(20), y0, "Location:", true},        {x(20), y1, "Local:", true},
+        {x(20), y2, "GMT:", true},             {x(20), y3, "Sunrise:", true},
+        {x(20), y4, "Sunset:", true},          {x(150), y3, "Start Twilight:", true},
+        {x(150), y4, "End Twilight:", true},   {x(320), y1, "Local Sidereal:", true},
+        {x(320), y2, "Greenwich Sidereal:", true}, {x(320), y3, "Julian Day:", true},
+        {x(320), y4, "Local Noon:", true},
     };
     const std::string location =
         Printf("%s   %s   %s                        ", FieldText(o.homeName).c_str(),
                FormatLatitude(o.homeLatitude, o).c_str(), FormatLongitude(o.homeLongitude, o).c_str());
     const std::vector<PaneText> values = {
-        {x0 + 77, y0, location, false},
-        {x0 + 77, y1, FormatLocalDateTime(s, o), false},
-        {x0 + 77, y2, FormatUtcDateTime(s), false},
-        {x0 + 77, y3, FormatEventTime(s.sunrise - zone, o), false},
-        {x0 + 77, y4, FormatEventTime(s.sunset - zone, o), false},
-        {x0 + 237, y3, FormatEventTime(s.twilightStart - zone, o), false},
-        {x0 + 237, y4, FormatEventTime(s.twilightEnd - zone, o), false},
-        {x0 + 440, y1, FormatLocalSidereal(s, o), false},
-        {x0 + 440, y2, FormatGreenwichSidereal(s), false},
-        {x0 + 440, y3, Printf("%.5f", s.julianDate), false},
-        {x0 + 440, y4, FormatEventTime(s.localNoon - zone, o), false},
+        {x(77), y0, location, false},
+        {x(77), y1, FormatLocalDateTime(s, o), false},
+        {x(77), y2, FormatUtcDateTime(s), false},
+        {x(77), y3, FormatEventTime(s.sunrise - zone, o), false},
+        {x(77), y4, FormatEventTime(s.sunset - zone, o), false},
+        {x(237), y3, FormatEventTime(s.twilightStart - zone, o), false},
+        {x(237), y4, FormatEventTime(s.twilightEnd - zone, o), false},
+        {x(440), y1, FormatLocalSidereal(s, o), false},
+        {x(440), y2, FormatGreenwichSidereal(s), false},
+        {x(440), y3, Printf("%.5f", s.julianDate), false},
+        {x(440), y4, FormatEventTime(s.localNoon - zone, o), false},
     };
     t.insert(t.end(), values.begin(), values.end());
     return t;

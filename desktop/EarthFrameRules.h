@@ -8,7 +8,11 @@
 struct AstroState;
 struct UserOptions;
 
+// Lengths here are given at 96 DPI and scaled for the window's DPI.
 constexpr int kDataPaneHeight = 159;
+
+// A length of `pixels` at 96 DPI, at `dpi`.
+inline int AtDpi(int pixels, int dpi) { return (pixels * dpi + 48) / 96; }
 
 struct Box {
     int x, y, width, height;
@@ -21,7 +25,7 @@ struct ChildLayout {
 };
 
 // The Earth view above the 159-pixel details pane, or alone when the pane is hidden.
-ChildLayout LayoutChildren(int clientWidth, int clientHeight, bool paneHidden);
+ChildLayout LayoutChildren(int clientWidth, int clientHeight, bool paneHidden, int dpi = 96);
 
 // Whether a size message stores the window rectangle: not in full screen, minimised or
 // maximised.
@@ -38,8 +42,9 @@ constexpr int kMinimumFrameWidth = 580, kMinimumFrameHeight = 420;
 
 // Where the window opens for a stored rectangle (left, top, right, bottom, as kept in the
 // options file, possibly damaged or from a monitor since removed): on `workArea` (the nearest
-// monitor's) with at least the minimum size and at most the work area's, moved inside it.
-Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea);
+// monitor's) with at least the minimum size (at `dpi`) and at most the work area's, moved
+// inside it.
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, int dpi = 96);
 
 // One text of the details pane at (x, y) in the pane's client area.
 struct PaneText {
@@ -49,11 +54,11 @@ struct PaneText {
 };
 
 // Left edge of the pane's 550-pixel block (negative below a width of 550: clipped, not moved).
-inline int PaneBlockLeft(int clientWidth) { return clientWidth / 2 - 275; }
+inline int PaneBlockLeft(int clientWidth, int dpi = 96) { return clientWidth / 2 - AtDpi(275, dpi); }
 
 // The labels and values of the details pane for a font of character height `charHeight`.
 std::vector<PaneText> DataPaneTexts(const UserOptions& options, const AstroState& state,
-                                    int clientWidth, int charHeight);
+                                    int clientWidth, int charHeight, int dpi = 96);
 
 // Context-menu commands.
 enum ContextCommand : unsigned {

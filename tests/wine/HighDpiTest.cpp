@@ -85,6 +85,12 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     KeepScreenshot(SettledCapture(about), "about-192dpi.bmp");
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
+    // The earth clock window at least its doubled smallest size, the details pane doubled.
+    RECT pane, window;
+    GetWindowRect(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr), &pane);
+    GetWindowRect(frame, &window);
+    EXPECT_EQ(pane.bottom - pane.top, 318);
+    EXPECT_GE(window.right - window.left, 1160);
     KeepScreenshot(SettledCapture(frame), "earth-clock-192dpi.bmp");
     stop();
 }
