@@ -96,6 +96,7 @@ target_link_libraries(solvane_settings PUBLIC solvane_location solvane_render)
 # The time servers' client, the instance that sets the clock, and the Set Clock dialog.
 add_library(solvane_timesync STATIC
     timesync/ClockSettingInstance.cpp
+    timesync/HostLookup.cpp
     timesync/SetClockDialog.cpp
     timesync/SystemClockSetter.cpp
     timesync/TimeSyncSocket.cpp

@@ -1,26 +1,48 @@
 #include "timesync/ClockSettingCommand.h"
 
-#include "timesync/ServerList.h"
+namespace {
 
-std::string ClockSettingParameters(const std::string& server, uint64_t window) {
-    return std::string(kSetClockSwitch) + " " + server + " " + std::to_string(window);
+// A decimal number of 1 to `digits` digits, at most `largest`.
+bool ReadDecimal(const std::string& text, std::size_t digits, uint64_t largest, uint64_t& value) {
+    if (text.empty() || text.size() > digits) return false;
+    value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        const uint64_t digit = uint64_t(c - '0');
+        if (value > (largest - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ClockSettingParameters(const ClockSettingCommand& command) {
+    return std::string(kSetClockSwitch) + " " + command.address + " " + std::to_string(command.window) + " " +
+           std::to_string(command.ticket);
 }
 
 bool AsksToSetClock(const std::vector<std::string>& arguments) {
     return !arguments.empty() && arguments[0] == kSetClockSwitch;
 }
 
-bool ReadClockSettingCommand(const std::vector<std::string>& arguments, std::string& server, uint64_t& window) {
-    if (arguments.size() != 3 || !AsksToSetClock(arguments) || !IsValidServerName(arguments[1])) return false;
-    const std::string& number = arguments[2];
-    if (number.empty() || number.size() > 19) return false;
-    uint64_t value = 0;
-    for (const char c : number) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + uint64_t(c - '0');
+bool IsDottedAddress(const std::string& text) {
+    std::size_t start = 0;
+    for (int part = 0; part < 4; ++part) {
+        const std::size_t end = part < 3 ? text.find('.', start) : text.size();
+        uint64_t value = 0;
+        if (end == std::string::npos || !ReadDecimal(text.substr(start, end - start), 3, 255, value)) return false;
+        start = end + 1;
     }
-    if (value == 0) return false;
-    server = arguments[1];
-    window = value;
+    return true;
+}
+
+bool ReadClockSettingCommand(const std::vector<std::string>& arguments, ClockSettingCommand& command) {
+    ClockSettingCommand read;
+    if (arguments.size() != 4 || !AsksToSetClock(arguments) || !IsDottedAddress(arguments[1])) return false;
+    read.address = arguments[1];
+    if (!ReadDecimal(arguments[2], 20, UINT64_MAX, read.window) || read.window == 0) return false;
+    if (!ReadDecimal(arguments[3], 20, UINT64_MAX, read.ticket) || read.ticket == 0) return false;
+    command = read;
     return true;
 }

@@ -1,5 +1,6 @@
 // The command line on which the program runs as the instance that sets the clock: the switch,
-// the server's name, and the window to report to, as a decimal number.
+// the server's IPv4 address (the dialog looks the name up), the window to report to, and a
+// number the report must carry back, both decimal.
 #pragma once
 
 #include <cstdint>
@@ -8,12 +9,21 @@
 
 constexpr char kSetClockSwitch[] = "/setclock";
 
-// The parameters for synchronising with `server` (a valid name) and reporting to `window`.
-std::string ClockSettingParameters(const std::string& server, uint64_t window);
+struct ClockSettingCommand {
+    std::string address;  // dotted, such as 192.0.2.17
+    uint64_t window = 0;
+    uint64_t ticket = 0;  // the report is taken only with this number
+};
+
+// The parameters for `command` (its address a dotted one).
+std::string ClockSettingParameters(const ClockSettingCommand& command);
 
 // Whether the program's arguments ask for the clock-setting instance at all.
 bool AsksToSetClock(const std::vector<std::string>& arguments);
 
-// The server and window of such arguments: false unless there are exactly three, the server's
-// name is valid and the window a plain decimal number that is not zero.
-bool ReadClockSettingCommand(const std::vector<std::string>& arguments, std::string& server, uint64_t& window);
+// Whether `text` is a dotted IPv4 address: four decimal numbers 0 to 255, nothing else.
+bool IsDottedAddress(const std::string& text);
+
+// The command in such arguments: false unless there are exactly four, the address is dotted,
+// and the window and the ticket are plain decimal numbers of 64 bits that are not zero.
+bool ReadClockSettingCommand(const std::vector<std::string>& arguments, ClockSettingCommand& command);

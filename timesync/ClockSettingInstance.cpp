@@ -16,10 +16,9 @@ constexpr UINT kReportWaitMs = 5000;
 }  // namespace
 
 int RunClockSettingInstance(const std::vector<std::string>& arguments) {
-    std::string server;
-    uint64_t window = 0;
-    if (!ReadClockSettingCommand(arguments, server, window)) return -1;
-    const HWND reportTo = reinterpret_cast<HWND>(static_cast<uintptr_t>(window));
+    ClockSettingCommand command;
+    if (!ReadClockSettingCommand(arguments, command)) return -1;
+    const HWND reportTo = reinterpret_cast<HWND>(static_cast<uintptr_t>(command.window));
     // Libraries come from the system's folder only (where the system can say so: Windows 8 on,
     // or 7 with its update).
     using SetDirectories = BOOL(WINAPI*)(DWORD);
@@ -40,7 +39,7 @@ int RunClockSettingInstance(const std::vector<std::string>& arguments) {
     } else {
         {
             TimeSyncSocket socket(clock, counter);
-            socket.synchronize(server);
+            socket.synchronize(command.address);
             const ULONGLONG deadline = GetTickCount64() + kLongestSynchronisationMs;
             while (!socket.exchange().done() && GetTickCount64() < deadline) {
                 MsgWaitForMultipleObjects(0, nullptr, FALSE, 250, QS_ALLINPUT);
@@ -51,6 +50,7 @@ int RunClockSettingInstance(const std::vector<std::string>& arguments) {
         }
         WSACleanup();
     }
+    report.ticket = command.ticket;
     COPYDATASTRUCT data = {kSyncReportTag, sizeof report, &report};
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(reportTo, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kReportWaitMs,

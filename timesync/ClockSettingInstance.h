@@ -1,6 +1,6 @@
 // The program run as the instance that sets the clock: started by the Set Clock dialog, with
 // administrator rights where the system asks for them. It reads no file and shows no window:
-// it takes a validated server's name from its command line, synchronises, sets the clock, and
+// it takes a server's address from its command line, synchronises, sets the clock, and
 // hands the outcome to the dialog's window as a report.
 #pragma once
 

@@ -9,6 +9,7 @@
 #include "platform/SystemError.h"
 #include "res/resource.h"
 #include "timesync/ClockSettingCommand.h"
+#include "timesync/HostLookup.h"
 #include "timesync/ServerCourtesy.h"
 #include "timesync/ServerList.h"
 #include "timesync/SyncReport.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <random>
 #include <vector>
 
 namespace {
@@ -37,6 +39,15 @@ ServerCourtesy& Courtesy() {
 }
 
 double SteadySeconds() { return double(GetTickCount64()) / 1000; }
+
+constexpr UINT kLookupFinished = WM_APP + 1;  // the server's name has been looked up
+
+// A number no other process can guess, which the instance's report must carry back.
+uint64_t NewTicket() {
+    std::random_device random;
+    const uint64_t ticket = uint64_t(random()) << 32 | random();
+    return ticket != 0 ? ticket : 1;
+}
 
 const DialogSkin kSkin = {IDB_BANNER_SET_CLOCK, 332, kBannerBandHeight, ControlColours::Standard,
                           {{IDOK, IDB_FACES_SET}, {IDCANCEL, IDB_FACES_CLOSE}, {kHelpButton, IDB_FACES_HELP}},
@@ -122,24 +133,45 @@ private:
 
     void setStatus(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, text.c_str()); }
 
-    bool synchronizing() const { return server_.size() > 0; }
+    bool synchronizing() const { return synchronizing_; }
 
+    // A press of Set: the server's name looked up first, unless it is an address already.
     void startSynchronizing() {
         if (synchronizing()) return;
         const std::string server = TrimmedServerName(chosenServer());
-        if (server.empty() && IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) != BST_CHECKED) return;
         if (!IsValidServerName(server)) {
             setStatus(socketErrorText(WSAHOST_NOT_FOUND));  // no server has that name
             return;
         }
+        synchronizing_ = true;
+        setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
+        if (IsDottedAddress(server)) {
+            startWithAddress(server);
+        } else {
+            lookup_ = StartHostLookup(hwnd(), kLookupFinished, ++lookups_, server);
+        }
+    }
+
+    void onLookupFinished(WPARAM number) {
+        if (lookup_ == nullptr || number != lookup_->number) return;  // a lookup since forgotten
+        const std::shared_ptr<HostLookup> lookup = std::move(lookup_);
+        if (lookup->error != 0) {
+            finish(socketErrorText(lookup->error));
+        } else {
+            startWithAddress(inet_ntoa(lookup->address));
+        }
+    }
+
+    // Servers are known by their address: names that lead to the same server share its turn
+    // and its refusal.
+    void startWithAddress(const std::string& address) {
         std::string code;
-        if (Courtesy().hasRefused(server, code)) {
-            setStatus(Printf(LoadResourceString(IDS_SYNC_REFUSED).c_str(), code.c_str()));
+        if (Courtesy().hasRefused(address, code)) {
+            finish(Printf(LoadResourceString(IDS_SYNC_REFUSED).c_str(), code.c_str()));
             return;
         }
-        server_ = server;
-        setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
-        const double wait = Courtesy().waitBefore(server, SteadySeconds());
+        address_ = address;
+        const double wait = Courtesy().waitBefore(address, SteadySeconds());
         if (wait > 0) {
             SetTimer(hwnd(), kStartTimer, UINT(wait * 1000) + 1, nullptr);
         } else {
@@ -149,10 +181,11 @@ private:
 
     void startInstance() {
         KillTimer(hwnd(), kStartTimer);
-        Courtesy().contacted(server_, SteadySeconds());
+        Courtesy().contacted(address_, SteadySeconds());
+        ticket_ = NewTicket();
+        const ClockSettingCommand command = {address_, uint64_t(reinterpret_cast<uintptr_t>(hwnd())), ticket_};
         DWORD error = ERROR_SUCCESS;
-        const std::string parameters = ClockSettingParameters(server_, uint64_t(reinterpret_cast<uintptr_t>(hwnd())));
-        if (!StartElevated(hwnd(), ProgramPath(), parameters, instance_, error)) {
+        if (!StartElevated(hwnd(), ProgramPath(), ClockSettingParameters(command), instance_, error)) {
             finish(error == ERROR_CANCELLED ? LoadResourceString(IDS_SYNC_NOT_PERMITTED)
                                             : LoadResourceString(IDS_SYNC_HELPER_FAILED) + SystemErrorText(error));
             return;
@@ -162,23 +195,22 @@ private:
     }
 
     // The instance reports before it ends; one that ended without a word, or takes far too
-    // long, is given up.
+    // long, is given up. It may have asked the server until then.
     void watchInstance() {
-        if (WaitForSingleObject(instance_, 0) == WAIT_OBJECT_0) {
-            finish(LoadResourceString(IDS_SYNC_NO_REPORT));
-        } else if (GetTickCount64() - started_ > kLongestWaitMs) {
-            finish(LoadResourceString(IDS_SYNC_TIMEOUT));
-        }
+        const bool ended = WaitForSingleObject(instance_, 0) == WAIT_OBJECT_0;
+        if (!ended && GetTickCount64() - started_ <= kLongestWaitMs) return;
+        Courtesy().contacted(address_, SteadySeconds());
+        finish(LoadResourceString(IDS_SYNC_NO_REPORT));
     }
 
     void onReport(const SyncReport& report) {
-        Courtesy().contacted(server_, SteadySeconds());
+        Courtesy().contacted(address_, SteadySeconds());
         // Starting the instance may have activated another of the program's windows; the
         // answer is shown here. A user who went on to another program is left there.
         DWORD foregroundProcess = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
         if (foregroundProcess == GetCurrentProcessId()) SetForegroundWindow(hwnd());
-        if (report.outcome == int32_t(SyncOutcome::KissOfDeath)) Courtesy().refused(server_, report.kissCode);
+        if (report.outcome == int32_t(SyncOutcome::KissOfDeath)) Courtesy().refused(address_, report.kissCode);
         finish(reportText(report));
     }
 
@@ -196,7 +228,7 @@ private:
                               report.delay, int(report.stratum));
             }
             return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), report.maxError,
-                          std::max(1, int(std::ceil(std::fabs(report.correction)))));
+                          int(std::floor(std::fabs(report.correction))) + 1);
         case SyncOutcome::SocketError:
             return socketErrorText(report.socketError);
         case SyncOutcome::OutOfRange:
@@ -224,7 +256,8 @@ private:
         KillTimer(hwnd(), kWatchTimer);
         if (instance_ != nullptr) CloseHandle(instance_);
         instance_ = nullptr;
-        server_.clear();
+        lookup_.reset();
+        synchronizing_ = false;
     }
 
     bool onCommand(UINT id) override {
@@ -249,12 +282,17 @@ private:
             result = 0;
             return true;
         }
+        if (message == kLookupFinished) {
+            onLookupFinished(wParam);
+            result = 0;
+            return true;
+        }
         if (message == WM_COPYDATA) {
             const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
             SyncReport report;
             result = FALSE;
             if (instance_ != nullptr && data != nullptr && data->dwData == kSyncReportTag &&
-                ReadSyncReport(data->lpData, data->cbData, report)) {
+                ReadSyncReport(data->lpData, data->cbData, report) && report.ticket == ticket_) {
                 onReport(report);
                 result = TRUE;
             }
@@ -272,7 +310,7 @@ private:
             // synchronisation with that server waits for it.
             if (instance_ != nullptr && WaitForSingleObject(instance_, 0) != WAIT_OBJECT_0) {
                 const double left = double(kLongestWaitMs - std::min(kLongestWaitMs, GetTickCount64() - started_)) / 1000;
-                Courtesy().contacted(server_, SteadySeconds() + left);
+                Courtesy().contacted(address_, SteadySeconds() + left);
             }
             stopSynchronizing();
         }
@@ -281,8 +319,12 @@ private:
 
     ClockApp& app_;
     std::vector<TimeServer> servers_;
-    std::string server_;          // the server of the synchronisation under way, empty when none is
-    HANDLE instance_ = nullptr;   // the instance setting the clock
+    bool synchronizing_ = false;   // from a press of Set until its outcome shows
+    std::shared_ptr<HostLookup> lookup_;  // the server's name being looked up
+    WPARAM lookups_ = 0;
+    std::string address_;          // the server's address
+    uint64_t ticket_ = 0;          // the number the instance's report must carry
+    HANDLE instance_ = nullptr;    // the instance setting the clock
     ULONGLONG started_ = 0;
     bool initialised_ = false;
 };

@@ -11,6 +11,7 @@
 constexpr uint32_t kSyncReportTag = 0x534E5450;  // "SNTP"
 
 struct SyncReport {
+    uint64_t ticket = 0;  // the number the dialog gave the instance
     int32_t outcome = int32_t(SyncOutcome::TimedOut);
     int32_t protocol = int32_t(SyncProtocol::Ntp);
     int32_t stratum = 0;

@@ -60,14 +60,13 @@ double SystemClockSetter::now() {
 bool SystemClockSetter::set(double unixTime, std::string& failure) {
     // Set in UTC: the system's own conversion from local time can be an hour out on the days
     // daylight saving starts or ends.
-    const double steps = std::round(unixTime * 1e4) * 1e3 + kUnixEpochInFileTime;  // whole milliseconds
+    const int64_t steps = FileTimeOfUnixTime(unixTime);
     SYSTEMTIME target = {};
-    if (!(steps >= 0 && steps < 1.8e19)) {
+    if (steps < 0) {
         failure = SystemMessage(ERROR_INVALID_PARAMETER);
         return false;
     }
-    const uint64_t whole = uint64_t(steps);
-    const FILETIME time = {DWORD(whole), DWORD(whole >> 32)};
+    const FILETIME time = {DWORD(uint64_t(steps)), DWORD(uint64_t(steps) >> 32)};
     if (!FileTimeToSystemTime(&time, &target)) {
         failure = SystemMessage(GetLastError());
         return false;

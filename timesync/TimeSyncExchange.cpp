@@ -15,6 +15,13 @@ int32_t UnixTimeFromTimeProtocol(const unsigned char b[4]) {
     return static_cast<int32_t>(sinceNineteenHundred + 2085978496u);
 }
 
+int64_t FileTimeOfUnixTime(double unixTime) {
+    constexpr int64_t kUnixEpoch = 116444736000000000;  // 1970 in FILETIME steps
+    // Outside 1601 to 30827 (what the system can hold): no time at all.
+    if (!(unixTime > -11644473600.0 && unixTime < 910692730085.0)) return -1;
+    return kUnixEpoch + int64_t(std::llround(unixTime * 1000)) * 10000;
+}
+
 void TimeSyncExchange::start() {
     outcome_ = SyncOutcome::Running;
     protocol_ = SyncProtocol::Ntp;

@@ -27,6 +27,11 @@ constexpr uint16_t kTimeProtocolPort = 37;
 // or beyond 2038-01-19 03:14:07 UTC) cannot be set.
 int32_t UnixTimeFromTimeProtocol(const unsigned char bytes[4]);
 
+// The Windows FILETIME count (100-nanosecond steps since 1601) of Unix time `unixTime`, rounded
+// to the whole millisecond, which is what the system's clock takes: the setting lands at most
+// half a millisecond off.
+int64_t FileTimeOfUnixTime(double unixTime);
+
 // Sets the PC clock; an interface so that tests can record what would be set.
 class ClockSetter {
 public:

@@ -1,12 +1,12 @@
 #include "timesync/TimeSyncSocket.h"
 
+#include "timesync/HostLookup.h"
 #include "timesync/ServerList.h"
 
 #include <ws2tcpip.h>
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -16,13 +16,6 @@ constexpr UINT kLookupFinished = WM_APP + 2;  // a host name's lookup has ended
 constexpr UINT_PTR kStepTimer = 1;
 
 }  // namespace
-
-struct TimeSyncSocket::HostLookup {
-    WPARAM number = 0;
-    std::string name;
-    in_addr address = {};
-    int error = 0;
-};
 
 TimeSyncSocket::TimeSyncSocket(ClockSetter& clock, PerformanceCounter& counter, TimeServerPorts ports, SyncSchedule schedule)
     : exchange_(clock, counter, schedule), ports_(ports) {}
@@ -63,29 +56,7 @@ void TimeSyncSocket::synchronize(const std::string& typed) {
         open(address);
         return;
     }
-    lookUp(server);
-}
-
-void TimeSyncSocket::lookUp(const std::string& name) {
-    auto lookup = std::make_shared<HostLookup>();
-    lookup->number = ++lookups_;
-    lookup->name = name;
-    lookup_ = lookup;
-    const HWND window = hwnd();
-    std::thread([lookup, window] {
-        addrinfo hints = {};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_DGRAM;
-        addrinfo* found = nullptr;
-        lookup->error = getaddrinfo(lookup->name.c_str(), nullptr, &hints, &found);
-        if (lookup->error == 0 && found != nullptr) {
-            lookup->address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-        } else if (lookup->error == 0) {
-            lookup->error = WSANO_DATA;
-        }
-        if (found != nullptr) freeaddrinfo(found);
-        PostMessageA(window, kLookupFinished, lookup->number, 0);
-    }).detach();
+    lookup_ = StartHostLookup(hwnd(), kLookupFinished, ++lookups_, server);
 }
 
 void TimeSyncSocket::open(in_addr address) {
@@ -162,8 +133,9 @@ LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case kSocketNotice:
         if (SOCKET(wParam) != socket_ || socket_ == INVALID_SOCKET) return 0;
-        // A refused request (the server's port closed) is silence to the client.
-        if (WSAGETSELECTEVENT(lParam) == FD_READ && WSAGETSELECTERROR(lParam) == 0) receive();
+        // Read even when the notice carries an error (a refused earlier datagram): reading is
+        // what asks for the next notice. A refusal itself is silence to the client.
+        if (WSAGETSELECTEVENT(lParam) == FD_READ) receive();
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

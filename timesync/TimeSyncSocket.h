@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Window.h"
+#include "timesync/HostLookup.h"
 #include "timesync/TimeSyncExchange.h"
 
 #include <winsock2.h>
@@ -35,9 +36,7 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct HostLookup;
     bool ensureWindow();
-    void lookUp(const std::string& name);
     void open(in_addr address);
     // Sends what is due and sets the timer for the next step; closes the socket once done.
     void step();
@@ -47,8 +46,6 @@ private:
     TimeServerPorts ports_;
     in_addr server_ = {};
     SOCKET socket_ = INVALID_SOCKET;
-    // The host name's lookup under way, run on a thread of its own that shares it; its answer
-    // comes as a message carrying its number.
-    std::shared_ptr<HostLookup> lookup_;
+    std::shared_ptr<HostLookup> lookup_;  // the host name's lookup under way
     WPARAM lookups_ = 0;
 };

@@ -14,6 +14,7 @@ constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
 
 SkinButton::~SkinButton() {
     detach();
+    if (shield_ != nullptr) DestroyIcon(shield_);
     if (strip_ != nullptr) DeleteObject(strip_);
 }
 
@@ -57,11 +58,28 @@ void SkinButton::dpiChanged() {
     if (shield_ != nullptr) setShield(true);
 }
 
+namespace {
+
+// The system's shield icon drawn for `size` pixels (scaled down from its larger images, as the
+// system does for DPI), else the one user32 keeps at its own size.
+HICON LoadShieldIcon(int size) {
+    // Common controls 6 have it (the manifest asks for them); the import library does not.
+    using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown = reinterpret_cast<ScaleDown>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (scaleDown != nullptr && SUCCEEDED(scaleDown(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, size, size, &icon))) {
+        return icon;
+    }
+    const auto shared = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518), IMAGE_ICON, 0, 0, LR_SHARED));
+    return shared != nullptr ? CopyIcon(shared) : nullptr;
+}
+
+}  // namespace
+
 void SkinButton::setShield(bool shown) {
-    const int size = SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_));
-    shield_ = shown ? static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, IMAGE_ICON,
-                                                    size, size, LR_SHARED))
-                    : nullptr;
+    if (shield_ != nullptr) DestroyIcon(shield_);
+    shield_ = shown ? LoadShieldIcon(SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_))) : nullptr;
     if (hwnd_ == nullptr) return;
     // Told as well, for whatever reads the button's state.
     SendMessageW(hwnd_, BCM_SETSHIELD, 0, shown);

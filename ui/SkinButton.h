@@ -48,5 +48,5 @@ private:
     bool hover_ = false;
     bool tracking_ = false;
     bool default_ = false;  // the dialog's default push button (Enter presses it)
-    HICON shield_ = nullptr;  // the system's, shared: never destroyed
+    HICON shield_ = nullptr;  // a copy of the system's, destroyed with the button
 };

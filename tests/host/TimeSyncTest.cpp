@@ -321,39 +321,47 @@ TEST(ServerList, AtMostAThousandServers) {
     EXPECT_EQ(leftOut, 0u);
 }
 
-// What the elevated instance accepts from its command line: a host name or dotted address and
-// a window, nothing that could be taken for a switch, a path or a second argument.
-TEST(ClockSettingCommand, OnlyAValidServerAndWindow) {
+// What the elevated instance accepts from its command line: a dotted address, a window and a
+// ticket, nothing that could be taken for a switch, a name to look up, a path or a fifth word.
+TEST(ClockSettingCommand, OnlyAnAddressAWindowAndATicket) {
     using Args = std::vector<std::string>;
-    std::string server;
-    uint64_t window = 0;
-    ASSERT_TRUE(ReadClockSettingCommand({"/setclock", "time-a-g.nist.gov", "131202"}, server, window));
-    EXPECT_EQ(server, "time-a-g.nist.gov");
-    EXPECT_EQ(window, 131202u);
-    EXPECT_TRUE(ReadClockSettingCommand({"/setclock", "127.0.0.1", "1"}, server, window));
-    EXPECT_TRUE(ReadClockSettingCommand({"/setclock", "pool.ntp.org.", "1"}, server, window));
+    ClockSettingCommand command;
+    ASSERT_TRUE(ReadClockSettingCommand({"/setclock", "192.0.2.17", "131202", "77"}, command));
+    EXPECT_EQ(command.address, "192.0.2.17");
+    EXPECT_EQ(command.window, 131202u);
+    EXPECT_EQ(command.ticket, 77u);
     const Args refused[] = {
-        {"/setclock", "pool.ntp.org"},
-        {"/setclock", "pool.ntp.org", "1", "extra"},
-        {"/other", "pool.ntp.org", "1"},
-        {"/setclock", "-x.example", "1"},
-        {"/setclock", "a..b", "1"},
-        {"/setclock", ".a", "1"},
-        {"/setclock", "a b", "1"},
-        {"/setclock", "c:\\evil.dll", "1"},
-        {"/setclock", "\\\\host\\share", "1"},
-        {"/setclock", "", "1"},
-        {"/setclock", std::string(64, 'a') + ".example", "1"},
-        {"/setclock", "pool.ntp.org", "0"},
-        {"/setclock", "pool.ntp.org", "12x"},
-        {"/setclock", "pool.ntp.org", "-5"},
-        {"/setclock", "pool.ntp.org", "99999999999999999999"},
+        {"/setclock", "127.0.0.1", "1"},
+        {"/setclock", "127.0.0.1", "1", "2", "extra"},
+        {"/other", "127.0.0.1", "1", "2"},
+        {"/setclock", "time.nist.gov", "1", "2"},
+        {"/setclock", "256.0.0.1", "1", "2"},
+        {"/setclock", "1.2.3", "1", "2"},
+        {"/setclock", "1.2.3.4.5", "1", "2"},
+        {"/setclock", "1..3.4", "1", "2"},
+        {"/setclock", "-1.2.3.4", "1", "2"},
+        {"/setclock", "1.2.3.4 ", "1", "2"},
+        {"/setclock", "c:\\evil.dll", "1", "2"},
+        {"/setclock", "127.0.0.1", "0", "2"},
+        {"/setclock", "127.0.0.1", "12x", "2"},
+        {"/setclock", "127.0.0.1", "1", "0"},
+        {"/setclock", "127.0.0.1", "1", "18446744073709551616"},
     };
-    for (const Args& args : refused) EXPECT_FALSE(ReadClockSettingCommand(args, server, window)) << args[1];
-    std::istringstream words(ClockSettingParameters("ntp1.npl.co.uk", 77));
+    for (const Args& args : refused) EXPECT_FALSE(ReadClockSettingCommand(args, command)) << args[1] << " " << args.size();
+    std::istringstream words(ClockSettingParameters({"10.1.2.3", 77, 18446744073709551615u}));
     const Args made{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
-    EXPECT_TRUE(ReadClockSettingCommand(made, server, window));
-    EXPECT_EQ(window, 77u);
+    ASSERT_TRUE(ReadClockSettingCommand(made, command));
+    EXPECT_EQ(command.ticket, 18446744073709551615u);
+}
+
+// The system's clock takes whole milliseconds: rounded to the nearest, never cut.
+TEST(ClockSetting, FileTimeIsTheNearestWholeMillisecond) {
+    EXPECT_EQ(FileTimeOfUnixTime(0), 116444736000000000);
+    EXPECT_EQ(FileTimeOfUnixTime(1765000000.0009), 116444736000000000 + 17650000000010000);
+    EXPECT_EQ(FileTimeOfUnixTime(1765000000.0004), 116444736000000000 + 17650000000000000);
+    EXPECT_EQ(FileTimeOfUnixTime(-0.0006), 116444736000000000 - 10000);
+    EXPECT_EQ(FileTimeOfUnixTime(std::nan("")), -1);
+    EXPECT_EQ(FileTimeOfUnixTime(1e300), -1);
 }
 
 // The report crosses from another process: only a whole, sensible one is read.

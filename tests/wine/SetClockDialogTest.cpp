@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <mutex>
 #include <ctime>
 
 namespace {
@@ -50,7 +51,15 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
     // 0: the time now; 1: an hour ahead; 2: no NTP, a Time Protocol answer after 2038;
     // 3: silence; 4: a Kiss-o'-Death.
     std::atomic<int> mode{0};
+    // When each request reached either port: the same server, however it was named.
+    std::mutex lock;
+    std::vector<ULONGLONG> arrivals;
+    const auto arrived = [&] {
+        std::lock_guard<std::mutex> hold(lock);
+        arrivals.push_back(GetTickCount64());
+    };
     TimeServerScript ntp(123, [&](int, const std::string& request) {
+        arrived();
         switch (mode.load()) {
         case 0: return Datagrams{NtpAnswer(request, UnixNow())};
         case 1: return Datagrams{NtpAnswer(request, UnixNow() + 3600)};
@@ -59,6 +68,7 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
         return Datagrams{};
     });
     TimeServerScript timeProtocol(37, [&](int, const std::string&) {
+        arrived();
         return mode == 2 ? Datagrams{std::string("\x03\xAA\x7E\x80", 4)} : Datagrams{};
     });
     if (!ntp.ok() || !timeProtocol.ok()) {
@@ -117,7 +127,8 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
     result = synchronize(dialog);
     EXPECT_TRUE(StartsWith(result, "The selected time server's answer was out of range")) << result;
 
-    // Silence, from a server of another name: the time-out.
+    // Silence, from the same server by another name, which waits for its turn all the same:
+    // the time-out.
     mode = 3;
     type(dialog, "localhost");
     result = synchronize(dialog);
@@ -132,6 +143,13 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
     const int asked = ntp.requests();
     EXPECT_EQ(synchronize(dialog), result);
     EXPECT_EQ(ntp.requests(), asked);
+
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        for (std::size_t i = 1; i < arrivals.size(); ++i) {
+            EXPECT_GE(arrivals[i] - arrivals[i - 1], 3990u) << "requests " << i - 1 << " and " << i;
+        }
+    }
 
     // The typed server is kept: in the next dialog, and in user.bin once the program ends.
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
