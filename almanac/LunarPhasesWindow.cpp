@@ -6,6 +6,7 @@
 #include "platform/CivilClock.h"
 #include "platform/GdiSurface.h"
 #include "platform/RecursiveLock.h"
+#include "platform/Dpi.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 
@@ -29,9 +30,10 @@ HFONT Arial(int height, int weight) {
 
 void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
 
-// Phase picture `id` at (x, y) as its ball alone: each pixel blended over what lies beneath by
-// the share of it the ball covers, so no black square shows around the Moon.
-void DrawPhasePicture(HDC dc, int id, int x, int y) {
+// Phase picture `id` at (x, y), `size` pixels square, as its ball alone: each pixel blended
+// over what lies beneath by the share of it the ball covers, so no black square shows around
+// the Moon.
+void DrawPhasePicture(HDC dc, int id, int x, int y, int size) {
     HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
     if (picture == nullptr) return;
     constexpr int n = kPhasePictureSize;
@@ -50,7 +52,7 @@ void DrawPhasePicture(HDC dc, int id, int x, int y) {
         }
         HGDIOBJ previous = SelectObject(memory, pixels);
         const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(dc, x, y, n, n, memory, 0, 0, n, n, blend);
+        GdiAlphaBlend(dc, x, y, size, size, memory, 0, 0, n, n, blend);
         SelectObject(memory, previous);
     }
     if (pixels != nullptr) DeleteObject(pixels);
@@ -70,18 +72,27 @@ void LunarPhasesWindow::open() {
     }
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
     if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr, icon)) return;
-    const int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - kWidth / 2;
-    const int y = GetSystemMetrics(SM_CYFULLSCREEN) / 2 - kHeight / 2;
+    const POINT centre = {GetSystemMetrics(SM_CXFULLSCREEN) / 2, GetSystemMetrics(SM_CYFULLSCREEN) / 2};
+    const UINT dpi = DpiAtPoint(centre);
+    const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
     // Children clipped: the background must not cover the views and the button.
-    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, kWidth,
-               kHeight)) {
+    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+               centre.x - width / 2, centre.y - height / 2, width, height)) {
         SetForegroundWindow(hwnd());
     }
 }
 
 bool LunarPhasesWindow::onCreate() {
+    SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+    return createChildren();
+}
+
+// The views, the button and the fonts, at the window's DPI (all places are given at 96).
+bool LunarPhasesWindow::createChildren() {
+    dpi_ = WindowDpi(hwnd());
+    const auto at = [&](int pixels) { return ScaledToDpi(pixels, dpi_); };
     illumination_ = std::make_unique<IlluminationView>(inputs_);
-    if (illumination_->create(hwnd(), 15, 125, 300)) UpdateWindow(illumination_->hwnd());
+    if (illumination_->create(hwnd(), at(15), at(125), at(300))) UpdateWindow(illumination_->hwnd());
     bool hardware;
     {
         std::lock_guard<RecursiveLock> hold(inputs_.lock);
@@ -89,15 +100,13 @@ bool LunarPhasesWindow::onCreate() {
     }
     orbit_ = std::make_unique<OrbitView>(hardware, angles_, labels_);
     const ViewPlace o = kOrbitViewPlace;
-    orbit_->create(hwnd(), o.x, o.y, o.width, o.height, kLunarBannerHeight - o.y);
-    SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
-    headingFont_ = Arial(20, FW_BOLD);
-    textFont_ = Arial(13, FW_NORMAL);
-    return close_.create(hwnd(), "Close", 550, 435, kCloseButton, IDB_FACES_LUNAR_CLOSE);
+    orbit_->create(hwnd(), at(o.x), at(o.y), at(o.width), at(o.height), at(kLunarBannerHeight) - at(o.y));
+    headingFont_ = Arial(at(20), FW_BOLD);
+    textFont_ = Arial(at(13), FW_NORMAL);
+    return close_.create(hwnd(), "Close", at(550), at(435), kCloseButton, IDB_FACES_LUNAR_CLOSE);
 }
 
-void LunarPhasesWindow::onDestroy() {
-    KillTimer(hwnd(), kRefreshTimer);
+void LunarPhasesWindow::destroyChildren() {
     // The views first, while their objects can still release what they hold; the system
     // would destroy the children only after this.
     if (orbit_) orbit_->destroy();
@@ -107,6 +116,21 @@ void LunarPhasesWindow::onDestroy() {
     if (textFont_ != nullptr) DeleteObject(textFont_);
     if (headingFont_ != nullptr) DeleteObject(headingFont_);
     textFont_ = headingFont_ = nullptr;
+    if (close_.hwnd() != nullptr) DestroyWindow(close_.hwnd());
+}
+
+void LunarPhasesWindow::onDestroy() {
+    KillTimer(hwnd(), kRefreshTimer);
+    destroyChildren();
+}
+
+// On a monitor of another DPI: the size Windows suggests, and the children made anew for it.
+void LunarPhasesWindow::onDpiChanged(const RECT& suggested) {
+    destroyChildren();
+    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    createChildren();
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 // What the window shows now: the phase table and the illumination line.
@@ -139,27 +163,29 @@ void LunarPhasesWindow::paint() {
     const PhaseTable& table = shown_.table;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    DrawResourceBitmap(dc, IDB_BANNER_LUNAR_PHASES, 0, 0);
+    DrawResourceBitmapForDpi(dc, IDB_BANNER_LUNAR_PHASES, dpi_, 0, 0);
     HGDIOBJ previousFont = SelectObject(dc, textFont_);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     const int h = metrics.tmHeight;
+    const auto at = [&](int pixels) { return ScaledToDpi(pixels, dpi_); };
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     for (int i = 0; i < 4; ++i) {
         int bitmap = 0;
         const char* name = PhaseName(table.entries[i].phase, &bitmap);
-        const PhaseEntryPlaces at = PhaseEntryPlacesFor(i, h);
-        Text(dc, at.nameX, at.nameY, name);
-        Text(dc, at.dateX, at.dateY, PhaseDateLabel(table.entries[i].julianDate));
-        DrawPhasePicture(dc, bitmap, at.pictureX, at.pictureY);
+        // The places for the text's height at 96 DPI, scaled.
+        const PhaseEntryPlaces place = PhaseEntryPlacesFor(i, MulDiv(h, int(kBaseDpi), int(dpi_)));
+        Text(dc, at(place.nameX), at(place.nameY), name);
+        Text(dc, at(place.dateX), at(place.dateY), PhaseDateLabel(table.entries[i].julianDate));
+        DrawPhasePicture(dc, bitmap, at(place.pictureX), at(place.pictureY), at(kPhasePictureSize));
     }
-    RECT explanation = kExplanation;
+    RECT explanation = {at(kExplanation.left), at(kExplanation.top), at(kExplanation.right), at(kExplanation.bottom)};
     const std::string lunarMonth = LoadResourceString(IDS_LUNAR_MONTH);
     DrawTextA(dc, lunarMonth.c_str(), -1, &explanation, DT_WORDBREAK);
     SelectObject(dc, headingFont_);
-    Text(dc, 20, 450 - h, "Current");
-    Text(dc, 20, 455, shown_.illumination);
+    Text(dc, at(20), at(450) - h, "Current");
+    Text(dc, at(20), at(455), shown_.illumination);
     SelectObject(dc, previousFont);
     EndPaint(hwnd(), &ps);
 }
@@ -189,9 +215,13 @@ LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
         ScreenToClient(hwnd(), &at);
         const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) && at.y >= 0 && at.y < kLunarBannerHeight;
+        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) && at.y >= 0 &&
+                          at.y < ScaledToDpi(kLunarBannerHeight, dpi_);
         return drag ? HTCAPTION : hit;
     }
+    case WM_DPICHANGED:
+        onDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->hwndItem == close_.hwnd()) close_.draw(*item);

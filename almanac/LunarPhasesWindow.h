@@ -34,6 +34,9 @@ private:
     };
     Shown now();
     void paint();
+    bool createChildren();
+    void destroyChildren();
+    void onDpiChanged(const RECT& suggested);
 
     PhaseInputs inputs_;
     SkinButton close_;
@@ -43,4 +46,5 @@ private:
     PhaseLabelTracker labels_;
     Shown shown_;
     HFONT textFont_ = nullptr, headingFont_ = nullptr;
+    UINT dpi_ = 96;  // the DPI the children were made for
 };

@@ -89,7 +89,13 @@ void TrayFrame::addTrayIcon() {
     icon.uID = app_.trayMessage;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = app_.trayMessage;
-    icon.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
+    // At the small-icon size the shell shows, from the icon's images (no scaling of a 32-pixel one).
+    if (trayIcon_ == nullptr) {
+        const int size = GetSystemMetrics(SM_CXSMICON);
+        trayIcon_ = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE), IMAGE_ICON, size, size, 0));
+    }
+    icon.hIcon = trayIcon_;
     lstrcpynA(icon.szTip, LoadResourceString(IDS_APP_NAME).c_str(), 64);
     Shell_NotifyIconA(NIM_ADD, &icon);
 }
@@ -99,6 +105,8 @@ void TrayFrame::removeTrayIcon() {
     icon.hWnd = hwnd();
     icon.uID = app_.trayMessage;
     Shell_NotifyIconA(NIM_DELETE, &icon);
+    if (trayIcon_ != nullptr) DestroyIcon(trayIcon_);
+    trayIcon_ = nullptr;
 }
 
 void TrayFrame::openEarthWindow() {

@@ -46,4 +46,5 @@ private:
     std::unique_ptr<AboutWindow> about_;
     UINT restartReason_ = 0;  // the reason of a restart held back until a dialog closes
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
+    HICON trayIcon_ = nullptr;  // the tray's image of the program's icon
 };

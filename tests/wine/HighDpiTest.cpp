@@ -85,6 +85,20 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     KeepScreenshot(SettledCapture(about), "about-192dpi.bmp");
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
+    // Lunar Phases: twice its size (wider than this 1280-pixel screen), its Close button on it
+    // at twice its size.
+    PostMessageA(hidden, WM_COMMAND, ID_MOON_PHASES, 0);
+    HWND lunar = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (lunar = FindWindowA("SolvaneLunarPhases", nullptr)) != nullptr && IsWindowVisible(lunar); }, 15000));
+    GetWindowRect(lunar, &r);
+    EXPECT_EQ(r.right - r.left, 1400);
+    EXPECT_EQ(r.bottom - r.top, 1000);
+    GetWindowRect(GetDlgItem(lunar, 101), &close);
+    EXPECT_EQ(close.right - close.left, 200);
+    EXPECT_LE(close.bottom, r.bottom);
+    PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(lunar); }, 10000));
+
     // The earth clock window at least its doubled smallest size, the details pane doubled.
     RECT pane, window;
     GetWindowRect(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr), &pane);

@@ -9,7 +9,8 @@
 //   saver_moon_116.bmp              the same face for the screen saver
 //   moon_new.bmp, moon_first.bmp, moon_last.bmp  64x64 phase icons
 //   drag.cur                        32x32 cursor for turning the globe
-//   solvane.ico                     the program's icon: 16, 32 and 48 pixels
+//   solvane.ico                     the program's icon: 16, 20, 24, 32, 40, 48 and 256 pixels,
+//                                   for every DPI's small and large icons
 //   pane_decoration.bmp             500x80 the details pane's decoration
 //   tray_reminder.bmp               214x112 the close reminder's picture, with its words
 //   phase_131.bmp .. phase_134.bmp  64x64 new Moon (in earthshine), first quarter (lit on the
@@ -177,7 +178,8 @@ Picture SunSprite(int size) {
 // The program's icon: the Earth seen from space, half in sunlight, at 16, 32 and 48 pixels,
 // 32-bit with alpha.
 bool WriteIcon(const std::string& path, const Picture& day) {
-    const int sizes[3] = {16, 32, 48};
+    const int sizes[] = {16, 20, 24, 32, 40, 48, 256};
+    constexpr int kImages = int(sizeof sizes / sizeof sizes[0]);
     std::vector<std::vector<uint8_t>> images;
     for (int size : sizes) {
         const double radius = size / 2.0 - 0.5;
@@ -207,10 +209,11 @@ bool WriteIcon(const std::string& path, const Picture& day) {
     std::vector<uint8_t> out;
     auto put16 = [&](uint32_t v) { out.push_back(v & 0xff), out.push_back((v >> 8) & 0xff); };
     auto put32 = [&](uint32_t v) { put16(v & 0xffff), put16(v >> 16); };
-    put16(0), put16(1), put16(3);  // an icon file, three images
-    uint32_t offset = 6 + 16 * 3;
-    for (int i = 0; i < 3; ++i) {
-        out.push_back(uint8_t(sizes[i])), out.push_back(uint8_t(sizes[i])), out.push_back(0), out.push_back(0);
+    put16(0), put16(1), put16(kImages);  // an icon file
+    uint32_t offset = 6 + 16 * kImages;
+    for (int i = 0; i < kImages; ++i) {
+        // A width and height of 256 are written as 0.
+        out.push_back(uint8_t(sizes[i] & 0xff)), out.push_back(uint8_t(sizes[i] & 0xff)), out.push_back(0), out.push_back(0);
         put16(1), put16(32), put32(uint32_t(images[i].size())), put32(offset);
         offset += uint32_t(images[i].size());
     }
