@@ -1,5 +1,8 @@
 #include "app/SplashWindow.h"
 
+#include "platform/Dpi.h"
+#include "platform/Resources.h"
+
 #include "res/resource.h"
 
 bool SplashWindow::enabled_ = false;
@@ -37,12 +40,14 @@ void SplashWindow::show(HWND owner) {
 }
 
 bool SplashWindow::create(HWND owner) {
-    bitmap_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SPLASH));
+    RECT work = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    // The picture at the size of the monitor's DPI, where the window is about to open.
+    const POINT centre = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
+    bitmap_ = LoadBitmapForDpi(IDB_SPLASH, DpiAtPoint(centre));
     if (bitmap_ == nullptr || !registerClass(kClassName)) return false;
     BITMAP size = {};
     GetObjectA(bitmap_, sizeof size, &size);
-    RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + (work.right - work.left - size.bmWidth) / 2;
     const int y = work.top + (work.bottom - work.top - size.bmHeight) / 2;
     if (!Window::create(0, kClassName, "", WS_POPUP | WS_VISIBLE, x, y, size.bmWidth,

@@ -1,5 +1,7 @@
 #include "desktop/NoticeDialog.h"
 
+#include "platform/Dpi.h"
+#include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinnedDialog.h"
 
@@ -12,12 +14,31 @@ public:
                              {{IDOK, IDB_FACES_CLOSE}}, {}},
                         brushes) {}
 
+    ~Notice() override {
+        if (picture_ != nullptr) DeleteObject(picture_);
+    }
+
 protected:
+    // A notice's picture is drawn for 96 DPI: it is put in at the dialog's.
+    bool onInitDialog() override {
+        HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE);
+        if (picture == nullptr) return true;
+        picture_ = LoadBitmapForDpi(IDB_TRAY_REMINDER, WindowDpi(hwnd()));
+        if (picture_ == nullptr) return true;
+        const auto loaded = reinterpret_cast<HBITMAP>(
+            SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_)));
+        if (loaded != nullptr && loaded != picture_) DeleteObject(loaded);  // the one the template loaded
+        return true;
+    }
+
     bool onCommand(UINT id) override {
         if (id != IDOK && id != IDCANCEL) return SkinnedDialog::onCommand(id);
         end(IsDlgButtonChecked(hwnd(), IDC_DONT_TELL_AGAIN) == BST_CHECKED);
         return true;
     }
+
+private:
+    HBITMAP picture_ = nullptr;
 };
 
 }  // namespace

@@ -44,6 +44,7 @@ void ExpectControlsInside(HWND dialog) {
 
 TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     ASSERT_TRUE(CopyFileA((DistFolder() + "\\servers.txt").c_str(), folder.path("servers.txt").c_str(), FALSE));
+    options.noticeFlags |= kNoticeCloseToTray;
     start();
     HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
@@ -106,6 +107,18 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     EXPECT_EQ(pane.bottom - pane.top, 318);
     EXPECT_GE(window.right - window.left, 1160);
     KeepScreenshot(SettledCapture(frame), "earth-clock-192dpi.bmp");
+
+    // Closing the window reminds of the tray with its picture at twice its size.
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    HWND reminder = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
+    ASSERT_NE(reminder, nullptr);
+    RECT picture;
+    GetWindowRect(GetDlgItem(reminder, IDC_NOTICE_PICTURE), &picture);
+    EXPECT_EQ(picture.right - picture.left, 428);
+    ExpectControlsInside(reminder);
+    KeepScreenshot(SettledCapture(reminder), "tray-reminder-192dpi.bmp");
+    PostMessageA(reminder, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder); }, 5000));
     stop();
 }
 
