@@ -218,11 +218,12 @@ void MoveMouse(HWND window, int x, int y, DWORD flags) {
     SendInput(1, &input, sizeof input);
 }
 
-bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
-    // A release an earlier test lost would make this press look like the move of a drag: the
-    // button is let go first, until the system agrees it is up.
-    // The pointer must also have arrived: a press judged where the pointer was before would
-    // hit another part of the window.
+namespace {
+
+// Lets the left button go at (x, y) of `window` until the system agrees it is up and the
+// pointer is there: a release that synthetic input lost would leave a drag running in the
+// program (a modal move loop that swallows the program's quit message).
+void LetGo(HWND window, int x, int y) {
     POINT target = {x, y}, at = {};
     ClientToScreen(window, &target);
     WaitUntil([&] {
@@ -230,6 +231,13 @@ bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
         return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0 && GetCursorPos(&at) && at.x == target.x && at.y == target.y;
     }, 2000);
     WaitUntilIdle(window);
+}
+
+}  // namespace
+
+bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
+    // A press judged where the pointer was before would hit another part of the window.
+    LetGo(window, x, y);
     RECT before, after;
     GetWindowRect(window, &before);
     MoveMouse(window, x, y, MOUSEEVENTF_LEFTDOWN);
@@ -241,7 +249,7 @@ bool DragWindow(HWND window, int x, int y, DWORD timeoutMs) {
         // Along with the mouse, down and to the right: not moved for some other reason.
         return after.left - before.left >= 4 && after.top - before.top >= 3;
     }, timeoutMs);
-    MoveMouse(window, x + 4 * step, y + 3 * step, MOUSEEVENTF_LEFTUP);
+    LetGo(window, x + 4 * step, y + 3 * step);
     return moved;
 }
 
