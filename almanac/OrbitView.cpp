@@ -1,5 +1,6 @@
 #include "almanac/OrbitView.h"
 
+#include "platform/Dpi.h"
 #include "render/GLDrawing.h"
 #include "render/GlobeArrays.h"
 #include "render/ResourceBitmaps.h"
@@ -106,7 +107,10 @@ void OrbitView::buildScene() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glyphs_.build(ArialFont(13, FW_BOLD));
+    // The label at the window's DPI, its glyphs drawn twice as large from 150 % on.
+    labelScale_ = float(WindowDpi(hwnd())) / float(kBaseDpi);
+    const int zoom = labelScale_ >= 1.5f ? 2 : 1;
+    glyphs_.build(ArialFont(13 * zoom, FW_BOLD), zoom);
 }
 
 void OrbitView::onDestroy() {
@@ -133,7 +137,7 @@ void OrbitView::drawLabel() {
     shownLabel_ = index;
     const GlyphMetrics& m = glyphs_.metrics();
     float width = 0;
-    for (unsigned char c : label) width += m.advance[c];
+    for (unsigned char c : label) width += labelScale_ * m.advance[c];
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-width_ / 2.0, width_ / 2.0, -height_ / 2.0, height_ / 2.0, -10, 10);
@@ -143,7 +147,7 @@ void OrbitView::drawLabel() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
-    drawText(glyphs_, -width / 2, 2 * m.height['P'] - height_ / 2.0f, 1.0f, label);
+    drawText(glyphs_, -width / 2, 2 * labelScale_ * m.height['P'] - height_ / 2.0f, labelScale_, label);
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
 }

@@ -39,6 +39,7 @@ private:
     HDC dc_ = nullptr;
     GLTarget target_;
     GlyphFont glyphs_;
+    float labelScale_ = 1;  // the window's DPI over 96
     GLuint earth_ = 0, moon_ = 0, orbit_ = 0;
     GLuint textures_[3] = {};
     UINT frameTimer_ = 0;

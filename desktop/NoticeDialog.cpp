@@ -1,6 +1,5 @@
 #include "desktop/NoticeDialog.h"
 
-#include "platform/Dpi.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinnedDialog.h"
@@ -21,13 +20,7 @@ public:
 protected:
     // A notice's picture is drawn for 96 DPI: it is put in at the dialog's.
     bool onInitDialog() override {
-        HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE);
-        if (picture == nullptr) return true;
-        picture_ = LoadBitmapForDpi(IDB_TRAY_REMINDER, WindowDpi(hwnd()));
-        if (picture_ == nullptr) return true;
-        const auto loaded = reinterpret_cast<HBITMAP>(
-            SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_)));
-        if (loaded != nullptr && loaded != picture_) DeleteObject(loaded);  // the one the template loaded
+        if (HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE)) picture_ = PutBitmapForDpi(picture, IDB_TRAY_REMINDER);
         return true;
     }
 

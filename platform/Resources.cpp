@@ -77,3 +77,12 @@ void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y) {
     DeleteDC(memory);
     DeleteObject(bitmap);
 }
+
+HBITMAP PutBitmapForDpi(HWND picture, int id) {
+    HBITMAP bitmap = LoadBitmapForDpi(id, WindowDpi(picture));
+    if (bitmap == nullptr) return nullptr;
+    const auto loaded = reinterpret_cast<HBITMAP>(
+        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (loaded != nullptr && loaded != bitmap) DeleteObject(loaded);  // the one the template loaded
+    return bitmap;
+}

@@ -22,3 +22,8 @@ HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
 
 // Draws bitmap resource `id` at (x, y) at its size for `dpi`.
 void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y);
+
+// Puts bitmap resource `id` at its window's DPI into static picture control `picture` (in
+// place of the one its dialog template loaded, drawn for 96 DPI). The caller deletes the
+// bitmap returned once the control is gone; null when the bitmap is missing.
+HBITMAP PutBitmapForDpi(HWND picture, int id);

@@ -2,6 +2,7 @@
 
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
+#include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthScene.h"
 #include "render/GLDrawing.h"
@@ -22,6 +23,9 @@
 #include <vector>
 
 namespace {
+
+// The glyphs are drawn twice as large from 150 % on, so that the time display stays sharp.
+int GlyphZoom(float dpiScale) { return dpiScale >= 1.5f ? 2 : 1; }
 
 const char kClassName[] = "SolvaneEarthView";
 // The camera: 5 degrees of view from 1900 units, on a globe of radius 80.
@@ -146,7 +150,7 @@ void EarthView::initOpenGL() {
     buildGridLists(listBase_ + 1);
     glGenTextures(kEarthTextureCount, textures_);
     initTextures(textures_, false);
-    glyphs_.build(ArialFont(28, FW_BOLD));
+    buildGlyphs();
     glColor3f(1, 1, 1);
     glClearColor(0, 0, 0, 1);
     moonTextureDate_ = 0;
@@ -227,6 +231,13 @@ void EarthView::advanceSpin(int viewpoint, int spinSpeed) {
     }
 }
 
+// The time display's glyphs, in the current context, for the window's DPI.
+void EarthView::buildGlyphs() {
+    const int zoom = GlyphZoom(float(WindowDpi(hwnd())) / float(kBaseDpi));
+    glyphs_.destroy();
+    glyphs_.build(ArialFont(28 * zoom, FW_BOLD), zoom);
+}
+
 void EarthView::renderFrame() {
     if (!viewState.counterRead) {
         QueryPerformanceFrequency(&viewState.frequency);
@@ -247,8 +258,11 @@ void EarthView::renderFrame() {
 
     // The kept pixels serve only where this frame's time display goes (it may have just been
     // turned on or off).
+    // The time display follows the window's DPI; its glyphs are drawn anew for a new one.
+    const float dpiScale = float(WindowDpi(hwnd())) / float(kBaseDpi);
+    if (GlyphZoom(dpiScale) != glyphs_.zoom()) buildGlyphs();
     const TimeDisplayText text = MakeTimeDisplayText(options, astro);
-    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_),
+    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_, dpiScale),
                                            glyphs_.cellSize(), height_);
     if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
         GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {
@@ -257,7 +271,7 @@ void EarthView::renderFrame() {
         drawGlobe(in, rows);
     }
     advanceSpin(options.viewpoint, options.spinSpeed);
-    drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_);
+    drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_, dpiScale);
     glColor3ub(255, 255, 255);
     glDisable(GL_BLEND);
 }

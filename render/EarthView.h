@@ -65,6 +65,7 @@ private:
     void setProjection();
     void paint();
     void renderFrame();
+    void buildGlyphs();
     void drawGlobe(const SceneInputs& in, const PixelRows& timeDisplayRows);
     void restoreUnderTimeDisplay();
     void refreshMoonTexture(double julianDate);

@@ -1,5 +1,7 @@
 #include "render/GlyphFont.h"
 
+#include <algorithm>
+
 #include "platform/GdiSurface.h"
 
 #include <cstdio>
@@ -70,16 +72,17 @@ void GlyphRaster::release() {
     reset();
 }
 
-bool GlyphFont::build(const LOGFONTA& font) {
+bool GlyphFont::build(const LOGFONTA& font, int zoom) {
     ready_ = false;
+    zoom_ = std::max(zoom, 1);
     glGenTextures(129, textures_);
-    if (!raster_.create(32, 32, &font)) return false;
+    if (!raster_.create(32 * zoom_, 32 * zoom_, &font)) return false;
     for (int c = 32; c <= 128; ++c) {
         glBindTexture(GL_TEXTURE_2D, textures_[c]);
         char text[2];
         std::snprintf(text, sizeof text, "%c", c);
-        metrics_.advance[c] = float(raster_.renderText(text));
-        metrics_.height[c] = float(raster_.extentHeight());
+        metrics_.advance[c] = float(raster_.renderText(text)) / float(zoom_);
+        metrics_.height[c] = float(raster_.extentHeight()) / float(zoom_);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);

@@ -41,13 +41,16 @@ public:
     GlyphFont(const GlyphFont&) = delete;
     GlyphFont& operator=(const GlyphFont&) = delete;
 
-    // Builds the glyph textures of the characters 32 to 128 in the current context.
-    bool build(const LOGFONTA& font);
+    // Builds the glyph textures of the characters 32 to 128 in the current context, from
+    // `font` drawn `zoom` times as large as its place (32-pixel cells) for a sharper picture on
+    // a screen of high DPI; the metrics are those of the place.
+    bool build(const LOGFONTA& font, int zoom = 1);
     // Deletes the glyph textures (in the current context) and the raster.
     void destroy();
 
     GLuint texture(unsigned char c) const { return textures_[c]; }
     const GlyphMetrics& metrics() const { return metrics_; }
+    int zoom() const { return zoom_; }
     float cellSize() const { return 32.0f; }
 
 private:
@@ -55,6 +58,7 @@ private:
     GlyphMetrics metrics_;
     GLuint textures_[256] = {};
     bool ready_ = false;
+    int zoom_ = 1;
 };
 
 // "Arial" of the given character height (pixels) and weight.

@@ -35,7 +35,7 @@ void drawSquare(float a) {
 }
 
 void drawTimeDisplay(const GlyphFont& glyphs, GLuint panelTexture, const UserOptions& options,
-                     const AstroState& state, int width, int height) {
+                     const AstroState& state, int width, int height, float dpiScale) {
     const TimeDisplayText text = MakeTimeDisplayText(options, state);
     if (text.timeLine.empty()) {
         glDisable(GL_BLEND);
@@ -49,7 +49,7 @@ void drawTimeDisplay(const GlyphFont& glyphs, GLuint panelTexture, const UserOpt
     glPushMatrix();
     glLoadIdentity();
 
-    const TimeDisplayLayout layout = LayoutTimeDisplay(text, glyphs.metrics(), width, height);
+    const TimeDisplayLayout layout = LayoutTimeDisplay(text, glyphs.metrics(), width, height, dpiScale);
     glBindTexture(GL_TEXTURE_2D, panelTexture);
     glColor4ub(255, 255, 255, 255);
     glBegin(GL_QUADS);

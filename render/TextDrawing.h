@@ -18,4 +18,4 @@ void drawSquare(float a);
 // The highlighted time in green on the translucent blue panel, over a window of the given
 // size. Expects blending and texturing on.
 void drawTimeDisplay(const GlyphFont& glyphs, GLuint panelTexture, const UserOptions& options,
-                     const AstroState& state, int width, int height);
+                     const AstroState& state, int width, int height, float dpiScale = 1);

@@ -79,14 +79,15 @@ float LineWidth(const std::string& text, const GlyphMetrics& glyphs) {
     return 1.5f * sum;
 }
 
-float TimeDisplayScale(int windowWidth, int windowHeight) {
-    return std::clamp(std::min(float(windowWidth) / 570.0f, float(windowHeight) / 361.0f), 1.0f, 3.0f);
+float TimeDisplayScale(int windowWidth, int windowHeight, float dpiScale) {
+    const float s = std::max(dpiScale, 1.0f);
+    return s * std::clamp(std::min(float(windowWidth) / (570.0f * s), float(windowHeight) / (361.0f * s)), 1.0f, 3.0f);
 }
 
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
-                                    int windowWidth, int windowHeight) {
+                                    int windowWidth, int windowHeight, float dpiScale) {
     TimeDisplayLayout layout;
-    const float k = layout.scale = TimeDisplayScale(windowWidth, windowHeight);
+    const float k = layout.scale = TimeDisplayScale(windowWidth, windowHeight, dpiScale);
     const float lineHeight = 1.5f * k * glyphs.height[static_cast<unsigned char>('9')];
     const float top = float(-(windowHeight / 2));
     const float width = k * LineWidth(text.timeLine, glyphs);

@@ -35,11 +35,12 @@ struct TimeDisplayLayout {
 };
 
 // How much larger the time display is drawn in a view of this size: 1 up to the default view's
-// 570 x 361 pixels, in proportion to the smaller of the two ratios above that, 3 at the most.
-float TimeDisplayScale(int windowWidth, int windowHeight);
+// 570 x 361 pixels, in proportion to the smaller of the two ratios above that, 3 at the most;
+// all of it `dpiScale` times as large on a screen of more than 96 DPI (2 at 192).
+float TimeDisplayScale(int windowWidth, int windowHeight, float dpiScale = 1);
 
 TimeDisplayLayout LayoutTimeDisplay(const TimeDisplayText& text, const GlyphMetrics& glyphs,
-                                    int windowWidth, int windowHeight);
+                                    int windowWidth, int windowHeight, float dpiScale = 1);
 
 // Rows of the window, counted from the bottom.
 struct PixelRows {

@@ -30,11 +30,16 @@ namespace {
 class SaverSettingsDialog : public Dialog {
 public:
     SaverSettingsDialog() : Dialog(IDD_SAVER_SETTINGS) {}
+    ~SaverSettingsDialog() override {
+        if (picture_ != nullptr) DeleteObject(picture_);
+    }
 
 protected:
-    // The frame is laid around the picture, which keeps its own size: the picture loses no row.
+    // The picture at the dialog's DPI (drawn for 96), and the frame laid around it, which keeps
+    // its own size: the picture loses no row.
     bool onInitDialog() override {
         HWND picture = GetDlgItem(hwnd(), IDC_SAVER_PICTURE);
+        picture_ = PutBitmapForDpi(picture, IDB_SAVER_SETTINGS_PICTURE);
         RECT r;
         GetWindowRect(picture, &r);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -48,6 +53,9 @@ protected:
         end(1);
         return true;
     }
+
+private:
+    HBITMAP picture_ = nullptr;
 };
 
 int RunMessageLoop() {

@@ -322,6 +322,10 @@ TEST(TimeDisplay, GrowsWithTheViewWithinItsWidth) {
     EXPECT_EQ(LayoutTimeDisplay(text, g, 570, 990).timeLeft, -84) << "no larger than the width allows";
     EXPECT_EQ(LayoutTimeDisplay(text, g, 4000, 2000).scale, 3.0f) << "at most three times";
     EXPECT_EQ(LayoutTimeDisplay(text, g, 300, 200).scale, 1.0f) << "never smaller";
+    // At 192 DPI everything counts twice: a default view's worth of pixels is 1140 x 722.
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 1160, 430, 2.0f).scale, 2.0f) << "twice the size at 200 %";
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 2280, 1444, 2.0f).scale, 4.0f);
+    EXPECT_EQ(LayoutTimeDisplay(text, g, 1140, 722, 1.0f).scale, 2.0f) << "as before at 100 %";
 }
 
 TEST(TimeDisplay, LayoutCentresTheLinesAndSizesThePanel) {

@@ -2,6 +2,7 @@
 // program starts, as Windows gives a Per-Monitor aware program its monitor's. Dialogs, their
 // pictures and the About window must come at twice their size, laid out as at 100 %.
 #include "EarthClockFixture.h"
+#include "saver/SaverResources.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,24 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     PostMessageA(reminder, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder); }, 5000));
     stop();
+
+    // The screen saver's settings: its 229 x 123 picture at twice its size, inside its frame.
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), folder.path("svsaver.scr").c_str(), FALSE));
+    RunningProgram saver(folder.path("svsaver.scr"), "/c");
+    HWND settings = WaitForWindow("Solvane Screen Saver", 15000, "#32770");
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(WaitUntilIdle(settings));
+    RECT inner, outer;
+    GetClientRect(GetDlgItem(settings, IDC_SAVER_PICTURE), &inner);
+    EXPECT_EQ(inner.right, 458);
+    EXPECT_EQ(inner.bottom, 246);
+    GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE), &inner);
+    GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE_FRAME), &outer);
+    EXPECT_TRUE(outer.left < inner.left && outer.right > inner.right && outer.bottom > inner.bottom);
+    ExpectControlsInside(settings);
+    KeepScreenshot(SettledCapture(settings), "screen-saver-settings-192dpi.bmp");
+    PostMessageA(settings, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(saver.waitForExit(10000));
 }
 
 }  // namespace
