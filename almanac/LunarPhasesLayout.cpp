@@ -12,14 +12,14 @@ PhaseEntryPlaces PhaseEntryPlacesFor(int entry, int h) {
     }
 }
 
-uint8_t PhasePictureCoverage(int x, int y) {
-    if (x < 0 || y < 0 || x >= kPhasePictureSize || y >= kPhasePictureSize) return 0;
-    const double centre = kPhasePictureSize / 2.0;
+uint8_t PhasePictureCoverage(int x, int y, int size) {
+    if (x < 0 || y < 0 || x >= size || y >= size) return 0;
+    const double centre = size / 2.0, radius = kPhaseBallRadius * size / kPhasePictureSize;
     int inside = 0;
     for (int sy = 0; sy < 4; ++sy) {
         for (int sx = 0; sx < 4; ++sx) {
-            const double u = (x + (sx + 0.5) / 4 - centre) / kPhaseBallRadius;
-            const double v = (centre - y - (sy + 0.5) / 4) / kPhaseBallRadius;
+            const double u = (x + (sx + 0.5) / 4 - centre) / radius;
+            const double v = (centre - y - (sy + 0.5) / 4) / radius;
             inside += u * u + v * v < 1;
         }
     }

@@ -27,10 +27,11 @@ PhaseEntryPlaces PhaseEntryPlacesFor(int entry, int charHeight);
 constexpr int kPhasePictureSize = 64;
 constexpr double kPhaseBallRadius = 30;
 
-// The share of pixel (x, y) of a phase picture that the ball covers, 0 to 255, from the same
-// samples: the picture's colours are the Moon's times that share, so it is their
+// The share of pixel (x, y) of a phase picture `size` pixels square (the 64-pixel one, or its
+// drawing at twice the size for screens of high DPI) that the ball covers, 0 to 255, from the
+// same samples: the picture's colours are the Moon's times that share, so it is their
 // premultiplied alpha. 0 outside the picture.
-uint8_t PhasePictureCoverage(int x, int y);
+uint8_t PhasePictureCoverage(int x, int y, int size = kPhasePictureSize);
 
 // "Illumination: 99.5%": the illuminated fraction in percent with one decimal.
 std::string IlluminationText(double percent);

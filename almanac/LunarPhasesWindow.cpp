@@ -34,9 +34,14 @@ void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, te
 // over what lies beneath by the share of it the ball covers, so no black square shows around
 // the Moon.
 void DrawPhasePicture(HDC dc, int id, int x, int y, int size) {
-    HBITMAP picture = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    // The drawing at twice the size from 150 % on (scaled down where less is wanted).
+    const HINSTANCE program = GetModuleHandleA(nullptr);
+    HBITMAP picture = size * 2 >= kPhasePictureSize * 3 ? LoadBitmapA(program, MAKEINTRESOURCEA(id + 2000)) : nullptr;
+    if (picture == nullptr) picture = LoadBitmapA(program, MAKEINTRESOURCEA(id));
     if (picture == nullptr) return;
-    constexpr int n = kPhasePictureSize;
+    BITMAP info = {};
+    GetObjectA(picture, sizeof info, &info);
+    const int n = info.bmWidth;
     BITMAPINFOHEADER header = DibHeader(n, -n, 32);
     HDC memory = CreateCompatibleDC(dc);
     void* bits = nullptr;
@@ -46,7 +51,7 @@ void DrawPhasePicture(HDC dc, int id, int x, int y, int size) {
         auto* p = static_cast<uint8_t*>(bits);
         for (int py = 0; py < n; ++py) {
             for (int px = 0; px < n; ++px, p += 4) {
-                p[3] = PhasePictureCoverage(px, py);
+                p[3] = PhasePictureCoverage(px, py, n);
                 for (int k = 0; k < 3; ++k) p[k] = std::min(p[k], p[3]);  // premultiplied colours never exceed alpha
             }
         }

@@ -25,9 +25,6 @@ DataPane::~DataPane() {
 
 bool DataPane::create(HWND parent, int id) {
     if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)) return false;
-    if (decoration_ == nullptr) {
-        decoration_ = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANE_DECORATION));
-    }
     return Window::create(0, kClassName, "DataPane", WS_CHILD, 0, 0, 300, 300, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
@@ -43,6 +40,11 @@ void DataPane::paint(HDC target) {
         const LOGFONTA description = ArialFont(ScaledToDpi(12, dpi), FW_NORMAL);
         font_ = CreateFontIndirectA(&description);
         fontDpi_ = dpi;
+        // The decoration drawn at twice its size from 150 % on.
+        if (decoration_ != nullptr) DeleteObject(decoration_);
+        const HINSTANCE program = GetModuleHandleA(nullptr);
+        decoration_ = ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000)) : nullptr;
+        if (decoration_ == nullptr) decoration_ = LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION));
     }
     const RECT all = {0, 0, w, h};
     HBRUSH background = CreateSolidBrush(kBackground);
@@ -55,7 +57,9 @@ void DataPane::paint(HDC target) {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         const int limb = ScaledToDpi(80, dpi);
-        StretchBlt(dc, 0, h - limb, w, limb, source, 0, 0, 500, 80, SRCCOPY);
+        BITMAP size = {};
+        GetObjectA(decoration_, sizeof size, &size);
+        StretchBlt(dc, 0, h - limb, w, limb, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }

@@ -30,8 +30,11 @@ bool IsDottedAddress(const std::string& text) {
     std::size_t start = 0;
     for (int part = 0; part < 4; ++part) {
         const std::size_t end = part < 3 ? text.find('.', start) : text.size();
+        if (end == std::string::npos) return false;
+        const std::string number = text.substr(start, end - start);
         uint64_t value = 0;
-        if (end == std::string::npos || !ReadDecimal(text.substr(start, end - start), 3, 255, value)) return false;
+        // No leading zero: the system's readers take "010" for eight.
+        if (!ReadDecimal(number, 3, 255, value) || (number.size() > 1 && number[0] == '0')) return false;
         start = end + 1;
     }
     return true;

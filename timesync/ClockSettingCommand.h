@@ -21,7 +21,8 @@ std::string ClockSettingParameters(const ClockSettingCommand& command);
 // Whether the program's arguments ask for the clock-setting instance at all.
 bool AsksToSetClock(const std::vector<std::string>& arguments);
 
-// Whether `text` is a dotted IPv4 address: four decimal numbers 0 to 255, nothing else.
+// Whether `text` is a dotted IPv4 address in its one plain form: four decimal numbers 0 to 255
+// without leading zeros, nothing else.
 bool IsDottedAddress(const std::string& text);
 
 // The command in such arguments: false unless there are exactly four, the address is dotted,

@@ -19,8 +19,8 @@ int RunClockSettingInstance(const std::vector<std::string>& arguments) {
     ClockSettingCommand command;
     if (!ReadClockSettingCommand(arguments, command)) return -1;
     const HWND reportTo = reinterpret_cast<HWND>(static_cast<uintptr_t>(command.window));
-    // Libraries come from the system's folder only (where the system can say so: Windows 8 on,
-    // or 7 with its update).
+    // Libraries loaded from now on come from the system's folder only (where the system can say
+    // so: Windows 8 on, or 7 with its update); those the program imports came with it.
     using SetDirectories = BOOL(WINAPI*)(DWORD);
     const auto setDirectories = reinterpret_cast<SetDirectories>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));

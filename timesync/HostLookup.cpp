@@ -2,13 +2,14 @@
 
 #include <ws2tcpip.h>
 
+#include <system_error>
 #include <thread>
 
 std::shared_ptr<HostLookup> StartHostLookup(HWND window, UINT message, WPARAM number, const std::string& name) {
     auto lookup = std::make_shared<HostLookup>();
     lookup->number = number;
     lookup->name = name;
-    std::thread([lookup, window, message] {
+    const auto lookUp = [lookup, window, message] {
         addrinfo hints = {};
         hints.ai_family = AF_INET;
         hints.ai_socktype = SOCK_DGRAM;
@@ -20,7 +21,15 @@ std::shared_ptr<HostLookup> StartHostLookup(HWND window, UINT message, WPARAM nu
             lookup->error = WSANO_DATA;
         }
         if (found != nullptr) freeaddrinfo(found);
+        lookup->done = true;
         PostMessageA(window, message, lookup->number, 0);
-    }).detach();
+    };
+    try {
+        std::thread(lookUp).detach();
+    } catch (const std::system_error&) {
+        lookup->error = WSAEPROCLIM;  // no thread to be had
+        lookup->done = true;
+        PostMessageA(window, message, lookup->number, 0);
+    }
     return lookup;
 }

@@ -6,15 +6,18 @@
 
 #include <winsock2.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 struct HostLookup {
+    std::atomic<bool> done{false};  // set before the message goes
     WPARAM number = 0;
     std::string name;
     in_addr address = {};
     int error = 0;  // a Windows Sockets error; 0 when the address was found
 };
 
-// Starts looking up `name`; `message` with wParam `number` goes to `window` when it ends.
+// Starts looking up `name`; `message` with wParam `number` goes to `window` when it ends. A
+// lookup that cannot start ends at once with an error.
 std::shared_ptr<HostLookup> StartHostLookup(HWND window, UINT message, WPARAM number, const std::string& name);

@@ -1,7 +1,7 @@
 // What this run of the program has asked of each time server, so that no server is asked more
 // often than its spacing allows (a synchronisation that follows another waits for its turn) and
 // a server that refused with a Kiss-o'-Death is not asked again. Servers are known by their
-// trimmed name, letters in any case.
+// address (the dialog looks names up), written as given, blanks and case aside.
 #pragma once
 
 #include <map>

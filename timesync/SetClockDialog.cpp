@@ -42,7 +42,8 @@ double SteadySeconds() { return double(GetTickCount64()) / 1000; }
 
 constexpr UINT kLookupFinished = WM_APP + 1;  // the server's name has been looked up
 
-// A number no other process can guess, which the instance's report must carry back.
+// A number the instance's report must carry back: a report of an earlier instance, or of
+// another program guessing, is not taken for this one's.
 uint64_t NewTicket() {
     std::random_device random;
     const uint64_t ticket = uint64_t(random()) << 32 | random();
@@ -153,7 +154,7 @@ private:
     }
 
     void onLookupFinished(WPARAM number) {
-        if (lookup_ == nullptr || number != lookup_->number) return;  // a lookup since forgotten
+        if (lookup_ == nullptr || number != lookup_->number || !lookup_->done) return;  // a lookup since forgotten
         const std::shared_ptr<HostLookup> lookup = std::move(lookup_);
         if (lookup->error != 0) {
             finish(socketErrorText(lookup->error));
@@ -228,7 +229,7 @@ private:
                               report.delay, int(report.stratum));
             }
             return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), report.maxError,
-                          int(std::floor(std::fabs(report.correction))) + 1);
+                          int(std::min(std::floor(std::fabs(report.correction)), 2e9)) + 1);
         case SyncOutcome::SocketError:
             return socketErrorText(report.socketError);
         case SyncOutcome::OutOfRange:

@@ -119,7 +119,7 @@ void TimeSyncSocket::receive() {
 LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kLookupFinished: {
-        if (lookup_ == nullptr || wParam != lookup_->number) return 0;  // a lookup since forgotten
+        if (lookup_ == nullptr || wParam != lookup_->number || !lookup_->done) return 0;  // a lookup since forgotten
         const std::shared_ptr<HostLookup> lookup = std::move(lookup_);
         if (lookup->error != 0) {
             exchange_.fail(lookup->error);

@@ -341,6 +341,8 @@ TEST(ClockSettingCommand, OnlyAnAddressAWindowAndATicket) {
         {"/setclock", "1..3.4", "1", "2"},
         {"/setclock", "-1.2.3.4", "1", "2"},
         {"/setclock", "1.2.3.4 ", "1", "2"},
+        {"/setclock", "010.0.0.1", "1", "2"},
+        {"/setclock", "1.2.3.08", "1", "2"},
         {"/setclock", "c:\\evil.dll", "1", "2"},
         {"/setclock", "127.0.0.1", "0", "2"},
         {"/setclock", "127.0.0.1", "12x", "2"},

@@ -11,10 +11,12 @@
 //   drag.cur                        32x32 cursor for turning the globe
 //   solvane.ico                     the program's icon: 16, 20, 24, 32, 40, 48 and 256 pixels,
 //                                   for every DPI's small and large icons
-//   pane_decoration.bmp             500x80 the details pane's decoration
+//   pane_decoration.bmp             500x80 the details pane's decoration (pane_decoration_200.bmp:
+//                                   the same at twice the size)
 //   tray_reminder.bmp               214x112 the close reminder's picture, with its words
 //   phase_131.bmp .. phase_134.bmp  64x64 new Moon (in earthshine), first quarter (lit on the
-//                                   right), full, last quarter (lit on the left)
+//                                   right), full, last quarter (lit on the left); phase_13N_200.bmp
+//                                   the same at 128x128
 //   moon_face_171.bmp               256x256 the Moon's near side, face on, black around it
 //   earth_map_159.bmp               256x128 the day map, equirectangular
 // All bitmaps are 24-bit bottom-up Windows bitmaps (blue, green, red), south in the first row.
@@ -36,6 +38,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -223,14 +226,15 @@ bool WriteIcon(const std::string& path, const Picture& day) {
            std::fclose(file) == 0;
 }
 
-// The details pane's decoration (500 x 80): stars above the glowing limb of the Earth.
-Picture PaneDecoration() {
-    Picture p(500, 80);
+// The details pane's decoration (500 x 80, drawn `zoom` times as large): stars above the
+// glowing limb of the Earth.
+Picture PaneDecoration(int zoom) {
+    Picture p(500 * zoom, 80 * zoom);
     Starfield(p, 0x2a17u, 90);
-    const double cx = 250, cy = 80 + 620, radius = 660;
+    const double cx = 250.0 * zoom, cy = (80 + 620.0) * zoom, radius = 660.0 * zoom;
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) {
-            const double d = std::hypot(x - cx, y - cy) - radius;
+            const double d = (std::hypot(x - cx, y - cy) - radius) / zoom;
             float* c = p.at(x, y);
             const double glow = d < 0 ? 0.35 : std::exp(-d / 6.0) * 0.9;
             c[0] += float((90 - c[0]) * glow), c[1] += float((160 - c[1]) * glow), c[2] += float((255 - c[2]) * glow);
@@ -297,6 +301,22 @@ bool TrayReminder(const Picture& day, const Font& font, Picture* picture) {
         c[0] = 255, c[1] = 200, c[2] = 90;
     }
     return true;
+}
+
+// The four principal phases filling their pictures, at 64 pixels (a ball of radius 30) and
+// at 128 for screens of high DPI: phase_131.bmp .. phase_134.bmp and phase_13N_200.bmp.
+template <typename SunFrom>
+bool WritePhasePictures(const std::string& out, const Picture& moon, SunFrom sunFrom) {
+    const std::function<double(double, double, double)> shades[4] = {[](double, double, double) { return 0.13; }, sunFrom(+1),
+                             [](double, double, double) { return 1.0; }, sunFrom(-1)};
+    bool ok = true;
+    for (int zoom = 1; zoom <= 2; ++zoom) {
+        for (int i = 0; i < 4; ++i) {
+            const std::string name = "phase_" + std::to_string(131 + i) + (zoom == 2 ? "_200" : "") + ".bmp";
+            ok = ok && WriteBitmap(out + name, Disc(moon, kPhasePictureSize * zoom, kPhaseBallRadius * zoom, shades[i]));
+        }
+    }
+    return ok;
 }
 
 // A four-way arrow, white with a black outline, hot spot in the middle: monochrome .cur.
@@ -401,15 +421,13 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "moon_first.bmp", Disc(moon, 64, moonRadius, sunFrom(+1))) &&
               WriteBitmap(out + "moon_last.bmp", Disc(moon, 64, moonRadius, sunFrom(-1))) &&
               WriteDragCursor(out + "drag.cur") && WriteIcon(out + "solvane.ico", day) &&
-              WriteBitmap(out + "pane_decoration.bmp", PaneDecoration()) &&
+              WriteBitmap(out + "pane_decoration.bmp", PaneDecoration(1)) &&
+              WriteBitmap(out + "pane_decoration_200.bmp", PaneDecoration(2)) &&
               WriteBitmap(out + "tray_reminder.bmp", reminder) &&
               // The Lunar Phases window: the four principal phases filling their pictures (a
               // ball of radius 30 in 64, which the window draws with its coverage as alpha),
               // the Moon's face and the Earth's day map.
-              WriteBitmap(out + "phase_131.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, [](double, double, double) { return 0.13; })) &&
-              WriteBitmap(out + "phase_132.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, sunFrom(+1))) &&
-              WriteBitmap(out + "phase_133.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, fullyLit)) &&
-              WriteBitmap(out + "phase_134.bmp", Disc(moon, kPhasePictureSize, kPhaseBallRadius, sunFrom(-1))) &&
+              WritePhasePictures(out, moon, sunFrom) &&
               WriteBitmap(out + "moon_face_171.bmp", Disc(moon, 256, 126, fullyLit)) &&
               WriteBitmap(out + "earth_map_159.bmp", Resize(day, 256, 128));
     if (!ok) {
