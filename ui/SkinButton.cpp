@@ -47,8 +47,18 @@ bool SkinButton::LoadFaces(int bitmapId) {
     if (strip_ != nullptr) GetObjectA(strip_, sizeof info, &info);
     faces_ = FacesOf(info.bmWidth, info.bmHeight);
     if (hwnd_ != nullptr) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, faces_.faceWidth, faces_.faceHeight,
-                     SWP_NOMOVE | SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOACTIVATE);
+        // A dialog's button keeps the middle of its place in the template: dialog units follow
+        // the font, which grows a little less or more than the DPI, so a face at the corner of
+        // its place could stick out of the dialog. A button made by hand (1 x 1) keeps its corner.
+        RECT place;
+        GetWindowRect(hwnd_, &place);
+        MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&place), 2);
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        const bool fromTemplate = width > 1 && height > 1;
+        const int x = fromTemplate ? place.left + (width - faces_.faceWidth) / 2 : place.left;
+        const int y = fromTemplate ? place.top + (height - faces_.faceHeight) / 2 : place.top;
+        SetWindowPos(hwnd_, nullptr, x, y, faces_.faceWidth, faces_.faceHeight,
+                     SWP_NOOWNERZORDER | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return true;
 }

@@ -18,8 +18,8 @@ public:
     bool attach(HWND button, int bitmapId);
     // Makes an owner-drawn button child of `parent` with its top-left corner at (x, y).
     bool create(HWND parent, const char* caption, int x, int y, int id, int bitmapId);
-    // Loads the face strip for the button's DPI and sizes the button to one face, without
-    // moving it.
+    // Loads the face strip for the button's DPI and sizes the button to one face, about the
+    // middle of its place.
     bool LoadFaces(int bitmapId);
     // The button moved to a monitor of another DPI: its faces and shield are loaded anew.
     void dpiChanged();

@@ -1,6 +1,7 @@
-// The clock on a screen of 192 DPI (200 %): wine takes the DPI from the user's LogPixels when a
-// program starts, as Windows gives a Per-Monitor aware program its monitor's. Dialogs, their
-// pictures and the About window must come at twice their size, laid out as at 100 %.
+// The clock on screens of 144 and 192 DPI (150 and 200 %): wine takes the DPI from the user's
+// LogPixels when a program starts, as Windows gives a Per-Monitor aware program its monitor's.
+// Windows, dialogs and their pictures must come at 1.5 and 2 times their size, laid out as at
+// 100 %.
 #include "EarthClockFixture.h"
 #include "saver/SaverResources.h"
 
@@ -20,13 +21,19 @@ void SetLogPixels(DWORD dpi) {
     RegCloseKey(desktop);
 }
 
-class HighDpi : public EarthClockTest {
+class HighDpi : public EarthClockTest, public testing::WithParamInterface<int> {
 protected:
     void SetUp() override {
         EarthClockTest::SetUp();
-        SetLogPixels(192);
+        // The test reads the programs' windows in the screen's own pixels, not scaled for a
+        // program that knows nothing of DPI (at 96 DPI, where the other tests run, the same).
+        SetProcessDPIAware();
+        SetLogPixels(DWORD(GetParam()));
     }
     void TearDown() override { SetLogPixels(96); }
+    // A length of `pixels` at 96 DPI, at the test's DPI.
+    int at(int pixels) const { return MulDiv(pixels, GetParam(), 96); }
+    std::string shot(const std::string& name) const { return name + "-" + std::to_string(GetParam()) + "dpi.bmp"; }
 };
 
 // Every control of `dialog` lies inside its client area.
@@ -39,37 +46,39 @@ void ExpectControlsInside(HWND dialog) {
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
-            << "control " << GetDlgCtrlID(child) << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            << "control " << GetDlgCtrlID(child) << " of a client " << client.right << "x" << client.bottom << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
     }
 }
 
-TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
+TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     ASSERT_TRUE(CopyFileA((DistFolder() + "\\servers.txt").c_str(), folder.path("servers.txt").c_str(), FALSE));
     options.noticeFlags |= kNoticeCloseToTray;
     start();
     HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
+    // Its layout once painted (under wine at 144 DPI a dialog is first laid out for another
+    // font and then settles).
+    KeepScreenshot(SettledCapture(general), shot("general-settings").c_str());
     ExpectControlsInside(general);
-    // The skinned buttons' 100 x 40 faces, drawn at 200 %.
+    // The skinned buttons' 100 x 40 faces, drawn at 150 or 200 %.
     for (const int id : {IDOK, IDCANCEL, 1102}) {
         RECT r;
         GetWindowRect(GetDlgItem(general, id), &r);
-        EXPECT_EQ(r.right - r.left, 200) << id;
-        EXPECT_EQ(r.bottom - r.top, 80) << id;
+        EXPECT_EQ(r.right - r.left, at(100)) << id;
+        EXPECT_EQ(r.bottom - r.top, at(40)) << id;
     }
-    // The dark band holding the banner is 52 pixels high.
+    // The dark band holding the banner, 26 pixels high at 96 DPI.
     RECT client;
     GetClientRect(general, &client);
-    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(general, client.right - 3, 50) == kBand; }, 5000));
-    EXPECT_EQ(ScreenPixel(general, client.right - 3, 54), kBody);
-    KeepScreenshot(SettledCapture(general), "general-settings-192dpi.bmp");
+    ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(general, client.right - 3, at(26) - 2) == kBand; }, 5000));
+    EXPECT_EQ(ScreenPixel(general, client.right - 3, at(26) + 2), kBody);
     PostMessageA(general, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(general, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(general); }, 5000));
 
     HWND setClock = OpenDialogWith(hidden, ID_SET_CLOCK, IDC_OTHER_SERVER_NAME);
     ASSERT_NE(setClock, nullptr);
+    KeepScreenshot(SettledCapture(setClock), shot("set-clock").c_str());
     ExpectControlsInside(setClock);
-    KeepScreenshot(SettledCapture(setClock), "set-clock-192dpi.bmp");
     PostMessageA(setClock, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(setClock, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setClock); }, 5000));
 
@@ -78,51 +87,54 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     ASSERT_TRUE(WaitUntil([&] { return (about = FindWindowA("SolvaneAbout", nullptr)) != nullptr && IsWindowVisible(about); }, 10000));
     RECT r;
     GetWindowRect(about, &r);
-    EXPECT_EQ(r.right - r.left, 1280);
-    EXPECT_EQ(r.bottom - r.top, 960);
+    EXPECT_EQ(r.right - r.left, at(640));
+    EXPECT_EQ(r.bottom - r.top, at(480));
     RECT close;
     GetWindowRect(GetDlgItem(about, IDC_ABOUT_CLOSE), &close);
-    EXPECT_EQ(close.right - close.left, 200);
+    EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.right, r.right) << "the buttons stay on the picture";
-    KeepScreenshot(SettledCapture(about), "about-192dpi.bmp");
+    KeepScreenshot(SettledCapture(about), shot("about").c_str());
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
-    // Lunar Phases: twice its size (wider than this 1280-pixel screen), its Close button on it
-    // at twice its size.
+    // Lunar Phases at its size for the DPI (at 200 % wider than this 1280-pixel screen, so seen
+    // at 150 % only), its Close button on it.
     PostMessageA(hidden, WM_COMMAND, ID_MOON_PHASES, 0);
     HWND lunar = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (lunar = FindWindowA("SolvaneLunarPhases", nullptr)) != nullptr && IsWindowVisible(lunar); }, 15000));
     GetWindowRect(lunar, &r);
-    EXPECT_EQ(r.right - r.left, 1400);
-    EXPECT_EQ(r.bottom - r.top, 1000);
+    EXPECT_EQ(r.right - r.left, at(700));
+    EXPECT_EQ(r.bottom - r.top, at(500));
     GetWindowRect(GetDlgItem(lunar, 101), &close);
-    EXPECT_EQ(close.right - close.left, 200);
+    EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.bottom, r.bottom);
+    if (r.right - r.left <= GetSystemMetrics(SM_CXSCREEN)) {
+        KeepScreenshot(SettledCaptureOutside(lunar, {at(370), at(40), at(680), at(240)}), shot("lunar-phases").c_str());
+    }
     PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(lunar); }, 10000));
 
-    // The earth clock window at least its doubled smallest size, the details pane doubled.
+    // The earth clock window at least its smallest size for the DPI, the details pane too.
     RECT pane, window;
     GetWindowRect(FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr), &pane);
     GetWindowRect(frame, &window);
-    EXPECT_EQ(pane.bottom - pane.top, 318);
-    EXPECT_GE(window.right - window.left, 1160);
-    KeepScreenshot(SettledCapture(frame), "earth-clock-192dpi.bmp");
+    EXPECT_EQ(pane.bottom - pane.top, at(159));
+    EXPECT_GE(window.right - window.left, at(580));
+    KeepScreenshot(SettledCapture(frame), shot("earth-clock").c_str());
 
-    // Closing the window reminds of the tray with its picture at twice its size.
+    // Closing the window reminds of the tray with its picture at its size for the DPI.
     PostMessageA(frame, WM_CLOSE, 0, 0);
     HWND reminder = WaitForDialogWith(IDC_DONT_TELL_AGAIN);
     ASSERT_NE(reminder, nullptr);
     RECT picture;
     GetWindowRect(GetDlgItem(reminder, IDC_NOTICE_PICTURE), &picture);
-    EXPECT_EQ(picture.right - picture.left, 428);
+    EXPECT_EQ(picture.right - picture.left, at(214));
+    KeepScreenshot(SettledCapture(reminder), shot("tray-reminder").c_str());
     ExpectControlsInside(reminder);
-    KeepScreenshot(SettledCapture(reminder), "tray-reminder-192dpi.bmp");
     PostMessageA(reminder, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder); }, 5000));
     stop();
 
-    // The screen saver's settings: its 229 x 123 picture at twice its size, inside its frame.
+    // The screen saver's settings: its 229 x 123 picture at its size for the DPI, inside its frame.
     ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), folder.path("svsaver.scr").c_str(), FALSE));
     RunningProgram saver(folder.path("svsaver.scr"), "/c");
     HWND settings = WaitForWindow("Solvane Screen Saver", 15000, "#32770");
@@ -130,15 +142,18 @@ TEST_F(HighDpi, DialogsAndTheAboutWindowComeAtTwiceTheirSize) {
     ASSERT_TRUE(WaitUntilIdle(settings));
     RECT inner, outer;
     GetClientRect(GetDlgItem(settings, IDC_SAVER_PICTURE), &inner);
-    EXPECT_EQ(inner.right, 458);
-    EXPECT_EQ(inner.bottom, 246);
+    EXPECT_EQ(inner.right, at(229));
+    EXPECT_EQ(inner.bottom, at(123));
     GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE), &inner);
     GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE_FRAME), &outer);
     EXPECT_TRUE(outer.left < inner.left && outer.right > inner.right && outer.bottom > inner.bottom);
+    KeepScreenshot(SettledCapture(settings), shot("screen-saver-settings").c_str());
     ExpectControlsInside(settings);
-    KeepScreenshot(SettledCapture(settings), "screen-saver-settings-192dpi.bmp");
     PostMessageA(settings, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(saver.waitForExit(10000));
 }
+
+INSTANTIATE_TEST_SUITE_P(OneAndAHalfAndTwice, HighDpi, testing::Values(144, 192),
+                         [](const testing::TestParamInfo<int>& info) { return "Dpi" + std::to_string(info.param); });
 
 }  // namespace
