@@ -7,10 +7,10 @@ target_compile_options(make_splash PRIVATE -Wno-unused-function)
 set(SOLVANE_FONT_DIR /usr/share/fonts/truetype/dejavu)
 set(SPLASH_BMP ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
 add_custom_command(
-    OUTPUT ${SPLASH_BMP}
+    OUTPUT ${SPLASH_BMP} ${SOLVANE_GENERATED_DIR}/res/splash_200.bmp
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
     COMMAND make_splash ${SOLVANE_FONT_DIR}/DejaVuSans-Bold.ttf ${SOLVANE_FONT_DIR}/DejaVuSans.ttf
-            ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR} ${SPLASH_BMP}
+            ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR} ${SPLASH_BMP} ${SOLVANE_GENERATED_DIR}/res/splash_200.bmp
     DEPENDS make_splash
     COMMENT "Drawing the splash bitmap")
 

@@ -37,10 +37,15 @@ void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
 HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
     const HINSTANCE program = GetModuleHandleA(nullptr);
     int percent = ArtPercentFor(dpi);
-    auto bitmap = static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(ArtBitmapId(id, dpi)), IMAGE_BITMAP, 0, 0, flags));
-    if (bitmap == nullptr && percent != 100) {  // a picture drawn at one scale only
+    const auto load = [&](int resource) {
+        return static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, flags));
+    };
+    HBITMAP bitmap = load(ArtBitmapId(id, dpi));
+    // A picture drawn at fewer scales: the larger drawing scaled down, else the one for 96 DPI.
+    if (bitmap == nullptr && percent == 150 && (bitmap = load(id + 2000)) != nullptr) percent = 200;
+    if (bitmap == nullptr && percent != 100) {
         percent = 100;
-        bitmap = static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, flags));
+        bitmap = load(id);
     }
     if (bitmap == nullptr) return nullptr;
     BITMAP info = {};

@@ -16,8 +16,9 @@ std::wstring LoadResourceStringWide(UINT id, HINSTANCE module = nullptr);
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width = 0, int height = 0);
 
 // Bitmap resource `id` (art drawn for 96 DPI, with larger drawings beside it) for `dpi`: the
-// drawing at the nearest scale, resampled to the exact size where the DPI lies between the
-// scales. `flags` are LoadImage's. The caller deletes it; null when the bitmap is missing.
+// drawing at the nearest scale (of a picture drawn at 100 and 200 % only, the larger one),
+// resampled to the exact size where the DPI lies between the scales. `flags` are LoadImage's.
+// The caller deletes it; null when the bitmap is missing.
 HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
 
 // Draws bitmap resource `id` at (x, y) at its size for `dpi`.

@@ -55,13 +55,8 @@ void AboutWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void AboutWindow::paintBackground(HDC dc) {
-    // The picture fills the window: drawn for 96 DPI, resampled for any other.
-    const UINT dpi = WindowDpi(hwnd());
-    if (dpi == kBaseDpi) {
-        DrawResourceBitmap(dc, IDB_SPLASH, 0, 0);
-    } else {
-        DrawResourceBitmap(dc, IDB_SPLASH, 0, 0, ScaledToDpi(kWidth, dpi), ScaledToDpi(kHeight, dpi));
-    }
+    // The picture fills the window, at its size for the DPI.
+    DrawResourceBitmapForDpi(dc, IDB_SPLASH, WindowDpi(hwnd()), 0, 0);
 }
 
 bool AboutWindow::onCommand(UINT id) {

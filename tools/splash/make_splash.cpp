@@ -1,8 +1,9 @@
 // Draws the splash bitmap: a starfield over the limb of a night Earth with a sunrise glint,
-// the program's name and version. Output: a 640x480 Windows bitmap with an 8-bit palette.
-// Same fonts and arguments give the same bytes.
+// the program's name and version. Output: a 640x480 Windows bitmap with an 8-bit palette, and
+// the same drawn at twice the size (1280x960) for screens of high DPI. Same fonts and
+// arguments give the same bytes.
 //
-// usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp
+// usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp OUT_200.bmp
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #include "tools/common/PaletteBitmap.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr int kWidth = 640;
+constexpr int kWidth = 640;  // at 100 %; all lengths below are, and the canvas has its zoom
 constexpr int kHeight = 480;
 
 struct Rgb {
@@ -29,10 +30,12 @@ Rgb Mix(Rgb a, Rgb b, float t) {
 }
 
 struct Canvas {
-    std::vector<Rgb> pixels = std::vector<Rgb>(kWidth * kHeight);
-    Rgb& at(int x, int y) { return pixels[y * kWidth + x]; }
+    explicit Canvas(int zoom) : zoom(zoom), width(kWidth * zoom), height(kHeight * zoom), pixels(size_t(width) * height) {}
+    int zoom, width, height;
+    std::vector<Rgb> pixels;
+    Rgb& at(int x, int y) { return pixels[size_t(y) * width + x]; }
     void blend(int x, int y, Rgb colour, float alpha) {
-        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight || alpha <= 0) return;
+        if (x < 0 || y < 0 || x >= width || y >= height || alpha <= 0) return;
         at(x, y) = Mix(at(x, y), colour, std::min(alpha, 1.0f));
     }
 };
@@ -69,16 +72,17 @@ std::vector<Rgb> MakePalette() {
 }
 
 void DrawSpace(Canvas& canvas) {
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            float dx = (x - kWidth * 0.5f) / kWidth, dy = (y - kHeight * 0.35f) / kHeight;
+    const int w = canvas.width, h = canvas.height;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            float dx = (x - w * 0.5f) / w, dy = (y - h * 0.35f) / h;
             float glow = std::max(0.0f, 1.0f - std::sqrt(dx * dx + dy * dy) * 1.6f);
             canvas.at(x, y) = Mix({2, 3, 10}, {10, 16, 44}, glow * glow);
         }
     }
     Sequence random;
     for (int i = 0; i < 420; ++i) {
-        int x = int(random.next() * kWidth), y = int(random.next() * kHeight);
+        int x = int(random.next() * w), y = int(random.next() * h);
         float brightness = std::pow(random.next(), 3.0f);
         Rgb colour = Mix({150, 170, 255}, {255, 255, 255}, random.next());
         canvas.blend(x, y, colour, 0.25f + 0.75f * brightness);
@@ -94,12 +98,13 @@ void DrawSpace(Canvas& canvas) {
 // The Earth's night side seen from orbit: a large disc whose limb arcs across the lower third,
 // an atmosphere glowing blue along it and the Sun about to rise at its crest.
 void DrawEarth(Canvas& canvas) {
-    const float cx = kWidth * 0.5f, cy = kHeight + 870.0f, radius = 1040.0f;
-    const float glintX = kWidth * 0.62f;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            float d = std::hypot(x - cx, y - cy) - radius;  // negative inside the Earth
-            float glint = std::exp(-std::pow((x - glintX) / 90.0f, 2.0f));
+    const float z = float(canvas.zoom);
+    const float cx = canvas.width * 0.5f, cy = (kHeight + 870.0f) * z, radius = 1040.0f * z;
+    const float glintX = canvas.width * 0.62f;
+    for (int y = 0; y < canvas.height; ++y) {
+        for (int x = 0; x < canvas.width; ++x) {
+            float d = (std::hypot(x - cx, y - cy) - radius) / z;  // negative inside the Earth
+            float glint = std::exp(-std::pow((x - glintX) / (90.0f * z), 2.0f));
             if (d < 0) {
                 float depth = std::min(-d / 160.0f, 1.0f);
                 Rgb ground = Mix({20, 50, 110}, {3, 6, 18}, std::sqrt(depth));
@@ -113,12 +118,14 @@ void DrawEarth(Canvas& canvas) {
     }
 }
 
-// Draws `text` centred on `centreX` with its baseline at `baseline`.
+// Draws `text` centred on `centreX` with its baseline at `baseline` (lengths at 100 %).
 void DrawText(Canvas& canvas, const Font& font, const std::string& text, float pixelHeight,
               float centreX, int baseline, Rgb colour, float tracking = 0) {
-    const float scale = font.scale(pixelHeight);
-    const float left = centreX - TextWidth(font, text, scale, tracking) / 2;
-    DrawTextLine(font, text, scale, left, baseline,
+    const float z = float(canvas.zoom);
+    const float scale = font.scale(pixelHeight * z);
+    tracking *= z;
+    const float left = centreX * z - TextWidth(font, text, scale, tracking) / 2;
+    DrawTextLine(font, text, scale, left, baseline * canvas.zoom,
                  [&](int x, int y, float alpha) { canvas.blend(x, y, colour, alpha); }, tracking,
                  false);
 }
@@ -137,13 +144,13 @@ int Nearest(const std::vector<Rgb>& palette, Rgb c) {
 // The canvas as palette indices, each pixel the nearest of the palette's colours.
 PaletteImage Quantise(Canvas& canvas, const std::vector<Rgb>& palette) {
     PaletteImage image;
-    image.width = kWidth, image.height = kHeight;
+    image.width = canvas.width, image.height = canvas.height;
     for (const Rgb& c : palette) {
         image.palette.push_back({uint8_t(std::lround(c.r)), uint8_t(std::lround(c.g)),
                                  uint8_t(std::lround(c.b))});
     }
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) image.index.push_back(uint8_t(Nearest(palette, canvas.at(x, y))));
+    for (int y = 0; y < canvas.height; ++y) {
+        for (int x = 0; x < canvas.width; ++x) image.index.push_back(uint8_t(Nearest(palette, canvas.at(x, y))));
     }
     return image;
 }
@@ -151,8 +158,8 @@ PaletteImage Quantise(Canvas& canvas, const std::vector<Rgb>& palette) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: make_splash BOLD.ttf REGULAR.ttf VERSION OUT.bmp OUT_200.bmp\n");
         return 2;
     }
     Font bold, regular;
@@ -160,16 +167,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_splash: cannot read the fonts\n");
         return 1;
     }
-    Canvas canvas;
-    DrawSpace(canvas);
-    DrawEarth(canvas);
-    DrawText(canvas, bold, "Solvane", 92, kWidth / 2.0f, 178, {255, 255, 255}, 2);
-    DrawText(canvas, regular, "DESKTOP EARTH CLOCK", 19, kWidth / 2.0f, 214, {160, 200, 250}, 5);
-    DrawText(canvas, regular, std::string("Version ") + argv[3], 15, kWidth / 2.0f, 452,
-             {200, 215, 240}, 1);
-    if (!WritePaletteBitmap(argv[4], Quantise(canvas, MakePalette()))) {
-        std::fprintf(stderr, "make_splash: cannot write %s\n", argv[4]);
-        return 1;
+    for (int zoom = 1; zoom <= 2; ++zoom) {
+        Canvas canvas(zoom);
+        DrawSpace(canvas);
+        DrawEarth(canvas);
+        DrawText(canvas, bold, "Solvane", 92, kWidth / 2.0f, 178, {255, 255, 255}, 2);
+        DrawText(canvas, regular, "DESKTOP EARTH CLOCK", 19, kWidth / 2.0f, 214, {160, 200, 250}, 5);
+        DrawText(canvas, regular, std::string("Version ") + argv[3], 15, kWidth / 2.0f, 452,
+                 {200, 215, 240}, 1);
+        const char* out = argv[3 + zoom];
+        if (!WritePaletteBitmap(out, Quantise(canvas, MakePalette()))) {
+            std::fprintf(stderr, "make_splash: cannot write %s\n", out);
+            return 1;
+        }
     }
     return 0;
 }
