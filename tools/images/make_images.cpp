@@ -14,6 +14,7 @@
 //   pane_decoration.bmp             500x80 the details pane's decoration (pane_decoration_200.bmp:
 //                                   the same at twice the size)
 //   tray_reminder.bmp               214x112 the close reminder's picture, with its words
+//                                   (tray_reminder_200.bmp: the same at twice the size)
 //   phase_131.bmp .. phase_134.bmp  64x64 new Moon (in earthshine), first quarter (lit on the
 //                                   right), full, last quarter (lit on the left); phase_13N_200.bmp
 //                                   the same at 128x128
@@ -244,61 +245,64 @@ Picture PaneDecoration(int zoom) {
     return p;
 }
 
-// The reminder's picture (214 x 112): the Earth and the words that say where the program went
-// and how to end it, over a task bar whose notification area holds the program's icon. False
-// when the words do not fit.
-bool TrayReminder(const Picture& day, const Font& font, Picture* picture) {
+// The reminder's picture (214 x 112, drawn `zoom` times as large): the Earth and the words that
+// say where the program went and how to end it, over a task bar whose notification area holds
+// the program's icon. False when the words do not fit.
+bool TrayReminder(const Picture& day, const Font& font, int zoom, Picture* picture) {
     Picture& p = *picture;
+    const int z = zoom;
     Starfield(p, 0x51u, 60);
-    const Picture earth = Disc(day, 48, 22, [](double u, double v, double z) {
-        return 0.12 + 0.88 * std::clamp((0.6 * u + 0.35 * v + 0.72 * z) * 2.5 + 0.3, 0.0, 1.0);
+    const Picture earth = Disc(day, 48 * z, 22.0 * z, [](double u, double v, double w) {
+        return 0.12 + 0.88 * std::clamp((0.6 * u + 0.35 * v + 0.72 * w) * 2.5 + 0.3, 0.0, 1.0);
     });
-    for (int y = 0; y < 48; ++y) {
-        for (int x = 0; x < 48; ++x) {
+    for (int y = 0; y < 48 * z; ++y) {
+        for (int x = 0; x < 48 * z; ++x) {
             const float* s = earth.at(x, y);
-            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(6 + x, 18 + y)[k] = s[k];
+            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(6 * z + x, 18 * z + y)[k] = s[k];
         }
     }
     // Two sentences in white, set as large as the column beside the Earth allows.
     const char* lines[4] = {"Solvane keeps running in", "the notification area.", "To end it, right-click",
                             "its icon: Shut Down."};
     const int baselines[4] = {24, 38, 58, 72};
-    constexpr float kLeft = 62, kRight = 210;
-    float scale = font.scale(13);
+    const float kLeft = 62.0f * z, kRight = 210.0f * z;
+    float scale = font.scale(13.0f * z);
     for (const char* line : lines) scale = std::min(scale, scale * (kRight - kLeft) / TextWidth(font, line, scale));
-    if (font.scale(13) / scale > 1.4f) return false;  // smaller than about 9 pixels: unreadable
+    if (font.scale(13.0f * z) / scale > 1.4f) return false;  // smaller than about 9 pixels: unreadable
     // A dark halo first, so that no star touches a letter.
     const float white[3] = {255, 255, 255}, night[3] = {2, 4, 20};
     for (int i = 0; i < 4; ++i) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                DrawTextLine(font, lines[i], scale, kLeft + dx, baselines[i] + dy,
+        for (int dy = -z; dy <= z; ++dy) {
+            for (int dx = -z; dx <= z; ++dx) {
+                DrawTextLine(font, lines[i], scale, kLeft + dx, baselines[i] * z + dy,
                              [&](int x, int y, float coverage) { p.blend(x, y, night, coverage); });
             }
         }
-        DrawTextLine(font, lines[i], scale, kLeft, baselines[i],
+        DrawTextLine(font, lines[i], scale, kLeft, baselines[i] * z,
                      [&](int x, int y, float coverage) { p.blend(x, y, white, coverage); });
     }
-    for (int y = 86; y < 112; ++y) {
-        for (int x = 0; x < 214; ++x) {
+    for (int y = 86 * z; y < 112 * z; ++y) {
+        for (int x = 0; x < 214 * z; ++x) {
             float* c = p.at(x, y);
             c[0] = 40, c[1] = 44, c[2] = 56;  // the task bar
-            const bool tray = x >= 150 && x < 212 && y >= 89 && y < 109;
+            const bool tray = x >= 150 * z && x < 212 * z && y >= 89 * z && y < 109 * z;
             if (tray) c[0] = 28, c[1] = 30, c[2] = 40;
         }
     }
-    const Picture icon = Disc(day, 16, 7.5, [](double, double, double z) { return 0.5 + 0.5 * z; });
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
+    const Picture icon = Disc(day, 16 * z, 7.5 * z, [](double, double, double w) { return 0.5 + 0.5 * w; });
+    for (int y = 0; y < 16 * z; ++y) {
+        for (int x = 0; x < 16 * z; ++x) {
             const float* s = icon.at(x, y);
-            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(188 + x, 91 + y)[k] = s[k];
+            if (s[0] + s[1] + s[2] > 6) for (int k = 0; k < 3; ++k) p.at(188 * z + x, 91 * z + y)[k] = s[k];
         }
     }
-    for (int a = 0; a < 360; ++a) {  // a ring around the icon
-        const double t = a * kPi / 180;
-        const int x = int(196 + 11 * std::cos(t)), y = int(99 + 11 * std::sin(t));
-        float* c = p.at(x, y);
-        c[0] = 255, c[1] = 200, c[2] = 90;
+    for (int a = 0; a < 360 * z; ++a) {  // a ring around the icon
+        const double t = a * kPi / (180 * z);
+        for (int width = 0; width < z; ++width) {
+            const int x = int(196 * z + (11 * z - width) * std::cos(t)), y = int(99 * z + (11 * z - width) * std::sin(t));
+            float* c = p.at(x, y);
+            c[0] = 255, c[1] = 200, c[2] = 90;
+        }
     }
     return true;
 }
@@ -388,8 +392,8 @@ int main(int argc, char** argv) {
     const Picture night = Load(maps + "/earth/citylights/citylights.jpg");
     Picture moon = Load(maps + "/moon/clementine/clementine.jpg");
     FillGaps(moon);
-    Picture reminder(214, 112);
-    if (!TrayReminder(day, font, &reminder)) {
+    Picture reminder(214, 112), reminder2(428, 224);
+    if (!TrayReminder(day, font, 1, &reminder) || !TrayReminder(day, font, 2, &reminder2)) {
         std::fprintf(stderr, "make_images: the close reminder's words do not fit\n");
         return 1;
     }
@@ -424,6 +428,7 @@ int main(int argc, char** argv) {
               WriteBitmap(out + "pane_decoration.bmp", PaneDecoration(1)) &&
               WriteBitmap(out + "pane_decoration_200.bmp", PaneDecoration(2)) &&
               WriteBitmap(out + "tray_reminder.bmp", reminder) &&
+              WriteBitmap(out + "tray_reminder_200.bmp", reminder2) &&
               // The Lunar Phases window: the four principal phases filling their pictures (a
               // ball of radius 30 in 64, which the window draws with its coverage as alpha),
               // the Moon's face and the Earth's day map.
