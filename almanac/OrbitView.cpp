@@ -36,7 +36,8 @@ bool OrbitView::onCreate() {
     HRGN below = CreateRectRgn(0, coveredTop_, client.right, client.bottom);
     CombineRgn(shape, shape, below, RGN_AND);
     DeleteObject(below);
-    HRGN inset = CreateEllipticRgn(250, 140, client.right, client.bottom);
+    // (its corner at 250, 140 of the view's 310 x 200 at 96 DPI)
+    HRGN inset = CreateEllipticRgn(client.right * 250 / 310, client.bottom * 140 / 200, client.right, client.bottom);
     CombineRgn(shape, shape, inset, RGN_OR);
     DeleteObject(inset);
     SetWindowRgn(hwnd(), shape, TRUE);  // the window owns the region now

@@ -234,8 +234,13 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DPICHANGED: {
-        // On a monitor of another DPI: the size Windows suggests; the children follow the size.
-        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        // On a monitor of another DPI: the size Windows suggests (in full screen the monitor
+        // itself); the children follow the size.
+        RECT r = *reinterpret_cast<const RECT*>(lParam);
+        if (fullScreen_ != 0) {
+            MONITORINFO monitor = {sizeof(monitor)};
+            if (GetMonitorInfoA(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) r = monitor.rcMonitor;
+        }
         SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }

@@ -15,7 +15,8 @@ for program in solvane.exe svsaver.scr solvane-almanac.exe solvane-render.exe; d
         echo "$program: the manifest is not well formed" >&2
         bad=1
     fi
-    for needed in 'level="asInvoker"' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
+    for needed in 'level="asInvoker"' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
+                  '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
                   'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'PerMonitorV2, PerMonitor' 'true/pm'; do
         if ! grep -qF "$needed" <<<"$manifest"; then
             echo "$program: the manifest lacks $needed" >&2

@@ -10,6 +10,8 @@
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
+// Windows 10 1607 on tells a child once its parent has been laid out for a new DPI.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
 }
 
 SkinButton::~SkinButton() {
@@ -149,6 +151,10 @@ void SkinButton::setHover(bool hover) {
 
 LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kDpiChangedAfterParent:
+        // The dialog has laid its controls out for the new DPI: the faces follow.
+        dpiChanged();
+        break;
     case WM_MOUSEMOVE:
         // The mouse on the button shows the hover face at once (as a 1-millisecond hover
         // notice would); while the button holds the mouse (pressed), moves outside it come

@@ -104,8 +104,7 @@ bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
         counted_ = false;
         break;
     case WM_DPICHANGED:
-        // The dialog manager lays the controls out anew; the pictures follow.
-        for (const auto& button : buttons_) button->dpiChanged();
+        // The dialog manager lays the controls out anew (the buttons then load their faces).
         InvalidateRect(hwnd(), nullptr, TRUE);
         break;
     case WM_ERASEBKGND:

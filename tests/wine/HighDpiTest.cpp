@@ -128,6 +128,9 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     RECT picture;
     GetWindowRect(GetDlgItem(reminder, IDC_NOTICE_PICTURE), &picture);
     EXPECT_EQ(picture.right - picture.left, at(214));
+    RECT box;
+    GetWindowRect(GetDlgItem(reminder, IDC_DONT_TELL_AGAIN), &box);
+    EXPECT_GE(box.top, picture.bottom) << "the check box under the picture, not on it";
     KeepScreenshot(SettledCapture(reminder), shot("tray-reminder").c_str());
     ExpectControlsInside(reminder);
     PostMessageA(reminder, WM_COMMAND, IDOK, 0);

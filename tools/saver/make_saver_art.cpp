@@ -3,7 +3,8 @@
 // night blue.
 //   saver_preview_105.bmp  152x112 the preview in the display settings' little monitor, the
 //                          globe above the program's name
-//   saver_config_122.bmp   229x123 the settings dialog's picture: the name on the left, the
+//   saver_config_122.bmp   229x123 the settings dialog's picture (and saver_config_122_200.bmp at
+//                          twice the size, for screens of high DPI): the name on the left, the
 //                          globe on the right
 // Both are 8-bit Windows bitmaps with a palette chosen for the picture by median cut. Same maps
 // and fonts give the same bytes.
@@ -57,6 +58,7 @@ struct Maps {
 struct GlobeView {
     double cx, cy, radius, lon0, lat0;
     double sun[3];
+    double zoom = 1;  // the picture drawn this many times as large as at 100 %
 };
 
 // The colour of the Earth at the visible point (u, v, z) of the unit sphere.
@@ -123,7 +125,7 @@ void DrawGlobe(Picture& p, const Maps& maps, const GlobeView& view) {
                 // The glow, brightest on the side facing the Sun.
                 const double facing = (dx * view.sun[0] + dy * view.sun[1]) / std::max(r, 1e-9);
                 const double strength = std::clamp(0.35 + 0.65 * facing, 0.12, 1.0);
-                const double fall = std::exp(-std::abs(r - 1) * view.radius / 1.6);
+                const double fall = std::exp(-std::abs(r - 1) * view.radius / (1.6 * view.zoom));
                 p.blend(x, y, glow, float(0.85 * strength * fall));
             }
         }
@@ -157,8 +159,8 @@ void Normalise(double v[3]) {
 
 // Africa and Europe by day, the Sun low in the west over the Atlantic, dusk over Arabia and
 // the lights of India on the night side.
-GlobeView View(double cx, double cy, double radius) {
-    GlobeView view{cx, cy, radius, 22, 16, {-0.8, 0.3, 0.5}};
+GlobeView View(double cx, double cy, double radius, double zoom = 1) {
+    GlobeView view{cx * zoom, cy * zoom, radius * zoom, 22, 16, {-0.8, 0.3, 0.5}, zoom};
     Normalise(view.sun);
     return view;
 }
@@ -175,13 +177,15 @@ Picture Preview(const Maps& maps, const Font& bold) {
     return p;
 }
 
-Picture ConfigPicture(const Maps& maps, const Font& bold, const Font& regular) {
-    Picture p(229, 123);
+// The settings dialog's picture, 229 x 123 at 100 %, drawn `zoom` times as large.
+Picture ConfigPicture(const Maps& maps, const Font& bold, const Font& regular, int zoom) {
+    const float z = float(zoom);
+    Picture p(229 * zoom, 123 * zoom);
     Starfield(p, 0x122u, 120);
-    SkyGlow(p, 164, 61, 70);
-    DrawGlobe(p, maps, View(164, 61, 52));
-    Text(p, bold, "Solvane", 24, 56, 62, kWhite, 0.5f);
-    Text(p, regular, "SCREEN SAVER", 9.5f, 56, 78, kPale, 1.6f);
+    SkyGlow(p, 164.0 * z, 61.0 * z, 70.0 * z);
+    DrawGlobe(p, maps, View(164, 61, 52, z));
+    Text(p, bold, "Solvane", 24 * z, 56 * z, 62 * zoom, kWhite, 0.5f * z);
+    Text(p, regular, "SCREEN SAVER", 9.5f * z, 56 * z, 78 * zoom, kPale, 1.6f * z);
     return p;
 }
 
@@ -206,7 +210,8 @@ int main(int argc, char** argv) {
     }
     const Maps small{Shrink(day, 5), Shrink(lights, 5)};
     if (!WritePaletteBitmap(out + "saver_preview_105.bmp", MedianCut(Preview(small, bold))) ||
-        !WritePaletteBitmap(out + "saver_config_122.bmp", MedianCut(ConfigPicture(small, bold, regular)))) {
+        !WritePaletteBitmap(out + "saver_config_122.bmp", MedianCut(ConfigPicture(small, bold, regular, 1))) ||
+        !WritePaletteBitmap(out + "saver_config_122_200.bmp", MedianCut(ConfigPicture(small, bold, regular, 2)))) {
         std::fprintf(stderr, "make_saver_art: cannot write into %s\n", argv[4]);
         return 1;
     }
