@@ -4,6 +4,7 @@
 #include "app/Formatting.h"
 #include "astro/MoonPhase.h"
 #include "render/BitmapFile.h"
+#include "platform/Dpi.h"
 #include "platform/WideText.h"
 #include "platform/Resources.h"
 #include "render/EarthView.h"
@@ -94,6 +95,7 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
         if (!TakeSnapshot(app, &request)) break;
         request.leftText = left;
         request.rightText = right;
+        request.dpi = int(DpiAtPoint({0, 0}));  // the primary monitor's, which shows the picture
         const WallpaperPicture picture = renderer.render(request, app.optionsLock);
         if (picture.bottomRow != nullptr) Publish(app, path, picture);
     }

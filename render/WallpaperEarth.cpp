@@ -10,6 +10,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -25,9 +26,18 @@ int PhaseBitmap(int phase) {
 }
 
 // The Moon's phases in the corners: icon, name above it, local date below it.
+// How much larger the phases and texts are drawn: as the screen's DPI asks, though no larger
+// than a picture of 800 pixels across has them (a small picture keeps its corners apart).
+float DecorationScale(const WallpaperRequest& request) {
+    return std::clamp(std::min(float(request.dpi) / 96.0f, float(request.width) / 800.0f), 1.0f, 4.0f);
+}
+
 void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
+    // Sized for the screen's DPI, the glyphs drawn twice as large from 150 % on.
+    const float s = DecorationScale(request);
+    const int zoom = s >= 1.5f ? 2 : 1;
     GlyphFont glyphs;
-    glyphs.build(ArialFont(19, FW_BOLD));
+    glyphs.build(ArialFont(19 * zoom, FW_BOLD), zoom);
     const float w = float(request.width), h = float(request.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -60,14 +70,13 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
         }
         glPushMatrix();
         glTranslatef(x, y, 0);
-        drawSquare(kPhaseIconHalf);
+        drawSquare(kPhaseIconHalf * s);
         glPopMatrix();
+        const float textScale = kPhaseTextScale * s;
         const float nameWidth = LineWidth(corner.name, glyphs.metrics()) / 1.5f;
-        drawText(glyphs, x - nameWidth * kPhaseTextScale / 2, y + 1.5f * capital + 15,
-                 kPhaseTextScale, corner.name);
+        drawText(glyphs, x - nameWidth * textScale / 2, y + (1.5f * capital + 15) * s, textScale, corner.name);
         const float labelWidth = LineWidth(corner.label, glyphs.metrics()) / 1.5f;
-        drawText(glyphs, x - labelWidth * kPhaseTextScale / 2, y - 15 - kPhaseTextScale * capital,
-                 kPhaseTextScale, corner.label);
+        drawText(glyphs, x - labelWidth * textScale / 2, y - 15 * s - textScale * capital, textScale, corner.label);
     }
     glDisable(GL_BLEND);
     glyphs.destroy();
@@ -78,20 +87,21 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
 void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface) {
     if (request.leftText.empty() && request.rightText.empty()) return;
     HDC dc = surface.memoryDC();
-    const LOGFONTA description = ArialFont(20, FW_BOLD);
+    const float s = DecorationScale(request);
+    const LOGFONTA description = ArialFont(int(std::lround(20 * s)), FW_BOLD);
     HFONT font = CreateFontIndirectA(&description);
     HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     // Just above the taskbar, a few pixels in from the sides it leaves.
-    constexpr int kMargin = 4;
-    const int bottom = surface.height() - request.coveredBottom - kMargin;
+    const int margin = int(std::lround(4 * s));
+    const int bottom = surface.height() - request.coveredBottom - margin;
     SIZE size = {};
     GetTextExtentPoint32A(dc, request.leftText.c_str(), int(request.leftText.size()), &size);
-    TextOutA(dc, request.coveredLeft + kMargin, bottom - size.cy, request.leftText.c_str(),
+    TextOutA(dc, request.coveredLeft + margin, bottom - size.cy, request.leftText.c_str(),
              int(request.leftText.size()));
     GetTextExtentPoint32A(dc, request.rightText.c_str(), int(request.rightText.size()), &size);
-    TextOutA(dc, request.width - request.coveredRight - kMargin - size.cx, bottom - size.cy,
+    TextOutA(dc, request.width - request.coveredRight - margin - size.cx, bottom - size.cy,
              request.rightText.c_str(), int(request.rightText.size()));
     GdiFlush();
     SelectObject(dc, previousFont);

@@ -31,6 +31,7 @@ struct WallpaperRequest {
     // The picture's edges the taskbar covers, in picture pixels: the corners keep clear of them
     // (the globe stays in the picture's middle).
     int coveredLeft = 0, coveredTop = 0, coveredRight = 0, coveredBottom = 0;
+    int dpi = 96;  // the screen's: the phases and texts are sized for it
 };
 
 // A finished picture: width x height pixels of blue, green, red and an unused byte, rows
