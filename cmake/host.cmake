@@ -62,7 +62,8 @@ add_executable(make_saver_art tools/saver/make_saver_art.cpp)
 target_include_directories(make_saver_art PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_saver_art PRIVATE -Wno-unused-function -Wno-sign-compare)
 set(SAVER_ART_OUTPUTS ${SOLVANE_GENERATED_DIR}/res/saver_preview_105.bmp
-                      ${SOLVANE_GENERATED_DIR}/res/saver_config_122.bmp)
+                      ${SOLVANE_GENERATED_DIR}/res/saver_config_122.bmp
+                      ${SOLVANE_GENERATED_DIR}/res/saver_config_122_200.bmp)
 add_custom_command(
     OUTPUT ${SAVER_ART_OUTPUTS}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}/res
