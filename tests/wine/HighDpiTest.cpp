@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 constexpr COLORREF kBand = RGB(0, 2, 22), kBody = RGB(83, 84, 105);
@@ -36,18 +38,35 @@ protected:
     std::string shot(const std::string& name) const { return name + "-" + std::to_string(GetParam()) + "dpi.bmp"; }
 };
 
+RECT PlaceIn(HWND dialog, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 // Every control of `dialog` lies inside its client area.
-void ExpectControlsInside(HWND dialog) {
+void ExpectLaidOut(HWND dialog) {
     RECT client;
     GetClientRect(dialog, &client);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        const RECT r = PlaceIn(dialog, child);
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
-            << "control " << GetDlgCtrlID(child) << " of a client " << client.right << "x" << client.bottom << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+            << "control " << GetDlgCtrlID(child) << " of a client " << client.right << "x" << client.bottom
+            << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
     }
+}
+
+// Opens a dialog from the tray with `command`, checks its layout, keeps its picture as
+// `name`, and cancels it.
+void WalkDialog(HWND hidden, UINT command, int control, const std::string& name) {
+    HWND dialog = OpenDialogWith(hidden, command, control);
+    ASSERT_NE(dialog, nullptr) << name;
+    KeepScreenshot(SettledCapture(dialog), name.c_str());
+    ExpectLaidOut(dialog);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000)) << name;
 }
 
 TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
@@ -59,7 +78,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     // Its layout once painted (under wine at 144 DPI a dialog is first laid out for another
     // font and then settles).
     KeepScreenshot(SettledCapture(general), shot("general-settings").c_str());
-    ExpectControlsInside(general);
+    ExpectLaidOut(general);
     // The skinned buttons' 100 x 40 faces, drawn at 150 or 200 %.
     for (const int id : {IDOK, IDCANCEL, 1102}) {
         RECT r;
@@ -75,10 +94,12 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     PostMessageA(general, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(general, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(general); }, 5000));
 
+    WalkDialog(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, shot("clock-settings"));
+    WalkDialog(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME, shot("home-location"));
     HWND setClock = OpenDialogWith(hidden, ID_SET_CLOCK, IDC_OTHER_SERVER_NAME);
     ASSERT_NE(setClock, nullptr);
     KeepScreenshot(SettledCapture(setClock), shot("set-clock").c_str());
-    ExpectControlsInside(setClock);
+    ExpectLaidOut(setClock);
     PostMessageA(setClock, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(setClock, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setClock); }, 5000));
 
@@ -132,7 +153,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     GetWindowRect(GetDlgItem(reminder, IDC_DONT_TELL_AGAIN), &box);
     EXPECT_GE(box.top, picture.bottom) << "the check box under the picture, not on it";
     KeepScreenshot(SettledCapture(reminder), shot("tray-reminder").c_str());
-    ExpectControlsInside(reminder);
+    ExpectLaidOut(reminder);
     PostMessageA(reminder, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder); }, 5000));
     stop();
@@ -151,7 +172,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE_FRAME), &outer);
     EXPECT_TRUE(outer.left < inner.left && outer.right > inner.right && outer.bottom > inner.bottom);
     KeepScreenshot(SettledCapture(settings), shot("screen-saver-settings").c_str());
-    ExpectControlsInside(settings);
+    ExpectLaidOut(settings);
     PostMessageA(settings, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(saver.waitForExit(10000));
 }
