@@ -80,9 +80,13 @@ void LunarPhasesWindow::open() {
     const POINT centre = {GetSystemMetrics(SM_CXFULLSCREEN) / 2, GetSystemMetrics(SM_CYFULLSCREEN) / 2};
     const UINT dpi = DpiAtPoint(centre);
     const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
+    // Centred; on a screen too small for it, its banner and left side stay in the work area.
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = std::max<int>(work.left, centre.x - width / 2), y = std::max<int>(work.top, centre.y - height / 2);
     // Children clipped: the background must not cover the views and the button.
-    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-               centre.x - width / 2, centre.y - height / 2, width, height)) {
+    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
+               height)) {
         SetForegroundWindow(hwnd());
     }
 }

@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "ui/SkinnedDialog.h"
 
+#include <algorithm>
+
 namespace {
 
 const char kClassName[] = "SolvaneAbout";
@@ -27,9 +29,11 @@ void AboutWindow::open() {
     const POINT centre = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
     const UINT dpi = DpiAtPoint(centre);
     const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
+    // Centred; on a screen too small for it, its top left stays in the work area.
+    const int x = std::max<int>(work.left, centre.x - width / 2), y = std::max<int>(work.top, centre.y - height / 2);
     // Children clipped: the picture is drawn as the background and must not cover the buttons.
     if (create(WS_EX_CLIENTEDGE, kClassName, LoadResourceString(IDS_ABOUT_TITLE).c_str(),
-               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, centre.x - width / 2, centre.y - height / 2, width, height)) {
+               WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height)) {
         SetForegroundWindow(hwnd());
     }
 }

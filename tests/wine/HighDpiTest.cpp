@@ -125,6 +125,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     GetWindowRect(lunar, &r);
     EXPECT_EQ(r.right - r.left, at(700));
     EXPECT_EQ(r.bottom - r.top, at(500));
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0) << "its banner on the screen, however wide it is";
     GetWindowRect(GetDlgItem(lunar, 101), &close);
     EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.bottom, r.bottom);
