@@ -172,7 +172,7 @@ void LunarPhasesWindow::paint() {
     const PhaseTable& table = shown_.table;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    DrawResourceBitmapForDpi(dc, IDB_BANNER_LUNAR_PHASES, dpi_, 0, 0);
+    banner_.draw(dc, dpi_, 0, 0);
     HGDIOBJ previousFont = SelectObject(dc, textFont_);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);

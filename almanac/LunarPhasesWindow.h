@@ -6,7 +6,9 @@
 #include "almanac/IlluminationView.h"
 #include "almanac/OrbitView.h"
 #include "almanac/PhaseInputs.h"
+#include "platform/Resources.h"
 #include "platform/Window.h"
+#include "res/resource.h"
 #include "ui/SkinButton.h"
 
 #include <memory>
@@ -47,4 +49,5 @@ private:
     Shown shown_;
     HFONT textFont_ = nullptr, headingFont_ = nullptr;
     UINT dpi_ = 96;  // the DPI the children were made for
+    DpiBitmap banner_{IDB_BANNER_LUNAR_PHASES};
 };

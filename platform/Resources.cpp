@@ -70,17 +70,24 @@ HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
     return sized;
 }
 
-void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y) {
-    HBITMAP bitmap = LoadBitmapForDpi(id, dpi);
-    if (bitmap == nullptr) return;
+DpiBitmap::~DpiBitmap() {
+    if (bitmap_ != nullptr) DeleteObject(bitmap_);
+}
+
+void DpiBitmap::draw(HDC dc, UINT dpi, int x, int y) {
+    if (bitmap_ == nullptr || dpi_ != dpi) {
+        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+        bitmap_ = LoadBitmapForDpi(id_, dpi);
+        dpi_ = dpi;
+    }
+    if (bitmap_ == nullptr) return;
     BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
+    GetObjectA(bitmap_, sizeof info, &info);
     HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    HGDIOBJ previous = SelectObject(memory, bitmap_);
     BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
-    DeleteObject(bitmap);
 }
 
 HBITMAP PutBitmapForDpi(HWND picture, int id) {

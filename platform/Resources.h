@@ -21,8 +21,23 @@ void DrawResourceBitmap(HDC dc, int id, int x, int y, int width = 0, int height 
 // The caller deletes it; null when the bitmap is missing.
 HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
 
-// Draws bitmap resource `id` at (x, y) at its size for `dpi`.
-void DrawResourceBitmapForDpi(HDC dc, int id, UINT dpi, int x, int y);
+// Bitmap resource `id` at its size for a window's DPI, for a paint path: loaded at the first
+// drawing and again only when the DPI has changed.
+class DpiBitmap {
+public:
+    explicit DpiBitmap(int id) : id_(id) {}
+    ~DpiBitmap();
+    DpiBitmap(const DpiBitmap&) = delete;
+    DpiBitmap& operator=(const DpiBitmap&) = delete;
+
+    // Draws it at (x, y) at its size for `dpi`; nothing when the bitmap is missing.
+    void draw(HDC dc, UINT dpi, int x, int y);
+
+private:
+    int id_;
+    UINT dpi_ = 0;  // the DPI bitmap_ was made for
+    HBITMAP bitmap_ = nullptr;
+};
 
 // Puts bitmap resource `id` at its window's DPI into static picture control `picture` (in
 // place of the one its dialog template loaded, drawn for 96 DPI). The caller deletes the

@@ -60,7 +60,7 @@ void AboutWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
 
 void AboutWindow::paintBackground(HDC dc) {
     // The picture fills the window, at its size for the DPI.
-    DrawResourceBitmapForDpi(dc, IDB_SPLASH, WindowDpi(hwnd()), 0, 0);
+    picture_.draw(dc, WindowDpi(hwnd()), 0, 0);
 }
 
 bool AboutWindow::onCommand(UINT id) {

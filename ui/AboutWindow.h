@@ -3,7 +3,9 @@
 // the front.
 #pragma once
 
+#include "platform/Resources.h"
 #include "platform/Window.h"
+#include "res/resource.h"
 #include "ui/SkinButton.h"
 #include "ui/SkinColours.h"
 
@@ -23,6 +25,7 @@ private:
 
     SkinBrushes brushes_;
     SkinButton close_, info_;
+    DpiBitmap picture_{IDB_SPLASH};
 };
 
 // The program information dialog: name, version and build, and the credits of the data.

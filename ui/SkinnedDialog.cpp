@@ -47,7 +47,7 @@ bool SkinnedDialog::paintBackground(HDC dc) {
     const DialogBands bands = BandsOf(client.right, client.bottom, ScaledToDpi(skin_.bannerWidth, dpi),
                                       ScaledToDpi(kBannerBandHeight, dpi));
     Fill(dc, bands.band, brushes_.dark);
-    DrawResourceBitmapForDpi(dc, skin_.bannerBitmap, dpi, bands.banner.left, bands.banner.top);
+    banner_.draw(dc, dpi, bands.banner.left, bands.banner.top);
     Fill(dc, bands.body, brushes_.light);
     return true;
 }

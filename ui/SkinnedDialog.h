@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Dialog.h"
+#include "platform/Resources.h"
 #include "ui/RoundedGroupBox.h"
 #include "ui/SkinButton.h"
 #include "ui/SkinColours.h"
@@ -41,7 +42,7 @@ constexpr int kHelpButton = 1102;
 class SkinnedDialog : public Dialog {
 public:
     SkinnedDialog(int templateId, const DialogSkin& skin, const SkinBrushes& brushes)
-        : Dialog(templateId), skin_(skin), brushes_(brushes) {}
+        : Dialog(templateId), skin_(skin), brushes_(brushes), banner_(skin.bannerBitmap) {}
 
 protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
@@ -57,6 +58,7 @@ private:
 
     DialogSkin skin_;
     SkinBrushes brushes_;
+    DpiBitmap banner_;
     std::vector<std::unique_ptr<SkinButton>> buttons_;
     std::vector<std::unique_ptr<RoundedGroupBox>> frames_;
     bool counted_ = false;
