@@ -5,6 +5,7 @@
 #include "EarthClockFixture.h"
 #include "saver/SaverResources.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -45,8 +46,61 @@ RECT PlaceIn(HWND dialog, HWND control) {
     return r;
 }
 
-// Every control of `dialog` lies inside its client area.
-void ExpectLaidOut(HWND dialog) {
+// Group boxes (the skinned ones draw themselves, a button type of their own) and frames are
+// drawn around other controls, and an up-down sits on its edit's border; the rest must not
+// overlap.
+bool MayOverlap(HWND control) {
+    char name[32] = {};
+    GetClassNameA(control, name, sizeof name);
+    if (lstrcmpiA(name, UPDOWN_CLASSA) == 0) return true;
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    if (lstrcmpiA(name, "Button") == 0) return (style & BS_TYPEMASK) == BS_GROUPBOX || (style & BS_TYPEMASK) == BS_TYPEMASK;
+    const LONG type = style & SS_TYPEMASK;
+    return lstrcmpiA(name, "Static") == 0 && (type == SS_ETCHEDFRAME || type == SS_BLACKFRAME ||
+                                              type == SS_GRAYFRAME || type == SS_ETCHEDHORZ);
+}
+
+// Whether the text Windows draws in `control` (a label, a check box, a push button) fits it in
+// `font`: on one line where it cannot wrap, in its height where it can.
+bool TextFits(HWND control, HFONT font, int dpi, std::string* why) {
+    char name[32] = {}, text[512] = {};
+    GetClassNameA(control, name, sizeof name);
+    if (GetWindowTextA(control, text, sizeof text) == 0) return true;
+    const LONG style = GetWindowLongA(control, GWL_STYLE);
+    RECT client;
+    GetClientRect(control, &client);
+    RECT needed = {0, 0, client.right, 0};
+    bool wraps = true;
+    if (lstrcmpiA(name, "Button") == 0) {
+        const LONG type = style & BS_TYPEMASK;
+        if (type == BS_OWNERDRAW || type == BS_GROUPBOX) return true;
+        const bool box = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON ||
+                         type == BS_AUTORADIOBUTTON || type == BS_AUTO3STATE;
+        if (box) needed.right -= MulDiv(16, dpi, 96);  // the box and the gap after it
+        wraps = (style & BS_MULTILINE) != 0;
+    } else if (lstrcmpiA(name, "Static") == 0) {
+        const LONG type = style & SS_TYPEMASK;
+        if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return true;
+        wraps = type != SS_LEFTNOWORDWRAP;
+    } else {
+        return true;
+    }
+    const int width = needed.right;
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, font);
+    DrawTextA(dc, text, -1, &needed, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    *why = std::string(text) + ": needs " + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) + " in " +
+           std::to_string(width) + "x" + std::to_string(client.bottom);
+    return wraps ? needed.bottom <= client.bottom : needed.right <= width;
+}
+
+// Every control of `dialog` lies inside its client area, overlaps no other but the frames drawn
+// around it, and its text fits it in the dialog's font (made here: a font is the program's own).
+void ExpectLaidOut(HWND dialog, int dpi, const char* face = "MS Shell Dlg", int points = 8) {
+    const HFONT font = CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
     RECT client;
     GetClientRect(dialog, &client);
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -55,30 +109,48 @@ void ExpectLaidOut(HWND dialog) {
         EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
             << "control " << GetDlgCtrlID(child) << " of a client " << client.right << "x" << client.bottom
             << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+        std::string why;
+        EXPECT_TRUE(TextFits(child, font, dpi, &why)) << "the text of control " << GetDlgCtrlID(child) << ": " << why;
+        if (MayOverlap(child)) continue;
+        for (HWND other = GetWindow(child, GW_HWNDNEXT); other != nullptr; other = GetWindow(other, GW_HWNDNEXT)) {
+            RECT both;
+            const RECT o = PlaceIn(dialog, other);
+            EXPECT_FALSE(IsWindowVisible(other) && !MayOverlap(other) && IntersectRect(&both, &r, &o))
+                << "controls " << GetDlgCtrlID(child) << " and " << GetDlgCtrlID(other) << " overlap in " << both.left
+                << "," << both.top << "-" << both.right << "," << both.bottom;
+        }
     }
+    DeleteObject(font);
 }
 
-// Opens a dialog from the tray with `command`, checks its layout, keeps its picture as
-// `name`, and cancels it.
-void WalkDialog(HWND hidden, UINT command, int control, const std::string& name) {
-    HWND dialog = OpenDialogWith(hidden, command, control);
+// Checks the layout of `dialog`, keeps its picture as `name`, and closes it with `button`.
+void WalkDialog(HWND dialog, const std::string& name, int dpi, int button = IDCANCEL) {
     ASSERT_NE(dialog, nullptr) << name;
     KeepScreenshot(SettledCapture(dialog), name.c_str());
-    ExpectLaidOut(dialog);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDCANCEL)));
+    ExpectLaidOut(dialog, dpi);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(dialog, button)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000)) << name;
 }
 
 TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
-    ASSERT_TRUE(CopyFileA((DistFolder() + "\\servers.txt").c_str(), folder.path("servers.txt").c_str(), FALSE));
+    for (const char* file : {"servers.txt", "USPlaces.bin"}) {
+        ASSERT_TRUE(CopyFileA((DistFolder() + "\\" + file).c_str(), folder.path(file).c_str(), FALSE)) << file;
+    }
     options.noticeFlags |= kNoticeCloseToTray;
+    options.wallpaperEnabled = 1;
+    options.wallpaperFullDesktop = 1;
     start();
+    // The full-desktop wallpaper has the screen's size in pixels, not a size scaled for 96 DPI.
+    const size_t screenBytes = 54 + size_t(GetSystemMetrics(SM_CXSCREEN)) * GetSystemMetrics(SM_CYSCREEN) * 3;
+    EXPECT_TRUE(WaitUntil([&] { return ReadBinaryFile(folder.path("Solvane.bmp")).size() == screenBytes; }, 60000));
+    // (Then set: wine paints the desktop over every window when its wallpaper changes.)
+    ASSERT_TRUE(WaitUntil([&] { return DesktopWallpaperPath() == folder.path("Solvane.bmp"); }, 10000));
     HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
     // Its layout once painted (under wine at 144 DPI a dialog is first laid out for another
     // font and then settles).
     KeepScreenshot(SettledCapture(general), shot("general-settings").c_str());
-    ExpectLaidOut(general);
+    ExpectLaidOut(general, GetParam());
     // The skinned buttons' 100 x 40 faces, drawn at 150 or 200 %.
     for (const int id : {IDOK, IDCANCEL, 1102}) {
         RECT r;
@@ -94,14 +166,12 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     PostMessageA(general, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(general, IDCANCEL)));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(general); }, 5000));
 
-    WalkDialog(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, shot("clock-settings"));
-    WalkDialog(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME, shot("home-location"));
-    HWND setClock = OpenDialogWith(hidden, ID_SET_CLOCK, IDC_OTHER_SERVER_NAME);
-    ASSERT_NE(setClock, nullptr);
-    KeepScreenshot(SettledCapture(setClock), shot("set-clock").c_str());
-    ExpectLaidOut(setClock);
-    PostMessageA(setClock, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(GetDlgItem(setClock, IDCANCEL)));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(setClock); }, 5000));
+    WalkDialog(OpenDialogWith(hidden, ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP), shot("clock-settings"), GetParam());
+    HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
+    PostMessageA(home, WM_COMMAND, MAKEWPARAM(IDC_US_LOOKUP, BN_CLICKED), LPARAM(GetDlgItem(home, IDC_US_LOOKUP)));
+    WalkDialog(WaitForDialogWith(IDC_PLACES_GROUP), shot("us-places"), GetParam());
+    WalkDialog(home, shot("home-location"), GetParam());
+    WalkDialog(OpenDialogWith(hidden, ID_SET_CLOCK, IDC_OTHER_SERVER_NAME), shot("set-clock"), GetParam());
 
     PostMessageA(hidden, WM_COMMAND, ID_APP_ABOUT, 0);
     HWND about = nullptr;
@@ -115,6 +185,8 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.right, r.right) << "the buttons stay on the picture";
     KeepScreenshot(SettledCapture(about), shot("about").c_str());
+    PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_INFO, BN_CLICKED), 0);
+    WalkDialog(WaitForDialogWith(IDC_CREDITS_GROUP), shot("program-information"), GetParam(), IDOK);
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
     // Lunar Phases at its size for the DPI (at 200 % wider than this 1280-pixel screen, so seen
@@ -154,7 +226,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     GetWindowRect(GetDlgItem(reminder, IDC_DONT_TELL_AGAIN), &box);
     EXPECT_GE(box.top, picture.bottom) << "the check box under the picture, not on it";
     KeepScreenshot(SettledCapture(reminder), shot("tray-reminder").c_str());
-    ExpectLaidOut(reminder);
+    ExpectLaidOut(reminder, GetParam());
     PostMessageA(reminder, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(reminder); }, 5000));
     stop();
@@ -173,12 +245,12 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     GetWindowRect(GetDlgItem(settings, IDC_SAVER_PICTURE_FRAME), &outer);
     EXPECT_TRUE(outer.left < inner.left && outer.right > inner.right && outer.bottom > inner.bottom);
     KeepScreenshot(SettledCapture(settings), shot("screen-saver-settings").c_str());
-    ExpectLaidOut(settings);
+    ExpectLaidOut(settings, GetParam(), "Arial", 9);
     PostMessageA(settings, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(saver.waitForExit(10000));
 }
 
-INSTANTIATE_TEST_SUITE_P(OneAndAHalfAndTwice, HighDpi, testing::Values(144, 192),
+INSTANTIATE_TEST_SUITE_P(OneAndAHalfAndTwice, HighDpi, testing::Values(96, 144, 192),
                          [](const testing::TestParamInfo<int>& info) { return "Dpi" + std::to_string(info.param); });
 
 }  // namespace
