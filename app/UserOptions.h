@@ -80,7 +80,10 @@ struct UserOptions {
     uint8_t startWithWindows;
     uint8_t startInTrayOnly;
     uint8_t hideSplash;
-    uint8_t padding406[2];
+    // Byte 406 was alignment padding, always written as 0, which no reader gave a meaning: 0 keeps
+    // "Same view on every monitor" for every record written before it had one.
+    uint8_t wallpaperAcrossMonitors;  // 1 = one wallpaper picture spans all monitors
+    uint8_t padding407;
     int32_t wallpaperMinutes;
     int32_t wallpaperWidth;
     int32_t wallpaperHeight;
@@ -122,6 +125,7 @@ static_assert(offsetof(UserOptions, wallpaperMoonPhases) == 402);
 static_assert(offsetof(UserOptions, startWithWindows) == 403);
 static_assert(offsetof(UserOptions, startInTrayOnly) == 404);
 static_assert(offsetof(UserOptions, hideSplash) == 405);
+static_assert(offsetof(UserOptions, wallpaperAcrossMonitors) == 406);
 static_assert(offsetof(UserOptions, wallpaperMinutes) == 408);
 static_assert(offsetof(UserOptions, wallpaperWidth) == 412);
 static_assert(offsetof(UserOptions, wallpaperHeight) == 416);

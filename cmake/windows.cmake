@@ -103,6 +103,13 @@ add_library(solvane_timesync STATIC
 )
 target_link_libraries(solvane_timesync PUBLIC solvane_ui ws2_32 advapi32)
 
+# The wallpaper's pictures for each monitor and how the shell is given them.
+add_library(solvane_wallpaper STATIC
+    desktop/ShellWallpaper.cpp
+    desktop/WallpaperRenewal.cpp
+)
+target_link_libraries(solvane_wallpaper PUBLIC solvane_render ole32 uuid)
+
 add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
@@ -119,7 +126,7 @@ add_executable(solvane WIN32
 target_include_directories(solvane PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32)
+target_link_libraries(solvane PRIVATE solvane_wallpaper solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32 wtsapi32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
@@ -162,7 +169,7 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_wallpaper solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
 target_compile_definitions(wine_tests PRIVATE SOLVANE_VERSION_TEXT="${PROJECT_VERSION}")
 add_dependencies(wine_tests solvane solvane-almanac solvane-render svsaver SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)

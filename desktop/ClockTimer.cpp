@@ -96,7 +96,7 @@ int ClockTimer::tick() {
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
     if (actions.wakeWallpaper) {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
-        PulseEvent(app_.wallpaperEvent);
+        SetEvent(app_.wallpaperEvent);
     }
     return PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
 }

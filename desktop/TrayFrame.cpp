@@ -18,6 +18,7 @@
 #include <mutex>
 
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 namespace {
 const char kClassName[] = "SolvaneTrayFrame";
@@ -26,6 +27,10 @@ const char kSuggestionPage[] = "\\help\\Suggestion.htm";
 const char kHomePage[] = "https://www.kelbrook.example/solvane/";
 constexpr UINT_PTR kRestartRetryTimer = 1;  // a restart of the earth clock window held back
 constexpr UINT kRestartRetryMs = 250;
+// A display change, a wake-up or an unlock renews the wallpaper this long after the first of
+// them: the messages of one change (each monitor, the work area) make one renewal.
+constexpr UINT_PTR kWallpaperRenewalTimer = 2;
+constexpr UINT kWallpaperRenewalDelayMs = 2000;
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -62,19 +67,30 @@ bool TrayFrame::onCreate() {
         if (clockTimer_) clockTimer_->wake();
     };
     earthFrame_->openDialog = [this](UINT command, HWND owner) { openDialog(command, owner); };
-    if (o.wallpaperEnabled == 1) {  // a first wallpaper at once
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            UpdateAstroState(app_.astro, app_.options, app_.clock, true);
-        }
-        PulseEvent(app_.wallpaperEvent);
-    }
+    if (o.wallpaperEnabled == 1) renewWallpaper();  // a first wallpaper at once
+    // Unlocks and reconnections renew the wallpaper (the displays may have changed meanwhile).
+    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     return true;
+}
+
+void TrayFrame::renewWallpaper() {
+    {
+        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        UpdateAstroState(app_.astro, app_.options, app_.clock, true);
+    }
+    // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
+    SetEvent(app_.wallpaperEvent);
+}
+
+void TrayFrame::renewWallpaperSoon() {
+    if (wallpaperRenewalPending_ || app_.currentOptions().wallpaperEnabled != 1) return;
+    wallpaperRenewalPending_ = SetTimer(hwnd(), kWallpaperRenewalTimer, kWallpaperRenewalDelayMs, nullptr) != 0;
 }
 
 // The earth clock object outlives its window: a notice or menu of it may still be on the
 // stack below this exit, and returns into it.
 void TrayFrame::onDestroy() {
+    WTSUnRegisterSessionNotification(hwnd());
     clockTimer_.reset();
     removeTrayIcon();
     earthFrame_->destroy();
@@ -141,9 +157,12 @@ void TrayFrame::restartEarthWindow(UINT reasonId) {
 }
 
 void TrayFrame::onTimer(UINT_PTR id) {
-    if (id != kRestartRetryTimer) return;
-    KillTimer(hwnd(), kRestartRetryTimer);
-    restartEarthWindow(restartReason_);
+    KillTimer(hwnd(), id);
+    if (id == kRestartRetryTimer) restartEarthWindow(restartReason_);
+    if (id == kWallpaperRenewalTimer) {
+        wallpaperRenewalPending_ = false;
+        renewWallpaper();
+    }
 }
 
 void TrayFrame::onTrayIcon(UINT mouseMessage) {
@@ -243,6 +262,22 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());
+        return 0;
+    // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
+    // whatever changed while the PC slept or the session was locked or away.
+    case WM_DISPLAYCHANGE:
+        renewWallpaperSoon();
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA) renewWallpaperSoon();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) renewWallpaperSoon();
+        return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
+            renewWallpaperSoon();
+        }
         return 0;
     case WM_ENDSESSION:
         // The process may be ended as soon as this returns: close the windows (as a shutdown

@@ -34,6 +34,10 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
+    // Wakes the wallpaper thread for pictures of this instant.
+    void renewWallpaper();
+    // The same a little later, once for all the messages of one change of the displays.
+    void renewWallpaperSoon();
     // Makes the earth clock window anew, telling the user why (a string resource).
     void restartEarthWindow(UINT reasonId);
     // Opens the dialog of a settings, home location, Set Clock or About command, owned by
@@ -44,7 +48,8 @@ private:
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
     std::unique_ptr<AboutWindow> about_;
-    UINT restartReason_ = 0;  // the reason of a restart held back until a dialog closes
+    UINT restartReason_ = 0;
+    bool wallpaperRenewalPending_ = false;  // the reason of a restart held back until a dialog closes
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
     HICON trayIcon_ = nullptr;  // the tray's image of the program's icon
 };

@@ -241,12 +241,17 @@ Section "Uninstall"
   ; earlier version wrote beside itself).
   SetShellVarContext current
   System::Call 'user32::SystemParametersInfoW(i 0x0073, i ${NSIS_MAX_STRLEN}, t .r0, i 0)'  ; SPI_GETDESKWALLPAPER
+  StrLen $2 "${USER_PICTURES}\Solvane-"
+  StrCpy $1 $0 $2  ; a monitor's own picture, "Solvane-<8 hex digits>.bmp"
   ${If} $0 == "${USER_PICTURES}\Solvane.bmp"
+  ${OrIf} $1 == "${USER_PICTURES}\Solvane-"
   ${OrIf} $0 == "$INSTDIR\Solvane.bmp"
     System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
   ${EndIf}
   Delete "${USER_PICTURES}\Solvane.bmp"
   Delete "${USER_PICTURES}\Solvane.bmp.new"
+  Delete "${USER_PICTURES}\Solvane-*.bmp"
+  Delete "${USER_PICTURES}\Solvane-*.bmp.new"
   RMDir "${USER_PICTURES}"
   ; The current user's settings go only when they say so; other users' are not touched.
   ${If} ${FileExists} "${USER_SETTINGS}\user.bin"

@@ -33,10 +33,12 @@ private:
     bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
     void enable(int id, bool on) { EnableWindow(GetDlgItem(hwnd(), id), on); }
 
-    // The size fields are enabled exactly when "Use full desktop size" is clear.
+    // The size fields are enabled exactly when "Use full desktop size" is clear; the monitors'
+    // choice when it is checked (a typed size makes one picture for every monitor).
     void followFullDesktop() {
         enable(IDC_WALLPAPER_WIDTH, !checked(IDC_WALLPAPER_FULL_DESKTOP));
         enable(IDC_WALLPAPER_HEIGHT, !checked(IDC_WALLPAPER_FULL_DESKTOP));
+        enable(IDC_WALLPAPER_MONITORS, checked(IDC_WALLPAPER_FULL_DESKTOP));
     }
 
     bool onInitDialog() override {
@@ -48,6 +50,11 @@ private:
         check(IDC_HIDE_SPLASH, o.hideSplash == 1);
         check(IDC_WALLPAPER_FULL_DESKTOP, o.wallpaperFullDesktop == 1);
         for (int id : {IDC_WALLPAPER_WIDTH, IDC_WALLPAPER_HEIGHT}) SendDlgItemMessageA(hwnd(), id, EM_LIMITTEXT, 5, 0);
+        for (int text : {IDS_WALLPAPER_SAME_VIEW, IDS_WALLPAPER_ACROSS_MONITORS}) {
+            SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MONITORS, CB_ADDSTRING, 0,
+                                LPARAM(LoadResourceString(text).c_str()));
+        }
+        SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MONITORS, CB_SETCURSEL, o.wallpaperAcrossMonitors == 1 ? 1 : 0, 0);
         followFullDesktop();
         // A stored size that cannot be saved shows as the nearest that can.
         SetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, NearestWallpaperSide(o.wallpaperWidth), FALSE);
@@ -100,7 +107,8 @@ private:
                                   GetDlgItemInt(hwnd(), IDC_WALLPAPER_MINUTES, nullptr, FALSE),
                                   GetDlgItemInt(hwnd(), IDC_WALLPAPER_WIDTH, nullptr, FALSE),
                                   GetDlgItemInt(hwnd(), IDC_WALLPAPER_HEIGHT, nullptr, FALSE),
-                                  checked(IDC_USE_HARDWARE)};
+                                  checked(IDC_USE_HARDWARE),
+                                  SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MONITORS, CB_GETCURSEL, 0, 0) == 1};
         if (!IsValidWallpaperSize(c.wallpaperWidth, c.wallpaperHeight)) {
             MessageBoxA(hwnd(), LoadResourceString(IDS_WALLPAPER_SIZE_REFUSED).c_str(),
                         LoadResourceString(IDS_APP_NAME).c_str(), MB_OK | MB_ICONEXCLAMATION);
@@ -125,7 +133,7 @@ private:
             DeleteAutostartValue(app_.optionsServices());
         }
         app_.saveOptions();
-        if (c.wallpaperEnabled) PulseEvent(app_.wallpaperEvent);  // the new wallpaper settings show at once
+        if (c.wallpaperEnabled) SetEvent(app_.wallpaperEvent);  // the new wallpaper settings show at once
         end(IDOK);
     }
 

@@ -68,6 +68,7 @@ bool ApplyGeneralChoices(const GeneralChoices& c, UserOptions& o) {
     o.wallpaperMinutes = StoredWallpaperMinutes(c.wallpaperMinutes);
     o.wallpaperWidth = int32_t(c.wallpaperWidth);
     o.wallpaperHeight = int32_t(c.wallpaperHeight);
+    o.wallpaperAcrossMonitors = c.wallpaperAcrossMonitors ? 1 : 0;
     const int32_t hardware = c.useHardware3D ? 1 : 0;
     const bool changed = o.useHardware3D != hardware;
     o.useHardware3D = hardware;

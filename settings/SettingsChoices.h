@@ -17,6 +17,7 @@ struct GeneralChoices {
     unsigned wallpaperMinutes;  // as typed
     unsigned wallpaperWidth, wallpaperHeight;
     bool useHardware3D;
+    bool wallpaperAcrossMonitors;
 };
 
 // Whether a typed wallpaper size can be stored: each side 1 to kMaxWallpaperSide pixels.

@@ -25,14 +25,16 @@ UserOptions StoredOptions() {
 TEST(GeneralChoices, StoreTheShownFieldsAndKeepEveryOtherByte) {
     UserOptions o = StoredOptions();
     o.useHardware3D = 0;
+    o.padding407 = 0x33;
     const UserOptions before = o;
-    const GeneralChoices c = {true, true, true, true, false, true, 45, 1920, 1080, false};
+    const GeneralChoices c = {true, true, true, true, false, true, 45, 1920, 1080, false, true};
     EXPECT_FALSE(ApplyGeneralChoices(c, o));
     EXPECT_EQ(o.wallpaperMinutes, 30);
     EXPECT_EQ(o.wallpaperWidth, 1920);
     EXPECT_EQ(o.wallpaperHeight, 1080);
     EXPECT_EQ(o.startWithWindows, 1);
     EXPECT_EQ(o.wallpaperFullDesktop, 0);
+    EXPECT_EQ(o.wallpaperAcrossMonitors, 1);
     UserOptions shownRestored = o;
     shownRestored.startWithWindows = before.startWithWindows;
     shownRestored.startInTrayOnly = before.startInTrayOnly;
@@ -43,6 +45,7 @@ TEST(GeneralChoices, StoreTheShownFieldsAndKeepEveryOtherByte) {
     shownRestored.wallpaperMinutes = before.wallpaperMinutes;
     shownRestored.wallpaperWidth = before.wallpaperWidth;
     shownRestored.wallpaperHeight = before.wallpaperHeight;
+    shownRestored.wallpaperAcrossMonitors = before.wallpaperAcrossMonitors;
     EXPECT_EQ(std::memcmp(&shownRestored, &before, sizeof before), 0);
 }
 

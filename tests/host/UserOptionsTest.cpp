@@ -39,7 +39,7 @@ TEST(UserOptions, DefaultsSitAtTheirOffsets) {
         {328, 0, "detailsPaneHidden"}, {329, 0, "useProxy"}, {330, 0, "padding"},
         {331, 0, "padding"}, {400, 0, "wallpaperEnabled"}, {401, 1, "wallpaperFullDesktop"},
         {402, 1, "wallpaperMoonPhases"}, {403, 1, "startWithWindows"},
-        {404, 0, "startInTrayOnly"}, {405, 0, "hideSplash"}, {406, 0, "padding"},
+        {404, 0, "startInTrayOnly"}, {405, 0, "hideSplash"}, {406, 0, "wallpaperAcrossMonitors"},
         {407, 0, "padding"},
     };
     for (const Byte& b : bytes) {

@@ -247,6 +247,16 @@ TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
     };
     const auto at = [](int x, int y) { return MAKELPARAM(x, y); };
     const std::vector<uint8_t> before = picture();
+    // The same globe: the terminator creeps a pixel here and there as the seconds pass, where a
+    // turn of the globe changes thousands.
+    const auto same = [&](const std::vector<uint8_t>& now) {
+        int changed = 0;
+        for (size_t i = 0; i + 3 < now.size() && i + 3 < before.size(); i += 4) {
+            changed += std::abs(now[i] - before[i]) + std::abs(now[i + 1] - before[i + 1]) +
+                           std::abs(now[i + 2] - before[i + 2]) > 60;
+        }
+        return now.size() == before.size() && changed < 100;
+    };
 
     // A pop-up takes the mouse in the middle of a drag: the context menu, opened and closed.
     SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
@@ -254,12 +264,12 @@ TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
     SendKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([] { return FindWindowA("#32768", nullptr) == nullptr || !IsWindowVisible(FindWindowA("#32768", nullptr)); }, 5000));
     SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(220, 160));
-    EXPECT_TRUE(picture() == before) << "the globe stays after the capture was lost";
+    EXPECT_TRUE(same(picture())) << "the globe stays after the capture was lost";
 
     SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
     SendMessageA(view, WM_MOUSEMOVE, 0, at(220, 160));  // the button went up elsewhere
     SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(260, 200));
-    EXPECT_TRUE(picture() == before) << "the globe stays after the button went up unseen";
+    EXPECT_TRUE(same(picture())) << "the globe stays after the button went up unseen";
 
     // A drag with the button down all along. The system's own moves (the real button is up)
     // may end a drag between two of these messages, so the drag is tried a few times.
@@ -267,7 +277,7 @@ TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
         SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, at(100, 100));
         SendMessageA(view, WM_MOUSEMOVE, MK_LBUTTON, at(220, 160));
         SendMessageA(view, WM_LBUTTONUP, 0, at(220, 160));
-        return !(picture() == before);
+        return !same(picture());
     }, 5000)) << "a drag turns the globe";
     stop();
 }

@@ -137,14 +137,16 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
         ASSERT_TRUE(CopyFileA((DistFolder() + "\\" + file).c_str(), folder.path(file).c_str(), FALSE)) << file;
     }
     options.noticeFlags |= kNoticeCloseToTray;
-    options.wallpaperEnabled = 1;
-    options.wallpaperFullDesktop = 1;
     start();
-    // The full-desktop wallpaper has the screen's size in pixels, not a size scaled for 96 DPI.
-    const size_t screenBytes = 54 + size_t(GetSystemMetrics(SM_CXSCREEN)) * GetSystemMetrics(SM_CYSCREEN) * 3;
-    EXPECT_TRUE(WaitUntil([&] { return ReadBinaryFile(folder.path("Solvane.bmp")).size() == screenBytes; }, 60000));
-    // (Then set: wine paints the desktop over every window when its wallpaper changes.)
-    ASSERT_TRUE(WaitUntil([&] { return DesktopWallpaperPath() == folder.path("Solvane.bmp"); }, 10000));
+    // Wine hands every program the screen's pixels, aware or not: the window's awareness shows
+    // that the manifest took (DPI_AWARENESS_PER_MONITOR_AWARE; V2 is a context of that awareness).
+    using WindowContext = HANDLE(WINAPI*)(HWND);
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    const HMODULE user = GetModuleHandleA("user32.dll");
+    const auto contextOf = reinterpret_cast<WindowContext>(reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
+    const auto awarenessOf = reinterpret_cast<AwarenessOf>(reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(contextOf != nullptr && awarenessOf != nullptr);
+    EXPECT_EQ(awarenessOf(contextOf(frame)), 2) << "Per-Monitor aware";
     HWND general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
     ASSERT_NE(general, nullptr);
     // Its layout once painted (under wine at 144 DPI a dialog is first laid out for another

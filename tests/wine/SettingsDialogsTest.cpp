@@ -407,6 +407,14 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
 
     Type(general, IDC_WALLPAPER_WIDTH, "1024");
     Type(general, IDC_WALLPAPER_HEIGHT, "768");
+    // The monitors' choice counts for the full desktop size only, so it follows the box.
+    HWND monitors = GetDlgItem(general, IDC_WALLPAPER_MONITORS);
+    EXPECT_TRUE(IsWindowEnabled(monitors));
+    EXPECT_EQ(SendMessageA(monitors, CB_GETCURSEL, 0, 0), 0) << "the same view on every monitor";
+    SendMessageA(monitors, CB_SETCURSEL, 1, 0);
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(monitors); }, 5000));
+    Click(general, IDC_WALLPAPER_FULL_DESKTOP);
     Press(general, IDOK);
     ASSERT_TRUE(Gone(general));
     const UserOptions saved = ReadOptions(optionsPath());
@@ -414,12 +422,26 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     EXPECT_EQ(saved.wallpaperMinutes, 30);
     EXPECT_EQ(saved.wallpaperWidth, 1024);
     EXPECT_EQ(saved.wallpaperHeight, 768);
-    expectOnlyChanged({{offsetof(UserOptions, wallpaperEnabled), 1}, {offsetof(UserOptions, wallpaperMinutes), 12}});
+    EXPECT_EQ(saved.wallpaperAcrossMonitors, 1);
+    expectOnlyChanged({{offsetof(UserOptions, wallpaperEnabled), 1},
+                       {offsetof(UserOptions, wallpaperAcrossMonitors), 1},
+                       {offsetof(UserOptions, wallpaperMinutes), 12}});
     // Saved without a new OpenGL choice: the earth clock window stays as it is.
     EXPECT_TRUE(WaitUntilIdle(hidden));
     EXPECT_TRUE(IsWindow(frame));
     EXPECT_EQ(FindWindowA("#32770", "Restart Main Window"), nullptr);
     stop();
+    // Started again from what was saved, the choice shows, and stays byte for byte.
+    const std::vector<char> savedBytes = ReadBinaryFile(optionsPath());
+    options = ReadOptions(optionsPath());
+    start();
+    general = OpenDialogWith(hidden, ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP);
+    ASSERT_NE(general, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(general, IDC_WALLPAPER_MONITORS, CB_GETCURSEL, 0, 0), 1) << "after a restart";
+    Press(general, IDCANCEL);
+    ASSERT_TRUE(Gone(general));
+    stop();
+    EXPECT_EQ(ReadBinaryFile(optionsPath()), savedBytes);
 }
 
 // The autostart value's bytes, or "<missing>".

@@ -1,5 +1,6 @@
 // The wallpaper generator of the real solvane.exe: the bitmap beside the program, the desktop
-// wallpaper pointing at it, the Moon phases in the corners, and exit while it renders.
+// wallpaper pointing at it, the Moon phases in the corners, renewals after display changes, and
+// exit while it renders.
 #include "ProgramHarness.h"
 
 #include "app/UserOptions.h"
@@ -49,9 +50,26 @@ TEST(Wallpaper, WrittenBesideAPortableProgramAndSetOnTheDesktop) {
     for (int y = 100; y < 140; ++y) for (int x = 60; x < 100; ++x) icon += Brightness(bmp, x, y) > 30;
     EXPECT_GT(icon, 40) << "a Moon-phase icon";
     EXPECT_FALSE(PathExists(bitmap + ".new"));
-    PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
-    ASSERT_TRUE(program.waitForExit(15000));
     KeepFileAsScreenshot(bitmap, "wallpaper.bmp");
+
+    // A change of the displays renews it within seconds, once for the messages of one change;
+    // so does waking from sleep.
+    const auto written = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExA(bitmap.c_str(), GetFileExInfoStandard, &data);
+        return (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    const uint64_t first = written();
+    HWND hidden = FindWindowA(nullptr, "Solvane Hidden Window");
+    for (int i = 0; i < 2; ++i) PostMessageA(hidden, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    ASSERT_TRUE(WaitUntil([&] { return written() != first; }, 15000)) << "renewed after a display change";
+    const uint64_t second = written();
+    EXPECT_FALSE(WaitUntil([&] { return written() != second; }, 5000)) << "the two messages made one renewal";
+    PostMessageA(hidden, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_TRUE(WaitUntil([&] { return written() != second; }, 15000)) << "renewed after a wake-up";
+
+    PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
 }
 
 TEST(Wallpaper, ExitWhileRenderingStillSavesTheOptions) {

@@ -1,0 +1,92 @@
+// IDesktopWallpaper is declared for Windows 8 and later; it is asked for at run time, so the
+// program still starts on Windows 7 (and falls back to the single wallpaper there).
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0602
+#include "desktop/ShellWallpaper.h"
+
+#include "platform/Dpi.h"
+#include "platform/WideText.h"
+
+#include <shobjidl.h>
+
+namespace {
+
+ScreenRect ScreenRectOf(const RECT& r) { return {int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
+
+struct MonitorSearch {
+    RECT area;
+    MONITORINFO found;
+    bool matched;
+};
+
+BOOL CALLBACK MatchMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM search) {
+    MonitorSearch& s = *reinterpret_cast<MonitorSearch*>(search);
+    MONITORINFO info = {sizeof info};
+    if (GetMonitorInfoW(monitor, &info) && EqualRect(&info.rcMonitor, &s.area)) {
+        s.found = info;
+        s.matched = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+ShellWallpaper::ShellWallpaper() {
+    if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+                                reinterpret_cast<void**>(&shell_)))) {
+        shell_ = nullptr;
+    }
+}
+
+ShellWallpaper::~ShellWallpaper() {
+    if (shell_ != nullptr) shell_->Release();
+}
+
+std::vector<MonitorArea> ShellMonitors(IDesktopWallpaper* shell) {
+    std::vector<MonitorArea> monitors;
+    UINT count = 0;
+    if (shell == nullptr || FAILED(shell->GetMonitorDevicePathCount(&count))) return monitors;
+    for (UINT i = 0; i < count; ++i) {
+        LPWSTR id = nullptr;
+        RECT area = {};
+        if (FAILED(shell->GetMonitorDevicePathAt(i, &id)) || id == nullptr) continue;
+        // A monitor that is attached but not part of the desktop has no rectangle.
+        if (SUCCEEDED(shell->GetMonitorRECT(id, &area)) && !IsRectEmpty(&area)) {
+            MonitorSearch search = {area, {sizeof(MONITORINFO)}, false};
+            EnumDisplayMonitors(nullptr, nullptr, MatchMonitor, reinterpret_cast<LPARAM>(&search));
+            const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+            monitors.push_back({Utf8FromWide(std::wstring(id)), ScreenRectOf(area),
+                                ScreenRectOf(search.matched ? search.found.rcWork : area), int(DpiAtPoint(middle))});
+        }
+        CoTaskMemFree(id);
+    }
+    return monitors;
+}
+
+MonitorArea PrimaryMonitor() {
+    MONITORINFO info = {sizeof info};
+    const HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (!GetMonitorInfoW(primary, &info)) {
+        info.rcMonitor = info.rcWork = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {std::string(), ScreenRectOf(info.rcMonitor), ScreenRectOf(info.rcWork), int(DpiAtPoint({0, 0}))};
+}
+
+bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path) {
+    std::wstring wide = WideFromUtf8(path);
+    if (shell == nullptr) {
+        return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != 0;
+    }
+    switch (picture.target) {
+    case PictureTarget::OneMonitor:
+        return SUCCEEDED(shell->SetPosition(DWPOS_CENTER)) &&
+               SUCCEEDED(shell->SetWallpaper(WideFromUtf8(picture.monitorId).c_str(), wide.c_str()));
+    case PictureTarget::AllMonitors:
+        return SUCCEEDED(shell->SetPosition(DWPOS_SPAN)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
+    case PictureTarget::WholeDesktop:
+        break;
+    }
+    // A picture of a typed size is stretched over each screen, as the classic wallpaper was.
+    return SUCCEEDED(shell->SetPosition(DWPOS_STRETCH)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
+}

@@ -1,0 +1,54 @@
+#include "desktop/WallpaperRenewal.h"
+
+#include "desktop/ShellWallpaper.h"
+#include "platform/WideText.h"
+#include "render/BitmapFile.h"
+
+#include <algorithm>
+
+namespace {
+
+// Deletes the monitors' pictures in `folder` that no planned picture uses.
+void DeleteUnplannedPictures(const std::string& folder, const std::vector<PlannedPicture>& plan) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(WideFromUtf8(folder + "Solvane-*.bmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = Utf8FromWide(std::wstring(found.cFileName));
+        const bool planned = std::any_of(plan.begin(), plan.end(),
+                                         [&](const PlannedPicture& p) { return p.fileName == name; });
+        if (IsMonitorPictureName(name) && !planned) DeleteFileW(WideFromUtf8(folder + name).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, WallpaperLayout layout,
+                    IDesktopWallpaper* shell, const std::string& folder, RecursiveLock& optionsLock,
+                    const std::function<bool()>& running) {
+    layout.monitors = ShellMonitors(shell);
+    layout.primary = PrimaryMonitor();
+    const std::vector<PlannedPicture> plan = PlanWallpaperPictures(layout);
+    int shown = 0;
+    for (const PlannedPicture& planned : plan) {
+        if (!running()) return shown;
+        WallpaperRequest request = scene;
+        request.width = planned.width;
+        request.height = planned.height;
+        request.coveredLeft = planned.coveredLeft;
+        request.coveredTop = planned.coveredTop;
+        request.coveredRight = planned.coveredRight;
+        request.coveredBottom = planned.coveredBottom;
+        request.dpi = planned.dpi;
+        const WallpaperPicture picture = renderer.render(request, optionsLock);
+        const std::string path = folder + planned.fileName;
+        if (picture.bottomRow != nullptr &&
+            WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride, running) &&
+            ShowWallpaper(shell, planned, path)) {
+            ++shown;
+        }
+    }
+    DeleteUnplannedPictures(folder, plan);
+    return shown;
+}
