@@ -134,14 +134,20 @@ void EarthFrame::enterFullScreen() {
         if (hwnd() != window) return;  // the window went (exit, restart) while the notice was open
     }
     fullScreen_ = 1;
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    // The whole of the monitor the window is on (most of it, when it straddles two).
+    MONITORINFO monitor = {sizeof monitor};
+    if (!GetMonitorInfoA(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) {
+        monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    const RECT& screen = monitor.rcMonitor;
     HMENU menu = GetMenu(hwnd());
     SetMenu(hwnd(), nullptr);
     if (menu != nullptr) DestroyMenu(menu);
     ShowWindow(hwnd(), SW_HIDE);
     SetWindowLongPtrA(hwnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
     SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, 0);
-    SetWindowPos(hwnd(), HWND_TOP, 0, 0, w, h, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    SetWindowPos(hwnd(), HWND_TOP, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
 void EarthFrame::leaveFullScreen() {

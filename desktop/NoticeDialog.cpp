@@ -22,20 +22,37 @@ public:
     }
 
 protected:
+    bool onInitDialog() override {
+        putPicture();
+        return true;
+    }
+
+    // Again on a monitor of another DPI, once the dialog manager has laid out the rest.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+        if (message == WM_DPICHANGED) PostMessageA(hwnd(), kDialogDpiLaidOut, 0, 0);
+        if (message == kDialogDpiLaidOut) {
+            putPicture();
+            return true;
+        }
+        return SkinnedDialog::handleMessage(message, wParam, lParam, result);
+    }
+
     // A notice's picture comes at the dialog's DPI; the controls under it move down where it
     // grew more than the dialog units did (they follow the font, which grows a little less).
-    bool onInitDialog() override {
+    void putPicture() {
         HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE);
-        if (picture == nullptr) return true;
+        if (picture == nullptr) return;
         const RECT before = placeOf(picture);
+        const HBITMAP previous = picture_;
         picture_ = PutBitmapForDpi(picture, IDB_TRAY_REMINDER);
+        if (previous != nullptr) DeleteObject(previous);
         const RECT after = placeOf(picture);
         int below = INT_MAX;  // the top of the controls under the picture
         for (HWND child = GetWindow(hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             if (child != picture && placeOf(child).top >= before.bottom) below = std::min(below, int(placeOf(child).top));
         }
         const int shift = below == INT_MAX ? 0 : after.bottom + ScaledToDpi(4, WindowDpi(hwnd())) - below;
-        if (shift <= 0) return true;
+        if (shift <= 0) return;
         for (HWND child = GetWindow(hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             const RECT r = placeOf(child);
             if (child == picture || r.top < before.bottom) continue;
@@ -45,7 +62,6 @@ protected:
         GetWindowRect(hwnd(), &window);
         SetWindowPos(hwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top + shift,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return true;
     }
 
     // A control's rectangle in the dialog's client area.

@@ -249,6 +249,14 @@ bool TrayFrame::openDialog(UINT command, HWND owner) {
 }
 
 LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Explorer restarted (after a crash, or a change of the display's scale): the icon anew, at
+    // the small-icon size of now.
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        removeTrayIcon();
+        addTrayIcon();
+        return 0;
+    }
     if (message == app_.trayMessage && app_.trayMessage != 0) {
         onTrayIcon(UINT(lParam));
         return 0;

@@ -5,6 +5,7 @@
 #include "app/OptionsStore.h"
 #include "astro/Ephemeris.h"
 #include "platform/Dialog.h"
+#include "platform/Dpi.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
 #include "platform/RecursiveLock.h"
@@ -35,17 +36,34 @@ public:
     }
 
 protected:
-    // The picture at the dialog's DPI (drawn for 96), and the frame laid around it, which keeps
-    // its own size: the picture loses no row.
     bool onInitDialog() override {
+        putPicture();
+        return true;
+    }
+
+    // Again on a monitor of another DPI, once the dialog manager has laid out the rest.
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
+        if (message == WM_DPICHANGED) PostMessageA(hwnd(), kDialogDpiLaidOut, 0, 0);
+        if (message == kDialogDpiLaidOut) {
+            putPicture();
+            return true;
+        }
+        return Dialog::handleMessage(message, wParam, lParam, result);
+    }
+
+    // The picture at the dialog's DPI (drawn for 96 and 192), and the frame laid around it,
+    // which keeps its own size: the picture loses no row.
+    void putPicture() {
         HWND picture = GetDlgItem(hwnd(), IDC_SAVER_PICTURE);
+        const HBITMAP previous = picture_;
         picture_ = PutBitmapForDpi(picture, IDB_SAVER_SETTINGS_PICTURE);
+        if (previous != nullptr) DeleteObject(previous);
         RECT r;
         GetWindowRect(picture, &r);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(GetDlgItem(hwnd(), IDC_SAVER_PICTURE_FRAME), picture, r.left - 2, r.top - 2,
-                     r.right - r.left + 4, r.bottom - r.top + 4, SWP_NOACTIVATE);
-        return true;
+        const int margin = ScaledToDpi(2, WindowDpi(hwnd()));
+        SetWindowPos(GetDlgItem(hwnd(), IDC_SAVER_PICTURE_FRAME), picture, r.left - margin, r.top - margin,
+                     r.right - r.left + 2 * margin, r.bottom - r.top + 2 * margin, SWP_NOACTIVATE);
     }
 
     bool onCommand(UINT id) override {

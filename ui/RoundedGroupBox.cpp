@@ -15,9 +15,9 @@ constexpr COLORREF kOuterLine = RGB(153, 153, 153);
 
 unsigned EdgesOf(HWND window) {
     const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
-    return ((exStyle & WS_EX_DLGMODALFRAME) ? kEdgeModalFrame : 0) |
-           ((exStyle & WS_EX_CLIENTEDGE) ? kEdgeClient : 0) |
-           ((exStyle & WS_EX_STATICEDGE) ? kEdgeStatic : 0);
+    return ((exStyle & WS_EX_DLGMODALFRAME) ? unsigned(kEdgeModalFrame) : 0u) |
+           ((exStyle & WS_EX_CLIENTEDGE) ? unsigned(kEdgeClient) : 0u) |
+           ((exStyle & WS_EX_STATICEDGE) ? unsigned(kEdgeStatic) : 0u);
 }
 
 CaptionAlignment AlignmentOf(LONG_PTR style) {

@@ -187,6 +187,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.right, r.right) << "the buttons stay on the picture";
     KeepScreenshot(SettledCapture(about), shot("about").c_str());
+    ExpectLaidOut(about, GetParam());
     PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_INFO, BN_CLICKED), 0);
     WalkDialog(WaitForDialogWith(IDC_CREDITS_GROUP), shot("program-information"), GetParam(), IDOK);
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -200,6 +201,7 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     EXPECT_EQ(r.right - r.left, at(700));
     EXPECT_EQ(r.bottom - r.top, at(500));
     EXPECT_TRUE(r.left >= 0 && r.top >= 0) << "its banner on the screen, however wide it is";
+    ExpectLaidOut(lunar, GetParam());
     GetWindowRect(GetDlgItem(lunar, 101), &close);
     EXPECT_EQ(close.right - close.left, at(100));
     EXPECT_LE(close.bottom, r.bottom);
