@@ -21,7 +21,7 @@ int PeriodsUntil(double seconds) {
 
 TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& wallpaperWatch) {
     TickActions actions;
-    if (in.frameCreated && !in.menuOpen) {
+    if (in.frameCreated && !in.menuOpen && in.frameSeen) {
         if (in.viewpoint == kViewSpinningGlobe && in.frameEnabled) actions.redrawView = true;
         if (redrawWatch.seconds(in.now) >= 1.0 && in.frameEnabled) {
             actions.redrawView = actions.redrawPane = true;
@@ -44,8 +44,9 @@ TickActions DecideTick(const TickInputs& in, Stopwatch& redrawWatch, Stopwatch& 
 
 int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
                          const Stopwatch& wallpaperWatch) {
-    if (in.viewpoint == kViewSpinningGlobe) return 1;
-    int periods = PeriodsUntil(1.0 - redrawWatch.seconds(in.now));  // 1 when held up
+    if (in.viewpoint == kViewSpinningGlobe && in.frameSeen) return 1;
+    // 1 when held up; nothing to draw while unseen
+    int periods = in.frameSeen ? PeriodsUntil(1.0 - redrawWatch.seconds(in.now)) : PeriodsUntil(1.0);
     if (in.wallpaperEnabled) {
         const double due = (double(WallpaperInterval(in)) + 1) * 60.0;
         periods = std::min(periods, PeriodsUntil(due - wallpaperWatch.seconds(in.now)));

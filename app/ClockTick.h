@@ -23,6 +23,8 @@ struct TickInputs {
     // How far the computer's clock is into its current second (0 to 1): the once-a-second
     // redraw falls just after the clock's second turns, so that it shows the new second.
     double secondFraction = 0;
+    // Someone can see the window: nothing is drawn while it is minimised, covered, locked away.
+    bool frameSeen = true;
 };
 
 struct TickActions {
@@ -40,6 +42,7 @@ constexpr double kTickSeconds = 0.033;
 // pass before a tick could have something to do: one while the globe spins or a redraw waits
 // for a menu, a dialog or the window; otherwise until the next redraw or wallpaper renewal
 // falls due, and never more than one second, so that changed options count within a second.
+// While nobody can see the window, a second (the tick is woken when it is seen again).
 // The ticks in between would decide nothing, so they need not run.
 int PeriodsUntilNextTick(const TickInputs& in, const Stopwatch& redrawWatch,
                          const Stopwatch& wallpaperWatch);

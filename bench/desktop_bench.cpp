@@ -182,10 +182,28 @@ int LunarPhases(bool close) {
     return 0;
 }
 
+// Lays a window of this program over the whole earth clock window for `seconds`.
+int Cover(int seconds) {
+    HWND frame = FindWindowA("SolvaneEarthFrame", nullptr);
+    RECT r;
+    if (frame == nullptr || !GetWindowRect(frame, &r)) return 1;
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, r.left - 10,
+                                 r.top - 10, r.right - r.left + 20, r.bottom - r.top + 20, nullptr, nullptr, nullptr, nullptr);
+    const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
+    MSG message;
+    while (GetTickCount() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    }
+    DestroyWindow(cover);
+    return 0;
+}
+
 }  // namespace
 
 // usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit |
-//        desktop_bench lunar-open | desktop_bench lunar-open-close
+//        desktop_bench lunar-open | desktop_bench lunar-open-close | desktop_bench cover SECONDS |
+//        desktop_bench minimise | desktop_bench lock
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "options") {
         WriteOptions(std::atoi(argv[2]));
@@ -202,6 +220,16 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]).rfind("lunar-open", 0) == 0) {
         return LunarPhases(std::string(argv[1]) == "lunar-open-close");
     }
-    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | first-frame | exit | lunar-open | lunar-open-close\n");
+    if (argc == 3 && std::string(argv[1]) == "cover") return Cover(std::atoi(argv[2]));
+    if (argc == 2 && std::string(argv[1]) == "minimise") {
+        PostMessageA(FindWindowA("SolvaneEarthFrame", nullptr), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return 0;
+    }
+    if (argc == 2 && std::string(argv[1]) == "lock") {  // as Windows tells the program of a lock
+        PostMessageA(HiddenWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | first-frame | exit | lunar-open | lunar-open-close |"
+                         " cover SECONDS | minimise | lock\n");
     return 2;
 }

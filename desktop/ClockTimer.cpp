@@ -85,10 +85,13 @@ int ClockTimer::tick() {
     const int64_t now = Counter();
     // Asking the window whether it is enabled costs a trip through the window system: only when
     // the answer decides something.
-    const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || redrawWatch_.seconds(now) >= 1.0;
+    const bool secondDue = redrawWatch_.seconds(now) >= 1.0;
+    const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || secondDue;
     const bool enabled = created && (!mayRedraw || IsWindowEnabled(windows.frame));
+    // Whether anyone can see the window: as the system last told, looked at again once a second.
+    const bool seen = created && secondDue ? frame_->visibility.lookAgain(windows.frame) : frame_->visibility.seen();
     const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
-                           o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction()};
+                           o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction(), seen};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
     // One instant for the view's time and the pane's, read once as the second turns.
     if (actions.redrawPane) UpdateAstroState(app_.astro, app_.options, app_.clock, false);

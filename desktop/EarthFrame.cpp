@@ -84,6 +84,10 @@ bool EarthFrame::onCreate() {
     if (!view_.create(hwnd(), 0, 0, 300, 300)) return false;
     SetWindowLongPtrA(view_.hwnd(), GWLP_ID, kViewId);
     SetWindowTextA(view_.hwnd(), "3D Earth");
+    // Seen again (uncovered, restored, unlocked): the clock draws the time of now at once.
+    visibility.watch(hwnd(), [this] {
+        if (clockMayResume) clockMayResume();
+    });
     std::lock_guard<RecursiveLock> hold(app_.optionsLock);
     tickWindows = {hwnd(), view_.hwnd(), pane_.hwnd()};
     return true;
@@ -91,6 +95,7 @@ bool EarthFrame::onCreate() {
 
 // The frame hears of its end before its children do: the tick lets go of them first.
 void EarthFrame::onDestroy() {
+    visibility.unwatch();
     {
         std::lock_guard<RecursiveLock> hold(app_.optionsLock);
         tickWindows = {};
@@ -295,6 +300,9 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENABLE:
         if (wParam && clockMayResume) clockMayResume();
+        break;
+    case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored, moved, raised
+        visibility.recheck();
         break;
     }
     return Window::handleMessage(message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include "desktop/DataPane.h"
 #include "desktop/EarthFrameRules.h"
+#include "desktop/FrameVisibility.h"
 #include "platform/Window.h"
 #include "render/EarthView.h"
 
@@ -36,6 +37,7 @@ public:
     TickWindows tickWindows;  // under app.optionsLock
     // Read by the clock tick on its own thread.
     volatile uint8_t menuOpen = 0;
+    FrameVisibility visibility;
     // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
     std::function<void()> clockMayResume;
     // Opens the dialog of a menu-bar command, owned by this window.

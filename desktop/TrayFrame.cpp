@@ -68,8 +68,11 @@ bool TrayFrame::onCreate() {
     };
     earthFrame_->openDialog = [this](UINT command, HWND owner) { openDialog(command, owner); };
     if (o.wallpaperEnabled == 1) renewWallpaper();  // a first wallpaper at once
-    // Unlocks and reconnections renew the wallpaper (the displays may have changed meanwhile).
+    // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
+    // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
+    // going off stops the drawing as well.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
+    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
     return true;
 }
 
@@ -91,6 +94,8 @@ void TrayFrame::renewWallpaperSoon() {
 // stack below this exit, and returns into it.
 void TrayFrame::onDestroy() {
     WTSUnRegisterSessionNotification(hwnd());
+    if (displayNotice_ != nullptr) UnregisterPowerSettingNotification(displayNotice_);
+    displayNotice_ = nullptr;
     clockTimer_.reset();
     removeTrayIcon();
     earthFrame_->destroy();
@@ -281,10 +286,23 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_POWERBROADCAST:
         if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) renewWallpaperSoon();
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+            if (setting != nullptr && setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE &&
+                setting->DataLength >= sizeof(DWORD)) {
+                DWORD state;  // 0 off, 1 on, 2 dimmed (still seen)
+                memcpy(&state, setting->Data, sizeof state);
+                earthFrame_->visibility.setDisplayOn(state != 0);
+            }
+        }
         return TRUE;
     case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
+            earthFrame_->visibility.setSessionShown(true);
             renewWallpaperSoon();
+        }
+        if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_REMOTE_DISCONNECT) {
+            earthFrame_->visibility.setSessionShown(false);
         }
         return 0;
     case WM_ENDSESSION:

@@ -71,6 +71,22 @@ TEST(ClockTick, DisabledWindowOrOpenMenuStandsStill) {
     EXPECT_FALSE(a.redrawView || a.redrawPane);
 }
 
+// Nobody sees the spinning globe: nothing is drawn, the tick sleeps a second at a time, the
+// wallpaper goes on; seen again, the overdue redraw comes at the first tick.
+TEST(ClockTick, UnseenWindowDrawsNothingButTheWallpaperGoesOn) {
+    Watches w;
+    TickInputs in = At(661.0);
+    in.viewpoint = kViewSpinningGlobe;
+    in.frameSeen = false;
+    const TickActions a = DecideTick(in, w.redraw, w.wallpaper);
+    EXPECT_FALSE(a.redrawView || a.redrawPane);
+    EXPECT_TRUE(a.wakeWallpaper);
+    EXPECT_EQ(PeriodsUntilNextTick(in, w.redraw, w.wallpaper), 31) << "a second, not every 33 ms";
+    in.frameSeen = true;
+    EXPECT_TRUE(DecideTick(in, w.redraw, w.wallpaper).redrawPane);
+    EXPECT_EQ(PeriodsUntilNextTick(in, w.redraw, w.wallpaper), 1);
+}
+
 TEST(ClockTick, WallpaperAfterMinutesPlusOne) {
     Watches w;
     EXPECT_FALSE(DecideTick(At(10 * 60.0 + 59.9), w.redraw, w.wallpaper).wakeWallpaper);

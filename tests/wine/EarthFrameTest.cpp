@@ -3,6 +3,7 @@
 #include "EarthClockFixture.h"
 
 #include "desktop/EarthFrameRules.h"
+#include "desktop/FrameVisibility.h"
 
 #include <algorithm>
 
@@ -304,3 +305,70 @@ TEST_F(EarthFrameTest, ClockStandsStillWhileTheContextMenuIsOpen) {
 }
 
 }  // namespace
+
+// Nobody can see the spinning globe while the session is locked: it stands still then, and turns
+// again at once when unlocked, uncovered or restored. (Its cost while unseen is in the bench.)
+TEST_F(EarthFrameTest, StandsStillWhileLockedAndTurnsAtOnceWhenSeenAgain) {
+    options.viewpoint = kViewSpinningGlobe;
+    start();
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
+    const auto turning = [&] {
+        const std::vector<uint8_t> first = CaptureWindow(view).bgra;
+        return WaitUntil([&] { return CaptureWindow(view).bgra != first; }, 1500);
+    };
+    ASSERT_TRUE(turning());
+
+    PostMessageA(hidden, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !turning(); }, 5000)) << "stands still while locked";
+    PostMessageA(hidden, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(turning()) << "turns again at once when unlocked";
+
+    // A window of another program over the whole of it, then gone.
+    RECT r;
+    GetWindowRect(frame, &r);
+    HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP | WS_VISIBLE, r.left - 10,
+                                 r.top - 10, r.right - r.left + 20, r.bottom - r.top + 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    WaitForClockSeconds(2);  // the tick has looked again
+    DestroyWindow(cover);
+    EXPECT_TRUE(turning()) << "turns again at once when uncovered";
+
+    PostMessageA(frame, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(frame) != 0; }, 5000));
+    PostMessageA(frame, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(frame); }, 5000));
+    EXPECT_TRUE(turning()) << "turns again at once when restored";
+    stop();
+}
+
+// What counts as covering a window: the visible, opaque windows above it, together.
+TEST(FrameCoverage, OnlyWindowsAboveItThatHideEveryPixel) {
+    const auto popup = [](int x, int y, int w, int h, DWORD exStyle = 0) {
+        return CreateWindowExA(WS_EX_TOOLWINDOW | exStyle, "STATIC", "", WS_POPUP | WS_VISIBLE, x, y, w, h, nullptr,
+                               nullptr, nullptr, nullptr);
+    };
+    HWND frame = popup(100, 100, 300, 200);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_FALSE(FullyCovered(frame));
+    HWND left = popup(90, 90, 170, 220);
+    EXPECT_FALSE(FullyCovered(frame)) << "half covered";
+    HWND right = popup(250, 90, 160, 220);
+    EXPECT_TRUE(FullyCovered(frame)) << "two windows together";
+    SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_FALSE(FullyCovered(frame)) << "raised above them";
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(FullyCovered(frame));
+    ShowWindow(right, SW_HIDE);
+    EXPECT_FALSE(FullyCovered(frame)) << "a hidden window covers nothing";
+    HWND glass = popup(250, 90, 160, 220, WS_EX_LAYERED | WS_EX_TOPMOST);
+    EXPECT_FALSE(FullyCovered(frame)) << "a layered window may let it show through";
+    for (HWND w : {left, right, glass}) DestroyWindow(w);
+    EXPECT_FALSE(FullyCovered(frame));
+    ShowWindow(frame, SW_MINIMIZE);
+    EXPECT_TRUE(FullyCovered(frame)) << "minimised";
+    ShowWindow(frame, SW_RESTORE);
+    SetWindowPos(frame, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(FullyCovered(frame)) << "off every screen";
+    DestroyWindow(frame);
+}
