@@ -75,18 +75,13 @@ MonitorArea PrimaryMonitor() {
 
 bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path) {
     std::wstring wide = WideFromUtf8(path);
-    if (shell == nullptr) {
-        return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != 0;
-    }
-    switch (picture.target) {
-    case PictureTarget::OneMonitor:
+    if (shell != nullptr && picture.target == PictureTarget::OneMonitor) {
         return SUCCEEDED(shell->SetPosition(DWPOS_CENTER)) &&
                SUCCEEDED(shell->SetWallpaper(WideFromUtf8(picture.monitorId).c_str(), wide.c_str()));
-    case PictureTarget::AllMonitors:
-        return SUCCEEDED(shell->SetPosition(DWPOS_SPAN)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
-    case PictureTarget::WholeDesktop:
-        break;
     }
-    // A picture of a typed size is stretched over each screen, as the classic wallpaper was.
-    return SUCCEEDED(shell->SetPosition(DWPOS_STRETCH)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
+    if (shell != nullptr && picture.target == PictureTarget::AllMonitors) {
+        return SUCCEEDED(shell->SetPosition(DWPOS_SPAN)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
+    }
+    // The classic wallpaper, shown as the user has chosen in the display settings.
+    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != 0;
 }

@@ -33,6 +33,6 @@ std::vector<MonitorArea> ShellMonitors(IDesktopWallpaper* shell);
 MonitorArea PrimaryMonitor();
 
 // Shows the bitmap at `path` as `picture` is planned: unscaled on its monitor, spanning all
-// monitors, or as the whole desktop's wallpaper (through the shell when there is one, so that
-// it replaces the monitors' own pictures). True when Windows took it.
+// monitors (both through the shell), or as the classic wallpaper of every monitor, placed as
+// the user has chosen. True when Windows took it.
 bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path);

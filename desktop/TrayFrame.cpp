@@ -166,7 +166,7 @@ void TrayFrame::onTimer(UINT_PTR id) {
     if (id == kRestartRetryTimer) restartEarthWindow(restartReason_);
     if (id == kWallpaperRenewalTimer) {
         wallpaperRenewalPending_ = false;
-        renewWallpaper();
+        if (app_.currentOptions().wallpaperEnabled == 1) renewWallpaper();  // still on
     }
 }
 

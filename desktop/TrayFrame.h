@@ -48,9 +48,9 @@ private:
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
     std::unique_ptr<AboutWindow> about_;
-    UINT restartReason_ = 0;
+    UINT restartReason_ = 0;  // the reason of a restart held back until a dialog closes
     bool wallpaperRenewalPending_ = false;
-    HPOWERNOTIFY displayNotice_ = nullptr;  // the display's going off and on  // the reason of a restart held back until a dialog closes
+    HPOWERNOTIFY displayNotice_ = nullptr;  // the display's going off and on
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
     HICON trayIcon_ = nullptr;  // the tray's image of the program's icon
 };

@@ -45,7 +45,8 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request, WallpaperLayout* lay
 
 unsigned __stdcall WallpaperFactory(void* clockApp) {
     ClockApp& app = *static_cast<ClockApp*>(clockApp);
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // The multithreaded apartment: this thread waits on its event and pumps no messages.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     const std::string left = LoadResourceString(IDS_WALLPAPER_LEFT_TEXT);
     const std::string right = LoadResourceString(IDS_WALLPAPER_RIGHT_TEXT);
     // An exit abandons a write (the previous picture stays) and the pictures not yet drawn.

@@ -49,6 +49,8 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
             ++shown;
         }
     }
-    DeleteUnplannedPictures(folder, plan);
+    renderer.turn(scene.scene.viewpoint);
+    // Only once every new picture shows: a failed renewal leaves the old ones on the screens.
+    if (shown == int(plan.size())) DeleteUnplannedPictures(folder, plan);
     return shown;
 }

@@ -1,6 +1,6 @@
 // One renewal of the wallpaper: the pictures the monitors and the options ask for, drawn one at
 // a time (one picture's buffers at most), each written and shown before the next is drawn;
-// then the pictures of monitors no longer present are deleted.
+// then, when all of them show, the pictures of monitors no longer present are deleted.
 #pragma once
 
 #include "desktop/WallpaperPlan.h"

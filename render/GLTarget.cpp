@@ -100,7 +100,7 @@ HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthB
 }
 
 // Makes a DIB of the given size and puts it in the memory DC in place of the current one, which
-// goes only then: when the new one cannot be made, the target keeps its bitmap and size.
+// goes only then: when the new one cannot be made, the target keeps its bitmap (if any) and size.
 bool GLTarget::createDib(int width, int height) {
     if (width == 0) width = 1;
     if (height == 0) height = 1;
@@ -154,11 +154,16 @@ bool GLTarget::makeCurrent(HDC newWindowDC) {
 
 bool GLTarget::resize(int width, int height) {
     if (memoryDC_ != nullptr && (width != width_ || height != height_)) {
-        if (!createDib(width, height)) return false;
+        // The old pixels go first, so that no two pictures' bitmaps are held at once; a size
+        // that cannot be had leaves a bitmap of the old size (its pixels lost).
+        const int oldWidth = width_, oldHeight = height_;
+        releaseDib();
+        const bool made = createDib(width, height);
+        if (!made && !createDib(oldWidth, oldHeight)) return false;
         PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
         DescribePixelFormat(memoryDC_, pixelFormat_, sizeof pfd, &pfd);
         SetPixelFormat(memoryDC_, pixelFormat_, &pfd);
-        if (!makeCurrent(nullptr)) return false;
+        if (!makeCurrent(nullptr) || !made) return false;
     }
     width_ = width;
     height_ = height;

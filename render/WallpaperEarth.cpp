@@ -152,6 +152,13 @@ bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
     return true;
 }
 
+void WallpaperRenderer::turn(int viewpoint) {
+    if (viewpoint == kViewTickingGlobe || viewpoint == kViewSpinningGlobe) {
+        angle_ += 5;
+        if (angle_ > 360) angle_ = 5;
+    }
+}
+
 WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
                                            RecursiveLock& optionsLock) {
     const int w = request.width, h = request.height;
@@ -171,10 +178,6 @@ WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
     inputs.spinAngle = angle_;
     const SceneResources resources = {textures_, grid_, 0, &globe_};
     renderWallpaperEarth(resources, inputs, moonPicture, optionsLock);
-    if (inputs.viewpoint == kViewTickingGlobe || inputs.viewpoint == kViewSpinningGlobe) {
-        angle_ += 5;
-        if (angle_ > 360) angle_ = 5;
-    }
     glColor3ub(255, 255, 255);
 
     if (request.moonPhases) DrawMoonPhases(request, textures_[7]);

@@ -53,8 +53,9 @@ public:
     WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& optionsLock);
 
     // The wallpaper's own turn of the ticking and spinning globe: 180 degrees at first, five
-    // more at each picture.
+    // more at each renewal (all the pictures of one renewal show the globe alike).
     float angle() const { return angle_; }
+    void turn(int viewpoint);
 
 private:
     // Makes the surface current at the picture's size, first making it and the textures when

@@ -180,3 +180,23 @@ TEST_F(MonitorWallpapers, EachMonitorItsOwnSizeThenOneAcrossAllThenTheClassicWal
 }
 
 }  // namespace
+
+namespace {
+
+// Two monitors alike show the ticking globe alike (it turns once a renewal, not once a picture);
+// a renewal that cannot write its picture leaves the monitors' pictures in place.
+TEST_F(MonitorWallpapers, OneTurnPerRenewalAndAFailedRenewalKeepsWhatShows) {
+    scene_.scene.viewpoint = kViewTickingGlobe;
+    shell_.monitors = {{L"\\\\?\\DISPLAY#A", {0, 0, 640, 480}}, {L"\\\\?\\DISPLAY#B", {640, 0, 1280, 480}}};
+    ASSERT_EQ(renew(false, &shell_), 2);
+    const std::string a = pictureOf(L"\\\\?\\DISPLAY#A"), b = pictureOf(L"\\\\?\\DISPLAY#B");
+    ASSERT_NE(a, b);
+    EXPECT_EQ(ReadBinaryFile(a), ReadBinaryFile(b)) << "the same view on both";
+
+    ASSERT_TRUE(CreateDirectoryA((folder_ + "Solvane.bmp").c_str(), nullptr)) << "a picture that cannot be written";
+    EXPECT_EQ(renew(true, &shell_), 0);
+    EXPECT_TRUE(PathExists(a) && PathExists(b)) << "the pictures on the screens stay";
+    RemoveDirectoryA((folder_ + "Solvane.bmp").c_str());
+}
+
+}  // namespace

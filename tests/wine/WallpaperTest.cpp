@@ -53,7 +53,7 @@ TEST(Wallpaper, WrittenBesideAPortableProgramAndSetOnTheDesktop) {
     KeepFileAsScreenshot(bitmap, "wallpaper.bmp");
 
     // A change of the displays renews it within seconds, once for the messages of one change;
-    // so does waking from sleep.
+    // so do waking from sleep and unlocking.
     const auto written = [&] {
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         GetFileAttributesExA(bitmap.c_str(), GetFileExInfoStandard, &data);
@@ -67,6 +67,9 @@ TEST(Wallpaper, WrittenBesideAPortableProgramAndSetOnTheDesktop) {
     EXPECT_FALSE(WaitUntil([&] { return written() != second; }, 5000)) << "the two messages made one renewal";
     PostMessageA(hidden, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     EXPECT_TRUE(WaitUntil([&] { return written() != second; }, 15000)) << "renewed after a wake-up";
+    const uint64_t third = written();
+    PostMessageA(hidden, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return written() != third; }, 15000)) << "renewed after an unlock";
 
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     ASSERT_TRUE(program.waitForExit(15000));
