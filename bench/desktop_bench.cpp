@@ -118,6 +118,11 @@ void TimeExit(const char* what, Prepare prepare, Ask ask) {
     PROCESS_INFORMATION process = {};
     if (!StartAndWaitForGlobe(&process)) {
         std::printf("exit, %s: solvane.exe did not show its globe\n", what);
+        if (process.hProcess != nullptr) {  // not left running for the next figure
+            TerminateProcess(process.hProcess, 1);
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+        }
         return;
     }
     Sleep(3000);  // past the first wallpaper, if any: the wallpaper thread is idle

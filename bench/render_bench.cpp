@@ -19,6 +19,8 @@
 #include "render/EarthView.h"
 #include "render/WallpaperEarth.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -88,9 +90,29 @@ void SaverFrames(AstroState& astro, RecursiveLock& lock, SystemClock& clock) {
                 saverFlags, everything);
 }
 
+// The largest wallpaper, drawn and written a band at a time as the wallpaper thread does it:
+// its time and the process's peak memory against the file's size. Run in a process of its
+// own, so that the peak is this picture's.
+int HugeWallpaper(const WallpaperRequest& request, RecursiveLock& lock, const std::string& file) {
+    WallpaperRenderer renderer;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    const bool written = WriteWallpaperFile(renderer, request, lock, file);
+    QueryPerformanceCounter(&end);
+    PROCESS_MEMORY_COUNTERS memory = {sizeof memory};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    const double fileMb = double(BitmapRowBytes(request.width)) * request.height / 1048576.0;
+    std::printf("wallpaper %dx%d in bands: %s in %.1f s, peak memory %.0f MB for a %.0f MB file, %.2fx "
+                "(target <= 1.25)\n", request.width, request.height, written ? "written" : "NOT WRITTEN",
+                Milliseconds(start, end) / 1000, memory.PeakWorkingSetSize / 1048576.0, fileMb,
+                memory.PeakWorkingSetSize / 1048576.0 / fileMb);
+    DeleteFileA(file.c_str());
+    return written ? 0 : 1;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::string program = ProgramPath();
     const std::string cheby = FileBesideProgram(program, "cheby");
     if (EPHOPN(cheby.c_str()) == nullptr) return 1;
@@ -100,6 +122,20 @@ int main() {
     RecursiveLock lock;
     SystemClock clock;
     UpdateAstroState(astro, options, clock, true);
+
+    DragOrientation drag;
+    WallpaperRequest request = {1920, 1080, {astro.julianDate, astro.greenwichSiderealTime, kViewFromSun,
+                                             0x559, options.homeLongitude, options.homeLatitude, {}, 0}};
+    drag.matrix(request.scene.drag);
+    request.moonPhases = true;
+    for (int k = 0; k < 4; ++k) request.corners[k] = {k, "Full Moon", "Dec 24"};
+    request.leftText = "Solvane";
+    request.rightText = "Desktop Earth Clock";
+    const std::string file = FileBesideProgram(program, "bench-wallpaper.bmp");
+    if (argc == 2 && std::string(argv[1]) == "huge") {
+        request.width = request.height = 16384;
+        return HugeWallpaper(request, lock, file);
+    }
 
     HostWindow host;
     host.create();
@@ -114,15 +150,6 @@ int main() {
     std::printf("earth view frame redrawing only the time display (globe kept): %.2f ms\n", timeOnly);
     SaverFrames(astro, lock, clock);
 
-    DragOrientation drag;
-    WallpaperRequest request = {1920, 1080, {astro.julianDate, astro.greenwichSiderealTime, kViewFromSun,
-                                             0x559, options.homeLongitude, options.homeLatitude, {}, 0}};
-    drag.matrix(request.scene.drag);
-    request.moonPhases = true;
-    for (int k = 0; k < 4; ++k) request.corners[k] = {k, "Full Moon", "Dec 24"};
-    request.leftText = "Solvane";
-    request.rightText = "Desktop Earth Clock";
-    const std::string file = FileBesideProgram(program, "bench-wallpaper.bmp");
     WallpaperRenderer renderer;
     const double first = WallpaperMs(renderer, request, lock, file);
     std::vector<double> renewals;

@@ -14,6 +14,7 @@ cp "$root/build/dist/SVShared.dll" "$root/build/dist/cheby" "$root/build/dist/so
 # A portable copy: the benchmark's options stay beside the programs.
 touch "$work/portable"
 (cd "$work" && wine render_bench.exe) | tee "$work/ours.txt"
+(cd "$work" && wine render_bench.exe huge)
 # NTP against chrony on a port of its own, stopped after.
 . "$root/tools/loopback-servers.sh"
 mkdir "$work/chrony"

@@ -11,7 +11,6 @@
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
-#include "render/BitmapFile.h"
 #include "render/MatrixMath.h"
 #include "render/Viewpoint.h"
 #include "render/WallpaperEarth.h"
@@ -60,13 +59,9 @@ int main(int argc, char** argv) {
     drag.matrix(picture.scene.drag);
     RecursiveLock optionsLock;
     WallpaperRenderer renderer;
-    const WallpaperPicture pixels = renderer.render(picture, optionsLock);
-    if (pixels.bottomRow == nullptr) {
-        std::fprintf(stderr, "solvane-render: no off-screen OpenGL context could be made\n");
-        return 1;
-    }
-    if (!WriteBitmapFile(request.output, pixels.width, pixels.height, pixels.bottomRow, pixels.rowStride)) {
-        std::fprintf(stderr, "solvane-render: cannot write %s\n", request.output.c_str());
+    // A band at a time: the largest pictures need no buffer of their own size.
+    if (!WriteWallpaperFile(renderer, picture, optionsLock, request.output)) {
+        std::fprintf(stderr, "solvane-render: cannot draw or write %s\n", request.output.c_str());
         return 1;
     }
     CloseEphemeris();

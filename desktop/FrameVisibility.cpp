@@ -93,6 +93,7 @@ void FrameVisibility::recheck() {
 }
 
 bool FrameVisibility::lookAgain(HWND frame) {
+    if (!sessionShown_ || !displayOn_) return false;  // nothing to look at meanwhile
     covered_ = FullyCovered(frame);
     return seen();
 }

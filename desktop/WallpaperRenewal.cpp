@@ -2,7 +2,6 @@
 
 #include "desktop/ShellWallpaper.h"
 #include "platform/WideText.h"
-#include "render/BitmapFile.h"
 
 #include <algorithm>
 
@@ -30,6 +29,13 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
     layout.monitors = ShellMonitors(shell);
     layout.primary = PrimaryMonitor();
     const std::vector<PlannedPicture> plan = PlanWallpaperPictures(layout);
+    // One surface for the renewal: its widest picture's width, its tallest band's rows.
+    int surfaceWidth = 1, surfaceRows = 1;
+    for (const PlannedPicture& planned : plan) {
+        surfaceWidth = std::max(surfaceWidth, planned.width);
+        surfaceRows = std::max(surfaceRows, WallpaperBandRows(planned.width, planned.height));
+    }
+    renderer.reserve(surfaceWidth, surfaceRows);
     int shown = 0;
     for (const PlannedPicture& planned : plan) {
         if (!running()) return shown;
@@ -41,11 +47,8 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
         request.coveredRight = planned.coveredRight;
         request.coveredBottom = planned.coveredBottom;
         request.dpi = planned.dpi;
-        const WallpaperPicture picture = renderer.render(request, optionsLock);
         const std::string path = folder + planned.fileName;
-        if (picture.bottomRow != nullptr &&
-            WriteBitmapFile(path, picture.width, picture.height, picture.bottomRow, picture.rowStride, running) &&
-            ShowWallpaper(shell, planned, path)) {
+        if (WriteWallpaperFile(renderer, request, optionsLock, path, running) && ShowWallpaper(shell, planned, path)) {
             ++shown;
         }
     }

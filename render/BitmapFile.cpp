@@ -54,6 +54,13 @@ uint32_t BitmapRowBytes(int width) { return (uint32_t(width) * 3 + 3) / 4 * 4; }
 
 bool WriteBitmapFile(const std::string& path, int width, int height, const uint8_t* bottomRow,
                      std::ptrdiff_t rowStride, const std::function<bool()>& keepGoing) {
+    return WriteBitmapFileInBands(
+        path, width, height, [&](int) { return BitmapBand{bottomRow, rowStride, height}; }, keepGoing);
+}
+
+bool WriteBitmapFileInBands(const std::string& path, int width, int height,
+                            const std::function<BitmapBand(int firstRow)>& nextBand,
+                            const std::function<bool()>& keepGoing) {
     if (width <= 0 || height <= 0) return false;
     return ReplaceFileAtomically(path, [&](const FileChunkWriter& write) {
         const std::array<uint8_t, kHeaderBytes> header = FileHeader(width, height);
@@ -61,13 +68,19 @@ bool WriteBitmapFile(const std::string& path, int width, int height, const uint8
         const size_t row = BitmapRowBytes(width);
         const int batchRows = int(std::max<size_t>(1, kBatchBytes / row));
         std::vector<uint8_t> batch(row * size_t(std::min(batchRows, height)), 0);
-        for (int y = 0; y < height; y += batchRows) {
-            if (keepGoing && !keepGoing()) return false;
-            const int rows = std::min(batchRows, height - y);
-            for (int k = 0; k < rows; ++k) {
-                EncodeRow(bottomRow + (y + k) * rowStride, width, &batch[size_t(k) * row]);
+        for (int done = 0; done < height;) {
+            const BitmapBand band = nextBand(done);
+            const int bandRows = std::min(band.rows, height - done);
+            if (band.bottomRow == nullptr || bandRows <= 0) return false;
+            for (int y = 0; y < bandRows; y += batchRows) {
+                if (keepGoing && !keepGoing()) return false;
+                const int rows = std::min(batchRows, bandRows - y);
+                for (int k = 0; k < rows; ++k) {
+                    EncodeRow(band.bottomRow + (y + k) * band.rowStride, width, &batch[size_t(k) * row]);
+                }
+                if (!write(batch.data(), size_t(rows) * row)) return false;
             }
-            if (!write(batch.data(), size_t(rows) * row)) return false;
+            done += bandRows;
         }
         return true;
     });

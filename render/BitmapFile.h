@@ -18,3 +18,18 @@ uint32_t BitmapRowBytes(int width);
 // rows: false abandons the file (the program is ending).
 bool WriteBitmapFile(const std::string& path, int width, int height, const uint8_t* bottomRow,
                      std::ptrdiff_t rowStride, const std::function<bool()>& keepGoing = nullptr);
+
+// A band of a picture: `rows` rows, the bottom one at `bottomRow`, each row above it
+// `rowStride` bytes further on; a null `bottomRow` when it could not be drawn.
+struct BitmapBand {
+    const uint8_t* bottomRow = nullptr;
+    std::ptrdiff_t rowStride = 0;
+    int rows = 0;
+};
+
+// The same for a picture drawn a band at a time, from the bottom up, so that no buffer of the
+// whole picture is needed: `nextBand` draws the band starting `firstRow` rows above the bottom
+// (at most the rows still missing, at least one), valid until it is called again.
+bool WriteBitmapFileInBands(const std::string& path, int width, int height,
+                            const std::function<BitmapBand(int firstRow)>& nextBand,
+                            const std::function<bool()>& keepGoing = nullptr);

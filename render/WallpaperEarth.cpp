@@ -1,6 +1,7 @@
 #include "render/WallpaperEarth.h"
 
 #include "app/UserOptions.h"
+#include "render/BitmapFile.h"
 #include "render/GLDrawing.h"
 #include "render/MoonPhaseImage.h"
 #include "render/ResourceBitmaps.h"
@@ -82,9 +83,9 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
     glyphs.destroy();
 }
 
-// The bottom-corner texts in white bold Arial, drawn by GDI over the finished picture, which
-// fills the bottom-left w x h corner of the surface.
-void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface) {
+// The bottom-corner texts in white bold Arial, drawn by GDI over the finished picture, whose
+// rows from `firstRow` up fill the bottom-left corner of the surface.
+void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface, int firstRow) {
     if (request.leftText.empty() && request.rightText.empty()) return;
     HDC dc = surface.memoryDC();
     const float s = DecorationScale(request);
@@ -95,7 +96,7 @@ void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface) {
     SetTextColor(dc, RGB(255, 255, 255));
     // Just above the taskbar, a few pixels in from the sides it leaves.
     const int margin = int(std::lround(4 * s));
-    const int bottom = surface.height() - request.coveredBottom - margin;
+    const int bottom = surface.height() + firstRow - request.coveredBottom - margin;
     SIZE size = {};
     GetTextExtentPoint32A(dc, request.leftText.c_str(), int(request.leftText.size()), &size);
     TextOutA(dc, request.coveredLeft + margin, bottom - size.cy, request.leftText.c_str(),
@@ -144,12 +145,20 @@ bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
         return true;
     }
     if (!target_.makeCurrent(nullptr)) return false;
-    if ((target_.width() != width || target_.height() != height) && !target_.resize(width, height)) {
+    // A larger surface serves as it is: the picture fills its bottom-left corner.
+    if ((target_.width() < width || target_.height() < height) &&
+        !target_.resize(std::max(width, target_.width()), std::max(height, target_.height()))) {
         return false;
     }
     if (maps != maps_) initTextures(textures_, true, maps);
     maps_ = maps;
     return true;
+}
+
+bool WallpaperRenderer::reserve(int width, int rows) {
+    width = std::max(width, kMoonPictureSize), rows = std::max(rows, kMoonPictureSize);
+    if (target_.context() == nullptr || (target_.width() == width && target_.height() == rows)) return true;
+    return target_.makeCurrent(nullptr) && target_.resize(width, rows);
 }
 
 void WallpaperRenderer::turn(int viewpoint) {
@@ -159,10 +168,14 @@ void WallpaperRenderer::turn(int viewpoint) {
     }
 }
 
-WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
-                                           RecursiveLock& optionsLock) {
+WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request, RecursiveLock& optionsLock) {
+    return renderBand(request, optionsLock, 0, request.height);
+}
+
+WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, RecursiveLock& optionsLock,
+                                               int firstRow, int rows) {
     const int w = request.width, h = request.height;
-    if (!prepare(std::max(w, kMoonPictureSize), std::max(h, kMoonPictureSize),
+    if (!prepare(std::max(w, kMoonPictureSize), std::max(rows, kMoonPictureSize),
                  MapsShownWith(request.scene.displayFlags))) {
         return {};
     }
@@ -173,6 +186,8 @@ WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
         moonPicture = moonPhaseImageInCurrentContext(request.scene.julianDate, kMoonPictureSize, optionsLock);
     }
     SetWallpaperState(w, h);
+    // The whole picture's frame, lying `firstRow` rows below the surface: its band shows.
+    glViewport(0, -firstRow, w, h);
     glClear(GL_COLOR_BUFFER_BIT);
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
@@ -184,6 +199,21 @@ WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request,
     // One finish for everything: each one copies the whole frame into the DIB.
     glFinish();
     GdiFlush();
-    DrawCornerTexts(request, target_);
-    return {target_.pixels(), std::ptrdiff_t(target_.width()) * 4, w, h};
+    DrawCornerTexts(request, target_, firstRow);
+    return {target_.pixels(), std::ptrdiff_t(target_.width()) * 4, w, rows};
+}
+
+int WallpaperBandRows(int width, int height) {
+    return std::min(height, std::max(1, int(kWallpaperBandBytes / (4 * std::size_t(std::max(width, 1))))));
+}
+
+bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& optionsLock,
+                        const std::string& path, const std::function<bool()>& keepGoing) {
+    const int bandRows = WallpaperBandRows(request.width, request.height);
+    const auto band = [&](int firstRow) {
+        const int rows = std::min(bandRows, request.height - firstRow);
+        const WallpaperPicture drawn = renderer.renderBand(request, optionsLock, firstRow, rows);
+        return BitmapBand{drawn.bottomRow, drawn.rowStride, rows};
+    };
+    return WriteBitmapFileInBands(path, request.width, request.height, band, keepGoing);
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,18 +45,26 @@ struct WallpaperPicture {
 };
 
 // Draws wallpaper pictures on the thread that owns it. The off-screen surface, its context
-// and the Earth textures are made for the first picture and kept for the next ones while the
-// size and the maps shown stay the same: making them costs more than drawing a picture.
+// and the Earth textures are made for the first picture and kept for the next ones (the
+// surface grown when a picture needs more, the textures made anew when the maps shown
+// change): making them costs more than drawing a picture.
 class WallpaperRenderer {
 public:
     WallpaperRenderer();
 
     WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& optionsLock);
+    // The band of `rows` rows of the same picture starting `firstRow` rows above its bottom: a
+    // large picture drawn a band at a time needs a surface of one band only. The bands equal
+    // the whole picture's rows.
+    WallpaperPicture renderBand(const WallpaperRequest& request, RecursiveLock& optionsLock, int firstRow, int rows);
 
     // The wallpaper's own turn of the ticking and spinning globe: 180 degrees at first, five
     // more at each renewal (all the pictures of one renewal show the globe alike).
     float angle() const { return angle_; }
     void turn(int viewpoint);
+    // Sizes the surface for the largest band of a renewal now, so that each of its pictures is
+    // drawn on it (in its bottom-left corner) without making a surface of its own.
+    bool reserve(int width, int rows);
 
 private:
     // Makes the surface current at the picture's size, first making it and the textures when
@@ -69,6 +78,18 @@ private:
     const GlobeArrays globe_;
     float angle_ = 180.0f;
 };
+
+// A large picture is drawn a band of at most this many bytes of surface at a time (a picture
+// 1920 pixels wide whole), so that no buffer of the whole picture is needed.
+constexpr std::size_t kWallpaperBandBytes = std::size_t(64) << 20;
+// The rows of one such band of a picture `width` x `height`.
+int WallpaperBandRows(int width, int height);
+
+// Draws `request` a band at a time and writes it as a bitmap file at `path`, replacing the old
+// file only once the new one is whole; false when it could not be drawn or written.
+// `keepGoing`, when given, is asked between rows: false abandons the file.
+bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& optionsLock,
+                        const std::string& path, const std::function<bool()>& keepGoing = nullptr);
 
 // Draws the wallpaper frame into the current context (the caller has set the projection,
 // cleared, and enabled clip plane 0), with the Moon sprite showing `moonPicture` (64 x 64 RGBA).
