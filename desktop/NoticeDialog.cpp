@@ -27,15 +27,7 @@ protected:
         return true;
     }
 
-    // Again on a monitor of another DPI, once the dialog manager has laid out the rest.
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == WM_DPICHANGED) PostMessageA(hwnd(), kDialogDpiLaidOut, 0, 0);
-        if (message == kDialogDpiLaidOut) {
-            putPicture();
-            return true;
-        }
-        return SkinnedDialog::handleMessage(message, wParam, lParam, result);
-    }
+    void onDpiLaidOut() override { putPicture(); }
 
     // A notice's picture comes at the dialog's DPI; the controls under it move down where it
     // grew more than the dialog units did (they follow the font, which grows a little less).

@@ -37,6 +37,15 @@ bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     case WM_DESTROY:
         onDestroy();
         return false;
+    case WM_DPICHANGED:
+        // Comes before the dialog manager lays the controls out for the new DPI: what the
+        // dialog lays out itself follows once that is done.
+        PostMessageA(hwnd_, kDpiLaidOut, 0, 0);
+        return false;
+    case kDpiLaidOut:
+        onDpiLaidOut();
+        result = TRUE;
+        return true;
     }
     return false;
 }

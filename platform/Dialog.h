@@ -32,12 +32,16 @@ protected:
     // A control's other notices (EN_CHANGE, LBN_SELCHANGE, CBN_SELCHANGE...); true when handled.
     virtual bool onControlNotice(UINT, UINT) { return false; }
     virtual void onDestroy() {}
+    // On a monitor of another DPI, once the dialog manager has laid the controls out anew: for
+    // what the dialog lays out itself (its pictures).
+    virtual void onDpiLaidOut() {}
     void end(INT_PTR result) { EndDialog(hwnd_, result); }
     // Checks radio button `id` and clears the others of its group; the checked one then holds
     // the group's only tab stop.
     void checkRadio(int id);
 
 private:
+    static constexpr UINT kDpiLaidOut = WM_APP + 0x2E0;  // posted to itself at WM_DPICHANGED
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     int templateId_;
     HWND hwnd_ = nullptr;

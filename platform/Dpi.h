@@ -6,10 +6,6 @@
 
 constexpr UINT kBaseDpi = 96;
 
-// Posted to itself by a dialog at WM_DPICHANGED: it arrives once the dialog manager has laid
-// the controls out for the new DPI, for what the dialog lays out itself (its pictures).
-constexpr UINT kDialogDpiLaidOut = WM_APP + 0x2E0;
-
 // The DPI `window` is shown at (the monitor's, where the system tells it: Windows 10 1607 on),
 // else the screen's.
 UINT WindowDpi(HWND window);

@@ -41,15 +41,7 @@ protected:
         return true;
     }
 
-    // Again on a monitor of another DPI, once the dialog manager has laid out the rest.
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == WM_DPICHANGED) PostMessageA(hwnd(), kDialogDpiLaidOut, 0, 0);
-        if (message == kDialogDpiLaidOut) {
-            putPicture();
-            return true;
-        }
-        return Dialog::handleMessage(message, wParam, lParam, result);
-    }
+    void onDpiLaidOut() override { putPicture(); }
 
     // The picture at the dialog's DPI (drawn for 96 and 192), and the frame laid around it,
     // which keeps its own size: the picture loses no row.
