@@ -13,6 +13,7 @@ constexpr UINT kRecheckDelayMs = 100;
 // nothing is cloaked and the hook and the attribute are simply never answered).
 constexpr DWORD kEventObjectCloaked = 0x8017, kEventObjectUncloaked = 0x8018;
 constexpr DWORD kDwmCloaked = 14;  // DWMWA_CLOAKED
+constexpr LONG_PTR kNoRedirectionBitmap = 0x00200000;  // WS_EX_NOREDIRECTIONBITMAP
 
 // On another virtual desktop, or a shell window kept alive but not shown.
 bool Cloaked(HWND window) {
@@ -33,14 +34,19 @@ bool FullyCovered(HWND frame) {
     bool covered = false;
     for (HWND above = GetWindow(frame, GW_HWNDPREV); above != nullptr && !covered;
          above = GetWindow(above, GW_HWNDPREV)) {
-        // Layered and click-through windows may let the frame show through.
+        // Layered, click-through and composition-drawn windows, and shaped ones, may let the
+        // frame show through: in doubt, the frame is drawn.
         const LONG_PTR exStyle = GetWindowLongPtrW(above, GWL_EXSTYLE);
-        if (!IsWindowVisible(above) || IsIconic(above) || (exStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) ||
-            Cloaked(above)) {
+        RECT over;
+        if (!IsWindowVisible(above) || IsIconic(above) ||
+            (exStyle & (WS_EX_LAYERED | WS_EX_TRANSPARENT | kNoRedirectionBitmap)) || Cloaked(above) ||
+            GetWindowRgnBox(above, &over) != ERROR) {
             continue;
         }
-        RECT over;
-        GetWindowRect(above, &over);
+        // What it shows: without the invisible resize borders of Windows 10 and 11.
+        if (FAILED(DwmGetWindowAttribute(above, DWMWA_EXTENDED_FRAME_BOUNDS, &over, sizeof over))) {
+            GetWindowRect(above, &over);
+        }
         HRGN cover = CreateRectRgnIndirect(&over);
         covered = CombineRgn(open, open, cover, RGN_DIFF) == NULLREGION;
         DeleteObject(cover);
@@ -54,12 +60,13 @@ void FrameVisibility::watch(HWND frame, std::function<void()> seenAgain) {
     frame_ = frame;
     seenAgain_ = std::move(seenAgain);
     watcher = this;
-    // Windows coming, going, moving, minimised or restored, brought to the front, cloaked.
+    // Windows coming, going, moved by the user, minimised or restored, brought to the front,
+    // cloaked. (Not every move: the cursor's and the caret's would wake the clock all the time;
+    // the tick's look once a second finds the rest.)
     const DWORD flags = WINEVENT_OUTOFCONTEXT;
     hooks_[0] = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_MINIMIZEEND, nullptr, onWinEvent, 0, 0, flags);
     hooks_[1] = SetWinEventHook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_REORDER, nullptr, onWinEvent, 0, 0, flags);
-    hooks_[2] = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr, onWinEvent, 0, 0, flags);
-    hooks_[3] = SetWinEventHook(kEventObjectCloaked, kEventObjectUncloaked, nullptr, onWinEvent, 0, 0, flags);
+    hooks_[2] = SetWinEventHook(kEventObjectCloaked, kEventObjectUncloaked, nullptr, onWinEvent, 0, 0, flags);
     recheck();
 }
 

@@ -40,7 +40,7 @@ private:
 
     HWND frame_ = nullptr;
     std::function<void()> seenAgain_;
-    HWINEVENTHOOK hooks_[4] = {};
+    HWINEVENTHOOK hooks_[3] = {};
     UINT_PTR recheckTimer_ = 0;
     std::atomic<bool> sessionShown_{true}, displayOn_{true}, covered_{false};
 };

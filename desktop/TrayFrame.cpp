@@ -72,7 +72,12 @@ bool TrayFrame::onCreate() {
     // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
     // going off stops the drawing as well.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
-    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    // (This session's display where Windows tells it, from Windows 8 on: not the console's when
+    // the user is away at a remote desktop.)
+    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (displayNotice_ == nullptr) {
+        displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
     return true;
 }
 
@@ -288,8 +293,9 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) renewWallpaperSoon();
         if (wParam == PBT_POWERSETTINGCHANGE) {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-            if (setting != nullptr && setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE &&
-                setting->DataLength >= sizeof(DWORD)) {
+            if (setting != nullptr && setting->DataLength >= sizeof(DWORD) &&
+                (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS ||
+                 setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE)) {
                 DWORD state;  // 0 off, 1 on, 2 dimmed (still seen)
                 memcpy(&state, setting->Data, sizeof state);
                 earthFrame_->visibility.setDisplayOn(state != 0);

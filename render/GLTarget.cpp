@@ -159,7 +159,10 @@ bool GLTarget::resize(int width, int height) {
         const int oldWidth = width_, oldHeight = height_;
         releaseDib();
         const bool made = createDib(width, height);
-        if (!made && !createDib(oldWidth, oldHeight)) return false;
+        if (!made && !createDib(oldWidth, oldHeight)) {
+            width_ = height_ = 0;  // no bitmap: any later size is made anew
+            return false;
+        }
         PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
         DescribePixelFormat(memoryDC_, pixelFormat_, sizeof pfd, &pfd);
         SetPixelFormat(memoryDC_, pixelFormat_, &pfd);

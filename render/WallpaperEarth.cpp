@@ -145,10 +145,14 @@ bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
         return true;
     }
     if (!target_.makeCurrent(nullptr)) return false;
-    // A larger surface serves as it is: the picture fills its bottom-left corner.
-    if ((target_.width() < width || target_.height() < height) &&
-        !target_.resize(std::max(width, target_.width()), std::max(height, target_.height()))) {
-        return false;
+    // A larger surface serves as it is: the picture fills its bottom-left corner. One grown
+    // both ways stays within a band's bytes, else it takes just this picture's size.
+    if (target_.width() < width || target_.height() < height) {
+        int grownWidth = std::max(width, target_.width()), grownHeight = std::max(height, target_.height());
+        if (std::size_t(grownWidth) * std::size_t(grownHeight) * 4 > kWallpaperBandBytes) {
+            grownWidth = width, grownHeight = height;
+        }
+        if (!target_.resize(grownWidth, grownHeight)) return false;
     }
     if (maps != maps_) initTextures(textures_, true, maps);
     maps_ = maps;
@@ -157,6 +161,7 @@ bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
 
 bool WallpaperRenderer::reserve(int width, int rows) {
     width = std::max(width, kMoonPictureSize), rows = std::max(rows, kMoonPictureSize);
+    if (std::size_t(width) * std::size_t(rows) * 4 > kWallpaperBandBytes) return true;  // picture by picture
     if (target_.context() == nullptr || (target_.width() == width && target_.height() == rows)) return true;
     return target_.makeCurrent(nullptr) && target_.resize(width, rows);
 }
