@@ -9,6 +9,10 @@
 
 namespace {
 
+// How often the tick looks whether a seen window has been covered: each second while the globe
+// spins (the drawing costs far more than the look), every few seconds otherwise.
+constexpr double kSeenLookSeconds = 5, kSpinningLookSeconds = 1;
+
 int64_t Counter() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -29,7 +33,7 @@ ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     redrawWatch_ = {frequency.QuadPart, Counter()};
-    wallpaperWatch_ = redrawWatch_;
+    wallpaperWatch_ = lookWatch_ = redrawWatch_;
 }
 
 void ClockTimer::start(EarthFrame& frame) {
@@ -88,8 +92,15 @@ int ClockTimer::tick() {
     const bool secondDue = redrawWatch_.seconds(now) >= 1.0;
     const bool mayRedraw = o.viewpoint == kViewSpinningGlobe || secondDue;
     const bool enabled = created && (!mayRedraw || IsWindowEnabled(windows.frame));
-    // Whether anyone can see the window: as the system last told, looked at again once a second.
-    const bool seen = created && secondDue ? frame_->visibility.lookAgain(windows.frame) : frame_->visibility.seen();
+    // Whether anyone can see the window: as the system last told, looked at again now and then
+    // while it is seen (the walk over the windows above it is not free) and every second while
+    // it is not, so that it draws again soon where the system tells nothing.
+    bool seen = frame_->visibility.seen();
+    const double lookEvery = o.viewpoint == kViewSpinningGlobe ? kSpinningLookSeconds : kSeenLookSeconds;
+    if (created && secondDue && (!seen || lookWatch_.seconds(now) >= lookEvery)) {
+        seen = frame_->visibility.lookAgain(windows.frame);
+        lookWatch_.reset(now);
+    }
     const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
                            o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction(), seen};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);

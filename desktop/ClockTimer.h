@@ -38,5 +38,5 @@ private:
     HANDLE thread_ = nullptr;
     HANDLE wakeEvent_ = nullptr;
     std::atomic<bool> stopping_{false};
-    Stopwatch redrawWatch_, wallpaperWatch_;
+    Stopwatch redrawWatch_, wallpaperWatch_, lookWatch_;
 };

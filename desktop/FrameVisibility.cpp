@@ -62,7 +62,7 @@ void FrameVisibility::watch(HWND frame, std::function<void()> seenAgain) {
     watcher = this;
     // Windows coming, going, moved by the user, minimised or restored, brought to the front,
     // cloaked. (Not every move: the cursor's and the caret's would wake the clock all the time;
-    // the tick's look once a second finds the rest.)
+    // the tick's look now and then finds the rest.)
     const DWORD flags = WINEVENT_OUTOFCONTEXT;
     hooks_[0] = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_MINIMIZEEND, nullptr, onWinEvent, 0, 0, flags);
     hooks_[1] = SetWinEventHook(EVENT_OBJECT_DESTROY, EVENT_OBJECT_REORDER, nullptr, onWinEvent, 0, 0, flags);

@@ -2,7 +2,7 @@
 // another virtual desktop, fully covered by other windows, while the session is locked or
 // away, or while the display is off; the clock then draws no frames, and draws at once when
 // the window can be seen again. Windows tells of changes to the other windows by WinEvents
-// (and the clock tick looks once a second as well), of the session and the display by the
+// (and the clock tick looks now and then as well), of the session and the display by the
 // hidden window's notifications.
 #pragma once
 
@@ -27,8 +27,8 @@ public:
     void setDisplayOn(bool on);
     // Something about the frame changed (shown, hidden, minimised, restored): look again.
     void recheck();
-    // The clock tick's own look, once a second (where the system tells of no other window's
-    // changes): whether `frame` can be seen.
+    // The clock tick's own look, every few seconds (where the system tells of no other
+    // window's changes): whether `frame` can be seen.
     bool lookAgain(HWND frame);
 
     // Read by the clock tick on its own thread.
