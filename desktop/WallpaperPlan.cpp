@@ -1,5 +1,7 @@
 #include "desktop/WallpaperPlan.h"
 
+#include "settings/SettingsChoices.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -7,7 +9,8 @@
 
 namespace {
 
-constexpr int kMaxSide = 16384;
+// The largest side a wallpaper picture can have, as General settings allows it.
+constexpr int kMaxSide = int(kMaxWallpaperSide);
 
 // The edges of a `width` x `height` picture shown over `area` that lie outside `work`, scaled
 // from the screen to the picture.
