@@ -35,7 +35,7 @@ bool IlluminationView::onCreate() {
         textureFromResource(IDB_MOON_FACE_LARGE, GL_LINEAR, GL_REPEAT);
         sphere_ = glGenLists(1);
         glNewList(sphere_, GL_COMPILE);
-        drawGlobeGL(GlobeArrays(GlobeMesh(43, 63, 0.4f)), nullptr, 1.0f, 0.08f);
+        drawGlobeGL(GlobeArrays(GlobeMesh(43, 63, 0.4f)));
         glEndList();
         glDisable(GL_DEPTH_TEST);
         glDepthMask(GL_FALSE);

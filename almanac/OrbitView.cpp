@@ -10,6 +10,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -68,11 +69,20 @@ void OrbitView::buildScene() {
     earth_ = glGenLists(3);
     moon_ = earth_ + 1;
     orbit_ = earth_ + 2;
+    // Balls meshed for their size on the view: every vertex is lit and transformed 20 times a
+    // second. The Moon's list also draws the inset's larger one (a tenth of the view's height).
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const OrbitScene& scene = kOrbitScene;
+    const double earthPixels = EarthOnView(scene, client.right, client.bottom).radius;
+    const double moonPixels = std::max(double(client.bottom) / 10,
+                                       OrbitPointOnView(scene, 270, scene.moonPath, scene.moonRadius, client.right,
+                                                        client.bottom).radius);
     glNewList(earth_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMesh(15, 28, kOrbitScene.earthRadius)), nullptr, 1.0f, 0.08f);
+    drawGlobeGL(GlobeArrays(GlobeMeshForPixels(earthPixels, scene.earthRadius)));
     glEndList();
     glNewList(moon_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMesh(15, 53, kOrbitScene.moonRadius)), nullptr, 1.0f, 0.08f);
+    drawGlobeGL(GlobeArrays(GlobeMeshForPixels(moonPixels, scene.moonRadius)));
     glEndList();
     glNewList(orbit_, GL_COMPILE);
     glBegin(GL_LINE_STRIP);

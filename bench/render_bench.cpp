@@ -6,7 +6,8 @@
 //     file) and the renewals after it, which keep the context and textures.
 // Prints milliseconds; bench/run_render_bench.sh sets them beside xplanet.
 //
-// usage: render_bench.exe (beside SVShared.dll and cheby)
+// usage: render_bench.exe [frames | huge] (beside SVShared.dll and cheby); "frames": the frames
+// only, "huge": the 16384-pixel-square wallpaper only.
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
@@ -73,14 +74,14 @@ public:
     }
 };
 
-// The screen saver's frame: its coarser globe filling a 1920 x 1080 screen.
+// The screen saver's frame: its globe filling a 1920 x 1080 screen.
 void SaverFrames(AstroState& astro, RecursiveLock& lock, SystemClock& clock) {
     UserOptions options;
     SetDefaultOptions(options);
     options.displayFlags = kSaverDisplayFlags;
     HostWindow host;
     host.create(1920, 1080);
-    EarthView view(EarthViewModel{options, astro, lock, clock}, 45);
+    EarthView view(EarthViewModel{options, astro, lock, clock});
     view.create(host.hwnd(), 0, 0, 1920, 1080, "SVSaver2002", "SVGlobe");
     const double saverFlags = FrameMs(view.hwnd(), 20, options, true);
     options.displayFlags |= kUrbanLighting | kSimulatedClouds | kShowGrid | kRealisticTerminator | kShowSun |
@@ -149,6 +150,7 @@ int main(int argc, char** argv) {
                 plain, rich);
     std::printf("earth view frame redrawing only the time display (globe kept): %.2f ms\n", timeOnly);
     SaverFrames(astro, lock, clock);
+    if (argc == 2 && std::string(argv[1]) == "frames") return 0;
 
     WallpaperRenderer renderer;
     const double first = WallpaperMs(renderer, request, lock, file);

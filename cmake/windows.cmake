@@ -34,6 +34,7 @@ add_custom_command(TARGET SVShared POST_BUILD
 # The renderer: OpenGL on Win32.
 add_library(solvane_render STATIC
     render/EarthScene.cpp
+    render/LitEarthTexture.cpp
     render/EarthView.cpp
     render/EarthTextures.cpp
     render/GLDrawing.cpp

@@ -42,7 +42,7 @@ void CallGlobe(const SceneResources& r) {
     if (r.globeList != 0) {
         glCallList(r.globeList);
     } else {
-        drawGlobeGL(*r.globe, nullptr, 1.0f, 0.08f);
+        drawGlobeGL(*r.globe);
     }
 }
 
@@ -57,22 +57,15 @@ void Negate(double plane[4]) {
 
 // Night shadow, soft or sharp, with city lights; leaves `plane` keeping the night side.
 void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], double plane[4]) {
-    const float antiSun[3] = {-se[0], -se[1], -se[2]};
     if (flags & kRealisticTerminator) {
+        // The maps lit for this Sun, filtered as the day map is.
+        GLint filter = GL_NEAREST_MIPMAP_NEAREST;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+        r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, filter);
         glColor3ub(255, 255, 255);
-        drawGlobeGL(*r.globe, se, 4.0f, 0.07f);
-        const double night[4] = {-se[0], -se[1], -se[2], -8.5};
+        CallGlobe(r);
+        const double night[4] = {-se[0], -se[1], -se[2], -8.5};  // where the city lights begin
         for (int i = 0; i < 4; ++i) plane[i] = night[i];
-        if (flags & kUrbanLighting) {
-            glColor3ub(255, 255, 255);
-            glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
-            SetClipPlane(plane);
-            drawGlobeGL(*r.globe, antiSun, 1.0f, 0.0f);
-            glDisable(GL_CLIP_PLANE1);
-            glDisable(GL_BLEND);
-        }
         return;
     }
     glColor3ub(255, 255, 255);

@@ -5,6 +5,7 @@
 
 #include "render/EarthTextures.h"
 #include "render/GlobeArrays.h"
+#include "render/LitEarthTexture.h"
 #include "render/SceneInputs.h"
 
 #include <cstdint>
@@ -16,6 +17,7 @@ struct SceneResources {
     GLuint gridLists;        // grid, equator, tropics
     GLuint globeList;        // the globe with normals; 0: emit it each time
     const GlobeArrays* globe;
+    LitEarthTexture* litEarth;  // the realistic terminator's lit maps, in textures[kTextureLitEarth]
 };
 
 

@@ -14,6 +14,8 @@ enum EarthTexture {
     kTextureMoon = 4,
     kTextureClouds = 5,
     kTexturePanel = 6,
+    kTextureMoonPhases = 7,  // the wallpaper's phase icons
+    kTextureLitEarth = 8,    // the maps lit for the Sun (LitEarthTexture)
     kEarthTextureCount = 13,
 };
 

@@ -16,6 +16,7 @@
 #include <GL/glu.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -32,8 +33,9 @@ const char kClassName[] = "SolvaneEarthView";
 constexpr double kCameraDistance = 1900, kHalfFieldRadians = 2.5 * 3.14159265358979 / 180;
 constexpr float kGlobeRadius = 80.0f;
 
-double GlobeRadiusPixels(int height) {
-    return kGlobeRadius / (kCameraDistance * std::tan(kHalfFieldRadians)) * height / 2;
+// The globe's radius on a view: the field of view spans the smaller side.
+double GlobeRadiusPixels(int width, int height) {
+    return kGlobeRadius / (kCameraDistance * std::tan(kHalfFieldRadians)) * std::min(width, height) / 2;
 }
 constexpr int kMoonPictureSize = 64;
 
@@ -142,11 +144,9 @@ bool EarthView::onCreate() {
 
 void EarthView::initOpenGL() {
     SetFixedEarthState();
-    globe_ = std::make_unique<GlobeArrays>(GlobeMesh(globeStacks_, 91, kGlobeRadius));
     listBase_ = glGenLists(4);
-    glNewList(listBase_, GL_COMPILE);
-    drawGlobeGL(*globe_, nullptr, 1.0f, 0.08f);
-    glEndList();
+    globe_.reset();
+    buildGlobe();
     buildGridLists(listBase_ + 1);
     glGenTextures(kEarthTextureCount, textures_);
     initTextures(textures_, false);
@@ -154,12 +154,22 @@ void EarthView::initOpenGL() {
     glColor3f(1, 1, 1);
     glClearColor(0, 0, 0, 1);
     moonTextureDate_ = 0;
+    litEarth_.forget();
     globeKept_ = false;
     if (viewState.firstInit) {
         std::lock_guard<RecursiveLock> hold(model_.optionsLock);
         viewState.drag.turnHalf();
         viewState.firstInit = false;
     }
+}
+
+void EarthView::buildGlobe() {
+    const GlobeMesh mesh = GlobeMeshForPixels(GlobeRadiusPixels(width_, height_), kGlobeRadius);
+    if (globe_ && globe_->mesh().slices() == mesh.slices()) return;
+    globe_ = std::make_unique<GlobeArrays>(mesh);
+    glNewList(listBase_, GL_COMPILE);
+    drawGlobeGL(*globe_);
+    glEndList();
 }
 
 void EarthView::onDestroyContext() {
@@ -182,6 +192,7 @@ void EarthView::onDestroy() {
 
 void EarthView::setProjection() {
     SetEarthCamera(width_, height_, 2000, float(kCameraDistance));
+    litEarth_.setTolerance(0.25 / GlobeRadiusPixels(width_, height_));
 }
 
 void EarthView::paint() {
@@ -265,7 +276,7 @@ void EarthView::renderFrame() {
     const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_, dpiScale),
                                            glyphs_.cellSize(), height_);
     if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
-        GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(height_))) {
+        GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(width_, height_))) {
         restoreUnderTimeDisplay();
     } else {
         drawGlobe(in, rows);
@@ -279,7 +290,7 @@ void EarthView::renderFrame() {
 void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows) {
     glClear(GL_COLOR_BUFFER_BIT);
     refreshMoonTexture(in.julianDate);
-    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get()};
+    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_};
     DrawEarthScene(resources, in, model_.optionsLock);
     // A turning globe is never reused.
     globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&
@@ -372,6 +383,7 @@ LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             target_.resize(width_, height_);
             target_.makeCurrent(nullptr);
             setProjection();
+            buildGlobe();
             globeKept_ = false;
         }
         return 0;

@@ -6,6 +6,7 @@
 #include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
 #include "render/GlyphFont.h"
+#include "render/LitEarthTexture.h"
 #include "render/SceneInputs.h"
 #include "render/TimeDisplayLayout.h"
 #include "render/Viewpoint.h"
@@ -39,8 +40,7 @@ bool HardwareFailedThisRun();
 
 class EarthView : public Window {
 public:
-    // `globeStacks`: the globe mesh's rows of triangles less one (the screen saver's is coarser).
-    explicit EarthView(const EarthViewModel& model, int globeStacks = 65) : model_(model), globeStacks_(globeStacks) {}
+    explicit EarthView(const EarthViewModel& model) : model_(model) {}
     // A child of `parent`; the window class and title are the clock's unless given.
     bool create(HWND parent, int x, int y, int width, int height, const char* className = nullptr,
                 const char* title = "");
@@ -58,6 +58,8 @@ protected:
 
 private:
     void initOpenGL();
+    // The globe's mesh and list for the view's size.
+    void buildGlobe();
     // After an accelerated frame: whether the screen shows what OpenGL drew.
     void checkHardwareFrame();
     void fallBackToSoftware();
@@ -74,13 +76,13 @@ private:
     void endDrag();
 
     EarthViewModel model_;
-    int globeStacks_;
     HDC windowDC_ = nullptr;
     GLTarget target_;
     int width_ = 1, height_ = 1;
     GLuint listBase_ = 0;
     GLuint textures_[kEarthTextureCount] = {};
     std::unique_ptr<GlobeArrays> globe_;
+    LitEarthTexture litEarth_;
     GlyphFont glyphs_;
     double moonTextureDate_ = 0;
     // The globe of the last full frame and the pixels under the time display in it: while the

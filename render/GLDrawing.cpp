@@ -21,24 +21,16 @@ void DrawStrips(const std::vector<LineStrip>& strips) {
 
 }  // namespace
 
-void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float floor) {
-    std::vector<float> greys;
+void drawGlobeGL(const GlobeArrays& globe) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, globe.positions().data());
     glTexCoordPointer(2, GL_FLOAT, 0, globe.texCoords().data());
-    if (light != nullptr) {
-        globe.greys(light, gain, floor, greys);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(3, GL_FLOAT, 0, greys.data());
-    } else {
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(GL_FLOAT, 0, globe.normals().data());
-    }
+    glNormalPointer(GL_FLOAT, 0, globe.normals().data());
     for (int strip = 0; strip < globe.strips(); ++strip) {
         glDrawArrays(GL_TRIANGLE_STRIP, strip * globe.stripLength(), globe.stripLength());
     }
-    glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -7,8 +7,8 @@
 
 #include <GL/gl.h>
 
-// Draws the globe's strips (normals, or grey levels from `light`).
-void drawGlobeGL(const GlobeArrays& globe, const float* light, float gain, float floor);
+// Draws the globe's strips with their normals and texture coordinates.
+void drawGlobeGL(const GlobeArrays& globe);
 
 // The fixed state every Earth frame relies on: no depth test or writes, counter-clockwise front
 // faces with back faces culled, smooth 3-pixel points and smooth lines, and the alpha blend

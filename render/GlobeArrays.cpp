@@ -17,7 +17,6 @@ public:
         normals->insert(normals->end(), normal, normal + 3);
         ++vertices;
     }
-    void greyVertex(float, float, const float*, float) override {}
     void endStrip() override {}
 };
 
@@ -28,16 +27,7 @@ GlobeArrays::GlobeArrays(const GlobeMesh& mesh) : mesh_(mesh) {
     sink.positions = &positions_;
     sink.normals = &normals_;
     sink.texCoords = &texCoords_;
-    mesh.drawGlobe(sink, nullptr, 1.0f, 0.0f);
+    mesh.drawGlobe(sink);
     strips_ = sink.strips;
     stripLength_ = sink.strips > 0 ? sink.vertices / sink.strips : 0;
-}
-
-void GlobeArrays::greys(const float light[3], float gain, float floor, std::vector<float>& rgb) const {
-    const size_t count = normals_.size() / 3;
-    rgb.resize(count * 3);
-    for (size_t i = 0; i < count; ++i) {
-        const float g = GreyLevel(&normals_[3 * i], light, gain, floor);
-        rgb[3 * i] = rgb[3 * i + 1] = rgb[3 * i + 2] = g;
-    }
 }

@@ -16,9 +16,6 @@ public:
     const std::vector<float>& normals() const { return normals_; }      // unit x, y, z
     const std::vector<float>& texCoords() const { return texCoords_; }  // s, t
 
-    // The grey colour (r = g = b) of every vertex lit from `light` (GreyLevel).
-    void greys(const float light[3], float gain, float floor, std::vector<float>& rgb) const;
-
 private:
     GlobeMesh mesh_;
     int strips_ = 0;

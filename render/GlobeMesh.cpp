@@ -2,14 +2,8 @@
 
 #include "render/MatrixMath.h"
 
+#include <algorithm>
 #include <cmath>
-
-float GreyLevel(const float n[3], const float light[3], float gain, float floor) {
-    float g = (n[0] * light[0] + n[1] * light[1] + n[2] * light[2] + 0.15f) * gain;
-    if (g > 1) g = 1;
-    if (!(g >= floor)) g = floor;
-    return g;
-}
 
 void GlobeMesh::surfacePoint(double longitude, double latitude, float out[3]) const {
     const double lon = longitude * 0.017453292519943295, lat = latitude * 0.017453292519943295;
@@ -18,18 +12,13 @@ void GlobeMesh::surfacePoint(double longitude, double latitude, float out[3]) co
     out[2] = float(-radius_ * std::cos(lat) * std::sin(lon));
 }
 
-void GlobeMesh::emit(MeshSink& sink, float s, float t, const float point[3], const float* light,
-                     float gain, float floor) const {
+void GlobeMesh::emit(MeshSink& sink, float s, float t, const float point[3]) const {
     float n[3] = {point[0], point[1], point[2]};
     normalize(n);
-    if (light != nullptr) {
-        sink.greyVertex(s, t, point, GreyLevel(n, light, gain, floor));
-    } else {
-        sink.vertex(s, t, point, n);
-    }
+    sink.vertex(s, t, point, n);
 }
 
-void GlobeMesh::drawGlobe(MeshSink& sink, const float* light, float gain, float floor) const {
+void GlobeMesh::drawGlobe(MeshSink& sink) const {
     const int M = slices_, N = stacks_;
     const float ds = 1.0f / M, dt = 1.0f / N;
     const double dLon = 360.0 / M, dLat = 180.0 / N;
@@ -42,9 +31,9 @@ void GlobeMesh::drawGlobe(MeshSink& sink, const float* light, float gain, float 
             const float s = i < M ? i * ds : 1.0f;
             const double lon = i < M ? i * dLon : 0.0;
             if (pole1 == nullptr) surfacePoint(lon, lat1, p);
-            emit(sink, s, t1, pole1 != nullptr ? pole1 : p, light, gain, floor);
+            emit(sink, s, t1, pole1 != nullptr ? pole1 : p);
             if (pole2 == nullptr) surfacePoint(lon, lat2, q);
-            emit(sink, s, t2, pole2 != nullptr ? pole2 : q, light, gain, floor);
+            emit(sink, s, t2, pole2 != nullptr ? pole2 : q);
         }
         sink.endStrip();
     };
@@ -53,4 +42,12 @@ void GlobeMesh::drawGlobe(MeshSink& sink, const float* light, float gain, float 
         band(90 - g * dLat, 90 - (g + 1) * dLat, 1 - g * dt, 1 - (g + 1) * dt, nullptr, nullptr);
     }
     band(dLat - 90, -90, dt, 0, nullptr, south);
+}
+
+GlobeMesh GlobeMeshForPixels(double radiusPixels, float radius) {
+    // A chord of angle a stands (1 - cos(a / 2)) x radius inside the circle.
+    constexpr double kPi = 3.14159265358979323846, kLargestGapPixels = 0.25;
+    const double halfAngle = radiusPixels > kLargestGapPixels ? std::acos(1 - kLargestGapPixels / radiusPixels) : kPi;
+    const int slices = std::clamp(int(std::ceil(kPi / halfAngle)), 24, 180);
+    return GlobeMesh((slices + 1) / 2 - 1, slices, radius);
 }

@@ -1,5 +1,5 @@
 // The parametric sphere of every globe: triangle strips from pole to pole, each vertex with a
-// texture coordinate and either a normal or a grey level from a light direction.
+// texture coordinate and a normal.
 #pragma once
 
 // Receives the vertices of a mesh (OpenGL immediate mode, or a test).
@@ -7,15 +7,10 @@ class MeshSink {
 public:
     virtual ~MeshSink() = default;
     virtual void beginStrip() = 0;
-    // Texture coordinate (s, t), then the normal or the grey colour, then the point.
+    // Texture coordinate (s, t), the point and its unit normal.
     virtual void vertex(float s, float t, const float point[3], const float normal[3]) = 0;
-    virtual void greyVertex(float s, float t, const float point[3], float grey) = 0;
     virtual void endStrip() = 0;
 };
-
-// Grey level of a vertex with unit normal n lit from unit direction light:
-// (n . light + 0.15) x gain, at most 1, at least `floor` (also for NaN).
-float GreyLevel(const float n[3], const float light[3], float gain, float floor);
 
 class GlobeMesh {
 public:
@@ -31,14 +26,17 @@ public:
     // on -z.
     void surfacePoint(double longitude, double latitude, float out[3]) const;
 
-    // Emits the sphere: with `light` each vertex gets the grey level of GreyLevel, without it
-    // the vertex normal.
-    void drawGlobe(MeshSink& sink, const float* light, float gain, float floor) const;
+    // Emits the sphere.
+    void drawGlobe(MeshSink& sink) const;
 
 private:
-    void emit(MeshSink& sink, float s, float t, const float point[3], const float* light,
-              float gain, float floor) const;
+    void emit(MeshSink& sink, float s, float t, const float point[3]) const;
     int slices_;
     int stacks_;
     float radius_;
 };
+
+// The mesh of `radius` for a globe shown `radiusPixels` across its radius: fine enough that its
+// outline departs from a circle by at most a quarter of a pixel (between 24 and 180 slices, half
+// as many bands). A finer mesh only costs time: every vertex is transformed each frame.
+GlobeMesh GlobeMeshForPixels(double radiusPixels, float radius);

@@ -57,7 +57,7 @@ void DrawMoon(int size, double phaseAngle) {
     glEnable(GL_LIGHT0);
     glTranslatef(0, 0, -1.78f);
     glRotatef(90, 0, 1, 0);
-    drawGlobeGL(ball, nullptr, 1.0f, 0.08f);
+    drawGlobeGL(ball);
     glDisable(GL_LIGHTING);
 
     GLuint face = 0;

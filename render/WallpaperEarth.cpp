@@ -137,7 +137,7 @@ WallpaperRenderer::WallpaperRenderer() : globe_(GlobeMesh(51, 81, 80.0f)) {}
 bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
     if (target_.context() == nullptr) {
         if (target_.createOffscreen(nullptr, width, height, 32, 32, 0, 0) == nullptr) return false;
-        glGenTextures(8, textures_);
+        glGenTextures(kEarthTextureCount, textures_);
         initTextures(textures_, true, maps);
         maps_ = maps;
         grid_ = glGenLists(3);
@@ -196,11 +196,11 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     glClear(GL_COLOR_BUFFER_BIT);
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
-    const SceneResources resources = {textures_, grid_, 0, &globe_};
+    const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_};
     renderWallpaperEarth(resources, inputs, moonPicture, optionsLock);
     glColor3ub(255, 255, 255);
 
-    if (request.moonPhases) DrawMoonPhases(request, textures_[7]);
+    if (request.moonPhases) DrawMoonPhases(request, textures_[kTextureMoonPhases]);
     // One finish for everything: each one copies the whole frame into the DIB.
     glFinish();
     GdiFlush();

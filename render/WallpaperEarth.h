@@ -6,6 +6,7 @@
 #include "render/EarthTextures.h"
 #include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
+#include "render/LitEarthTexture.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,7 @@ private:
     GLuint textures_[kEarthTextureCount] = {};
     GLuint grid_ = 0;
     const GlobeArrays globe_;
+    LitEarthTexture litEarth_;
     float angle_ = 180.0f;
 };
 

@@ -1,4 +1,4 @@
-// The screen saver's Earth: the clock's Earth view with a coarser globe, drawn once a second,
+// The screen saver's Earth: the clock's Earth view, drawn once a second,
 // or every 25 ms for the spinning globe. It takes no mouse: a move ends the saver. On a
 // palette-based display it realises the palette its pixel format needs.
 #pragma once
@@ -7,7 +7,7 @@
 
 class SaverEarthView : public EarthView {
 public:
-    explicit SaverEarthView(const EarthViewModel& model) : EarthView(model, kSaverGlobeStacks) {}
+    explicit SaverEarthView(const EarthViewModel& model) : EarthView(model) {}
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -17,6 +17,5 @@ protected:
     bool wantsHardware() const override;
 
 private:
-    static constexpr int kSaverGlobeStacks = 45;
     HPALETTE palette_ = nullptr;  // only for a palette-based pixel format
 };

@@ -5,6 +5,7 @@
 #include "render/GlobeMesh.h"
 #include "render/GlobeReuse.h"
 #include "render/GridLines.h"
+#include "render/LitEarthMap.h"
 #include "render/MatrixMath.h"
 #include "render/TextureArithmetic.h"
 #include "render/TimeDisplayLayout.h"
@@ -28,7 +29,7 @@ void transformPoint(const float m[16], const float p[3], float out[3]) {
 }
 
 struct Vertex {
-    float s, t, p[3], n[3], grey;
+    float s, t, p[3], n[3];
 };
 
 class RecordingSink : public MeshSink {
@@ -36,10 +37,7 @@ public:
     std::vector<std::vector<Vertex>> strips;
     void beginStrip() override { strips.emplace_back(); }
     void vertex(float s, float t, const float p[3], const float n[3]) override {
-        strips.back().push_back({s, t, {p[0], p[1], p[2]}, {n[0], n[1], n[2]}, -1});
-    }
-    void greyVertex(float s, float t, const float p[3], float grey) override {
-        strips.back().push_back({s, t, {p[0], p[1], p[2]}, {0, 0, 0}, grey});
+        strips.back().push_back({s, t, {p[0], p[1], p[2]}, {n[0], n[1], n[2]}});
     }
     void endStrip() override {}
 };
@@ -47,7 +45,7 @@ public:
 TEST(GlobeMesh, StripsRunFromPoleToPole) {
     const GlobeMesh globe(65, 91, 80.0f);
     RecordingSink sink;
-    globe.drawGlobe(sink, nullptr, 1.0f, 0.08f);
+    globe.drawGlobe(sink);
     ASSERT_EQ(sink.strips.size(), 66u);
     for (const auto& strip : sink.strips) {
         ASSERT_EQ(strip.size(), 184u);
@@ -73,6 +71,23 @@ TEST(GlobeMesh, StripsRunFromPoleToPole) {
     EXPECT_GT(n[0] * a[0] + n[1] * a[1] + n[2] * a[2], 0);
 }
 
+// The outline stays within a quarter pixel of the circle, with no more slices than that needs
+// (one fewer would not do), between the bounds; the bands cover the half turn as finely.
+TEST(GlobeMesh, SizedToThePicture) {
+    for (double r : {60.0, 173.0, 519.0, 900.0}) {
+        const GlobeMesh mesh = GlobeMeshForPixels(r, 80.0f);
+        const double pi = 3.14159265358979323846;
+        const auto gap = [&](int slices) { return r * (1 - std::cos(pi / slices)); };
+        EXPECT_LE(gap(mesh.slices()), 0.25) << r;
+        EXPECT_GT(gap(mesh.slices() - 1), 0.25) << r;
+        EXPECT_GE(mesh.stacks() * 2, mesh.slices()) << r;
+        EXPECT_EQ(mesh.radius(), 80.0f);
+    }
+    EXPECT_EQ(GlobeMeshForPixels(0, 1).slices(), 24);
+    EXPECT_EQ(GlobeMeshForPixels(10, 1).slices(), 24);
+    EXPECT_EQ(GlobeMeshForPixels(1e6, 1).slices(), 180);
+}
+
 TEST(GlobeMesh, SurfacePointFrame) {
     const GlobeMesh globe(0, 1, 80.0f);
     float p[3];
@@ -84,7 +99,7 @@ TEST(GlobeMesh, SurfacePointFrame) {
     EXPECT_NEAR(p[1], 80, 1e-4);
 }
 
-TEST(GlobeMesh, GreyLevelsOfTheTerminator) {
+TEST(LitEarthMap, GreyLevelsOfTheTerminator) {
     const float n[3] = {0, 0, 1}, toward[3] = {0, 0, 1}, away[3] = {0, 0, -1};
     EXPECT_EQ(GreyLevel(n, toward, 4.0f, 0.07f), 1.0f);
     EXPECT_EQ(GreyLevel(n, away, 4.0f, 0.07f), 0.07f);
@@ -93,13 +108,43 @@ TEST(GlobeMesh, GreyLevelsOfTheTerminator) {
     EXPECT_NEAR(GreyLevel(n, side, 1.0f, 0.0f), 0.15f, 1e-6);
     const float nan[3] = {NAN, 0, 0};
     EXPECT_EQ(GreyLevel(nan, side, 4.0f, 0.07f), 0.07f);
-    const GlobeMesh globe(43, 63, 0.4f);
-    RecordingSink sink;
-    globe.drawGlobe(sink, toward, 4.0f, 0.07f);
-    for (const auto& strip : sink.strips) {
-        for (const Vertex& v : strip) {
-            EXPECT_GE(v.grey, 0.07f);
-            EXPECT_LE(v.grey, 1.0f);
+}
+
+// The texel under the Sun is the day map itself, the one opposite it the dimmed day with the
+// lights screened over it, one just past the terminator (before the lights begin) dimmed only;
+// the texels are found through the globe's own surface points, so a map turned or mirrored
+// against the mesh fails.
+TEST(LitEarthMap, LightsTheTexelsTheMeshPutsThere) {
+    constexpr int w = 64, h = 32;
+    std::vector<uint8_t> day(w * h * 3, 200), lights(w * h * 3, 100);
+    const GlobeMesh unit(0, 1, 1.0f);
+    const auto texel = [&](int c, int r, float out[3]) {  // its centre's surface point
+        unit.surfacePoint((c + 0.5) * 360.0 / w, (r + 0.5) * 180.0 / h - 90, out);
+    };
+    float sun[3];
+    texel(10, 20, sun);
+    const auto at = [&](const std::vector<uint8_t>& m, int c, int r) { return m[(size_t(r) * w + c) * 3]; };
+    const std::vector<uint8_t> lit = LitEarthMap(day.data(), lights.data(), w, h, sun);
+    EXPECT_EQ(at(lit, 10, 20), 200);
+    // Opposite: longitude + 180 degrees, latitude mirrored. Day 200 x 0.07 = 14, lights 100 x 1
+    // screened: 14 + 100 x 241 / 255 = 108.
+    EXPECT_EQ(at(lit, 42, 11), 108);
+    const std::vector<uint8_t> dark = LitEarthMap(day.data(), nullptr, w, h, sun);
+    EXPECT_EQ(at(dark, 42, 11), 14);
+    // Every texel lies between the night's floor and the lit day, the lights adding only where
+    // the Sun is well below the horizon.
+    float n[3];
+    for (int r = 0; r < h; ++r) {
+        for (int c = 0; c < w; ++c) {
+            texel(c, r, n);
+            const float d = n[0] * sun[0] + n[1] * sun[1] + n[2] * sun[2];
+            EXPECT_GE(at(dark, c, r), 14);
+            EXPECT_NEAR(at(dark, c, r), 200 * GreyLevel(n, sun, 4.0f, 0.07f), 1.5);
+            if (d > -0.1f) {
+                EXPECT_EQ(at(lit, c, r), at(dark, c, r)) << c << "," << r;
+            } else if (d < -0.11f) {
+                EXPECT_GT(at(lit, c, r), at(dark, c, r)) << c << "," << r;
+            }
         }
     }
 }

@@ -1,0 +1,51 @@
+#include "render/LitEarthMap.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// The lights begin 8.5 units of the 80-unit globe into the night.
+constexpr float kLightsFrom = -8.5f / 80.0f;
+
+}  // namespace
+
+float GreyLevel(const float n[3], const float light[3], float gain, float floor) {
+    float g = (n[0] * light[0] + n[1] * light[1] + n[2] * light[2] + 0.15f) * gain;
+    if (g > 1) g = 1;
+    if (!(g >= floor)) g = floor;
+    return g;
+}
+
+std::vector<uint8_t> LitEarthMap(const uint8_t* day, const uint8_t* lights, int width, int height,
+                                 const float sun[3]) {
+    std::vector<uint8_t> lit(std::size_t(width) * height * 3);
+    const float antiSun[3] = {-sun[0], -sun[1], -sun[2]};
+    // The longitudes' cosines and sines once for all rows (texel centres).
+    std::vector<float> cosLon(width), sinLon(width);
+    for (int c = 0; c < width; ++c) {
+        const double lon = (c + 0.5) * 2 * kPi / width;
+        cosLon[c] = float(std::cos(lon));
+        sinLon[c] = float(std::sin(lon));
+    }
+    for (int r = 0; r < height; ++r) {
+        const double lat = (r + 0.5) * kPi / height - kPi / 2;
+        const float cosLat = float(std::cos(lat)), sinLat = float(std::sin(lat));
+        const std::size_t row = std::size_t(r) * width * 3;
+        for (int c = 0; c < width; ++c) {
+            // As GlobeMesh::surfacePoint places it.
+            const float n[3] = {cosLat * cosLon[c], sinLat, -cosLat * sinLon[c]};
+            const float grey = GreyLevel(n, sun, 4.0f, 0.07f);
+            const bool night = n[0] * sun[0] + n[1] * sun[1] + n[2] * sun[2] <= kLightsFrom;
+            const float glow = night && lights != nullptr ? GreyLevel(n, antiSun, 1.0f, 0.0f) : 0.0f;
+            const std::size_t at = row + std::size_t(c) * 3;
+            for (int k = 0; k < 3; ++k) {
+                const int base = int(day[at + k] * grey);
+                const int light = glow > 0 ? int(lights[at + k] * glow) : 0;
+                lit[at + k] = uint8_t(base + light * (255 - base) / 255);
+            }
+        }
+    }
+    return lit;
+}
