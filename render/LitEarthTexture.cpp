@@ -37,13 +37,13 @@ void LitEarthTexture::loadMaps(uint32_t flags) {
     maps_ = chosen;
     lit_ = false;
     int32_t width = 0, height = 0, cloudWidth = 0, cloudHeight = 0;
-    day_ = RgbOf(kImageEarthDay, &width, &height);
-    if ((flags & kSimulatedClouds) && !day_.empty()) {
+    day_.clear();
+    if (flags & kSimulatedClouds) {
         const unsigned char* clouds = LoadSharedImage(kImageClouds, &cloudWidth, &cloudHeight);
         const unsigned char* day = LoadSharedImage(kImageEarthDay, &width, &height);
-        std::vector<uint8_t> composite = CloudsComposite(clouds, cloudWidth, cloudHeight, day, width, height);
-        if (!composite.empty()) day_ = std::move(composite);  // else clouds of another size: none
+        if (clouds != nullptr && day != nullptr) day_ = CloudsComposite(clouds, cloudWidth, cloudHeight, day, width, height);
     }
+    if (day_.empty()) day_ = RgbOf(kImageEarthDay, &width, &height);  // also for clouds of another size
     lights_.clear();
     if (flags & kUrbanLighting) {
         int32_t lightsWidth = 0, lightsHeight = 0;
