@@ -2,9 +2,11 @@
 
 #include "app/ClockApp.h"
 #include "desktop/EarthFrame.h"
+#include "platform/ProcessCpu.h"
 
 #include <process.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -112,5 +114,8 @@ int ClockTimer::tick() {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
         SetEvent(app_.wallpaperEvent);
     }
-    return PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
+    const int periods = PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
+    if (!actions.redrawView || o.viewpoint != kViewSpinningGlobe) return periods;
+    const double interval = spinPacer_.interval(ProcessCpuSeconds(), double(now) / double(redrawWatch_.frequency));
+    return std::max(periods, int(interval / kTickSeconds + 0.5));
 }

@@ -1,10 +1,11 @@
 // The clock tick: every 33 ms it redraws the earth clock once a second (every tick while the
-// globe spins) and wakes the wallpaper generator every few minutes. It runs on a thread of its
+// globe spins, or fewer where that would take a tenth of a core) and wakes the wallpaper generator every few minutes. It runs on a thread of its
 // own and never draws: it invalidates, and pulses the wallpaper event. Ticks that could decide
 // nothing are skipped (the thread sleeps through them): an idle clock wakes about once a second.
 #pragma once
 
 #include "app/ClockTick.h"
+#include "app/FramePacer.h"
 
 #include <windows.h>
 
@@ -39,4 +40,7 @@ private:
     HANDLE wakeEvent_ = nullptr;
     std::atomic<bool> stopping_{false};
     Stopwatch redrawWatch_, wallpaperWatch_, lookWatch_;
+    // The spinning globe's frames: every tick at best, every third at worst (the time shown
+    // stays within a tenth of a second), aiming a little under a tenth of a core.
+    FramePacer spinPacer_{kTickSeconds, 3 * kTickSeconds, 0.09};
 };

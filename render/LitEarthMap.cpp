@@ -49,3 +49,12 @@ std::vector<uint8_t> LitEarthMap(const uint8_t* day, const uint8_t* lights, int 
     }
     return lit;
 }
+
+bool SunMovedBeyond(const float a[3], const float b[3], double toleranceRadians) {
+    // The angle from the cross and dot products: exact for small angles, 0 for equal vectors.
+    const double cross[3] = {double(a[1]) * b[2] - double(a[2]) * b[1], double(a[2]) * b[0] - double(a[0]) * b[2],
+                             double(a[0]) * b[1] - double(a[1]) * b[0]};
+    const double dot = double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2];
+    const double sine = std::sqrt(cross[0] * cross[0] + cross[1] * cross[1] + cross[2] * cross[2]);
+    return std::atan2(sine, dot) > toleranceRadians;
+}

@@ -17,3 +17,7 @@ float GreyLevel(const float n[3], const float light[3], float gain, float floor)
 // the lights x GreyLevel(n, -sun, 1, 0) go over it as a screen: base + light x (255 - base) / 255.
 std::vector<uint8_t> LitEarthMap(const uint8_t* day, const uint8_t* lights, int width, int height,
                                  const float sun[3]);
+
+// Whether the Sun has moved from `before` to `now` (directions of any length) by more than
+// `toleranceRadians`; the same direction never has.
+bool SunMovedBeyond(const float before[3], const float now[3], double toleranceRadians);

@@ -8,7 +8,9 @@
 #include "render/SharedImages.h"
 #include "render/TextureArithmetic.h"
 
-#include <cmath>
+#include <GL/glext.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -20,12 +22,14 @@ std::vector<uint8_t> RgbOf(unsigned image, int32_t* width, int32_t* height) {
     return rgb;
 }
 
-double AngleBetween(const float a[3], const float b[3]) {
-    const double dot = double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2];
-    const double la = std::sqrt(double(a[0]) * a[0] + double(a[1]) * a[1] + double(a[2]) * a[2]);
-    const double lb = std::sqrt(double(b[0]) * b[0] + double(b[1]) * b[1] + double(b[2]) * b[2]);
-    const double c = dot / (la * lb);
-    return std::acos(c > 1 ? 1 : c < -1 ? -1 : c);
+// Clamped to the edge rows from OpenGL 1.2 on: repeated, the poles' smaller mipmap levels would
+// blend the north pole's rows with the south pole's, lit quite differently near a solstice.
+GLint PoleWrap() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    const bool edgeClamp = version != nullptr && std::sscanf(version, "%d.%d", &major, &minor) == 2 &&
+                           (major > 1 || minor >= 2);
+    return edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
 }
 
 }  // namespace
@@ -50,21 +54,27 @@ void LitEarthTexture::loadMaps(uint32_t flags) {
         lights_ = RgbOf(kImageCityLights, &lightsWidth, &lightsHeight);
         if (lightsWidth != width || lightsHeight != height) lights_.clear();
     }
-    width_ = day_.empty() ? 0 : width;
-    height_ = day_.empty() ? 0 : height;
+    if (day_.empty()) {
+        // No image library: a white globe, still lit and darkened.
+        width = 64, height = 32;
+        day_.assign(std::size_t(width) * height * 3, 255);
+        lights_.clear();
+    }
+    width_ = width;
+    height_ = height;
 }
 
 void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLint minFilter) {
     loadMaps(flags);
     glBindTexture(GL_TEXTURE_2D, name);
-    if (width_ == 0 || (lit_ && AngleBetween(sun, sun_) <= tolerance_)) return;
+    if (lit_ && !SunMovedBeyond(sun_, sun, tolerance_)) return;
     UploadMipmaps(LitEarthMap(day_.data(), lights_.empty() ? nullptr : lights_.data(), width_, height_, sun),
                   width_, height_, GL_RGB);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
                     minFilter == GL_LINEAR_MIPMAP_LINEAR ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, PoleWrap());
     for (int i = 0; i < 3; ++i) sun_[i] = sun[i];
     lit_ = true;
 }

@@ -1,11 +1,14 @@
 #include "saver/SaverEarthView.h"
 
 #include "app/UserOptions.h"
+#include "platform/ProcessCpu.h"
 #include "render/ViewPalette.h"
 
 namespace {
 
 constexpr UINT_PTR kFrameTimer = 901;
+
+UINT Milliseconds(double seconds) { return UINT(seconds * 1000 + 0.5); }
 
 }  // namespace
 
@@ -14,7 +17,9 @@ bool SaverEarthView::wantsHardware() const { return model().options.useHardware3
 bool SaverEarthView::onCreate() {
     if (!EarthView::onCreate()) return false;
     palette_ = RealizeFormatPalette(target(), windowDC());
-    SetTimer(hwnd(), kFrameTimer, model().options.viewpoint == kViewSpinningGlobe ? 25 : 1000, nullptr);
+    spinning_ = model().options.viewpoint == kViewSpinningGlobe;
+    frameMs_ = spinning_ ? Milliseconds(kSpinPeriodSeconds) : 1000;
+    SetTimer(hwnd(), kFrameTimer, frameMs_, nullptr);
     return true;
 }
 
@@ -24,10 +29,20 @@ void SaverEarthView::onDestroy() {
     EarthView::onDestroy();
 }
 
+void SaverEarthView::pace() {
+    const UINT ms = Milliseconds(pacer_.interval(ProcessCpuSeconds(), double(GetTickCount64()) / 1000));
+    if (ms == frameMs_) return;
+    frameMs_ = ms;
+    SetTimer(hwnd(), kFrameTimer, frameMs_, nullptr);
+}
+
 LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kFrameTimer) InvalidateRect(hwnd(), nullptr, FALSE);
+        if (wParam == kFrameTimer) {
+            InvalidateRect(hwnd(), nullptr, FALSE);
+            if (spinning_) pace();
+        }
         return 0;
     case WM_NCHITTEST:
         return HTTRANSPARENT;  // the mouse belongs to the saver's window, which ends on it

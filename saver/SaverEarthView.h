@@ -1,8 +1,10 @@
-// The screen saver's Earth: the clock's Earth view, drawn once a second,
-// or every 25 ms for the spinning globe. It takes no mouse: a move ends the saver. On a
-// palette-based display it realises the palette its pixel format needs.
+// The screen saver's Earth: the clock's Earth view, drawn once a second, or every 25 ms for the
+// spinning globe (less often where that would take over a third of a core). It takes no mouse:
+// a move ends the saver. On a palette-based display it realises the palette its pixel format
+// needs.
 #pragma once
 
+#include "app/FramePacer.h"
 #include "render/EarthView.h"
 
 class SaverEarthView : public EarthView {
@@ -17,5 +19,14 @@ protected:
     bool wantsHardware() const override;
 
 private:
+    // Spaces the spinning globe's frames to its share of the processor.
+    void pace();
+
+    // The spinning globe: a frame every 25 ms at best, every 100 ms at worst, at most about a
+    // third of a core.
+    static constexpr double kSpinPeriodSeconds = 0.025, kSpinLongestSeconds = 0.1, kSpinShare = 0.33;
+    bool spinning_ = false;
+    UINT frameMs_ = 1000;
+    FramePacer pacer_{kSpinPeriodSeconds, kSpinLongestSeconds, kSpinShare};
     HPALETTE palette_ = nullptr;  // only for a palette-based pixel format
 };

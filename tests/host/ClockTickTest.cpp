@@ -1,4 +1,5 @@
 #include "app/ClockTick.h"
+#include "app/FramePacer.h"
 
 #include "app/UserOptions.h"
 
@@ -137,3 +138,41 @@ TEST(ClockTick, SleepsUntilATickCouldAct) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs an animation whose frames cost `frameCpu` seconds on top of `idleShare` of a core for
+// `seconds`, paced by `pacer`; returns the share of a core it used over the last five seconds.
+double PacedShare(FramePacer& pacer, double frameCpu, double idleShare, double seconds, double* interval) {
+    double clock = 0, cpu = 0, cpuFiveBefore = 0;
+    while (clock < seconds) {
+        *interval = pacer.interval(cpu, clock);
+        cpu += frameCpu + idleShare * *interval;
+        clock += *interval;
+        if (clock < seconds - 5) cpuFiveBefore = cpu;
+    }
+    return (cpu - cpuFiveBefore) / 5;
+}
+
+}  // namespace
+
+// Cheap frames keep the animation's own period; dear ones are spaced out to the share within a
+// few seconds, and closer again when they grow cheap; never beyond the longest interval.
+TEST(FramePacer, SpacesDearFramesToTheirShare) {
+    double interval = 0;
+    FramePacer cheap(0.033, 0.25, 0.10);
+    EXPECT_LT(PacedShare(cheap, 0.001, 0.005, 10, &interval), 0.10);
+    EXPECT_DOUBLE_EQ(interval, 0.033);
+
+    FramePacer dear(0.033, 0.25, 0.10);
+    EXPECT_NEAR(PacedShare(dear, 0.006, 0.005, 10, &interval), 0.10, 0.01);  // 18 % unpaced
+    EXPECT_GT(interval, 0.05);
+    EXPECT_NEAR(PacedShare(dear, 0.001, 0.005, 10, &interval), 0.035, 0.01);  // cheap again
+    EXPECT_DOUBLE_EQ(interval, 0.033);
+
+    FramePacer hopeless(0.025, 0.1, 0.35);
+    PacedShare(hopeless, 0.2, 0, 10, &interval);
+    EXPECT_DOUBLE_EQ(interval, 0.1);
+    // A clock or a count that goes back starts the measure afresh rather than pacing on nonsense.
+    EXPECT_DOUBLE_EQ(hopeless.interval(0, -5), 0.1);
+}

@@ -110,6 +110,22 @@ TEST(LitEarthMap, GreyLevelsOfTheTerminator) {
     EXPECT_EQ(GreyLevel(nan, side, 4.0f, 0.07f), 0.07f);
 }
 
+// The same Sun never counts as moved, whatever its length (a relit map per wallpaper band would
+// cost as much as the band); a move just over the tolerance does, just under it does not.
+TEST(LitEarthMap, RelitOnlyWhenTheSunHasMoved) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> any(-1.5f, 1.5f);
+    for (int i = 0; i < 1000; ++i) {
+        const float sun[3] = {any(random), any(random), any(random)}, same[3] = {sun[0], sun[1], sun[2]};
+        ASSERT_FALSE(SunMovedBeyond(sun, same, 0)) << i;
+    }
+    const float before[3] = {0.98f, 0, 0};
+    const double step = 1e-4;
+    const float now[3] = {float(std::cos(step)), 0, float(std::sin(step))};  // another length too
+    EXPECT_TRUE(SunMovedBeyond(before, now, 0.9 * step));
+    EXPECT_FALSE(SunMovedBeyond(before, now, 1.1 * step));
+}
+
 // The texel under the Sun is the day map itself, the one opposite it the dimmed day with the
 // lights screened over it, one just past the terminator (before the lights begin) dimmed only;
 // the texels are found through the globe's own surface points, so a map turned or mirrored

@@ -131,14 +131,17 @@ TEST_F(Render, TerminatorAndCityLightsFollowTheSun) {
     // The sharp terminator: day to 0.7 degrees past the line, the night a tenth of the day.
     EXPECT_GT(double(sharp.brightness(x(2), y)) / std::max(1, plain.brightness(x(2), y)), 0.95);
     EXPECT_LT(double(sharp.brightness(x(-3), y)) / std::max(1, plain.brightness(x(-3), y)), 0.2);
-    // City lights add light only where the Sun is more than 6.1 degrees down (inside 0.9 of the
-    // radius: towards the rim the maps' smaller levels blend a few degrees of surface).
+    // City lights add light only where the Sun is more than 6.1 degrees down; towards the rim,
+    // beyond 0.9 of the radius, 3 degrees (there the maps' smaller levels blend a few degrees of
+    // surface), and the outermost pixels, each some degrees of surface, are not judged.
     int litBeyond = 0;
     for (int py = 20; py < kHeight - 20; ++py) {
         for (int px = 20; px < kWidth - 20; ++px) {
-            if (std::hypot(px - kCentreX, py - kCentreY) > 0.9 * kRadius) continue;
+            const double fromCentre = std::hypot(px - kCentreX, py - kCentreY);
+            if (fromCentre > 0.97 * kRadius) continue;
+            const bool rim = fromCentre > 0.9 * kRadius;
             const int added = lights.brightness(px, py) - soft.brightness(px, py);
-            if (px > x(-5.5)) {
+            if (px > x(rim ? -3 : -5.5)) {
                 ASSERT_LE(added, 3) << "lights at " << px << "," << py;
             } else if (added > 30) {
                 ++litBeyond;
@@ -146,6 +149,14 @@ TEST_F(Render, TerminatorAndCityLightsFollowTheSun) {
         }
     }
     EXPECT_GT(litBeyond, 50) << "city lights on the night side";
+    // Looking down on the north pole in its polar night: dark all over, the lit south pole's ice
+    // nowhere showing through.
+    const Picture pole = render("--utc 2026-12-21T00:00:00 --viewpoint 2 --lat 89.5 --lon 0 --flags 401");
+    int brightest = 0;
+    for (int py = 270; py < 330; ++py) {
+        for (int px = 370; px < 430; ++px) brightest = std::max(brightest, pole.brightness(px, py));
+    }
+    EXPECT_LT(brightest, 150) << "the polar night";  // the ice at night is about 55
 }
 
 TEST_F(Render, SpritesSitAtTheirPointsAndHideBehindTheGlobe) {
