@@ -7,9 +7,11 @@
 class FramePacer {
 public:
     // Frames every `periodSeconds` at best, every `longestSeconds` at worst, aiming for at
-    // most `share` of one core (0.1: a tenth).
-    FramePacer(double periodSeconds, double longestSeconds, double share)
-        : period_(periodSeconds), longest_(longestSeconds), share_(share), interval_(periodSeconds) {}
+    // most `share` of one core (0.1: a tenth); intervals are whole `quantumSeconds` (the timer's
+    // step), rounded up, so that the interval kept is the one measured.
+    FramePacer(double periodSeconds, double longestSeconds, double share, double quantumSeconds)
+        : period_(periodSeconds), longest_(longestSeconds), share_(share), quantum_(quantumSeconds),
+          interval_(periodSeconds) {}
 
     // The interval to keep between frames now, from the CPU seconds the process has used so far
     // (all its threads: OpenGL's own draw too) and a clock's seconds. Once a second it compares
@@ -17,7 +19,7 @@ public:
     double interval(double cpuSeconds, double clockSeconds);
 
 private:
-    double period_, longest_, share_;
+    double period_, longest_, share_, quantum_;
     double interval_;
     bool started_ = false;
     double cpuAtStart_ = 0, clockAtStart_ = 0;

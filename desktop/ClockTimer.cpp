@@ -7,6 +7,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -117,5 +118,5 @@ int ClockTimer::tick() {
     const int periods = PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
     if (!actions.redrawView || o.viewpoint != kViewSpinningGlobe) return periods;
     const double interval = spinPacer_.interval(ProcessCpuSeconds(), double(now) / double(redrawWatch_.frequency));
-    return std::max(periods, int(interval / kTickSeconds + 0.5));
+    return std::max(periods, int(std::lround(interval / kTickSeconds)));
 }

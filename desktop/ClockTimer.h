@@ -42,5 +42,5 @@ private:
     Stopwatch redrawWatch_, wallpaperWatch_, lookWatch_;
     // The spinning globe's frames: every tick at best, every third at worst (the time shown
     // stays within a tenth of a second), aiming a little under a tenth of a core.
-    FramePacer spinPacer_{kTickSeconds, 3 * kTickSeconds, 0.09};
+    FramePacer spinPacer_{kTickSeconds, 3 * kTickSeconds, 0.09, kTickSeconds};
 };

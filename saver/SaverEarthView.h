@@ -27,6 +27,6 @@ private:
     static constexpr double kSpinPeriodSeconds = 0.025, kSpinLongestSeconds = 0.1, kSpinShare = 0.33;
     bool spinning_ = false;
     UINT frameMs_ = 1000;
-    FramePacer pacer_{kSpinPeriodSeconds, kSpinLongestSeconds, kSpinShare};
+    FramePacer pacer_{kSpinPeriodSeconds, kSpinLongestSeconds, kSpinShare, 0.001};
     HPALETTE palette_ = nullptr;  // only for a palette-based pixel format
 };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr int64_t kHz = 10'000'000;
@@ -160,19 +162,26 @@ double PacedShare(FramePacer& pacer, double frameCpu, double idleShare, double s
 // few seconds, and closer again when they grow cheap; never beyond the longest interval.
 TEST(FramePacer, SpacesDearFramesToTheirShare) {
     double interval = 0;
-    FramePacer cheap(0.033, 0.25, 0.10);
+    FramePacer cheap(0.033, 0.25, 0.10, 0.033);
     EXPECT_LT(PacedShare(cheap, 0.001, 0.005, 10, &interval), 0.10);
     EXPECT_DOUBLE_EQ(interval, 0.033);
 
-    FramePacer dear(0.033, 0.25, 0.10);
-    EXPECT_NEAR(PacedShare(dear, 0.006, 0.005, 10, &interval), 0.10, 0.01);  // 18 % unpaced
+    FramePacer dear(0.033, 0.25, 0.10, 0.033);
+    EXPECT_LE(PacedShare(dear, 0.006, 0.005, 10, &interval), 0.10);  // 18 % unpaced
     EXPECT_GT(interval, 0.05);
+    // Settled: whole ticks, the same from one second to the next.
+    const double settled = interval;
+    EXPECT_NEAR(std::fmod(settled + 1e-9, 0.033), 0, 1e-6);
+    PacedShare(dear, 0.006, 0.005, 5, &interval);
+    EXPECT_DOUBLE_EQ(interval, settled);
     EXPECT_NEAR(PacedShare(dear, 0.001, 0.005, 10, &interval), 0.035, 0.01);  // cheap again
     EXPECT_DOUBLE_EQ(interval, 0.033);
 
-    FramePacer hopeless(0.025, 0.1, 0.35);
+    FramePacer hopeless(0.025, 0.1, 0.35, 0.001);
     PacedShare(hopeless, 0.2, 0, 10, &interval);
     EXPECT_DOUBLE_EQ(interval, 0.1);
-    // A clock or a count that goes back starts the measure afresh rather than pacing on nonsense.
+    // A clock that goes back, or a pause, starts the measure afresh rather than pacing on it.
     EXPECT_DOUBLE_EQ(hopeless.interval(0, -5), 0.1);
+    EXPECT_DOUBLE_EQ(hopeless.interval(0.001, -3.5), 0.025);  // measured from -5: cheap now
+    EXPECT_DOUBLE_EQ(hopeless.interval(9, 10), 0.025);        // after a pause: not the pause's CPU
 }
