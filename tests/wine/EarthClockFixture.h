@@ -33,13 +33,18 @@ inline bool WriteOptions(const std::string& path, const UserOptions& options) {
     return WriteBinaryFile(path, std::vector<char>(bytes, bytes + sizeof options));
 }
 
-// Whether the view shows its first frame: a few hundred bright pixels (the lit globe, its
-// limb, city lights or the time), whatever side of the Earth faces the viewer.
+// Whether the view shows its first frame, whatever side of the Earth faces the viewer: a few
+// hundred bright pixels (the lit globe, its limb, city lights or the time), or a few thousand
+// faint ones (the globe wholly in night, its maps at a fourteenth of their daylight).
 inline bool GlobeShown(HWND view) {
     const Capture c = CaptureWindow(view);
-    int bright = 0;
-    for (size_t i = 0; i + 3 < c.bgra.size(); i += 4) bright += c.bgra[i] + c.bgra[i + 1] + c.bgra[i + 2] > 90;
-    return bright > 300;
+    int bright = 0, faint = 0;
+    for (size_t i = 0; i + 3 < c.bgra.size(); i += 4) {
+        const int sum = c.bgra[i] + c.bgra[i + 1] + c.bgra[i + 2];
+        bright += sum > 90;
+        faint += sum > 12;
+    }
+    return bright > 300 || faint > 3000;
 }
 
 // The full-screen saver's window once it shows, or null.
