@@ -46,6 +46,29 @@ void DataPane::paint(HDC target) {
         decoration_ = ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000)) : nullptr;
         if (decoration_ == nullptr) decoration_ = LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION));
     }
+    if (background_.dc() == nullptr || background_.width() != w || background_.height() != h ||
+        backgroundDpi_ != dpi) {
+        drawBackground(w, h, dpi);
+    }
+    BitBlt(dc, 0, 0, w, h, background_.dc(), 0, 0, SRCCOPY);
+    HGDIOBJ previousFont = SelectObject(dc, font_);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SetBkMode(dc, TRANSPARENT);
+    for (const PaneText& text : texts(w, metrics.tmHeight, int(dpi))) {
+        SetTextColor(dc, text.label ? kLabelColour : kValueColour);
+        TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
+    }
+    BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, previousFont);
+}
+
+// The pane without its texts, drawn once for a size and DPI: its halftone stretch of the
+// decoration is the dearest part of a second's redraw.
+void DataPane::drawBackground(int w, int h, UINT dpi) {
+    if (!background_.create(w, h)) return;
+    HDC dc = background_.dc();
+    backgroundDpi_ = dpi;
     const RECT all = {0, 0, w, h};
     HBRUSH background = CreateSolidBrush(kBackground);
     FillRect(dc, &all, background);
@@ -63,16 +86,6 @@ void DataPane::paint(HDC target) {
         SelectObject(source, previous);
         DeleteDC(source);
     }
-    HGDIOBJ previousFont = SelectObject(dc, font_);
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
-    SetBkMode(dc, TRANSPARENT);
-    for (const PaneText& text : texts(w, metrics.tmHeight, int(dpi))) {
-        SetTextColor(dc, text.label ? kLabelColour : kValueColour);
-        TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
-    }
-    BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, previousFont);
 }
 
 std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const {
@@ -118,6 +131,7 @@ LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         backBuffer_.destroy();
+        background_.destroy();
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

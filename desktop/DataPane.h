@@ -24,6 +24,7 @@ protected:
 
 private:
     void paint(HDC target);
+    void drawBackground(int width, int height, UINT dpi);
     // The pane's texts, read from the options and the clock state under their lock.
     std::vector<PaneText> texts(int width, int charHeight, int dpi) const;
     std::string text() const;
@@ -31,6 +32,8 @@ private:
     const AstroState& astro_;
     RecursiveLock& lock_;
     OffscreenDib backBuffer_;
+    OffscreenDib background_;
+    UINT backgroundDpi_ = 0;
     HFONT font_ = nullptr;
     UINT fontDpi_ = 0;  // the DPI font_ was made for
     HBITMAP decoration_ = nullptr;

@@ -4,7 +4,7 @@
 
 bool OffscreenDib::create(int width, int height) {
     destroy();
-    BITMAPINFOHEADER header = DibHeader(width, height, 24);
+    BITMAPINFOHEADER header = DibHeader(width, height, 32);
     dc_ = ScreenCompatibleDC();
     if (dc_ == nullptr) return false;
     bitmap_ = CreateDIBSection(dc_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits_,

@@ -1,4 +1,4 @@
-// A 24-bit DIB section with its own memory device context: a back buffer for GDI drawing.
+// A 32-bit DIB section (the screen's own format: shown without conversion) with its own memory device context: a back buffer for GDI drawing.
 #pragma once
 
 #include <windows.h>

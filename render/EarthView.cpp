@@ -196,25 +196,43 @@ void EarthView::setProjection() {
 }
 
 void EarthView::paint() {
+    drawFrame(true);
+    ValidateRect(hwnd(), nullptr);
+}
+
+void EarthView::showTime() {
+    // Ticks queued while the thread was busy draw once.
+    MSG queued;
+    while (PeekMessageA(&queued, hwnd(), kShowTimeMessage, kShowTimeMessage, PM_REMOVE)) {
+    }
+    // A part waiting to be painted is drawn whole, at the current time, by WM_PAINT.
+    if (GetUpdateRect(hwnd(), nullptr, FALSE)) return;
+    drawFrame(false);
+}
+
+void EarthView::drawFrame(bool whole) {
     if (model_.readsClock) {
         std::lock_guard<RecursiveLock> hold(model_.optionsLock);
         UpdateAstroState(model_.astro, model_.options, model_.clock, false);
     }
     if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
         glEnable(GL_CLIP_PLANE0);
-        renderFrame();
+        const PixelRows changed = renderFrame();
         glDisable(GL_CLIP_PLANE0);
-        target_.present(windowDC_);
+        if (whole) {
+            target_.present(windowDC_);
+        } else {
+            target_.presentRows(windowDC_, changed.first, changed.count);
+        }
         if (target_.hardware() && !target_.offscreen() && !hardwareShown_ && !HardwareFailed()) {
             checkHardwareFrame();
         }
-    } else {
+    } else if (whole) {
         // Without OpenGL the view is black, not whatever the screen held there before.
         RECT client;
         GetClientRect(hwnd(), &client);
         FillRect(windowDC_, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
-    ValidateRect(hwnd(), nullptr);
 }
 
 void EarthView::refreshMoonTexture(double julianDate) {
@@ -249,7 +267,7 @@ void EarthView::buildGlyphs() {
     glyphs_.build(ArialFont(28 * zoom, FW_BOLD), zoom);
 }
 
-void EarthView::renderFrame() {
+PixelRows EarthView::renderFrame() {
     if (!viewState.counterRead) {
         QueryPerformanceFrequency(&viewState.frequency);
         QueryPerformanceCounter(&viewState.spinClock);
@@ -275,16 +293,19 @@ void EarthView::renderFrame() {
     const TimeDisplayText text = MakeTimeDisplayText(options, astro);
     const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_, dpiScale),
                                            glyphs_.cellSize(), height_);
+    PixelRows changed = rows;
     if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
         GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(width_, height_))) {
         restoreUnderTimeDisplay();
     } else {
         drawGlobe(in, rows);
+        changed = {0, height_};
     }
     advanceSpin(options.viewpoint, options.spinSpeed);
     drawTimeDisplay(glyphs_, textures_[kTexturePanel], options, astro, width_, height_, dpiScale);
     glColor3ub(255, 255, 255);
     glDisable(GL_BLEND);
+    return changed;
 }
 
 void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows) {
@@ -375,6 +396,9 @@ LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     case WM_PAINT:
         paint();
+        return 0;
+    case kShowTimeMessage:
+        showTime();
         return 0;
     case WM_SIZE:
         width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;

@@ -41,6 +41,10 @@ bool HardwareFailedThisRun();
 class EarthView : public Window {
 public:
     explicit EarthView(const EarthViewModel& model) : model_(model) {}
+    // Posted (from any thread) when the time to show has changed: the view draws what changed
+    // and shows only that, or the whole frame where the globe must be drawn again.
+    static constexpr UINT kShowTimeMessage = WM_APP + 0x160;
+
     // A child of `parent`; the window class and title are the clock's unless given.
     bool create(HWND parent, int x, int y, int width, int height, const char* className = nullptr,
                 const char* title = "");
@@ -66,7 +70,10 @@ private:
     void onDestroyContext();
     void setProjection();
     void paint();
-    void renderFrame();
+    void showTime();
+    void drawFrame(bool whole);
+    // Draws the frame; the rows it changed (OpenGL's, from the bottom).
+    PixelRows renderFrame();
     void buildGlyphs();
     void drawGlobe(const SceneInputs& in, const PixelRows& timeDisplayRows);
     void restoreUnderTimeDisplay();

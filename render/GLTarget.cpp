@@ -183,6 +183,15 @@ void GLTarget::present(HDC targetDC) {
     }
 }
 
+void GLTarget::presentRows(HDC targetDC, int firstRow, int rowCount) {
+    if (memoryDC_ == nullptr) return present(targetDC);
+    if (rowCount <= 0) return;
+    glFinish();
+    GdiFlush();
+    const int top = height_ - firstRow - rowCount;
+    BitBlt(targetDC, 0, top, width_, rowCount, memoryDC_, 0, top, SRCCOPY);
+}
+
 void GLTarget::releaseDib() {
     if (dib_ == nullptr) return;
     SelectObject(memoryDC_, previousBitmap_);

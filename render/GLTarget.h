@@ -25,6 +25,9 @@ public:
     bool makeCurrent(HDC newWindowDC);
     bool resize(int width, int height);
     void present(HDC targetDC);
+    // Shows only `rowCount` rows from OpenGL's row `firstRow` (counted from the bottom) where
+    // the frame is drawn off screen; the whole frame otherwise.
+    void presentRows(HDC targetDC, int firstRow, int rowCount);
     void releaseDib();
     void destroy();
     void destroyQuietly();
