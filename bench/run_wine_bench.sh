@@ -24,7 +24,23 @@ if start_chrony 11123 "$work/chrony"; then
 else
     (cd "$work" && wine timesync_bench.exe)
 fi
-# CPU of the solvane.exe process (all its threads, OpenGL's included) from the kernel's count.
+# CPU of a process (all its threads, OpenGL's included) from the kernel's count of each
+# thread's time on a processor, read every second: the mean, and the median second (which a
+# rare second's stall of this virtual machine, or a dear moment of wine's, does not move).
+process_cpu() {  # pid seconds
+    local pid=$1 i now prev seconds=()
+    on_cpu() { cat "/proc/$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d", ns}'; }
+    prev=$(on_cpu)
+    for i in $(seq "$2"); do
+        sleep 1
+        now=$(on_cpu)
+        seconds+=($((now - prev)))
+        prev=$now
+    done
+    printf '%s\n' "${seconds[@]}" | sort -n | awk '{ns[NR] = $1; sum += $1}
+        END {printf "CPU %.2f %% of one core over %d s (median second %.2f %%)\n", sum / NR / 1e7, NR, ns[int((NR + 1) / 2)] / 1e7}'
+}
+# The solvane.exe process of this run, with a desktop_bench command run first.
 cpu_of() {  # viewpoint seconds description [desktop_bench command run first]
     (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame)
     case "${4:-}" in
@@ -33,14 +49,10 @@ cpu_of() {  # viewpoint seconds description [desktop_bench command run first]
     *) (cd "$work" && wine desktop_bench.exe "$4") ;;
     esac
     sleep 3
-    local pid ticks0 ticks1 hz
+    local pid
     pid=$(pgrep -f "$(basename "$work").solvane\.exe" | head -n 1)  # this run's, not another tree's
     [ -z "$pid" ] && { echo "solvane.exe is not running"; return; }
-    hz=$(getconf CLK_TCK)
-    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    sleep "$2"
-    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    printf '%s: CPU %.2f %% of one core over %s s\n' "$3" "$(echo "($ticks1 - $ticks0) * 100 / $hz / $2" | bc -l)" "$2"
+    printf '%s: %s\n' "$3" "$(process_cpu "$pid" "$2")"
     kill "$pid" 2>/dev/null
     wineserver -w 2>/dev/null
 }
@@ -58,14 +70,10 @@ saver_cpu() {  # viewpoint description
     wine reg add 'HKLM\Software\Kelbrook\Solvane\Registration' /v AppPath /d "$(winepath -w "$work/solvane.exe")" /f >/dev/null 2>&1
     (cd "$work" && wine "$(winepath -w "$work/svsaver.scr")" /s >/dev/null 2>&1 &)
     sleep 8
-    local pid ticks0 ticks1 hz
+    local pid
     pid=$(pgrep -f "$(basename "$work").svsaver\.scr" | head -n 1)
     [ -z "$pid" ] && { echo "svsaver.scr is not running"; return; }
-    hz=$(getconf CLK_TCK)
-    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    sleep 30
-    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    printf 'screen saver, %s: CPU %.2f %% of one core over 30 s\n' "$2" "$(echo "($ticks1 - $ticks0) * 100 / $hz / 30" | bc -l)"
+    printf 'screen saver, %s: %s\n' "$2" "$(process_cpu "$pid" 30)"
     kill "$pid" 2>/dev/null
     wineserver -w 2>/dev/null
 }
