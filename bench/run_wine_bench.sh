@@ -24,21 +24,26 @@ if start_chrony 11123 "$work/chrony"; then
 else
     (cd "$work" && wine timesync_bench.exe)
 fi
-# CPU of a process (all its threads, OpenGL's included) from the kernel's count of each
-# thread's time on a processor, read every second: the mean, and the median second (which a
-# rare second's stall of this virtual machine, or a dear moment of wine's, does not move).
+# CPU of a process (all its threads, OpenGL's included): the mean from the kernel's count for
+# the whole process (threads that ended included), and the median second from each living
+# thread's time on a processor read every second, which a rare second's stall of this virtual
+# machine, or a dear moment of wine's, does not move.
 process_cpu() {  # pid seconds
-    local pid=$1 i now prev seconds=()
-    on_cpu() { cat "/proc/$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d", ns}'; }
+    local pid=$1 i now prev ticks0 ticks1 seconds=()
+    on_cpu() { cat "/proc/$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.0f", ns}'; }
+    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
     prev=$(on_cpu)
     for i in $(seq "$2"); do
         sleep 1
         now=$(on_cpu)
-        seconds+=($((now - prev)))
+        [ "$now" -ge "$prev" ] && seconds+=($((now - prev)))  # not across a thread's end
         prev=$now
     done
-    printf '%s\n' "${seconds[@]}" | sort -n | awk '{ns[NR] = $1; sum += $1}
-        END {printf "CPU %.2f %% of one core over %d s (median second %.2f %%)\n", sum / NR / 1e7, NR, ns[int((NR + 1) / 2)] / 1e7}'
+    [ -d "/proc/$pid" ] || { echo "the process ended while measured"; return; }
+    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+    printf '%s\n' "${seconds[@]}" | sort -n | awk -v ticks=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v s="$2" \
+        '{ns[NR] = $1} END {printf "CPU %.2f %% of one core over %d s (median second %.2f %%)\n",
+                             ticks * 100 / hz / s, s, ns[int((NR + 1) / 2)] / 1e7}'
 }
 # The solvane.exe process of this run, with a desktop_bench command run first.
 cpu_of() {  # viewpoint seconds description [desktop_bench command run first]

@@ -50,7 +50,13 @@ void DataPane::paint(HDC target) {
         backgroundDpi_ != dpi) {
         drawBackground(w, h, dpi);
     }
-    BitBlt(dc, 0, 0, w, h, background_.dc(), 0, 0, SRCCOPY);
+    if (background_.dc() != nullptr) {
+        BitBlt(dc, 0, 0, w, h, background_.dc(), 0, 0, SRCCOPY);
+    } else {
+        // No memory for the kept background: at least no old texts under the new ones.
+        const RECT all = {0, 0, w, h};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
     HGDIOBJ previousFont = SelectObject(dc, font_);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);

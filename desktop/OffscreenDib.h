@@ -1,4 +1,5 @@
-// A 32-bit DIB section (the screen's own format: shown without conversion) with its own memory device context: a back buffer for GDI drawing.
+// A 32-bit DIB section (the format of today's screens, shown there without conversion) with
+// its own memory device context: a back buffer for GDI drawing.
 #pragma once
 
 #include <windows.h>

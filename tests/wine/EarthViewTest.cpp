@@ -10,7 +10,8 @@ namespace {
 
 bool IsGreenText(const uint8_t* p) { return p[1] > 150 && p[2] < 110 && p[0] < 150; }
 
-// Paints the view now (a whole frame after a new size, else what a second's tick paints).
+// Paints the view now, as WM_PAINT does: a whole frame after a new size, else the kept globe
+// and the time display, shown whole.
 void PaintNow(HWND view) { RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
 
 int OpenMenus() {
