@@ -175,9 +175,7 @@ bool GLTarget::resize(int width, int height) {
 
 void GLTarget::present(HDC targetDC) {
     if (memoryDC_ != nullptr) {
-        glFinish();
-        GdiFlush();
-        BitBlt(targetDC, 0, 0, width_, height_, memoryDC_, 0, 0, SRCCOPY);
+        presentRows(targetDC, 0, height_);
     } else {
         SwapBuffers(targetDC);
     }
