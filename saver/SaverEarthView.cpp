@@ -39,9 +39,12 @@ void SaverEarthView::pace() {
 LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam == kFrameTimer) {
+        if (wParam == kFrameTimer && spinning_) {
             InvalidateRect(hwnd(), nullptr, FALSE);
-            if (spinning_) pace();
+            pace();
+        } else if (wParam == kFrameTimer) {
+            // Once a second: only the time display, where the globe still stands.
+            PostMessageA(hwnd(), kShowTimeMessage, 0, 0);
         }
         return 0;
     case WM_NCHITTEST:

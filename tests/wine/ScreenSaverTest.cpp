@@ -51,6 +51,16 @@ protected:
     InstallFolder saverFolder{{}};
 };
 
+// Where the screen shows the time's green text.
+std::vector<bool> TimeGlyphs(const Capture& c) {
+    std::vector<bool> glyphs(c.bgra.size() / 4);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        const uint8_t* p = &c.bgra[i * 4];
+        glyphs[i] = p[1] > 150 && p[0] < 100 && p[2] < 100;
+    }
+    return glyphs;
+}
+
 // The Earth over the whole screen: lit pixels in the middle, the time in green.
 bool EarthShown(HWND window) {
     const Capture c = CaptureWindow(window);
@@ -77,6 +87,10 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
     EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     ASSERT_TRUE(WaitUntil([&] { return EarthShown(window); }, 20000)) << "the Earth and the time";
+    const std::vector<bool> shownTime = TimeGlyphs(CaptureWindow(window));
+    EXPECT_TRUE(WaitUntil([&] { return TimeGlyphs(CaptureWindow(window)) != shownTime; }, 5000))
+        << "the seconds move on";
+    EXPECT_TRUE(EarthShown(window)) << "the Earth stays under the new time";
     KeepScreenshot(CaptureWindow(window), "screen-saver.bmp");
     EXPECT_NE(FindWindowExA(window, nullptr, "SVSaver2002", "SVGlobe"), nullptr);
     BOOL running = FALSE;

@@ -94,7 +94,16 @@ TEST_F(SkinnedWindows, ButtonsShowTheirHoverAndPressedFaces) {
     EXPECT_EQ(face.right, 100) << "one face of the strip";
     EXPECT_EQ(face.bottom, 40);
     MoveMouse(about, 10, 10);  // away from the buttons
-    const std::vector<uint8_t> normal = Rim(close);
+    // The window can be shown before the button's first face reaches the screen: the normal
+    // face is the one that stays.
+    ASSERT_TRUE(WaitUntilIdle(about));
+    std::vector<uint8_t> normal = Rim(close);
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<uint8_t> again = Rim(close);
+        const bool settled = again == normal;
+        normal = again;
+        return settled;
+    }, 5000)) << "the normal face";
 
     POINT centre = {50, 20};
     MapWindowPoints(close, about, &centre, 1);
