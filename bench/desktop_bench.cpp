@@ -104,11 +104,15 @@ bool StartAndWaitForGlobe(PROCESS_INFORMATION* process) {
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process)) return false;
     LARGE_INTEGER start, now;
     QueryPerformanceCounter(&start);
+    bool painted = false;
     do {
         Sleep(20);
         QueryPerformanceCounter(&now);
-    } while (!GlobePainted() && Seconds(start, now) < 30);
-    return GlobePainted();
+        painted = GlobePainted();
+    } while (!painted && Seconds(start, now) < 30);
+    // Seen once is enough: under wine the screen can show the view black for a few tens of
+    // milliseconds after its first frame, with no paint of the program's in between.
+    return painted;
 }
 
 // Times one exit: after `prepare`, from `ask` (which asks the program to end) until
