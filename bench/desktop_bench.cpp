@@ -38,7 +38,8 @@ void WriteOptions(int viewpoint) {
 }
 
 // Whether the globe shows: some of a grid of points over the view are bright (the lit side,
-// its limb, city lights or the time), whatever side of the Earth faces the viewer.
+// its limb, city lights or the time) or many are faint (a globe wholly in night), whatever
+// side of the Earth faces the viewer.
 bool GlobePainted() {
     HWND frame = FindWindowA("SolvaneEarthFrame", nullptr);
     HWND view = frame ? FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr) : nullptr;
@@ -46,17 +47,19 @@ bool GlobePainted() {
     RECT r;
     GetClientRect(view, &r);
     HDC screen = GetDC(nullptr);
-    int bright = 0;
+    int bright = 0, faint = 0;
     for (int i = 1; i < 16; ++i) {
         for (int j = 1; j < 16; ++j) {
             POINT at = {r.right * i / 16, r.bottom * j / 16};
             ClientToScreen(view, &at);
             const COLORREF c = GetPixel(screen, at.x, at.y);
-            bright += c != CLR_INVALID && GetRValue(c) + GetGValue(c) + GetBValue(c) > 90;
+            const int sum = c != CLR_INVALID ? GetRValue(c) + GetGValue(c) + GetBValue(c) : 0;
+            bright += sum > 90;
+            faint += sum > 12;
         }
     }
     ReleaseDC(nullptr, screen);
-    return bright >= 3;
+    return bright >= 3 || faint >= 20;
 }
 
 // Time for wine (or Windows) to start a program that does nothing but print its usage.
@@ -75,7 +78,8 @@ double ProcessStartSeconds() {
 }
 
 // Starts solvane.exe and prints how long it took to show its first globe; leaves it running.
-void FirstFrame() {
+// False when it did not start or showed no globe.
+bool FirstFrame() {
     std::string command = "\"" + Beside("solvane.exe") + "\"";
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION process = {};
@@ -83,18 +87,25 @@ void FirstFrame() {
     QueryPerformanceCounter(&start);
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         std::printf("cannot start solvane.exe\n");
-        return;
+        return false;
     }
+    bool shown = false;
     do {
         Sleep(5);
         QueryPerformanceCounter(&painted);
-    } while (!GlobePainted() && Seconds(start, painted) < 30);
+        shown = GlobePainted();
+    } while (!shown && Seconds(start, painted) < 30);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!shown) {
+        std::printf("first painted frame: none within 30 s\n");
+        return false;
+    }
     const double firstFrame = Seconds(start, painted);
     const double bareStart = ProcessStartSeconds();
     std::printf("first painted frame %.2f s after start (%.2f s without the %.2f s a bare process "
                 "start takes; target 1 s)\n", firstFrame, firstFrame - bareStart, bareStart);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    return true;
 }
 
 // Starts solvane.exe and waits for its first globe; null when it did not come.
@@ -219,8 +230,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc == 2 && std::string(argv[1]) == "first-frame") {
-        FirstFrame();
-        return 0;
+        return FirstFrame() ? 0 : 1;
     }
     if (argc == 2 && std::string(argv[1]) == "exit") {
         ExitTimes();

@@ -48,7 +48,7 @@ FrameTimes FrameMs(HWND view, int frames, UserOptions& options, bool wholeFrames
     const float home = options.homeLongitude;
     std::vector<double> times;
     for (int i = 0; i < frames; ++i) {
-        if (wholeFrames) options.homeLongitude = home + 0.01f * float(i % 2);
+        if (wholeFrames) options.homeLongitude = home + 0.01f * float((i + 1) % 2);
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         if (wholeFrames) {

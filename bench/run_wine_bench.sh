@@ -24,41 +24,59 @@ if start_chrony 11123 "$work/chrony"; then
 else
     (cd "$work" && wine timesync_bench.exe)
 fi
-# CPU of a process (all its threads, OpenGL's included): the mean from the kernel's count for
-# the whole process (threads that ended included), and the median second from each living
-# thread's time on a processor read every second, which a rare second's stall of this virtual
-# machine, or a dear moment of wine's, does not move.
+# CPU of a process (all its threads, OpenGL's included), from each thread's time on a
+# processor (in nanoseconds) read every second: the mean over the measured time, and the median
+# second, which a rare second's stall of this virtual machine, or a dear moment of wine's, does
+# not move. A thread counts from the first read that finds it; one that ends loses at most its
+# last second.
 process_cpu() {  # pid seconds
-    local pid=$1 i now prev ticks0 ticks1 seconds=()
-    on_cpu() { cat "/proc/$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.0f", ns}'; }
-    ticks0=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    prev=$(on_cpu)
+    local pid=$1 i reads=$(mktemp -d)
+    threads() { for t in /proc/"$pid"/task/*; do echo "${t##*/} $(cut -d' ' -f1 "$t/schedstat" 2>/dev/null)"; done; }
+    threads > "$reads/0"; date +%s.%N > "$reads/start"
     for i in $(seq "$2"); do
         sleep 1
-        now=$(on_cpu)
-        [ "$now" -ge "$prev" ] && seconds+=($((now - prev)))  # not across a thread's end
-        prev=$now
+        threads > "$reads/$i"
     done
-    [ -d "/proc/$pid" ] || { echo "the process ended while measured"; return; }
-    ticks1=$(awk '{print $14 + $15}' "/proc/$pid/stat")
-    printf '%s\n' "${seconds[@]}" | sort -n | awk -v ticks=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v s="$2" \
-        '{ns[NR] = $1} END {printf "CPU %.2f %% of one core over %d s (median second %.2f %%)\n",
-                             ticks * 100 / hz / s, s, ns[int((NR + 1) / 2)] / 1e7}'
+    date +%s.%N > "$reads/end"
+    if [ ! -d "/proc/$pid" ]; then echo "the process ended while measured"; rm -rf "$reads"; return; fi
+    for i in $(seq "$2"); do
+        awk 'FNR == NR {before[$1] = $2; next} $2 != "" {gain += $2 - ($1 in before ? before[$1] : $2)} END {printf "%.0f\n", gain}' \
+            "$reads/$((i - 1))" "$reads/$i"
+    done | sort -n | awk -v elapsed="$(echo "$(cat "$reads/end") - $(cat "$reads/start")" | bc -l)" '
+        {ns[NR] = $1; total += $1}
+        END {printf "CPU %.3f %% of one core over %.0f s (median second %.3f %%)\n",
+                    total / elapsed / 1e7, elapsed, ns[int((NR + 1) / 2)] / 1e7}'
+    rm -rf "$reads"
 }
-# The solvane.exe process of this run, with a desktop_bench command run first.
+# The solvane.exe process of this run, with a desktop_bench command run first; a helper that
+# failed leaves the figure unmeasured rather than measuring something else.
 cpu_of() {  # viewpoint seconds description [desktop_bench command run first]
-    (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame)
+    if ! (cd "$work" && wine desktop_bench.exe options "$1" && wine desktop_bench.exe first-frame); then
+        printf '%s: not measured (no globe shown)\n' "$3"
+        cleanup_solvane
+        return
+    fi
     case "${4:-}" in
     "") ;;
     cover*) (cd "$work" && wine desktop_bench.exe $4 &) ;;  # the cover stays while measured
-    *) (cd "$work" && wine desktop_bench.exe "$4") ;;
+    *) if ! (cd "$work" && wine desktop_bench.exe "$4"); then
+           printf '%s: not measured (%s failed)\n' "$3" "$4"
+           cleanup_solvane
+           return
+       fi ;;
     esac
     sleep 3
     local pid
-    pid=$(pgrep -f "$(basename "$work").solvane\.exe" | head -n 1)  # this run's, not another tree's
-    [ -z "$pid" ] && { echo "solvane.exe is not running"; return; }
+    pid=$(this_solvane)
+    [ -z "$pid" ] && { echo "$3: not measured (solvane.exe is not running)"; return; }
     printf '%s: %s\n' "$3" "$(process_cpu "$pid" "$2")"
-    kill "$pid" 2>/dev/null
+    cleanup_solvane
+}
+this_solvane() { pgrep -f "$(basename "$work").solvane\.exe" | head -n 1; }  # this run's, not another tree's
+cleanup_solvane() {
+    local pid
+    pid=$(this_solvane)
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
     wineserver -w 2>/dev/null
 }
 cpu_of 2 60 "default window, one frame a second (target <= 0.5 %)"
@@ -77,7 +95,7 @@ saver_cpu() {  # viewpoint description
     sleep 8
     local pid
     pid=$(pgrep -f "$(basename "$work").svsaver\.scr" | head -n 1)
-    [ -z "$pid" ] && { echo "svsaver.scr is not running"; return; }
+    [ -z "$pid" ] && { echo "screen saver, $2: not measured (svsaver.scr is not running)"; return; }
     printf 'screen saver, %s: %s\n' "$2" "$(process_cpu "$pid" 30)"
     kill "$pid" 2>/dev/null
     wineserver -w 2>/dev/null
@@ -92,7 +110,8 @@ renewal=$(sed -n 's/^wallpaper 1920x1080 end to end, each renewal[^:]*: \([0-9.]
 threes=$(sed -n 's/^wallpaper for three monitors[^:]*: \([0-9.]*\) ms.*/\1/p' "$work/ours.txt")
 
 start=$(date +%s.%N)
-xplanet -num_times 1 -output "$work/xplanet.bmp" -geometry 1920x1080 -projection orthographic >/dev/null 2>&1
+xplanet -num_times 1 -output "$work/xplanet.bmp" -geometry 1920x1080 -projection orthographic >/dev/null 2>&1 &&
+    [ -s "$work/xplanet.bmp" ] || { echo "xplanet drew no picture: no speed-ups"; rm -rf "$work"; exit 1; }
 end=$(date +%s.%N)
 theirs=$(echo "($end - $start) * 1000" | bc -l)
 printf 'xplanet 1920x1080 orthographic, one image: %.1f ms\n' "$theirs"

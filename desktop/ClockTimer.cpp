@@ -109,7 +109,12 @@ int ClockTimer::tick() {
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
     // One instant for the view's time and the pane's, read once as the second turns.
     if (actions.redrawPane) UpdateAstroState(app_.astro, app_.options, app_.clock, false);
-    if (actions.redrawView) PostMessageA(windows.view, EarthView::kShowTimeMessage, 0, 0);
+    // The spinning globe's frames are whole and come as paints, which wait for the user's input
+    // however long a frame takes; the second's tick may redraw only the time.
+    if (actions.redrawView && o.viewpoint == kViewSpinningGlobe) InvalidateRect(windows.view, nullptr, FALSE);
+    if (actions.redrawView && o.viewpoint != kViewSpinningGlobe) {
+        PostMessageA(windows.view, EarthView::kShowTimeMessage, 0, 0);
+    }
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
     if (actions.wakeWallpaper) {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);

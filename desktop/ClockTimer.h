@@ -1,7 +1,9 @@
 // The clock tick: every 33 ms it redraws the earth clock once a second (every tick while the
-// globe spins, or fewer where that would take a tenth of a core) and wakes the wallpaper generator every few minutes. It runs on a thread of its
-// own and never draws: it invalidates, and pulses the wallpaper event. Ticks that could decide
-// nothing are skipped (the thread sleeps through them): an idle clock wakes about once a second.
+// globe spins, or fewer where that would take a tenth of a core) and wakes the wallpaper
+// generator every few minutes. It runs on a thread of its own and never draws: it asks the
+// windows to (the view to show the new time, the pane to repaint), and sets the wallpaper
+// event. Ticks that could decide nothing are skipped (the thread sleeps through them): an idle
+// clock wakes about once a second.
 #pragma once
 
 #include "app/ClockTick.h"

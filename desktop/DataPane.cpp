@@ -53,9 +53,11 @@ void DataPane::paint(HDC target) {
     if (background_.dc() != nullptr) {
         BitBlt(dc, 0, 0, w, h, background_.dc(), 0, 0, SRCCOPY);
     } else {
-        // No memory for the kept background: at least no old texts under the new ones.
+        // No memory for the kept background: the plain colour, and no old texts under the new.
         const RECT all = {0, 0, w, h};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        HBRUSH background = CreateSolidBrush(kBackground);
+        FillRect(dc, &all, background);
+        DeleteObject(background);
     }
     HGDIOBJ previousFont = SelectObject(dc, font_);
     TEXTMETRICA metrics = {};

@@ -28,7 +28,8 @@ public:
     // Something about the frame changed (shown, hidden, minimised, restored): look again.
     void recheck();
     // The clock tick's own look, every few seconds (where the system tells of no other
-    // window's changes): whether `frame` can be seen.
+    // window's changes): whether `frame` can be seen. It may overwrite a look `recheck` has
+    // just made with one a moment older; an unseen window is looked at again within a second.
     bool lookAgain(HWND frame);
 
     // Read by the clock tick on its own thread.

@@ -18,6 +18,7 @@
 #include <mutex>
 
 #include <shellapi.h>
+#include <versionhelpers.h>
 #include <wtsapi32.h>
 
 namespace {
@@ -73,10 +74,14 @@ bool TrayFrame::onCreate() {
     // going off stops the drawing as well.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
     // (This session's display where Windows tells it, from Windows 8 on: not the console's when
-    // the user is away at a remote desktop.)
-    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (displayNotice_ == nullptr) {
-        displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    // the user is away at a remote desktop. Windows 7 tells only of the monitor's power.)
+    if (IsWindows8OrGreater()) {
+        displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_SESSION_DISPLAY_STATUS, DEVICE_NOTIFY_WINDOW_HANDLE);
+        if (displayNotice_ == nullptr) {
+            displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+        }
+    } else {
+        displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_MONITOR_POWER_ON, DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     return true;
 }
@@ -295,8 +300,8 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
             if (setting != nullptr && setting->DataLength >= sizeof(DWORD) &&
                 (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS ||
-                 setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE)) {
-                DWORD state;  // 0 off, 1 on, 2 dimmed (still seen)
+                 setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE || setting->PowerSetting == GUID_MONITOR_POWER_ON)) {
+                DWORD state;  // 0 off, 1 on, 2 dimmed (still seen); the monitor's power: 0 off, 1 on
                 memcpy(&state, setting->Data, sizeof state);
                 earthFrame_->visibility.setDisplayOn(state != 0);
             }

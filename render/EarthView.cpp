@@ -404,7 +404,11 @@ LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
         height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
         if (target_.context() != nullptr) {
-            target_.resize(width_, height_);
+            if (!target_.resize(width_, height_) && target_.offscreen()) {
+                // No memory for the new size: the view goes on at the size of the bitmap it has.
+                width_ = std::max(target_.width(), 1);
+                height_ = std::max(target_.height(), 1);
+            }
             target_.makeCurrent(nullptr);
             setProjection();
             buildGlobe();

@@ -59,6 +59,8 @@ protected:
     const GLTarget& target() const { return target_; }
     // Whether the view asks for an accelerated pixel format: the clock's for a stored 1.
     virtual bool wantsHardware() const;
+    // Draws the time of now: only the time display where the kept globe still stands.
+    void showTime();
 
 private:
     void initOpenGL();
@@ -70,7 +72,6 @@ private:
     void onDestroyContext();
     void setProjection();
     void paint();
-    void showTime();
     void drawFrame(bool whole);
     // Draws the frame; the rows it changed (OpenGL's, from the bottom).
     PixelRows renderFrame();

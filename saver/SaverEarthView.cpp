@@ -43,8 +43,7 @@ LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             InvalidateRect(hwnd(), nullptr, FALSE);
             pace();
         } else if (wParam == kFrameTimer) {
-            // Once a second: only the time display, where the globe still stands.
-            PostMessageA(hwnd(), kShowTimeMessage, 0, 0);
+            showTime();
         }
         return 0;
     case WM_NCHITTEST:

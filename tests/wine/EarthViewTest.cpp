@@ -2,6 +2,13 @@
 // following the clock.
 #include "EarthClockFixture.h"
 
+#include "app/ClockState.h"
+#include "app/EphemerisFile.h"
+#include "astro/AstroState.h"
+#include "astro/FixedClock.h"
+#include "platform/RecursiveLock.h"
+#include "render/EarthView.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -125,6 +132,49 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     EXPECT_LT(movedBesideTheTime(CaptureWindow(view)), 40) << "a few pixels: the globe turned meanwhile";
     PostMessageA(FindWindowA(nullptr, "Solvane Hidden Window"), WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(program.waitForExit(15000));
+}
+
+// A second's tick shows what a whole redraw would show, pixel for pixel: its band of rows lands
+// where the time display is, and the globe under the old time is put back exactly.
+TEST(EarthViewInProcess, ASecondsTickShowsTheWholeFrame) {
+    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
+    UserOptions options = QuietOptions();
+    options.timeDisplay = kTimeUtc;
+    options.viewpoint = kViewFromSun;
+    AstroState astro = {};
+    RecursiveLock lock;
+    FixedClock clock({2026, 12, 10, 4, 12, 0, 30}, 0);
+    UpdateAstroState(astro, options, clock, true);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "EarthViewParentHere";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 420, 300,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    {
+        EarthView view({options, astro, lock, clock, false});
+        ASSERT_TRUE(view.create(parent, 0, 0, 420, 300));
+        PaintNow(view.hwnd());
+        const Capture first = SettledCapture(view.hwnd());
+        ASSERT_TRUE(GlobeShown(view.hwnd()));
+        // The next second on the time display; the globe's instant stays, so that a globe drawn
+        // anew is the kept one to the pixel.
+        astro.utcSecond = 31;
+        SendMessageA(view.hwnd(), EarthView::kShowTimeMessage, 0, 0);
+        const Capture tick = SettledCapture(view.hwnd());
+        EXPECT_NE(tick.bgra, first.bgra) << "the new second";
+        SendMessageA(view.hwnd(), WM_SIZE, 0, MAKELPARAM(420, 300));  // the globe is drawn anew
+        PaintNow(view.hwnd());
+        const Capture whole = SettledCapture(view.hwnd());
+        ASSERT_EQ(whole.bgra.size(), tick.bgra.size());
+        int different = 0;
+        for (size_t i = 0; i < whole.bgra.size(); i += 4) different += !Near(&whole.bgra[i], &tick.bgra[i]);
+        EXPECT_EQ(different, 0);
+        DestroyWindow(view.hwnd());
+    }
+    DestroyWindow(parent);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 }  // namespace

@@ -94,9 +94,9 @@ TEST_F(SkinnedWindows, ButtonsShowTheirHoverAndPressedFaces) {
     EXPECT_EQ(face.right, 100) << "one face of the strip";
     EXPECT_EQ(face.bottom, 40);
     MoveMouse(about, 10, 10);  // away from the buttons
-    // The window can be shown before the button's first face reaches the screen: the normal
-    // face is the one that stays.
-    ASSERT_TRUE(WaitUntilIdle(about));
+    // The window can be shown before the button's first face reaches the screen: painted now,
+    // the normal face is the one that stays.
+    RedrawWindow(close, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     std::vector<uint8_t> normal = Rim(close);
     ASSERT_TRUE(WaitUntil([&] {
         const std::vector<uint8_t> again = Rim(close);
