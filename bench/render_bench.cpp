@@ -2,22 +2,26 @@
 //   - the Earth view's frame at the default window's globe area (570 x 361): default display
 //     flags, and the realistic terminator with urban lights, clouds and grid;
 //   - the screen saver's frame at 1920 x 1080, its own flags and every layer;
+//   - the Lunar Phases window's orbit animation, and a bare frame of its size beside it;
 //   - wallpaper pictures at 1920 x 1080 end to end: the first (context, textures, frame, BMP
 //     file) and the renewals after it, which keep the context and textures.
 // Prints milliseconds; bench/run_render_bench.sh sets them beside xplanet.
 //
-// usage: render_bench.exe [frames | huge] (beside SVShared.dll and cheby); "frames": the frames
-// only, "huge": the 16384-pixel-square wallpaper only.
+// usage: render_bench.exe [frames | orbit | huge] (beside SVShared.dll and cheby); "frames": the
+// frames only, "orbit": the orbit animation only, "huge": the 16384-pixel-square wallpaper only.
 #include "app/OptionsStore.h"
 #include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
+#include "almanac/OrbitView.h"
 #include "astro/Ephemeris.h"
 #include "render/BitmapFile.h"
+#include "platform/ProcessCpu.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
 #include "render/EarthView.h"
+#include "render/ViewContext.h"
 #include "render/WallpaperEarth.h"
 
 #include <psapi.h>
@@ -105,6 +109,78 @@ void SaverFrames(AstroState& astro, RecursiveLock& lock, SystemClock& clock) {
                 "(median %.2f) (target <= 25)\n", saverFlags.mean, saverFlags.median, everything.mean, everything.median);
 }
 
+// A view that only clears its picture and shows it: what any frame of the renderer costs.
+class BareView : public Window {
+public:
+    bool create(HWND parent, int width, int height) {
+        registerClass("SolvaneBenchBare", CS_OWNDC);
+        return Window::create(0, "SolvaneBenchBare", "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, parent);
+    }
+
+protected:
+    bool onCreate() override {
+        dc_ = GetDC(hwnd());
+        return CreateViewContext(target_, dc_, false) != nullptr;
+    }
+    void onDestroy() override {
+        target_.destroy();
+        ReleaseDC(hwnd(), dc_);
+    }
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_SIZE:
+            if (target_.context() != nullptr) target_.resize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
+                glViewport(0, 0, target_.width(), target_.height());
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                target_.present(dc_);
+            }
+            ValidateRect(hwnd(), nullptr);
+            return 0;
+        }
+        return Window::handleMessage(message, wParam, lParam);
+    }
+
+private:
+    HDC dc_ = nullptr;
+    GLTarget target_;
+};
+
+// Processor milliseconds (all of this process's threads) of one synchronous repaint of `view`.
+double CpuMsPerFrame(HWND view, int frames) {
+    const double start = ProcessCpuSeconds();
+    for (int i = 0; i < frames; ++i) RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return (ProcessCpuSeconds() - start) * 1000 / frames;
+}
+
+// The orbit animation of the Lunar Phases window at its size at 96 DPI, drawn 20 times a second,
+// and beside it a bare frame of the same size: the part of the animation's cost that drawing
+// less could not save.
+void OrbitFrames() {
+    constexpr int kWidth = 310, kHeight = 200, kFrames = 300;
+    constexpr double kFramesPerSecond = 20;
+    HostWindow host;
+    host.create(kWidth, kHeight);
+    OrbitAngles angles;
+    PhaseLabelTracker labels;
+    OrbitView orbit(false, angles, labels);
+    orbit.create(host.hwnd(), 0, 0, kWidth, kHeight, 0);
+    CpuMsPerFrame(orbit.hwnd(), 10);  // warm-up
+    const double orbitMs = CpuMsPerFrame(orbit.hwnd(), kFrames);
+    DestroyWindow(orbit.hwnd());
+    BareView bare;
+    bare.create(host.hwnd(), kWidth, kHeight);
+    CpuMsPerFrame(bare.hwnd(), 10);
+    const double bareMs = CpuMsPerFrame(bare.hwnd(), kFrames);
+    std::printf("Lunar Phases orbit animation %dx%d: %.2f ms of processor a frame, %.2f %% of a core at %.0f frames "
+                "a second; a bare frame of its size (cleared and shown): %.2f ms, %.2f %%\n", kWidth, kHeight,
+                orbitMs, orbitMs * kFramesPerSecond / 10, kFramesPerSecond, bareMs, bareMs * kFramesPerSecond / 10);
+}
+
 // The largest wallpaper, drawn and written a band at a time as the wallpaper thread does it:
 // its time and the process's peak memory against the file's size. Run in a process of its
 // own, so that the peak is this picture's.
@@ -116,11 +192,13 @@ int HugeWallpaper(const WallpaperRequest& request, RecursiveLock& lock, const st
     QueryPerformanceCounter(&end);
     PROCESS_MEMORY_COUNTERS memory = {sizeof memory};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    // The larger of the peak in memory and the peak committed (which counts what was reserved
+    // for the process but never touched or paged out).
+    const double peakMb = double(std::max(memory.PeakWorkingSetSize, memory.PeakPagefileUsage)) / 1048576.0;
     const double fileMb = double(BitmapRowBytes(request.width)) * request.height / 1048576.0;
     std::printf("wallpaper %dx%d in bands: %s in %.1f s, peak memory %.0f MB for a %.0f MB file, %.2fx "
                 "(target <= 1.25)\n", request.width, request.height, written ? "written" : "NOT WRITTEN",
-                Milliseconds(start, end) / 1000, memory.PeakWorkingSetSize / 1048576.0, fileMb,
-                memory.PeakWorkingSetSize / 1048576.0 / fileMb);
+                Milliseconds(start, end) / 1000, peakMb, fileMb, peakMb / fileMb);
     DeleteFileA(file.c_str());
     return written ? 0 : 1;
 }
@@ -152,6 +230,10 @@ int main(int argc, char** argv) {
         return HugeWallpaper(request, lock, file);
     }
 
+    if (argc == 2 && std::string(argv[1]) == "orbit") {
+        OrbitFrames();
+        return 0;
+    }
     HostWindow host;
     host.create();
     EarthView view(EarthViewModel{options, astro, lock, clock});
@@ -165,6 +247,7 @@ int main(int argc, char** argv) {
     std::printf("earth view frame of a second's tick, only the time display drawn and shown (globe kept): %.2f ms "
                 "(median %.2f)\n", timeOnly.mean, timeOnly.median);
     SaverFrames(astro, lock, clock);
+    OrbitFrames();
     if (argc == 2 && std::string(argv[1]) == "frames") return 0;
 
     WallpaperRenderer renderer;
@@ -172,6 +255,10 @@ int main(int argc, char** argv) {
     std::vector<double> renewals;
     for (int i = 0; i < kRenewals; ++i) renewals.push_back(WallpaperMs(renderer, request, lock, file));
     std::sort(renewals.begin(), renewals.end());
+    if (first < 0 || renewals.front() < 0) {  // no figure from a picture that was not written
+        std::printf("wallpaper 1920x1080: NOT WRITTEN\n");
+        return 1;
+    }
     std::printf("wallpaper 1920x1080 end to end, first picture (context, textures, frame, BMP file): %.1f ms\n", first);
     std::printf("wallpaper 1920x1080 end to end, each renewal (frame, BMP file; median of %d): %.1f ms\n",
                 kRenewals, renewals[kRenewals / 2]);
@@ -184,11 +271,16 @@ int main(int argc, char** argv) {
         for (const auto& size : sizes) {
             request.width = size[0];
             request.height = size[1];
-            sum += WallpaperMs(renderer, request, lock, file);
+            const double ms = WallpaperMs(renderer, request, lock, file);
+            sum = ms < 0 || sum < 0 ? -1 : sum + ms;
         }
         threes.push_back(sum);
     }
     std::sort(threes.begin(), threes.end());
+    if (threes.front() < 0) {
+        std::printf("wallpaper for three monitors: NOT WRITTEN\n");
+        return 1;
+    }
     const double pixelRatio = (1920.0 * 1080 + 2560.0 * 1440 + 1280.0 * 1024) / (1920.0 * 1080);
     std::printf("wallpaper for three monitors 1920x1080+2560x1440+1280x1024, each renewal (median of %d): %.1f ms, "
                 "%.2fx one 1920x1080 picture (pixel counts predict %.2fx; target: no worse)\n",

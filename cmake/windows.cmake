@@ -185,9 +185,9 @@ set_tests_properties(time_server_e2e PROPERTIES TIMEOUT 300 RESOURCE_LOCK time-p
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
 
 # Benchmark of the renderer (make bench).
-add_executable(render_bench EXCLUDE_FROM_ALL bench/render_bench.cpp res/render.rc)
+add_executable(render_bench EXCLUDE_FROM_ALL bench/render_bench.cpp bench/render_bench.rc)
 target_include_directories(render_bench PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(render_bench PRIVATE solvane_render psapi)
+target_link_libraries(render_bench PRIVATE solvane_almanac solvane_render psapi)
 add_executable(timesync_bench EXCLUDE_FROM_ALL bench/timesync_bench.cpp tests/wine/TimeServerScript.cpp)
 target_link_libraries(timesync_bench PRIVATE solvane_timesync)
 add_executable(desktop_bench EXCLUDE_FROM_ALL bench/desktop_bench.cpp)
