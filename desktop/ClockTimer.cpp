@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "desktop/EarthFrame.h"
 #include "platform/ProcessCpu.h"
+#include "platform/SystemClock.h"
 
 #include <process.h>
 
@@ -20,14 +21,6 @@ int64_t Counter() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return now.QuadPart;
-}
-
-// How far the computer's clock is into its current second, 0 to 1.
-double SecondFraction() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const uint64_t ticks = uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;  // 100 ns
-    return double(ticks % 10000000) / 1e7;
 }
 
 }  // namespace

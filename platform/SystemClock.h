@@ -8,3 +8,6 @@ public:
     CivilTime utcNow() override;
     CivilTime localNow() override;
 };
+
+// How far the computer's clock is into its current second, 0 to 1.
+double SecondFraction();

@@ -20,6 +20,12 @@ CivilTime SystemClock::utcNow() {
     return FromTm(t);
 }
 
+double SecondFraction() {
+    timespec now = {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return double(now.tv_nsec) / 1e9;
+}
+
 CivilTime SystemClock::localNow() {
     const std::time_t now = std::time(nullptr);
     std::tm t = {};

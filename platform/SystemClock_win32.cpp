@@ -19,6 +19,13 @@ CivilTime SystemClock::utcNow() {
     return FromSystemTime(t);
 }
 
+double SecondFraction() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (unsigned long long)(now.dwHighDateTime) << 32 | now.dwLowDateTime;  // 100 ns
+    return double(ticks % 10000000) / 1e7;
+}
+
 CivilTime SystemClock::localNow() {
     SYSTEMTIME t;
     GetLocalTime(&t);

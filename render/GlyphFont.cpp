@@ -77,7 +77,7 @@ namespace {
 // The glyph texture's cells, two empty texels apart, so that a glyph's edge filters against
 // transparent black as at the edge of a texture of its own; rows no wider than the 1024 texels
 // every OpenGL of Windows takes.
-constexpr int kFirstGlyph = 32, kLastGlyph = 128, kGutter = 2, kWidestTexture = 1024;
+constexpr int kFirstGlyph = 32, kLastGlyph = 255, kGutter = 2, kWidestTexture = 1024;
 
 int PowerOfTwoAtLeast(int n) {
     int p = 1;

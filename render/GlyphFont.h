@@ -43,7 +43,7 @@ public:
     GlyphFont(const GlyphFont&) = delete;
     GlyphFont& operator=(const GlyphFont&) = delete;
 
-    // Builds the glyph texture of the characters 32 to 128 in the current context, from `font`
+    // Builds the glyph texture of the characters 32 to 255 in the current context, from `font`
     // drawn `zoom` times as large as its place (32-pixel cells) for a sharper picture on a
     // screen of high DPI; the metrics are those of the place.
     bool build(const LOGFONTA& font, int zoom = 1);

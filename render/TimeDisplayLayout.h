@@ -22,7 +22,8 @@ struct GlyphMetrics {
     float height[256] = {};
 };
 
-// Width in overlay units (1.5 x the advances) of the characters that have glyphs (32..128).
+// Width in overlay units (1.5 x the advances) of the characters that have glyphs (32..255, the
+// ANSI code page's printable characters).
 float LineWidth(const std::string& text, const GlyphMetrics& glyphs);
 
 // Positions in overlay units: x from -width to +width, y from -height to +height. The text
@@ -53,4 +54,4 @@ PixelRows TimeDisplayRows(const TimeDisplayText& text, const TimeDisplayLayout& 
                           float cellSize, int windowHeight);
 
 // Whether a character code has a glyph texture.
-inline bool HasGlyph(unsigned char c) { return c >= 32 && c <= 128; }
+inline bool HasGlyph(unsigned char c) { return c >= 32; }

@@ -2,6 +2,7 @@
 
 #include "app/UserOptions.h"
 #include "platform/ProcessCpu.h"
+#include "platform/SystemClock.h"
 #include "render/ViewPalette.h"
 
 namespace {
@@ -9,6 +10,9 @@ namespace {
 constexpr UINT_PTR kFrameTimer = 901;
 
 UINT Milliseconds(double seconds) { return UINT(seconds * 1000 + 0.5); }
+
+// Until just after the clock's next second begins: the time shown changes with the clock's.
+UINT MillisecondsToNextSecond() { return Milliseconds(1 - SecondFraction()) + 5; }
 
 }  // namespace
 
@@ -18,8 +22,8 @@ bool SaverEarthView::onCreate() {
     if (!EarthView::onCreate()) return false;
     palette_ = RealizeFormatPalette(target(), windowDC());
     spinning_ = model().options.viewpoint == kViewSpinningGlobe;
-    frameMs_ = spinning_ ? Milliseconds(kSpinPeriodSeconds) : 1000;
-    SetTimer(hwnd(), kFrameTimer, frameMs_, nullptr);
+    frameMs_ = Milliseconds(kSpinPeriodSeconds);
+    SetTimer(hwnd(), kFrameTimer, spinning_ ? frameMs_ : MillisecondsToNextSecond(), nullptr);
     return true;
 }
 
@@ -44,6 +48,7 @@ LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             pace();
         } else if (wParam == kFrameTimer) {
             showTime();
+            SetTimer(hwnd(), kFrameTimer, MillisecondsToNextSecond(), nullptr);
         }
         return 0;
     case WM_NCHITTEST:

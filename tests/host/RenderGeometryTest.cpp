@@ -331,7 +331,7 @@ TEST(Viewpoint, TickAndSpinArithmetic) {
 
 GlyphMetrics Glyphs() {
     GlyphMetrics g;
-    for (int c = 32; c <= 128; ++c) {
+    for (int c = 32; c <= 255; ++c) {
         g.advance[c] = c == ' ' ? 8 : 16;
         g.height[c] = 32;
     }
@@ -404,8 +404,11 @@ TEST(TimeDisplay, LayoutCentresTheLinesAndSizesThePanel) {
     EXPECT_EQ(layout.panelLeft, -36);
     EXPECT_EQ(layout.labelTop, -180 - 48);
     EXPECT_EQ(layout.panelBottom, -180 - 48 - 48);
-    text.labelLine = std::string("Caf\xE9");  // no glyph for 233: no advance either
-    EXPECT_EQ(LineWidth(text.labelLine, g), 1.5f * 48);
+    // Zone names in the ANSI code page: their accented letters are drawn and take their room.
+    text.labelLine = std::string("Mitteleurop\xE4ische Zeit");
+    EXPECT_EQ(LineWidth(text.labelLine, g), 1.5f * (21 * 16 + 8));
+    text.labelLine = std::string("Caf\xE9\x1F");  // a control character has no glyph
+    EXPECT_EQ(LineWidth(text.labelLine, g), 1.5f * 64);
 }
 
 TEST(TimeDisplay, RowsCoverThePanelAndTheGlyphCells) {
