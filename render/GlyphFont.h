@@ -1,6 +1,5 @@
 // Text as OpenGL textures: GDI draws a string into a small bitmap that becomes a texture of
-// white text whose alpha is its brightness; for the time display every character in a cell of
-// one texture, so that a line of text is one draw.
+// white text whose alpha is its brightness; one texture per character for the time display.
 #pragma once
 
 #include "render/TimeDisplayLayout.h"
@@ -20,9 +19,8 @@ public:
 
     void reset();
     bool create(int width, int height, const LOGFONTA* font);
-    // Renders `text` into the bound texture's part at (x, y) (a texture made large enough
-    // before); returns the text-extent width.
-    int renderTextAt(const char* text, int x, int y);
+    // Renders `text` into the bound texture; returns the text-extent width.
+    int renderText(const char* text);
     void release();
     int extentHeight() const { return extentHeight_; }
 
@@ -43,20 +41,14 @@ public:
     GlyphFont(const GlyphFont&) = delete;
     GlyphFont& operator=(const GlyphFont&) = delete;
 
-    // Builds the glyph texture of the characters 32 to 255 in the current context, from `font`
-    // drawn `zoom` times as large as its place (32-pixel cells) for a sharper picture on a
-    // screen of high DPI; the metrics are those of the place.
+    // Builds the glyph textures of the characters 32 to 255 in the current context, from
+    // `font` drawn `zoom` times as large as its place (32-pixel cells) for a sharper picture on
+    // a screen of high DPI; the metrics are those of the place.
     bool build(const LOGFONTA& font, int zoom = 1);
-    // Deletes the glyph texture (in the current context) and the raster.
+    // Deletes the glyph textures (in the current context) and the raster.
     void destroy();
 
-    // The texture holding every glyph, and where character `c` lies in it (texture coordinates
-    // of its cell's left, right, bottom and top).
-    GLuint texture() const { return texture_; }
-    struct Cell {
-        float left, right, bottom, top;
-    };
-    Cell cell(unsigned char c) const;
+    GLuint texture(unsigned char c) const { return textures_[c]; }
     const GlyphMetrics& metrics() const { return metrics_; }
     int zoom() const { return zoom_; }
     float cellSize() const { return 32.0f; }
@@ -64,9 +56,7 @@ public:
 private:
     GlyphRaster raster_;
     GlyphMetrics metrics_;
-    GLuint texture_ = 0;
-    int cellPixels_ = 32, textureWidth_ = 0, textureHeight_ = 0;
-    Cell cells_[256] = {};
+    GLuint textures_[256] = {};
     bool ready_ = false;
     int zoom_ = 1;
 };

@@ -4,22 +4,21 @@
 
 void drawText(const GlyphFont& glyphs, float x, float top, float scale, const std::string& text) {
     const float bottom = top - scale * glyphs.cellSize(), side = scale * 32;
-    glBindTexture(GL_TEXTURE_2D, glyphs.texture());
-    glBegin(GL_QUADS);
     for (unsigned char c : text) {
         if (!HasGlyph(c)) continue;
-        const GlyphFont::Cell cell = glyphs.cell(c);
-        glTexCoord2f(cell.left, cell.top);
+        glBindTexture(GL_TEXTURE_2D, glyphs.texture(c));
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 1);
         glVertex2f(x, top);
-        glTexCoord2f(cell.left, cell.bottom);
+        glTexCoord2f(0, 0);
         glVertex2f(x, bottom);
-        glTexCoord2f(cell.right, cell.bottom);
+        glTexCoord2f(1, 0);
         glVertex2f(x + side, bottom);
-        glTexCoord2f(cell.right, cell.top);
+        glTexCoord2f(1, 1);
         glVertex2f(x + side, top);
+        glEnd();
         x += scale * glyphs.metrics().advance[c];
     }
-    glEnd();
 }
 
 void drawSquare(float a) {
