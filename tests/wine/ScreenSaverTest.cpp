@@ -69,13 +69,9 @@ bool EarthShown(HWND window) {
     for (int y = c.height / 2 - 50; y < c.height / 2 + 50; ++y) {
         for (int x = c.width / 2 - 50; x < c.width / 2 + 50; ++x) lit += c.at(x, y)[0] + c.at(x, y)[1] + c.at(x, y)[2] > 90;
     }
-    for (int y = 0; y < c.height; y += 2) {
-        for (int x = 0; x < c.width; x += 2) {
-            const uint8_t* p = c.at(x, y);
-            green += p[1] > 150 && p[0] < 100 && p[2] < 100;
-        }
-    }
-    return lit > 2000 && green > 20;
+    const std::vector<bool> glyphs = TimeGlyphs(c);
+    green = int(std::count(glyphs.begin(), glyphs.end(), true));
+    return lit > 2000 && green > 80;
 }
 
 TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
