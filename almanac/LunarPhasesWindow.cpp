@@ -102,12 +102,7 @@ bool LunarPhasesWindow::createChildren() {
     const auto at = [&](int pixels) { return ScaledToDpi(pixels, dpi_); };
     illumination_ = std::make_unique<IlluminationView>(inputs_);
     if (illumination_->create(hwnd(), at(15), at(125), at(300))) UpdateWindow(illumination_->hwnd());
-    bool hardware;
-    {
-        std::lock_guard<RecursiveLock> hold(inputs_.lock);
-        hardware = inputs_.options.useHardware3D == 1;
-    }
-    orbit_ = std::make_unique<OrbitView>(hardware, angles_, labels_);
+    orbit_ = std::make_unique<OrbitView>(angles_, labels_);
     const ViewPlace o = kOrbitViewPlace;
     orbit_->create(hwnd(), at(o.x), at(o.y), at(o.width), at(o.height), at(kLunarBannerHeight) - at(o.y));
     headingFont_ = Arial(at(20), FW_BOLD);

@@ -17,7 +17,8 @@ void AdvanceOrbit(OrbitAngles& angles);
 // with a vertical field of `fieldOfView` degrees; the Earth at that centre, `lift` above the
 // view's middle, seen from `tilt` degrees above the orbit's plane; the plane `planeRise` above
 // the Earth's centre; the grey orbit line of `lineRadius` and, inside it, the Moon's path of
-// `moonPath`, so that the Moon stays within the line all round.
+// `moonPath`, so that the Moon stays within the line all round; the light coming from
+// (`lightX`, `lightY`, `lightZ`) in the camera's frame (from the left, a little from the front).
 struct OrbitScene {
     float fieldOfView = 35;
     float cameraDistance = 17;
@@ -28,6 +29,7 @@ struct OrbitScene {
     float moonPath = 3.9f;
     float moonRadius = 0.5f;
     float earthRadius = 1.1f;
+    float lightX = -1, lightY = 0, lightZ = 0.2f;
 };
 inline constexpr OrbitScene kOrbitScene{};
 
@@ -35,6 +37,22 @@ inline constexpr OrbitScene kOrbitScene{};
 struct ViewDisc {
     double x = 0, y = 0, radius = 0;
 };
+
+// A point in the camera's frame, in the scene's units: x to the right, y up, z towards the
+// viewer, the camera at the origin looking along -z.
+struct EyePoint {
+    double x = 0, y = 0, z = 0;
+};
+
+// Where a point of the orbit's plane, `radius` from the Earth and `angle` degrees round (the
+// Moon's angle: 0 on the right, 90 at the far side), lies in the camera's frame.
+EyePoint OrbitPointInEye(const OrbitScene& scene, float angle, float radius);
+
+// The Earth's centre in the camera's frame.
+EyePoint EarthInEye(const OrbitScene& scene);
+
+// Where a ball of `ballRadius` centred at `centre` shows on a width x height view.
+ViewDisc ProjectToView(const OrbitScene& scene, const EyePoint& centre, double ballRadius, int width, int height);
 
 // Where a ball of `ballRadius` at `radius` from the Earth in the orbit's plane, `angle` degrees
 // round (the Moon's angle: 0 on the right, 90 at the far side), shows on a width x height view.

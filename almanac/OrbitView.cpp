@@ -1,23 +1,27 @@
 #include "almanac/OrbitView.h"
 
 #include "platform/Dpi.h"
-#include "render/GLDrawing.h"
-#include "render/GlobeArrays.h"
+#include "render/GlyphFont.h"
 #include "render/ResourceBitmaps.h"
-#include "render/TextDrawing.h"
-#include "render/ViewContext.h"
 #include "res/resource.h"
 
-#include <GL/glu.h>
-
-#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 namespace {
 
 const char kClassName[] = "Solvane - OrbitWindow";
 constexpr UINT kFrameMs = 50;
-enum { kTextureEarth, kTextureMoonFace, kTextureHalves };
+constexpr COLORREF kLineColour = RGB(64, 64, 64);
+constexpr int kLinePoints = 180;
+
+// A bitmap resource of the program as a map sized for `pixelsAcross`; empty when missing.
+SurfaceMap ResourceMap(int id, double pixelsAcross) {
+    int width = 0, height = 0;
+    const unsigned char* pixels = loadResourceBitmap(id, &width, &height);
+    return pixels != nullptr ? MapForPixels(pixels, width, height, pixelsAcross) : SurfaceMap{};
+}
 
 }  // namespace
 
@@ -29,8 +33,8 @@ bool OrbitView::create(HWND parent, int x, int y, int width, int height, int cov
 }
 
 bool OrbitView::onCreate() {
-    // An oval with its top rows cut off (what lies there stays the parent's), and a small one at
-    // the bottom right around the phase inset.
+    // An oval with its top rows cut off (what lies there stays the parent's), and a small one
+    // around the phase inset at the bottom right.
     RECT client;
     GetClientRect(hwnd(), &client);
     HRGN shape = CreateEllipticRgn(0, 0, client.right, client.bottom);
@@ -44,7 +48,7 @@ bool OrbitView::onCreate() {
     SetWindowRgn(hwnd(), shape, TRUE);  // the window owns the region now
 
     dc_ = GetDC(hwnd());
-    if (CreateViewContext(target_, dc_, hardware_) != nullptr) buildScene();
+    makePicture(client.right, client.bottom);
     frameTimer_ = timeSetEvent(kFrameMs, 100, onFrameTimer, reinterpret_cast<DWORD_PTR>(hwnd()),
                                TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
     if (frameTimer_ != 0) ++RunningFrameTimers();
@@ -56,72 +60,84 @@ int& OrbitView::RunningFrameTimers() {
     return running;
 }
 
-// Only invalidates: the drawing happens on the window's own thread. A last call may come just
-// after the window has gone, which is harmless.
+// Only posts: the drawing happens on the window's own thread. A last call may come just after
+// the window has gone, which is harmless.
 void CALLBACK OrbitView::onFrameTimer(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
-    InvalidateRect(reinterpret_cast<HWND>(window), nullptr, FALSE);
+    PostMessageA(reinterpret_cast<HWND>(window), kFrameDue, 0, 0);
 }
 
-void OrbitView::buildScene() {
-    glClearColor(0, 0, 0, 0);
-    glEnable(GL_DEPTH_TEST);
-    glColor3f(1, 1, 1);
-    earth_ = glGenLists(3);
-    moon_ = earth_ + 1;
-    orbit_ = earth_ + 2;
-    // Balls meshed for their size on the view: every vertex is lit and transformed 20 times a
-    // second. The Moon's list also draws the inset's larger one (a tenth of the view's height).
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    const OrbitScene& scene = kOrbitScene;
-    const double earthPixels = EarthOnView(scene, client.right, client.bottom).radius;
-    const double moonPixels = std::max(double(client.bottom) / 10,
-                                       OrbitPointOnView(scene, 270, scene.moonPath, scene.moonRadius, client.right,
-                                                        client.bottom).radius);
-    glNewList(earth_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMeshForPixels(earthPixels, scene.earthRadius)));
-    glEndList();
-    glNewList(moon_, GL_COMPILE);
-    drawGlobeGL(GlobeArrays(GlobeMeshForPixels(moonPixels, scene.moonRadius)));
-    glEndList();
-    glNewList(orbit_, GL_COMPILE);
-    glBegin(GL_LINE_STRIP);
-    const float r = kOrbitScene.lineRadius;
-    for (float a = 0; a < 6.283184f; a += 0.1f) glVertex3f(r * std::cos(a), 0, r * std::sin(a));
-    glVertex3f(r, 0, 0);
-    glEnd();
-    glEndList();
+// The frame's bitmap, the kept background, the maps sized for the balls and the label's font,
+// for a view of width x height. False (nothing kept) when the bitmap cannot be made.
+bool OrbitView::makePicture(int width, int height) {
+    releasePicture();
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    memoryDC_ = CreateCompatibleDC(dc_);
+    frame_ = memoryDC_ != nullptr ? CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (frame_ == nullptr) {
+        releasePicture();
+        return false;
+    }
+    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, frame_));
+    canvas_ = {static_cast<uint8_t*>(bits), width, height};
 
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    const GLfloat none[4] = {0, 0, 0, 0}, diffuse[4] = {1, 1, 1, 0}, specular[4] = {0.4f, 0.4f, 0.5f, 0};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, none);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
-    glEnable(GL_COLOR_MATERIAL);
+    // The background: black, and the grey orbit line in the orbit's plane.
+    const UINT dpi = WindowDpi(hwnd());
+    RECT all = {0, 0, width, height};
+    FillRect(memoryDC_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    POINT line[kLinePoints + 1];
+    for (int i = 0; i <= kLinePoints; ++i) {
+        const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.lineRadius, 0, width, height);
+        line[i] = {LONG(std::lround(p.x)), LONG(std::lround(p.y))};
+    }
+    HPEN pen = CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour);
+    HGDIOBJ previousPen = SelectObject(memoryDC_, pen);
+    Polyline(memoryDC_, line, kLinePoints + 1);
+    SelectObject(memoryDC_, previousPen);
+    DeleteObject(pen);
+    GdiFlush();
+    line_.assign(canvas_.pixels, canvas_.pixels + size_t(width) * height * 4);
 
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glGenTextures(3, textures_);
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureEarth]);
-    textureFromResource(IDB_EARTH_MAP, GL_LINEAR, GL_REPEAT);
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureMoonFace]);
-    textureFromResource(IDB_MOON_FACE, GL_LINEAR, GL_REPEAT);
-    // Half white, half black: the Moon's lit and dark halves.
-    const GLubyte halves[2] = {255, 0};
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureHalves]);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 2, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, halves);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    // The label at the window's DPI, its glyphs drawn twice as large from 150 % on.
-    labelScale_ = float(WindowDpi(hwnd())) / float(kBaseDpi);
-    const int zoom = labelScale_ >= 1.5f ? 2 : 1;
-    glyphs_.build(ArialFont(13 * zoom, FW_BOLD), zoom);
+    // The maps at about a texel a pixel: the Earth's width is its ball's circumference, the
+    // face's the inset square's side.
+    const double earthDiameter = 2 * EarthOnView(kOrbitScene, width, height).radius;
+    SurfaceMap earthMap = ResourceMap(IDB_EARTH_MAP, 3.14159265358979 * earthDiameter);
+    SurfaceMap face = ResourceMap(IDB_MOON_FACE, 3.2 * OrbitInsetOnView(kOrbitScene, width, height).radius);
+    if (!earthMap.bgr.empty() && !face.bgr.empty()) {
+        balls_ = std::make_unique<OrbitPainter>(kOrbitScene, width, height, std::move(earthMap), std::move(face));
+    }
+
+    LOGFONTA font = ArialFont(ScaledToDpi(13, dpi), FW_BOLD);
+    font.lfQuality = ANTIALIASED_QUALITY;
+    labelFont_ = CreateFontIndirectA(&font);
+    HGDIOBJ previousFont = SelectObject(memoryDC_, labelFont_);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(memoryDC_, &metrics);
+    SelectObject(memoryDC_, previousFont);
+    labelBaseline_ = height - 2 * (metrics.tmAscent - metrics.tmInternalLeading);  // two capitals up
+    return true;
+}
+
+void OrbitView::releasePicture() {
+    if (memoryDC_ != nullptr && previousBitmap_ != nullptr) SelectObject(memoryDC_, previousBitmap_);
+    if (frame_ != nullptr) DeleteObject(frame_);
+    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
+    if (labelFont_ != nullptr) DeleteObject(labelFont_);
+    memoryDC_ = nullptr;
+    frame_ = previousBitmap_ = nullptr;
+    labelFont_ = nullptr;
+    canvas_ = {};
+    line_.clear();
+    background_.clear();
+    balls_.reset();
+    shownLabel_ = -1;
 }
 
 void OrbitView::onDestroy() {
@@ -130,123 +146,90 @@ void OrbitView::onDestroy() {
         --RunningFrameTimers();
     }
     frameTimer_ = 0;
-    if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
-        glyphs_.destroy();
-        glDeleteLists(earth_, 3);
-        glDeleteTextures(3, textures_);
-    }
-    target_.destroy();
+    releasePicture();
     ReleaseDC(hwnd(), dc_);
     dc_ = nullptr;
 }
 
-void OrbitView::drawLabel() {
-    const int index = labels_.nearest(angles_.moon + 180);
-    const std::string label = OrbitPhaseLabel(index);
-    // The label is also the window's text, for screen readers.
-    if (index != shownLabel_) SetWindowTextA(hwnd(), label.c_str());
-    shownLabel_ = index;
-    const GlyphMetrics& m = glyphs_.metrics();
-    float width = 0;
-    for (unsigned char c : label) width += labelScale_ * m.advance[c];
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-width_ / 2.0, width_ / 2.0, -height_ / 2.0, height_ / 2.0, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_TEXTURE_2D);
-    glColor3f(1, 1, 1);
-    drawText(glyphs_, -width / 2, 2 * labelScale_ * m.height['P'] - height_ / 2.0f, labelScale_, label);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
+// The background anew: the line and `label` under it.
+void OrbitView::labelBackground(const char* label) {
+    GdiFlush();
+    std::memcpy(canvas_.pixels, line_.data(), line_.size());
+    HGDIOBJ previousFont = SelectObject(memoryDC_, labelFont_);
+    SetBkMode(memoryDC_, TRANSPARENT);
+    SetTextColor(memoryDC_, RGB(255, 255, 255));
+    SetTextAlign(memoryDC_, TA_CENTER | TA_BASELINE);
+    TextOutA(memoryDC_, canvas_.width / 2, labelBaseline_, label, int(std::strlen(label)));
+    SelectObject(memoryDC_, previousFont);
+    GdiFlush();
+    background_.assign(canvas_.pixels, canvas_.pixels + line_.size());
 }
 
-void OrbitView::paint() {
-    if (target_.context() == nullptr || !target_.makeCurrent(nullptr)) {
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        FillRect(dc_, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ValidateRect(hwnd(), nullptr);
-        return;
+// The frame for the angles now, drawn in the bitmap; true when its label is new, so that the
+// whole frame changed.
+bool OrbitView::drawFrame() {
+    const int index = labels_.nearest(angles_.moon + 180);
+    const bool newLabel = index != shownLabel_;
+    if (newLabel) {
+        // The label is also the window's text, for screen readers.
+        SetWindowTextA(hwnd(), OrbitPhaseLabel(index));
+        labelBackground(OrbitPhaseLabel(index));
+        shownLabel_ = index;
     }
-    glViewport(0, 0, width_, height_);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const OrbitScene& scene = kOrbitScene;
-    gluPerspective(scene.fieldOfView, double(width_) / height_, 1, 200);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0, 0, -scene.cameraDistance);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    const GLfloat light[4] = {-1, 0, 0.2f, 0};
-    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    std::memcpy(canvas_.pixels, background_.data(), background_.size());
+    if (balls_) balls_->draw(canvas_, angles_);
+    return newLabel;
+}
 
-    glPushMatrix();
-    glTranslatef(0, scene.lift, 0);
-    glRotatef(scene.tilt, 1, 0, 0);  // seen from a little above the orbit
-    glPushMatrix();
-    glRotatef(-23.5f, 0, 0, 1);  // the axial tilt
-    glRotatef(angles_.earth, 0, 1, 0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureEarth]);
-    glColor3f(1, 1, 1);
-    glCallList(earth_);
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
-    glTranslatef(0, scene.planeRise, 0);
-    glDisable(GL_LIGHTING);
-    glColor3f(0.25f, 0.25f, 0.25f);
-    glCallList(orbit_);
-    glEnable(GL_LIGHTING);
-    glRotatef(angles_.moon, 0, 1, 0);
-    glTranslatef(scene.moonPath, 0, 0);
-    glColor3f(1, 1, 1);
-    glCallList(moon_);
-    glPopMatrix();
+void OrbitView::copyToWindow(const PixelBox& box) {
+    BitBlt(dc_, box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_, box.left, box.top, SRCCOPY);
+}
 
-    // The inset: the phase as seen from the Earth, the face multiplied over it.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-3.875, 3.875, -2.5, 2.5, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(3.12f, -1.8f, 0);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureHalves]);
-    glPushMatrix();
-    glRotatef(180 - angles_.moon, 0, 1, 0);
-    glCallList(moon_);
-    glPopMatrix();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_DST_COLOR, GL_ZERO);
-    glBindTexture(GL_TEXTURE_2D, textures_[kTextureMoonFace]);
-    drawSquare(0.8f);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-
-    drawLabel();
-    target_.present(dc_);
+// The animation's next frame: drawn, and copied to the window where it changed.
+void OrbitView::showNextFrame() {
+    if (canvas_.pixels == nullptr) return;
+    const bool whole = drawFrame();
+    const PixelBox all = {0, 0, canvas_.width, canvas_.height};
+    if (whole || !balls_) {
+        copyToWindow(all);
+    } else {
+        const PixelBox moon = balls_->moonBox(angles_.moon);
+        copyToWindow(balls_->earthBox());
+        copyToWindow(balls_->insetBox());
+        copyToWindow(Union(moonWas_, moon));
+    }
+    if (balls_) moonWas_ = balls_->moonBox(angles_.moon);
     AdvanceOrbit(angles_);
-    ValidateRect(hwnd(), nullptr);
 }
 
 LRESULT OrbitView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT:
-        paint();
+    case WM_PAINT: {
+        // The frame shown last (the first one when none has been), whole.
+        PAINTSTRUCT paint;
+        BeginPaint(hwnd(), &paint);
+        if (canvas_.pixels == nullptr) {
+            FillRect(paint.hdc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        } else {
+            if (shownLabel_ < 0) showNextFrame();
+            copyToWindow({0, 0, canvas_.width, canvas_.height});
+        }
+        EndPaint(hwnd(), &paint);
         return 0;
+    }
+    case kFrameDue: {
+        MSG more;  // frames that fell due while this one waited are not drawn twice
+        while (PeekMessageA(&more, hwnd(), kFrameDue, kFrameDue, PM_REMOVE)) {
+        }
+        showNextFrame();
+        return 0;
+    }
     case WM_SIZE:
-        width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
-        height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
-        if (target_.context() != nullptr) target_.resize(width_, height_);
+        if (LOWORD(lParam) != canvas_.width || HIWORD(lParam) != canvas_.height) {
+            makePicture(LOWORD(lParam), HIWORD(lParam));
+        }
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

@@ -2,20 +2,24 @@
 // tilted axis, the Moon going round it inside a grey circle, an inset of the phase the Moon then
 // shows from the Earth, and its name. About 20 frames a second; the angles carry on where
 // they stopped when the window is opened again.
+//
+// Drawn without OpenGL: the line and the label stay in a kept background, the balls are drawn
+// pixel by pixel over a copy of it, and only where they were and are is copied to the window.
 #pragma once
 
 #include "almanac/OrbitAnimation.h"
+#include "almanac/OrbitPicture.h"
 #include "platform/Window.h"
-#include "render/GLTarget.h"
-#include "render/GlyphFont.h"
 
 #include <mmsystem.h>
+
+#include <memory>
+#include <vector>
 
 class OrbitView : public Window {
 public:
     // `angles` and `labels` outlive the view: the animation resumes from them.
-    OrbitView(bool hardware, OrbitAngles& angles, PhaseLabelTracker& labels)
-        : hardware_(hardware), angles_(angles), labels_(labels) {}
+    OrbitView(OrbitAngles& angles, PhaseLabelTracker& labels) : angles_(angles), labels_(labels) {}
     // `coveredTop`: the view's top rows that it leaves to the parent (the banner above it).
     bool create(HWND parent, int x, int y, int width, int height, int coveredTop);
     // How many orbit views' frame timers run now, in the whole process.
@@ -27,23 +31,29 @@ protected:
     void onDestroy() override;
 
 private:
+    static constexpr UINT kFrameDue = WM_APP + 1;  // posted by the frame timer
     static void CALLBACK onFrameTimer(UINT id, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR);
     static int& RunningFrameTimers();
-    void buildScene();
-    void paint();
-    void drawLabel();
+    bool makePicture(int width, int height);
+    void releasePicture();
+    bool drawFrame();
+    void showNextFrame();
+    void labelBackground(const char* label);
+    void copyToWindow(const PixelBox& box);
 
-    bool hardware_;
     OrbitAngles& angles_;
     PhaseLabelTracker& labels_;
     HDC dc_ = nullptr;
-    GLTarget target_;
-    GlyphFont glyphs_;
-    float labelScale_ = 1;  // the window's DPI over 96
-    GLuint earth_ = 0, moon_ = 0, orbit_ = 0;
-    GLuint textures_[3] = {};
+    HDC memoryDC_ = nullptr;  // the frame being drawn, in `frame_`
+    HBITMAP frame_ = nullptr, previousBitmap_ = nullptr;
+    PixelCanvas canvas_;               // the frame's pixels
+    std::vector<uint8_t> line_;        // black and the orbit line
+    std::vector<uint8_t> background_;  // that and the label: copied under every frame
+    std::unique_ptr<OrbitPainter> balls_;
+    HFONT labelFont_ = nullptr;
+    int labelBaseline_ = 0;  // pixels from the top
     UINT frameTimer_ = 0;
-    int width_ = 1, height_ = 1;
-    int shownLabel_ = -1;  // the label last drawn
+    int shownLabel_ = -1;  // the label in the background, -1 before the first frame
+    PixelBox moonWas_;     // where the Moon was drawn last
     int coveredTop_ = 0;
 };

@@ -2,7 +2,7 @@
 //   - the Earth view's frame at the default window's globe area (570 x 361): default display
 //     flags, and the realistic terminator with urban lights, clouds and grid;
 //   - the screen saver's frame at 1920 x 1080, its own flags and every layer;
-//   - the Lunar Phases window's orbit animation, and a bare frame of its size beside it;
+//   - the Lunar Phases window's orbit animation, and a bare OpenGL frame of its size beside it;
 //   - wallpaper pictures at 1920 x 1080 end to end: the first (context, textures, frame, BMP
 //     file) and the renewals after it, which keep the context and textures.
 // Prints milliseconds; bench/run_render_bench.sh sets them beside xplanet.
@@ -109,8 +109,9 @@ void SaverFrames(AstroState& astro, RecursiveLock& lock, SystemClock& clock) {
                 "(median %.2f) (target <= 25)\n", saverFlags.mean, saverFlags.median, everything.mean, everything.median);
 }
 
-// A view that only clears its picture and shows it, 20 times a second: what any frame of the
-// renderer costs at the orbit animation's pace.
+// A view that only clears its OpenGL picture and shows it, 20 times a second: what any frame
+// of the renderer costs at the orbit animation's pace, which the animation, drawn without
+// OpenGL, no longer pays.
 class BareView : public Window {
 public:
     bool create(HWND parent, int width, int height) {
@@ -169,8 +170,8 @@ double CpuPercentOver(double seconds) {
 }
 
 // The orbit animation of the Lunar Phases window at its size at 96 DPI, at its own 20 frames a
-// second, and beside it a bare frame of the same size at the same pace: the part of the
-// animation's cost that drawing less could not save.
+// second, and beside it a bare OpenGL frame of the same size at the same pace: the floor the
+// animation had while OpenGL drew it.
 void OrbitFrames() {
     constexpr int kWidth = 310, kHeight = 200;
     constexpr double kSeconds = 15;
@@ -178,7 +179,7 @@ void OrbitFrames() {
     host.create(kWidth, kHeight);
     OrbitAngles angles;
     PhaseLabelTracker labels;
-    OrbitView orbit(false, angles, labels);
+    OrbitView orbit(angles, labels);
     orbit.create(host.hwnd(), 0, 0, kWidth, kHeight, 0);
     CpuPercentOver(1);  // warm-up
     const double orbitShare = CpuPercentOver(kSeconds);
@@ -187,8 +188,8 @@ void OrbitFrames() {
     bare.create(host.hwnd(), kWidth, kHeight);
     CpuPercentOver(1);
     const double bareShare = CpuPercentOver(kSeconds);
-    std::printf("Lunar Phases orbit animation %dx%d at 20 frames a second: %.2f %% of a core; a bare frame of its "
-                "size (cleared and shown) at the same pace: %.2f %%\n", kWidth, kHeight, orbitShare, bareShare);
+    std::printf("Lunar Phases orbit animation %dx%d at 20 frames a second: %.2f %% of a core; a bare OpenGL "
+                "frame of its size (cleared and shown) at the same pace: %.2f %%\n", kWidth, kHeight, orbitShare, bareShare);
 }
 
 // The largest wallpaper, drawn and written a band at a time as the wallpaper thread does it:
