@@ -184,10 +184,15 @@ OrbitPainter::OrbitPainter(const OrbitScene& scene, int width, int height, Surfa
                                     (dy * scene.moonRadius + kFaceHalf) / (2 * kFaceHalf));
             InsetPixel p{x, y, float(cover), float(c.blue), float(c.green), float(c.red), {}, {}};
             // Four points of the pixel, for a smooth terminator.
+            // Points past the rim are taken just inside it, where the side facing the viewer
+            // decides, as on the rest of the ball (on the rim itself the full Moon's terminator
+            // would split them by rounding).
             for (int k = 0; k < 4; ++k) {
-                const double px = dx + (k % 2 ? 0.25 : -0.25) / radiusX, py = dy + (k / 2 ? 0.25 : -0.25) / radiusY;
+                double px = dx + (k % 2 ? 0.25 : -0.25) / radiusX, py = dy + (k / 2 ? 0.25 : -0.25) / radiusY;
+                const double out = std::sqrt(px * px + py * py) / 0.999;
+                if (out > 1) px /= out, py /= out;
                 p.across[k] = float(px);
-                p.depth[k] = float(std::sqrt(std::max(0.0, 1 - px * px - py * py)));
+                p.depth[k] = float(std::sqrt(1 - px * px - py * py));
             }
             inset_.push_back(p);
         }

@@ -16,11 +16,12 @@ constexpr UINT kFrameMs = 50;
 constexpr COLORREF kLineColour = RGB(64, 64, 64);
 constexpr int kLinePoints = 180;
 
-// A bitmap resource of the program as a map sized for `pixelsAcross`; empty when missing.
+// A bitmap resource of the program as a map sized for `pixelsAcross`; plain white when it is
+// missing, so that the balls still show lit.
 SurfaceMap ResourceMap(int id, double pixelsAcross) {
     int width = 0, height = 0;
     const unsigned char* pixels = loadResourceBitmap(id, &width, &height);
-    return pixels != nullptr ? MapForPixels(pixels, width, height, pixelsAcross) : SurfaceMap{};
+    return pixels != nullptr ? MapForPixels(pixels, width, height, pixelsAcross) : SurfaceMap{{255, 255, 255}, 1, 1};
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ bool OrbitView::onCreate() {
     dc_ = GetDC(hwnd());
     makePicture(client.right, client.bottom);
     frameTimer_ = timeSetEvent(kFrameMs, 100, onFrameTimer, reinterpret_cast<DWORD_PTR>(hwnd()),
-                               TIME_PERIODIC | TIME_CALLBACK_FUNCTION);
+                               TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
     if (frameTimer_ != 0) ++RunningFrameTimers();
     return true;
 }
@@ -60,8 +61,8 @@ int& OrbitView::RunningFrameTimers() {
     return running;
 }
 
-// Only posts: the drawing happens on the window's own thread. A last call may come just after
-// the window has gone, which is harmless.
+// Only posts: the drawing happens on the window's own thread. The timer is killed
+// synchronously, so no call comes after the window has gone.
 void CALLBACK OrbitView::onFrameTimer(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
     PostMessageA(reinterpret_cast<HWND>(window), kFrameDue, 0, 0);
 }
@@ -95,7 +96,7 @@ bool OrbitView::makePicture(int width, int height) {
     POINT line[kLinePoints + 1];
     for (int i = 0; i <= kLinePoints; ++i) {
         const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.lineRadius, 0, width, height);
-        line[i] = {LONG(std::lround(p.x)), LONG(std::lround(p.y))};
+        line[i] = {LONG(std::floor(p.x)), LONG(std::floor(p.y))};  // the pixel the point falls in
     }
     HPEN pen = CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour);
     HGDIOBJ previousPen = SelectObject(memoryDC_, pen);
@@ -108,11 +109,9 @@ bool OrbitView::makePicture(int width, int height) {
     // The maps at about a texel a pixel: the Earth's width is its ball's circumference, the
     // face's the inset square's side.
     const double earthDiameter = 2 * EarthOnView(kOrbitScene, width, height).radius;
-    SurfaceMap earthMap = ResourceMap(IDB_EARTH_MAP, 3.14159265358979 * earthDiameter);
-    SurfaceMap face = ResourceMap(IDB_MOON_FACE, 3.2 * OrbitInsetOnView(kOrbitScene, width, height).radius);
-    if (!earthMap.bgr.empty() && !face.bgr.empty()) {
-        balls_ = std::make_unique<OrbitPainter>(kOrbitScene, width, height, std::move(earthMap), std::move(face));
-    }
+    balls_ = std::make_unique<OrbitPainter>(
+        kOrbitScene, width, height, ResourceMap(IDB_EARTH_MAP, 3.14159265358979 * earthDiameter),
+        ResourceMap(IDB_MOON_FACE, 3.2 * OrbitInsetOnView(kOrbitScene, width, height).radius));
 
     LOGFONTA font = ArialFont(ScaledToDpi(13, dpi), FW_BOLD);
     font.lfQuality = ANTIALIASED_QUALITY;
@@ -138,6 +137,7 @@ void OrbitView::releasePicture() {
     background_.clear();
     balls_.reset();
     shownLabel_ = -1;
+    moonWas_ = {};
 }
 
 void OrbitView::onDestroy() {
@@ -165,40 +165,64 @@ void OrbitView::labelBackground(const char* label) {
     background_.assign(canvas_.pixels, canvas_.pixels + line_.size());
 }
 
-// The frame for the angles now, drawn in the bitmap; true when its label is new, so that the
-// whole frame changed.
-bool OrbitView::drawFrame() {
+// The label for the angles now, seen or not. It is also the window's text, for screen readers.
+void OrbitView::followLabel() {
     const int index = labels_.nearest(angles_.moon + 180);
-    const bool newLabel = index != shownLabel_;
-    if (newLabel) {
-        // The label is also the window's text, for screen readers.
-        SetWindowTextA(hwnd(), OrbitPhaseLabel(index));
-        labelBackground(OrbitPhaseLabel(index));
-        shownLabel_ = index;
+    if (index != label_) SetWindowTextA(hwnd(), OrbitPhaseLabel(index));
+    label_ = index;
+}
+
+// The frame for the angles now, drawn in the bitmap; true when the whole frame changed (the
+// first frame, a new label, or frames gone by unseen), else only the balls' boxes did.
+bool OrbitView::drawFrame() {
+    const bool whole = label_ != shownLabel_ || stale_;
+    if (label_ != shownLabel_) {
+        labelBackground(OrbitPhaseLabel(label_));
+        shownLabel_ = label_;
     }
-    std::memcpy(canvas_.pixels, background_.data(), background_.size());
-    if (balls_) balls_->draw(canvas_, angles_);
-    return newLabel;
+    if (whole) {
+        std::memcpy(canvas_.pixels, background_.data(), background_.size());
+    } else {
+        restore(balls_->earthBox());
+        restore(balls_->insetBox());
+        restore(moonWas_);
+    }
+    balls_->draw(canvas_, angles_);
+    moonWas_ = balls_->moonBox(angles_.moon);
+    stale_ = false;
+    return whole;
+}
+
+// The background again in `box`, where the last frame drew.
+void OrbitView::restore(const PixelBox& box) {
+    for (int y = box.top; y < box.bottom; ++y) {
+        const size_t at = (size_t(y) * canvas_.width + box.left) * 4;
+        std::memcpy(canvas_.pixels + at, background_.data() + at, size_t(box.right - box.left) * 4);
+    }
 }
 
 void OrbitView::copyToWindow(const PixelBox& box) {
     BitBlt(dc_, box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_, box.left, box.top, SRCCOPY);
 }
 
-// The animation's next frame: drawn, and copied to the window where it changed.
+// The animation's next frame: drawn, and copied to the window where it changed. While none of
+// the view can be seen, the animation only moves on, and the frame is drawn when it is shown.
 void OrbitView::showNextFrame() {
+    followLabel();
     if (canvas_.pixels == nullptr) return;
-    const bool whole = drawFrame();
-    const PixelBox all = {0, 0, canvas_.width, canvas_.height};
-    if (whole || !balls_) {
-        copyToWindow(all);
+    RECT visible;
+    if (GetClipBox(dc_, &visible) == NULLREGION) {
+        stale_ = true;
     } else {
-        const PixelBox moon = balls_->moonBox(angles_.moon);
-        copyToWindow(balls_->earthBox());
-        copyToWindow(balls_->insetBox());
-        copyToWindow(Union(moonWas_, moon));
+        const PixelBox moonWas = moonWas_;
+        if (drawFrame()) {
+            copyToWindow({0, 0, canvas_.width, canvas_.height});
+        } else {
+            copyToWindow(balls_->earthBox());
+            copyToWindow(balls_->insetBox());
+            copyToWindow(Union(moonWas, moonWas_));
+        }
     }
-    if (balls_) moonWas_ = balls_->moonBox(angles_.moon);
     AdvanceOrbit(angles_);
 }
 
@@ -213,7 +237,8 @@ LRESULT OrbitView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (canvas_.pixels == nullptr) {
             FillRect(paint.hdc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         } else {
-            if (shownLabel_ < 0) showNextFrame();
+            if (label_ < 0) followLabel();
+            if (shownLabel_ < 0 || stale_) drawFrame();
             copyToWindow({0, 0, canvas_.width, canvas_.height});
         }
         EndPaint(hwnd(), &paint);

@@ -36,9 +36,11 @@ private:
     static int& RunningFrameTimers();
     bool makePicture(int width, int height);
     void releasePicture();
+    void followLabel();
     bool drawFrame();
     void showNextFrame();
     void labelBackground(const char* label);
+    void restore(const PixelBox& box);
     void copyToWindow(const PixelBox& box);
 
     OrbitAngles& angles_;
@@ -53,7 +55,9 @@ private:
     HFONT labelFont_ = nullptr;
     int labelBaseline_ = 0;  // pixels from the top
     UINT frameTimer_ = 0;
+    int label_ = -1;       // the label for the angles now
     int shownLabel_ = -1;  // the label in the background, -1 before the first frame
     PixelBox moonWas_;     // where the Moon was drawn last
+    bool stale_ = false;   // frames went by unseen: the bitmap is not the animation's now
     int coveredTop_ = 0;
 };

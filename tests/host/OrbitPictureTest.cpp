@@ -4,17 +4,19 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace {
 
 constexpr int kWidth = 310, kHeight = 200;
 
-// A map of `width` x `height` texels, each the colour `at(s)` gives for its longitude (0 to 1).
-SurfaceMap Stripes(int width, int height, const std::function<uint32_t(double)>& at) {
+// A map of `width` x `height` texels, each the colour (0xRRGGBB) `at(s, t)` gives for its
+// place (0 to 1 across, and up from the bottom).
+SurfaceMap MapOf(int width, int height, const std::function<uint32_t(double, double)>& at) {
     SurfaceMap map{std::vector<uint8_t>(size_t(width) * height * 3), width, height};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const uint32_t rgb = at((x + 0.5) / width);
+            const uint32_t rgb = at((x + 0.5) / width, (y + 0.5) / height);
             uint8_t* p = &map.bgr[(size_t(y) * width + x) * 3];
             p[0] = rgb & 0xFF, p[1] = (rgb >> 8) & 0xFF, p[2] = (rgb >> 16) & 0xFF;
         }
@@ -22,7 +24,7 @@ SurfaceMap Stripes(int width, int height, const std::function<uint32_t(double)>&
     return map;
 }
 
-const SurfaceMap kWhite = Stripes(8, 4, [](double) { return 0xFFFFFFu; });
+const SurfaceMap kWhite = MapOf(8, 4, [](double, double) { return 0xFFFFFFu; });
 
 class OrbitPicture : public testing::Test {
 protected:
@@ -31,11 +33,12 @@ protected:
     OrbitScene frontLit;  // lit from the camera: every visible point shows
     OrbitPicture() { frontLit.lightX = 0, frontLit.lightZ = 1; }
 
-    void Draw(const OrbitScene& scene, float moon, float earth, const SurfaceMap& map = kWhite) {
+    void Draw(const OrbitScene& scene, float moon, float earth, const SurfaceMap& map = kWhite,
+              const SurfaceMap& face = kWhite) {
         std::fill(pixels.begin(), pixels.end(), 0);
         OrbitAngles angles;
         angles.moon = moon, angles.earth = earth;
-        OrbitPainter(scene, kWidth, kHeight, map, kWhite).draw(canvas, angles);
+        OrbitPainter(scene, kWidth, kHeight, map, face).draw(canvas, angles);
     }
     const uint8_t* At(int x, int y) const { return &pixels[(size_t(y) * kWidth + x) * 4]; }
     int Brightness(int x, int y) const { return At(x, y)[0] + At(x, y)[1] + At(x, y)[2]; }
@@ -84,7 +87,7 @@ TEST_F(OrbitPicture, BallsAreLitFromTheLeftAndTheNearerHidesTheFarther) {
         EXPECT_LT(Brightness(int(disc.x + disc.radius - 2), y), 3 * 5);
     }
     // Seen edge on, the Moon passes in front of the Earth and behind it.
-    const SurfaceMap red = Stripes(8, 4, [](double) { return 0xFF0000u; });
+    const SurfaceMap red = MapOf(8, 4, [](double, double) { return 0xFF0000u; });
     OrbitScene edgeOn = frontLit;
     edgeOn.tilt = 0;
     for (float angle : {270.0f, 90.0f}) {
@@ -96,10 +99,18 @@ TEST_F(OrbitPicture, BallsAreLitFromTheLeftAndTheNearerHidesTheFarther) {
     }
 }
 
-// The map's east shows to the right of its west, and the Earth turns eastward: a meridian
-// near the middle of the disc moves right as the angle grows.
-TEST_F(OrbitPicture, TheEarthShowsEastOnTheRightAndTurnsEastward) {
-    const SurfaceMap map = Stripes(360, 4, [](double s) {
+// The map's north is up and its east shows to the right of its west, and the Earth turns
+// eastward: a meridian near the middle of the disc moves right as the angle grows.
+TEST_F(OrbitPicture, TheEarthShowsNorthUpEastOnTheRightAndTurnsEastward) {
+    const SurfaceMap halves = MapOf(8, 8, [](double, double t) { return t > 0.5 ? 0xFF0000u : 0x0000FFu; });
+    Draw(frontLit, 0, 0, halves);
+    const ViewDisc disc = EarthOnView(frontLit, kWidth, kHeight);
+    const uint8_t* top = At(int(disc.x), int(disc.y - disc.radius * 0.8));
+    const uint8_t* bottom = At(int(disc.x), int(disc.y + disc.radius * 0.8));
+    EXPECT_GT(top[2], 2 * top[0]) << "red, the north, at the top";
+    EXPECT_GT(bottom[0], 2 * bottom[2]) << "blue, the south, at the bottom";
+
+    const SurfaceMap map = MapOf(360, 4, [](double s, double) {
         if (s > 0.50 && s < 0.52) return 0xFF0000u;  // red, and green a little east of it
         if (s > 0.54 && s < 0.56) return 0x00FF00u;
         return 0x000080u;
@@ -152,8 +163,64 @@ TEST_F(OrbitPicture, TheInsetShowsThePhaseSeenFromTheEarth) {
     }
 }
 
+// The full Moon is lit alike on both sides, to the rim: on a view where the inset's centre
+// falls on a pixel's centre, the columns left and right of it are mirror images.
+TEST(OrbitInset, TheFullMoonIsLitAlikeToBothRims) {
+    constexpr int width = 775, height = 500;  // the inset's centre at x = 699.5
+    std::vector<uint8_t> pixels(size_t(width) * height * 4, 0);
+    PixelCanvas canvas{pixels.data(), width, height};
+    OrbitPainter(kOrbitScene, width, height, kWhite, kWhite).draw(canvas, OrbitAngles{});
+    double left = 0, right = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int d = 1; d < 60; ++d) {
+            left += pixels[(size_t(y) * width + 699 - d) * 4];
+            right += pixels[(size_t(y) * width + 699 + d) * 4];
+        }
+    }
+    EXPECT_GT(left, 0);
+    EXPECT_NEAR(right / left, 1, 0.0005);
+}
+
+// The face shows upright and unmirrored on the full Moon.
+TEST_F(OrbitPicture, TheInsetFaceIsUprightAndUnmirrored) {
+    const SurfaceMap face = MapOf(8, 8, [](double s, double t) { return t > 0.5 ? 0xFF0000u : s > 0.5 ? 0x00FF00u : 0u; });
+    Draw(kOrbitScene, 0, 0, kWhite, face);
+    const ViewDisc inset = OrbitInsetOnView(kOrbitScene, kWidth, kHeight);
+    const int r = int(inset.radius / 2);
+    EXPECT_GT(At(int(inset.x), int(inset.y) - r)[2], 200) << "red at the top";
+    EXPECT_GT(At(int(inset.x) + r, int(inset.y) + r)[1], 200) << "green at the bottom right";
+    EXPECT_LT(Brightness(int(inset.x) - r, int(inset.y) + r), 3 * 8) << "black at the bottom left";
+}
+
+// The view copies to the window only the boxes the painter names: nothing is drawn outside
+// them, at the view's sizes for 100 % and 150 %, all round the orbit.
+TEST(OrbitPainterBoxes, NothingIsDrawnOutsideTheBoxes) {
+    for (const auto& [width, height] : {std::pair{310, 200}, std::pair{465, 300}}) {
+        const OrbitPainter painter(kOrbitScene, width, height, kWhite, kWhite);
+        std::vector<uint8_t> pixels(size_t(width) * height * 4, 0x40);
+        PixelCanvas canvas{pixels.data(), width, height};
+        for (float moon = 0; moon < 360; moon += 7) {
+            OrbitAngles angles;
+            angles.moon = moon;
+            painter.draw(canvas, angles);
+            const PixelBox boxes[3] = {painter.earthBox(), painter.insetBox(), painter.moonBox(moon)};
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    bool inside = false;
+                    for (const PixelBox& b : boxes) inside |= x >= b.left && x < b.right && y >= b.top && y < b.bottom;
+                    const uint8_t* p = &pixels[(size_t(y) * width + x) * 4];
+                    if (!inside && (p[0] != 0x40 || p[1] != 0x40 || p[2] != 0x40)) {
+                        FAIL() << "drawn at " << x << "," << y << " with the Moon at " << moon << ", " << width << " wide";
+                    }
+                }
+            }
+            std::fill(pixels.begin(), pixels.end(), 0x40);
+        }
+    }
+}
+
 TEST(OrbitMaps, HalvedUntilAboutATexelAPixel) {
-    const SurfaceMap map = Stripes(256, 128, [](double s) { return s < 0.5 ? 0xFFFFFFu : 0u; });
+    const SurfaceMap map = MapOf(256, 128, [](double s, double) { return s < 0.5 ? 0xFFFFFFu : 0u; });
     const SurfaceMap small = MapForPixels(map.bgr.data(), 256, 128, 126);
     EXPECT_EQ(small.width, 128);
     EXPECT_EQ(small.height, 64);

@@ -260,6 +260,36 @@ TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
     }
 }
 
+// The animation copies to the screen only where the balls were and are, and the whole view
+// when the label changes. After a label change and frames copied in parts, the screen equals
+// the same frame painted whole. Frames come only as this thread pumps messages, so none falls
+// between the two captures.
+TEST(LunarPhasesWindowInProcess, FramesCopiedInPartsMatchTheWholeFrame) {
+    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
+    FixedClock clock(CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0);
+    UserOptions options;
+    SetDefaultOptions(options);
+    AstroState astro = {};
+    RecursiveLock lock;
+    LunarPhasesWindow window({astro, options, clock, lock});
+    window.open();
+    HWND orbit = FindWindowExA(window.hwnd(), nullptr, "Solvane - OrbitWindow", nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != ""; }, 10000));
+    const std::string first = WindowText(orbit);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != first; }, 30000)) << "the label changes";
+    for (int frame = 0; frame < 10; ++frame) {
+        const Capture before = CaptureWindow(orbit);
+        ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(orbit).bgra != before.bgra; }, 5000)) << "frame " << frame;
+    }
+    const Capture parts = CaptureWindow(orbit);
+    RedrawWindow(orbit, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const Capture whole = CaptureWindow(orbit);
+    int differing = 0;
+    for (size_t i = 0; i < whole.bgra.size(); i += 4) differing += memcmp(&parts.bgra[i], &whole.bgra[i], 3) != 0;
+    EXPECT_EQ(differing, 0) << "pixels of the screen that the partial copies left stale";
+    window.destroy();
+}
+
 // The lit Moon at a full-moon date is the whole face; at a new-moon date a dark disc. The
 // view runs here with a clock stopped at those dates.
 class Illumination : public testing::Test {
