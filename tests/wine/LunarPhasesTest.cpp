@@ -230,17 +230,22 @@ TEST_F(LunarPhases, OpeningAndClosingFiftyTimesKeepsTheMemory) {
     stop();
 }
 
+// The window in this process, with a clock stopped at a date the test chooses.
+class LunarPhasesWindowInProcess : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby")); }
+    LunarPhasesWindowInProcess() { SetDefaultOptions(options); }
+    FixedClock clock{CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0};
+    UserOptions options;
+    AstroState astro = {};
+    RecursiveLock lock;
+};
+
 // Wine's GetGuiResources always answers 0, so the window runs here, where the OpenGL targets
 // count their contexts and the orbit views their frame timers: each opening makes a context
 // (the illumination's pictures) and a timer, each closing releases them, and nothing of the
 // window or its views remains.
-TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
-    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
-    FixedClock clock(CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0);
-    UserOptions options;
-    SetDefaultOptions(options);
-    AstroState astro = {};
-    RecursiveLock lock;
+TEST_F(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
     const int contexts = GLTarget::liveContexts();
     const int timers = OrbitView::runningFrameTimers();
     LunarPhasesWindow window({astro, options, clock, lock});
@@ -264,13 +269,7 @@ TEST(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
 // when the label changes. After a label change and frames copied in parts, the screen equals
 // the same frame painted whole. Frames come only as this thread pumps messages, so none falls
 // between the two captures.
-TEST(LunarPhasesWindowInProcess, FramesCopiedInPartsMatchTheWholeFrame) {
-    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
-    FixedClock clock(CivilTime{2026, 12, 24, 4, 1, 28, 0}, 0);
-    UserOptions options;
-    SetDefaultOptions(options);
-    AstroState astro = {};
-    RecursiveLock lock;
+TEST_F(LunarPhasesWindowInProcess, FramesCopiedInPartsMatchTheWholeFrame) {
     LunarPhasesWindow window({astro, options, clock, lock});
     window.open();
     HWND orbit = FindWindowExA(window.hwnd(), nullptr, "Solvane - OrbitWindow", nullptr);
