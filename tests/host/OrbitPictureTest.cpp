@@ -219,14 +219,4 @@ TEST(OrbitPainterBoxes, NothingIsDrawnOutsideTheBoxes) {
     }
 }
 
-TEST(OrbitMaps, HalvedUntilAboutATexelAPixel) {
-    const SurfaceMap map = MapOf(256, 128, [](double s, double) { return s < 0.5 ? 0xFFFFFFu : 0u; });
-    const SurfaceMap small = MapForPixels(map.bgr.data(), 256, 128, 126);
-    EXPECT_EQ(small.width, 128);
-    EXPECT_EQ(small.height, 64);
-    EXPECT_EQ(small.bgr.size(), size_t(128) * 64 * 3);
-    EXPECT_EQ(small.bgr[0], 255) << "the white half stays white";
-    EXPECT_EQ(MapForPixels(map.bgr.data(), 256, 128, 200).width, 256) << "not halved below the pixels it covers";
-}
-
 }  // namespace
