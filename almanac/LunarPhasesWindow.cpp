@@ -158,7 +158,8 @@ LunarPhasesWindow::Shown LunarPhasesWindow::now() {
 void LunarPhasesWindow::onTimer(UINT_PTR id) {
     if (id != kRefreshTimer) return;
     const Shown shown = now();
-    if (shown.illumination != shown_.illumination || shown.dates != shown_.dates) InvalidateRect(hwnd(), nullptr, FALSE);
+    // Erased first: the texts are drawn without a background of their own.
+    if (shown.illumination != shown_.illumination || shown.dates != shown_.dates) InvalidateRect(hwnd(), nullptr, TRUE);
     if (shown.today != shown_.today && illumination_) InvalidateRect(illumination_->hwnd(), nullptr, FALSE);
 }
 

@@ -55,9 +55,9 @@ ViewDisc EarthOnView(const OrbitScene& s, int width, int height) {
 const char* OrbitPhaseLabel(int index) { return index >= 0 && index < 8 ? kLabels[index] : kLabels[0]; }
 
 int PhaseLabelTracker::nearest(float angle) {
-    if (angle > 360) angle -= 360;
     for (int i = 0; i < 8; ++i) {
-        if (std::fabs(angle - 45.0f * i) < 15) return last_ = i;
+        // Measured round the circle, so that 350 lies 10 degrees from 0.
+        if (std::fabs(std::remainder(angle - 45.0f * i, 360.0f)) < 15) return last_ = i;
     }
     return last_;
 }

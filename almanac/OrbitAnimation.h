@@ -66,8 +66,8 @@ ViewDisc EarthOnView(const OrbitScene& scene, int width, int height);
 const char* OrbitPhaseLabel(int index);
 
 // The label shown for an orbit angle: the index of the principal angle (0, 45, ... 315
-// degrees) within 15 degrees of it, else the index last found, so that the label changes
-// only as the Moon passes a principal angle.
+// degrees) within 15 degrees of it round the circle, else the index last found, so that the
+// label changes only as the Moon passes a principal angle.
 class PhaseLabelTracker {
 public:
     int nearest(float angle);

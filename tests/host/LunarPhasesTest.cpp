@@ -15,8 +15,8 @@ TEST(PhaseLabelTracker, PrincipalAnglesWithinFifteenDegreesElseTheLastLabel) {
     struct Case { float angle; int index; };
     const Case walk[] = {
         {194.9f, 4}, {195.1f, 4}, {209.9f, 4}, {210.1f, 5}, {240, 5}, {255.5f, 6},
-        // Only what exceeds 360 comes round to 0: 345 to 360 keep the last label.
-        {300.1f, 7}, {344.9f, 7}, {345.1f, 7}, {360, 7}, {365, 0},
+        // Round the circle: from 345 on, the new Moon is within 15 degrees.
+        {300.1f, 7}, {344.9f, 7}, {345.1f, 0}, {360, 0}, {365, 0},
         {380, 0},  // 380 -> 20: no principal angle within 15 degrees keeps the last label
         {390, 0}, {405, 1}, {420, 1},  // exactly 15 degrees away is not within
     };

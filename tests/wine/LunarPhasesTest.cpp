@@ -239,6 +239,7 @@ protected:
     UserOptions options;
     AstroState astro = {};
     RecursiveLock lock;
+    LunarPhasesWindow window{{astro, options, clock, lock}};
 };
 
 // Wine's GetGuiResources always answers 0, so the window runs here, where the OpenGL targets
@@ -248,7 +249,6 @@ protected:
 TEST_F(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
     const int contexts = GLTarget::liveContexts();
     const int timers = OrbitView::runningFrameTimers();
-    LunarPhasesWindow window({astro, options, clock, lock});
     for (int i = 0; i < 50; ++i) {
         window.open();
         HWND lunar = window.hwnd();
@@ -270,7 +270,6 @@ TEST_F(LunarPhasesWindowInProcess, FiftyOpeningsReleaseEveryContextAndWindow) {
 // the same frame painted whole. Frames come only as this thread pumps messages, so none falls
 // between the two captures.
 TEST_F(LunarPhasesWindowInProcess, FramesCopiedInPartsMatchTheWholeFrame) {
-    LunarPhasesWindow window({astro, options, clock, lock});
     window.open();
     HWND orbit = FindWindowExA(window.hwnd(), nullptr, "Solvane - OrbitWindow", nullptr);
     ASSERT_TRUE(WaitUntil([&] { return WindowText(orbit) != ""; }, 10000));
@@ -286,6 +285,46 @@ TEST_F(LunarPhasesWindowInProcess, FramesCopiedInPartsMatchTheWholeFrame) {
     int differing = 0;
     for (size_t i = 0; i < whole.bgra.size(); i += 4) differing += memcmp(&parts.bgra[i], &whole.bgra[i], 3) != 0;
     EXPECT_EQ(differing, 0) << "pixels of the screen that the partial copies left stale";
+    window.destroy();
+}
+
+// A new illumination figure, found by the minute's refresh, replaces the old one on screen:
+// the text's corner then equals a window opened afresh at that time.
+TEST_F(LunarPhasesWindowInProcess, ANewIlluminationFigureReplacesTheOld) {
+    // "Current Illumination: ..." as the window holds it, whatever else the screen shows.
+    constexpr int kLeft = 10, kTop = 430, kWidth = 320, kHeight = 60;
+    const auto figure = [&] {
+        std::vector<uint8_t> pixels(size_t(kWidth) * kHeight * 4);
+        BITMAPINFOHEADER header = DibHeader(kWidth, -kHeight, 32);
+        HDC windowDC = GetDC(window.hwnd());
+        HDC memory = CreateCompatibleDC(windowDC);
+        HBITMAP bitmap = CreateCompatibleBitmap(windowDC, kWidth, kHeight);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, kWidth, kHeight, windowDC, kLeft, kTop, SRCCOPY);
+        SelectObject(memory, previous);
+        GetDIBits(memory, bitmap, 0, kHeight, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(window.hwnd(), windowDC);
+        return pixels;
+    };
+    const auto openAt = [&](const CivilTime& utc) {
+        clock = FixedClock(utc, 0);
+        window.open();
+        return WaitUntil([&] { return CloseButtonDrawn(window.hwnd()); }, 10000);
+    };
+    const CivilTime later{2026, 12, 26, 4, 1, 28, 0};  // two days on: a few per cent less lit
+    ASSERT_TRUE(openAt(later));
+    const std::vector<uint8_t> fresh = figure();
+    window.destroy();
+
+    ASSERT_TRUE(openAt(CivilTime{2026, 12, 24, 4, 1, 28, 0}));
+    const std::vector<uint8_t> before = figure();
+    ASSERT_NE(before, fresh) << "the two dates show different figures";
+    clock = FixedClock(later, 0);
+    SendMessageA(window.hwnd(), WM_TIMER, 1, 0);  // the minute's refresh
+    UpdateWindow(window.hwnd());
+    EXPECT_TRUE(figure() == fresh) << "the old figure shows through the new";
     window.destroy();
 }
 
