@@ -54,8 +54,10 @@ protected:
     }
 };
 
-// The balls fill the discs the camera's projection gives, at each side of the orbit.
-TEST_F(OrbitPicture, BallsFillTheDiscsTheCameraProjects) {
+// The balls fill the discs the camera's projection gives, at each side of the orbit; the light
+// comes from the left (each ball's left half bright, its right edge dark); the nearer ball
+// hides the farther.
+TEST_F(OrbitPicture, BallsFillTheirDiscsLitFromTheLeftTheNearerInFront) {
     for (float moon : {0.0f, 90.0f, 180.0f}) {
         Draw(frontLit, moon, 0);
         for (const ViewDisc& disc : {OrbitPointOnView(frontLit, moon, frontLit.moonPath, frontLit.moonRadius, kWidth, kHeight),
@@ -73,25 +75,17 @@ TEST_F(OrbitPicture, BallsFillTheDiscsTheCameraProjects) {
             EXPECT_NEAR((right + 1 - left) / 2.0, disc.radius, 1.0) << "the Moon at " << moon;
         }
     }
-}
-
-// The light comes from the left: each ball's left half is bright and its right edge dark; and
-// the nearer ball hides the farther.
-TEST_F(OrbitPicture, BallsAreLitFromTheLeftAndTheNearerHidesTheFarther) {
-    const OrbitScene& scene = kOrbitScene;
-    Draw(scene, 0, 0);
-    for (const ViewDisc& disc : {OrbitPointOnView(scene, 0, scene.moonPath, scene.moonRadius, kWidth, kHeight),
-                                 EarthOnView(scene, kWidth, kHeight)}) {
-        const int y = int(disc.y);
-        EXPECT_GT(Brightness(int(disc.x - disc.radius / 2), y), 3 * 150);
-        EXPECT_LT(Brightness(int(disc.x + disc.radius - 2), y), 3 * 5);
+    Draw(kOrbitScene, 0, 0);
+    for (const ViewDisc& disc : {OrbitPointOnView(kOrbitScene, 0, kOrbitScene.moonPath, kOrbitScene.moonRadius, kWidth, kHeight),
+                                 EarthOnView(kOrbitScene, kWidth, kHeight)}) {
+        EXPECT_GT(Brightness(int(disc.x - disc.radius / 2), int(disc.y)), 3 * 150);
+        EXPECT_LT(Brightness(int(disc.x + disc.radius - 2), int(disc.y)), 3 * 5);
     }
-    // Seen edge on, the Moon passes in front of the Earth and behind it.
-    const SurfaceMap red = MapOf(8, 4, [](double, double) { return 0xFF0000u; });
+    // Seen edge on, the Moon passes in front of the red Earth and behind it.
     OrbitScene edgeOn = frontLit;
     edgeOn.tilt = 0;
     for (float angle : {270.0f, 90.0f}) {
-        Draw(edgeOn, angle, 0, red);
+        Draw(edgeOn, angle, 0, MapOf(8, 4, [](double, double) { return 0xFF0000u; }));
         const ViewDisc moon = OrbitPointOnView(edgeOn, angle, edgeOn.moonPath, edgeOn.moonRadius, kWidth, kHeight);
         const uint8_t* p = At(int(moon.x), int(moon.y));
         EXPECT_EQ(p[0] > 150 && p[1] > 150, angle == 270) << "the Moon at " << angle << ", else the red Earth";
@@ -163,33 +157,28 @@ TEST_F(OrbitPicture, TheInsetShowsThePhaseSeenFromTheEarth) {
     }
 }
 
-// The full Moon is lit alike on both sides, to the rim: on a view where the inset's centre
-// falls on a pixel's centre, the columns left and right of it are mirror images.
-TEST(OrbitInset, TheFullMoonIsLitAlikeToBothRims) {
-    constexpr int width = 775, height = 500;  // the inset's centre at x = 699.5
+// The full Moon's face shows upright and unmirrored, and lit alike to both rims: on a view
+// where the inset's centre falls on a pixel's centre, the columns either side are mirror images.
+TEST(OrbitInset, TheFullMoonsFaceIsUprightUnmirroredAndLitToBothRims) {
+    constexpr int width = 775, height = 500, middle = 699;  // the inset's centre at x = 699.5
     std::vector<uint8_t> pixels(size_t(width) * height * 4, 0);
     PixelCanvas canvas{pixels.data(), width, height};
+    const auto at = [&](int x, int y) { return &pixels[(size_t(y) * width + x) * 4]; };
     OrbitPainter(kOrbitScene, width, height, kWhite, kWhite).draw(canvas, OrbitAngles{});
     double left = 0, right = 0;
     for (int y = 0; y < height; ++y) {
-        for (int d = 1; d < 60; ++d) {
-            left += pixels[(size_t(y) * width + 699 - d) * 4];
-            right += pixels[(size_t(y) * width + 699 + d) * 4];
-        }
+        for (int d = 1; d < 60; ++d) left += at(middle - d, y)[0], right += at(middle + d, y)[0];
     }
     EXPECT_GT(left, 0);
     EXPECT_NEAR(right / left, 1, 0.0005);
-}
 
-// The face shows upright and unmirrored on the full Moon.
-TEST_F(OrbitPicture, TheInsetFaceIsUprightAndUnmirrored) {
     const SurfaceMap face = MapOf(8, 8, [](double s, double t) { return t > 0.5 ? 0xFF0000u : s > 0.5 ? 0x00FF00u : 0u; });
-    Draw(kOrbitScene, 0, 0, kWhite, face);
-    const ViewDisc inset = OrbitInsetOnView(kOrbitScene, kWidth, kHeight);
-    const int r = int(inset.radius / 2);
-    EXPECT_GT(At(int(inset.x), int(inset.y) - r)[2], 200) << "red at the top";
-    EXPECT_GT(At(int(inset.x) + r, int(inset.y) + r)[1], 200) << "green at the bottom right";
-    EXPECT_LT(Brightness(int(inset.x) - r, int(inset.y) + r), 3 * 8) << "black at the bottom left";
+    OrbitPainter(kOrbitScene, width, height, kWhite, face).draw(canvas, OrbitAngles{});
+    const ViewDisc inset = OrbitInsetOnView(kOrbitScene, width, height);
+    const int x = int(inset.x), y = int(inset.y), r = int(inset.radius / 2);
+    EXPECT_GT(at(x, y - r)[2], 200) << "red at the top";
+    EXPECT_GT(at(x + r, y + r)[1], 200) << "green at the bottom right";
+    EXPECT_LT(at(x - r, y + r)[0] + at(x - r, y + r)[1] + at(x - r, y + r)[2], 3 * 8) << "black at the bottom left";
 }
 
 // The view copies to the window only the boxes the painter names: nothing is drawn outside
