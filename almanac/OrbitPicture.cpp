@@ -31,16 +31,6 @@ Vec3 Normalized(const Vec3& v) {
 struct Turn {
     Vec3 rows[3];
     Vec3 operator()(const Vec3& v) const { return {Dot(rows[0], v), Dot(rows[1], v), Dot(rows[2], v)}; }
-    Turn then(const Turn& next) const {  // this turn, and `next` after it
-        Turn out;
-        for (int i = 0; i < 3; ++i) {
-            const Vec3& r = next.rows[i];
-            out.rows[i] = {r.x * rows[0].x + r.y * rows[1].x + r.z * rows[2].x,
-                           r.x * rows[0].y + r.y * rows[1].y + r.z * rows[2].y,
-                           r.x * rows[0].z + r.y * rows[1].z + r.z * rows[2].z};
-        }
-        return out;
-    }
 };
 
 // Turns by `degrees` counter-clockwise about an axis, seen from the axis's positive end.
@@ -149,14 +139,14 @@ ViewDisc OrbitInsetOnView(const OrbitScene& scene, int width, int height) {
 
 OrbitPainter::OrbitPainter(const OrbitScene& scene, int width, int height, SurfaceMap earthMap, SurfaceMap face)
     : scene_(scene), width_(width), height_(height), earthMap_(std::move(earthMap)) {
-    // The Earth: tilted with the scene and on its own tilted axis; `toGround` takes a direction
-    // of the camera's frame to the map's at the Earth's angle 0.
+    // The Earth: tilted with the scene and on its own tilted axis; the two turns back take a
+    // direction of the camera's frame to the map's at the Earth's angle 0.
     const Vec3 light = LightOf(scene);
-    const Turn toGround = TurnAboutX(-scene.tilt).then(TurnAboutZ(23.5));
+    const Turn untilt = TurnAboutX(-scene.tilt), unlean = TurnAboutZ(23.5);
     const int mapWidth = earthMap_.width, mapHeight = earthMap_.height;
     ForEachBallPixel(scene, width, height, EarthInEye(scene), scene.earthRadius,
                      [&](int x, int y, double cover, const Vec3& normal) {
-                         const Vec3 ground = toGround(normal);
+                         const Vec3 ground = unlean(untilt(normal));
                          double longitude = std::atan2(-ground.z, ground.x) / (2 * kPi);
                          if (longitude < 0) longitude += 1;
                          const double latitude = std::asin(std::clamp(ground.y, -1.0, 1.0)) / kPi + 0.5;
