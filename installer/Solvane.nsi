@@ -249,14 +249,17 @@ Section "Uninstall"
     System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
   ${EndIf}
   Delete "${USER_PICTURES}\Solvane.bmp"
+  Delete "${USER_PICTURES}\Solvane.bmp.*.new"
   Delete "${USER_PICTURES}\Solvane.bmp.new"
   Delete "${USER_PICTURES}\Solvane-*.bmp"
+  Delete "${USER_PICTURES}\Solvane-*.bmp.*.new"
   Delete "${USER_PICTURES}\Solvane-*.bmp.new"
   RMDir "${USER_PICTURES}"
   ; The current user's settings go only when they say so; other users' are not touched.
   ${If} ${FileExists} "${USER_SETTINGS}\user.bin"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
     Delete "${USER_SETTINGS}\user.bin"
+    Delete "${USER_SETTINGS}\user.bin.*.new"
     Delete "${USER_SETTINGS}\user.bin.new"
     RMDir "${USER_SETTINGS}"
   keepSettings:
@@ -276,7 +279,9 @@ Section "Uninstall"
   ; replaced the old, and the settings every user of the PC shared then (each user's clock has
   ; taken over its own copy).
   Delete "$INSTDIR\Solvane.bmp"
+  Delete "$INSTDIR\Solvane.bmp.*.new"
   Delete "$INSTDIR\Solvane.bmp.new"
+  Delete "$INSTDIR\user.bin.*.new"
   Delete "$INSTDIR\user.bin.new"
   Delete "$INSTDIR\user.bin"
   Delete "$INSTDIR\uninstall.exe"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -29,9 +30,18 @@ bool FileExists(const std::string& path);
 // Appends bytes to the file being written; false when they could not all be written.
 using FileChunkWriter = std::function<bool(const void* data, std::size_t size)>;
 
+// The name of a temporary file beside `path` for one write: "<path>.<8 hex digits>.new".
+inline std::string TemporaryFileName(const std::string& path, uint32_t tag) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x.new", unsigned(tag));
+    return path + suffix;
+}
+
 // Writes what `produce` hands to its writer (piece by piece, so a large file needs no buffer
 // of its full size) to a temporary file beside `path`, flushes it to disk, then replaces
-// `path` with it in one step. The file's folder is made when it is missing (one level). When
+// `path` with it in one step. Each write makes a new temporary file of its own (a random
+// name, created only where none is), so that writers of the same file at the same time
+// neither fail for each other nor put each other's unfinished files in place. The file's folder is made when it is missing (one level). When
 // `produce` or any write fails, `path` is left as it was and false is returned, with the
 // system's reason in `failure` when given.
 bool ReplaceFileAtomically(const std::string& path,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,9 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
     }
     return true;
 }
+
+// Tries at new random names before a write gives up on making its temporary file.
+constexpr int kTemporaryNameTries = 16;
 
 // Makes the folder that holds `path` when it is missing.
 void MakeParentFolder(const std::string& path) {
@@ -58,9 +62,15 @@ bool FileExists(const std::string& path) {
 bool ReplaceFileAtomically(const std::string& path,
                            const std::function<bool(const FileChunkWriter& write)>& produce,
                            std::string* failure) {
-    const std::string temporary = path + ".new";
     MakeParentFolder(path);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::random_device random;
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < kTemporaryNameTries; ++attempt) {
+        temporary = TemporaryFileName(path, random());
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) {
         if (failure != nullptr) *failure = std::strerror(errno);
         return false;

@@ -5,12 +5,16 @@
 
 #include <windows.h>
 
+#include <random>
+
 namespace {
 
 // Another process (an editor or a backup program, say) may hold the file for a moment.
 // Readers share reading and deleting, so that they never hold up the rename of a writer.
 constexpr int kSharingRetries = 10;
 constexpr DWORD kSharingRetryMs = 50;
+// Tries at new random names before a write gives up on making its temporary file.
+constexpr int kTemporaryNameTries = 16;
 
 bool IsTransientSharingError(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
@@ -79,10 +83,15 @@ bool ReplaceFileAtomically(const std::string& path,
                            const std::function<bool(const FileChunkWriter& write)>& produce,
                            std::string* failure) {
     const std::wstring target = WideFromUtf8(path);
-    const std::wstring temporary = target + L".new";
     MakeParentFolder(target);
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::random_device random;
+    std::wstring temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < kTemporaryNameTries; ++attempt) {
+        temporary = WideFromUtf8(TemporaryFileName(path, random()));
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
     if (file == INVALID_HANDLE_VALUE) {
         if (failure != nullptr) *failure = SystemErrorText(GetLastError());
         return false;

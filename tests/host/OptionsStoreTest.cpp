@@ -2,12 +2,14 @@
 
 #include "OptionsTestDoubles.h"
 #include "app/OptionsSaver.h"
+#include "platform/FileAccess.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -55,7 +57,7 @@ TEST(SaveOptions, WritesTheRecordAndAZeroPaddedAppPath) {
     ASSERT_TRUE(SaveOptions(options, world.services()));
 
     EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options));
-    EXPECT_FALSE(std::filesystem::exists(world.folder.dir / "user.bin.new"));
+    EXPECT_EQ(world.folder.names(), std::vector<std::string>{"user.bin"}) << "no temporary file is left";
     const std::string* appPath = world.registry.find(
         RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName);
     ASSERT_NE(appPath, nullptr);
@@ -144,7 +146,7 @@ TEST(SaveOptions, InterruptedSaveLeavesTheOldFileIntact) {
     UserOptions first = Defaults();
     first.spinSpeed = 7;
     ASSERT_TRUE(SaveOptions(first, world.services()));
-    world.folder.writeFile(world.folder.dir / "user.bin.new", std::vector<char>(100, 'j'));
+    world.folder.writeFile(world.folder.dir / "user.bin.0badf00d.new", std::vector<char>(100, 'j'));
 
     UserOptions loaded;
     LoadOptions(loaded, world.services());
@@ -158,17 +160,40 @@ TEST(SaveOptions, InterruptedSaveLeavesTheOldFileIntact) {
     EXPECT_EQ(reloaded.spinSpeed, 3);
 }
 
+// A second writer of the file while the first is half-way (another clock saving at the same
+// moment): both succeed, and the file is whole, the last finished one's.
+TEST(SaveOptions, TwoWritersAtOnceNeitherFailNorMix) {
+    OptionsWorld world;
+    UserOptions first = Defaults(), second = Defaults();
+    first.spinSpeed = 1;
+    second.spinSpeed = 2;
+    const std::vector<char> firstBytes = BytesOf(first);
+    bool secondSaved = false;
+    EXPECT_TRUE(ReplaceFileAtomically(world.folder.optionsFile().string(), [&](const FileChunkWriter& write) {
+        if (!write(firstBytes.data(), 100)) return false;
+        secondSaved = SaveOptions(second, world.services());
+        EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(second));
+        return write(firstBytes.data() + 100, firstBytes.size() - 100);
+    }));
+    EXPECT_TRUE(secondSaved);
+    EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), firstBytes);
+    EXPECT_EQ(world.folder.names(), std::vector<std::string>{"user.bin"});
+}
+
 TEST(SaveOptions, FailedWriteKeepsTheOldFileAndReportsIt) {
     OptionsWorld world;
     UserOptions first = Defaults();
     ASSERT_TRUE(SaveOptions(first, world.services()));
     const std::vector<char> before = world.folder.readFile(world.folder.optionsFile());
-    std::filesystem::create_directory(world.folder.dir / "user.bin.new");  // cannot be created
 
     UserOptions second = first;
     second.units = 0;
-    EXPECT_FALSE(SaveOptions(second, world.services()));
+    {
+        FullDisk full;
+        EXPECT_FALSE(SaveOptions(second, world.services()));
+    }
     EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), before);
+    EXPECT_EQ(world.folder.names(), std::vector<std::string>{"user.bin"}) << "the unfinished file is removed";
     EXPECT_NE(world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath,
                                   kAppPathValueName), nullptr)
         << "AppPath is written even when the file is not";
@@ -183,7 +208,7 @@ TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
     const UserOptions options = Defaults();
     saver.reportFailure(world.services());
     EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "nothing failed yet";
-    std::filesystem::create_directory(world.folder.dir / "user.bin.new");
+    auto full = std::make_unique<FullDisk>();
     EXPECT_FALSE(saver.save(options, world.services(), true));
     EXPECT_TRUE(world.prompt.formattedWarnings.empty()) << "a quiet save says nothing";
     saver.reportFailure(world.services());
@@ -198,7 +223,7 @@ TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
     saver.reportFailure(world.services());
     EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u) << "never twice";
 
-    std::filesystem::remove(world.folder.dir / "user.bin.new");
+    full.reset();
     EXPECT_TRUE(saver.save(options, world.services(), false));
     EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options));
 }
@@ -206,7 +231,7 @@ TEST(OptionsSaver, ReportsTheFirstFailureOnceWithTheFileAndTheReason) {
 TEST(OptionsSaver, AFailureSeenFirstByAnInteractiveSaveIsToldAtOnce) {
     OptionsWorld world;
     OptionsSaver saver;
-    std::filesystem::create_directory(world.folder.dir / "user.bin.new");
+    FullDisk full;
     EXPECT_FALSE(saver.save(Defaults(), world.services(), false));
     EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u);
 }
@@ -231,7 +256,7 @@ TEST(LoadOptions, AFileThatCannotBeReadIsLeftAloneForTheWholeRun) {
     saver.reportFailure(world.services());
     EXPECT_EQ(world.prompt.formattedWarnings.size(), 1u) << "told once, at the start";
     EXPECT_TRUE(std::filesystem::is_symlink(world.folder.optionsFile()));
-    EXPECT_FALSE(std::filesystem::exists(world.folder.dir / "user.bin.new"));
+    EXPECT_EQ(world.folder.names(), std::vector<std::string>{"user.bin"});
 }
 
 TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {

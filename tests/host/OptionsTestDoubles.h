@@ -86,6 +86,20 @@ public:
     std::filesystem::path optionsFile() const { return dir / "user.bin"; }
     void writeFile(const std::filesystem::path& path, const std::vector<char>& bytes) const;
     std::vector<char> readFile(const std::filesystem::path& path) const;
+    std::vector<std::string> names() const;  // of the files in it, sorted
+};
+
+// While it lives, no file of this process can grow (the file size limit is 0 and its signal
+// ignored): every write fails as on a full disk, even as root.
+class FullDisk {
+public:
+    FullDisk();
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    unsigned long long limit_;
 };
 
 // Everything LoadOptions and SaveOptions talk to, in one place.

@@ -69,14 +69,17 @@ TEST_F(ExitWhileBusy, ShutDownWithTheContextMenuOpen) {
     shutDown();
 }
 
-// The program folder cannot take "user.bin": the user hears of it once, with the file's
-// name, and the program goes on; the exit does not stop to say it again.
+// "user.bin" cannot be replaced (another program holds it open, letting others only read it):
+// the user hears of it once, with the file's name, and the program goes on; the exit does not
+// stop to say it again.
 TEST(UnwritableOptions, AreReportedOnceAndTheProgramGoesOn) {
     ASSERT_EQ(CountProcesses("solvane.exe"), 0);
     InstallFolder folder;
     const UserOptions options = QuietOptions();
     ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
-    ASSERT_TRUE(CreateDirectoryA(folder.path("user.bin.new").c_str(), nullptr));  // blocks every save
+    HANDLE held = CreateFileA(folder.path("user.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);  // blocks every save
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     RunningProgram program(folder.path("solvane.exe"));
 
     HWND warning = WaitForWindow("Warning", 20000, "#32770");
@@ -105,6 +108,8 @@ TEST(UnwritableOptions, AreReportedOnceAndTheProgramGoesOn) {
     const std::vector<char> kept = ReadBinaryFile(folder.path("user.bin"));
     EXPECT_TRUE(kept.size() == sizeof options && std::memcmp(kept.data(), &options, sizeof options) == 0)
         << "the old file is untouched";
+    EXPECT_TRUE(TemporaryFilesOf(folder.path("user.bin")).empty());
+    CloseHandle(held);
 }
 
 }  // namespace

@@ -386,6 +386,18 @@ bool PathExists(const std::string& path) {
     return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<std::string> TemporaryFilesOf(const std::string& path) {
+    std::vector<std::string> found;
+    const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WideFromUtf8(path + ".*.new").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return found;
+    do found.push_back(folder + Utf8FromWide(std::wstring(entry.cFileName)));
+    while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return found;
+}
+
 std::string DesktopWallpaperPath() {
     wchar_t path[MAX_PATH] = L"";
     DWORD size = sizeof path;

@@ -119,6 +119,9 @@ void KeepScreenshot(const Capture& capture, const char* name);
 void KeepFileAsScreenshot(const std::string& path, const std::string& name);
 bool WriteBinaryFile(const std::string& path, const std::vector<char>& bytes);
 bool PathExists(const std::string& path);  // a file or a folder
+// The temporary files of unfinished writes of `path` ("<path>.<8 hex digits>.new") as full
+// paths.
+std::vector<std::string> TemporaryFilesOf(const std::string& path);
 // The desktop wallpaper's path as Windows last stored it (the registry: a process's own
 // SPI_GETDESKWALLPAPER may answer from a copy taken before another program changed it).
 std::string DesktopWallpaperPath();

@@ -104,7 +104,7 @@ TEST_F(Startup, SecondInstanceLeavesOneProcessAndTheFileUntouched) {
     ASSERT_TRUE(second.started());
     ASSERT_TRUE(second.waitForExit(kExitTimeoutMs));
     EXPECT_EQ(ReadBinaryFile(optionsFile()), BytesOf(marked));
-    EXPECT_FALSE(PathExists(optionsFile() + ".new"));
+    EXPECT_TRUE(TemporaryFilesOf(optionsFile()).empty());
     EXPECT_TRUE(first.running());
     EXPECT_EQ(CountProcesses("solvane.exe"), 1);
     EXPECT_EQ(FindWindowA(nullptr, kHiddenTitle), hidden);

@@ -49,7 +49,7 @@ TEST(Wallpaper, WrittenBesideAPortableProgramAndSetOnTheDesktop) {
     int icon = 0;
     for (int y = 100; y < 140; ++y) for (int x = 60; x < 100; ++x) icon += Brightness(bmp, x, y) > 30;
     EXPECT_GT(icon, 40) << "a Moon-phase icon";
-    EXPECT_FALSE(PathExists(bitmap + ".new"));
+    EXPECT_TRUE(TemporaryFilesOf(bitmap).empty());
     KeepFileAsScreenshot(bitmap, "wallpaper.bmp");
 
     // A change of the displays renews it within seconds, once for the messages of one change;
@@ -106,15 +106,16 @@ TEST(Wallpaper, ExitAbandonsALargePictureBeingWritten) {
     RunningProgram program(folder.path("solvane.exe"));
     HWND hidden = WaitForWindow("Solvane Hidden Window", 20000);
     ASSERT_NE(hidden, nullptr);
-    const std::string unfinished = folder.path("Solvane.bmp.new");
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     ASSERT_TRUE(WaitUntil([&] {
-        return GetFileAttributesExA(unfinished.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > 0;
+        const std::vector<std::string> unfinished = TemporaryFilesOf(folder.path("Solvane.bmp"));
+        return unfinished.size() == 1 &&
+               GetFileAttributesExA(unfinished[0].c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > 0;
     }, 120000)) << "the write begins";
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     ASSERT_TRUE(program.waitForExit(15000));
     EXPECT_EQ(ReadBinaryFile(folder.path("Solvane.bmp")), previous);
-    EXPECT_FALSE(PathExists(unfinished));
+    EXPECT_TRUE(TemporaryFilesOf(folder.path("Solvane.bmp")).empty());
 }
 
 }  // namespace
