@@ -1,0 +1,107 @@
+#include "platform/FolderTrust.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+const std::string kTrustedInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+const std::string kUser = "S-1-5-21-1004336348-1177238915-682003330-1001";
+
+TEST(FolderTrust, DescriptorsOfRealFolders) {
+    const std::string ti = kTrustedInstaller;
+    struct Case {
+        const char* what;
+        std::string sddl;
+        FolderTrust expected;
+    } cases[] = {
+        {"Program Files itself, CREATOR OWNER entry included",
+         "O:" + ti + "G:" + ti + "D:PAI(A;;FA;;;" + ti + ")(A;CIIO;GA;;;" + ti +
+             ")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)"
+             "(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)(A;OICIIO;GXGR;;;AC)(A;;0x1200a9;;;S-1-15-2-2)"
+             "(A;OICIIO;GXGR;;;S-1-15-2-2)",
+         FolderTrust::Trusted},
+        {"installed under Program Files",
+         "O:BAG:SYD:AI(A;OICIID;FA;;;BA)(A;OICIIOID;GA;;;CO)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)",
+         FolderTrust::Trusted},
+        {"made trusted outside Program Files", "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)",
+         FolderTrust::Trusted},
+        {"owners spelled as SIDs, with a group and an audit part",
+         "O:s-1-5-32-544G:S-1-5-18D:P(A;;FA;;;S-1-5-18)(A;;FRFX;;;BU)S:AI(AU;SAFA;FA;;;WD)", FolderTrust::Trusted},
+        {"owned by TrustedInstaller, nobody else granted anything", "O:" + ti + "D:P", FolderTrust::Trusted},
+        {"deny entries take rights away, never give them", "O:BAD:(D;;FA;;;BU)(D;OICI;GA;;;WD)(A;;FA;;;BA)",
+         FolderTrust::Trusted},
+        {"created in C:\\, which lets Authenticated Users modify what is below it",
+         "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)(A;ID;0x1301bf;;;AU)"
+         "(A;OICIIOID;SDGXGWGR;;;AU)",
+         FolderTrust::WritableByOthers},
+        {"a portable copy in the user's own folder",
+         "O:" + kUser + "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIID;FA;;;" + kUser + ")",
+         FolderTrust::UntrustedOwner},
+        {"owned by Administrators but the user's own SID may write",
+         "O:BAD:(A;;FA;;;BA)(A;OICI;0x1301bf;;;" + kUser + ")", FolderTrust::WritableByOthers},
+        {"inherit-only write for Users reaches the files", "O:BAD:(A;;FA;;;BA)(A;OICIIO;GW;;;BU)",
+         FolderTrust::WritableByOthers},
+        {"CREATOR OWNER with folders Users may add", "O:BAD:(A;;FA;;;BA)(A;OICIIO;GA;;;CO)(A;;LC;;;BU)",
+         FolderTrust::WritableByOthers},
+        {"Everyone may write", "O:SYD:(A;;FA;;;SY)(A;OICI;FW;;;WD)", FolderTrust::WritableByOthers},
+        {"INTERACTIVE may add files", "O:BAD:(A;;FA;;;BA)(A;;0x2;;;IU)", FolderTrust::WritableByOthers},
+        {"a conditional grant counts whatever its condition",
+         "O:BAD:(A;;FA;;;BA)(XA;;FA;;;WD;(Member_of {SID(BA)}))", FolderTrust::WritableByOthers},
+        {"an object entry's rights count", "O:BAD:(A;;FA;;;BA)(OA;;CCDC;bf967aba-0de6-11d0-a285-00aa003049e2;;BU)",
+         FolderTrust::WritableByOthers},
+        {"a file system without ACLs", "O:BAD:NO_ACCESS_CONTROL", FolderTrust::NoSecurity},
+        {"no DACL asked for or given", "O:BAG:SY", FolderTrust::NoSecurity},
+        {"no owner", "D:PAI(A;OICI;FA;;;SY)", FolderTrust::UntrustedOwner},
+    };
+    for (const Case& c : cases) EXPECT_EQ(JudgeFolderSecurity(c.sddl), c.expected) << c.what << ": " << c.sddl;
+}
+
+TEST(FolderTrust, EveryWriteRightAndNoReadRight) {
+    const uint32_t writes[] = {0x2, 0x4, 0x10, 0x40, 0x100, 0x10000, 0x40000, 0x80000, 0x2000000, 0x10000000, 0x40000000};
+    const uint32_t reads[] = {0x1, 0x8, 0x20, 0x80, 0x20000, 0x100000, 0x1000000, 0x20000000, 0x80000000, 0x1200a9};
+    char sddl[96];
+    for (const uint32_t right : writes) {
+        std::snprintf(sddl, sizeof sddl, "O:BAD:(A;;FA;;;BA)(A;;0x%x;;;BU)", unsigned(right));
+        EXPECT_EQ(JudgeFolderSecurity(sddl), FolderTrust::WritableByOthers) << sddl;
+        std::snprintf(sddl, sizeof sddl, "O:BAD:(A;;%u;;;BU)", unsigned(right));
+        EXPECT_EQ(JudgeFolderSecurity(sddl), FolderTrust::WritableByOthers) << sddl;
+    }
+    for (const uint32_t right : reads) {
+        std::snprintf(sddl, sizeof sddl, "O:BAD:(A;;FA;;;BA)(A;;0x%X;;;WD)", unsigned(right));
+        EXPECT_EQ(JudgeFolderSecurity(sddl), FolderTrust::Trusted) << sddl;
+    }
+    // Bits count as the file system reads them: KEY_READ holds 0x10, FILE_WRITE_EA.
+    for (const char* letters : {"GA", "GW", "WD", "WO", "SD", "FA", "FW", "DC", "LC", "RP", "DT", "CR", "KA", "KW", "KR"}) {
+        EXPECT_EQ(JudgeFolderSecurity(std::string("O:BAD:(A;;") + letters + ";;;AU)"), FolderTrust::WritableByOthers)
+            << letters;
+    }
+    for (const char* letters : {"GR", "GX", "FR", "FX", "RC", "CC", "SW", "WP", "LO", "GRGXRC"}) {
+        EXPECT_EQ(JudgeFolderSecurity(std::string("O:BAD:(A;;") + letters + ";;;AU)"), FolderTrust::Trusted) << letters;
+    }
+}
+
+TEST(FolderTrust, TextThatIsNoDescriptorIsNotTrusted) {
+    for (const char* garbage : {"", "garbage", "O:", "O:BA", "O:BAD:(A;;FA;;BU)", "O:BAD:(A;;FA;;;BU", "O:BAD:(Q;;FA;;;BU)",
+                                "O:BAD:(A;;ZZ;;;BU)", "O:BAD:(A;;;;;BU)", "O:BAD:(A;;0x1g;;;BU)", "O:BAD:(A;;0x100000000;;;BU)",
+                                "O:BAD:(A;O;FA;;;BU)", "O:BAD:(A;;FR;;;S-1-)", "O:BAD:(A;;FR;;;S-1-5--18)",
+                                "O:B1D:(A;;FR;;;BU)", "O:BAD:(A;;FR;;;BU)X:", "O:BAD:(A;;FR;;;BU)D:(A;;FR;;;BU)",
+                                "O:BAD:(A;;FR;;;BU)junk"}) {
+        EXPECT_EQ(JudgeFolderSecurity(garbage), FolderTrust::NoSecurity) << garbage;
+    }
+}
+
+TEST(FolderTrust, TrustedOwners) {
+    for (const std::string& sid : {std::string("BA"), std::string("SY"), std::string("S-1-5-32-544"),
+                                   std::string("s-1-5-18"), kTrustedInstaller}) {
+        EXPECT_TRUE(IsTrustedOwnerSid(sid)) << sid;
+    }
+    for (const std::string& sid : {std::string("BU"), std::string("AU"), std::string("WD"), std::string("CO"),
+                                   std::string("S-1-5-32-545"), std::string("S-1-5-18-1"), kUser, std::string("")}) {
+        EXPECT_FALSE(IsTrustedOwnerSid(sid)) << sid;
+    }
+}
+
+}  // namespace
