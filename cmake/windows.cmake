@@ -207,24 +207,36 @@ add_custom_command(
     COMMENT "Installing the help pages")
 add_custom_target(help-pages ALL DEPENDS ${CMAKE_BINARY_DIR}/help.stamp)
 
+# Setup's helper for the install folder: the installer runs it with its administrator rights
+# from its own temporary folder, so it imports only libraries Windows always takes from the
+# system (KnownDLLs), never from beside it.
+add_executable(solvane-folder installer/folder_main.cpp installer/InstallFolderTakeOver_win32.cpp res/manifest.rc)
+target_link_libraries(solvane-folder PRIVATE solvane_core advapi32)
+
 # The installer, Solvane-Setup.exe, made by NSIS from the shipped files.
 find_program(MAKENSIS makensis)
 if(NOT MAKENSIS)
     message(FATAL_ERROR "makensis not found: install the nsis package (make deps)")
 endif()
 set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
-set(HELP_PAGES_NSH ${CMAKE_BINARY_DIR}/help-pages.nsh)
+# The files the installer writes into the install folder besides the help pages.
+set(SOLVANE_SHIPPED_FILES solvane.exe SVShared.dll cheby servers.txt USPlaces.bin solvane-almanac.exe
+                          solvane-render.exe)
+set(SHIPPED_FILES_NSH ${CMAKE_BINARY_DIR}/shipped-files.nsh)
+set(SHIPPED_FILES_LIST ${CMAKE_BINARY_DIR}/shipped-files.txt)
 add_custom_command(
     OUTPUT ${SOLVANE_SETUP}
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/installer/list-help.sh ${SOLVANE_DIST_DIR} ${HELP_PAGES_NSH}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/installer/list-shipped.sh ${SOLVANE_DIST_DIR} ${SHIPPED_FILES_NSH}
+            ${SHIPPED_FILES_LIST} ${SOLVANE_SHIPPED_FILES}
     COMMAND ${MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DDIST=${SOLVANE_DIST_DIR}
-            -DICON=${SOLVANE_GENERATED_DIR}/res/solvane.ico -DHELP_PAGES=${HELP_PAGES_NSH}
+            -DICON=${SOLVANE_GENERATED_DIR}/res/solvane.ico -DSHIPPED_FILES=${SHIPPED_FILES_NSH}
+            -DSHIPPED_LIST=${SHIPPED_FILES_LIST} -DFOLDER_HELPER=$<TARGET_FILE:solvane-folder>
             -DOUTFILE=${SOLVANE_SETUP} ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi
     DEPENDS ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi ${SOLVANE_GENERATED_DIR}/res/solvane.ico
-            ${CMAKE_SOURCE_DIR}/tools/installer/list-help.sh
-            solvane SVShared svsaver solvane-almanac solvane-render
+            ${CMAKE_SOURCE_DIR}/tools/installer/list-shipped.sh
+            solvane SVShared svsaver solvane-almanac solvane-render solvane-folder
             $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
-            $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render>
+            $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render> $<TARGET_FILE:solvane-folder>
             ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
             ${SOLVANE_GENERATED_DIR}/cheby ${CMAKE_BINARY_DIR}/help.stamp
     COMMENT "Making the installer Solvane-Setup.exe")

@@ -1,15 +1,19 @@
 ; Solvane's installer and uninstaller (NSIS 3, 64-bit).
 ;
 ; makensis -DVERSION=1.21 -DDIST=<install folder of the build> -DICON=<solvane.ico>
-;          -DHELP_PAGES=<help-pages.nsh> -DOUTFILE=<Solvane-Setup.exe> Solvane.nsi
+;          -DSHIPPED_FILES=<shipped-files.nsh> -DSHIPPED_LIST=<shipped-files.txt>
+;          -DFOLDER_HELPER=<solvane-folder.exe> -DOUTFILE=<Solvane-Setup.exe> Solvane.nsi
 ;
 ; Installs the clock and its files to Program Files\Solvane, the screen saver to the system
-; folder, Start-menu shortcuts and the installed-programs entry. The program folder keeps the
-; rights Program Files gives (users may read and run, not change): each user's clock keeps
-; user.bin in their roaming application data folder and the wallpaper in their local one, and
-; takes over the user.bin an earlier version kept beside itself. Installing over an earlier
-; copy ends the running clock through its exit command (it saves its options) and starts it
-; again, as the logged-on user.
+; folder, Start-menu shortcuts and the installed-programs entry. The program folder, wherever
+; it is, becomes the administrators' alone (users may read and run, not change; nothing
+; inherited from its parent), through the folder helper (installer/folder_main.cpp): a fresh
+; install takes only a new folder or one the administrators own with no programs of others in
+; it; an upgrade takes its folder back from whoever changed it and deletes what a user could
+; have planted for Windows to load or run. Each user's clock keeps user.bin in their roaming
+; application data folder and the wallpaper in their local one, and takes over the user.bin an
+; earlier version kept beside itself. Installing over an earlier copy ends the running clock
+; through its exit command (it saves its options) and starts it again, as the logged-on user.
 
 Unicode true
 Target amd64-unicode
@@ -18,12 +22,14 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ; The build's file times are not stored: the same files give the same installer.
 SetDateSave off
+; A shipped file that cannot be written stops the installation; none is skipped.
+AllowSkipFiles off
 
-!ifndef VERSION | DIST | ICON | OUTFILE | HELP_PAGES
-  !error "define VERSION, DIST, ICON, HELP_PAGES and OUTFILE"
+!ifndef VERSION | DIST | ICON | OUTFILE | SHIPPED_FILES | SHIPPED_LIST | FOLDER_HELPER
+  !error "define VERSION, DIST, ICON, SHIPPED_FILES, SHIPPED_LIST, FOLDER_HELPER and OUTFILE"
 !endif
-; INSTALL_HELP_PAGES and DELETE_HELP_PAGES: the help pages, file by file.
-!include "${HELP_PAGES}"
+; INSTALL_FILES and DELETE_FILES: the program's files and help pages, file by file.
+!include "${SHIPPED_FILES}"
 
 !define COMPANY "Kelbrook"
 !define PRODUCT "Solvane"
@@ -67,6 +73,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 !define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the desktop Earth clock, with its screen saver.$\r$\n$\r$\nA running ${PRODUCT} is ended first, keeping your settings, and started again afterwards.$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryChosen
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -82,8 +89,10 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${COMPANY}"
 
 ; 1 when a running clock was ended (and is to be started again).
 Var ClockWasRunning
-; 1 when this installs over an earlier installation.
-Var Upgrading
+; "upgrade" when this installs over the earlier installation in the chosen folder, else "fresh".
+Var InstallKind
+; 1 when the folder helper refused the folder or failed (it has told the user why).
+Var FolderRefused
 
 ; Starts the installed clock as the logged-on user, without the installer's elevation: the
 ; running shell (explorer.exe), asked by a second explorer.exe, starts it with its own token.
@@ -150,23 +159,74 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+; Runs the folder helper on $INSTDIR: $R0 "check" (nothing is changed) or "take-over". Sets
+; $FolderRefused, telling the user why when it is 1. An installation is an upgrade when the
+; uninstall entry of an earlier one names the folder.
+Function RunFolderHelper
+  Push $R1
+  Push $R2
+  Push $R3
+  ReadRegStr $R1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $InstallKind "fresh"
+  ${If} $R1 != ""
+  ${AndIf} $R1 == $INSTDIR
+    StrCpy $InstallKind "upgrade"
+  ${EndIf}
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\solvane-folder.exe" "${FOLDER_HELPER}"
+  File "/oname=$PLUGINSDIR\shipped-files.txt" "${SHIPPED_LIST}"
+  nsExec::ExecToStack '"$PLUGINSDIR\solvane-folder.exe" $R0 $InstallKind "$PLUGINSDIR\shipped-files.txt" "$INSTDIR"'
+  Pop $R1  ; the status
+  Pop $R2  ; what it names, in UTF-16 after a byte order mark
+  StrCpy $R3 $R2 1
+  ${If} $R3 == "${U+FEFF}"
+    StrCpy $R2 $R2 "" 1
+  ${EndIf}
+  StrCpy $FolderRefused 1
+  ${Select} $R1
+  ${Case} 0
+    StrCpy $FolderRefused 0
+  ${Case} 2
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR already exists and belongs to $R2, not to the administrators of this PC.$\r$\n$\r$\nSetup installs only into a new folder or one that the administrators own. Choose another folder." /SD IDOK
+  ${Case} 3
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds a link to another place:$\r$\n$R2$\r$\n$\r$\nSetup does not install where a link could lead its files elsewhere. Remove the link, or choose another folder." /SD IDOK
+  ${Case} 4
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds programs that are not part of ${PRODUCT}, such as:$\r$\n$R2$\r$\n$\r$\nChoose a new or empty folder." /SD IDOK
+  ${CaseElse}
+    MessageBox MB_OK|MB_ICONSTOP "Setup could not make $INSTDIR safe for ${PRODUCT} (status $R1):$\r$\n$R2" /SD IDOK
+  ${EndSelect}
+  DetailPrint "The folder helper's status for $INSTDIR: $R1 $R2"
+  Pop $R3
+  Pop $R2
+  Pop $R1
+FunctionEnd
+
+; The directory page is left only for a folder Setup may take.
+Function DirectoryChosen
+  StrCpy $R0 "check"
+  Call RunFolderHelper
+  ${If} $FolderRefused == 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Section "-${PRODUCT}"
+  ; A folder Setup may not take stops it before anything is changed, a running clock included.
+  StrCpy $R0 "check"
+  Call RunFolderHelper
+  ${If} $FolderRefused == 1
+    Abort "$INSTDIR was not changed."
+  ${EndIf}
   Call EndRunningClock
-  StrCpy $Upgrading 0
-  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
-    StrCpy $Upgrading 1
+  StrCpy $R0 "take-over"
+  Call RunFolderHelper
+  ${If} $FolderRefused == 1
+    Abort "$INSTDIR was not made safe; nothing was installed."
   ${EndIf}
 
-  SetOutPath "$INSTDIR"
-  File "${DIST}\solvane.exe"
-  File "${DIST}\SVShared.dll"
-  File "${DIST}\cheby"
-  File "${DIST}\servers.txt"
-  File "${DIST}\USPlaces.bin"
-  File "${DIST}\solvane-almanac.exe"
-  File "${DIST}\solvane-render.exe"
-  ; Page by page: a "help" folder already in the chosen folder keeps the user's files.
-  !insertmacro INSTALL_HELP_PAGES
+  ; File by file, each deleted first: a "help" folder already in the chosen folder keeps the
+  ; user's files.
+  !insertmacro INSTALL_FILES
 
   ; Where Windows lists screen savers. The saver finds the clock through AppPath.
   SetOutPath "$SYSDIR"
@@ -197,18 +257,6 @@ Section "-${PRODUCT}"
   ${GetSize} "$SYSDIR" "/M=${SAVER} /S=0K /G=0" $1 $2 $3
   IntOp $0 $0 + $1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
-
-  ; Earlier versions gave the users group modify rights on the whole folder. An upgrade takes
-  ; them back: the folder and everything in it get the rights they inherit (from Program
-  ; Files: users may read and run, not change).
-  ${If} $Upgrading == 1
-    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /reset /T /Q'
-    Pop $0
-    ${If} $0 != 0
-      DetailPrint "The rights of $INSTDIR could not be reset (status $0)."
-      MessageBox MB_OK|MB_ICONEXCLAMATION "The rights an earlier version gave all users on $INSTDIR could not be taken back (status $0). Any user may still change the program's files there." /SD IDOK
-    ${EndIf}
-  ${EndIf}
 
   ; An upgrade starts the clock it ended.
   ${If} $ClockWasRunning == 1
@@ -248,15 +296,24 @@ Section "Uninstall"
   ${OrIf} $0 == "$INSTDIR\Solvane.bmp"
     System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
   ${EndIf}
-  Delete "${USER_PICTURES}\Solvane.bmp"
-  Delete "${USER_PICTURES}\Solvane.bmp.*.new"
-  Delete "${USER_PICTURES}\Solvane.bmp.new"
-  Delete "${USER_PICTURES}\Solvane-*.bmp"
-  Delete "${USER_PICTURES}\Solvane-*.bmp.*.new"
-  Delete "${USER_PICTURES}\Solvane-*.bmp.new"
-  RMDir "${USER_PICTURES}"
+  ; Nothing is deleted through a link: a user's folder that is a junction or symbolic link
+  ; (FILE_ATTRIBUTE_REPARSE_POINT; a missing folder, -1, has the bit too) is left alone.
+  System::Call 'kernel32::GetFileAttributesW(w "${USER_PICTURES}") i .r1'
+  IntOp $1 $1 & 0x400
+  ${If} $1 == 0
+    Delete "${USER_PICTURES}\Solvane.bmp"
+    Delete "${USER_PICTURES}\Solvane.bmp.*.new"
+    Delete "${USER_PICTURES}\Solvane.bmp.new"
+    Delete "${USER_PICTURES}\Solvane-*.bmp"
+    Delete "${USER_PICTURES}\Solvane-*.bmp.*.new"
+    Delete "${USER_PICTURES}\Solvane-*.bmp.new"
+    RMDir "${USER_PICTURES}"
+  ${EndIf}
   ; The current user's settings go only when they say so; other users' are not touched.
-  ${If} ${FileExists} "${USER_SETTINGS}\user.bin"
+  System::Call 'kernel32::GetFileAttributesW(w "${USER_SETTINGS}") i .r1'
+  IntOp $1 $1 & 0x400
+  ${If} $1 == 0
+  ${AndIf} ${FileExists} "${USER_SETTINGS}\user.bin"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
     Delete "${USER_SETTINGS}\user.bin"
     Delete "${USER_SETTINGS}\user.bin.*.new"
@@ -267,23 +324,21 @@ Section "Uninstall"
   DetailPrint "The settings of other users of this PC are left alone."
   SetShellVarContext all
 
-  Delete "$INSTDIR\solvane.exe"
-  Delete "$INSTDIR\SVShared.dll"
-  Delete "$INSTDIR\cheby"
-  Delete "$INSTDIR\servers.txt"
-  Delete "$INSTDIR\USPlaces.bin"
-  Delete "$INSTDIR\solvane-almanac.exe"
-  Delete "$INSTDIR\solvane-render.exe"
-  !insertmacro DELETE_HELP_PAGES
-  ; What an earlier version wrote beside itself: the wallpaper, the files it wrote before it
-  ; replaced the old, and the settings every user of the PC shared then (each user's clock has
-  ; taken over its own copy).
+  !insertmacro DELETE_FILES
+  ; What an earlier version or a copy run from this folder wrote beside itself: the wallpaper
+  ; and the files it wrote before it replaced the old.
   Delete "$INSTDIR\Solvane.bmp"
   Delete "$INSTDIR\Solvane.bmp.*.new"
   Delete "$INSTDIR\Solvane.bmp.new"
   Delete "$INSTDIR\user.bin.*.new"
   Delete "$INSTDIR\user.bin.new"
-  Delete "$INSTDIR\user.bin"
+  ; The settings kept there are a user's (each user's clock has taken over its own copy, but a
+  ; copy run from this folder kept them only there): they go only when the user says so.
+  ${If} ${FileExists} "$INSTDIR\user.bin"
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete the ${PRODUCT} settings kept in its folder as well?$\r$\n$\r$\nAn earlier version, or a copy of ${PRODUCT} run from $INSTDIR, kept them there. If you keep them, the folder stays." /SD IDNO IDNO keepFolderSettings
+    Delete "$INSTDIR\user.bin"
+  keepFolderSettings:
+  ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 

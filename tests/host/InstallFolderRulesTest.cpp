@@ -1,5 +1,7 @@
 #include "installer/InstallFolderRules.h"
 
+#include "platform/FolderTrust.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +87,13 @@ TEST(InstallFolderRules, WhichReparsePointsAreLinks) {
         {"a stale tag without the attribute", kFolder, 0xA0000003, false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsLinkEntry(c.attributes, c.tag), c.link) << c.what;
+}
+
+// What Setup gives the folder and everything in it is what the programs trust.
+TEST(InstallFolderRules, TheRightsGivenAreTrusted) {
+    for (const char* sddl : {kInstallFolderSddl, kFolderInsideSddl, kFileInsideSddl}) {
+        EXPECT_EQ(JudgeFolderSecurity(sddl), FolderTrust::Trusted) << sddl;
+    }
 }
 
 }  // namespace

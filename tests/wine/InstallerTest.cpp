@@ -1,8 +1,10 @@
 // Solvane-Setup.exe and the uninstaller it writes, run silently as an administrator would:
 // files, keys and shortcuts, the installed clock and saver (which keep the user's files in the
-// user's folders), an upgrade over a running clock, and what the uninstaller leaves. They change the wine prefix's Program Files, system folder
-// and registry, so they run only in a prefix of their own (tools/installer-test.sh sets
-// SOLVANE_SETUP); elsewhere they are skipped.
+// user's folders), an upgrade over a running clock and over planted files, a folder refused,
+// and what the uninstaller leaves. Wine keeps no rights on files, so what the folder helper
+// gives is checked on the host (InstallFolderRulesTest). They change the wine prefix's
+// Program Files, system folder and registry, so they run only in a prefix of their own
+// (tools/installer-test.sh sets SOLVANE_SETUP); elsewhere they are skipped.
 #include "EarthClockFixture.h"
 
 #include "app/OptionsStore.h"
@@ -297,18 +299,31 @@ TEST_F(Installer, TheInstalledClockWritesOnlyTheUsersFolders) {
 }
 
 // Installing again touches neither the user's options nor the user's own file in the help
-// folder.
-TEST_F(Installer, InstallingAgainKeepsTheUsersOptionsAndHelpNotes) {
+// folder, but deletes what anyone could have put in the folder for Windows to load or run
+// (here while an earlier version left it writable), and the portable marker. The earlier
+// installation is known by its uninstall entry, not by a file in the folder.
+TEST_F(Installer, InstallingAgainKeepsTheUsersFilesAndDeletesWhatWasPlanted) {
     EnsureInstalled();
     UserOptions options = QuietOptions();
     options.viewpoint = 5;
     options.frameLeft = 123;
     WriteOwnOptions(options);
     const std::vector<char> before = ReadBinaryFile(OwnOptions());
-    ASSERT_TRUE(WriteBinaryFile(UsersHelpNotes(), {'m', 'i', 'n', 'e'}));
+    const std::vector<char> mine = {'m', 'i', 'n', 'e'}, planted = {'M', 'Z'};
+    ASSERT_TRUE(WriteBinaryFile(UsersHelpNotes(), mine));
+    const std::vector<std::string> plantedFiles = {"version.dll", "help\\evil.dll", "help\\run.cmd",
+                                                   "solvane.exe.local\\comctl32.dll", "portable"};
+    ASSERT_TRUE(CreateDirectoryA(Installed("solvane.exe.local").c_str(), nullptr));
+    for (const std::string& name : plantedFiles) ASSERT_TRUE(WriteBinaryFile(Installed(name), planted)) << name;
+    ASSERT_TRUE(DeleteFileA(Installed("uninstall.exe").c_str()));
+
     Install();
+    for (const std::string& name : plantedFiles) EXPECT_FALSE(PathExists(Installed(name))) << name;
+    EXPECT_FALSE(PathExists(Installed("solvane.exe.local")));
     EXPECT_EQ(ReadBinaryFile(OwnOptions()), before);
-    EXPECT_EQ(ReadBinaryFile(UsersHelpNotes()), (std::vector<char>{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(ReadBinaryFile(UsersHelpNotes()), mine);
+    EXPECT_TRUE(SameFile(Installed("SVShared.dll"), DistFolder() + "\\SVShared.dll"));
+    EXPECT_TRUE(PathExists(Installed("uninstall.exe")));
     EXPECT_EQ(CountProcesses("solvane.exe"), 0) << "no clock was running, none is started";
 }
 
@@ -351,6 +366,8 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     const uint8_t pixels[4 * 4 * 4] = {};
     ASSERT_TRUE(WriteBitmapFile(OwnWallpaper(), 4, 4, pixels, 16));
     ASSERT_TRUE(WriteBitmapFile(Installed("Solvane.bmp"), 4, 4, pixels, 16));
+    // The settings a copy run from the folder kept there.
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(OwnWallpaper().c_str()), SPIF_UPDATEINIFILE);
     // The saver chosen as the desktop's.
     SetStringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", InstalledSaver());
@@ -358,7 +375,8 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     Uninstall();
     ASSERT_TRUE(clock.waitForExit(1000));
     EXPECT_EQ(clock.exitCode(), 0u);
-    EXPECT_EQ(FilesIn(InstallDir()), std::set<std::string>{"help\\my notes.txt"});
+    EXPECT_EQ(FilesIn(InstallDir()), (std::set<std::string>{"help\\my notes.txt", "user.bin"}))
+        << "a silent uninstall keeps the settings in the folder";
     EXPECT_EQ(ReadBinaryFile(OwnOptions()).size(), sizeof(UserOptions)) << "a silent uninstall keeps them";
     EXPECT_FALSE(PathExists(OwnWallpaper()));
     EXPECT_FALSE(PathExists(InstalledSaver()));
@@ -369,21 +387,55 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     EXPECT_STRCASENE(DesktopWallpaperPath().c_str(), OwnWallpaper().c_str());
 
     DeleteFileA(UsersHelpNotes().c_str());
+    DeleteFileA(Installed("user.bin").c_str());
     RemoveDirectoryA(Installed("help").c_str());
     RemoveDirectoryA(InstallDir().c_str());
 }
 
-// As a user clicks through it: welcome, folder, installation, and the finish page whose
-// check box starts the clock.
+// As a user clicks through it: welcome, folder (one that is there already and belongs to
+// another user is refused, saying why, as it is silently), installation, and the finish page
+// whose check box starts the clock. Wine says every folder belongs to its user, so the folder
+// the test makes is one.
 TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
+    const std::string othersFolder = "C:\\Solvane of another user";
+    ASSERT_TRUE(CreateDirectoryA(othersFolder.c_str(), nullptr));
+    {
+        RunningProgram silent(SetupProgram(), "/S /D=" + othersFolder);
+        ASSERT_TRUE(WaitUntil([&] { return !silent.running(); }, kSetupTimeoutMs));
+        EXPECT_NE(silent.exitCode(), 0u);
+        EXPECT_TRUE(FilesIn(othersFolder).empty());
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    }
+
     RunningProgram setup(SetupProgram());
     HWND wizard = WizardAt("Solvane Setup", "&Next >");
     ASSERT_NE(wizard, nullptr) << "the welcome page";
     KeepScreenshot(SettledCapture(wizard), "installer-welcome.bmp");
     PressMainButton(wizard);
     ASSERT_NE(WizardAt("Solvane Setup", "&Install"), nullptr) << "the folder page";
-    EXPECT_EQ(WindowText(FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr)),
-              InstallDir()) << "the page's folder field";
+    HWND folderField = FindWindowExA(FindWindowExA(wizard, nullptr, "#32770", nullptr), nullptr, "Edit", nullptr);
+    EXPECT_EQ(WindowText(folderField), InstallDir()) << "the page's folder field";
+    SetWindowTextA(folderField, othersFolder.c_str());
+    PressMainButton(wizard);
+    HWND refusal = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        refusal = FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+        for (; refusal != nullptr; refusal = FindWindowExA(nullptr, refusal, "#32770", nullptr)) {
+            if (IsWindowVisible(refusal) && GetWindow(refusal, GW_OWNER) == wizard) return true;
+        }
+        return false;
+    }, 60000)) << "a message";
+    const std::vector<std::string> texts = StaticTexts(refusal);
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::string& t) {
+        return t.find(othersFolder + " already exists and belongs to ") != std::string::npos &&
+               t.find("Choose another folder") != std::string::npos;
+    }));
+    KeepScreenshot(SettledCapture(refusal), "installer-folder-refused.bmp");
+    PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+    ASSERT_NE(WizardAt("Solvane Setup", "&Install"), nullptr) << "still the folder page";
+    EXPECT_TRUE(FilesIn(othersFolder).empty());
+    RemoveDirectoryA(othersFolder.c_str());
+    SetWindowTextA(folderField, InstallDir().c_str());
     PressMainButton(wizard);
     ASSERT_NE(WizardAt("Solvane Setup", "&Finish"), nullptr) << "the finish page";
     KeepScreenshot(SettledCapture(wizard), "installer-finish.bmp");
@@ -402,6 +454,7 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
 TEST_F(Installer, UninstallAsksBeforeDeletingTheUsersOptions) {
     EnsureInstalled();
     WriteOwnOptions(QuietOptions());
+    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));  // a copy run from the folder kept them
     RunningProgram uninstall(Installed("uninstall.exe"));
     HWND wizard = WizardAt("Solvane Uninstall", "&Uninstall");
     ASSERT_NE(wizard, nullptr);
@@ -416,6 +469,18 @@ TEST_F(Installer, UninstallAsksBeforeDeletingTheUsersOptions) {
     EXPECT_TRUE(PathExists(OwnOptions())) << "not deleted before the answer";
     KeepScreenshot(SettledCapture(question), "uninstall-question.bmp");
     PostMessageA(question, WM_COMMAND, IDYES, 0);
+    // Then about those in the program's folder.
+    HWND folderQuestion = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        folderQuestion = WaitForDialogWith(IDYES, 1000);
+        if (folderQuestion == nullptr || folderQuestion == question) return false;
+        const std::vector<std::string> asked = StaticTexts(folderQuestion);
+        return std::any_of(asked.begin(), asked.end(), [](const std::string& t) {
+            return t.find("settings kept in its folder") != std::string::npos;
+        });
+    }, 60000));
+    EXPECT_TRUE(PathExists(Installed("user.bin"))) << "not deleted before the answer";
+    PostMessageA(folderQuestion, WM_COMMAND, IDYES, 0);
     ASSERT_NE(WizardAt("Solvane Uninstall", "&Close"), nullptr);
     PressMainButton(wizard);
     EXPECT_TRUE(WaitUntil([] { return CountProcesses("Un.exe") == 0; }, 30000));
