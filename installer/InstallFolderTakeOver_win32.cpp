@@ -152,6 +152,11 @@ bool OwnedByTrustee(HANDLE entry, std::string& owner, DWORD& error) {
     error = GetSecurityInfo(entry, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &sid, nullptr, nullptr, nullptr,
                             &descriptor);
     if (error != ERROR_SUCCESS) return false;
+    if (sid == nullptr) {  // a drive that keeps no owners (nor rights)
+        LocalFree(descriptor);
+        error = ERROR_NOT_SUPPORTED;
+        return false;
+    }
     wchar_t* text = nullptr;
     bool trusted = false;
     if (ConvertSidToStringSidW(sid, &text)) {
