@@ -9,6 +9,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -168,29 +169,38 @@ bool OwnedByTrustee(HANDLE entry, std::string& owner, DWORD& error) {
     return trusted;
 }
 
-// Looks through the opened folder without changing it: links stop Setup anywhere, foreign code
-// stops a fresh install.
-TakeOverResult Inspect(HANDLE opened, const std::wstring& folder, const std::string& relative, InstallKind kind,
-                       const ShippedFiles& shipped) {
+// Calls `visit` with each entry of the opened folder, opened as itself (to change it, or only to
+// read it), and stops at the first outcome other than Done.
+using EntryVisit = std::function<TakeOverResult(const std::wstring& path, const std::wstring& name, HANDLE entry,
+                                                const EntryInfo& info)>;
+TakeOverResult ForEachEntry(HANDLE opened, const std::wstring& folder, bool toChange, const EntryVisit& visit) {
     std::vector<Listed> entries;
     DWORD error = ERROR_SUCCESS;
     if (!ListOpened(opened, entries, error)) return Failure(folder, error);
     for (const Listed& listed : entries) {
         const std::wstring path = folder + L"\\" + listed.name;
-        const std::string inside = Joined(relative, listed.name);
-        Handle entry(OpenEntry(path, listed.folder, false));
+        Handle entry(OpenEntry(path, listed.folder, toChange));
         EntryInfo info;
         if (!entry.valid() || !ReadEntryInfo(entry.value, info)) return Failure(path, GetLastError());
+        TakeOverResult result = visit(path, listed.name, entry.value, info);
+        if (result.status != TakeOverStatus::Done) return result;
+    }
+    return {};
+}
+
+// Looks through the opened folder without changing it: links stop Setup anywhere, foreign code
+// stops a fresh install.
+TakeOverResult Inspect(HANDLE opened, const std::wstring& folder, const std::string& relative, InstallKind kind,
+                       const ShippedFiles& shipped) {
+    return ForEachEntry(opened, folder, false, [&](const std::wstring& path, const std::wstring& name, HANDLE entry,
+                                                   const EntryInfo& info) -> TakeOverResult {
+        const std::string inside = Joined(relative, name);
         if (info.link()) return {TakeOverStatus::Link, Shown(path)};
         if (kind == InstallKind::Fresh && FateOf(inside, info.folder(), 1, shipped) == EntryFate::Foreign) {
             return {TakeOverStatus::ForeignCode, Shown(path)};
         }
-        if (info.folder()) {
-            TakeOverResult result = Inspect(entry.value, path, inside, kind, shipped);
-            if (result.status != TakeOverStatus::Done) return result;
-        }
-    }
-    return {};
+        return info.folder() ? Inspect(entry, path, inside, kind, shipped) : TakeOverResult{};
+    });
 }
 
 // The three descriptors, converted once.
@@ -242,17 +252,11 @@ bool DeleteOpened(HANDLE entry, DWORD attributes) {
 // Deletes the opened entry with everything in it; a link goes as a link.
 TakeOverResult DeleteEntry(HANDLE opened, const std::wstring& path, const EntryInfo& info) {
     if (info.folder() && !info.link()) {
-        std::vector<Listed> entries;
-        DWORD error = ERROR_SUCCESS;
-        if (!ListOpened(opened, entries, error)) return Failure(path, error);
-        for (const Listed& listed : entries) {
-            const std::wstring inside = path + L"\\" + listed.name;
-            Handle entry(OpenEntry(inside, listed.folder, true));
-            EntryInfo insideInfo;
-            if (!entry.valid() || !ReadEntryInfo(entry.value, insideInfo)) return Failure(inside, GetLastError());
-            TakeOverResult result = DeleteEntry(entry.value, inside, insideInfo);
-            if (result.status != TakeOverStatus::Done) return result;
-        }
+        TakeOverResult result = ForEachEntry(opened, path, true, [](const std::wstring& insidePath, const std::wstring&,
+                                                                    HANDLE entry, const EntryInfo& insideInfo) {
+            return DeleteEntry(entry, insidePath, insideInfo);
+        });
+        if (result.status != TakeOverStatus::Done) return result;
     }
     if (!DeleteOpened(opened, info.attributes)) return Failure(path, GetLastError());
     return {};
@@ -263,33 +267,23 @@ TakeOverResult DeleteEntry(HANDLE opened, const std::wstring& path, const EntryI
 // changed since Inspect saw it is judged anew.
 TakeOverResult Secure(HANDLE opened, const std::wstring& folder, const std::string& relative,
                       const ShippedFiles& shipped, const Descriptors& descriptors) {
-    std::vector<Listed> entries;
-    DWORD error = ERROR_SUCCESS;
-    if (!ListOpened(opened, entries, error)) return Failure(folder, error);
-    for (const Listed& listed : entries) {
-        const std::wstring path = folder + L"\\" + listed.name;
-        const std::string inside = Joined(relative, listed.name);
-        Handle entry(OpenEntry(path, listed.folder, true));
-        EntryInfo info;
-        if (!entry.valid() || !ReadEntryInfo(entry.value, info)) return Failure(path, GetLastError());
+    return ForEachEntry(opened, folder, true, [&](const std::wstring& path, const std::wstring& name, HANDLE entry,
+                                                  const EntryInfo& info) -> TakeOverResult {
+        const std::string inside = Joined(relative, name);
         if (info.link()) return {TakeOverStatus::Link, Shown(path)};
-        TakeOverResult result;
         switch (FateOf(inside, info.folder(), info.linkCount, shipped)) {
         case EntryFate::Keep:
-            if (!SetSecurity(entry.value, descriptors.inside(false), false)) return Failure(path, GetLastError());
-            break;
+            if (!SetSecurity(entry, descriptors.inside(false), false)) return Failure(path, GetLastError());
+            return {};
         case EntryFate::Enter:
-            if (!SetSecurity(entry.value, descriptors.inside(true), false)) return Failure(path, GetLastError());
-            result = Secure(entry.value, path, inside, shipped, descriptors);
-            break;
+            if (!SetSecurity(entry, descriptors.inside(true), false)) return Failure(path, GetLastError());
+            return Secure(entry, path, inside, shipped, descriptors);
         case EntryFate::Delete:
         case EntryFate::Foreign:
-            result = DeleteEntry(entry.value, path, info);
             break;
         }
-        if (result.status != TakeOverStatus::Done) return result;
-    }
-    return {};
+        return DeleteEntry(entry, path, info);
+    });
 }
 
 // Makes the missing folder with the install folder's rights from the start, and its missing
