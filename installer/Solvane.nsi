@@ -164,6 +164,7 @@ Section "-${PRODUCT}"
   File "${DIST}\servers.txt"
   File "${DIST}\USPlaces.bin"
   File "${DIST}\solvane-almanac.exe"
+  File "${DIST}\solvane-setclock.exe"
   File "${DIST}\solvane-render.exe"
   ; Page by page: a "help" folder already in the chosen folder keeps the user's files.
   !insertmacro INSTALL_HELP_PAGES
@@ -270,6 +271,7 @@ Section "Uninstall"
   Delete "$INSTDIR\servers.txt"
   Delete "$INSTDIR\USPlaces.bin"
   Delete "$INSTDIR\solvane-almanac.exe"
+  Delete "$INSTDIR\solvane-setclock.exe"
   Delete "$INSTDIR\solvane-render.exe"
   !insertmacro DELETE_HELP_PAGES
   ; What an earlier version wrote beside itself: the wallpaper, the files it wrote before it
