@@ -57,17 +57,17 @@ public:
 enum class SyncProtocol { Ntp, TimeProtocol };
 
 enum class SyncOutcome {
-    Running,         // waiting for an answer, or for the time to ask again
-    ClockSet,        // the clock was set
-    SocketError,     // the socket failed; see socketError()
-    OutOfRange,      // the Time Protocol server's answer cannot be a time to set
-    SetFailed,       // the system refused to set the clock; see failure()
-    KissOfDeath,     // the NTP server refused to serve; see kissCode()
-    Unsynchronised,  // the NTP server answered that its own clock is not synchronised
+    Running,             // waiting for an answer, or for the time to ask again
+    ClockSet,            // the clock was set
+    SocketError,         // the socket failed; see socketError()
+    OutOfRange,          // the Time Protocol server's answer cannot be a time to set
+    SetFailed,           // the system refused to set the clock; see failure()
+    KissOfDeath,         // the NTP server refused to serve; see kissCode()
+    Unsynchronised,      // the NTP server answered that its own clock is not synchronised
     AnswersDisagree,     // no two of the Time Protocol server's answers agree: nothing was set
     ConfirmationNeeded,  // the clock would move more than a day: see confirmCorrection()
     NotConfirmed,        // the user kept the clock as it was
-    TimedOut,        // no usable answer came
+    TimedOut,            // no usable answer came
 };
 
 // How often and how many times the server is asked. Tests shorten the spacing.
