@@ -7,6 +7,7 @@
 #include "astro/Ephemeris.h"
 #include "app/SplashWindow.h"
 #include "platform/CommandLine.h"
+#include "platform/FolderTrustReading.h"
 #include "platform/ProgramPath.h"
 #include "app/Formatting.h"
 #include "platform/Resources.h"
@@ -45,7 +46,7 @@ UserOptions ClockApp::currentOptions() {
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, OptionsFilePath(userFolders_),
                            EarlierOptionsFile(programPath_, userFolders_), registry_, prompt_, timeZone_,
-                           optionsLock};
+                           optionsLock, programFolderTrusted_};
 }
 
 bool ClockApp::saveOptions() {
@@ -61,6 +62,7 @@ void ClockApp::endSession() {
 bool ClockApp::initInstance(const char* commandLine) {
     const bool showSplash = CommandLineShowsSplash(commandLine);
     programPath_ = ProgramPath();
+    programFolderTrusted_ = ReadFolderTrust(FileBesideProgram(programPath_, "")) == FolderTrust::Trusted;
     SetCurrentDirectoryW(WideFromUtf8(FileBesideProgram(programPath_, "")).c_str());
     if (!claimSingleInstance()) return false;
 

@@ -70,6 +70,7 @@ private:
 
     ClockAppParts parts_;
     std::string programPath_;
+    bool programFolderTrusted_ = false;
     UserFileFolders userFolders_;
     HANDLE instanceMutex_ = nullptr;
     HANDLE wallpaperThreadHandle_ = nullptr;

@@ -95,7 +95,7 @@ std::string MainProgramFolder(Registry& registry) {
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,
                  std::string* failure) {
     const bool saved = ReplaceFileAtomically(services.optionsFile, &options, sizeof options, failure);
-    WriteAppPath(services);
+    if (services.programFolderTrusted) WriteAppPath(services);
     return saved;
 }
 

@@ -24,6 +24,10 @@ struct OptionsServices {
     UserPrompt& prompt;
     TimeZoneSource& timeZone;
     RecursiveLock& optionsLock;
+    // Whether the program's folder is one that no one but the administrators can change: only
+    // such a folder is recorded as AppPath, since every user's screen saver loads the image
+    // library from the folder recorded there.
+    bool programFolderTrusted = false;
 };
 
 extern const char kOptionsFileName[];     // "user.bin"
@@ -64,7 +68,8 @@ void LoadSaverOptions(UserOptions& options, const OptionsServices& services);
 // registry only.
 std::string MainProgramFolder(Registry& registry);
 
-// Writes the record to the options file (atomically), then `AppPath`. False when the file could not
+// Writes the record to the options file (atomically), then `AppPath` from a trusted folder. False
+// when the file could not
 // be written, with the system's reason in `failure` when given; the options then live on in
 // memory only.
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,

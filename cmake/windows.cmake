@@ -11,6 +11,7 @@ add_library(solvane_platform STATIC
     platform/Dialog.cpp
     platform/Dpi.cpp
     platform/Elevation.cpp
+    platform/FolderTrustReading.cpp
     platform/MessageBoxPrompt.cpp
     platform/LocaleMonthNames.cpp
     platform/Resources.cpp
@@ -18,7 +19,7 @@ add_library(solvane_platform STATIC
     platform/Win32Registry.cpp
     platform/Window.cpp
 )
-target_link_libraries(solvane_platform PUBLIC solvane_core)
+target_link_libraries(solvane_platform PUBLIC solvane_core advapi32)
 
 # The image library.
 add_library(SVShared SHARED imagelib/SVShared.cpp imagelib/SVShared.rc)
@@ -94,15 +95,27 @@ add_library(solvane_settings STATIC
 )
 target_link_libraries(solvane_settings PUBLIC solvane_location solvane_render)
 
-# The time servers' client, the instance that sets the clock, and the Set Clock dialog.
-add_library(solvane_timesync STATIC
-    timesync/ClockSettingInstance.cpp
+# The time servers' client: the socket that asks them, its host lookups, the system's clock.
+add_library(solvane_timeclient STATIC
     timesync/HostLookup.cpp
-    timesync/SetClockDialog.cpp
     timesync/SystemClockSetter.cpp
     timesync/TimeSyncSocket.cpp
 )
-target_link_libraries(solvane_timesync PUBLIC solvane_ui ws2_32 advapi32)
+target_link_libraries(solvane_timeclient PUBLIC solvane_platform ws2_32 advapi32)
+
+# The program that sets the clock, with administrator rights: it imports only libraries that
+# Windows always loads from its own folder (the test below), so nothing beside it is loaded.
+add_executable(solvane-setclock WIN32 timesync/setclock_main.cpp timesync/ClockSettingInstance.cpp res/setclock.rc)
+target_include_directories(solvane-setclock PRIVATE ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(solvane-setclock PRIVATE solvane_timeclient)
+add_custom_command(TARGET solvane-setclock POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-setclock> ${SOLVANE_DIST_DIR}/)
+add_test(NAME setclock_imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh ${SOLVANE_DIST_DIR}/solvane-setclock.exe)
+
+# The Set Clock dialog.
+add_library(solvane_timesync STATIC timesync/SetClockDialog.cpp)
+target_link_libraries(solvane_timesync PUBLIC solvane_timeclient solvane_ui)
 
 # The wallpaper's pictures for each monitor and how the shell is given them.
 add_library(solvane_wallpaper STATIC
@@ -173,7 +186,7 @@ add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp desktop/F
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
 target_link_libraries(wine_tests PRIVATE dwmapi solvane_wallpaper solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
 target_compile_definitions(wine_tests PRIVATE SOLVANE_VERSION_TEXT="${PROJECT_VERSION}")
-add_dependencies(wine_tests solvane solvane-almanac solvane-render svsaver SVShared)
+add_dependencies(wine_tests solvane solvane-almanac solvane-render solvane-setclock svsaver SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES ENVIRONMENT
     "SOLVANE_DIST_DIR=${SOLVANE_DIST_DIR};SOLVANE_SCREENSHOT_DIR=${CMAKE_SOURCE_DIR}/build/screenshots")
@@ -212,6 +225,7 @@ add_custom_target(help-pages ALL DEPENDS ${CMAKE_BINARY_DIR}/help.stamp)
 # system (KnownDLLs), never from beside it.
 add_executable(solvane-folder installer/folder_main.cpp installer/InstallFolderTakeOver_win32.cpp res/manifest.rc)
 target_link_libraries(solvane-folder PRIVATE solvane_core advapi32)
+add_test(NAME folder_helper_imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:solvane-folder>)
 
 # The installer, Solvane-Setup.exe, made by NSIS from the shipped files.
 find_program(MAKENSIS makensis)
@@ -220,8 +234,8 @@ if(NOT MAKENSIS)
 endif()
 set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
 # The files the installer writes into the install folder besides the help pages.
-set(SOLVANE_SHIPPED_FILES solvane.exe SVShared.dll cheby servers.txt USPlaces.bin solvane-almanac.exe
-                          solvane-render.exe)
+set(SOLVANE_SHIPPED_FILES solvane.exe solvane-setclock.exe SVShared.dll cheby servers.txt USPlaces.bin
+                          solvane-almanac.exe solvane-render.exe)
 set(SHIPPED_FILES_NSH ${CMAKE_BINARY_DIR}/shipped-files.nsh)
 set(SHIPPED_FILES_LIST ${CMAKE_BINARY_DIR}/shipped-files.txt)
 add_custom_command(
@@ -234,9 +248,10 @@ add_custom_command(
             -DOUTFILE=${SOLVANE_SETUP} ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi
     DEPENDS ${CMAKE_SOURCE_DIR}/installer/Solvane.nsi ${SOLVANE_GENERATED_DIR}/res/solvane.ico
             ${CMAKE_SOURCE_DIR}/tools/installer/list-shipped.sh
-            solvane SVShared svsaver solvane-almanac solvane-render solvane-folder
+            solvane SVShared svsaver solvane-almanac solvane-render solvane-setclock solvane-folder
             $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
-            $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render> $<TARGET_FILE:solvane-folder>
+            $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render> $<TARGET_FILE:solvane-setclock>
+            $<TARGET_FILE:solvane-folder>
             ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
             ${SOLVANE_GENERATED_DIR}/cheby ${CMAKE_BINARY_DIR}/help.stamp
     COMMENT "Making the installer Solvane-Setup.exe")

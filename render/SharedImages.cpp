@@ -15,9 +15,15 @@ std::string& Folder() {
     return folder;
 }
 
+bool& Forgone() {
+    static bool forgone = false;
+    return forgone;
+}
+
 // The library's loader, found once; the library stays loaded for the rest of the run.
 LoadImageFunction Loader() {
     static LoadImageFunction loader = [] {
+        if (Forgone()) return LoadImageFunction(nullptr);
         const std::string path = Folder().empty() ? FileBesideProgram(ProgramPath(), "SVShared.dll")
                                                   : Folder() + "SVShared.dll";
         HMODULE library = LoadLibraryW(WideFromUtf8(path).c_str());
@@ -30,6 +36,8 @@ LoadImageFunction Loader() {
 }  // namespace
 
 void SetSharedImagesFolder(const std::string& folder) { Folder() = folder; }
+
+void DoWithoutSharedImages() { Forgone() = true; }
 
 const unsigned char* LoadSharedImage(uint32_t image, int32_t* width, int32_t* height) {
     const LoadImageFunction load = Loader();

@@ -8,6 +8,8 @@
 
 // The folder (ending in a backslash) to load the library from; empty: beside the program.
 void SetSharedImagesFolder(const std::string& folder);
+// No library is loaded: every image is missing.
+void DoWithoutSharedImages();
 
 // The pixels of an image (see imagelib/SVShared.h), or null when the library or the image is
 // missing. They stay valid for the rest of the run.

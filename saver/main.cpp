@@ -6,6 +6,7 @@
 #include "astro/Ephemeris.h"
 #include "platform/Dialog.h"
 #include "platform/Dpi.h"
+#include "platform/FolderTrustReading.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
 #include "platform/RecursiveLock.h"
@@ -111,7 +112,13 @@ int RunFullScreen() {
         UpdateAstroState(astro, options, clock, true);
     }
     SetMoonSurfaceBitmap(IDB_SAVER_MOON_SURFACE);
-    SetSharedImagesFolder(folder);
+    // The library is code that runs in every user's session: it is loaded only from a folder
+    // no one but the administrators can change. Elsewhere the Earth goes without its maps.
+    if (ReadFolderTrust(folder) == FolderTrust::Trusted) {
+        SetSharedImagesFolder(folder);
+    } else {
+        DoWithoutSharedImages();
+    }
 
     BOOL wasRunning = FALSE;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);

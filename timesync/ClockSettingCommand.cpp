@@ -18,12 +18,7 @@ bool ReadDecimal(const std::string& text, std::size_t digits, uint64_t largest, 
 }  // namespace
 
 std::string ClockSettingParameters(const ClockSettingCommand& command) {
-    return std::string(kSetClockSwitch) + " " + command.address + " " + std::to_string(command.window) + " " +
-           std::to_string(command.ticket);
-}
-
-bool AsksToSetClock(const std::vector<std::string>& arguments) {
-    return !arguments.empty() && arguments[0] == kSetClockSwitch;
+    return command.address + " " + std::to_string(command.window) + " " + std::to_string(command.ticket);
 }
 
 bool IsDottedAddress(const std::string& text) {
@@ -42,10 +37,10 @@ bool IsDottedAddress(const std::string& text) {
 
 bool ReadClockSettingCommand(const std::vector<std::string>& arguments, ClockSettingCommand& command) {
     ClockSettingCommand read;
-    if (arguments.size() != 4 || !AsksToSetClock(arguments) || !IsDottedAddress(arguments[1])) return false;
-    read.address = arguments[1];
-    if (!ReadDecimal(arguments[2], 20, UINT64_MAX, read.window) || read.window == 0) return false;
-    if (!ReadDecimal(arguments[3], 20, UINT64_MAX, read.ticket) || read.ticket == 0) return false;
+    if (arguments.size() != 3 || !IsDottedAddress(arguments[0])) return false;
+    read.address = arguments[0];
+    if (!ReadDecimal(arguments[1], 20, UINT64_MAX, read.window) || read.window == 0) return false;
+    if (!ReadDecimal(arguments[2], 20, UINT64_MAX, read.ticket) || read.ticket == 0) return false;
     command = read;
     return true;
 }

@@ -39,10 +39,12 @@ NtpTimestamp NtpOfUnixTime(double unixTime) {
     return {uint32_t(whole), uint32_t(std::min(fraction, kEraSeconds - 1))};
 }
 
-NtpTimestamp MakeNtpRequest(double sentUnixTime, unsigned char packet[kNtpPacketBytes]) {
+NtpTimestamp MakeNtpRequest(double sentUnixTime, uint32_t noise, unsigned char packet[kNtpPacketBytes]) {
+    constexpr uint32_t kNoiseBits = 0x00FFFFFF;
     std::fill(packet, packet + kNtpPacketBytes, 0);
     packet[0] = 4 << 3 | kModeClient;  // leap indicator 0, version 4, client
-    const NtpTimestamp transmit = NtpOfUnixTime(sentUnixTime);
+    NtpTimestamp transmit = NtpOfUnixTime(sentUnixTime);
+    transmit.fraction = (transmit.fraction & ~kNoiseBits) | (noise & kNoiseBits);
     WriteTimestamp(transmit, packet + 40);
     return transmit;
 }

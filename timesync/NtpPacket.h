@@ -24,8 +24,11 @@ double UnixTimeOfNtp(NtpTimestamp time, double nearUnixTime);
 NtpTimestamp NtpOfUnixTime(double unixTime);
 
 // The client's request: leap indicator 0, version 4, mode 3 (client), everything else zero but
-// the transmit timestamp, the client's clock at `sentUnixTime`, which the reply must echo.
-NtpTimestamp MakeNtpRequest(double sentUnixTime, unsigned char packet[kNtpPacketBytes]);
+// the transmit timestamp, which the reply must echo: the client's clock at `sentUnixTime` with
+// the low 24 bits of its fraction (below 4 ms) taken from `noise`, so that a reply forged by
+// someone who did not see the request has to guess them. The offset is figured from the
+// client's own record of the sending, not from the stamp.
+NtpTimestamp MakeNtpRequest(double sentUnixTime, uint32_t noise, unsigned char packet[kNtpPacketBytes]);
 
 enum class NtpReplyKind {
     Accepted,     // a server's answer to this request, synchronised

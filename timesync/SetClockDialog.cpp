@@ -4,6 +4,7 @@
 #include "app/Formatting.h"
 #include "app/ProgramFiles.h"
 #include "platform/Elevation.h"
+#include "platform/FolderTrustReading.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "platform/SystemError.h"
@@ -54,9 +55,17 @@ const DialogSkin kSkin = {IDB_BANNER_SET_CLOCK, 332, kBannerBandHeight, ControlC
                           {{IDOK, IDB_FACES_SET}, {IDCANCEL, IDB_FACES_CLOSE}, {kHelpButton, IDB_FACES_HELP}},
                           {IDC_SERVER_GROUP}, "\\help\\SynchTime.htm", true, 0};
 
-// The dialog never sets the clock itself: a second instance of the program does, started with
-// administrator rights (after the system asks the user) unless the dialog has them already,
-// and reports back to the dialog's window.
+// Whether the program that sets the clock may be started with administrator rights: only from a
+// folder, and as a file, that no one but the system and its administrators can change. An
+// elevated process (which has loaded the folder's code already) starts it as before.
+bool MayStartClockSetter(const std::string& program, bool elevated) {
+    return elevated || (ReadFolderTrust(FileBesideProgram(program, "")) == FolderTrust::Trusted &&
+                        ReadFolderTrust(program) == FolderTrust::Trusted);
+}
+
+// The dialog never sets the clock itself: a program of its own does, started with administrator
+// rights (after the system asks the user) unless the dialog has them already, and reports back
+// to the dialog's window.
 class SetClockDialog : public SkinnedDialog {
 public:
     SetClockDialog(ClockApp& app)
@@ -71,9 +80,15 @@ private:
             SetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, FieldText(app_.options.customTimeServer).c_str());
         }
         SetDlgItemTextA(hwnd(), IDC_SYNC_INTRO, LoadResourceString(IDS_SYNC_INTRO).c_str());
-        SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_ADVICE).c_str());
-        // Setting the clock needs an administrator's rights: the system will ask for them.
-        if (!ProcessIsElevated()) setShield(IDOK, true);
+        const bool elevated = ProcessIsElevated();
+        if (MayStartClockSetter(ClockSetterPath(), elevated)) {
+            SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_ADVICE).c_str());
+            // Setting the clock needs an administrator's rights: the system will ask for them.
+            if (!elevated) setShield(IDOK, true);
+        } else {
+            SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, LoadResourceString(IDS_SYNC_UNTRUSTED_FOLDER).c_str());
+            EnableWindow(GetDlgItem(hwnd(), IDOK), FALSE);
+        }
         bool opened = false;
         std::size_t leftOut = 0;
         servers_ = ReadServerListFile(DataFilePath(ProgramPath(), "servers.txt"), opened, &leftOut);
@@ -116,20 +131,27 @@ private:
         SendMessageA(list, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     }
 
-    // The typed server when asked for (which may be nothing but blanks: the exchange then says
-    // no server has that name), else the selected one (nothing when its host or its
-    // description is empty), else the built-in default.
-    std::string chosenServer() const {
+    static std::string ClockSetterPath() { return FileBesideProgram(ProgramPath(), kClockSetterProgram); }
+
+    // The typed server when asked for (which may be nothing but blanks: the status then says no
+    // server has that name), else the selected one, else the built-in default. False when the
+    // selected entry names no server (its host or its description is empty): Set does nothing.
+    bool chooseServer(std::string& server) const {
         if (IsDlgButtonChecked(hwnd(), IDC_OTHER_SERVER) == BST_CHECKED) {
             char name[kLongestServerName + 1] = "";
             GetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, name, sizeof name);
-            return name;
+            server = name;
+            return true;
         }
         const LRESULT item = SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_GETCURSEL, 0, 0);
-        if (item == LB_ERR) return kDefaultTimeServer;
+        if (item == LB_ERR) {
+            server = kDefaultTimeServer;
+            return true;
+        }
         const auto index = std::size_t(SendDlgItemMessageA(hwnd(), IDC_SERVER_LIST, LB_GETITEMDATA, item, 0));
-        if (index >= servers_.size() || servers_[index].description.empty()) return "";
-        return servers_[index].host;
+        if (index >= servers_.size() || servers_[index].description.empty() || servers_[index].host.empty()) return false;
+        server = servers_[index].host;
+        return true;
     }
 
     void setStatus(const std::string& text) { SetDlgItemTextA(hwnd(), IDC_SYNC_STATUS, text.c_str()); }
@@ -138,8 +160,9 @@ private:
 
     // A press of Set: the server's name looked up first, unless it is an address already.
     void startSynchronizing() {
-        if (synchronizing()) return;
-        const std::string server = TrimmedServerName(chosenServer());
+        std::string chosen;
+        if (synchronizing() || !IsWindowEnabled(GetDlgItem(hwnd(), IDOK)) || !chooseServer(chosen)) return;
+        const std::string server = TrimmedServerName(chosen);
         if (!IsValidServerName(server)) {
             setStatus(socketErrorText(WSAHOST_NOT_FOUND));  // no server has that name
             return;
@@ -174,6 +197,7 @@ private:
         address_ = address;
         const double wait = Courtesy().waitBefore(address, SteadySeconds());
         if (wait > 0) {
+            setStatus(Printf(LoadResourceString(IDS_SYNC_WAITING_TURN).c_str(), int(std::ceil(wait))));
             SetTimer(hwnd(), kStartTimer, UINT(wait * 1000) + 1, nullptr);
         } else {
             startInstance();
@@ -182,11 +206,12 @@ private:
 
     void startInstance() {
         KillTimer(hwnd(), kStartTimer);
+        setStatus(LoadResourceString(IDS_SYNC_ATTEMPTING));
         Courtesy().contacted(address_, SteadySeconds());
         ticket_ = NewTicket();
         const ClockSettingCommand command = {address_, uint64_t(reinterpret_cast<uintptr_t>(hwnd())), ticket_};
         DWORD error = ERROR_SUCCESS;
-        if (!StartElevated(hwnd(), ProgramPath(), ClockSettingParameters(command), instance_, error)) {
+        if (!StartElevated(hwnd(), ClockSetterPath(), ClockSettingParameters(command), instance_, error)) {
             finish(error == ERROR_CANCELLED ? LoadResourceString(IDS_SYNC_NOT_PERMITTED)
                                             : LoadResourceString(IDS_SYNC_HELPER_FAILED) + SystemErrorText(error));
             return;
@@ -196,15 +221,20 @@ private:
     }
 
     // The instance reports before it ends; one that ended without a word, or takes far too
-    // long, is given up. It may have asked the server until then.
+    // long, is given up. It may have asked the server until then. While it asks the user (its
+    // box is owned by this dialog, which is disabled meanwhile) it takes what time it needs.
     void watchInstance() {
         const bool ended = WaitForSingleObject(instance_, 0) == WAIT_OBJECT_0;
-        if (!ended && GetTickCount64() - started_ <= kLongestWaitMs) return;
+        if (!ended && (GetTickCount64() - started_ <= kLongestWaitMs || !IsWindowEnabled(hwnd()))) return;
         Courtesy().contacted(address_, SteadySeconds());
         finish(LoadResourceString(IDS_SYNC_NO_REPORT));
     }
 
     void onReport(const SyncReport& report) {
+        if (report.outcome == int32_t(SyncOutcome::Running)) {
+            setStatus(Printf(LoadResourceString(IDS_SYNC_PROGRESS).c_str(), report.requests[0] + report.requests[1]));
+            return;
+        }
         Courtesy().contacted(address_, SteadySeconds());
         // Starting the instance may have activated another of the program's windows; the
         // answer is shown here. A user who went on to another program is left there.
@@ -229,7 +259,7 @@ private:
                               report.delay, int(report.stratum));
             }
             return Printf(LoadResourceString(IDS_SYNC_DONE).c_str(), report.maxError,
-                          int(std::min(std::floor(std::fabs(report.correction)), 2e9)) + 1);
+                          CorrectionSecondsShown(report.correction));
         case SyncOutcome::SocketError:
             return socketErrorText(report.socketError);
         case SyncOutcome::OutOfRange:
@@ -240,7 +270,12 @@ private:
             return Printf(LoadResourceString(IDS_SYNC_REFUSED).c_str(), report.kissCode);
         case SyncOutcome::Unsynchronised:
             return LoadResourceString(IDS_SYNC_UNSYNCHRONIZED);
+        case SyncOutcome::AnswersDisagree:
+            return LoadResourceString(IDS_SYNC_DISAGREE);
+        case SyncOutcome::NotConfirmed:
+            return LoadResourceString(IDS_SYNC_NOT_CONFIRMED);
         case SyncOutcome::Running:
+        case SyncOutcome::ConfirmationNeeded:
         case SyncOutcome::TimedOut:
             break;
         }

@@ -1,5 +1,6 @@
 #include "timesync/SyncReport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -21,8 +22,7 @@ bool Terminated(const char (&text)[N]) {
 
 SyncReport ReportOf(const TimeSyncExchange& exchange) {
     SyncReport report;
-    // One still running when the process gave up is a time-out.
-    report.outcome = int32_t(exchange.done() ? exchange.outcome() : SyncOutcome::TimedOut);
+    report.outcome = int32_t(exchange.outcome());
     report.protocol = int32_t(exchange.protocol());
     report.stratum = exchange.stratum();
     report.socketError = exchange.socketError();
@@ -40,12 +40,18 @@ bool ReadSyncReport(const void* data, std::size_t size, SyncReport& report) {
     if (data == nullptr || size != sizeof(SyncReport)) return false;
     SyncReport read;
     std::memcpy(&read, data, sizeof read);
-    const bool finished = read.outcome > int32_t(SyncOutcome::Running) && read.outcome <= int32_t(SyncOutcome::TimedOut);
+    const bool reported = read.outcome >= int32_t(SyncOutcome::Running) && read.outcome <= int32_t(SyncOutcome::TimedOut) &&
+                          read.outcome != int32_t(SyncOutcome::ConfirmationNeeded);
     const bool known = read.protocol == int32_t(SyncProtocol::Ntp) || read.protocol == int32_t(SyncProtocol::TimeProtocol);
-    if (!finished || !known || !std::isfinite(read.maxError) || !std::isfinite(read.correction) ||
+    if (!reported || !known || !std::isfinite(read.maxError) || !std::isfinite(read.correction) ||
         !std::isfinite(read.delay) || !Terminated(read.kissCode) || !Terminated(read.failure)) {
         return false;
     }
     report = read;
     return true;
+}
+
+int CorrectionSecondsShown(double correction) {
+    const double whole = std::min(std::floor(std::fabs(correction)), 2e9) + 1;
+    return correction < 0 ? -int(whole) : int(whole);
 }

@@ -1,5 +1,6 @@
 // What a synchronisation that ran in another process of the program (the one allowed to set
-// the clock) hands back to the dialog: a fixed record, sent as a WM_COPYDATA message.
+// the clock) hands back to the dialog: a fixed record, sent as a WM_COPYDATA message. One with
+// the outcome Running tells how far it has got; the last one, its outcome.
 #pragma once
 
 #include "timesync/TimeSyncExchange.h"
@@ -26,6 +27,12 @@ struct SyncReport {
 
 SyncReport ReportOf(const TimeSyncExchange& exchange);
 
-// The report in a message's bytes: false (and `report` untouched) unless they are one, with a
-// finished outcome, a known protocol, finite numbers and terminated texts.
+// The report in a message's bytes: false (and `report` untouched) unless they are one, with an
+// outcome that is reported (Running or one that ends it; never ConfirmationNeeded), a known
+// protocol, finite numbers and terminated texts.
 bool ReadSyncReport(const void* data, std::size_t size, SyncReport& report);
+
+// The whole seconds a Time Protocol result names for `correction` ("corrected by less than N
+// second(s)"): one more than its whole seconds, with its sign (back is negative); no
+// correction at all is 1.
+int CorrectionSecondsShown(double correction);

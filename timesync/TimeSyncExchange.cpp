@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 namespace {
 
 // SetSystemTime takes whole milliseconds: the setting may land half of one away.
 constexpr double kSettingStep = 0.0005;
+
+uint32_t RequestNoise() {
+    std::random_device device;
+    return device();
+}
 
 }  // namespace
 
@@ -32,7 +38,7 @@ void TimeSyncExchange::start() {
     timeProtocolSent_.clear();
     timeProtocolAnswered_ = 0;
     answers_ = 0;
-    low_ = high_ = roundTrip_ = 0;
+    low_ = high_ = roundTrip_ = unconfirmedOffset_ = 0;
     maxError_ = correction_ = delay_ = 0;
     stratum_ = 0;
     kissCode_.clear();
@@ -75,7 +81,7 @@ bool TimeSyncExchange::nextRequest(SyncRequest& request) {
     if (ntpSent < schedule_.ntpRequests) {
         request.protocol = SyncProtocol::Ntp;
         request.size = kNtpPacketBytes;
-        ntpStamps_[ntpSent % 2] = MakeNtpRequest(now, request.bytes);
+        ntpStamps_[ntpSent % 2] = MakeNtpRequest(now, RequestNoise(), request.bytes);
         ntpSent_[ntpSent % 2] = now;
     } else if (requests_[int(SyncProtocol::TimeProtocol)] < schedule_.timeProtocolRequests) {
         request.protocol = SyncProtocol::TimeProtocol;
@@ -155,13 +161,15 @@ void TimeSyncExchange::onTimeProtocolReply(const unsigned char* data, std::size_
     if (answers_ >= schedule_.timeProtocolRequests) settleOrTimeOut();
 }
 
+// Two answers that agree are needed. Answers that each contradict the one before say the
+// server's clock cannot be trusted; a single answer with silence after it is as good as none.
 void TimeSyncExchange::settleOrTimeOut() {
-    if (answers_ == 0) {
-        outcome_ = SyncOutcome::TimedOut;
-        return;
-    }
     protocol_ = SyncProtocol::TimeProtocol;
-    setClock((low_ + high_) / 2, (high_ - low_) / 2 + kSettingStep);
+    if (answers_ >= 2) {
+        setClock((low_ + high_) / 2, (high_ - low_) / 2 + kSettingStep);
+    } else {
+        outcome_ = timeProtocolAnswered_ >= 2 ? SyncOutcome::AnswersDisagree : SyncOutcome::TimedOut;
+    }
 }
 
 void TimeSyncExchange::fail(int code) {
@@ -170,12 +178,29 @@ void TimeSyncExchange::fail(int code) {
     outcome_ = SyncOutcome::SocketError;
 }
 
-void TimeSyncExchange::setClock(double offset, double maxError) {
+void TimeSyncExchange::confirmCorrection(bool confirmed) {
+    if (outcome_ != SyncOutcome::ConfirmationNeeded) return;
+    if (confirmed) {
+        setClock(unconfirmedOffset_, maxError_, true);
+    } else {
+        correction_ = 0;
+        outcome_ = SyncOutcome::NotConfirmed;
+    }
+}
+
+void TimeSyncExchange::setClock(double offset, double maxError, bool confirmed) {
     const double target = timeline() + offset;
     const double before = clock_.now();
     std::string failure;
     maxError_ = maxError;
+    if (!confirmed && std::fabs(target - before) > kLongestUnconfirmedCorrection) {
+        unconfirmedOffset_ = offset;
+        correction_ = target - before;
+        outcome_ = SyncOutcome::ConfirmationNeeded;
+        return;
+    }
     if (!clock_.set(target, failure)) {
+        correction_ = 0;
         failure_ = failure;
         outcome_ = SyncOutcome::SetFailed;
         return;

@@ -8,7 +8,10 @@
 // offset lay in the middle of what is still possible, the server's second would turn just as
 // the request reaches it: whichever second the answer holds rules out half of the rest. Four
 // answers leave an eighth of a second (plus the round trips); the clock is set from the middle,
-// and the maximum error is half of what remains possible.
+// and the maximum error is half of what remains possible. It takes two answers that agree: one
+// alone could be anything.
+//
+// A correction of more than a day is rare enough to be asked about before it is made.
 //
 // The decisions live here; the sockets and the clock are the caller's.
 #pragma once
@@ -21,6 +24,7 @@
 #include <vector>
 
 constexpr uint16_t kTimeProtocolPort = 37;
+constexpr double kLongestUnconfirmedCorrection = 86400;  // seconds
 
 // Unix time from a Time Protocol reply's four bytes (big-endian seconds since 1900): the count
 // plus 2085978496 modulo 2^32, read as a signed 32-bit number. Negative results (before 1970,
@@ -53,14 +57,17 @@ public:
 enum class SyncProtocol { Ntp, TimeProtocol };
 
 enum class SyncOutcome {
-    Running,         // waiting for an answer, or for the time to ask again
-    ClockSet,        // the clock was set
-    SocketError,     // the socket failed; see socketError()
-    OutOfRange,      // the Time Protocol server's answer cannot be a time to set
-    SetFailed,       // the system refused to set the clock; see failure()
-    KissOfDeath,     // the NTP server refused to serve; see kissCode()
-    Unsynchronised,  // the NTP server answered that its own clock is not synchronised
-    TimedOut,        // no usable answer came
+    Running,             // waiting for an answer, or for the time to ask again
+    ClockSet,            // the clock was set
+    SocketError,         // the socket failed; see socketError()
+    OutOfRange,          // the Time Protocol server's answer cannot be a time to set
+    SetFailed,           // the system refused to set the clock; see failure()
+    KissOfDeath,         // the NTP server refused to serve; see kissCode()
+    Unsynchronised,      // the NTP server answered that its own clock is not synchronised
+    AnswersDisagree,     // no two of the Time Protocol server's answers agree: nothing was set
+    ConfirmationNeeded,  // the clock would move more than a day: see confirmCorrection()
+    NotConfirmed,        // the user kept the clock as it was
+    TimedOut,            // no usable answer came
 };
 
 // How often and how many times the server is asked. Tests shorten the spacing.
@@ -94,12 +101,16 @@ public:
     void onReply(SyncProtocol protocol, const unsigned char* data, std::size_t size);
     // The socket failed with Windows Sockets error `code`.
     void fail(int code);
+    // After ConfirmationNeeded: the clock set as the answer said (the time since counted in)
+    // when `confirmed`, else NotConfirmed. The socket is no longer needed.
+    void confirmCorrection(bool confirmed);
 
     SyncOutcome outcome() const { return outcome_; }
     bool done() const { return outcome_ != SyncOutcome::Running; }
     SyncProtocol protocol() const { return protocol_; }  // the protocol of the answer used
     double maxError() const { return maxError_; }     // seconds the setting can be off at most
-    double correction() const { return correction_; }  // seconds the clock moved, forward positive
+    // Seconds the clock moved, forward positive; with ConfirmationNeeded, how far it would.
+    double correction() const { return correction_; }
     double delay() const { return delay_; }           // NTP: the answer's round trip, seconds
     int stratum() const { return stratum_; }          // NTP: the server's stratum
     const std::string& kissCode() const { return kissCode_; }
@@ -114,7 +125,7 @@ private:
     double nextSendTime() const;
     void onNtpReply(const unsigned char* data, std::size_t size);
     void onTimeProtocolReply(const unsigned char* data, std::size_t size);
-    void setClock(double offset, double maxError);
+    void setClock(double offset, double maxError, bool confirmed = false);
     void settleOrTimeOut();
 
     ClockSetter& clock_;
@@ -139,6 +150,7 @@ private:
     int answers_ = 0;
     double low_ = 0, high_ = 0;
     double roundTrip_ = 0;  // of the last answer
+    double unconfirmedOffset_ = 0;  // server minus timeline, for a correction still to be confirmed
     double maxError_ = 0, correction_ = 0, delay_ = 0;
     int stratum_ = 0;
     std::string kissCode_;

@@ -31,6 +31,8 @@ public:
     // Ends the synchronisation: the socket is closed, a lookup under way forgotten.
     void close();
     const TimeSyncExchange& exchange() const { return exchange_; }
+    // See TimeSyncExchange::confirmCorrection.
+    void confirmCorrection(bool confirmed) { exchange_.confirmCorrection(confirmed); }
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

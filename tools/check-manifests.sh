@@ -4,7 +4,7 @@
 # Per-Monitor V2 DPI awareness.
 set -u
 bad=0
-for program in solvane.exe svsaver.scr solvane-almanac.exe solvane-render.exe; do
+for program in solvane.exe svsaver.scr solvane-almanac.exe solvane-render.exe solvane-setclock.exe; do
     manifest=$(perl -0777 -ne 'print $1 if /(<\?xml.*?<\/assembly>)/s' "$1/$program")
     if [ -z "$manifest" ]; then
         echo "$program: no manifest" >&2

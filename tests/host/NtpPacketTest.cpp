@@ -29,19 +29,24 @@ std::vector<unsigned char> Reply(NtpTimestamp request, double t2, double t3) {
 TEST(NtpPacket, TheRequestIsAVersion4ClientPacketStampedWithTheClientsTime) {
     unsigned char packet[kNtpPacketBytes];
     std::memset(packet, 0xAB, sizeof packet);
-    const NtpTimestamp stamp = MakeNtpRequest(kSent, packet);
+    const NtpTimestamp stamp = MakeNtpRequest(kSent, 0, packet);
     EXPECT_EQ(packet[0], 0x23);
     for (std::size_t i = 1; i < 40; ++i) EXPECT_EQ(packet[i], 0) << i;
     EXPECT_EQ(stamp.seconds, uint32_t(1765000000u + 2208988800u));
     EXPECT_EQ(stamp.fraction, 1u << 30) << "a quarter of a second";
     EXPECT_EQ(packet[40], stamp.seconds >> 24);
     EXPECT_EQ(packet[47], stamp.fraction & 0xFF);
+    // The fraction's low 24 bits come from the noise; the rest is still the time.
+    const NtpTimestamp noisy = MakeNtpRequest(kSent, 0xABCDEF12u, packet);
+    EXPECT_EQ(noisy.seconds, stamp.seconds);
+    EXPECT_EQ(noisy.fraction, 1u << 30 | 0xCDEF12u);
+    EXPECT_EQ(packet[47], 0x12);
 }
 
 // The server's clock 3.5 s ahead; 40 ms out, 10 ms in the server, 50 ms back.
 TEST(NtpPacket, OffsetAndDelayFromTheFourTimes) {
     unsigned char packet[kNtpPacketBytes];
-    const NtpTimestamp request = MakeNtpRequest(kSent, packet);
+    const NtpTimestamp request = MakeNtpRequest(kSent, 0, packet);
     const double t2 = kSent + 0.040 + 3.5, t3 = t2 + 0.010, t4 = kSent + 0.100;
     std::vector<unsigned char> p = Reply(request, t2, t3);
     p[6] = 0x80;  // root delay 0.5 s
@@ -57,7 +62,7 @@ TEST(NtpPacket, OffsetAndDelayFromTheFourTimes) {
 // Each fault alone makes the reply no answer; stratum 0 is a refusal with its code.
 TEST(NtpPacket, OnlyAnEchoingSynchronisedServerReplyIsAccepted) {
     unsigned char packet[kNtpPacketBytes];
-    const NtpTimestamp request = MakeNtpRequest(kSent, packet);
+    const NtpTimestamp request = MakeNtpRequest(kSent, 0, packet);
     const std::vector<unsigned char> good = Reply(request, kSent + 1, kSent + 1);
     const auto judge = [&](std::vector<unsigned char> p) {
         return ReadNtpReply(p.data(), p.size(), request, kSent, kSent + 0.1).kind;
@@ -103,7 +108,7 @@ TEST(NtpPacket, TheEraNearestThePcsClock) {
 
     // A reply across the wrap: the request just before it, the server's times just after.
     unsigned char packet[kNtpPacketBytes];
-    const NtpTimestamp request = MakeNtpRequest(wrap - 0.02, packet);
+    const NtpTimestamp request = MakeNtpRequest(wrap - 0.02, 0x5A5A5A, packet);
     const std::vector<unsigned char> p = Reply(request, wrap + 0.01, wrap + 0.01);
     const NtpReply reply = ReadNtpReply(p.data(), p.size(), request, wrap - 0.02, wrap + 0.02);
     ASSERT_EQ(reply.kind, NtpReplyKind::Accepted);

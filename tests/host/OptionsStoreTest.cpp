@@ -75,6 +75,13 @@ TEST(SaveOptions, WritesTheRecordAndAZeroPaddedAppPath) {
     ASSERT_TRUE(SaveOptions(options, services));
     appPath = world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName);
     EXPECT_EQ(*appPath, services.programPath + std::string(1, '\0'));
+
+    // From a folder that others may change, the options are saved and AppPath is left alone.
+    const std::string recorded = *appPath;
+    services.programPath = "C:\\Users\\me\\Downloads\\Solvane\\solvane.exe";
+    services.programFolderTrusted = false;
+    ASSERT_TRUE(SaveOptions(options, services));
+    EXPECT_EQ(*world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName), recorded);
 }
 
 TEST(SaveOptions, RoundTripKeepsEveryByte) {

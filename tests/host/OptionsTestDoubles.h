@@ -111,6 +111,6 @@ struct OptionsWorld {
     RecursiveLock lock;
     OptionsServices services() {
         return OptionsServices{folder.programPath(), folder.optionsFile().string(), "", registry, prompt,
-                               timeZone, lock};
+                               timeZone, lock, true};
     }
 };

@@ -234,6 +234,77 @@ TEST_F(Exchange, LateTimeProtocolAnswersCountFromTheirOwnRequest) {
     EXPECT_LE(std::fabs(pc.error), exchange.maxError());
 }
 
+// Two answers that agree set the clock; one alone is as good as silence, and answers that
+// contradict each other set nothing. Each entry: the server's clock against the true time when
+// it answers each Time Protocol request, or silence.
+TEST_F(Exchange, TheTimeProtocolNeedsTwoAnswersThatAgree) {
+    const double silent = std::nan("");
+    struct Case {
+        const char* what;
+        double shifts[4];
+        SyncOutcome expected;
+    } cases[] = {
+        {"two answers, then silence", {0, 0, silent, silent}, SyncOutcome::ClockSet},
+        {"a step, then two answers that agree", {0, 10, 10, silent}, SyncOutcome::ClockSet},
+        {"one answer", {0, silent, silent, silent}, SyncOutcome::TimedOut},
+        {"each answer another time", {0, 10, 20, 30}, SyncOutcome::AnswersDisagree},
+        {"two that agree, then a third that does not", {0, 0, -30, silent}, SyncOutcome::AnswersDisagree},
+    };
+    for (const Case& c : cases) {
+        pc = SimulatedPc();
+        pc.error = 0.3;
+        exchange.start();
+        SyncRequest request;
+        int asked = 0;
+        while (!exchange.done() && waitForRequest(request)) {
+            if (request.protocol != SyncProtocol::TimeProtocol) continue;
+            const double shift = c.shifts[asked++];
+            pc.advance(0.020);
+            if (!std::isnan(shift)) reply(SyncProtocol::TimeProtocol, TimeAnswer(pc.trueTime() + shift));
+        }
+        EXPECT_EQ(exchange.outcome(), c.expected) << c.what;
+        EXPECT_EQ(pc.sets.size(), c.expected == SyncOutcome::ClockSet ? 1u : 0u) << c.what;
+        if (c.expected == SyncOutcome::ClockSet) {
+            EXPECT_LE(std::fabs(pc.error - c.shifts[1]), exchange.maxError()) << c.what;
+        }
+    }
+}
+
+// The clock moves more than a day only when the user says so; what the answer said still holds
+// after the time it took to ask.
+TEST_F(Exchange, ACorrectionOfMoreThanADayWaitsForConfirmation) {
+    for (const double off : {2 * 86400.0, -3 * 86400.0, 86400.5}) {
+        for (const bool confirmed : {true, false}) {
+            pc = SimulatedPc();
+            exchange.start();
+            const SyncRequest request = send();
+            reply(SyncProtocol::Ntp, NtpAnswer(request, pc.trueTime() + off));
+            ASSERT_EQ(exchange.outcome(), SyncOutcome::ConfirmationNeeded) << off;
+            EXPECT_TRUE(exchange.done()) << "no more requests while the user is asked";
+            EXPECT_NEAR(exchange.correction(), off, 1e-3);
+            EXPECT_TRUE(pc.sets.empty());
+            pc.advance(25);
+            exchange.confirmCorrection(confirmed);
+            if (confirmed) {
+                EXPECT_EQ(exchange.outcome(), SyncOutcome::ClockSet) << off;
+                EXPECT_NEAR(pc.error, off, exchange.maxError()) << off;
+                EXPECT_NEAR(exchange.correction(), off, 1e-3);
+            } else {
+                EXPECT_EQ(exchange.outcome(), SyncOutcome::NotConfirmed) << off;
+                EXPECT_TRUE(pc.sets.empty());
+                EXPECT_EQ(exchange.correction(), 0);
+            }
+        }
+    }
+    pc = SimulatedPc();
+    exchange.start();
+    const SyncRequest request = send();
+    reply(SyncProtocol::Ntp, NtpAnswer(request, pc.trueTime() - 86399));
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::ClockSet) << "a day back at most is set at once";
+    exchange.confirmCorrection(false);
+    EXPECT_EQ(exchange.outcome(), SyncOutcome::ClockSet) << "nothing was asked";
+}
+
 TEST_F(Exchange, TimeProtocolAnswersOfTheWrongSizeOrOutOfRange) {
     SyncRequest request;
     while (waitForRequest(request) && request.protocol != SyncProtocol::TimeProtocol) {
@@ -321,35 +392,35 @@ TEST(ServerList, AtMostAThousandServers) {
     EXPECT_EQ(leftOut, 0u);
 }
 
-// What the elevated instance accepts from its command line: a dotted address, a window and a
-// ticket, nothing that could be taken for a switch, a name to look up, a path or a fifth word.
+// What the elevated program accepts from its command line: a dotted address, a window and a
+// ticket, nothing that could be taken for a switch, a name to look up, a path or a fourth word.
 TEST(ClockSettingCommand, OnlyAnAddressAWindowAndATicket) {
     using Args = std::vector<std::string>;
     ClockSettingCommand command;
-    ASSERT_TRUE(ReadClockSettingCommand({"/setclock", "192.0.2.17", "131202", "77"}, command));
+    ASSERT_TRUE(ReadClockSettingCommand({"192.0.2.17", "131202", "77"}, command));
     EXPECT_EQ(command.address, "192.0.2.17");
     EXPECT_EQ(command.window, 131202u);
     EXPECT_EQ(command.ticket, 77u);
     const Args refused[] = {
-        {"/setclock", "127.0.0.1", "1"},
-        {"/setclock", "127.0.0.1", "1", "2", "extra"},
-        {"/other", "127.0.0.1", "1", "2"},
-        {"/setclock", "time.nist.gov", "1", "2"},
-        {"/setclock", "256.0.0.1", "1", "2"},
-        {"/setclock", "1.2.3", "1", "2"},
-        {"/setclock", "1.2.3.4.5", "1", "2"},
-        {"/setclock", "1..3.4", "1", "2"},
-        {"/setclock", "-1.2.3.4", "1", "2"},
-        {"/setclock", "1.2.3.4 ", "1", "2"},
-        {"/setclock", "010.0.0.1", "1", "2"},
-        {"/setclock", "1.2.3.08", "1", "2"},
-        {"/setclock", "c:\\evil.dll", "1", "2"},
-        {"/setclock", "127.0.0.1", "0", "2"},
-        {"/setclock", "127.0.0.1", "12x", "2"},
-        {"/setclock", "127.0.0.1", "1", "0"},
-        {"/setclock", "127.0.0.1", "1", "18446744073709551616"},
+        {"127.0.0.1", "1"},
+        {"127.0.0.1", "1", "2", "extra"},
+        {"/setclock", "127.0.0.1", "1", "2"},
+        {"time.nist.gov", "1", "2"},
+        {"256.0.0.1", "1", "2"},
+        {"1.2.3", "1", "2"},
+        {"1.2.3.4.5", "1", "2"},
+        {"1..3.4", "1", "2"},
+        {"-1.2.3.4", "1", "2"},
+        {"1.2.3.4 ", "1", "2"},
+        {"010.0.0.1", "1", "2"},
+        {"1.2.3.08", "1", "2"},
+        {"c:\\evil.dll", "1", "2"},
+        {"127.0.0.1", "0", "2"},
+        {"127.0.0.1", "12x", "2"},
+        {"127.0.0.1", "1", "0"},
+        {"127.0.0.1", "1", "18446744073709551616"},
     };
-    for (const Args& args : refused) EXPECT_FALSE(ReadClockSettingCommand(args, command)) << args[1] << " " << args.size();
+    for (const Args& args : refused) EXPECT_FALSE(ReadClockSettingCommand(args, command)) << args[0] << " " << args.size();
     std::istringstream words(ClockSettingParameters({"10.1.2.3", 77, 18446744073709551615u}));
     const Args made{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
     ASSERT_TRUE(ReadClockSettingCommand(made, command));
@@ -367,7 +438,7 @@ TEST(ClockSetting, FileTimeIsTheNearestWholeMillisecond) {
 }
 
 // The report crosses from another process: only a whole, sensible one is read.
-TEST(SyncReport, OnlyAWholeFinishedReportIsRead) {
+TEST(SyncReport, OnlyAWholeSensibleReportIsRead) {
     SyncReport sent;
     sent.outcome = int32_t(SyncOutcome::ClockSet);
     sent.maxError = 0.002;
@@ -378,9 +449,12 @@ TEST(SyncReport, OnlyAWholeFinishedReportIsRead) {
     EXPECT_STREQ(read.failure, "reason");
     EXPECT_FALSE(ReadSyncReport(&sent, sizeof sent - 1, read));
     EXPECT_FALSE(ReadSyncReport(nullptr, sizeof sent, read));
+    SyncReport progress = sent;
+    progress.outcome = int32_t(SyncOutcome::Running);
+    EXPECT_TRUE(ReadSyncReport(&progress, sizeof progress, read)) << "how far it has got";
     SyncReport bad = sent;
-    bad.outcome = int32_t(SyncOutcome::Running);
-    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+    bad.outcome = int32_t(SyncOutcome::ConfirmationNeeded);
+    EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read)) << "settled before any report";
     bad = sent;
     bad.outcome = 99;
     EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
@@ -390,6 +464,13 @@ TEST(SyncReport, OnlyAWholeFinishedReportIsRead) {
     bad = sent;
     std::memset(bad.failure, 'x', sizeof bad.failure);
     EXPECT_FALSE(ReadSyncReport(&bad, sizeof bad, read));
+}
+
+TEST(SyncReport, TheCorrectionShownKeepsItsSign) {
+    const std::pair<double, int> cases[] = {{0, 1},     {0.4, 1},     {-0.4, -1}, {0.999, 1}, {1.0, 2},
+                                            {4.2, 5},   {-5.3, -6},   {3600, 3601}, {1e12, 2000000001},
+                                            {-1e12, -2000000001}};
+    for (const auto& c : cases) EXPECT_EQ(CorrectionSecondsShown(c.first), c.second) << c.first;
 }
 
 // Pressing Set again waits for the server's turn; a refusing server stays refused; names

@@ -84,7 +84,7 @@ protected:
     // Starts the program with `options` and waits for its window and details pane.
     void start() {
         ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
-        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"), "", rights);
+        program = std::make_unique<RunningProgram>(folder.path("solvane.exe"), "", rights, trust);
         ASSERT_TRUE(program->started());
         frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
         ASSERT_NE(frame, nullptr);
@@ -100,6 +100,7 @@ protected:
     }
     UserOptions options;
     Rights rights = Rights::AsTest;
+    Trust trust = Trust::AsRead;
     InstallFolder folder;
     std::unique_ptr<RunningProgram> program;
     HWND frame = nullptr, hidden = nullptr;

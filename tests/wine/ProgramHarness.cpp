@@ -1,10 +1,12 @@
 #include "ProgramHarness.h"
 
 #include "render/BitmapFile.h"
+#include "platform/FolderTrust.h"
 #include "platform/GdiSurface.h"
 #include "platform/WideText.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <atomic>
 #include <cstring>
@@ -73,20 +75,86 @@ HANDLE StandardUserToken() {
     return primary;
 }
 
+// The place (relative to the image's start) of what the program file `exe` exports as `name`;
+// 0 when it exports no such thing.
+DWORD ExportedPlace(const std::string& exe, const char* name) {
+    const std::vector<char> file = ReadBinaryFile(exe);
+    const auto at = [&](DWORD offset, DWORD size) { return offset + size <= file.size() ? file.data() + offset : nullptr; };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (dos == nullptr) return 0;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(DWORD(dos->e_lfanew), sizeof(IMAGE_NT_HEADERS64)));
+    if (nt == nullptr) return 0;
+    const auto* sections = IMAGE_FIRST_SECTION(nt);
+    // A place in the loaded image as an offset in the file.
+    const auto inFile = [&](DWORD place) -> DWORD {
+        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& s = sections[i];
+            if (place >= s.VirtualAddress && place < s.VirtualAddress + s.SizeOfRawData) {
+                return place - s.VirtualAddress + s.PointerToRawData;
+            }
+        }
+        return 0;
+    };
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
+        at(inFile(directory.VirtualAddress), sizeof(IMAGE_EXPORT_DIRECTORY)));
+    if (directory.VirtualAddress == 0 || exports == nullptr) return 0;
+    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
+        const auto* nameAt = reinterpret_cast<const DWORD*>(at(inFile(exports->AddressOfNames) + 4 * i, 4));
+        const auto* ordinal = reinterpret_cast<const WORD*>(at(inFile(exports->AddressOfNameOrdinals) + 2 * i, 2));
+        const char* text = nameAt != nullptr ? at(inFile(*nameAt), DWORD(std::strlen(name)) + 1) : nullptr;
+        if (ordinal == nullptr || text == nullptr || std::strcmp(text, name) != 0) continue;
+        const auto* place = reinterpret_cast<const DWORD*>(at(inFile(exports->AddressOfFunctions) + 4 * *ordinal, 4));
+        return place != nullptr ? *place : 0;
+    }
+    return 0;
+}
+
+// Writes the folder-trust stand-in into `process`, started suspended from `exe`, at the place
+// its export names in the image the process's environment block points to.
+bool WriteTrustStandIn(HANDLE process, const std::string& exe, FolderTrust trust) {
+    const DWORD place = ExportedPlace(exe, "SolvaneFolderTrustStandIn");
+    using QueryProcess = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (place == 0 || query == nullptr || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
+        return false;
+    }
+    uintptr_t image = 0;  // the environment block's ImageBaseAddress
+    const int32_t value = int32_t(trust) + 1;
+    return ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + 0x10, &image, sizeof image,
+                             nullptr) &&
+           image != 0 &&
+           WriteProcessMemory(process, reinterpret_cast<void*>(image + place), &value, sizeof value, nullptr);
+}
+
 }  // namespace
 
-RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments, Rights rights) {
+RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments, Rights rights, Trust trust) {
     std::wstring commandLine = WideFromUtf8("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
     STARTUPINFOW startup = {sizeof(startup)};
     const HANDLE token = rights == Rights::Standard ? StandardUserToken() : nullptr;
     if (rights == Rights::Standard && token == nullptr) return;
+    const DWORD flags = trust == Trust::Trusted ? CREATE_SUSPENDED : 0;
     const BOOL started = token != nullptr
                              ? CreateProcessAsUserW(token, WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr,
-                                                    FALSE, 0, nullptr, nullptr, &startup, &process_)
-                             : CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                                    FALSE, flags, nullptr, nullptr, &startup, &process_)
+                             : CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
                                               nullptr, nullptr, &startup, &process_);
     if (token != nullptr) CloseHandle(token);
-    if (!started) process_ = {};
+    if (!started) {
+        process_ = {};
+        return;
+    }
+    if (trust == Trust::Trusted && !WriteTrustStandIn(process_.hProcess, exe, FolderTrust::Trusted)) {
+        TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        process_ = {};
+        return;
+    }
+    if (trust == Trust::Trusted) ResumeThread(process_.hThread);
 }
 
 RunningProgram::~RunningProgram() {

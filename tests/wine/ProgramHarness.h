@@ -33,10 +33,16 @@ private:
 // test's).
 enum class Rights { AsTest, Standard };
 
+// Whether a started program trusts the folders it judges (platform/FolderTrustReading.h): as it
+// reads their descriptors (wine's, made up from Unix modes, are never trusted), or as trusted,
+// like an installed program's, by the stand-in written into the program before it runs.
+enum class Trust { AsRead, Trusted };
+
 // A started program; killed when the object goes if it is still running.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::string& exe, const std::string& arguments = "", Rights rights = Rights::AsTest);
+    explicit RunningProgram(const std::string& exe, const std::string& arguments = "", Rights rights = Rights::AsTest,
+                            Trust trust = Trust::AsRead);
     ~RunningProgram();
     bool started() const { return process_.hProcess != nullptr; }
     bool waitForExit(DWORD timeoutMs);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -19,6 +21,18 @@ namespace {
 constexpr char kKey[] = "Software\\Kelbrook\\Solvane\\Registration";
 
 HWND SaverWindow() { return FindWindowA("WindowsScreenSaverClass", nullptr); }
+
+bool HasLoaded(HANDLE process, const char* library) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) return false;
+    for (DWORD i = 0; i < std::min<DWORD>(bytes / sizeof(HMODULE), 512); ++i) {
+        char name[MAX_PATH] = "";
+        GetModuleBaseNameA(process, modules[i], name, sizeof name);
+        if (_stricmp(name, library) == 0) return true;
+    }
+    return false;
+}
 
 class ScreenSaver : public EarthClockTest {
 protected:
@@ -30,15 +44,18 @@ protected:
         ASSERT_TRUE(CopyFileA((DistFolder() + "\\svsaver.scr").c_str(), saverFolder.path("svsaver.scr").c_str(), FALSE));
         options.viewpoint = kViewFromSun;  // the lit side in the middle
         options.timeDisplay = kTimeUtc;
-        // The clock runs once: it records its folder and writes user.bin.
+        // The clock runs once: it records its folder (as installed clocks do: the folder is
+        // trusted) and writes user.bin.
+        trust = Trust::Trusted;
         start();
         stop();
         stored = ReadBinaryFile(folder.path("user.bin"));
         ASSERT_EQ(stored.size(), sizeof(UserOptions));
     }
     void TearDown() override { DeleteRegistryValue(HKEY_LOCAL_MACHINE, kKey, "AppPath"); }
-    std::unique_ptr<RunningProgram> saver(const std::string& arguments) {
-        return std::make_unique<RunningProgram>(saverFolder.path("svsaver.scr"), arguments);
+    // The saver, trusting the clock's folder as an installed clock's, or as wine reads it.
+    std::unique_ptr<RunningProgram> saver(const std::string& arguments, Trust folderTrust = Trust::Trusted) {
+        return std::make_unique<RunningProgram>(saverFolder.path("svsaver.scr"), arguments, Rights::AsTest, folderTrust);
     }
     // The message box with `caption` the saver shows, answered with OK.
     static bool Dismiss(const char* caption) {
@@ -83,6 +100,7 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
     EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
     EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     ASSERT_TRUE(WaitUntil([&] { return EarthShown(window); }, 20000)) << "the Earth and the time";
+    EXPECT_TRUE(HasLoaded(run->process(), "SVShared.dll")) << "the maps from the clock's folder";
     // The seconds move on as the clock's second turns, not at some moment of its own (a timer
     // counted from the saver's start would show each second up to a second late).
     int soonAfterTheTurn = 0;
@@ -105,9 +123,14 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
     ASSERT_TRUE(EndSaverWithAKey(window, *run, 10000)) << "a key ends the saver";
     EXPECT_EQ(run->exitCode(), 0u);
 
+    // The clock's folder is not trusted now: the saver loads no code from it, and draws the Earth
+    // without its maps.
     SetCursorPos(300, 300);
-    run = saver("/s");
+    run = saver("/s", Trust::AsRead);
     ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(window); }, 20000));
+    EXPECT_FALSE(HasLoaded(run->process(), "SVShared.dll"));
+    KeepScreenshot(CaptureWindow(window), "screen-saver-untrusted-folder.bmp");
     WaitForClockSeconds(2);
     MoveMouse(window, 303, 302);  // a few pixels: a resting mouse
     EXPECT_FALSE(run->waitForExit(1500)) << "a twitch of the mouse does not end the saver";

@@ -56,10 +56,12 @@ protected:
     InstallFolder folder;
 };
 
+// AppPath only from a trusted folder (an installed clock's): every user's screen saver loads the
+// image library from the folder it names.
 TEST_F(Startup, FirstRunWritesDefaultsRunValueAndAppPath) {
     DeleteRegistryValue(HKEY_CURRENT_USER, kRunKeyPath, kRunValueName);
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName);
-    RunningProgram program(exe());
+    RunningProgram program(exe(), "", Rights::AsTest, Trust::Trusted);
     ASSERT_TRUE(program.started());
     HWND hidden = WaitForStartedProgram(kStartTimeoutMs);
     ASSERT_NE(hidden, nullptr);
@@ -85,8 +87,17 @@ TEST_F(Startup, FirstRunWritesDefaultsRunValueAndAppPath) {
     ASSERT_EQ(appPath.size(), 260u);
     EXPECT_STREQ(appPath.c_str(), exe().c_str());
     EXPECT_EQ(appPath.find_first_not_of('\0', exe().size()), std::string::npos);
-
     shutDown(program, hidden);
+
+    // As wine reads the folder (others may change it): the options are saved, AppPath is not.
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName);
+    DeleteFileA(optionsFile().c_str());
+    RunningProgram portable(exe());
+    hidden = WaitForStartedProgram(kStartTimeoutMs);
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_EQ(ReadBinaryFile(optionsFile()).size(), 488u);
+    EXPECT_FALSE(ReadRegistryValue(HKEY_LOCAL_MACHINE, kRegistrationKeyPath, kAppPathValueName, appPath, &type));
+    shutDown(portable, hidden);
 }
 
 TEST_F(Startup, SecondInstanceLeavesOneProcessAndTheFileUntouched) {
