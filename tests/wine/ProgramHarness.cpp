@@ -76,44 +76,20 @@ HANDLE StandardUserToken() {
 }
 
 // The place (relative to the image's start) of what the program file `exe` exports as `name`;
-// 0 when it exports no such thing.
-DWORD ExportedPlace(const std::string& exe, const char* name) {
-    const std::vector<char> file = ReadBinaryFile(exe);
-    const auto at = [&](DWORD offset, DWORD size) { return offset + size <= file.size() ? file.data() + offset : nullptr; };
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
-    if (dos == nullptr) return 0;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(DWORD(dos->e_lfanew), sizeof(IMAGE_NT_HEADERS64)));
-    if (nt == nullptr) return 0;
-    const auto* sections = IMAGE_FIRST_SECTION(nt);
-    // A place in the loaded image as an offset in the file.
-    const auto inFile = [&](DWORD place) -> DWORD {
-        for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
-            const IMAGE_SECTION_HEADER& s = sections[i];
-            if (place >= s.VirtualAddress && place < s.VirtualAddress + s.SizeOfRawData) {
-                return place - s.VirtualAddress + s.PointerToRawData;
-            }
-        }
-        return 0;
-    };
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
-        at(inFile(directory.VirtualAddress), sizeof(IMAGE_EXPORT_DIRECTORY)));
-    if (directory.VirtualAddress == 0 || exports == nullptr) return 0;
-    for (DWORD i = 0; i < exports->NumberOfNames; ++i) {
-        const auto* nameAt = reinterpret_cast<const DWORD*>(at(inFile(exports->AddressOfNames) + 4 * i, 4));
-        const auto* ordinal = reinterpret_cast<const WORD*>(at(inFile(exports->AddressOfNameOrdinals) + 2 * i, 2));
-        const char* text = nameAt != nullptr ? at(inFile(*nameAt), DWORD(std::strlen(name)) + 1) : nullptr;
-        if (ordinal == nullptr || text == nullptr || std::strcmp(text, name) != 0) continue;
-        const auto* place = reinterpret_cast<const DWORD*>(at(inFile(exports->AddressOfFunctions) + 4 * *ordinal, 4));
-        return place != nullptr ? *place : 0;
-    }
-    return 0;
+// 0 when it exports no such thing. The file is mapped as an image, nothing of it run.
+uintptr_t ExportedPlace(const std::string& exe, const char* name) {
+    const HMODULE image = LoadLibraryExW(WideFromUtf8(exe).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image == nullptr) return 0;
+    const auto* place = reinterpret_cast<const char*>(reinterpret_cast<void*>(GetProcAddress(image, name)));
+    const uintptr_t offset = place != nullptr ? uintptr_t(place - reinterpret_cast<const char*>(image)) : 0;
+    FreeLibrary(image);
+    return offset;
 }
 
 // Writes the folder-trust stand-in into `process`, started suspended from `exe`, at the place
 // its export names in the image the process's environment block points to.
 bool WriteTrustStandIn(HANDLE process, const std::string& exe, FolderTrust trust) {
-    const DWORD place = ExportedPlace(exe, "SolvaneFolderTrustStandIn");
+    const uintptr_t place = ExportedPlace(exe, "SolvaneFolderTrustStandIn");
     using QueryProcess = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<QueryProcess>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
