@@ -63,18 +63,25 @@ std::string OptionsFileToRead(const std::string& programPath, const UserFileFold
 
 bool LoadOptions(UserOptions& options, const OptionsServices& services) {
     SetDefaultOptions(options);
-    std::string path = services.optionsFile, failure;
-    FileReadResult result = ReadStoredOptions(options, path, services, &failure);
+    std::string failure;
+    FileReadResult result = ReadStoredOptions(options, services.optionsFile, services, &failure);
+    if (result == FileReadResult::Unreadable) {
+        services.prompt.warnFormatted(IDS_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION, {services.optionsFile, failure});
+        RefreshTimeZone(options, services);
+        return false;
+    }
     if (result == FileReadResult::Missing && !services.earlierOptionsFile.empty()) {
-        path = services.earlierOptionsFile;
-        result = ReadStoredOptions(options, path, services, &failure);
+        result = ReadStoredOptions(options, services.earlierOptionsFile, services, &failure);
+        // Not the user's own file: their first run, whose saves go to a file of their own.
+        if (result == FileReadResult::Unreadable) {
+            services.prompt.warnFormatted(IDS_EARLIER_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION,
+                                          {services.earlierOptionsFile, failure});
+            result = FileReadResult::Missing;
+        }
     }
     if (result == FileReadResult::Missing) WriteAutostartValue(services);
-    if (result == FileReadResult::Unreadable) {
-        services.prompt.warnFormatted(IDS_OPTIONS_UNREADABLE, IDS_WARNING_CAPTION, {path, failure});
-    }
     RefreshTimeZone(options, services);
-    return result != FileReadResult::Unreadable;
+    return true;
 }
 
 void LoadSaverOptions(UserOptions& options, const OptionsServices& services) {

@@ -50,9 +50,10 @@ std::string OptionsFileToRead(const std::string& programPath, const UserFileFold
 
 // Defaults, then the options file (else the earlier install's) when it is exactly 488 bytes (a file of any
 // other size is reported once and replaced by the next save; impossible values are repaired);
-// then the time zone. A first run (no file) also writes the autostart value. A file that is
-// there but cannot be read (held by another program, access denied) is reported once and
-// false is returned: the run then must not write over it.
+// then the time zone. A first run (no file) also writes the autostart value. A file of the
+// user's own that is there but cannot be read (held by another program, access denied) is
+// reported once and false is returned: the run then must not write over it. An earlier
+// install's file that cannot be read is reported once too, and the run is the user's first.
 bool LoadOptions(UserOptions& options, const OptionsServices& services);
 
 // The screen saver's reading of the clock's options from `services.optionsFile`: the

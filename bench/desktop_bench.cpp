@@ -1,14 +1,18 @@
 // Helpers of the desktop program's benchmark (bench/run_wine_bench.sh, which measures the CPU
 // solvane.exe uses): writes the options to start with, measures the time from starting
-// solvane.exe to its first painted globe, and the time its exits take. Run beside solvane.exe, SVShared.dll and cheby.
+// solvane.exe to its first painted globe, the time its exits take, and its idle working set.
+// Run beside solvane.exe, SVShared.dll and cheby.
 #include "app/UserOptions.h"
 #include "res/resource.h"
 
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,12 +29,17 @@ double Seconds(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
     return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
 }
 
-void WriteOptions(int viewpoint) {
+// `wallpaper`: "off", "screen" (the generator on, pictures of the screen's size) or a typed
+// size "WxH".
+void WriteOptions(int viewpoint, const std::string& wallpaper) {
     UserOptions o;
     SetDefaultOptions(o);
     o.hideSplash = 1;
     o.startWithWindows = 0;
     o.viewpoint = viewpoint;
+    o.wallpaperEnabled = wallpaper != "off";
+    o.wallpaperFullDesktop = wallpaper == "off" || wallpaper == "screen";
+    if (!o.wallpaperFullDesktop) std::sscanf(wallpaper.c_str(), "%dx%d", &o.wallpaperWidth, &o.wallpaperHeight);
     HANDLE file = CreateFileA(Beside("user.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written;
     WriteFile(file, &o, sizeof o, &written, nullptr);
@@ -170,6 +179,56 @@ void TimeExit(const char* what, Prepare prepare, Ask ask) {
 
 HWND HiddenWindow() { return FindWindowA(nullptr, "Solvane Hidden Window"); }
 
+// Starts solvane.exe with the options written before, waits until it is idle (its globe shown
+// and, with the generator on, its first picture written and a few seconds more), and prints the
+// median of ten readings of its working set a second apart, with its private bytes; then ends it.
+int WorkingSet(const char* what) {
+    const std::string picture = Beside("Solvane.bmp");
+    DeleteFileA(picture.c_str());
+    UserOptions o;
+    HANDLE file = CreateFileA(Beside("user.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    const bool loaded = ReadFile(file, &o, sizeof o, &read, nullptr) && read == sizeof o;
+    CloseHandle(file);
+    PROCESS_INFORMATION process = {};
+    if (!loaded || !StartAndWaitForGlobe(&process)) {
+        std::printf("idle working set, %s: not measured (no globe shown)\n", what);
+        if (process.hProcess != nullptr) TerminateProcess(process.hProcess, 1);
+        return 1;
+    }
+    if (o.wallpaperEnabled == 1) {
+        for (int i = 0; i < 1200 && GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+        if (GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::printf("idle working set, %s: not measured (no wallpaper within 60 s)\n", what);
+            TerminateProcess(process.hProcess, 1);
+            return 1;
+        }
+    }
+    Sleep(5000);  // the picture shown, the thread waiting again
+    std::vector<double> workingSet, privateBytes;
+    for (int i = 0; i < 10; ++i) {
+        PROCESS_MEMORY_COUNTERS memory = {sizeof memory};
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+            workingSet.push_back(double(memory.WorkingSetSize) / 1048576.0);
+            privateBytes.push_back(double(memory.PagefileUsage) / 1048576.0);
+        }
+        Sleep(1000);
+    }
+    PostMessageA(HiddenWindow(), WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (workingSet.empty()) {
+        std::printf("idle working set, %s: not measured (no memory counters)\n", what);
+        return 1;
+    }
+    std::sort(workingSet.begin(), workingSet.end());
+    std::sort(privateBytes.begin(), privateBytes.end());
+    std::printf("idle working set, %s: %.1f MB (private %.1f MB)\n", what, workingSet[workingSet.size() / 2],
+                privateBytes[privateBytes.size() / 2]);
+    return 0;
+}
+
 // The exit times: the close message to the hidden window, and the end of the session with the
 // earth clock's context menu open.
 void ExitTimes() {
@@ -221,14 +280,15 @@ int Cover(int seconds) {
 
 }  // namespace
 
-// usage: desktop_bench options VIEWPOINT | desktop_bench first-frame | desktop_bench exit |
+// usage: desktop_bench options VIEWPOINT [off|screen|WxH] | desktop_bench first-frame | desktop_bench exit |
 //        desktop_bench lunar-open | desktop_bench lunar-open-close | desktop_bench cover SECONDS |
-//        desktop_bench minimise | desktop_bench lock
+//        desktop_bench minimise | desktop_bench lock | desktop_bench working-set DESCRIPTION
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "options") {
-        WriteOptions(std::atoi(argv[2]));
+    if ((argc == 3 || argc == 4) && std::string(argv[1]) == "options") {
+        WriteOptions(std::atoi(argv[2]), argc == 4 ? argv[3] : "off");
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "working-set") return WorkingSet(argv[2]);
     if (argc == 2 && std::string(argv[1]) == "first-frame") {
         return FirstFrame() ? 0 : 1;
     }
@@ -248,7 +308,7 @@ int main(int argc, char** argv) {
         PostMessageA(HiddenWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT | first-frame | exit | lunar-open | lunar-open-close |"
-                         " cover SECONDS | minimise | lock\n");
+    std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT [off|screen|WxH] | first-frame | exit | lunar-open |"
+                         " lunar-open-close | cover SECONDS | minimise | lock | working-set DESCRIPTION\n");
     return 2;
 }

@@ -102,6 +102,24 @@ saver_cpu() {  # viewpoint description
 }
 saver_cpu 2 "one frame a second (target <= 1 %)"
 saver_cpu 7 "spinning globe, a frame every 25 ms (target <= 35 %)"
+# The idle clock's working set: the generator off, on with pictures of the screen's size, and on
+# with a picture drawn whole on the largest surface (4096 x 4096, 64 MB). With
+# SOLVANE_BENCH_BASELINE naming another build's solvane.exe, its figures follow this build's.
+working_sets() {  # folder label
+    local w
+    for w in off screen 4096x4096; do
+        (cd "$1" && wine desktop_bench.exe options 2 "$w" && wine desktop_bench.exe working-set "$2, generator $w")
+        wineserver -w 2>/dev/null
+    done
+}
+working_sets "$work" "this build"
+if [ -n "${SOLVANE_BENCH_BASELINE:-}" ]; then
+    mkdir "$work/baseline"
+    cp "$work/SVShared.dll" "$work/cheby" "$work/desktop_bench.exe" "$work/solvane-almanac.exe" "$work/portable" \
+       "$work/baseline/"
+    cp "$SOLVANE_BENCH_BASELINE" "$work/baseline/solvane.exe"
+    working_sets "$work/baseline" "baseline"
+fi
 # From the Sun: the globe it waits for is lit at any hour.
 (cd "$work" && wine desktop_bench.exe options 0 && wine desktop_bench.exe exit)
 wineserver -w 2>/dev/null

@@ -9,6 +9,11 @@
 
 #include <shobjidl.h>
 
+static_assert(int(WallpaperPosition::Center) == DWPOS_CENTER && int(WallpaperPosition::Tile) == DWPOS_TILE &&
+                  int(WallpaperPosition::Stretch) == DWPOS_STRETCH && int(WallpaperPosition::Fit) == DWPOS_FIT &&
+                  int(WallpaperPosition::Fill) == DWPOS_FILL && int(WallpaperPosition::Span) == DWPOS_SPAN,
+              "the shell's numbers");
+
 namespace {
 
 ScreenRect ScreenRectOf(const RECT& r) { return {int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
@@ -76,12 +81,23 @@ MonitorArea PrimaryMonitor() {
 bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path) {
     std::wstring wide = WideFromUtf8(path);
     if (shell != nullptr && picture.target == PictureTarget::OneMonitor) {
-        return SUCCEEDED(shell->SetPosition(DWPOS_CENTER)) &&
-               SUCCEEDED(shell->SetWallpaper(WideFromUtf8(picture.monitorId).c_str(), wide.c_str()));
+        return SUCCEEDED(shell->SetWallpaper(WideFromUtf8(picture.monitorId).c_str(), wide.c_str()));
     }
     if (shell != nullptr && picture.target == PictureTarget::AllMonitors) {
-        return SUCCEEDED(shell->SetPosition(DWPOS_SPAN)) && SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
+        return SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
     }
-    // The classic wallpaper, shown as the user has chosen in the display settings.
     return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != 0;
+}
+
+bool ShellPosition(IDesktopWallpaper* shell, WallpaperPosition* position) {
+    DESKTOP_WALLPAPER_POSITION shown;
+    if (shell == nullptr || FAILED(shell->GetPosition(&shown)) || shown < DWPOS_CENTER || shown > DWPOS_SPAN) {
+        return false;
+    }
+    *position = WallpaperPosition(shown);
+    return true;
+}
+
+bool SetShellPosition(IDesktopWallpaper* shell, WallpaperPosition position) {
+    return shell != nullptr && SUCCEEDED(shell->SetPosition(DESKTOP_WALLPAPER_POSITION(position)));
 }

@@ -32,7 +32,11 @@ std::vector<MonitorArea> ShellMonitors(IDesktopWallpaper* shell);
 // The primary monitor: its area, work area and DPI.
 MonitorArea PrimaryMonitor();
 
-// Shows the bitmap at `path` as `picture` is planned: unscaled on its monitor, spanning all
-// monitors (both through the shell), or as the classic wallpaper of every monitor, placed as
-// the user has chosen. True when Windows took it.
+// Shows the bitmap at `path` as `picture` is planned: on its monitor, on all monitors (both
+// through the shell), or as the classic wallpaper of every monitor; each in the desktop's
+// placement. True when Windows took it.
 bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path);
+
+// The desktop's placement of its wallpaper, through the shell; false without one.
+bool ShellPosition(IDesktopWallpaper* shell, WallpaperPosition* position);
+bool SetShellPosition(IDesktopWallpaper* shell, WallpaperPosition position);

@@ -68,7 +68,7 @@ bool TrayFrame::onCreate() {
         if (clockTimer_) clockTimer_->wake();
     };
     earthFrame_->openDialog = [this](UINT command, HWND owner) { openDialog(command, owner); };
-    if (o.wallpaperEnabled == 1) renewWallpaper();  // a first wallpaper at once
+    renewWallpaper();  // a first wallpaper at once (with the generator off: the placement checked)
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
     // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
     // going off stops the drawing as well.
@@ -244,7 +244,8 @@ bool TrayFrame::onCommand(UINT id) {
 bool TrayFrame::openDialog(UINT command, HWND owner) {
     switch (command) {
     case ID_GENERAL_SETTINGS:
-        RunGeneralSettingsDialog(owner, app_);
+        // The new wallpaper settings show at once, or, switched off, the user's placement is back.
+        if (RunGeneralSettingsDialog(owner, app_) == IDOK) renewWallpaper();
         return true;
     case ID_CLOCK_SETTINGS:
         RunClockSettingsDialog(owner, app_);

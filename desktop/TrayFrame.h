@@ -34,7 +34,9 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
-    // Wakes the wallpaper thread for pictures of this instant.
+    // Wakes the wallpaper thread for pictures of this instant (the clock state brought up to
+    // it first: the tick does so only while the earth clock window is seen); with the generator
+    // off, to give the user's wallpaper placement back.
     void renewWallpaper();
     // The same a little later, once for all the messages of one change of the displays.
     void renewWallpaperSoon();

@@ -6,6 +6,7 @@
 #include "desktop/ShellWallpaper.h"
 #include "desktop/WallpaperRenewal.h"
 #include "platform/Resources.h"
+#include "platform/Win32Registry.h"
 #include "render/EarthView.h"
 #include "res/resource.h"
 
@@ -15,11 +16,13 @@
 
 namespace {
 
-// Everything the pictures need, copied under the lock; false when the program is quitting.
-bool TakeSnapshot(ClockApp& app, WallpaperRequest* request, WallpaperLayout* layout) {
+// Everything the pictures need, copied under the lock, and whether the generator is on; false
+// when the program is quitting.
+bool TakeSnapshot(ClockApp& app, WallpaperRequest* request, WallpaperLayout* layout, bool* enabled) {
     std::lock_guard<RecursiveLock> hold(app.optionsLock);
     if (app.quitRequested) return false;
     const UserOptions& o = app.options;
+    *enabled = o.wallpaperEnabled == 1;
     layout->fullDesktop = o.wallpaperFullDesktop == 1;
     layout->acrossMonitors = o.wallpaperAcrossMonitors == 1;
     layout->storedWidth = o.wallpaperWidth;
@@ -54,16 +57,26 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
         std::lock_guard<RecursiveLock> hold(app.optionsLock);
         return app.quitRequested == 0;
     };
+    // Keeps only the turn of the globe between renewals.
     WallpaperRenderer renderer;
+    Win32Registry registry;
     while (WaitForSingleObject(app.wallpaperEvent, INFINITE) == WAIT_OBJECT_0) {
         WallpaperRequest scene;
         WallpaperLayout layout;
-        if (!TakeSnapshot(app, &scene, &layout)) break;
+        bool enabled = false;
+        if (!TakeSnapshot(app, &scene, &layout, &enabled)) break;
+        // Woken with the generator off (switched off, or at the start): the user's placement
+        // back if a renewal changed it. The shell is asked for only then.
+        if (!enabled) {
+            if (LoadHeldPlacement(registry).held) GiveBackWallpaperPlacement(ShellWallpaper().get(), registry);
+            continue;
+        }
         scene.leftText = left;
         scene.rightText = right;
         // Asked for at each renewal: the shell may have been restarted since the last.
         const ShellWallpaper shell;
-        RenewWallpapers(renderer, scene, layout, shell.get(), app.userFolders().pictures, app.optionsLock, running);
+        RenewWallpapers(renderer, scene, layout, shell.get(), registry, app.userFolders().pictures, app.optionsLock,
+                        running);
     }
     if (SUCCEEDED(com)) CoUninitialize();
     return 0;

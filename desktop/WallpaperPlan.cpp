@@ -1,5 +1,6 @@
 #include "desktop/WallpaperPlan.h"
 
+#include "platform/Registry.h"
 #include "settings/SettingsChoices.h"
 
 #include <algorithm>
@@ -71,7 +72,7 @@ std::vector<PlannedPicture> PlanWallpaperPictures(const WallpaperLayout& layout)
         }
     }
     if (monitors.empty() || !layout.fullDesktop) return {WholeDesktop(layout)};
-    if (layout.acrossMonitors) {
+    if (layout.acrossMonitors && monitors.size() > 1) {
         WallpaperLayout valid = layout;
         valid.monitors = monitors;
         return {AcrossAll(valid)};
@@ -81,7 +82,7 @@ std::vector<PlannedPicture> PlanWallpaperPictures(const WallpaperLayout& layout)
         PlannedPicture p;
         p.target = PictureTarget::OneMonitor;
         p.monitorId = m.id;
-        p.fileName = MonitorPictureName(m.id);
+        p.fileName = monitors.size() == 1 ? kDesktopPictureName : MonitorPictureName(m.id);
         p.width = m.area.width();
         p.height = m.area.height();
         p.dpi = m.dpi;
@@ -107,4 +108,67 @@ bool IsMonitorPictureName(const std::string& fileName) {
     if (fileName.compare(prefix.size() + 8, suffix.size(), suffix) != 0) return false;
     return std::all_of(fileName.begin() + prefix.size(), fileName.begin() + prefix.size() + 8,
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+namespace {
+
+const char kUserPositionValue[] = "UserPosition";
+const char kAppliedPositionValue[] = "AppliedPosition";
+
+bool ReadPosition(Registry& registry, const char* valueName, WallpaperPosition* position) {
+    std::string text;
+    if (!registry.getString(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, valueName, text)) return false;
+    text.resize(std::min(text.size(), text.find('\0')));
+    if (text.size() != 1 || text[0] < '0' || text[0] > '5') return false;
+    *position = WallpaperPosition(text[0] - '0');
+    return true;
+}
+
+bool WritePosition(Registry& registry, const char* valueName, WallpaperPosition position) {
+    const char text[2] = {char('0' + int(position)), '\0'};  // the string's terminating NUL stored too
+    return registry.setString(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, valueName, std::string(text, 2), true);
+}
+
+}  // namespace
+
+const char kHeldPlacementKeyPath[] = "Software\\Kelbrook\\Solvane\\Wallpaper";
+
+PlacementStep PlaceWallpaperPictures(const std::vector<PlannedPicture>& plan, WallpaperPosition current,
+                                     const HeldPlacement& held) {
+    const WallpaperPosition users = held.held && current == held.applied ? held.users : current;
+    const auto countOf = [&](PictureTarget target) {
+        return std::count_if(plan.begin(), plan.end(), [&](const PlannedPicture& p) { return p.target == target; });
+    };
+    WallpaperPosition needed = users;
+    if (countOf(PictureTarget::AllMonitors) > 0) needed = WallpaperPosition::Span;
+    if (countOf(PictureTarget::OneMonitor) > 1 && users == WallpaperPosition::Span) needed = WallpaperPosition::Fill;
+    PlacementStep step;
+    step.change = needed != current;
+    step.position = needed;
+    if (needed != users) step.held = {true, users, needed};
+    return step;
+}
+
+PlacementStep GiveBackPlacement(WallpaperPosition current, const HeldPlacement& held) {
+    PlacementStep step;
+    step.change = held.held && current == held.applied && current != held.users;
+    step.position = held.users;
+    return step;
+}
+
+HeldPlacement LoadHeldPlacement(Registry& registry) {
+    HeldPlacement held;
+    held.held = ReadPosition(registry, kUserPositionValue, &held.users) &&
+                ReadPosition(registry, kAppliedPositionValue, &held.applied);
+    return held;
+}
+
+bool StoreHeldPlacement(Registry& registry, const HeldPlacement& held) {
+    if (!held.held) {
+        registry.deleteValue(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, kAppliedPositionValue);
+        registry.deleteValue(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, kUserPositionValue);
+        return !LoadHeldPlacement(registry).held;
+    }
+    return WritePosition(registry, kUserPositionValue, held.users) &&
+           WritePosition(registry, kAppliedPositionValue, held.applied);
 }

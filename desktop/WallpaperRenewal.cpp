@@ -7,25 +7,33 @@
 
 namespace {
 
-// Deletes the monitors' pictures in `folder` that no planned picture uses.
+// Deletes the pictures in `folder` that no planned picture uses.
 void DeleteUnplannedPictures(const std::string& folder, const std::vector<PlannedPicture>& plan) {
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileW(WideFromUtf8(folder + "Solvane-*.bmp").c_str(), &found);
+    const HANDLE search = FindFirstFileW(WideFromUtf8(folder + "Solvane*.bmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         const std::string name = Utf8FromWide(std::wstring(found.cFileName));
+        const bool ours = name == kDesktopPictureName || IsMonitorPictureName(name);
         const bool planned = std::any_of(plan.begin(), plan.end(),
                                          [&](const PlannedPicture& p) { return p.fileName == name; });
-        if (IsMonitorPictureName(name) && !planned) DeleteFileW(WideFromUtf8(folder + name).c_str());
+        if (ours && !planned) DeleteFileW(WideFromUtf8(folder + name).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
+}
+
+// Carries out `step`: what is held is stored before the placement changes, so that it is never
+// lost.
+void TakePlacementStep(IDesktopWallpaper* shell, Registry& registry, const PlacementStep& step) {
+    StoreHeldPlacement(registry, step.held);
+    if (step.change) SetShellPosition(shell, step.position);
 }
 
 }  // namespace
 
 int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, WallpaperLayout layout,
-                    IDesktopWallpaper* shell, const std::string& folder, RecursiveLock& optionsLock,
-                    const std::function<bool()>& running) {
+                    IDesktopWallpaper* shell, Registry& registry, const std::string& folder,
+                    RecursiveLock& optionsLock, const std::function<bool()>& running) {
     layout.monitors = ShellMonitors(shell);
     layout.primary = PrimaryMonitor();
     const std::vector<PlannedPicture> plan = PlanWallpaperPictures(layout);
@@ -37,8 +45,9 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
     }
     renderer.reserve(surfaceWidth, surfaceRows);
     int shown = 0;
+    bool placed = false;  // the placement, once a first picture is there to show
     for (const PlannedPicture& planned : plan) {
-        if (!running()) return shown;
+        if (!running()) break;
         WallpaperRequest request = scene;
         request.width = planned.width;
         request.height = planned.height;
@@ -48,12 +57,23 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
         request.coveredBottom = planned.coveredBottom;
         request.dpi = planned.dpi;
         const std::string path = folder + planned.fileName;
-        if (WriteWallpaperFile(renderer, request, optionsLock, path, running) && ShowWallpaper(shell, planned, path)) {
-            ++shown;
+        if (!WriteWallpaperFile(renderer, request, optionsLock, path, running)) continue;
+        WallpaperPosition current;
+        if (!placed && ShellPosition(shell, &current)) {
+            TakePlacementStep(shell, registry, PlaceWallpaperPictures(plan, current, LoadHeldPlacement(registry)));
         }
+        placed = true;
+        if (ShowWallpaper(shell, planned, path)) ++shown;
     }
+    renderer.release();
     renderer.turn(scene.scene.viewpoint);
     // Only once every new picture shows: a failed renewal leaves the old ones on the screens.
     if (shown == int(plan.size())) DeleteUnplannedPictures(folder, plan);
     return shown;
+}
+
+void GiveBackWallpaperPlacement(IDesktopWallpaper* shell, Registry& registry) {
+    const HeldPlacement held = LoadHeldPlacement(registry);
+    WallpaperPosition current;
+    if (held.held && ShellPosition(shell, &current)) TakePlacementStep(shell, registry, GiveBackPlacement(current, held));
 }

@@ -285,6 +285,27 @@ FunctionEnd
 Section "Uninstall"
   Call un.EndRunningClock
 
+  ; The wallpaper placement the clock changed for its pictures goes back to the user's own,
+  ; unless the user has chosen another since (the shell's wallpaper object, Windows 8 and later:
+  ; SetPosition and GetPosition are its methods 10 and 11).
+  ReadRegStr $0 HKCU "${PRODUCT_KEY}\Wallpaper" "UserPosition"
+  ReadRegStr $1 HKCU "${PRODUCT_KEY}\Wallpaper" "AppliedPosition"
+  ${If} $0 != ""
+  ${AndIf} $1 != ""
+    System::Call 'ole32::CoCreateInstance(g "{C2CF3110-460E-4fc1-B9D0-8A1C0C9CC4BD}", p 0, i 0x17, g "{B92B56A9-8B55-4E14-9A89-0199BBB6F93B}", *p .r2) i .r3'
+    ${If} $3 = 0
+      System::Call '$2->11(*i .r4) i .r3'
+      ${If} $3 = 0
+      ${AndIf} $4 = $1
+        System::Call '$2->10(i r0)'
+      ${EndIf}
+      System::Call '$2->2()'
+    ${EndIf}
+  ${EndIf}
+  DeleteRegKey HKCU "${PRODUCT_KEY}\Wallpaper"
+  DeleteRegKey /ifempty HKCU "${PRODUCT_KEY}"
+  DeleteRegKey /ifempty HKCU "${COMPANY_KEY}"
+
   ; The desktop keeps no wallpaper that is about to be deleted (the current user's, or one an
   ; earlier version wrote beside itself).
   SetShellVarContext current

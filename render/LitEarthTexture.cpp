@@ -64,6 +64,13 @@ void LitEarthTexture::loadMaps(uint32_t flags) {
     height_ = height;
 }
 
+void LitEarthTexture::release() {
+    lit_ = false;
+    maps_ = ~0u;
+    std::vector<uint8_t>().swap(day_);
+    std::vector<uint8_t>().swap(lights_);
+}
+
 void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLint minFilter) {
     loadMaps(flags);
     glBindTexture(GL_TEXTURE_2D, name);

@@ -21,6 +21,8 @@ public:
     void bind(GLuint name, const float sun[3], uint32_t displayFlags, GLint minFilter);
     // The texture went with its context: the next bind lights it anew.
     void forget() { lit_ = false; }
+    // The same, and the maps go too: the next bind loads them anew.
+    void release();
 
 private:
     void loadMaps(uint32_t displayFlags);

@@ -136,7 +136,8 @@ WallpaperRenderer::WallpaperRenderer() : globe_(GlobeMesh(51, 81, 80.0f)) {}
 
 bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
     if (target_.context() == nullptr) {
-        if (target_.createOffscreen(nullptr, width, height, 32, 32, 0, 0) == nullptr) return false;
+        const int surfaceWidth = std::max(width, reservedWidth_), surfaceRows = std::max(height, reservedRows_);
+        if (target_.createOffscreen(nullptr, surfaceWidth, surfaceRows, 32, 32, 0, 0) == nullptr) return false;
         glGenTextures(kEarthTextureCount, textures_);
         initTextures(textures_, true, maps);
         maps_ = maps;
@@ -161,9 +162,20 @@ bool WallpaperRenderer::prepare(int width, int height, unsigned maps) {
 
 bool WallpaperRenderer::reserve(int width, int rows) {
     width = std::max(width, kMoonPictureSize), rows = std::max(rows, kMoonPictureSize);
+    reservedWidth_ = reservedRows_ = 0;
     if (std::size_t(width) * std::size_t(rows) * 4 > kWallpaperBandBytes) return true;  // picture by picture
+    reservedWidth_ = width, reservedRows_ = rows;
     if (target_.context() == nullptr || (target_.width() == width && target_.height() == rows)) return true;
     return target_.makeCurrent(nullptr) && target_.resize(width, rows);
+}
+
+void WallpaperRenderer::release() {
+    target_.destroy();
+    std::fill(std::begin(textures_), std::end(textures_), 0);
+    grid_ = 0;
+    maps_ = 0;
+    reservedWidth_ = reservedRows_ = 0;
+    litEarth_.release();
 }
 
 void WallpaperRenderer::turn(int viewpoint) {

@@ -46,9 +46,9 @@ struct WallpaperPicture {
 };
 
 // Draws wallpaper pictures on the thread that owns it. The off-screen surface, its context
-// and the Earth textures are made for the first picture and kept for the next ones (the
-// surface grown when a picture needs more, the textures made anew when the maps shown
-// change): making them costs more than drawing a picture.
+// and the Earth textures are made for the first picture and kept for the next ones until
+// released (the surface grown when a picture needs more, the textures made anew when the
+// maps shown change): the pictures of one renewal share them.
 class WallpaperRenderer {
 public:
     WallpaperRenderer();
@@ -63,9 +63,13 @@ public:
     // more at each renewal (all the pictures of one renewal show the globe alike).
     float angle() const { return angle_; }
     void turn(int viewpoint);
-    // Sizes the surface for the largest band of a renewal now, so that each of its pictures is
-    // drawn on it (in its bottom-left corner) without making a surface of its own.
+    // Sizes the surface for the largest band of a renewal (now, or when it is made), so that
+    // each of its pictures is drawn on it (in its bottom-left corner) without making a surface
+    // of its own.
     bool reserve(int width, int rows);
+    // Lets go of the surface, its context with the textures, and the maps: nothing of them is
+    // held between renewals. The turn stays; the next picture makes them anew.
+    void release();
 
 private:
     // Makes the surface current at the picture's size, first making it and the textures when
@@ -73,6 +77,7 @@ private:
     bool prepare(int width, int height, unsigned maps);
 
     GLTarget target_;
+    int reservedWidth_ = 0, reservedRows_ = 0;
     unsigned maps_ = 0;
     GLuint textures_[kEarthTextureCount] = {};
     GLuint grid_ = 0;

@@ -133,7 +133,6 @@ private:
             DeleteAutostartValue(app_.optionsServices());
         }
         app_.saveOptions();
-        if (c.wallpaperEnabled) SetEvent(app_.wallpaperEvent);  // the new wallpaper settings show at once
         end(IDOK);
     }
 

@@ -6,5 +6,5 @@
 
 class ClockApp;
 
-// Runs the dialog over `owner` (none: null); IDOK when saved.
+// Runs the dialog over `owner` (none: null); IDOK when saved (the caller renews the wallpaper).
 INT_PTR RunGeneralSettingsDialog(HWND owner, ClockApp& app);

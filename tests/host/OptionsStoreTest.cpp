@@ -266,6 +266,64 @@ TEST(LoadOptions, AFileThatCannotBeReadIsLeftAloneForTheWholeRun) {
     EXPECT_EQ(world.folder.names(), std::vector<std::string>{"user.bin"});
 }
 
+// Only the user's own file, when it cannot be read, keeps the run from saving; an earlier
+// install's that cannot be read leaves the user a first run, whose saves make their own file.
+TEST(LoadOptions, OnlyTheUsersOwnUnreadableFileStopsTheSaves) {
+    enum File { Missing, Whole, WrongSize, Unreadable };
+    struct Case {
+        File own, earlier;
+        bool mayWrite;
+        int viewpoint;
+        unsigned warning;  // a formatted warning's text, or IDS_OPTIONS_CORRUPT; 0 for none
+        bool autostart;
+    };
+    const Case cases[] = {
+        {Missing, Missing, true, kViewOverHome, 0, true},
+        {Missing, Whole, true, kViewFromSun, 0, false},
+        {Missing, Unreadable, true, kViewOverHome, IDS_EARLIER_OPTIONS_UNREADABLE, true},
+        {Missing, WrongSize, true, kViewOverHome, IDS_OPTIONS_CORRUPT, false},
+        {Whole, Unreadable, true, kViewFromMoon, 0, false},
+        {Unreadable, Whole, false, kViewOverHome, IDS_OPTIONS_UNREADABLE, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "own " << c.own << ", earlier " << c.earlier);
+        OptionsWorld world;
+        const std::filesystem::path earlier = world.folder.dir / "beside" / "user.bin";
+        std::filesystem::create_directory(earlier.parent_path());
+        const auto place = [&](File kind, const std::filesystem::path& path, int viewpoint) {
+            UserOptions stored = Defaults();
+            stored.viewpoint = viewpoint;
+            std::vector<char> bytes = BytesOf(stored);
+            if (kind == WrongSize) bytes.pop_back();
+            if (kind == Whole || kind == WrongSize) world.folder.writeFile(path, bytes);
+            if (kind == Unreadable) std::filesystem::create_symlink(path.filename(), path);  // a link to itself
+        };
+        place(c.own, world.folder.optionsFile(), kViewFromMoon);
+        place(c.earlier, earlier, kViewFromSun);
+        OptionsServices services = world.services();
+        services.earlierOptionsFile = earlier.string();
+
+        UserOptions options;
+        EXPECT_EQ(LoadOptions(options, services), c.mayWrite);
+        EXPECT_EQ(options.viewpoint, c.viewpoint);
+        const bool autostart = world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane") != nullptr;
+        EXPECT_EQ(autostart, c.autostart);
+        std::vector<unsigned> warnings;
+        for (const auto& w : world.prompt.warnings) warnings.push_back(w.first);
+        for (const auto& w : world.prompt.formattedWarnings) warnings.push_back(w.textId);
+        EXPECT_EQ(warnings, c.warning != 0 ? std::vector<unsigned>{c.warning} : std::vector<unsigned>{});
+        if (!world.prompt.formattedWarnings.empty()) {
+            const std::filesystem::path& named = c.own == Unreadable ? world.folder.optionsFile() : earlier;
+            EXPECT_EQ(world.prompt.formattedWarnings[0].inserts.at(0), named.string());
+        }
+        if (c.mayWrite && c.earlier == Unreadable) {
+            ASSERT_TRUE(SaveOptions(options, services));
+            EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options)) << "the user's own file";
+            EXPECT_TRUE(std::filesystem::is_symlink(earlier)) << "the earlier file left as it is";
+        }
+    }
+}
+
 TEST(RefreshTimeZone, DaylightSavingAddsTheDaylightBias) {
     struct Case {
         TimeZoneInfo zone;

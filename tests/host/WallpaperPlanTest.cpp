@@ -1,5 +1,7 @@
 #include "desktop/WallpaperPlan.h"
 
+#include "OptionsTestDoubles.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -103,6 +105,19 @@ TEST(WallpaperPlan, OnePictureForTheWholeDesktopWithoutTheShellOrWithATypedSize)
     EXPECT_EQ(PlanWallpaperPictures(layout).at(0).target, PictureTarget::WholeDesktop);
 }
 
+TEST(WallpaperPlan, OneMonitorGetsOneSolvaneBmpWhicheverWayAcross) {
+    for (const bool across : {false, true}) {
+        WallpaperLayout layout = ThreeMonitors();
+        layout.monitors = {layout.primary};
+        layout.acrossMonitors = across;
+        const std::vector<PlannedPicture> plan = PlanWallpaperPictures(layout);
+        ASSERT_EQ(plan.size(), 1u);
+        EXPECT_EQ(plan[0].target, PictureTarget::OneMonitor);
+        EXPECT_EQ(plan[0].fileName, kDesktopPictureName);
+        EXPECT_EQ(plan[0].coveredBottom, 40);
+    }
+}
+
 TEST(WallpaperPlan, OnlyTheMonitorsPictureNamesAreTakenForOurs) {
     EXPECT_TRUE(IsMonitorPictureName("Solvane-0badf00d.bmp"));
     for (const char* other : {"Solvane.bmp", "Solvane-0badf00g.bmp", "Solvane-0BADF00D.bmp", "Solvane-0badf00d.bmp.new",
@@ -110,6 +125,90 @@ TEST(WallpaperPlan, OnlyTheMonitorsPictureNamesAreTakenForOurs) {
         EXPECT_FALSE(IsMonitorPictureName(other)) << other;
     }
     EXPECT_NE(MonitorPictureName("\\\\?\\DISPLAY#A"), MonitorPictureName("\\\\?\\DISPLAY#B"));
+}
+
+}  // namespace
+
+namespace {
+
+using Pos = WallpaperPosition;
+constexpr HeldPlacement kNone = {};
+
+// The placement changes only where the pictures need it, the user's own is held meanwhile and
+// given back once they no longer do; a placement found changed is the user's new choice.
+TEST(WallpaperPlacement, ChangedOnlyWhereThePicturesNeedIt) {
+    WallpaperLayout own = ThreeMonitors(), across = ThreeMonitors(), single = ThreeMonitors(), whole = ThreeMonitors();
+    across.acrossMonitors = true;
+    single.monitors = {single.primary};
+    whole.monitors.clear();
+    struct Case {
+        const char* what;
+        const WallpaperLayout& layout;
+        Pos current;
+        HeldPlacement held;
+        bool change;
+        Pos position;
+        HeldPlacement after;
+    };
+    const Case cases[] = {
+        {"own pictures in the user's Fill", own, Pos::Fill, kNone, false, Pos::Fill, kNone},
+        {"own pictures in the user's Tile", own, Pos::Tile, kNone, false, Pos::Tile, kNone},
+        {"own pictures cannot span", own, Pos::Span, kNone, true, Pos::Fill, {true, Pos::Span, Pos::Fill}},
+        {"own pictures again, still held", own, Pos::Fill, {true, Pos::Span, Pos::Fill}, false, Pos::Fill,
+         {true, Pos::Span, Pos::Fill}},
+        {"the user chose Stretch since", own, Pos::Stretch, {true, Pos::Span, Pos::Fill}, false, Pos::Stretch, kNone},
+        {"one monitor may span", single, Pos::Span, kNone, false, Pos::Span, kNone},
+        {"one picture across all must span", across, Pos::Fit, kNone, true, Pos::Span, {true, Pos::Fit, Pos::Span}},
+        {"across all in the user's Span", across, Pos::Span, kNone, false, Pos::Span, kNone},
+        {"across all after own pictures: the user's Span back", across, Pos::Fill, {true, Pos::Span, Pos::Fill},
+         true, Pos::Span, kNone},
+        {"own pictures after across all: the user's Fit back", own, Pos::Span, {true, Pos::Fit, Pos::Span}, true,
+         Pos::Fit, kNone},
+        {"a typed size: the user's Center back", whole, Pos::Span, {true, Pos::Center, Pos::Span}, true, Pos::Center,
+         kNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PlacementStep step = PlaceWallpaperPictures(PlanWallpaperPictures(c.layout), c.current, c.held);
+        EXPECT_EQ(step.change, c.change);
+        if (c.change) {
+            EXPECT_EQ(step.position, c.position);
+        }
+        EXPECT_EQ(step.held.held, c.after.held);
+        if (c.after.held) {
+            EXPECT_EQ(step.held.users, c.after.users);
+            EXPECT_EQ(step.held.applied, c.after.applied);
+        }
+    }
+}
+
+TEST(WallpaperPlacement, GivenBackWhenSwitchedOffUnlessTheUserChoseAnother) {
+    PlacementStep step = GiveBackPlacement(Pos::Fill, {true, Pos::Span, Pos::Fill});
+    EXPECT_TRUE(step.change);
+    EXPECT_EQ(step.position, Pos::Span);
+    EXPECT_FALSE(step.held.held);
+    step = GiveBackPlacement(Pos::Center, {true, Pos::Span, Pos::Fill});
+    EXPECT_FALSE(step.change) << "the user's newer choice stays";
+    EXPECT_FALSE(step.held.held);
+    EXPECT_FALSE(GiveBackPlacement(Pos::Span, kNone).change);
+}
+
+// Kept where the uninstaller reads it; a damaged value holds nothing.
+TEST(WallpaperPlacement, HeldInTheRegistryAndDroppedWhenDamaged) {
+    RecordingRegistry registry;
+    EXPECT_FALSE(LoadHeldPlacement(registry).held);
+    ASSERT_TRUE(StoreHeldPlacement(registry, {true, Pos::Span, Pos::Fill}));
+    EXPECT_EQ(*registry.find(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, "UserPosition"), std::string("5\0", 2));
+    const HeldPlacement held = LoadHeldPlacement(registry);
+    EXPECT_TRUE(held.held);
+    EXPECT_EQ(held.users, Pos::Span);
+    EXPECT_EQ(held.applied, Pos::Fill);
+    for (const char* damaged : {"6", "", "x", "55", "-1"}) {
+        registry.setString(RegistryRoot::CurrentUser, kHeldPlacementKeyPath, "AppliedPosition", damaged, true);
+        EXPECT_FALSE(LoadHeldPlacement(registry).held) << damaged;
+    }
+    ASSERT_TRUE(StoreHeldPlacement(registry, kNone));
+    EXPECT_TRUE(registry.values.empty());
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The wallpaper renewal in this process against a stand-in for the shell's wallpaper object
 // (wine has none): three monitors of different sizes, one left of the primary and one reaching
 // above it, and one attached but not part of the desktop. Each monitor gets a picture of its own
-// size shown unscaled on it; one picture spans them all when asked; without the shell object one
-// picture of the primary's size becomes the classic wallpaper.
+// size; one picture spans them all when asked; without the shell object one picture of the
+// primary's size becomes the classic wallpaper. The desktop's placement changes only where the
+// pictures need it, and the user's comes back.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0602
 #include "ProgramHarness.h"
@@ -14,6 +15,7 @@
 #include "desktop/WallpaperRenewal.h"
 #include "platform/RecursiveLock.h"
 #include "platform/WideText.h"
+#include "platform/Win32Registry.h"
 #include "render/Viewpoint.h"
 
 #include <shobjidl.h>
@@ -35,7 +37,8 @@ public:
     };
     std::vector<Monitor> monitors;
     std::map<std::wstring, std::wstring> shown;  // monitor ("" for all) -> picture
-    std::vector<DESKTOP_WALLPAPER_POSITION> positions;
+    DESKTOP_WALLPAPER_POSITION position = DWPOS_FILL;
+    int positionsSet = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         *object = iid == IID_IUnknown || iid == IID_IDesktopWallpaper ? this : nullptr;
@@ -67,14 +70,18 @@ public:
         }
         return E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE SetPosition(DESKTOP_WALLPAPER_POSITION position) override {
-        positions.push_back(position);
+    HRESULT STDMETHODCALLTYPE SetPosition(DESKTOP_WALLPAPER_POSITION set) override {
+        position = set;
+        ++positionsSet;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPosition(DESKTOP_WALLPAPER_POSITION* shownAs) override {
+        *shownAs = position;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetWallpaper(LPCWSTR, LPWSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetBackgroundColor(COLORREF) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetBackgroundColor(COLORREF*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetPosition(DESKTOP_WALLPAPER_POSITION*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetSlideshow(IShellItemArray*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetSlideshow(IShellItemArray**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetSlideshowOptions(DESKTOP_SLIDESHOW_OPTIONS, UINT) override { return E_NOTIMPL; }
@@ -122,12 +129,14 @@ protected:
                            {L"\\\\?\\DISPLAY#RIGHT", {1920, -360, 4480, 1080}},
                            {L"\\\\?\\DISPLAY#DETACHED", {0, 0, 0, 0}}};
         folder_ = folderHolder_.dir() + "\\";
+        StoreHeldPlacement(registry_, {});
     }
+    void TearDown() override { StoreHeldPlacement(registry_, {}); }
 
     int renew(bool acrossMonitors, IDesktopWallpaper* shell) {
         WallpaperLayout layout;
         layout.acrossMonitors = acrossMonitors;
-        return RenewWallpapers(renderer_, scene_, layout, shell, folder_, lock_, [] { return true; });
+        return RenewWallpapers(renderer_, scene_, layout, shell, registry_, folder_, lock_, [] { return true; });
     }
     std::string pictureOf(const std::wstring& monitor) { return Utf8FromWide(shell_.shown[monitor]); }
 
@@ -136,13 +145,16 @@ protected:
     WallpaperRequest scene_;
     FakeDesktopWallpaper shell_;
     WallpaperRenderer renderer_;
+    Win32Registry registry_;
     RecursiveLock lock_;
 };
 
 TEST_F(MonitorWallpapers, EachMonitorItsOwnSizeThenOneAcrossAllThenTheClassicWallpaper) {
-    // A picture of a monitor that has gone, and a file that is not a picture of ours.
+    // A picture of a monitor that has gone, and a file that is not a picture of ours; the user's
+    // wallpaper spans the monitors.
     ASSERT_TRUE(WriteBinaryFile(folder_ + "Solvane-0badf00d.bmp", {'B', 'M'}));
     ASSERT_TRUE(WriteBinaryFile(folder_ + "Solvane-notes.txt", {'x'}));
+    shell_.position = DWPOS_SPAN;
 
     ASSERT_EQ(renew(false, &shell_), 3);
     std::set<std::string> files;
@@ -160,23 +172,50 @@ TEST_F(MonitorWallpapers, EachMonitorItsOwnSizeThenOneAcrossAllThenTheClassicWal
     }
     EXPECT_EQ(files.size(), 3u) << "a file for each monitor";
     EXPECT_EQ(shell_.shown.size(), 3u) << "the detached monitor gets none";
-    EXPECT_EQ(std::count(shell_.positions.begin(), shell_.positions.end(), DWPOS_CENTER), 3) << "shown unscaled";
+    EXPECT_EQ(shell_.position, DWPOS_FILL) << "each picture fills its own monitor: no span";
+    EXPECT_EQ(shell_.positionsSet, 1);
+    const HeldPlacement held = LoadHeldPlacement(registry_);
+    EXPECT_TRUE(held.held && held.users == WallpaperPosition::Span && held.applied == WallpaperPosition::Fill);
     EXPECT_FALSE(PathExists(folder_ + "Solvane-0badf00d.bmp")) << "the gone monitor's picture deleted";
     EXPECT_TRUE(PathExists(folder_ + "Solvane-notes.txt"));
+
+    // Switched off and on again: the user's span comes back, and goes again for the pictures.
+    GiveBackWallpaperPlacement(&shell_, registry_);
+    EXPECT_EQ(shell_.position, DWPOS_SPAN);
+    EXPECT_FALSE(LoadHeldPlacement(registry_).held);
+    ASSERT_EQ(renew(false, &shell_), 3);
+    EXPECT_EQ(shell_.position, DWPOS_FILL);
 
     shell_.shown.clear();
     ASSERT_EQ(renew(true, &shell_), 1);
     const Bitmap across = ReadBitmap(pictureOf(L""));
     EXPECT_EQ(across.width, 5760);
     EXPECT_EQ(across.height, 1440);
-    EXPECT_EQ(shell_.positions.back(), DWPOS_SPAN);
+    EXPECT_EQ(shell_.position, DWPOS_SPAN) << "the user's own span, which one picture across all needs";
+    EXPECT_FALSE(LoadHeldPlacement(registry_).held);
     for (const std::string& file : files) EXPECT_FALSE(PathExists(file)) << "the monitors' own pictures deleted";
 
+    // The user's Fit: one picture across all still spans, the classic wallpaper shows fitted.
+    shell_.position = DWPOS_FIT;
+    ASSERT_EQ(renew(true, &shell_), 1);
+    EXPECT_EQ(shell_.position, DWPOS_SPAN);
+    const int setBefore = shell_.positionsSet;
     ASSERT_EQ(renew(false, nullptr), 1);
     const Bitmap classic = ReadBitmap(folder_ + "Solvane.bmp");
     EXPECT_EQ(classic.width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(classic.height, GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(DesktopWallpaperPath(), folder_ + "Solvane.bmp");
+    EXPECT_EQ(shell_.positionsSet, setBefore) << "without the shell nothing is placed";
+    GiveBackWallpaperPlacement(&shell_, registry_);
+    EXPECT_EQ(shell_.position, DWPOS_FIT);
+
+    // One monitor: its picture is "Solvane.bmp", shown as the user has it.
+    shell_.monitors.resize(1);
+    shell_.position = DWPOS_SPAN;
+    shell_.shown.clear();
+    ASSERT_EQ(renew(false, &shell_), 1);
+    EXPECT_EQ(pictureOf(shell_.monitors[0].id), folder_ + "Solvane.bmp");
+    EXPECT_EQ(shell_.position, DWPOS_SPAN);
 }
 
 }  // namespace

@@ -426,6 +426,7 @@ TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) 
     expectOnlyChanged({{offsetof(UserOptions, wallpaperEnabled), 1},
                        {offsetof(UserOptions, wallpaperAcrossMonitors), 1},
                        {offsetof(UserOptions, wallpaperMinutes), 12}});
+    EXPECT_TRUE(WaitUntil([&] { return PathExists(folder.path("Solvane.bmp")); }, 30000)) << "a wallpaper at once";
     // Saved without a new OpenGL choice: the earth clock window stays as it is.
     EXPECT_TRUE(WaitUntilIdle(hidden));
     EXPECT_TRUE(IsWindow(frame));

@@ -150,6 +150,11 @@ TEST_F(WallpaperRendering, RenewalsDrawWhatAFreshRendererDraws) {
     EXPECT_NE(richPixels, first);
     EXPECT_EQ(Pixels(WallpaperRenderer().render(rich, lock_)), richPixels);
     EXPECT_EQ(Pixels(renderer.render(request_, lock_)), first);
+    // Let go of between renewals (surface, context, textures, maps), then made anew.
+    renderer.release();
+    EXPECT_EQ(Pixels(renderer.render(rich, lock_)), richPixels);
+    renderer.release();
+    EXPECT_EQ(Pixels(renderer.render(request_, lock_)), first);
 
     // A smaller size, smaller than the Moon's picture in one direction, in a corner of the surface.
     WallpaperRequest small = request_;
