@@ -95,7 +95,7 @@ bool OrbitView::makePicture(int width, int height) {
     FillRect(memoryDC_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     POINT line[kLinePoints + 1];
     for (int i = 0; i <= kLinePoints; ++i) {
-        const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.lineRadius, 0, width, height);
+        const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.orbitRadius, 0, width, height);
         line[i] = {LONG(std::floor(p.x)), LONG(std::floor(p.y))};  // the pixel the point falls in
     }
     HPEN pen = CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour);

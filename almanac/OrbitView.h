@@ -1,5 +1,5 @@
 // The animated lunar month of the Lunar Phases window: the textured Earth turning on its
-// tilted axis, the Moon going round it inside a grey circle, an inset of the phase the Moon then
+// tilted axis, the Moon going round it on a grey circle, an inset of the phase the Moon then
 // shows from the Earth, and its name. About 20 frames a second; the angles carry on where
 // they stopped when the window is opened again.
 //
