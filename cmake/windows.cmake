@@ -69,7 +69,7 @@ add_library(solvane_ui STATIC
     ui/SkinButton.cpp
     ui/SkinnedDialog.cpp
 )
-target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32 msimg32)
+target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32 msimg32 uxtheme)
 
 # The Lunar Phases window and its views.
 add_library(solvane_almanac STATIC
