@@ -205,13 +205,12 @@ void OrbitView::copyToWindow(const PixelBox& box) {
     BitBlt(dc_, box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_, box.left, box.top, SRCCOPY);
 }
 
-// The animation's next frame: drawn, and copied to the window where it changed. While none of
-// the view can be seen, the animation only moves on, and the frame is drawn when it is shown.
+// The animation's next frame: drawn, and copied to the window where it changed. While nobody
+// can see the window, the animation only moves on, and the frame is drawn when it is seen.
 void OrbitView::showNextFrame() {
     followLabel();
     if (canvas_.pixels == nullptr) return;
-    RECT visible;
-    if (GetClipBox(dc_, &visible) == NULLREGION) {
+    if (!parent_.seen()) {
         stale_ = true;
     } else {
         const PixelBox moonWas = moonWas_;

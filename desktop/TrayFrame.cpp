@@ -8,6 +8,7 @@
 #include "desktop/EarthFrame.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/Resources.h"
+#include "platform/WindowVisibility.h"
 #include "res/resource.h"
 #include "settings/ClockSettingsDialog.h"
 #include "settings/GeneralSettingsDialog.h"
@@ -303,17 +304,17 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                  setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE || setting->PowerSetting == GUID_MONITOR_POWER_ON)) {
                 DWORD state;  // 0 off, 1 on, 2 dimmed (still seen); the monitor's power: 0 off, 1 on
                 memcpy(&state, setting->Data, sizeof state);
-                earthFrame_->visibility.setDisplayOn(state != 0);
+                WindowVisibility::setDisplayOn(state != 0);
             }
         }
         return TRUE;
     case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
-            earthFrame_->visibility.setSessionShown(true);
+            WindowVisibility::setSessionShown(true);
             renewWallpaperSoon();
         }
         if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_REMOTE_DISCONNECT) {
-            earthFrame_->visibility.setSessionShown(false);
+            WindowVisibility::setSessionShown(false);
         }
         return 0;
     case WM_ENDSESSION:

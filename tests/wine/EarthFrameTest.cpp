@@ -3,7 +3,7 @@
 #include "EarthClockFixture.h"
 
 #include "desktop/EarthFrameRules.h"
-#include "desktop/FrameVisibility.h"
+#include "platform/WindowVisibility.h"
 
 #include <algorithm>
 
