@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 #include <set>
 
 namespace {
@@ -367,41 +368,38 @@ bool IsCheckOrRadio(HWND control) {
                                               type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
 }
 
-// The visual style wine ships, switched on for the programs the test starts, and back off.
+// The visual style wine ships, switched on for the programs started meanwhile.
 class ThemeOn {
 public:
     ThemeOn() {
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", 0, nullptr,
+                        0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
         for (Value& v : values_) {
-            DWORD size = sizeof v.before;
-            v.had = RegQueryValueExA(key_, v.name, nullptr, nullptr, reinterpret_cast<BYTE*>(v.before), &size) == ERROR_SUCCESS;
-            RegSetValueExA(key_, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.on), DWORD(strlen(v.on) + 1));
+            char text[MAX_PATH] = "";
+            DWORD size = sizeof text - 1;
+            if (RegQueryValueExA(key_, v.name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS) {
+                v.before = text;
+            }
+            set(v.name, v.on);
         }
     }
     ~ThemeOn() {
-        for (const Value& v : values_) {
-            if (v.had) {
-                RegSetValueExA(key_, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(v.before), DWORD(strlen(v.before) + 1));
-            } else {
-                RegDeleteValueA(key_, v.name);
-            }
-        }
+        for (const Value& v : values_) v.before ? set(v.name, v.before->c_str()) : (void)RegDeleteValueA(key_, v.name);
         RegCloseKey(key_);
     }
 
 private:
-    static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    void set(const char* name, const std::string& text) const {
+        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+    }
     struct Value {
         const char* name;
         const char* on;
-        bool had = false;
-        char before[MAX_PATH] = "";
+        std::optional<std::string> before;
     };
     HKEY key_ = nullptr;
-    Value values_[4] = {{"ThemeActive", "1"},
-                        {"DllName", "C:\\windows\\resources\\themes\\light\\light.msstyles"},
-                        {"ColorName", "Blue"},
-                        {"SizeName", "NormalSize"}};
+    Value values_[2] = {{"ThemeActive", "1", {}},
+                        {"DllName", "C:\\windows\\resources\\themes\\light\\light.msstyles", {}}};
 };
 
 // With visual styles, Windows draws themed check boxes and radio buttons in the theme's text
