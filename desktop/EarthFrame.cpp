@@ -61,22 +61,19 @@ Extent EarthFrame::minimumSize(UINT dpi) const {
     return MinimumFrameSize(app_.options.detailsPaneHidden == 0, frame, int(dpi));
 }
 
-Box EarthFrame::placeOnWorkArea(const RECT& r, UINT dpi) const {
+Box EarthFrame::placeOnWorkArea(const RECT& r) const {
     MONITORINFO monitor = {sizeof(monitor)};
     GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
+    const POINT middle = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
     return PlaceFrame(r.left, r.top, r.right, r.bottom,
-                      {work.left, work.top, work.right - work.left, work.bottom - work.top}, minimumSize(dpi));
+                      {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                      minimumSize(DpiAtPoint(middle)));
 }
 
 void EarthFrame::placeAtStoredRect(UINT flags) {
     const UserOptions& o = app_.options;
-    const RECT stored = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
-    MONITORINFO monitor = {sizeof(monitor)};
-    GetMonitorInfoA(MonitorFromRect(&stored, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& work = monitor.rcWork;
-    const POINT middle = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
-    const Box placed = placeOnWorkArea(stored, DpiAtPoint(middle));
+    const Box placed = placeOnWorkArea({o.frameLeft, o.frameTop, o.frameRight, o.frameBottom});
     const bool wasPlacing = placing_;
     placing_ = true;
     SetWindowPos(hwnd(), nullptr, placed.x, placed.y, placed.width, placed.height, flags);
@@ -139,7 +136,7 @@ void EarthFrame::setDetailsPane(bool show) {
     if (show && !fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
         RECT r;
         GetWindowRect(hwnd(), &r);
-        const Box fitted = placeOnWorkArea(r, WindowDpi(hwnd()));
+        const Box fitted = placeOnWorkArea(r);
         if (fitted.x != r.left || fitted.y != r.top || fitted.width != r.right - r.left || fitted.height != r.bottom - r.top) {
             SetWindowPos(hwnd(), nullptr, fitted.x, fitted.y, fitted.width, fitted.height, SWP_NOZORDER | SWP_NOACTIVATE);
         }

@@ -55,8 +55,9 @@ private:
     void storeRect();
     // The smallest window at `dpi` for the details pane shown or hidden.
     Extent minimumSize(UINT dpi) const;
-    // `r` with at least the smallest size, moved onto the work area of its nearest monitor.
-    Box placeOnWorkArea(const RECT& r, UINT dpi) const;
+    // `r` with at least the smallest size (at the DPI there), moved onto the work area of its
+    // nearest monitor.
+    Box placeOnWorkArea(const RECT& r) const;
     // Moves the window to the stored rectangle, or as near to it as the nearest monitor's work
     // area allows, leaving the stored rectangle as it is.
     void placeAtStoredRect(UINT flags);
