@@ -23,6 +23,9 @@ constexpr COLORREF kBackground = RGB(0, 2, 22);
 constexpr RECT kExplanation = {425, 265, 675, 435};
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 60 * 1000;
+// Whether the window can be seen, looked at every second besides what the system tells.
+constexpr UINT_PTR kLookTimer = 2;
+constexpr UINT kLookMs = 1000;
 
 HFONT Arial(int height, int weight) {
     return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
@@ -93,6 +96,9 @@ void LunarPhasesWindow::open() {
 
 bool LunarPhasesWindow::onCreate() {
     SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
+    SetTimer(hwnd(), kLookTimer, kLookMs, nullptr);
+    // (Seen again, the next frame of the orbit, a twentieth of a second away, is drawn whole.)
+    visibility_.watch(hwnd(), nullptr);
     return createChildren();
 }
 
@@ -102,7 +108,7 @@ bool LunarPhasesWindow::createChildren() {
     const auto at = [&](int pixels) { return ScaledToDpi(pixels, dpi_); };
     illumination_ = std::make_unique<IlluminationView>(inputs_);
     if (illumination_->create(hwnd(), at(15), at(125), at(300))) UpdateWindow(illumination_->hwnd());
-    orbit_ = std::make_unique<OrbitView>(angles_, labels_);
+    orbit_ = std::make_unique<OrbitView>(angles_, labels_, visibility_);
     const ViewPlace o = kOrbitViewPlace;
     orbit_->create(hwnd(), at(o.x), at(o.y), at(o.width), at(o.height), at(kLunarBannerHeight) - at(o.y));
     headingFont_ = Arial(at(20), FW_BOLD);
@@ -125,6 +131,8 @@ void LunarPhasesWindow::destroyChildren() {
 
 void LunarPhasesWindow::onDestroy() {
     KillTimer(hwnd(), kRefreshTimer);
+    KillTimer(hwnd(), kLookTimer);
+    visibility_.unwatch();
     destroyChildren();
 }
 
@@ -156,6 +164,7 @@ LunarPhasesWindow::Shown LunarPhasesWindow::now() {
 // Once a minute: when a phase has passed or the illumination moved on, the texts are drawn
 // again; when the date has turned, the lit Moon as well (the orbit runs on its own).
 void LunarPhasesWindow::onTimer(UINT_PTR id) {
+    if (id == kLookTimer) visibility_.lookAgain(hwnd());
     if (id != kRefreshTimer) return;
     const Shown shown = now();
     // Erased first: the texts are drawn without a background of their own.
@@ -232,6 +241,9 @@ LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         if (item->hwndItem == close_.hwnd()) close_.draw(*item);
         return TRUE;
     }
+    case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored, moved, raised
+        visibility_.recheck();
+        break;
     }
     return Window::handleMessage(message, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include "almanac/PhaseInputs.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
+#include "platform/WindowVisibility.h"
 #include "res/resource.h"
 #include "ui/SkinButton.h"
 
@@ -42,6 +43,7 @@ private:
 
     PhaseInputs inputs_;
     SkinButton close_;
+    WindowVisibility visibility_;  // the orbit draws only while the window can be seen
     std::unique_ptr<IlluminationView> illumination_;
     std::unique_ptr<OrbitView> orbit_;
     OrbitAngles angles_;

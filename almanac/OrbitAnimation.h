@@ -16,17 +16,17 @@ void AdvanceOrbit(OrbitAngles& angles);
 // The orbit view's scene, in its own units: the camera `cameraDistance` from the scene's centre
 // with a vertical field of `fieldOfView` degrees; the Earth at that centre, `lift` above the
 // view's middle, seen from `tilt` degrees above the orbit's plane; the plane `planeRise` above
-// the Earth's centre; the grey orbit line of `lineRadius` and, inside it, the Moon's path of
-// `moonPath`, so that the Moon stays within the line all round; the light coming from
-// (`lightX`, `lightY`, `lightZ`) in the camera's frame (from the left, a little from the front).
+// the Earth's centre; the Moon's orbit of `orbitRadius`, drawn as a grey line that the Moon
+// rides; the light coming from (`lightX`, `lightY`, `lightZ`) in the camera's frame (from the
+// left, a little from the front). The camera stands far enough back that the whole orbit, the
+// Moon on it included, shows in the view's oval below the banner and above the phase's name.
 struct OrbitScene {
     float fieldOfView = 35;
-    float cameraDistance = 17;
-    float lift = -0.1f;
+    float cameraDistance = 19;
+    float lift = -0.25f;
     float tilt = 30;
     float planeRise = 0.6f;
-    float lineRadius = 5.5f;
-    float moonPath = 3.9f;
+    float orbitRadius = 5.5f;
     float moonRadius = 0.5f;
     float earthRadius = 1.1f;
     float lightX = -1, lightY = 0, lightZ = 0.2f;

@@ -190,7 +190,7 @@ OrbitPainter::OrbitPainter(const OrbitScene& scene, int width, int height, Surfa
 }
 
 PixelBox OrbitPainter::moonBox(float angle) const {
-    return BoxAround(OrbitPointOnView(scene_, angle, scene_.moonPath, scene_.moonRadius, width_, height_), width_, height_);
+    return BoxAround(OrbitPointOnView(scene_, angle, scene_.orbitRadius, scene_.moonRadius, width_, height_), width_, height_);
 }
 
 void OrbitPainter::drawEarth(PixelCanvas& canvas, float angle) const {
@@ -220,7 +220,7 @@ void OrbitPainter::drawEarth(PixelCanvas& canvas, float angle) const {
 
 void OrbitPainter::drawMoon(PixelCanvas& canvas, float angle) const {
     const Vec3 light = LightOf(scene_);
-    ForEachBallPixel(scene_, canvas.width, canvas.height, OrbitPointInEye(scene_, angle, scene_.moonPath),
+    ForEachBallPixel(scene_, canvas.width, canvas.height, OrbitPointInEye(scene_, angle, scene_.orbitRadius),
                      scene_.moonRadius, [&](int x, int y, double cover, const Vec3& normal) {
                          const double l = 255 * std::max(0.0, Dot(normal, light));
                          Blend(canvas, x, y, {l, l, l}, cover);
@@ -240,7 +240,7 @@ void OrbitPainter::drawInset(PixelCanvas& canvas, float angle) const {
 }
 
 void OrbitPainter::draw(PixelCanvas& canvas, const OrbitAngles& angles) const {
-    const bool moonBehind = OrbitPointInEye(scene_, angles.moon, scene_.moonPath).z < EarthInEye(scene_).z;
+    const bool moonBehind = OrbitPointInEye(scene_, angles.moon, scene_.orbitRadius).z < EarthInEye(scene_).z;
     if (moonBehind) drawMoon(canvas, angles.moon);
     drawEarth(canvas, angles.earth);
     if (!moonBehind) drawMoon(canvas, angles.moon);

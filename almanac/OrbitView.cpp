@@ -95,7 +95,7 @@ bool OrbitView::makePicture(int width, int height) {
     FillRect(memoryDC_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     POINT line[kLinePoints + 1];
     for (int i = 0; i <= kLinePoints; ++i) {
-        const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.lineRadius, 0, width, height);
+        const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.orbitRadius, 0, width, height);
         line[i] = {LONG(std::floor(p.x)), LONG(std::floor(p.y))};  // the pixel the point falls in
     }
     HPEN pen = CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour);
@@ -205,13 +205,12 @@ void OrbitView::copyToWindow(const PixelBox& box) {
     BitBlt(dc_, box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_, box.left, box.top, SRCCOPY);
 }
 
-// The animation's next frame: drawn, and copied to the window where it changed. While none of
-// the view can be seen, the animation only moves on, and the frame is drawn when it is shown.
+// The animation's next frame: drawn, and copied to the window where it changed. While nobody
+// can see the window, the animation only moves on, and the frame is drawn when it is seen.
 void OrbitView::showNextFrame() {
     followLabel();
     if (canvas_.pixels == nullptr) return;
-    RECT visible;
-    if (GetClipBox(dc_, &visible) == NULLREGION) {
+    if (!parent_.seen()) {
         stale_ = true;
     } else {
         const PixelBox moonWas = moonWas_;

@@ -1,5 +1,5 @@
 // The animated lunar month of the Lunar Phases window: the textured Earth turning on its
-// tilted axis, the Moon going round it inside a grey circle, an inset of the phase the Moon then
+// tilted axis, the Moon going round it on a grey circle, an inset of the phase the Moon then
 // shows from the Earth, and its name. About 20 frames a second; the angles carry on where
 // they stopped when the window is opened again.
 //
@@ -10,6 +10,7 @@
 #include "almanac/OrbitAnimation.h"
 #include "almanac/OrbitPicture.h"
 #include "platform/Window.h"
+#include "platform/WindowVisibility.h"
 
 #include <mmsystem.h>
 
@@ -18,8 +19,10 @@
 
 class OrbitView : public Window {
 public:
-    // `angles` and `labels` outlive the view: the animation resumes from them.
-    OrbitView(OrbitAngles& angles, PhaseLabelTracker& labels) : angles_(angles), labels_(labels) {}
+    // `angles` and `labels` outlive the view: the animation resumes from them. While `parent`
+    // (which outlives the view too) cannot be seen, frames only move the animation on.
+    OrbitView(OrbitAngles& angles, PhaseLabelTracker& labels, const WindowVisibility& parent)
+        : angles_(angles), labels_(labels), parent_(parent) {}
     // `coveredTop`: the view's top rows that it leaves to the parent (the banner above it).
     bool create(HWND parent, int x, int y, int width, int height, int coveredTop);
     // How many orbit views' frame timers run now, in the whole process.
@@ -45,6 +48,7 @@ private:
 
     OrbitAngles& angles_;
     PhaseLabelTracker& labels_;
+    const WindowVisibility& parent_;
     HDC dc_ = nullptr;
     HDC memoryDC_ = nullptr;  // the frame being drawn, in `frame_`
     HBITMAP frame_ = nullptr, previousBitmap_ = nullptr;

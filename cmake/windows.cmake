@@ -18,8 +18,9 @@ add_library(solvane_platform STATIC
     platform/ShellOpen.cpp
     platform/Win32Registry.cpp
     platform/Window.cpp
+    platform/WindowVisibility.cpp
 )
-target_link_libraries(solvane_platform PUBLIC solvane_core advapi32)
+target_link_libraries(solvane_platform PUBLIC solvane_core advapi32 dwmapi)
 
 # The image library.
 add_library(SVShared SHARED imagelib/SVShared.cpp imagelib/SVShared.rc)
@@ -70,7 +71,7 @@ add_library(solvane_ui STATIC
     ui/SkinButton.cpp
     ui/SkinnedDialog.cpp
 )
-target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32 msimg32)
+target_link_libraries(solvane_ui PUBLIC solvane_platform comctl32 shell32 msimg32 uxtheme)
 
 # The Lunar Phases window and its views.
 add_library(solvane_almanac STATIC
@@ -131,7 +132,6 @@ add_executable(solvane WIN32
     desktop/main.cpp
     desktop/DataPane.cpp
     desktop/EarthFrame.cpp
-    desktop/FrameVisibility.cpp
     desktop/NoticeDialog.cpp
     desktop/OffscreenDib.cpp
     desktop/TrayFrame.cpp
@@ -141,7 +141,7 @@ add_executable(solvane WIN32
 target_include_directories(solvane PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
 set_source_files_properties(res/solvane.rc PROPERTIES
     OBJECT_DEPENDS ${SOLVANE_GENERATED_DIR}/res/splash.bmp)
-target_link_libraries(solvane PRIVATE solvane_wallpaper solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32 wtsapi32 dwmapi)
+target_link_libraries(solvane PRIVATE solvane_wallpaper solvane_almanac solvane_settings solvane_timesync solvane_location solvane_ui solvane_render ws2_32 shell32 wtsapi32)
 add_custom_command(TARGET solvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane> ${SOLVANE_DIST_DIR}/)
@@ -182,9 +182,9 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
-add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp desktop/FrameVisibility.cpp tests/wine/wine_tests.rc)
+add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
-target_link_libraries(wine_tests PRIVATE dwmapi solvane_wallpaper solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
+target_link_libraries(wine_tests PRIVATE solvane_wallpaper solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
 target_compile_definitions(wine_tests PRIVATE SOLVANE_VERSION_TEXT="${PROJECT_VERSION}")
 add_dependencies(wine_tests solvane solvane-almanac solvane-render solvane-setclock svsaver SVShared)
 add_test(NAME wine_tests COMMAND wine_tests)

@@ -49,16 +49,31 @@ bool EarthFrame::createWindow() {
     return made;
 }
 
-void EarthFrame::placeAtStoredRect(UINT flags) {
-    const UserOptions& o = app_.options;
-    const RECT stored = {o.frameLeft, o.frameTop, o.frameRight, o.frameBottom};
+Extent EarthFrame::minimumSize(UINT dpi) const {
+    const SIZE around = FrameAroundClient(hwnd(), dpi);
+    Extent frame = {around.cx, around.cy};
+    // A menu bar wrapped onto more rows adds more: as the window is laid out now.
+    RECT window, client;
+    if (!IsIconic(hwnd()) && GetWindowRect(hwnd(), &window) && GetClientRect(hwnd(), &client) && client.bottom > 0) {
+        frame.width = std::max<int>(frame.width, (window.right - window.left) - client.right);
+        frame.height = std::max<int>(frame.height, (window.bottom - window.top) - client.bottom);
+    }
+    return MinimumFrameSize(app_.options.detailsPaneHidden == 0, frame, int(dpi));
+}
+
+Box EarthFrame::placeOnWorkArea(const RECT& r) const {
     MONITORINFO monitor = {sizeof(monitor)};
-    GetMonitorInfoA(MonitorFromRect(&stored, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const POINT middle = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
-    const Box placed = PlaceFrame(o.frameLeft, o.frameTop, o.frameRight, o.frameBottom,
-                                  {work.left, work.top, work.right - work.left, work.bottom - work.top},
-                                  int(DpiAtPoint(middle)));
+    return PlaceFrame(r.left, r.top, r.right, r.bottom,
+                      {work.left, work.top, work.right - work.left, work.bottom - work.top},
+                      minimumSize(DpiAtPoint(middle)));
+}
+
+void EarthFrame::placeAtStoredRect(UINT flags) {
+    const UserOptions& o = app_.options;
+    const Box placed = placeOnWorkArea({o.frameLeft, o.frameTop, o.frameRight, o.frameBottom});
     const bool wasPlacing = placing_;
     placing_ = true;
     SetWindowPos(hwnd(), nullptr, placed.x, placed.y, placed.width, placed.height, flags);
@@ -115,9 +130,19 @@ void EarthFrame::layout(int width, int height) {
 }
 
 void EarthFrame::setDetailsPane(bool show) {
+    if (!show) ShowWindow(pane_.hwnd(), SW_HIDE);
+    // The pane needs a larger window than the globe alone: a small window grows (and the new
+    // size is remembered) as far as its monitor's work area allows.
+    if (show && !fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        const Box fitted = placeOnWorkArea(r);
+        if (fitted.x != r.left || fitted.y != r.top || fitted.width != r.right - r.left || fitted.height != r.bottom - r.top) {
+            SetWindowPos(hwnd(), nullptr, fitted.x, fitted.y, fitted.width, fitted.height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     RECT client;
     GetClientRect(hwnd(), &client);
-    if (!show) ShowWindow(pane_.hwnd(), SW_HIDE);
     layout(client.right, client.bottom);
 }
 
@@ -239,9 +264,8 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_GETMINMAXINFO: {
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        const UINT dpi = WindowDpi(hwnd());
-        limits->ptMinTrackSize = {ScaledToDpi(kMinimumFrameWidth, dpi), ScaledToDpi(kMinimumFrameHeight, dpi)};
+        const Extent minimum = minimumSize(WindowDpi(hwnd()));
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.width, minimum.height};
         return 0;
     }
     case WM_DPICHANGED: {

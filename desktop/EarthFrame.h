@@ -4,8 +4,8 @@
 
 #include "desktop/DataPane.h"
 #include "desktop/EarthFrameRules.h"
-#include "desktop/FrameVisibility.h"
 #include "platform/Window.h"
+#include "platform/WindowVisibility.h"
 #include "render/EarthView.h"
 
 #include <cstdint>
@@ -37,7 +37,7 @@ public:
     TickWindows tickWindows;  // under app.optionsLock
     // Read by the clock tick on its own thread.
     volatile uint8_t menuOpen = 0;
-    FrameVisibility visibility;
+    WindowVisibility visibility;
     // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
     std::function<void()> clockMayResume;
     // Opens the dialog of a menu-bar command, owned by this window.
@@ -53,6 +53,11 @@ private:
     bool createWindow();
     void layout(int width, int height);
     void storeRect();
+    // The smallest window at `dpi` for the details pane shown or hidden.
+    Extent minimumSize(UINT dpi) const;
+    // `r` with at least the smallest size (at the DPI there), moved onto the work area of its
+    // nearest monitor.
+    Box placeOnWorkArea(const RECT& r) const;
     // Moves the window to the stored rectangle, or as near to it as the nearest monitor's work
     // area allows, leaving the stored rectangle as it is.
     void placeAtStoredRect(UINT flags);

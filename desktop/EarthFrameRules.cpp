@@ -76,10 +76,16 @@ void PlaceSpan(int64_t start, int64_t end, int64_t minimum, int64_t spanStart, i
 
 }  // namespace
 
-Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, int dpi) {
+Extent MinimumFrameSize(bool paneShown, const Extent& frame, int dpi) {
+    const Extent globe = {AtDpi(kMinimumGlobeWidth, dpi) + frame.width, AtDpi(kMinimumGlobeHeight, dpi) + frame.height};
+    if (!paneShown) return globe;
+    return {std::max(globe.width, AtDpi(kMinimumFrameWidth, dpi)), std::max(globe.height, AtDpi(kMinimumFrameHeight, dpi))};
+}
+
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, const Extent& minimum) {
     Box placed;
-    PlaceSpan(left, right, AtDpi(kMinimumFrameWidth, dpi), workArea.x, workArea.width, &placed.x, &placed.width);
-    PlaceSpan(top, bottom, AtDpi(kMinimumFrameHeight, dpi), workArea.y, workArea.height, &placed.y, &placed.height);
+    PlaceSpan(left, right, minimum.width, workArea.x, workArea.width, &placed.x, &placed.width);
+    PlaceSpan(top, bottom, minimum.height, workArea.y, workArea.height, &placed.y, &placed.height);
     return placed;
 }
 

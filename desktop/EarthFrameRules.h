@@ -37,14 +37,23 @@ bool StoresRectOnSize(bool fullScreen, bool minimised, bool maximised);
 bool StoresRectOnMove(bool fullScreen, const Box& shown, int left, int top, int right, int bottom);
 
 // The smallest window that still shows the globe and the whole details pane (its 550-pixel
-// block and the window's borders).
+// block and the window's borders), and the smallest client of the globe alone.
 constexpr int kMinimumFrameWidth = 580, kMinimumFrameHeight = 420;
+constexpr int kMinimumGlobeWidth = 200, kMinimumGlobeHeight = 150;
+
+struct Extent {
+    int width, height;
+};
+
+// The smallest window at `dpi`: one whose client holds the smallest globe, inside `frame` (what
+// the borders, the caption and the menu bar add to the client), and while the details pane
+// shows, one that shows the pane as well.
+Extent MinimumFrameSize(bool paneShown, const Extent& frame, int dpi = 96);
 
 // Where the window opens for a stored rectangle (left, top, right, bottom, as kept in the
 // options file, possibly damaged or from a monitor since removed): on `workArea` (the nearest
-// monitor's) with at least the minimum size (at `dpi`) and at most the work area's, moved
-// inside it.
-Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, int dpi = 96);
+// monitor's) with at least `minimum` and at most the work area's size, moved inside it.
+Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, const Extent& minimum);
 
 // One text of the details pane at (x, y) in the pane's client area.
 struct PaneText {

@@ -8,6 +8,7 @@
 #include "desktop/EarthFrame.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/Resources.h"
+#include "platform/WindowVisibility.h"
 #include "res/resource.h"
 #include "settings/ClockSettingsDialog.h"
 #include "settings/GeneralSettingsDialog.h"
@@ -32,6 +33,9 @@ constexpr UINT kRestartRetryMs = 250;
 // them: the messages of one change (each monitor, the work area) make one renewal.
 constexpr UINT_PTR kWallpaperRenewalTimer = 2;
 constexpr UINT kWallpaperRenewalDelayMs = 2000;
+// Lock and unlock notices asked for again while the system refuses them.
+constexpr UINT_PTR kSessionNoticeTimer = 3;
+constexpr UINT kSessionNoticeRetryMs = 2000;
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -72,7 +76,7 @@ bool TrayFrame::onCreate() {
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
     // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
     // going off stops the drawing as well.
-    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
+    registerSessionNotices();
     // (This session's display where Windows tells it, from Windows 8 on: not the console's when
     // the user is away at a remote desktop. Windows 7 tells only of the monitor's power.)
     if (IsWindows8OrGreater()) {
@@ -84,6 +88,13 @@ bool TrayFrame::onCreate() {
         displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_MONITOR_POWER_ON, DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     return true;
+}
+
+// At sign-in the clock may start before the session's services, and is refused until they are
+// up (RPC_S_INVALID_BINDING): it asks again until it is heard.
+void TrayFrame::registerSessionNotices() {
+    sessionNotices_ = WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+    if (!sessionNotices_) SetTimer(hwnd(), kSessionNoticeTimer, kSessionNoticeRetryMs, nullptr);
 }
 
 void TrayFrame::renewWallpaper() {
@@ -103,7 +114,8 @@ void TrayFrame::renewWallpaperSoon() {
 // The earth clock object outlives its window: a notice or menu of it may still be on the
 // stack below this exit, and returns into it.
 void TrayFrame::onDestroy() {
-    WTSUnRegisterSessionNotification(hwnd());
+    if (sessionNotices_) WTSUnRegisterSessionNotification(hwnd());
+    sessionNotices_ = false;
     if (displayNotice_ != nullptr) UnregisterPowerSettingNotification(displayNotice_);
     displayNotice_ = nullptr;
     clockTimer_.reset();
@@ -174,6 +186,7 @@ void TrayFrame::restartEarthWindow(UINT reasonId) {
 void TrayFrame::onTimer(UINT_PTR id) {
     KillTimer(hwnd(), id);
     if (id == kRestartRetryTimer) restartEarthWindow(restartReason_);
+    if (id == kSessionNoticeTimer) registerSessionNotices();
     if (id == kWallpaperRenewalTimer) {
         wallpaperRenewalPending_ = false;
         if (app_.currentOptions().wallpaperEnabled == 1) renewWallpaper();  // still on
@@ -304,17 +317,17 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                  setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE || setting->PowerSetting == GUID_MONITOR_POWER_ON)) {
                 DWORD state;  // 0 off, 1 on, 2 dimmed (still seen); the monitor's power: 0 off, 1 on
                 memcpy(&state, setting->Data, sizeof state);
-                earthFrame_->visibility.setDisplayOn(state != 0);
+                WindowVisibility::setDisplayOn(state != 0);
             }
         }
         return TRUE;
     case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
-            earthFrame_->visibility.setSessionShown(true);
+            WindowVisibility::setSessionShown(true);
             renewWallpaperSoon();
         }
         if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_REMOTE_DISCONNECT) {
-            earthFrame_->visibility.setSessionShown(false);
+            WindowVisibility::setSessionShown(false);
         }
         return 0;
     case WM_ENDSESSION:

@@ -34,6 +34,8 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
+    // Asks for the session's lock and unlock notices, and again later while they are refused.
+    void registerSessionNotices();
     // Wakes the wallpaper thread for pictures of this instant (the clock state brought up to
     // it first: the tick does so only while the earth clock window is seen); with the generator
     // off, to give the user's wallpaper placement back.
@@ -53,6 +55,7 @@ private:
     UINT restartReason_ = 0;  // the reason of a restart held back until a dialog closes
     bool wallpaperRenewalPending_ = false;
     HPOWERNOTIFY displayNotice_ = nullptr;  // the display's going off and on
+    bool sessionNotices_ = false;           // the session's lock and unlock are told
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
     HICON trayIcon_ = nullptr;  // the tray's image of the program's icon
 };

@@ -44,6 +44,19 @@ int SystemMetricForDpi(int index, UINT dpi) {
     return MulDiv(GetSystemMetrics(index), int(dpi), int(WindowDpi(nullptr)));
 }
 
+SIZE FrameAroundClient(HWND window, UINT dpi) {
+    static const auto forDpi = User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    const DWORD style = DWORD(GetWindowLongPtrW(window, GWL_STYLE)), exStyle = DWORD(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(window) != nullptr;
+    RECT r = {0, 0, 0, 0};
+    if (forDpi == nullptr || !forDpi(&r, style, menu, exStyle, dpi)) {
+        // Without it the process is aware of the system's DPI only, which the borders follow.
+        r = {0, 0, 0, 0};
+        AdjustWindowRectEx(&r, style, menu, exStyle);
+    }
+    return {r.right - r.left, r.bottom - r.top};
+}
+
 int ArtPercentFor(UINT dpi) {
     const UINT percent = dpi * 100 / kBaseDpi;
     return percent < 125 ? 100 : percent < 175 ? 150 : 200;

@@ -20,6 +20,10 @@ inline int ScaledToDpi(int pixels, UINT dpi) { return MulDiv(pixels, int(dpi), i
 // The system metric `index` (SM_CXSMICON...) at `dpi`.
 int SystemMetricForDpi(int index, UINT dpi);
 
+// What `window`'s borders, caption and menu bar (on one row) add to its client at `dpi`, for
+// its styles now.
+SIZE FrameAroundClient(HWND window, UINT dpi);
+
 // The art is drawn at 100 %, 150 % and 200 %: the scale nearest `dpi`, in percent, and the
 // resource id of bitmap `id` at it (id, id + 1000, id + 2000).
 int ArtPercentFor(UINT dpi);

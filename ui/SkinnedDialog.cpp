@@ -5,6 +5,8 @@
 #include "ui/HelpPage.h"
 #include "ui/SkinGeometry.h"
 
+#include <uxtheme.h>
+
 #include <map>
 
 namespace {
@@ -15,6 +17,22 @@ std::map<int, int>& OpenDialogs() {
     return open;
 }
 
+// Whether `control` is a check box or a radio button (of any kind: automatic, three-state).
+bool IsCheckOrRadio(HWND control) {
+    char name[16] = {};
+    GetClassNameA(control, name, sizeof name);
+    switch (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return lstrcmpiA(name, "Button") == 0;
+    }
+    return false;
+}
+
 void Fill(HDC dc, const SkinRect& r, HBRUSH brush) {
     const RECT rect = {r.left, r.top, r.right, r.bottom};
     FillRect(dc, &rect, brush);
@@ -23,6 +41,12 @@ void Fill(HDC dc, const SkinRect& r, HBRUSH brush) {
 }  // namespace
 
 void SkinnedDialog::attachControls() {
+    // With visual styles, check boxes and radio buttons draw their labels in the theme's text
+    // colour whatever the dialog sets (black on the light body): they go without, and take the
+    // dialog's white. (A class list that names no class; some systems refuse an empty one.)
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (IsCheckOrRadio(child)) SetWindowTheme(child, L" ", L" ");
+    }
     for (const ButtonFaces& b : skin_.buttons) {
         auto button = std::make_unique<SkinButton>();
         if (button->attach(GetDlgItem(hwnd(), b.control), b.faces)) buttons_.push_back(std::move(button));

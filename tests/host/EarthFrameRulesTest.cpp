@@ -40,14 +40,39 @@ TEST(EarthFrameRules, StoredRectangleFollowsOnlyNormalMovesAndSizes) {
     EXPECT_FALSE(StoresRectOnMove(false, o, 100, 50, 670, 50)) << "zero height";
 }
 
+// The pane's minimum holds only while it shows; the globe alone needs a client of 200 x 150.
+// Both follow the DPI, the frame's own parts as the system gives them.
+TEST(EarthFrameRules, TheSmallestWindowWithAndWithoutThePane) {
+    struct Case {
+        bool pane;
+        Extent frame;
+        int dpi;
+        Extent expected;
+    } cases[] = {
+        {true, {20, 62}, 96, {580, 420}},
+        {false, {20, 62}, 96, {220, 212}},
+        {false, {20, 81}, 96, {220, 231}},  // a menu bar on two rows
+        {true, {30, 90}, 144, {870, 630}},
+        {false, {30, 90}, 144, {330, 315}},
+        {true, {500, 400}, 96, {700, 550}},  // a frame wider than the pane's minimum leaves
+    };                                       // the globe its room all the same
+    for (const Case& c : cases) {
+        const Extent minimum = MinimumFrameSize(c.pane, c.frame, c.dpi);
+        EXPECT_EQ(minimum.width, c.expected.width) << c.pane << " " << c.dpi;
+        EXPECT_EQ(minimum.height, c.expected.height) << c.pane << " " << c.dpi;
+    }
+}
+
 // Where a stored rectangle opens, on a 1920 x 1040 work area at (0, 0) and on a second
-// monitor's at (1920, 0).
+// monitor's at (1920, 0), with the pane's minimum or the globe's alone.
 TEST(EarthFrameRules, WindowOpensOnTheWorkAreaWithAUsableSize) {
     const Box work = {0, 0, 1920, 1040};
+    const Extent globe = {220, 212};
     struct Case {
         const char* what;
         int left, top, right, bottom;
         Box work, expected;
+        Extent minimum = {580, 420};
     } cases[] = {
         {"inside: kept as stored", 40, 30, 640, 560, work, {40, 30, 600, 530}},
         {"on the second monitor", 2000, 100, 2600, 630, {1920, 0, 1280, 1024}, {2000, 100, 600, 530}},
@@ -58,10 +83,13 @@ TEST(EarthFrameRules, WindowOpensOnTheWorkAreaWithAUsableSize) {
         {"larger than the work area", -10, -10, 5000, 4000, work, {0, 0, 1920, 1040}},
         {"extreme values do not overflow", INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, work, {0, 0, 1920, 1040}},
         {"work area smaller than the minimum", 0, 0, 600, 530, {0, 0, 320, 200}, {0, 0, 320, 200}},
+        {"the globe alone: small kept", 40, 30, 264, 242, work, {40, 30, 224, 212}, globe},
+        {"the globe alone: smaller enlarged", 40, 30, 140, 80, work, {40, 30, 220, 212}, globe},
+        {"the same with the pane", 40, 30, 264, 242, work, {40, 30, 580, 420}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const Box placed = PlaceFrame(c.left, c.top, c.right, c.bottom, c.work);
+        const Box placed = PlaceFrame(c.left, c.top, c.right, c.bottom, c.work, c.minimum);
         EXPECT_EQ(placed.x, c.expected.x);
         EXPECT_EQ(placed.y, c.expected.y);
         EXPECT_EQ(placed.width, c.expected.width);

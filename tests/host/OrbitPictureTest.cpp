@@ -54,13 +54,13 @@ protected:
     }
 };
 
-// The balls fill the discs the camera's projection gives, at each side of the orbit; the light
-// comes from the left (each ball's left half bright, its right edge dark); the nearer ball
-// hides the farther.
-TEST_F(OrbitPicture, BallsFillTheirDiscsLitFromTheLeftTheNearerInFront) {
+// The balls fill the discs the camera's projection gives, the Moon's centred on its orbit line
+// at each side of it; the light comes from the left (each ball's left half bright, its right
+// edge dark); the nearer ball hides the farther.
+TEST_F(OrbitPicture, BallsFillTheirDiscsTheMoonOnItsLineLitFromTheLeftTheNearerInFront) {
     for (float moon : {0.0f, 90.0f, 180.0f}) {
         Draw(frontLit, moon, 0);
-        for (const ViewDisc& disc : {OrbitPointOnView(frontLit, moon, frontLit.moonPath, frontLit.moonRadius, kWidth, kHeight),
+        for (const ViewDisc& disc : {OrbitPointOnView(frontLit, moon, frontLit.orbitRadius, frontLit.moonRadius, kWidth, kHeight),
                                      EarthOnView(frontLit, kWidth, kHeight)}) {
             int left = kWidth, right = -1, top = kHeight, bottom = -1;
             for (int y = int(disc.y - disc.radius - 4); y <= int(disc.y + disc.radius + 4); ++y) {
@@ -76,7 +76,7 @@ TEST_F(OrbitPicture, BallsFillTheirDiscsLitFromTheLeftTheNearerInFront) {
         }
     }
     Draw(kOrbitScene, 0, 0);
-    for (const ViewDisc& disc : {OrbitPointOnView(kOrbitScene, 0, kOrbitScene.moonPath, kOrbitScene.moonRadius, kWidth, kHeight),
+    for (const ViewDisc& disc : {OrbitPointOnView(kOrbitScene, 0, kOrbitScene.orbitRadius, kOrbitScene.moonRadius, kWidth, kHeight),
                                  EarthOnView(kOrbitScene, kWidth, kHeight)}) {
         EXPECT_GT(Brightness(int(disc.x - disc.radius / 2), int(disc.y)), 3 * 150);
         EXPECT_LT(Brightness(int(disc.x + disc.radius - 2), int(disc.y)), 3 * 5);
@@ -86,7 +86,7 @@ TEST_F(OrbitPicture, BallsFillTheirDiscsLitFromTheLeftTheNearerInFront) {
     edgeOn.tilt = 0;
     for (float angle : {270.0f, 90.0f}) {
         Draw(edgeOn, angle, 0, MapOf(8, 4, [](double, double) { return 0xFF0000u; }));
-        const ViewDisc moon = OrbitPointOnView(edgeOn, angle, edgeOn.moonPath, edgeOn.moonRadius, kWidth, kHeight);
+        const ViewDisc moon = OrbitPointOnView(edgeOn, angle, edgeOn.orbitRadius, edgeOn.moonRadius, kWidth, kHeight);
         const uint8_t* p = At(int(moon.x), int(moon.y));
         EXPECT_EQ(p[0] > 150 && p[1] > 150, angle == 270) << "the Moon at " << angle << ", else the red Earth";
         EXPECT_GT(p[2], 150);

@@ -3,7 +3,7 @@
 #include "EarthClockFixture.h"
 
 #include "desktop/EarthFrameRules.h"
-#include "desktop/FrameVisibility.h"
+#include "platform/WindowVisibility.h"
 
 #include <algorithm>
 
@@ -180,7 +180,9 @@ TEST_F(EarthFrameTest, AHelpPageThatCannotBeOpenedIsExplained) {
     stop();
 }
 
-// However small the user makes it, the window keeps room for the globe and the whole pane.
+// However small the user makes it, the window keeps room for the globe and, while it shows,
+// the whole pane. Without the pane it can be as small as a globe of 200 x 150, opens again at
+// that size, and grows to hold the pane when the pane is shown again.
 TEST_F(EarthFrameTest, KeepsAUsableSizeWhenMadeSmall) {
     start();
     MoveWindow(frame, 60, 60, 170, 170, TRUE);
@@ -190,13 +192,44 @@ TEST_F(EarthFrameTest, KeepsAUsableSizeWhenMadeSmall) {
     EXPECT_EQ(r.right - r.left, kMinimumFrameWidth);
     EXPECT_EQ(r.bottom - r.top, kMinimumFrameHeight);
     HWND pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     RECT client;
     GetClientRect(pane, &client);
     EXPECT_GE(client.right, 550) << "the pane's texts, whole";
-    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
     GetClientRect(view, &client);
     EXPECT_GE(client.bottom, 150) << "a globe above it";
+
+    const auto toggleThePane = [&] {
+        ASSERT_TRUE(OpenContextMenu(frame));
+        SendKey(VK_DOWN);  // "Details Pane"
+        SendKey(VK_RETURN);
+    };
+    toggleThePane();
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }, 5000));
+    MoveWindow(frame, 60, 60, 100, 100, TRUE);
+    ASSERT_TRUE(WaitUntilIdle(frame));
+    GetClientRect(frame, &client);
+    EXPECT_EQ(client.right, kMinimumGlobeWidth);
+    EXPECT_EQ(client.bottom, kMinimumGlobeHeight);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 10000));
+    KeepScreenshot(CaptureWindow(frame), "earth-clock-smallest.bmp");
+    RECT smallest;
+    GetWindowRect(frame, &smallest);
     stop();
+
+    options = ReadOptions(folder.path("user.bin"));
+    start();
+    GetWindowRect(frame, &r);
+    EXPECT_TRUE(EqualRect(&r, &smallest)) << "opens again as small as it was";
+    pane = FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr);
+    toggleThePane();
+    EXPECT_TRUE(WaitUntil([&] {
+        GetWindowRect(frame, &r);
+        return IsWindowVisible(pane) && r.right - r.left == kMinimumFrameWidth && r.bottom - r.top == kMinimumFrameHeight;
+    }, 5000)) << "grown to hold the pane";
+    stop();
+    const UserOptions saved = ReadOptions(folder.path("user.bin"));
+    EXPECT_EQ(saved.frameRight - saved.frameLeft, kMinimumFrameWidth) << "the grown size remembered";
 }
 
 TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {

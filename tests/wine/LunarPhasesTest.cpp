@@ -180,6 +180,17 @@ TEST_F(LunarPhases, OpensOnceCentredAnimatesAndResumesWhereItStopped) {
             }
         }
     }
+    // Nobody can see it while the session is locked: the orbit stands still, and moves on
+    // again when the session is unlocked.
+    const auto animating = [&] {
+        const Capture before = CaptureWindow(orbit);
+        return WaitUntil([&] { return CaptureWindow(orbit).bgra != before.bgra; }, 1500);
+    };
+    PostMessageA(hidden, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !animating(); }, 5000)) << "stands still while locked";
+    PostMessageA(hidden, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(animating()) << "moves on when unlocked";
+
     // The illumination view is round: its corners show the window behind it.
     const uint8_t* corner = first.at(15 + 3, 125 + 3);
     EXPECT_EQ(RGB(corner[2], corner[1], corner[0]), kBackground);

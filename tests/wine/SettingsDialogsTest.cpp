@@ -6,10 +6,12 @@
 #include "render/GLTarget.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 #include <set>
 
 namespace {
@@ -355,6 +357,82 @@ TEST_F(SettingsDialogs, ClockSettingsTurnTheEarthAndKeepTheNightShadowClick) {
     ASSERT_TRUE(Gone(clock));
     stop();
     EXPECT_EQ(ReadOptions(optionsPath()).displayFlags & kShowNightShadow, 0u);
+}
+
+// Whether `control` is a check box or a radio button.
+bool IsCheckOrRadio(HWND control) {
+    char name[16] = {};
+    GetClassNameA(control, name, sizeof name);
+    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    return lstrcmpiA(name, "Button") == 0 && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                                              type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+}
+
+// The visual style wine ships, switched on for the programs started meanwhile.
+class ThemeOn {
+public:
+    ThemeOn() {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", 0, nullptr,
+                        0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        for (Value& v : values_) {
+            char text[MAX_PATH] = "";
+            DWORD size = sizeof text - 1;
+            if (RegQueryValueExA(key_, v.name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS) {
+                v.before = text;
+            }
+            set(v.name, v.on);
+        }
+    }
+    ~ThemeOn() {
+        for (const Value& v : values_) v.before ? set(v.name, v.before->c_str()) : (void)RegDeleteValueA(key_, v.name);
+        RegCloseKey(key_);
+    }
+
+private:
+    void set(const char* name, const std::string& text) const {
+        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+    }
+    struct Value {
+        const char* name;
+        const char* on;
+        std::optional<std::string> before;
+    };
+    HKEY key_ = nullptr;
+    Value values_[2] = {{"ThemeActive", "1", {}},
+                        {"DllName", "C:\\windows\\resources\\themes\\light\\light.msstyles", {}}};
+};
+
+// With visual styles, Windows draws themed check boxes and radio buttons in the theme's text
+// colour, whatever the dialog sets: black on the skin's body. The dialogs take the style off
+// them (wine draws them white either way), and only them.
+TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
+    const ThemeOn theme;
+    start();
+    struct Case {
+        UINT command;
+        int control;
+        const char* screenshot;
+    };
+    for (const Case c : {Case{ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, "clock-settings-themed.bmp"},
+                         Case{ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP, "general-settings-themed.bmp"}}) {
+        HWND dialog = OpenDialogWith(hidden, c.command, c.control);
+        ASSERT_NE(dialog, nullptr);
+        KeepScreenshot(SettledCapture(dialog), c.screenshot);
+        int checksAndRadios = 0, themed = 0;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsCheckOrRadio(child)) {
+                ++checksAndRadios;
+                EXPECT_EQ(GetWindowTheme(child), nullptr) << WindowText(child);
+            } else {
+                themed += GetWindowTheme(child) != nullptr;
+            }
+        }
+        EXPECT_GE(checksAndRadios, 7);
+        EXPECT_GT(themed, 0) << "the other controls keep the theme";
+        Press(dialog, IDCANCEL);
+        ASSERT_TRUE(Gone(dialog));
+    }
+    stop();
 }
 
 TEST_F(SettingsDialogs, GeneralSettingsStoreWhatIsShownAndRefuseHugeWallpapers) {
