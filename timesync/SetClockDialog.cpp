@@ -282,6 +282,9 @@ private:
     }
 
     void finish(const std::string& status) {
+        // The instance's box disables the dialog while it asks; an instance that ended with its
+        // box up (killed, or failed) left it disabled.
+        if (instance_ != nullptr) EnableWindow(hwnd(), TRUE);
         stopSynchronizing();
         setStatus(status);
     }
