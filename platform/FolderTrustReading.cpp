@@ -37,16 +37,17 @@ bool ReadEntrySecurity(const std::wstring& path, std::string& sddl) {
     return read;
 }
 
-// The full path of a file on a drive ("X:\..."), with "." and ".." resolved as the system
-// resolves them when it opens the file; empty for any other kind of path.
-std::wstring FullDrivePath(const std::string& path) {
+// The full path of a file on a fixed drive ("X:\..."), with "." and ".." resolved as the system
+// resolves them when it opens the file; empty for any other kind of path. The rights on a
+// removable or network drive were set where someone else holds them: they prove nothing here.
+std::wstring FullPathOnFixedDrive(const std::string& path) {
     const std::wstring name = WideFromUtf8(path);
     const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
     if (size == 0) return L"";
     std::wstring full(size, L'\0');
     full.resize(GetFullPathNameW(name.c_str(), size, &full[0], nullptr));
     const bool onDrive = full.size() > 3 && full[1] == L':' && full[2] == L'\\' && full.find(L':', 2) == std::wstring::npos;
-    return onDrive ? full : L"";
+    return onDrive && GetDriveTypeW(full.substr(0, 3).c_str()) == DRIVE_FIXED ? full : L"";
 }
 
 // The folder that holds `path` ("X:\" for what is at the root); empty for the root itself.
@@ -61,7 +62,7 @@ std::wstring Parent(const std::wstring& path) {
 bool ProgramFileIsTrusted(const std::string& path) {
     const int32_t standIn = SolvaneFolderTrustStandIn;
     if (standIn != 0) return standIn == 1;
-    const std::wstring file = FullDrivePath(path);
+    const std::wstring file = FullPathOnFixedDrive(path);
     std::wstring folder = Parent(file);
     std::string fileSddl, folderSddl;
     if (folder.empty() || !ReadEntrySecurity(file, fileSddl) ||

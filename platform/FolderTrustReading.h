@@ -7,8 +7,8 @@
 
 // Whether the file at `path` (UTF-8) is safe to run or load: the file and its folder are
 // trusted, and neither that folder nor any above it up to the drive's root can be replaced
-// (AncestorCannotBeReplaced). A link on the way (junction, symbolic link), a network or device
-// path, or a descriptor that cannot be read: not trusted.
+// (AncestorCannotBeReplaced). A link on the way (junction, symbolic link), a path that is not on
+// a fixed drive, or a descriptor that cannot be read: not trusted.
 bool ProgramFileIsTrusted(const std::string& path);
 
 // A stand-in for the reading, for the tests under wine, whose descriptors are made up from Unix
