@@ -46,7 +46,7 @@ UserOptions ClockApp::currentOptions() {
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, OptionsFilePath(userFolders_),
                            EarlierOptionsFile(programPath_, userFolders_), registry_, prompt_, timeZone_,
-                           optionsLock, programFolderTrusted_};
+                           optionsLock, programTrusted_};
 }
 
 bool ClockApp::saveOptions() {
@@ -62,7 +62,7 @@ void ClockApp::endSession() {
 bool ClockApp::initInstance(const char* commandLine) {
     const bool showSplash = CommandLineShowsSplash(commandLine);
     programPath_ = ProgramPath();
-    programFolderTrusted_ = ReadFolderTrust(FileBesideProgram(programPath_, "")) == FolderTrust::Trusted;
+    programTrusted_ = ProgramFileIsTrusted(programPath_);
     SetCurrentDirectoryW(WideFromUtf8(FileBesideProgram(programPath_, "")).c_str());
     if (!claimSingleInstance()) return false;
 

@@ -70,7 +70,7 @@ private:
 
     ClockAppParts parts_;
     std::string programPath_;
-    bool programFolderTrusted_ = false;
+    bool programTrusted_ = false;
     UserFileFolders userFolders_;
     HANDLE instanceMutex_ = nullptr;
     HANDLE wallpaperThreadHandle_ = nullptr;

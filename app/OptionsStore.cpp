@@ -102,7 +102,7 @@ std::string MainProgramFolder(Registry& registry) {
 bool SaveOptions(const UserOptions& options, const OptionsServices& services,
                  std::string* failure) {
     const bool saved = ReplaceFileAtomically(services.optionsFile, &options, sizeof options, failure);
-    if (services.programFolderTrusted) WriteAppPath(services);
+    if (services.programTrusted) WriteAppPath(services);
     return saved;
 }
 

@@ -24,10 +24,10 @@ struct OptionsServices {
     UserPrompt& prompt;
     TimeZoneSource& timeZone;
     RecursiveLock& optionsLock;
-    // Whether the program's folder is one that no one but the administrators can change: only
-    // such a folder is recorded as AppPath, since every user's screen saver loads the image
-    // library from the folder recorded there.
-    bool programFolderTrusted = false;
+    // Whether the program, its folder and those above it are ones that no one but the
+    // administrators can change: only such a folder is recorded as AppPath, since every user's
+    // screen saver loads the image library from the folder recorded there.
+    bool programTrusted = false;
 };
 
 extern const char kOptionsFileName[];     // "user.bin"

@@ -13,6 +13,9 @@ const char kCreatorOwner[] = "S-1-3-0";
 const char kCreatorGroup[] = "S-1-3-1";
 const char kOwnerRights[] = "S-1-3-4";
 
+constexpr uint32_t kDeleteChild = 0x40, kDelete = 0x10000, kWriteDac = 0x40000, kWriteOwner = 0x80000,
+                   kGenericAll = 0x10000000;
+
 // The rights that change a folder or what is in it: add a file or subfolder (write or append
 // data), write extended attributes, delete a child, write attributes, delete, write the DACL,
 // take ownership, generic write or all, and whatever may be asked for (MAXIMUM_ALLOWED).
@@ -118,6 +121,7 @@ bool ReadRights(const std::string& text, uint32_t& mask) {
 struct Grant {
     std::string sid;
     uint32_t rights = 0;
+    bool inheritOnly = false;  // reaches only what is below, not the object itself
 };
 
 // One entry's text between its parentheses: type;flags;rights;object;inherited object;SID and,
@@ -143,6 +147,7 @@ bool ReadEntry(const std::string& text, std::vector<Grant>& grants) {
         if (!IsCapital(c)) return false;
     }
     Grant grant;
+    for (std::size_t i = 0; i < fields[1].size(); i += 2) grant.inheritOnly |= fields[1].compare(i, 2, "IO") == 0;
     if (!ReadRights(fields[2], grant.rights) || !IsSidText(fields[5])) return false;
     grant.sid = CanonicalSid(fields[5]);
     if (allows) grants.push_back(grant);
@@ -178,6 +183,61 @@ bool ReadAcl(const std::string& sddl, std::size_t& at, bool& present, std::vecto
     return true;
 }
 
+struct Descriptor {
+    std::string owner;
+    bool daclPresent = false;  // a DACL was given and is not NO_ACCESS_CONTROL
+    std::vector<Grant> grants;
+};
+
+// Owner and DACL of a descriptor in SDDL form; false when the text is no descriptor.
+bool ReadDescriptor(const std::string& sddl, Descriptor& descriptor) {
+    bool hasDacl = false;
+    std::size_t at = 0;
+    while (at < sddl.size()) {
+        if (at + 1 >= sddl.size() || sddl[at + 1] != ':') return false;
+        const char part = sddl[at];
+        at += 2;
+        std::string sid;
+        std::vector<Grant> auditGrants;
+        bool saclPresent = false;
+        switch (part) {
+        case 'O':
+            if (!ReadSid(sddl, at, descriptor.owner)) return false;
+            break;
+        case 'G':
+            if (!ReadSid(sddl, at, sid)) return false;
+            break;
+        case 'D':
+            if (hasDacl || !ReadAcl(sddl, at, descriptor.daclPresent, descriptor.grants)) return false;
+            hasDacl = true;
+            break;
+        case 'S':
+            if (!ReadAcl(sddl, at, saclPresent, auditGrants)) return false;
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the grant goes to an account other than the system's own. CREATOR OWNER and CREATOR
+// GROUP are no one's until an entry is created; OWNER RIGHTS is the owner's, judged on its own.
+bool GrantsToOthers(const Grant& grant) {
+    const bool creatorOrOwner = grant.sid == kCreatorOwner || grant.sid == kCreatorGroup || grant.sid == kOwnerRights;
+    return !creatorOrOwner && !IsTrustedOwnerSid(grant.sid);
+}
+
+// Whether another account holds any of `rights` on the object itself (inherit-only entries do
+// not reach it). Generic all holds them all when the system maps it; generic write maps to
+// FILE_GENERIC_WRITE, which holds none of delete, write DAC, write owner or delete child.
+bool OthersHoldOnItself(const Descriptor& descriptor, uint32_t rights) {
+    for (const Grant& grant : descriptor.grants) {
+        if (!grant.inheritOnly && GrantsToOthers(grant) && (grant.rights & (rights | kGenericAll)) != 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool IsTrustedOwnerSid(const std::string& sid) {
@@ -186,42 +246,23 @@ bool IsTrustedOwnerSid(const std::string& sid) {
 }
 
 FolderTrust JudgeFolderSecurity(const std::string& sddl) {
-    std::string owner;
-    bool hasDacl = false, daclPresent = false;
-    std::vector<Grant> grants;
-    std::size_t at = 0;
-    while (at < sddl.size()) {
-        if (at + 1 >= sddl.size() || sddl[at + 1] != ':') return FolderTrust::NoSecurity;
-        const char part = sddl[at];
-        at += 2;
-        std::string sid;
-        std::vector<Grant> auditGrants;
-        bool saclPresent = false;
-        switch (part) {
-        case 'O':
-            if (!ReadSid(sddl, at, owner)) return FolderTrust::NoSecurity;
-            break;
-        case 'G':
-            if (!ReadSid(sddl, at, sid)) return FolderTrust::NoSecurity;
-            break;
-        case 'D':
-            if (hasDacl || !ReadAcl(sddl, at, daclPresent, grants)) return FolderTrust::NoSecurity;
-            hasDacl = true;
-            break;
-        case 'S':
-            if (!ReadAcl(sddl, at, saclPresent, auditGrants)) return FolderTrust::NoSecurity;
-            break;
-        default:
-            return FolderTrust::NoSecurity;
-        }
-    }
-    if (!hasDacl || !daclPresent) return FolderTrust::NoSecurity;
-    if (owner.empty() || !IsTrustedOwnerSid(owner)) return FolderTrust::UntrustedOwner;
-    for (const Grant& grant : grants) {
-        const bool creatorOrOwner = grant.sid == kCreatorOwner || grant.sid == kCreatorGroup || grant.sid == kOwnerRights;
-        if (!creatorOrOwner && !IsTrustedOwnerSid(grant.sid) && (grant.rights & kWriteRights) != 0) {
-            return FolderTrust::WritableByOthers;
-        }
+    Descriptor descriptor;
+    if (!ReadDescriptor(sddl, descriptor) || !descriptor.daclPresent) return FolderTrust::NoSecurity;
+    if (!IsTrustedOwnerSid(descriptor.owner)) return FolderTrust::UntrustedOwner;
+    for (const Grant& grant : descriptor.grants) {
+        if (GrantsToOthers(grant) && (grant.rights & kWriteRights) != 0) return FolderTrust::WritableByOthers;
     }
     return FolderTrust::Trusted;
+}
+
+bool AncestorCannotBeReplaced(const std::string& ancestorSddl, const std::string& parentSddl) {
+    Descriptor ancestor;
+    if (!ReadDescriptor(ancestorSddl, ancestor) || !ancestor.daclPresent || !IsTrustedOwnerSid(ancestor.owner) ||
+        OthersHoldOnItself(ancestor, kDelete | kWriteDac | kWriteOwner)) {
+        return false;
+    }
+    if (parentSddl.empty()) return true;
+    Descriptor parent;
+    return ReadDescriptor(parentSddl, parent) && parent.daclPresent && IsTrustedOwnerSid(parent.owner) &&
+           !OthersHoldOnItself(parent, kDeleteChild);
 }

@@ -18,6 +18,13 @@ enum class FolderTrust {
 // may write there can: they count through that account's own entry (Program Files has one).
 FolderTrust JudgeFolderSecurity(const std::string& sddl);
 
+// Whether a folder above a trusted one stays where it is: nobody but the system and its
+// administrators may delete or rename it (delete on it, delete child on its parent, the owner of
+// either), take it over (write owner) or rewrite its rights (write DAC), through entries that
+// apply to the folder itself. Adding folders beside it does no harm: C:\ lets every user do that.
+// `parentSddl` is empty for a drive's root. Text that is no descriptor, or no DACL: false.
+bool AncestorCannotBeReplaced(const std::string& ancestorSddl, const std::string& parentSddl);
+
 // Whether the SID (an SDDL alias such as "BA" or "SY", or "S-1-..." text) is Administrators,
 // SYSTEM or TrustedInstaller.
 bool IsTrustedOwnerSid(const std::string& sid);

@@ -1,6 +1,7 @@
 #include "render/SharedImages.h"
 
 #include "app/ProgramFiles.h"
+#include "platform/FolderTrustReading.h"
 #include "platform/ProgramPath.h"
 #include "platform/WideText.h"
 
@@ -15,17 +16,12 @@ std::string& Folder() {
     return folder;
 }
 
-bool& Forgone() {
-    static bool forgone = false;
-    return forgone;
-}
-
 // The library's loader, found once; the library stays loaded for the rest of the run.
 LoadImageFunction Loader() {
     static LoadImageFunction loader = [] {
-        if (Forgone()) return LoadImageFunction(nullptr);
-        const std::string path = Folder().empty() ? FileBesideProgram(ProgramPath(), "SVShared.dll")
-                                                  : Folder() + "SVShared.dll";
+        const bool named = !Folder().empty();
+        const std::string path = named ? Folder() + "SVShared.dll" : FileBesideProgram(ProgramPath(), "SVShared.dll");
+        if (named && !ProgramFileIsTrusted(path)) return LoadImageFunction(nullptr);
         HMODULE library = LoadLibraryW(WideFromUtf8(path).c_str());
         if (library == nullptr) return LoadImageFunction(nullptr);
         return reinterpret_cast<LoadImageFunction>(reinterpret_cast<void*>(GetProcAddress(library, "svLoadImage")));
@@ -36,8 +32,6 @@ LoadImageFunction Loader() {
 }  // namespace
 
 void SetSharedImagesFolder(const std::string& folder) { Folder() = folder; }
-
-void DoWithoutSharedImages() { Forgone() = true; }
 
 const unsigned char* LoadSharedImage(uint32_t image, int32_t* width, int32_t* height) {
     const LoadImageFunction load = Loader();

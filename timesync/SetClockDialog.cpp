@@ -55,12 +55,11 @@ const DialogSkin kSkin = {IDB_BANNER_SET_CLOCK, 332, kBannerBandHeight, ControlC
                           {{IDOK, IDB_FACES_SET}, {IDCANCEL, IDB_FACES_CLOSE}, {kHelpButton, IDB_FACES_HELP}},
                           {IDC_SERVER_GROUP}, "\\help\\SynchTime.htm", true, 0};
 
-// Whether the program that sets the clock may be started with administrator rights: only from a
-// folder, and as a file, that no one but the system and its administrators can change. An
+// Whether the program that sets the clock may be started with administrator rights: only as a
+// file, from a folder, that no one but the system and its administrators can change. An
 // elevated process (which has loaded the folder's code already) starts it as before.
 bool MayStartClockSetter(const std::string& program, bool elevated) {
-    return elevated || (ReadFolderTrust(FileBesideProgram(program, "")) == FolderTrust::Trusted &&
-                        ReadFolderTrust(program) == FolderTrust::Trusted);
+    return elevated || ProgramFileIsTrusted(program);
 }
 
 // The dialog never sets the clock itself: a program of its own does, started with administrator
@@ -283,6 +282,9 @@ private:
     }
 
     void finish(const std::string& status) {
+        // The instance's box disables the dialog while it asks; an instance that ended with its
+        // box up (killed, or failed) left it disabled.
+        if (instance_ != nullptr) EnableWindow(hwnd(), TRUE);
         stopSynchronizing();
         setStatus(status);
     }

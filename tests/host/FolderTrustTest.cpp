@@ -92,6 +92,53 @@ TEST(FolderTrust, TextThatIsNoDescriptorIsNotTrusted) {
     }
 }
 
+TEST(FolderTrust, AncestorsThatCannotBeReplaced) {
+    const std::string ti = kTrustedInstaller;
+    const std::string root = "O:" + ti + "G:" + ti +
+                             "D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)"
+                             "(A;;LC;;;AU)";
+    const std::string programFiles =
+        "O:" + ti + "G:" + ti + "D:PAI(A;;FA;;;" + ti + ")(A;CIIO;GA;;;" + ti +
+        ")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)"
+        "(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)(A;OICIIO;GXGR;;;AC)";
+    const std::string users = "O:SYG:SYD:PAI(A;OICIIO;GA;;;CO)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;;0x1200a9;;;BU)"
+                              "(A;OICIIO;GXGR;;;BU)(A;;0x1200a9;;;WD)(A;OICIIO;GXGR;;;WD)";
+    const std::string admins = "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)";
+    struct Case {
+        const char* what;
+        std::string ancestor, parent;
+        bool expected;
+    } cases[] = {
+        {"Windows' C:\\: users may add folders beside, not touch it", root, "", true},
+        {"Program Files under C:\\", programFiles, root, true},
+        {"C:\\Users under C:\\", users, root, true},
+        {"made trusted under C:\\", admins, root, true},
+        {"created under C:\\, inheriting Authenticated Users: Modify",
+         "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)(A;ID;0x1301bf;;;AU)"
+         "(A;OICIIOID;SDGXGWGR;;;AU)",
+         root, false},
+        {"a user's profile, owned by the user",
+         "O:" + kUser + "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;" + kUser + ")", users, false},
+        {"owned by the user, who may rewrite its rights", "O:" + kUser + "D:P(A;;FA;;;BA)", admins, false},
+        {"users may delete it", "O:BAD:(A;;FA;;;BA)(A;;SD;;;BU)", admins, false},
+        {"users may rewrite its rights", "O:BAD:(A;;FA;;;BA)(A;;WD;;;AU)", admins, false},
+        {"generic write holds none of these", "O:BAD:(A;;FA;;;BA)(A;;GWGR;;;BU)", admins, true},
+        {"write data and add folders leave it in place", "O:BAD:(A;;FA;;;BA)(A;;0x120116;;;BU)", admins, true},
+        {"the parent lets users delete its children", admins, "O:BAD:(A;;FA;;;BA)(A;;DT;;;BU)", false},
+        {"the parent gives users generic all", admins, "O:BAD:(A;;FA;;;BA)(A;;GA;;;AU)", false},
+        {"the parent's inherit-only delete child is not its own", admins, "O:BAD:(A;;FA;;;BA)(A;CIIO;DT;;;BU)",
+         true},
+        {"CREATOR OWNER on itself is no one's", "O:BAD:(A;;FA;;;BA)(A;;FA;;;CO)", admins, true},
+        {"the parent's owner may give itself delete child", admins, "O:" + kUser + "D:(A;;FA;;;BA)", false},
+        {"a file system without ACLs", "O:BAD:NO_ACCESS_CONTROL", admins, false},
+        {"a parent without ACLs", admins, "O:BAD:NO_ACCESS_CONTROL", false},
+        {"no descriptor", "", admins, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AncestorCannotBeReplaced(c.ancestor, c.parent), c.expected) << c.what << ": " << c.ancestor;
+    }
+}
+
 TEST(FolderTrust, TrustedOwners) {
     for (const std::string& sid : {std::string("BA"), std::string("SY"), std::string("S-1-5-32-544"),
                                    std::string("s-1-5-18"), kTrustedInstaller}) {

@@ -79,7 +79,7 @@ TEST(SaveOptions, WritesTheRecordAndAZeroPaddedAppPath) {
     // From a folder that others may change, the options are saved and AppPath is left alone.
     const std::string recorded = *appPath;
     services.programPath = "C:\\Users\\me\\Downloads\\Solvane\\solvane.exe";
-    services.programFolderTrusted = false;
+    services.programTrusted = false;
     ASSERT_TRUE(SaveOptions(options, services));
     EXPECT_EQ(*world.registry.find(RegistryRoot::LocalMachine, kRegistrationKeyPath, kAppPathValueName), recorded);
 }

@@ -1,7 +1,6 @@
 #include "ProgramHarness.h"
 
 #include "render/BitmapFile.h"
-#include "platform/FolderTrust.h"
 #include "platform/GdiSurface.h"
 #include "platform/WideText.h"
 
@@ -86,9 +85,9 @@ uintptr_t ExportedPlace(const std::string& exe, const char* name) {
     return offset;
 }
 
-// Writes the folder-trust stand-in into `process`, started suspended from `exe`, at the place
-// its export names in the image the process's environment block points to.
-bool WriteTrustStandIn(HANDLE process, const std::string& exe, FolderTrust trust) {
+// Writes the trust stand-in (every file trusted) into `process`, started suspended from `exe`, at
+// the place its export names in the image the process's environment block points to.
+bool WriteTrustStandIn(HANDLE process, const std::string& exe) {
     const uintptr_t place = ExportedPlace(exe, "SolvaneFolderTrustStandIn");
     using QueryProcess = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
     const auto query = reinterpret_cast<QueryProcess>(
@@ -98,7 +97,7 @@ bool WriteTrustStandIn(HANDLE process, const std::string& exe, FolderTrust trust
         return false;
     }
     uintptr_t image = 0;  // the environment block's ImageBaseAddress
-    const int32_t value = int32_t(trust) + 1;
+    const int32_t value = 1;
     return ReadProcessMemory(process, reinterpret_cast<const char*>(basic.PebBaseAddress) + 0x10, &image, sizeof image,
                              nullptr) &&
            image != 0 &&
@@ -123,7 +122,7 @@ RunningProgram::RunningProgram(const std::string& exe, const std::string& argume
         process_ = {};
         return;
     }
-    if (trust == Trust::Trusted && !WriteTrustStandIn(process_.hProcess, exe, FolderTrust::Trusted)) {
+    if (trust == Trust::Trusted && !WriteTrustStandIn(process_.hProcess, exe)) {
         TerminateProcess(process_.hProcess, 99);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);

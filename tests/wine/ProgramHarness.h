@@ -33,7 +33,7 @@ private:
 // test's).
 enum class Rights { AsTest, Standard };
 
-// Whether a started program trusts the folders it judges (platform/FolderTrustReading.h): as it
+// Whether a started program trusts the files it judges (platform/FolderTrustReading.h): as it
 // reads their descriptors (wine's, made up from Unix modes, are never trusted), or as trusted,
 // like an installed program's, by the stand-in written into the program before it runs.
 enum class Trust { AsRead, Trusted };

@@ -173,6 +173,19 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
     }
     EXPECT_TRUE(StartsWith(result, "Your PC clock was not changed: Windows refused to set it. ")) << result;
     EXPECT_GT(result.size(), 60u) << "with the system's reason: " << result;
+    // The program ending while it asks (killed here) leaves the dialog usable again.
+    press(dialog);
+    HWND box = question(dialog);
+    ASSERT_NE(box, nullptr);
+    DWORD setter = 0;
+    GetWindowThreadProcessId(box, &setter);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, setter);
+    ASSERT_NE(process, nullptr);
+    TerminateProcess(process, 1);
+    CloseHandle(process);
+    result = outcome(dialog);
+    EXPECT_TRUE(StartsWith(result, "Your PC clock may not have been changed")) << result;
+    EXPECT_TRUE(IsWindowEnabled(dialog));
 
     mode = 2;
     result = synchronize(dialog);
