@@ -13,6 +13,10 @@
 #include <functional>
 #include <vector>
 
+extern "C" {
+__declspec(dllexport) volatile int32_t SolvaneAncestorsStandIn = 0;
+}
+
 namespace {
 
 // Backup and restore semantics open any entry for reading and changing its owner, rights and
@@ -340,6 +344,70 @@ TakeOverResult Secure(HANDLE opened, const std::wstring& folder, const std::stri
     });
 }
 
+bool IsMissing(DWORD openError) { return openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND; }
+
+// The folder that holds `path` (a "\\?\" path as LongPath gives it); empty for a drive's root
+// or a share.
+std::wstring ParentOf(const std::wstring& path) {
+    std::size_t root = 7;  // "\\?\C:\"
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {  // "\\?\UNC\server\share"
+        const std::size_t server = path.find(L'\\', 8);
+        root = server == std::wstring::npos ? path.size() : path.find(L'\\', server + 1);
+    }
+    if (root == std::wstring::npos || path.size() <= root) return L"";
+    const std::size_t separator = path.find_last_of(L'\\');
+    return separator < root ? path.substr(0, root) : path.substr(0, separator);
+}
+
+// The owner and DACL of the existing folder at `path` in SDDL form (`sddl`), read from the
+// folder itself; Setup's own descriptor for a missing one, which it makes so.
+TakeOverResult ReadFolderSddl(const std::wstring& path, std::string& sddl) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsMissing(GetLastError())) {
+        sddl = kInstallFolderSddl;
+        return {};
+    }
+    Handle folder(OpenTop(path, false));
+    EntryInfo info;
+    if (!folder.valid() || !ReadEntryInfo(folder.value, info)) return Failure(path, GetLastError());
+    if (info.link()) return {TakeOverStatus::Link, Shown(path)};
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD error = GetSecurityInfo(folder.value, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
+    if (error != ERROR_SUCCESS) return Failure(path, error);
+    wchar_t* text = nullptr;
+    const bool converted =
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr);
+    const DWORD conversionError = GetLastError();
+    LocalFree(descriptor);
+    if (!converted) return Failure(path, conversionError);
+    sddl = Utf8FromWide(std::wstring(text));
+    LocalFree(text);
+    return {};
+}
+
+// Refuses the install folder when users could move it away with what Setup puts there, and put
+// a link to a place of their choosing in its place: neither it (with the descriptor Setup gives
+// it) nor any folder above it may be one that users can delete, rename, take over or re-permit.
+// Judged from the drive's root down, so that the highest such folder is named.
+TakeOverResult CheckFoldersAbove(const std::wstring& folder) {
+    const int32_t standIn = SolvaneAncestorsStandIn;
+    if (standIn != 0) return standIn == 1 ? TakeOverResult{} : TakeOverResult{TakeOverStatus::Replaceable, Shown(folder)};
+    std::vector<std::wstring> paths = {folder};
+    std::vector<std::string> descriptors = {kInstallFolderSddl};
+    for (std::wstring parent = ParentOf(folder); !parent.empty(); parent = ParentOf(parent)) {
+        paths.push_back(parent);
+        descriptors.emplace_back();
+        TakeOverResult read = ReadFolderSddl(parent, descriptors.back());
+        if (read.status != TakeOverStatus::Done) return read;
+    }
+    for (std::size_t i = paths.size(); i-- > 0;) {
+        if (!AncestorCannotBeReplaced(descriptors[i], i + 1 < paths.size() ? descriptors[i + 1] : "")) {
+            return {TakeOverStatus::Replaceable, Shown(paths[i])};
+        }
+    }
+    return {};
+}
+
 // Makes the missing folder and its missing parents, each with the install folder's rights from
 // the start: a parent made with the rights it would inherit (under C:\ those let every user
 // rename it) could be swapped for a link to another place.
@@ -354,8 +422,6 @@ bool MakeFolder(const std::wstring& folder, const Descriptors& descriptors) {
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptors.installFolder(), FALSE};
     return CreateDirectoryW(folder.c_str(), &attributes) != FALSE;
 }
-
-bool IsMissing(DWORD openError) { return openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND; }
 
 // Opens the install folder as OpenTop does; to take it over, a missing one is made first
 // (`made`).
@@ -399,13 +465,17 @@ TakeOverResult CheckOrTakeOver(const std::string& folderName, InstallKind kind, 
     const std::wstring folder = LongPath(WideFromUtf8(folderName));
     if (folder.empty()) return {TakeOverStatus::Failed, folderName + ": " + SystemErrorText(ERROR_BAD_PATHNAME)};
     if (!EnablePrivileges()) return {TakeOverStatus::Failed, SystemErrorText(ERROR_PRIVILEGE_NOT_HELD)};
+    // A drive's root is no program's folder: taking it over would judge every file on the drive.
+    if (ParentOf(folder).empty()) return Failure(folder, ERROR_BAD_PATHNAME);
+    TakeOverResult result = CheckFoldersAbove(folder);
+    if (result.status != TakeOverStatus::Done) return result;
     const Descriptors descriptors;
     if (!descriptors.valid()) return Failure(folder, GetLastError());
     bool made = false;
     DWORD openError = ERROR_SUCCESS;
     Handle top(OpenOrMake(folder, takeOver, descriptors, made, openError));
     if (!top.valid()) return !takeOver && IsMissing(openError) ? TakeOverResult{} : Failure(folder, openError);
-    TakeOverResult result = CheckOpened(folder, top.value, made, kind, shipped);
+    result = CheckOpened(folder, top.value, made, kind, shipped);
     if (!takeOver || result.status != TakeOverStatus::Done) return result;
 
     // Each folder before what is in it: from then on no user can add, rename or remove

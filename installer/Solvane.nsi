@@ -7,7 +7,8 @@
 ; Installs the clock and its files to Program Files\Solvane, the screen saver to the system
 ; folder, Start-menu shortcuts and the installed-programs entry. The program folder, wherever
 ; it is, becomes the administrators' alone (users may read and run, not change; nothing
-; inherited from its parent), through the folder helper (installer/folder_main.cpp): a fresh
+; inherited from its parent), through the folder helper (installer/folder_main.cpp), which
+; refuses a folder that users could rename or replace (or one inside such a folder); a fresh
 ; install takes only a new folder or one the administrators own with no programs of others in
 ; it; an upgrade takes its folder back from whoever changed it and deletes what a user could
 ; have planted for Windows to load or run. Each user's clock keeps user.bin in their roaming
@@ -192,6 +193,8 @@ Function RunFolderHelper
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds a link to another place:$\r$\n$R2$\r$\n$\r$\nSetup does not install where a link could lead its files elsewhere. Remove the link, or choose another folder." /SD IDOK
   ${Case} 4
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds programs that are not part of ${PRODUCT}, such as:$\r$\n$R2$\r$\n$\r$\nChoose a new or empty folder." /SD IDOK
+  ${Case} 5
+    MessageBox MB_OK|MB_ICONSTOP "Users of this PC could rename or replace this folder:$\r$\n$R2$\r$\n$\r$\nThey could then send what Setup installs into $INSTDIR to another place. Choose a folder in Program Files, or in a folder that only administrators can change." /SD IDOK
   ${CaseElse}
     MessageBox MB_OK|MB_ICONSTOP "Setup could not make $INSTDIR safe for ${PRODUCT} (status $R1):$\r$\n$R2" /SD IDOK
   ${EndSelect}
