@@ -412,12 +412,10 @@ TakeOverResult CheckFoldersAbove(const std::wstring& folder) {
 // the start: a parent made with the rights it would inherit (under C:\ those let every user
 // rename it) could be swapped for a link to another place.
 bool MakeFolder(const std::wstring& folder, const Descriptors& descriptors) {
-    const std::size_t separator = folder.find_last_of(L'\\');
-    if (separator != std::wstring::npos && separator > 6) {  // not the drive: "\\?\C:"
-        const std::wstring parent = folder.substr(0, separator);
-        if (GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES && !MakeFolder(parent, descriptors)) {
-            return false;
-        }
+    const std::wstring parent = ParentOf(folder);
+    if (!parent.empty() && GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !MakeFolder(parent, descriptors)) {
+        return false;
     }
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptors.installFolder(), FALSE};
     return CreateDirectoryW(folder.c_str(), &attributes) != FALSE;
@@ -475,7 +473,10 @@ TakeOverResult CheckOrTakeOver(const std::string& folderName, InstallKind kind, 
     DWORD openError = ERROR_SUCCESS;
     Handle top(OpenOrMake(folder, takeOver, descriptors, made, openError));
     if (!top.valid()) return !takeOver && IsMissing(openError) ? TakeOverResult{} : Failure(folder, openError);
-    result = CheckOpened(folder, top.value, made, kind, shipped);
+    // A folder that was missing above it may have been made by someone else meanwhile: the
+    // folders above are judged again now that the one made is held (and they with it).
+    if (made) result = CheckFoldersAbove(folder);
+    if (result.status == TakeOverStatus::Done) result = CheckOpened(folder, top.value, made, kind, shipped);
     if (!takeOver || result.status != TakeOverStatus::Done) return result;
 
     // Each folder before what is in it: from then on no user can add, rename or remove
