@@ -224,7 +224,7 @@ add_custom_target(help-pages ALL DEPENDS ${CMAKE_BINARY_DIR}/help.stamp)
 # from its own temporary folder, so it imports only libraries Windows always takes from the
 # system (KnownDLLs), never from beside it.
 add_executable(solvane-folder installer/folder_main.cpp installer/InstallFolderTakeOver_win32.cpp res/manifest.rc)
-target_link_libraries(solvane-folder PRIVATE solvane_core advapi32)
+target_link_libraries(solvane-folder PRIVATE solvane_core advapi32 ntdll)
 add_test(NAME folder_helper_imports COMMAND ${CMAKE_SOURCE_DIR}/tools/check-imports.sh $<TARGET_FILE:solvane-folder>)
 
 # The installer, Solvane-Setup.exe, made by NSIS from the shipped files.

@@ -6,6 +6,7 @@
 
 #include "installer/InstallFolderRules.h"
 
+#include <cstdint>
 #include <string>
 
 enum class InstallKind {
@@ -20,6 +21,7 @@ enum class TakeOverStatus {
     ForeignOwner = 2,  // a fresh install into a folder someone else owns; detail: the owner
     Link = 3,          // a junction or symbolic link; detail: its path
     ForeignCode = 4,   // a fresh install into a folder holding programs of others; detail: one
+    Replaceable = 5,   // users could rename or replace the folder or one above it; detail: which
 };
 
 struct TakeOverResult {
@@ -27,8 +29,18 @@ struct TakeOverResult {
     std::string detail;  // UTF-8
 };
 
-// Whether Setup may take the folder (a missing one may always be made): the decisions of
-// TakeOverInstallFolder, with nothing changed.
+// A stand-in for reading the descriptors of the folders above the install folder, for the tests
+// under wine, whose descriptors are made up from Unix file modes: 0 reads them; 1 takes them
+// for the administrators' alone, any other value for replaceable. The test writes it into the
+// helper process that Setup starts, as the debugger of Setup (hence its export, by which its
+// place is found). Only a process that may write the helper's memory can set it, and that
+// process is an administrator's anyway.
+extern "C" volatile int32_t SolvaneAncestorsStandIn;
+
+// Whether Setup may take the folder: the decisions of TakeOverInstallFolder, with nothing
+// changed. Both refuse a folder that users could rename or replace once Setup has made it the
+// administrators', or that lies in a folder they could (AncestorCannotBeReplaced, missing
+// folders counted as Setup makes them).
 TakeOverResult CheckInstallFolder(const std::string& folder, InstallKind kind, const ShippedFiles& shipped);
 
 // Checks the folder, then makes it (or takes it over): owner Administrators and

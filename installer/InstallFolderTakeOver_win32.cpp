@@ -8,9 +8,14 @@
 
 #include <aclapi.h>
 #include <sddl.h>
+#include <winternl.h>
 
 #include <functional>
 #include <vector>
+
+extern "C" {
+__declspec(dllexport) volatile int32_t SolvaneAncestorsStandIn = 0;
+}
 
 namespace {
 
@@ -29,13 +34,24 @@ struct Handle {
     bool valid() const { return value != INVALID_HANDLE_VALUE; }
 };
 
+// The path with long names for the short ones ("PROGRA~1") in the part of it that exists, as
+// the system names an opened folder's path.
+std::wstring WithLongNames(const std::wstring& path) {
+    std::vector<wchar_t> named(32768);
+    const DWORD length = GetLongPathNameW(path.c_str(), named.data(), DWORD(named.size()));
+    if (length > 0 && length < named.size()) return std::wstring(named.data(), length);
+    const std::size_t separator = path.find_last_of(L'\\');
+    if (separator == std::wstring::npos || separator < 3) return path;
+    return WithLongNames(path.substr(0, separator)) + path.substr(separator);
+}
+
 // A full path in the "\\?\" form, which Windows takes as it is (no length limit, no names
 // changed); without a trailing separator unless it is a drive's root.
 std::wstring LongPath(const std::wstring& path) {
     std::vector<wchar_t> full(32768);
     const DWORD length = GetFullPathNameW(path.c_str(), DWORD(full.size()), full.data(), nullptr);
     if (length == 0 || length >= full.size()) return L"";
-    std::wstring result(full.data(), length);
+    std::wstring result = WithLongNames(std::wstring(full.data(), length));
     if (result.size() > 3 && result.back() == L'\\') result.pop_back();
     if (result.rfind(L"\\\\?\\", 0) == 0) return result;
     if (result.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + result.substr(2);
@@ -68,13 +84,54 @@ bool EnablePrivileges() {
     return enabled;
 }
 
-// Opens the entry itself, never what a link leads to: to read its attributes and rights (and a
-// folder's entries), or to change them and delete it. Others may go on using it meanwhile.
-HANDLE OpenEntry(const std::wstring& path, bool folder, bool toChange) {
-    DWORD access = READ_CONTROL | FILE_READ_ATTRIBUTES | (folder ? FILE_LIST_DIRECTORY : 0);
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What Setup opens an entry for: to read its attributes and rights (and a folder's entries), or
+// also to change them and delete it.
+DWORD EntryAccess(bool folder, bool toChange) {
+    DWORD access = READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE | (folder ? FILE_LIST_DIRECTORY : 0);
     if (toChange) access |= WRITE_DAC | WRITE_OWNER | DELETE | FILE_WRITE_ATTRIBUTES;
-    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return access;
+}
+
+// Opens the install folder itself, never what a link there leads to. To take it over, it is
+// opened so that no one holds or gets a handle that could rename it (DELETE) while Setup works:
+// once its rights are reset, no user can open one again.
+HANDLE OpenTop(const std::wstring& folder, bool toChange) {
+    const DWORD access = toChange ? EntryAccess(true, true) & ~DWORD(DELETE) : EntryAccess(true, false);
+    return CreateFileW(folder.c_str(), access, toChange ? FILE_SHARE_READ | FILE_SHARE_WRITE : kShareAll, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// Opens the entry `name` of the opened folder as itself, looked up in that very folder: whatever
+// becomes of the path that led there (a folder renamed, a link put in its place), Setup stays
+// inside what it opened. Others may go on using the entry meanwhile.
+HANDLE OpenInside(HANDLE folder, const std::wstring& name, bool isFolder, bool toChange, DWORD& error) {
+    UNICODE_STRING text;
+    text.Length = text.MaximumLength = USHORT(name.size() * sizeof(wchar_t));
+    text.Buffer = const_cast<wchar_t*>(name.c_str());
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, 0, folder, nullptr);  // the name exactly as listed
+    IO_STATUS_BLOCK io = {};
+    HANDLE entry = INVALID_HANDLE_VALUE;
+    const NTSTATUS status =
+        NtCreateFile(&entry, EntryAccess(isFolder, toChange), &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
+                     FILE_OPEN_FOR_BACKUP_INTENT | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    if (status < 0) {
+        error = RtlNtStatusToDosError(status);
+        return INVALID_HANDLE_VALUE;
+    }
+    return entry;
+}
+
+// Whether the opened folder is the one at `folder` (a "\\?\" path as LongPath gives it): no
+// link on the way to it, nothing on the way renamed.
+bool IsAt(HANDLE opened, const std::wstring& folder) {
+    std::vector<wchar_t> final(32768);
+    const DWORD length = GetFinalPathNameByHandleW(opened, final.data(), DWORD(final.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < final.size() &&
+           CompareStringOrdinal(final.data(), int(length), folder.c_str(), int(folder.size()), TRUE) == CSTR_EQUAL;
 }
 
 // What Setup needs to know of an opened entry.
@@ -178,10 +235,11 @@ TakeOverResult ForEachEntry(HANDLE opened, const std::wstring& folder, bool toCh
     DWORD error = ERROR_SUCCESS;
     if (!ListOpened(opened, entries, error)) return Failure(folder, error);
     for (const Listed& listed : entries) {
-        const std::wstring path = folder + L"\\" + listed.name;
-        Handle entry(OpenEntry(path, listed.folder, toChange));
+        const std::wstring path = folder + L"\\" + listed.name;  // for what Setup tells
+        Handle entry(OpenInside(opened, listed.name, listed.folder, toChange, error));
+        if (!entry.valid()) return Failure(path, error);
         EntryInfo info;
-        if (!entry.valid() || !ReadEntryInfo(entry.value, info)) return Failure(path, GetLastError());
+        if (!ReadEntryInfo(entry.value, info)) return Failure(path, GetLastError());
         TakeOverResult result = visit(path, listed.name, entry.value, info);
         if (result.status != TakeOverStatus::Done) return result;
     }
@@ -286,43 +344,118 @@ TakeOverResult Secure(HANDLE opened, const std::wstring& folder, const std::stri
     });
 }
 
-// Makes the missing folder with the install folder's rights from the start, and its missing
-// parents with the rights they inherit.
-bool MakeParents(const std::wstring& folder) {
-    const std::size_t separator = folder.find_last_of(L'\\');
-    if (separator == std::wstring::npos || separator <= 6) return true;  // the drive: "\\?\C:"
-    const std::wstring parent = folder.substr(0, separator);
-    if (GetFileAttributesW(parent.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    return MakeParents(parent) && (CreateDirectoryW(parent.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+bool IsMissing(DWORD openError) { return openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND; }
+
+// The folder that holds `path` (a "\\?\" path as LongPath gives it); empty for a drive's root
+// or a share.
+std::wstring ParentOf(const std::wstring& path) {
+    std::size_t root = 7;  // "\\?\C:\"
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {  // "\\?\UNC\server\share"
+        const std::size_t server = path.find(L'\\', 8);
+        root = server == std::wstring::npos ? path.size() : path.find(L'\\', server + 1);
+    }
+    if (root == std::wstring::npos || path.size() <= root) return L"";
+    const std::size_t separator = path.find_last_of(L'\\');
+    return separator < root ? path.substr(0, root) : path.substr(0, separator);
 }
 
-TakeOverResult MakeFolder(const std::wstring& folder, const Descriptors& descriptors) {
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptors.installFolder(), FALSE};
-    if (!MakeParents(folder) || !CreateDirectoryW(folder.c_str(), &attributes)) return Failure(folder, GetLastError());
+// The owner and DACL of the existing folder at `path` in SDDL form (`sddl`), read from the
+// folder itself; Setup's own descriptor for a missing one, which it makes so.
+TakeOverResult ReadFolderSddl(const std::wstring& path, std::string& sddl) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && IsMissing(GetLastError())) {
+        sddl = kInstallFolderSddl;
+        return {};
+    }
+    Handle folder(OpenTop(path, false));
+    EntryInfo info;
+    if (!folder.valid() || !ReadEntryInfo(folder.value, info)) return Failure(path, GetLastError());
+    if (info.link()) return {TakeOverStatus::Link, Shown(path)};
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD error = GetSecurityInfo(folder.value, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
+    if (error != ERROR_SUCCESS) return Failure(path, error);
+    wchar_t* text = nullptr;
+    const bool converted =
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr);
+    const DWORD conversionError = GetLastError();
+    LocalFree(descriptor);
+    if (!converted) return Failure(path, conversionError);
+    sddl = Utf8FromWide(std::wstring(text));
+    LocalFree(text);
     return {};
 }
 
-// The checks of both: the folder itself, then what is in it. `top` is the folder opened, or
-// invalid (for `openError`) when it could not be.
-TakeOverResult CheckOpened(const std::wstring& folder, const Handle& top, DWORD openError, InstallKind kind,
-                           const ShippedFiles& shipped) {
-    if (!top.valid()) {
-        return openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND ? TakeOverResult{}
-                                                                                      : Failure(folder, openError);
+// Refuses the install folder when users could move it away with what Setup puts there, and put
+// a link to a place of their choosing in its place: neither it (with the descriptor Setup gives
+// it) nor any folder above it may be one that users can delete, rename, take over or re-permit.
+// Judged from the drive's root down, so that the highest such folder is named.
+TakeOverResult CheckFoldersAbove(const std::wstring& folder) {
+    const int32_t standIn = SolvaneAncestorsStandIn;
+    if (standIn != 0) return standIn == 1 ? TakeOverResult{} : TakeOverResult{TakeOverStatus::Replaceable, Shown(folder)};
+    std::vector<std::wstring> paths = {folder};
+    std::vector<std::string> descriptors = {kInstallFolderSddl};
+    for (std::wstring parent = ParentOf(folder); !parent.empty(); parent = ParentOf(parent)) {
+        paths.push_back(parent);
+        descriptors.emplace_back();
+        TakeOverResult read = ReadFolderSddl(parent, descriptors.back());
+        if (read.status != TakeOverStatus::Done) return read;
     }
+    for (std::size_t i = paths.size(); i-- > 0;) {
+        if (!AncestorCannotBeReplaced(descriptors[i], i + 1 < paths.size() ? descriptors[i + 1] : "")) {
+            return {TakeOverStatus::Replaceable, Shown(paths[i])};
+        }
+    }
+    return {};
+}
+
+// Makes the missing folder and its missing parents, each with the install folder's rights from
+// the start: a parent made with the rights it would inherit (under C:\ those let every user
+// rename it) could be swapped for a link to another place.
+bool MakeFolder(const std::wstring& folder, const Descriptors& descriptors) {
+    const std::wstring parent = ParentOf(folder);
+    if (!parent.empty() && GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !MakeFolder(parent, descriptors)) {
+        return false;
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptors.installFolder(), FALSE};
+    return CreateDirectoryW(folder.c_str(), &attributes) != FALSE;
+}
+
+// Opens the install folder as OpenTop does; to take it over, a missing one is made first
+// (`made`).
+HANDLE OpenOrMake(const std::wstring& folder, bool takeOver, const Descriptors& descriptors, bool& made,
+                  DWORD& error) {
+    made = false;
+    HANDLE top = OpenTop(folder, takeOver);
+    error = GetLastError();
+    if (top != INVALID_HANDLE_VALUE || !takeOver || !IsMissing(error)) return top;
+    if (!MakeFolder(folder, descriptors)) {
+        error = GetLastError();
+        return INVALID_HANDLE_VALUE;
+    }
+    made = true;
+    top = OpenTop(folder, true);
+    error = GetLastError();
+    return top;
+}
+
+// The checks of both: the opened folder itself, then what is in it. A folder Setup has `made`
+// has the owner it was given.
+TakeOverResult CheckOpened(const std::wstring& folder, HANDLE top, bool made, InstallKind kind,
+                           const ShippedFiles& shipped) {
     EntryInfo info;
-    if (!ReadEntryInfo(top.value, info)) return Failure(folder, GetLastError());
-    if (info.link()) return {TakeOverStatus::Link, Shown(folder)};
+    if (!ReadEntryInfo(top, info)) return Failure(folder, GetLastError());
+    if (info.link() || !IsAt(top, folder)) return {TakeOverStatus::Link, Shown(folder)};
     if (!info.folder()) return Failure(folder, ERROR_DIRECTORY);
-    if (kind == InstallKind::Fresh) {
+    if (kind == InstallKind::Fresh && !made) {
         std::string owner;
         DWORD error = ERROR_SUCCESS;
-        if (!OwnedByTrustee(top.value, owner, error)) {
+        if (!OwnedByTrustee(top, owner, error)) {
             if (error != ERROR_SUCCESS) return Failure(folder, error);
             return {TakeOverStatus::ForeignOwner, owner};
         }
     }
-    return Inspect(top.value, folder, "", kind, shipped);
+    return Inspect(top, folder, "", kind, shipped);
 }
 
 TakeOverResult CheckOrTakeOver(const std::string& folderName, InstallKind kind, const ShippedFiles& shipped,
@@ -330,18 +463,29 @@ TakeOverResult CheckOrTakeOver(const std::string& folderName, InstallKind kind, 
     const std::wstring folder = LongPath(WideFromUtf8(folderName));
     if (folder.empty()) return {TakeOverStatus::Failed, folderName + ": " + SystemErrorText(ERROR_BAD_PATHNAME)};
     if (!EnablePrivileges()) return {TakeOverStatus::Failed, SystemErrorText(ERROR_PRIVILEGE_NOT_HELD)};
-    Handle top(OpenEntry(folder, true, takeOver));
-    const DWORD openError = GetLastError();
-    TakeOverResult result = CheckOpened(folder, top, openError, kind, shipped);
-    if (!takeOver || result.status != TakeOverStatus::Done) return result;
-
+    // A drive's root is no program's folder: taking it over would judge every file on the drive.
+    if (ParentOf(folder).empty()) return Failure(folder, ERROR_BAD_PATHNAME);
+    TakeOverResult result = CheckFoldersAbove(folder);
+    if (result.status != TakeOverStatus::Done) return result;
     const Descriptors descriptors;
     if (!descriptors.valid()) return Failure(folder, GetLastError());
-    if (!top.valid()) return MakeFolder(folder, descriptors);
+    bool made = false;
+    DWORD openError = ERROR_SUCCESS;
+    Handle top(OpenOrMake(folder, takeOver, descriptors, made, openError));
+    if (!top.valid()) return !takeOver && IsMissing(openError) ? TakeOverResult{} : Failure(folder, openError);
+    // A folder that was missing above it may have been made by someone else meanwhile: the
+    // folders above are judged again now that the one made is held (and they with it).
+    if (made) result = CheckFoldersAbove(folder);
+    if (result.status == TakeOverStatus::Done) result = CheckOpened(folder, top.value, made, kind, shipped);
+    if (!takeOver || result.status != TakeOverStatus::Done) return result;
+
     // Each folder before what is in it: from then on no user can add, rename or remove
     // anything there.
     if (!SetSecurity(top.value, descriptors.installFolder(), true)) return Failure(folder, GetLastError());
-    return Secure(top.value, folder, "", shipped, descriptors);
+    result = Secure(top.value, folder, "", shipped, descriptors);
+    // Where the installer writes next, by its path: still this folder.
+    if (result.status == TakeOverStatus::Done && !IsAt(top.value, folder)) return {TakeOverStatus::Link, Shown(folder)};
+    return result;
 }
 
 }  // namespace

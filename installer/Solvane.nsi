@@ -7,7 +7,8 @@
 ; Installs the clock and its files to Program Files\Solvane, the screen saver to the system
 ; folder, Start-menu shortcuts and the installed-programs entry. The program folder, wherever
 ; it is, becomes the administrators' alone (users may read and run, not change; nothing
-; inherited from its parent), through the folder helper (installer/folder_main.cpp): a fresh
+; inherited from its parent), through the folder helper (installer/folder_main.cpp), which
+; refuses a folder that users could rename or replace (or one inside such a folder); a fresh
 ; install takes only a new folder or one the administrators own with no programs of others in
 ; it; an upgrade takes its folder back from whoever changed it and deletes what a user could
 ; have planted for Windows to load or run. Each user's clock keeps user.bin in their roaming
@@ -192,6 +193,8 @@ Function RunFolderHelper
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds a link to another place:$\r$\n$R2$\r$\n$\r$\nSetup does not install where a link could lead its files elsewhere. Remove the link, or choose another folder." /SD IDOK
   ${Case} 4
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR holds programs that are not part of ${PRODUCT}, such as:$\r$\n$R2$\r$\n$\r$\nChoose a new or empty folder." /SD IDOK
+  ${Case} 5
+    MessageBox MB_OK|MB_ICONSTOP "Users of this PC could rename or replace this folder:$\r$\n$R2$\r$\n$\r$\nThey could then send what Setup installs into $INSTDIR to another place. Choose a folder in Program Files, or in a folder that only administrators can change." /SD IDOK
   ${CaseElse}
     MessageBox MB_OK|MB_ICONSTOP "Setup could not make $INSTDIR safe for ${PRODUCT} (status $R1):$\r$\n$R2" /SD IDOK
   ${EndSelect}
@@ -282,6 +285,14 @@ Function un.onInit
   SetRegView 64
 FunctionEnd
 
+; Closes the handle in $5 of a user's folder held open while its files go, once.
+Function un.LetGoOfHeldFolder
+  ${If} $5 != -1
+    System::Call 'kernel32::CloseHandle(p r5)'
+    StrCpy $5 -1
+  ${EndIf}
+FunctionEnd
+
 Section "Uninstall"
   Call un.EndRunningClock
 
@@ -318,30 +329,42 @@ Section "Uninstall"
     System::Call 'user32::SystemParametersInfoW(i 0x0014, i 0, w "", i 3)'  ; SPI_SETDESKWALLPAPER, save and broadcast
   ${EndIf}
   ; Nothing is deleted through a link: a user's folder that is a junction or symbolic link
-  ; (FILE_ATTRIBUTE_REPARSE_POINT; a missing folder, -1, has the bit too) is left alone.
+  ; (FILE_ATTRIBUTE_REPARSE_POINT; a missing folder, -1, has the bit too) is left alone. Each
+  ; folder is held open as itself, with no leave to delete or rename it, from before it is
+  ; looked at until its files are gone: meanwhile neither it nor a folder above it can be
+  ; swapped for a link. (FILE_READ_ATTRIBUTES, shared for reading and writing, OPEN_EXISTING,
+  ; FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT.)
+  System::Call 'kernel32::CreateFileW(w "${USER_PICTURES}", i 0x80, i 3, p 0, i 3, i 0x02200000, p 0) p .r5'
   System::Call 'kernel32::GetFileAttributesW(w "${USER_PICTURES}") i .r1'
   IntOp $1 $1 & 0x400
   ${If} $1 == 0
+  ${AndIf} $5 != -1
     Delete "${USER_PICTURES}\Solvane.bmp"
     Delete "${USER_PICTURES}\Solvane.bmp.*.new"
     Delete "${USER_PICTURES}\Solvane.bmp.new"
     Delete "${USER_PICTURES}\Solvane-*.bmp"
     Delete "${USER_PICTURES}\Solvane-*.bmp.*.new"
     Delete "${USER_PICTURES}\Solvane-*.bmp.new"
+    Call un.LetGoOfHeldFolder
     RMDir "${USER_PICTURES}"
   ${EndIf}
+  Call un.LetGoOfHeldFolder
   ; The current user's settings go only when they say so; other users' are not touched.
+  System::Call 'kernel32::CreateFileW(w "${USER_SETTINGS}", i 0x80, i 3, p 0, i 3, i 0x02200000, p 0) p .r5'
   System::Call 'kernel32::GetFileAttributesW(w "${USER_SETTINGS}") i .r1'
   IntOp $1 $1 & 0x400
   ${If} $1 == 0
+  ${AndIf} $5 != -1
   ${AndIf} ${FileExists} "${USER_SETTINGS}\user.bin"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
     Delete "${USER_SETTINGS}\user.bin"
     Delete "${USER_SETTINGS}\user.bin.*.new"
     Delete "${USER_SETTINGS}\user.bin.new"
+    Call un.LetGoOfHeldFolder
     RMDir "${USER_SETTINGS}"
   keepSettings:
   ${EndIf}
+  Call un.LetGoOfHeldFolder
   DetailPrint "The settings of other users of this PC are left alone."
   SetShellVarContext all
 

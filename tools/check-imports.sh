@@ -4,7 +4,8 @@
 # rights must load nothing that a user could put beside it before its first line runs.
 set -u
 known=' kernel32.dll user32.dll gdi32.dll advapi32.dll ws2_32.dll shell32.dll ole32.dll oleaut32.dll shlwapi.dll '
-known+='msvcrt.dll combase.dll rpcrt4.dll sechost.dll '
+# ntdll.dll holds the loader itself: the system maps it into every process before anything loads.
+known+='msvcrt.dll combase.dll rpcrt4.dll sechost.dll ntdll.dll '
 program=$(basename "$1")
 imports=$(x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | tr -d '\r')
 if [ -z "$imports" ]; then

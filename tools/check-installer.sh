@@ -1,10 +1,10 @@
 #!/bin/bash
 # Fails when the installer could open the program folder to other users or remove what it did
 # not install: rights granted by the script (icacls, cacls, the AccessControl plugin, security
-# calls), rights the folder helper gives (installer/*.cpp, in SDDL) with a write right for
-# Users, Authenticated Users, Everyone or the interactive user, a folder removed with
-# everything in it, or a program started with the installer's elevation (every start goes
-# through the shell, as the logged-on user; the one exception is the folder helper).
+# calls), rights the folder helper gives (SDDL in installer/*.cpp and *.h) with a write right for
+# anyone but Administrators, SYSTEM and TrustedInstaller, a folder removed with everything in it,
+# or a program started with the installer's elevation (every start goes through the shell, as the
+# logged-on user; the one exception is the folder helper).
 cd "$(dirname "$0")/.."
 script=installer/Solvane.nsi
 code=$(sed 's/[[:space:]]*;.*$//' "$script")  # without comments
@@ -29,23 +29,33 @@ helper='"\$PLUGINSDIR\\solvane-folder.exe"'
 helper_run="^[[:space:]]*nsExec::ExecToStack '$helper \\\$R0 \\\$InstallKind \"\\\$PLUGINSDIR\\\\shipped-files\\.txt\" \"\\\$INSTDIR\"'\$"
 [ "$(echo "$code" | grep -cE "$helper_run")" -eq 1 ] || { echo "$script: the folder helper is not run once, as agreed"; bad=1; }
 code=$(echo "$code" | grep -vE "$helper_run")
-check '^[[:space:]]*(Exec|ExecWait|ExecShell|ExecShellWait|nsExec::)' 'starts a program with the installer'"'"'s rights'
+# The script's own commands (anywhere on a line: after a label or in ${IfThen}), any plugin's
+# Exec calls, and the system's calls that start programs (through System::Call).
+check '(^|[^[:alnum:]_.])(Exec|ExecWait|ExecShell|ExecShellWait)([[:space:]]|$)|::Exec|ShellExec|CreateProcess|WinExec' \
+    'starts a program with the installer'"'"'s rights'
 
-# The helper's descriptors: an allow entry for those groups may hold read and execute rights only.
+# The helper's descriptors: every allow entry (A, OA, and the conditional XA and ZA) in its
+# sources, in any case, with or without an owner part, its literals joined as the compiler joins
+# them. One for anyone but Administrators, SYSTEM and TrustedInstaller may hold reading and
+# running rights only.
 write_bits=$((0x2 | 0x4 | 0x10 | 0x40 | 0x100 | 0x10000 | 0x40000 | 0x80000 | 0x2000000 | 0x10000000 | 0x40000000))
-for source in installer/*.cpp; do
-    for ace in $(grep -oE '"O:[^"]*"' "$source" | grep -oE '\([^)]*\)'); do
-        IFS=';' read -r type _ rights _ _ sid <<<"${ace//[()]/}"
-        case "$sid" in BU | AU | WD | IU | S-1-5-32-545 | S-1-5-11 | S-1-1-0 | S-1-5-4) ;; *) continue ;; esac
-        [ "$type" = A ] || [ "$type" = OA ] || continue
-        if [[ $rights =~ ^0x[0-9a-fA-F]+$ ]]; then
-            (( rights & write_bits )) || continue
-        elif [[ $rights =~ ^(FR|FX|GR|GX|RC)+$ ]]; then
+admins='^(ba|sy|s-1-5-32-544|s-1-5-18|s-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)$'
+for source in installer/*.cpp installer/*.h; do
+    while IFS=';' read -r _ _ rights _ _ sid; do
+        [ -n "$sid" ] || continue
+        rights=${rights,,}
+        [[ ${sid,,} =~ $admins ]] && continue
+        if [[ $rights =~ ^0x([0-9a-f]{1,8})$ ]]; then
+            (( 16#${BASH_REMATCH[1]} & write_bits )) || continue
+        elif [[ $rights =~ ^([1-9][0-9]{0,9}|0)$ ]]; then
+            (( 10#$rights & write_bits )) || continue
+        elif [[ $rights =~ ^(fr|fx|gr|gx|rc|cc|sw|wp|lo)+$ ]]; then
             continue
         fi
-        echo "$source: $ace gives $sid a right to write"
+        echo "$source: an allow entry gives $sid the rights $rights, which include writing"
         bad=1
-    done
+    done < <(sed -z 's/"[[:space:]]*"//g' "$source" |
+        grep -oiE '\((a|oa|xa|za);[^;()"]*;[^;()"]*;[^;()"]*;[^;()"]*;[^;()"]*' | cut -c2-)
 done
 [ $bad -eq 0 ] && echo "installer: no rights granted to users, nothing removed wholesale, the clock started as the user"
 exit $bad

@@ -89,10 +89,19 @@ TEST(InstallFolderRules, WhichReparsePointsAreLinks) {
     for (const Case& c : cases) EXPECT_EQ(IsLinkEntry(c.attributes, c.tag), c.link) << c.what;
 }
 
-// What Setup gives the folder and everything in it is what the programs trust.
+// What Setup gives the folder and everything in it is what the programs trust, and the folder
+// (or a parent Setup makes) stays in place under Windows' C:\, in Program Files, and in a
+// folder Setup made.
 TEST(InstallFolderRules, TheRightsGivenAreTrusted) {
     for (const char* sddl : {kInstallFolderSddl, kFolderInsideSddl, kFileInsideSddl}) {
         EXPECT_EQ(JudgeFolderSecurity(sddl), FolderTrust::Trusted) << sddl;
+    }
+    const std::string root = "O:SYD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)"
+                             "(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)";
+    const std::string programFiles = "O:SYD:PAI(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)"
+                                     "(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)";
+    for (const std::string& parent : {root, programFiles, std::string(kInstallFolderSddl)}) {
+        EXPECT_TRUE(AncestorCannotBeReplaced(kInstallFolderSddl, parent)) << parent;
     }
 }
 

@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <future>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -144,6 +146,104 @@ void SetStringValue(HKEY root, const char* key, const char* name, const std::str
 }
 
 
+// Where the image at `base` in `process` keeps what it exports as `name`; null when it exports
+// no such thing.
+char* ExportIn(HANDLE process, char* base, const char* name) {
+    const auto read = [&](DWORD place, void* into, size_t size) {
+        return ReadProcessMemory(process, base + place, into, size, nullptr) != FALSE;
+    };
+    IMAGE_DOS_HEADER dos;
+    IMAGE_NT_HEADERS64 headers;
+    IMAGE_EXPORT_DIRECTORY exports;
+    if (!read(0, &dos, sizeof dos) || !read(dos.e_lfanew, &headers, sizeof headers)) return nullptr;
+    const IMAGE_DATA_DIRECTORY& directory = headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    if (directory.Size == 0 || !read(directory.VirtualAddress, &exports, sizeof exports)) return nullptr;
+    std::string text(std::strlen(name) + 1, '\0');
+    for (DWORD i = 0; i < exports.NumberOfNames; ++i) {
+        DWORD namePlace = 0, place = 0;
+        WORD ordinal = 0;
+        if (!read(exports.AddressOfNames + 4 * i, &namePlace, 4) || !read(namePlace, &text[0], text.size())) continue;
+        if (std::strcmp(text.c_str(), name) == 0 && read(exports.AddressOfNameOrdinals + 2 * i, &ordinal, 2) &&
+            read(exports.AddressOfFunctions + 4 * ordinal, &place, 4)) {
+            return base + place;
+        }
+    }
+    return nullptr;
+}
+
+// Setup.exe, started by a thread of the test that is its debugger: it hears of each program
+// Setup starts before that runs, and writes into the folder helper how it takes the folders
+// above the install folder (installer/InstallFolderTakeOver.h: wine makes their descriptors up
+// as the user's, whom Windows would let replace them; an administrator's C:\ and Program Files
+// stay). It lets go of what still runs when Setup ends. Killed when the object goes if it is
+// still running.
+class SetupRun {
+public:
+    explicit SetupRun(const std::string& arguments, Trust foldersAbove = Trust::Trusted) {
+        std::promise<HANDLE> started;
+        std::future<HANDLE> process = started.get_future();
+        debugger_ = std::thread([arguments, foldersAbove, started = std::move(started)]() mutable {
+            Debug(arguments, foldersAbove == Trust::Trusted, started);
+        });
+        process_ = process.get();
+    }
+    ~SetupRun() {
+        if (running()) TerminateProcess(process_, 99);
+        debugger_.join();
+        if (started()) CloseHandle(process_);
+    }
+    bool started() const { return process_ != nullptr; }
+    bool running() { return started() && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    DWORD exitCode() {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_, &code);
+        return code;
+    }
+
+private:
+    static void Debug(const std::string& arguments, bool trusted, std::promise<HANDLE>& started) {
+        std::wstring commandLine = WideFromUtf8("\"" + SetupProgram() + "\" " + arguments);
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION setup = {};
+        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr, nullptr,
+                            &startup, &setup)) {
+            started.set_value(nullptr);
+            return;
+        }
+        CloseHandle(setup.hThread);
+        DebugSetProcessKillOnExit(FALSE);  // what Setup started (the clock) outlives the test
+        started.set_value(setup.hProcess);
+        std::set<DWORD> debugged;  // Setup and what it started (the helper through nsExec's own process)
+        for (;;) {
+            DEBUG_EVENT event;
+            if (!WaitForDebugEvent(&event, INFINITE)) return;
+            DWORD status = DBG_CONTINUE;
+            if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+                const CREATE_PROCESS_DEBUG_INFO& created = event.u.CreateProcessInfo;
+                if (created.hFile != nullptr) CloseHandle(created.hFile);
+                debugged.insert(event.dwProcessId);
+                const int32_t standIn = 1;
+                char* place = ExportIn(created.hProcess, static_cast<char*>(created.lpBaseOfImage),
+                                       "SolvaneAncestorsStandIn");
+                if (trusted && place != nullptr) WriteProcessMemory(created.hProcess, place, &standIn, 4, nullptr);
+            } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile != nullptr) {
+                CloseHandle(event.u.LoadDll.hFile);
+            } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
+                       event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            } else if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+                debugged.erase(event.dwProcessId);
+            }
+            ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+            if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT && event.dwProcessId == setup.dwProcessId) break;
+        }
+        for (DWORD process : debugged) DebugActiveProcessStop(process);
+    }
+
+    std::thread debugger_;
+    HANDLE process_ = nullptr;
+};
+
 // The wizard window of the installer or uninstaller once its main button reads `label`
 // (the page it shows), idle; null when it never does.
 HWND WizardAt(const char* caption, const char* label) {
@@ -182,7 +282,7 @@ protected:
     }
     // The silent installer, to its end with status 0.
     static void Install() {
-        RunningProgram setup(SetupProgram(), "/S");
+        SetupRun setup("/S");
         ASSERT_TRUE(setup.started());
         ASSERT_TRUE(WaitUntil([&] { return !setup.running(); }, kSetupTimeoutMs));
         ASSERT_EQ(setup.exitCode(), 0u);
@@ -400,14 +500,14 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
     const std::string othersFolder = "C:\\Solvane of another user";
     ASSERT_TRUE(CreateDirectoryA(othersFolder.c_str(), nullptr));
     {
-        RunningProgram silent(SetupProgram(), "/S /D=" + othersFolder);
+        SetupRun silent("/S /D=" + othersFolder);
         ASSERT_TRUE(WaitUntil([&] { return !silent.running(); }, kSetupTimeoutMs));
         EXPECT_NE(silent.exitCode(), 0u);
         EXPECT_TRUE(FilesIn(othersFolder).empty());
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     }
 
-    RunningProgram setup(SetupProgram());
+    SetupRun setup("");
     HWND wizard = WizardAt("Solvane Setup", "&Next >");
     ASSERT_NE(wizard, nullptr) << "the welcome page";
     KeepScreenshot(SettledCapture(wizard), "installer-welcome.bmp");
@@ -447,6 +547,19 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
     ASSERT_NE(hidden, nullptr) << "the check box, on by default, starts the clock";
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(WaitUntil([] { return CountProcesses("solvane.exe") == 0; }, 15000));
+}
+
+// A folder in one that users could rename or replace stops Setup before it changes anything:
+// wine's made-up descriptors give C:\ to the user.
+TEST_F(Installer, AFolderUsersCouldReplaceIsRefused) {
+    const std::string folder = "C:\\Solvane under the user's C";
+    {
+        SetupRun setup("/S /D=" + folder, Trust::AsRead);
+        ASSERT_TRUE(setup.started());
+        ASSERT_TRUE(WaitUntil([&] { return !setup.running(); }, kSetupTimeoutMs));
+        EXPECT_NE(setup.exitCode(), 0u);
+    }
+    EXPECT_FALSE(PathExists(folder));
 }
 
 // Uninstalling from the Start menu asks before deleting the user's options, saying that other
