@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const ShippedFiles& Shipped() {
@@ -12,46 +14,32 @@ const ShippedFiles& Shipped() {
     return shipped;
 }
 
-// What an upgrade does with each entry it finds in the install folder.
+// What an upgrade does with each entry it finds in the install folder: files of one link
+// unless the group says otherwise.
 TEST(InstallFolderRules, EachEntrysFate) {
-    struct Case {
-        const char* path;
+    struct Group {
+        EntryFate fate;
         bool folder;
         uint32_t links;
-        EntryFate fate;
-    } cases[] = {
-        {"solvane.exe", false, 1, EntryFate::Keep},
-        {"SOLVANE.EXE", false, 1, EntryFate::Keep},
-        {"uninstall.exe", false, 1, EntryFate::Keep},
-        {"help\\SOLVANE.htm", false, 1, EntryFate::Keep},
-        {"help\\images\\globe.png", false, 1, EntryFate::Keep},
-        {"cheby", false, 1, EntryFate::Keep},
-        {"user.bin", false, 1, EntryFate::Keep},
-        {"help\\my notes.txt", false, 1, EntryFate::Keep},
-        {"archive.dll.bak", false, 1, EntryFate::Keep},
-        {"dll", false, 1, EntryFate::Keep},
-        {"version.dll", false, 1, EntryFate::Foreign},
-        {"help\\evil.dll", false, 1, EntryFate::Foreign},
-        {"help\\images\\Tool.EXE", false, 1, EntryFate::Foreign},
-        {"solvane.exe\\evil.dll", false, 1, EntryFate::Foreign},
-        {"sneaky.dll. .", false, 1, EntryFate::Foreign},
-        {"setup.msi", false, 1, EntryFate::Foreign},
-        {"run.ps1", false, 1, EntryFate::Foreign},
-        {"solvane.exe.manifest", false, 1, EntryFate::Foreign},
-        {"solvane.exe.local", false, 1, EntryFate::Foreign},
-        {"solvane.exe.local", true, 1, EntryFate::Foreign},
-        {"help\\x.LOCAL", true, 1, EntryFate::Foreign},
-        {"help", true, 1, EntryFate::Enter},
-        {"plugins.dll", true, 1, EntryFate::Enter},
-        {"portable", false, 1, EntryFate::Delete},
-        {"Portable.", false, 1, EntryFate::Delete},
-        {"help\\portable", false, 1, EntryFate::Keep},
-        {"portable", true, 1, EntryFate::Enter},
-        {"SVShared.dll", false, 2, EntryFate::Delete},
-        {"help\\my notes.txt", false, 3, EntryFate::Delete},
+        std::vector<const char*> paths;
+    } groups[] = {
+        {EntryFate::Keep, false, 1,
+         {"solvane.exe", "SOLVANE.EXE", "uninstall.exe", "help\\SOLVANE.htm", "help\\images\\globe.png", "cheby",
+          "user.bin", "help\\my notes.txt", "archive.dll.bak", "dll", "help\\portable"}},
+        {EntryFate::Foreign, false, 1,
+         {"version.dll", "help\\evil.dll", "help\\images\\Tool.EXE", "solvane.exe\\evil.dll", "sneaky.dll. .",
+          "setup.msi", "run.ps1", "solvane.exe.manifest", "solvane.exe.local"}},
+        {EntryFate::Foreign, true, 1, {"solvane.exe.local", "help\\x.LOCAL"}},
+        {EntryFate::Enter, true, 1, {"help", "plugins.dll", "portable"}},
+        {EntryFate::Delete, false, 1, {"portable", "Portable."}},
+        {EntryFate::Delete, false, 2, {"SVShared.dll"}},
+        {EntryFate::Delete, false, 3, {"help\\my notes.txt"}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FateOf(c.path, c.folder, c.links, Shipped()), c.fate) << c.path << (c.folder ? " (folder)" : "");
+    for (const Group& g : groups) {
+        for (const char* path : g.paths) {
+            EXPECT_EQ(FateOf(path, g.folder, g.links, Shipped()), g.fate)
+                << path << (g.folder ? " (folder)" : "") << ", " << g.links << " link(s)";
+        }
     }
 }
 

@@ -127,10 +127,6 @@ TEST(WallpaperPlan, OnlyTheMonitorsPictureNamesAreTakenForOurs) {
     EXPECT_NE(MonitorPictureName("\\\\?\\DISPLAY#A"), MonitorPictureName("\\\\?\\DISPLAY#B"));
 }
 
-}  // namespace
-
-namespace {
-
 using Pos = WallpaperPosition;
 constexpr HeldPlacement kNone = {};
 
