@@ -240,15 +240,19 @@ HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className) {
     return found;
 }
 
-HWND WaitForDialogWith(int id, DWORD timeoutMs) {
+HWND WaitForDialog(const std::function<bool(HWND)>& matches, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
-            if (IsWindowVisible(w) && GetDlgItem(w, id) != nullptr) return (found = w) != nullptr;
+            if (IsWindowVisible(w) && matches(w)) return (found = w) != nullptr;
         }
         return false;
     }, timeoutMs);
     return found;
+}
+
+HWND WaitForDialogWith(int id, DWORD timeoutMs) {
+    return WaitForDialog([id](HWND w) { return GetDlgItem(w, id) != nullptr; }, timeoutMs);
 }
 
 void MoveMouse(HWND window, int x, int y, DWORD flags) {
@@ -324,6 +328,13 @@ std::vector<std::string> StaticTexts(HWND window) {
         },
         reinterpret_cast<LPARAM>(&texts));
     return texts;
+}
+
+std::string StaticTextHolding(HWND window, const std::string& part) {
+    for (const std::string& text : StaticTexts(window)) {
+        if (text.find(part) != std::string::npos) return text;
+    }
+    return "";
 }
 
 int CountProcesses(const char* exeName) {

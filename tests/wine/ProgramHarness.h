@@ -82,9 +82,13 @@ HWND WaitForWindow(const char* title, DWORD timeoutMs, const char* className = n
 
 // The visible dialog (class #32770) that holds control `id`, waiting up to `timeoutMs`.
 HWND WaitForDialogWith(int id, DWORD timeoutMs = 10000);
+// The first visible dialog that `matches`; null when none does within the time-out.
+HWND WaitForDialog(const std::function<bool(HWND)>& matches, DWORD timeoutMs);
 
 // The texts of a window's static children (a message box's message, say).
 std::vector<std::string> StaticTexts(HWND window);
+// The first of them that holds `part`; empty when none does.
+std::string StaticTextHolding(HWND window, const std::string& part);
 // The mouse itself: to (x, y) in `window`'s client area, with `flags` (button presses).
 void MoveMouse(HWND window, int x, int y, DWORD flags = 0);
 // Presses the left button at (x, y) in `window` and moves the mouse on, step by step, while
