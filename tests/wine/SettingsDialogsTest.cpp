@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
-#include <optional>
 #include <set>
 
 namespace {
@@ -372,34 +371,28 @@ bool IsCheckOrRadio(HWND control) {
 class ThemeOn {
 public:
     ThemeOn() {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", 0, nullptr,
-                        0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
         for (Value& v : values_) {
-            char text[MAX_PATH] = "";
-            DWORD size = sizeof text - 1;
-            if (RegQueryValueExA(key_, v.name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) == ERROR_SUCCESS) {
-                v.before = text;
-            }
-            set(v.name, v.on);
+            v.had = ReadRegistryValue(HKEY_CURRENT_USER, kKey, v.name, v.before);
+            set(v.name, std::string(v.on) + '\0');
         }
     }
     ~ThemeOn() {
-        for (const Value& v : values_) v.before ? set(v.name, v.before->c_str()) : (void)RegDeleteValueA(key_, v.name);
-        RegCloseKey(key_);
+        for (const Value& v : values_) v.had ? set(v.name, v.before) : DeleteRegistryValue(HKEY_CURRENT_USER, kKey, v.name);
     }
 
 private:
-    void set(const char* name, const std::string& text) const {
-        RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
+    static constexpr char kKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    static void set(const char* name, const std::string& bytes) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, name, REG_SZ, bytes.data(), DWORD(bytes.size()));
     }
     struct Value {
         const char* name;
         const char* on;
-        std::optional<std::string> before;
+        bool had;
+        std::string before;
     };
-    HKEY key_ = nullptr;
-    Value values_[2] = {{"ThemeActive", "1", {}},
-                        {"DllName", "C:\\windows\\resources\\themes\\light\\light.msstyles", {}}};
+    Value values_[2] = {{"ThemeActive", "1", false, {}},
+                        {"DllName", "C:\\windows\\resources\\themes\\light\\light.msstyles", false, {}}};
 };
 
 // With visual styles, Windows draws themed check boxes and radio buttons in the theme's text
