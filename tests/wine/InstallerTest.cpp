@@ -146,31 +146,6 @@ void SetStringValue(HKEY root, const char* key, const char* name, const std::str
 }
 
 
-// Where the image at `base` in `process` keeps what it exports as `name`; null when it exports
-// no such thing.
-char* ExportIn(HANDLE process, char* base, const char* name) {
-    const auto read = [&](DWORD place, void* into, size_t size) {
-        return ReadProcessMemory(process, base + place, into, size, nullptr) != FALSE;
-    };
-    IMAGE_DOS_HEADER dos;
-    IMAGE_NT_HEADERS64 headers;
-    IMAGE_EXPORT_DIRECTORY exports;
-    if (!read(0, &dos, sizeof dos) || !read(dos.e_lfanew, &headers, sizeof headers)) return nullptr;
-    const IMAGE_DATA_DIRECTORY& directory = headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    if (directory.Size == 0 || !read(directory.VirtualAddress, &exports, sizeof exports)) return nullptr;
-    std::string text(std::strlen(name) + 1, '\0');
-    for (DWORD i = 0; i < exports.NumberOfNames; ++i) {
-        DWORD namePlace = 0, place = 0;
-        WORD ordinal = 0;
-        if (!read(exports.AddressOfNames + 4 * i, &namePlace, 4) || !read(namePlace, &text[0], text.size())) continue;
-        if (std::strcmp(text.c_str(), name) == 0 && read(exports.AddressOfNameOrdinals + 2 * i, &ordinal, 2) &&
-            read(exports.AddressOfFunctions + 4 * ordinal, &place, 4)) {
-            return base + place;
-        }
-    }
-    return nullptr;
-}
-
 // Setup.exe, started by a thread of the test that is its debugger: it hears of each program
 // Setup starts before that runs, and writes into the folder helper how it takes the folders
 // above the install folder (installer/InstallFolderTakeOver.h: wine makes their descriptors up
@@ -222,10 +197,17 @@ private:
                 const CREATE_PROCESS_DEBUG_INFO& created = event.u.CreateProcessInfo;
                 if (created.hFile != nullptr) CloseHandle(created.hFile);
                 debugged.insert(event.dwProcessId);
+                wchar_t image[MAX_PATH];
+                DWORD length = MAX_PATH;
+                const uintptr_t place =
+                    trusted && QueryFullProcessImageNameW(created.hProcess, 0, image, &length)
+                        ? ExportedPlace(Utf8FromWide(std::wstring(image, length)), "SolvaneAncestorsStandIn")
+                        : 0;
                 const int32_t standIn = 1;
-                char* place = ExportIn(created.hProcess, static_cast<char*>(created.lpBaseOfImage),
-                                       "SolvaneAncestorsStandIn");
-                if (trusted && place != nullptr) WriteProcessMemory(created.hProcess, place, &standIn, 4, nullptr);
+                if (place != 0) {
+                    WriteProcessMemory(created.hProcess, static_cast<char*>(created.lpBaseOfImage) + place, &standIn, 4,
+                                       nullptr);
+                }
             } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile != nullptr) {
                 CloseHandle(event.u.LoadDll.hFile);
             } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&

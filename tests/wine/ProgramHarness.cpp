@@ -74,17 +74,6 @@ HANDLE StandardUserToken() {
     return primary;
 }
 
-// The place (relative to the image's start) of what the program file `exe` exports as `name`;
-// 0 when it exports no such thing. The file is mapped as an image, nothing of it run.
-uintptr_t ExportedPlace(const std::string& exe, const char* name) {
-    const HMODULE image = LoadLibraryExW(WideFromUtf8(exe).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    if (image == nullptr) return 0;
-    const auto* place = reinterpret_cast<const char*>(reinterpret_cast<void*>(GetProcAddress(image, name)));
-    const uintptr_t offset = place != nullptr ? uintptr_t(place - reinterpret_cast<const char*>(image)) : 0;
-    FreeLibrary(image);
-    return offset;
-}
-
 // Writes the trust stand-in (every file trusted) into `process`, started suspended from `exe`, at
 // the place its export names in the image the process's environment block points to.
 bool WriteTrustStandIn(HANDLE process, const std::string& exe) {
@@ -105,6 +94,15 @@ bool WriteTrustStandIn(HANDLE process, const std::string& exe) {
 }
 
 }  // namespace
+
+uintptr_t ExportedPlace(const std::string& exe, const char* name) {
+    const HMODULE image = LoadLibraryExW(WideFromUtf8(exe).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image == nullptr) return 0;
+    const auto* place = reinterpret_cast<const char*>(reinterpret_cast<void*>(GetProcAddress(image, name)));
+    const uintptr_t offset = place != nullptr ? uintptr_t(place - reinterpret_cast<const char*>(image)) : 0;
+    FreeLibrary(image);
+    return offset;
+}
 
 RunningProgram::RunningProgram(const std::string& exe, const std::string& arguments, Rights rights, Trust trust) {
     std::wstring commandLine = WideFromUtf8("\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments));
