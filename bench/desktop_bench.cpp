@@ -4,6 +4,7 @@
 // Run beside solvane.exe, SVShared.dll and cheby.
 #include "app/UserOptions.h"
 #include "res/resource.h"
+#include "tests/wine/TrustStandIn.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -278,11 +279,35 @@ int Cover(int seconds) {
     return 0;
 }
 
+// Starts the screen saver full screen as an installed one runs: trusting its folder, so that it
+// draws with the image library's maps (wine's made-up descriptors are never trusted). Leaves it
+// running; false when it did not start.
+bool StartSaver() {
+    const std::string saver = Beside("svsaver.scr");
+    std::string command = "\"" + saver + "\" /s";
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    const bool trusted = WriteTrustStandIn(process.hProcess, saver);
+    if (trusted) {
+        ResumeThread(process.hThread);
+    } else {
+        TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return trusted;
+}
+
 }  // namespace
 
 // usage: desktop_bench options VIEWPOINT [off|screen|WxH] | desktop_bench first-frame | desktop_bench exit |
 //        desktop_bench lunar-open | desktop_bench lunar-open-close | desktop_bench cover SECONDS |
-//        desktop_bench minimise | desktop_bench lock | desktop_bench working-set DESCRIPTION
+//        desktop_bench minimise | desktop_bench lock | desktop_bench working-set DESCRIPTION |
+//        desktop_bench saver
 int main(int argc, char** argv) {
     if ((argc == 3 || argc == 4) && std::string(argv[1]) == "options") {
         WriteOptions(std::atoi(argv[2]), argc == 4 ? argv[3] : "off");
@@ -308,7 +333,8 @@ int main(int argc, char** argv) {
         PostMessageA(HiddenWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "saver") return StartSaver() ? 0 : 1;
     std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT [off|screen|WxH] | first-frame | exit | lunar-open |"
-                         " lunar-open-close | cover SECONDS | minimise | lock | working-set DESCRIPTION\n");
+                         " lunar-open-close | cover SECONDS | minimise | lock | working-set DESCRIPTION | saver\n");
     return 2;
 }

@@ -203,8 +203,8 @@ target_include_directories(render_bench PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVAN
 target_link_libraries(render_bench PRIVATE solvane_almanac solvane_render psapi)
 add_executable(timesync_bench EXCLUDE_FROM_ALL bench/timesync_bench.cpp tests/wine/TimeServerScript.cpp)
 target_link_libraries(timesync_bench PRIVATE solvane_timesync)
-add_executable(desktop_bench EXCLUDE_FROM_ALL bench/desktop_bench.cpp)
-target_link_libraries(desktop_bench PRIVATE solvane_core psapi)
+add_executable(desktop_bench EXCLUDE_FROM_ALL bench/desktop_bench.cpp tests/wine/TrustStandIn.cpp)
+target_link_libraries(desktop_bench PRIVATE solvane_platform psapi)
 
 # The help pages: help/ copied whole to the install folder, again whenever one of its files changes.
 file(GLOB_RECURSE HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)

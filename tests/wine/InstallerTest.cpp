@@ -6,6 +6,7 @@
 // Program Files, system folder and registry, so they run only in a prefix of their own
 // (tools/installer-test.sh sets SOLVANE_SETUP); elsewhere they are skipped.
 #include "EarthClockFixture.h"
+#include "TrustStandIn.h"
 
 #include "app/OptionsStore.h"
 #include "platform/WideText.h"

@@ -38,10 +38,6 @@ enum class Rights { AsTest, Standard };
 // like an installed program's, by the stand-in written into the program before it runs.
 enum class Trust { AsRead, Trusted };
 
-// The place (relative to the image's start) of what the program file `exe` exports as `name`;
-// 0 when it exports no such thing. The file is mapped as an image, nothing of it run.
-uintptr_t ExportedPlace(const std::string& exe, const char* name);
-
 // A started program; killed when the object goes if it is still running.
 class RunningProgram {
 public:
