@@ -113,6 +113,8 @@ bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
     }
     switch (message) {
     case WM_INITDIALOG:
+        // The banner's words as the window's text (its string shares the banner's id).
+        SetWindowTextA(hwnd(), LoadResourceString(UINT(skin_.bannerBitmap)).c_str());
         attachControls();
         if (skin_.singleInstance) {
             counted_ = true;

@@ -397,7 +397,7 @@ private:
 
 // With visual styles, Windows draws themed check boxes and radio buttons in the theme's text
 // colour, whatever the dialog sets: black on the skin's body. The dialogs take the style off
-// them (wine draws them white either way), and only them.
+// them (wine draws them white either way), and only them. Each names itself for the taskbar.
 TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
     const ThemeOn theme;
     start();
@@ -405,11 +405,13 @@ TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
         UINT command;
         int control;
         const char* screenshot;
+        const char* title;
     };
-    for (const Case c : {Case{ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, "clock-settings-themed.bmp"},
-                         Case{ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP, "general-settings-themed.bmp"}}) {
+    for (const Case c : {Case{ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, "clock-settings-themed.bmp", "Clock Settings"},
+                         Case{ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP, "general-settings-themed.bmp", "General Settings"}}) {
         HWND dialog = OpenDialogWith(hidden, c.command, c.control);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(WindowText(dialog), c.title) << "the name the taskbar and screen readers give it";
         KeepScreenshot(SettledCapture(dialog), c.screenshot);
         int checksAndRadios = 0, themed = 0;
         for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
