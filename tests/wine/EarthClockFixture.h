@@ -5,6 +5,7 @@
 #include "ProgramHarness.h"
 
 #include "app/UserOptions.h"
+#include "platform/WideText.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -85,7 +86,8 @@ protected:
     void start() {
         ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
         program = std::make_unique<RunningProgram>(folder.path("solvane.exe"), "", rights, trust);
-        ASSERT_TRUE(program->started());
+        ASSERT_TRUE(program->started()) << "start error " << program->startError() << ", program file there: "
+                                        << (GetFileAttributesW(WideFromUtf8(folder.path("solvane.exe")).c_str()) != INVALID_FILE_ATTRIBUTES);
         frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
         ASSERT_NE(frame, nullptr);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(frame) && FindWindowExA(frame, nullptr, "SolvaneDataPane", nullptr); }, 10000));

@@ -88,6 +88,7 @@ RunningProgram::RunningProgram(const std::string& exe, const std::string& argume
                                                     FALSE, flags, nullptr, nullptr, &startup, &process_)
                              : CreateProcessW(WideFromUtf8(exe).c_str(), &commandLine[0], nullptr, nullptr, FALSE, flags,
                                               nullptr, nullptr, &startup, &process_);
+    if (!started) startError_ = GetLastError();
     if (token != nullptr) CloseHandle(token);
     if (!started) {
         process_ = {};

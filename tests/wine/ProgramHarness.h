@@ -45,6 +45,8 @@ public:
                             Trust trust = Trust::AsRead);
     ~RunningProgram();
     bool started() const { return process_.hProcess != nullptr; }
+    // Why it did not start: the system's error code of the start (0 when it started).
+    DWORD startError() const { return startError_; }
     bool waitForExit(DWORD timeoutMs);
     bool running();
     DWORD exitCode();
@@ -52,6 +54,7 @@ public:
 
 private:
     PROCESS_INFORMATION process_ = {};
+    DWORD startError_ = 0;
 };
 
 // Runs a console program to its end (at most `timeoutMs`) and collects what it printed.
