@@ -25,10 +25,9 @@ TEST(InstallFolderRules, EachEntrysFate) {
     } groups[] = {
         {EntryFate::Keep, false, 1,
          {"solvane.exe", "SOLVANE.EXE", "uninstall.exe", "help\\SOLVANE.htm", "help\\images\\globe.png", "cheby",
-          "user.bin", "help\\my notes.txt", "archive.dll.bak", "dll", "help\\portable"}},
+          "user.bin", "archive.dll.bak", "help\\portable"}},
         {EntryFate::Foreign, false, 1,
-         {"version.dll", "help\\evil.dll", "help\\images\\Tool.EXE", "solvane.exe\\evil.dll", "sneaky.dll. .",
-          "setup.msi", "run.ps1", "solvane.exe.manifest", "solvane.exe.local"}},
+         {"version.dll", "help\\images\\Tool.EXE", "solvane.exe\\evil.dll", "sneaky.dll. .", "solvane.exe.local"}},
         {EntryFate::Foreign, true, 1, {"solvane.exe.local", "help\\x.LOCAL"}},
         {EntryFate::Enter, true, 1, {"help", "plugins.dll", "portable"}},
         {EntryFate::Delete, false, 1, {"portable", "Portable."}},
@@ -44,13 +43,10 @@ TEST(InstallFolderRules, EachEntrysFate) {
 }
 
 TEST(InstallFolderRules, WhatWindowsCouldLoadOrRun) {
-    for (const char* name : {"a.exe", "a.DLL", "a.scr", "a.com", "a.cpl", "a.ocx", "a.sys", "a.msi", "a.bat",
-                             "a.cmd", "a.ps1", "a.vbs", "a.js", "a.manifest", "a.local", "a.pif", ".dll"}) {
+    for (const char* name : {"a.exe", "a.DLL", "a.scr", "a.cpl", "a.ps1", "a.manifest", "a.local", ".dll"}) {
         EXPECT_TRUE(IsLoadableName(name)) << name;
     }
-    for (const char* name : {"a.txt", "a.htm", "a.png", "a.css", "a.bin", "a", "a.exe.txt", "a.dllx", "exe"}) {
-        EXPECT_FALSE(IsLoadableName(name)) << name;
-    }
+    for (const char* name : {"a.txt", "a", "a.exe.txt", "a.dllx", "exe"}) EXPECT_FALSE(IsLoadableName(name)) << name;
 }
 
 // Links lead elsewhere; data kept in another way (the system's compression, deduplication,
@@ -64,14 +60,10 @@ TEST(InstallFolderRules, WhichReparsePointsAreLinks) {
     } cases[] = {
         {"junction", kFolder | kReparse, 0xA0000003, true},
         {"symbolic link to a file", kArchive | kReparse, 0xA000000C, true},
-        {"symbolic link to a folder", kFolder | kReparse, 0xA000000C, true},
-        {"Linux subsystem's link", kReparse, 0xA000001D, true},
         {"app execution alias", kArchive | kReparse, 0x8000001B, true},
         {"a name surrogate of another maker", kReparse, 0xA0001234, true},
         {"compressed by the system", kArchive | kReparse, 0x80000017, false},
-        {"deduplicated", kArchive | kReparse, 0x80000013, false},
         {"cloud file placeholder", kFolder | kReparse, 0x9000601A, false},
-        {"plain folder", kFolder, 0, false},
         {"a stale tag without the attribute", kFolder, 0xA0000003, false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsLinkEntry(c.attributes, c.tag), c.link) << c.what;
