@@ -6,6 +6,9 @@ namespace {
 
 const std::string kTrustedInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 const std::string kUser = "S-1-5-21-1004336348-1177238915-682003330-1001";
+// Created in C:\, which lets Authenticated Users modify what is below it.
+const std::string kCreatedInRoot = "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)"
+                                   "(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)";
 
 TEST(FolderTrust, DescriptorsOfRealFolders) {
     const std::string ti = kTrustedInstaller, admin = "O:BAD:(A;;FA;;;BA)";
@@ -27,10 +30,7 @@ TEST(FolderTrust, DescriptorsOfRealFolders) {
         {"owned by TrustedInstaller, nobody else granted anything", "O:" + ti + "D:P", FolderTrust::Trusted},
         {"deny entries take rights away, never give them", "O:BAD:(D;;FA;;;BU)(D;OICI;GA;;;WD)(A;;FA;;;BA)",
          FolderTrust::Trusted},
-        {"created in C:\\, which lets Authenticated Users modify what is below it",
-         "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)(A;ID;0x1301bf;;;AU)"
-         "(A;OICIIOID;SDGXGWGR;;;AU)",
-         FolderTrust::WritableByOthers},
+        {"created in C:\\", kCreatedInRoot, FolderTrust::WritableByOthers},
         {"a portable copy in the user's own folder",
          "O:" + kUser + "D:AI(A;OICIID;FA;;;SY)(A;OICIID;FA;;;BA)(A;OICIID;FA;;;" + kUser + ")",
          FolderTrust::UntrustedOwner},
@@ -45,12 +45,10 @@ TEST(FolderTrust, DescriptorsOfRealFolders) {
         // Single rights, as numbers and letters, counted as the file system reads them.
         {"add file", admin + "(A;;0x2;;;IU)", FolderTrust::WritableByOthers},
         {"write owner, in decimal", "O:BAD:(A;;524288;;;BU)", FolderTrust::WritableByOthers},
-        {"generic write", admin + "(A;;0x40000000;;;BU)", FolderTrust::WritableByOthers},
         {"generic all", admin + "(A;;GA;;;AU)", FolderTrust::WritableByOthers},
         {"write DAC", admin + "(A;;WD;;;AU)", FolderTrust::WritableByOthers},
         {"KEY_READ holds FILE_WRITE_EA", admin + "(A;;KR;;;AU)", FolderTrust::WritableByOthers},
         {"read and execute", admin + "(A;;0x1200a9;;;WD)", FolderTrust::Trusted},
-        {"generic read", admin + "(A;;0x80000000;;;WD)", FolderTrust::Trusted},
         {"read letters", admin + "(A;;GRGXRC;;;AU)", FolderTrust::Trusted},
         {"directory-service letters that are no file write", admin + "(A;;WP;;;AU)", FolderTrust::Trusted},
         {"a file system without ACLs", "O:BAD:NO_ACCESS_CONTROL", FolderTrust::NoSecurity},
@@ -81,10 +79,7 @@ TEST(FolderTrust, AncestorsThatCannotBeReplaced) {
         {"Windows' C:\\: users may add folders beside, not touch it", root, "", true},
         {"C:\\Users under C:\\", users, root, true},
         {"made trusted under C:\\", admins, root, true},
-        {"created under C:\\, inheriting Authenticated Users: Modify",
-         "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1200a9;;;BU)(A;ID;0x1301bf;;;AU)"
-         "(A;OICIIOID;SDGXGWGR;;;AU)",
-         root, false},
+        {"created under C:\\", kCreatedInRoot, root, false},
         {"owned by the user, who may rewrite its rights", "O:" + kUser + "D:P(A;;FA;;;BA)", users, false},
         {"users may delete it", "O:BAD:(A;;FA;;;BA)(A;;SD;;;BU)", admins, false},
         {"users may rewrite its rights", "O:BAD:(A;;FA;;;BA)(A;;WD;;;AU)", admins, false},

@@ -306,16 +306,13 @@ TEST(LoadOptions, OnlyTheUsersOwnUnreadableFileStopsTheSaves) {
         UserOptions options;
         EXPECT_EQ(LoadOptions(options, services), c.mayWrite);
         EXPECT_EQ(options.viewpoint, c.viewpoint);
-        const bool autostart = world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane") != nullptr;
-        EXPECT_EQ(autostart, c.autostart);
+        EXPECT_EQ(world.registry.find(RegistryRoot::CurrentUser, kRunKeyPath, "Solvane") != nullptr, c.autostart);
         std::vector<unsigned> warnings;
         for (const auto& w : world.prompt.warnings) warnings.push_back(w.first);
         for (const auto& w : world.prompt.formattedWarnings) warnings.push_back(w.textId);
         EXPECT_EQ(warnings, c.warning != 0 ? std::vector<unsigned>{c.warning} : std::vector<unsigned>{});
-        if (!world.prompt.formattedWarnings.empty()) {
-            const std::filesystem::path& named = c.own == Unreadable ? world.folder.optionsFile() : earlier;
-            EXPECT_EQ(world.prompt.formattedWarnings[0].inserts.at(0), named.string());
-        }
+        const std::filesystem::path& named = c.own == Unreadable ? world.folder.optionsFile() : earlier;
+        for (const auto& w : world.prompt.formattedWarnings) EXPECT_EQ(w.inserts.at(0), named.string());
         if (c.mayWrite && c.earlier == Unreadable) {
             ASSERT_TRUE(SaveOptions(options, services));
             EXPECT_EQ(world.folder.readFile(world.folder.optionsFile()), BytesOf(options)) << "the user's own file";

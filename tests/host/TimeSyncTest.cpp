@@ -254,8 +254,7 @@ TEST_F(Exchange, TheTimeProtocolNeedsTwoAnswersThatAgree) {
         pc.error = 0.3;
         exchange.start();
         SyncRequest request;
-        int asked = 0;
-        while (!exchange.done() && waitForRequest(request)) {
+        for (int asked = 0; !exchange.done() && waitForRequest(request);) {
             if (request.protocol != SyncProtocol::TimeProtocol) continue;
             const double shift = c.shifts[asked++];
             pc.advance(0.020);
@@ -263,7 +262,7 @@ TEST_F(Exchange, TheTimeProtocolNeedsTwoAnswersThatAgree) {
         }
         EXPECT_EQ(exchange.outcome(), c.expected) << c.what;
         EXPECT_EQ(pc.sets.size(), c.expected == SyncOutcome::ClockSet ? 1u : 0u) << c.what;
-        if (c.expected == SyncOutcome::ClockSet) {
+        if (!pc.sets.empty()) {
             EXPECT_LE(std::fabs(pc.error - c.shifts[1]), exchange.maxError()) << c.what;
         }
     }
@@ -293,7 +292,7 @@ TEST_F(Exchange, ACorrectionOfMoreThanADayWaitsForConfirmation) {
         exchange.confirmCorrection(c.confirmed);
         EXPECT_EQ(exchange.outcome(), c.expected) << c.off;
         EXPECT_EQ(pc.sets.size(), c.expected == SyncOutcome::ClockSet ? 1u : 0u) << c.off;
-        if (c.expected == SyncOutcome::ClockSet) {
+        if (!pc.sets.empty()) {
             EXPECT_NEAR(pc.error, c.off, exchange.maxError()) << c.off;
         }
     }

@@ -165,9 +165,13 @@ TEST(WallpaperPlacement, ChangedOnlyWhereThePicturesNeedIt) {
         SCOPED_TRACE(c.what);
         const PlacementStep step = PlaceWallpaperPictures(PlanWallpaperPictures(c.layout), c.current, c.held);
         EXPECT_EQ(step.change, c.change);
-        if (c.change) EXPECT_EQ(step.position, c.position);
+        if (c.change) {
+            EXPECT_EQ(step.position, c.position);
+        }
         EXPECT_EQ(step.held.held, c.after.held);
-        if (c.after.held) EXPECT_TRUE(step.held.users == c.after.users && step.held.applied == c.after.applied);
+        if (c.after.held) {
+            EXPECT_TRUE(step.held.users == c.after.users && step.held.applied == c.after.applied);
+        }
     }
 }
 
