@@ -78,7 +78,6 @@ TEST(FolderTrust, AncestorsThatCannotBeReplaced) {
     } cases[] = {
         {"Windows' C:\\: users may add folders beside, not touch it", root, "", true},
         {"C:\\Users under C:\\", users, root, true},
-        {"made trusted under C:\\", admins, root, true},
         {"created under C:\\", kCreatedInRoot, root, false},
         {"owned by the user, who may rewrite its rights", "O:" + kUser + "D:P(A;;FA;;;BA)", users, false},
         {"users may delete it", "O:BAD:(A;;FA;;;BA)(A;;SD;;;BU)", admins, false},

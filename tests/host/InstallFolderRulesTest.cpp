@@ -24,7 +24,7 @@ TEST(InstallFolderRules, EachEntrysFate) {
         std::vector<const char*> paths;
     } groups[] = {
         {EntryFate::Keep, false, 1,
-         {"solvane.exe", "SOLVANE.EXE", "uninstall.exe", "help\\SOLVANE.htm", "help\\images\\globe.png", "cheby",
+         {"solvane.exe", "uninstall.exe", "help\\SOLVANE.htm", "help\\images\\globe.png", "cheby",
           "user.bin", "archive.dll.bak", "help\\portable"}},
         {EntryFate::Foreign, false, 1,
          {"version.dll", "help\\images\\Tool.EXE", "solvane.exe\\evil.dll", "sneaky.dll. .", "solvane.exe.local"}},

@@ -270,15 +270,14 @@ TEST(LoadOptions, AFileThatCannotBeReadIsLeftAloneForTheWholeRun) {
 // install's that cannot be read leaves the user a first run, whose saves make their own file.
 TEST(LoadOptions, OnlyTheUsersOwnUnreadableFileStopsTheSaves) {
     enum File { Missing, Whole, WrongSize, Unreadable };
-    struct Case {
+    struct Case {  // warning: a formatted warning's text, or IDS_OPTIONS_CORRUPT; 0 for none
         File own, earlier;
         bool mayWrite;
         int viewpoint;
-        unsigned warning;  // a formatted warning's text, or IDS_OPTIONS_CORRUPT; 0 for none
+        unsigned warning;
         bool autostart;
     };
     const Case cases[] = {
-        {Missing, Missing, true, kViewOverHome, 0, true},
         {Missing, Whole, true, kViewFromSun, 0, false},
         {Missing, Unreadable, true, kViewOverHome, IDS_EARLIER_OPTIONS_UNREADABLE, true},
         {Missing, WrongSize, true, kViewOverHome, IDS_OPTIONS_CORRUPT, false},
@@ -288,8 +287,7 @@ TEST(LoadOptions, OnlyTheUsersOwnUnreadableFileStopsTheSaves) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "own " << c.own << ", earlier " << c.earlier);
         OptionsWorld world;
-        const std::filesystem::path earlier = world.folder.dir / "beside" / "user.bin";
-        std::filesystem::create_directory(earlier.parent_path());
+        const std::filesystem::path earlier = world.folder.dir / "user.earlier.bin";
         const auto place = [&](File kind, const std::filesystem::path& path, int viewpoint) {
             UserOptions stored = Defaults();
             stored.viewpoint = viewpoint;
