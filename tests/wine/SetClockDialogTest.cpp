@@ -115,7 +115,6 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr) << "from the tray: no owner";
     EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_SERVER_LIST, LB_GETCOUNT, 0, 0), 4) << "the servers of servers.txt";
     EXPECT_TRUE(StartsWith(status(dialog), "Selecting a time server near your location"));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
     // The entry without a host: Set does nothing at all.
     SendDlgItemMessageA(dialog, IDC_SERVER_LIST, LB_SETCURSEL, 2, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), LPARAM(GetDlgItem(dialog, IDOK)));
@@ -171,9 +170,7 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
         if (answer == IDYES) KeepScreenshot(SettledCapture(box), "set-clock-question.bmp");
         PostMessageA(box, WM_COMMAND, answer, 0);
         result = outcome(dialog);
-        if (answer == IDNO) {
-            EXPECT_EQ(result, "Your PC clock was not changed: you chose to keep its time.");
-        }
+        if (answer == IDNO) EXPECT_EQ(result, "Your PC clock was not changed: you chose to keep its time.");
     }
     EXPECT_TRUE(StartsWith(result, "Your PC clock was not changed: Windows refused to set it. ")) << result;
     EXPECT_GT(result.size(), 60u) << "with the system's reason: " << result;
