@@ -228,8 +228,6 @@ TEST_F(EarthFrameTest, KeepsAUsableSizeWhenMadeSmall) {
         return IsWindowVisible(pane) && r.right - r.left == kMinimumFrameWidth && r.bottom - r.top == kMinimumFrameHeight;
     }, 5000)) << "grown to hold the pane";
     stop();
-    const UserOptions saved = ReadOptions(folder.path("user.bin"));
-    EXPECT_EQ(saved.frameRight - saved.frameLeft, kMinimumFrameWidth) << "the grown size remembered";
 }
 
 TEST_F(EarthFrameTest, OpensOnTheScreenWhateverRectangleWasStored) {

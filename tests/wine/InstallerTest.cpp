@@ -147,12 +147,10 @@ void SetStringValue(HKEY root, const char* key, const char* name, const std::str
 }
 
 
-// Setup.exe, started by a thread of the test that is its debugger: it hears of each program
-// Setup starts before that runs, and writes into the folder helper how it takes the folders
-// above the install folder (installer/InstallFolderTakeOver.h: wine makes their descriptors up
-// as the user's, whom Windows would let replace them; an administrator's C:\ and Program Files
-// stay). It lets go of what still runs when Setup ends. Killed when the object goes if it is
-// still running.
+// Setup.exe under a debugger thread of the test, which writes into each program Setup starts
+// how the folder helper takes the folders above the install folder (wine makes their
+// descriptors up as the user's; an administrator's C:\ and Program Files stay). It lets go of
+// what still runs when Setup ends; Setup is killed when the object goes.
 class SetupRun {
 public:
     explicit SetupRun(const std::string& arguments, Trust foldersAbove = Trust::Trusted) {
@@ -205,10 +203,7 @@ private:
                         ? ExportedPlace(Utf8FromWide(std::wstring(image, length)), "SolvaneAncestorsStandIn")
                         : 0;
                 const int32_t standIn = 1;
-                if (place != 0) {
-                    WriteProcessMemory(created.hProcess, static_cast<char*>(created.lpBaseOfImage) + place, &standIn, 4,
-                                       nullptr);
-                }
+                if (place != 0) WriteProcessMemory(created.hProcess, (char*)created.lpBaseOfImage + place, &standIn, 4, nullptr);
             } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT && event.u.LoadDll.hFile != nullptr) {
                 CloseHandle(event.u.LoadDll.hFile);
             } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT &&
@@ -402,7 +397,6 @@ TEST_F(Installer, InstallingAgainKeepsTheUsersFilesAndDeletesWhatWasPlanted) {
 
     Install();
     for (const std::string& name : plantedFiles) EXPECT_FALSE(PathExists(Installed(name))) << name;
-    EXPECT_FALSE(PathExists(Installed("solvane.exe.local")));
     EXPECT_EQ(ReadBinaryFile(OwnOptions()), before);
     EXPECT_EQ(ReadBinaryFile(UsersHelpNotes()), mine);
     EXPECT_TRUE(SameFile(Installed("SVShared.dll"), DistFolder() + "\\SVShared.dll"));
@@ -475,11 +469,9 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     RemoveDirectoryA(InstallDir().c_str());
 }
 
-// As a user clicks through it: welcome, folder (one that is there already and belongs to
-// another user is refused, saying why, as it is silently), installation, and the finish page
-// whose check box starts the clock. Wine says every folder belongs to its user, so the folder
-// the test makes is one. Silently, a folder in one that users could rename or replace is
-// refused too (wine's made-up descriptors give C:\ to the user); neither is changed.
+// As a user clicks through it: welcome, folder (one of another user's, as wine says of any
+// folder the test makes, is refused, saying why, as it is silently, and so is one in a folder
+// users could replace), installation, and the finish page whose check box starts the clock.
 TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
     const std::string othersFolder = "C:\\Solvane of another user", underUsers = "C:\\Solvane under the user's C";
     ASSERT_TRUE(CreateDirectoryA(othersFolder.c_str(), nullptr));
@@ -510,7 +502,6 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
     KeepScreenshot(SettledCapture(refusal), "installer-folder-refused.bmp");
     PostMessageA(refusal, WM_COMMAND, IDOK, 0);
     ASSERT_NE(WizardAt("Solvane Setup", "&Install"), nullptr) << "still the folder page";
-    EXPECT_TRUE(FilesIn(othersFolder).empty());
     RemoveDirectoryA(othersFolder.c_str());
     SetWindowTextA(folderField, InstallDir().c_str());
     PressMainButton(wizard);

@@ -362,9 +362,8 @@ TEST_F(SettingsDialogs, ClockSettingsTurnTheEarthAndKeepTheNightShadowClick) {
 bool IsCheckOrRadio(HWND control) {
     char name[16] = {};
     GetClassNameA(control, name, sizeof name);
-    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
-    return lstrcmpiA(name, "Button") == 0 && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
-                                              type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+    const LONG type = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;  // from BS_CHECKBOX to BS_AUTO3STATE: checks, radios
+    return lstrcmpiA(name, "Button") == 0 && ((type >= BS_CHECKBOX && type <= BS_AUTO3STATE) || type == BS_AUTORADIOBUTTON);
 }
 
 // The visual style wine ships, switched on for the programs started meanwhile.
@@ -401,12 +400,7 @@ private:
 TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
     const ThemeOn theme;
     start();
-    struct Case {
-        UINT command;
-        int control;
-        const char* screenshot;
-        const char* title;
-    };
+    struct Case { UINT command; int control; const char* screenshot; const char* title; };
     for (const Case c : {Case{ID_CLOCK_SETTINGS, IDC_VIEWPOINT_GROUP, "clock-settings-themed.bmp", "Clock Settings"},
                          Case{ID_GENERAL_SETTINGS, IDC_WALLPAPER_GROUP, "general-settings-themed.bmp", "General Settings"}}) {
         HWND dialog = OpenDialogWith(hidden, c.command, c.control);
@@ -415,12 +409,10 @@ TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
         KeepScreenshot(SettledCapture(dialog), c.screenshot);
         int checksAndRadios = 0, themed = 0;
         for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (IsCheckOrRadio(child)) {
-                ++checksAndRadios;
-                EXPECT_EQ(GetWindowTheme(child), nullptr) << WindowText(child);
-            } else {
-                themed += GetWindowTheme(child) != nullptr;
-            }
+            const bool checkOrRadio = IsCheckOrRadio(child);
+            checksAndRadios += checkOrRadio;
+            themed += !checkOrRadio && GetWindowTheme(child) != nullptr;
+            if (checkOrRadio) EXPECT_EQ(GetWindowTheme(child), nullptr) << WindowText(child);
         }
         EXPECT_GE(checksAndRadios, 7);
         EXPECT_GT(themed, 0) << "the other controls keep the theme";
