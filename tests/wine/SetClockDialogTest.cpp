@@ -170,7 +170,9 @@ TEST_F(SetClockDialogTest, SetsTheClockThroughAnElevatedInstanceAndReportsEveryF
         if (answer == IDYES) KeepScreenshot(SettledCapture(box), "set-clock-question.bmp");
         PostMessageA(box, WM_COMMAND, answer, 0);
         result = outcome(dialog);
-        if (answer == IDNO) EXPECT_EQ(result, "Your PC clock was not changed: you chose to keep its time.");
+        if (answer == IDNO) {
+            EXPECT_EQ(result, "Your PC clock was not changed: you chose to keep its time.");
+        }
     }
     EXPECT_TRUE(StartsWith(result, "Your PC clock was not changed: Windows refused to set it. ")) << result;
     EXPECT_GT(result.size(), 60u) << "with the system's reason: " << result;

@@ -412,7 +412,9 @@ TEST_F(SettingsDialogs, ChecksAndRadiosGoWithoutVisualStyles) {
             const bool checkOrRadio = IsCheckOrRadio(child);
             checksAndRadios += checkOrRadio;
             themed += !checkOrRadio && GetWindowTheme(child) != nullptr;
-            if (checkOrRadio) EXPECT_EQ(GetWindowTheme(child), nullptr) << WindowText(child);
+            if (checkOrRadio) {
+                EXPECT_EQ(GetWindowTheme(child), nullptr) << WindowText(child);
+            }
         }
         EXPECT_GE(checksAndRadios, 7);
         EXPECT_GT(themed, 0) << "the other controls keep the theme";
