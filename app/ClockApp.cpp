@@ -3,10 +3,12 @@
 #include "app/ClockApp.h"
 
 #include "app/EphemerisFile.h"
+#include "app/IniFile.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
 #include "app/SplashWindow.h"
 #include "platform/CommandLine.h"
+#include "platform/FailureTrace.h"
 #include "platform/FolderTrustReading.h"
 #include "platform/ProgramPath.h"
 #include "app/Formatting.h"
@@ -17,7 +19,9 @@
 #include <commctrl.h>
 #include <process.h>
 
+#include <algorithm>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -28,6 +32,28 @@ const char kTrayMessageName[] = "Kelbrook Solvane";
 // for longer than this (the process ends with it, and its temporary file is left unfinished).
 constexpr DWORD kWallpaperStopTimeoutMs = 500;
 constexpr DWORD kSettleBeforeWindowsMs = 30;
+const char kFailureLogName[] = "Solvane.log";
+
+// The per-user settings file beside the options record. Of its choices the clock reads here the
+// log of failures ("[Diagnostics] Log=1"), kept in the user's local folder. Lines it cannot
+// read are reported once, and nothing is written to the file.
+void ReadSettingsFile(const UserFileFolders& folders, UserPrompt& prompt) {
+    const std::string path = folders.settings + kSettingsFileName;
+    IniFile file;
+    if (!ReadIniFile(path, file)) {
+        prompt.warnFormatted(IDS_SETTINGS_FILE_UNREADABLE, IDS_WARNING_CAPTION, {path});
+        return;
+    }
+    std::vector<int> skipped = file.damagedLines;
+    const std::optional<bool> log = IniSwitch(file, "Diagnostics", "Log");
+    if (!log) skipped.push_back(file.find("Diagnostics", "Log")->line);
+    if (log.value_or(false)) SetFailureLogFile(folders.pictures + kFailureLogName);
+    if (skipped.empty()) return;
+    std::sort(skipped.begin(), skipped.end());
+    std::string lines;
+    for (int line : skipped) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+    prompt.warnFormatted(IDS_SETTINGS_LINES_SKIPPED, IDS_WARNING_CAPTION, {path, lines});
+}
 
 }  // namespace
 
@@ -68,6 +94,7 @@ bool ClockApp::initInstance(const char* commandLine) {
 
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
+    ReadSettingsFile(userFolders_, prompt_);
     if (!LoadOptions(options, optionsServices())) saver_.leaveFileAlone();
     optionsLoaded_ = true;
     if (options.hideSplash == 0) SplashWindow::enable(showSplash);

@@ -12,6 +12,7 @@
 #include <mutex>
 
 const char kOptionsFileName[] = "user.bin";
+const char kSettingsFileName[] = "Solvane.ini";
 const char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValueName[] = "Solvane";
 const char kRegistrationKeyPath[] = "Software\\Kelbrook\\Solvane\\Registration";

@@ -31,6 +31,8 @@ struct OptionsServices {
 };
 
 extern const char kOptionsFileName[];     // "user.bin"
+// Beside it: the choices the record has no field for, as INI text.
+extern const char kSettingsFileName[];    // "Solvane.ini"
 extern const char kRunKeyPath[];          // the current user's Run key
 extern const char kRunValueName[];        // "Solvane"
 extern const char kRegistrationKeyPath[]; // the program's key under HKEY_LOCAL_MACHINE

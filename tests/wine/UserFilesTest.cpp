@@ -115,8 +115,10 @@ private:
     std::wstring roamingBefore_, localBefore_;
 };
 
-// Start, a wallpaper, the Lunar Phases window, a changed setting saved, exit: the options and
-// the wallpaper are the user's, and not one byte of the program's folder has changed.
+// Start with the log of failures switched on in a settings file with a line it cannot read
+// (reported once, the rest counts), a wallpaper, the Lunar Phases window, a changed setting
+// saved, exit: the options, the log and the wallpaper are the user's, and not one byte of the
+// program's folder has changed.
 TEST_F(UserFiles, ASessionWritesOnlyTheUsersFolders) {
     const auto programFiles = Contents(folder.dir());
     ASSERT_EQ(programFiles.size(), kInstalledFiles.size());
@@ -126,7 +128,17 @@ TEST_F(UserFiles, ASessionWritesOnlyTheUsersFolders) {
     options.wallpaperHeight = 200;
     CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
     ASSERT_TRUE(WriteOptions(ownOptions(), options));
-    ASSERT_NO_FATAL_FAILURE(start());
+    const std::string settings = "; made by hand\r\n[Diagnostics]\r\nLog = 1\r\nnot a setting\r\n";
+    ASSERT_TRUE(WriteBinaryFile(roaming() + "\\Solvane\\Solvane.ini", {settings.begin(), settings.end()}));
+    program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
+    HWND warning = WaitForWindow("Warning", 30000, "#32770");
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return StaticTextHolding(warning, "Solvane.ini and skipped them: 4.") != ""; }, 5000));
+    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    hidden = WaitForStartedProgram(30000);
+    ASSERT_NE(hidden, nullptr);
+    const std::vector<char> log = ReadBinaryFile(local() + "\\Solvane\\Solvane.log");
+    EXPECT_NE(std::string(log.begin(), log.end()).find("The log of failures begins."), std::string::npos);
 
     EXPECT_TRUE(WaitUntil([] { return ReadBinaryFile(ownWallpaper()).size() == 54u + 320 * 200 * 3; }, 60000));
     EXPECT_TRUE(WaitUntil([] { return DesktopWallpaperPath() == ownWallpaper(); }, 10000)) << DesktopWallpaperPath();
