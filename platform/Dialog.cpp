@@ -37,9 +37,18 @@ bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     case WM_DESTROY:
         onDestroy();
         return false;
+    case WM_TIMER:
+        result = 0;
+        return onTimer(wParam);
+    case WM_ERASEBKGND:
+        return onEraseBackground(reinterpret_cast<HDC>(wParam), result);
+    case WM_DRAWITEM:
+        result = TRUE;
+        return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_DPICHANGED:
         // Comes before the dialog manager lays the controls out for the new DPI: what the
         // dialog lays out itself follows once that is done.
+        onDpiChanged();
         PostMessageA(hwnd_, kDpiLaidOut, 0, 0);
         return false;
     case kDpiLaidOut:

@@ -1,5 +1,9 @@
 #include "platform/Window.h"
 
+#include "platform/Dpi.h"
+
+#include <windowsx.h>
+
 Window::~Window() { destroy(); }
 
 bool Window::registerClass(const char* className, UINT style, HBRUSH background, HICON icon) {
@@ -45,9 +49,43 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndPaint(hwnd_, &paint);
         return 0;
     }
+    case WM_ERASEBKGND:
+        if (onEraseBackground(reinterpret_cast<HDC>(wParam))) return 1;
+        break;
     case WM_TIMER:
         onTimer(wParam);
         return 0;
+    case WM_SIZE:
+        onSize(LOWORD(lParam), HIWORD(lParam), UINT(wParam));
+        return 0;
+    case WM_MOVE:
+        onMove();
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        onPlacementChanged();
+        break;  // the default procedure sends the size and move notices
+    case WM_CONTEXTMENU: {
+        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+        if (onContextMenu(at)) return 0;
+        break;
+    }
+    case WM_DRAWITEM:
+        if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_GETMINMAXINFO: {
+        const SIZE minimum = minimumTrackSize(WindowDpi(hwnd_));
+        if (minimum.cx > 0 || minimum.cy > 0) {
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
+        }
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        const RECT r = placeForDpi(*reinterpret_cast<const RECT*>(lParam));
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        onDpiLayout(HIWORD(wParam));
+        return 0;
+    }
     }
     return defaultProcedure(message, wParam, lParam);
 }

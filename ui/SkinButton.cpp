@@ -10,8 +10,6 @@
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
-// Windows 10 1607 on tells a child once its parent has been laid out for a new DPI.
-constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
 }
 
 SkinButton::~SkinButton() {
@@ -149,12 +147,9 @@ void SkinButton::setHover(bool hover) {
     UpdateWindow(hwnd_);
 }
 
-LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+// Hover follows the mouse: the hover face while it is over the button.
+void SkinButton::followMouse(UINT message, LPARAM lParam) {
     switch (message) {
-    case kDpiChangedAfterParent:
-        // The dialog has laid its controls out for the new DPI: the faces follow.
-        dpiChanged();
-        break;
     case WM_MOUSEMOVE:
         // The mouse on the button shows the hover face at once (as a 1-millisecond hover
         // notice would); while the button holds the mouse (pressed), moves outside it come
@@ -174,12 +169,30 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         tracking_ = false;
         setHover(false);
-        return 0;
+        break;
     case WM_LBUTTONUP:
         if (!over(lParam)) setHover(false);  // let go elsewhere
         break;
     case WM_CAPTURECHANGED:
         tracking_ = false;  // the next move asks again for hover and leave notifications
+        break;
+    }
+}
+
+LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kDpiChangedAfterParent:
+        // The dialog has laid its controls out for the new DPI: the faces follow.
+        dpiChanged();
+        break;
+    case WM_MOUSELEAVE:
+        followMouse(message, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_MOUSEHOVER:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        followMouse(message, lParam);
         break;
     case WM_ERASEBKGND:
         return 1;  // the face covers everything
