@@ -30,7 +30,10 @@ protected:
 private:
     void addTrayIcon();
     void removeTrayIcon();
+    bool onRegisteredMessage(UINT message, LPARAM lParam);
     void onTrayIcon(UINT mouseMessage);
+    void onPowerNotice(WPARAM wParam, LPARAM lParam);
+    void onSessionChange(WPARAM wParam);
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
