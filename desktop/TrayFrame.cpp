@@ -303,6 +303,13 @@ void TrayFrame::onSessionChange(WPARAM wParam) {
     }
 }
 
+void TrayFrame::onRestartRequest(WPARAM wParam, LPARAM lParam) {
+    // The reason told is a new OpenGL choice, or accelerated drawing that never showed.
+    if (wParam == RESTART_EARTH_WINDOW_KEY) {
+        restartEarthWindow(lParam == IDS_HARDWARE_FALLBACK ? IDS_HARDWARE_FALLBACK : IDS_RESTART_EARTH_WINDOW);
+    }
+}
+
 // The messages registered by name: the taskbar made anew, and the tray icon's.
 bool TrayFrame::onRegisteredMessage(UINT message, LPARAM lParam) {
     // Explorer restarted (after a crash, or a change of the display's scale): the icon anew, at
@@ -324,10 +331,7 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (onRegisteredMessage(message, lParam)) return 0;
     switch (message) {
     case WM_RESTART_EARTH_WINDOW:
-        // The reason told is a new OpenGL choice, or accelerated drawing that never showed.
-        if (wParam == RESTART_EARTH_WINDOW_KEY) {
-            restartEarthWindow(lParam == IDS_HARDWARE_FALLBACK ? IDS_HARDWARE_FALLBACK : IDS_RESTART_EARTH_WINDOW);
-        }
+        onRestartRequest(wParam, lParam);
         return 0;
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());

@@ -32,6 +32,7 @@ private:
     void removeTrayIcon();
     bool onRegisteredMessage(UINT message, LPARAM lParam);
     void onTrayIcon(UINT mouseMessage);
+    void onRestartRequest(WPARAM wParam, LPARAM lParam);
     void onPowerNotice(WPARAM wParam, LPARAM lParam);
     void onSessionChange(WPARAM wParam);
     void showTrayMenu();

@@ -38,18 +38,15 @@ bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
         onDestroy();
         return false;
     case WM_TIMER:
-        result = 0;
-        return onTimer(wParam);
+        return onTimer(wParam);  // answered with 0
     case WM_ERASEBKGND:
         return onEraseBackground(reinterpret_cast<HDC>(wParam), result);
     case WM_DRAWITEM:
         result = TRUE;
         return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_DPICHANGED:
-        // Comes before the dialog manager lays the controls out for the new DPI: what the
-        // dialog lays out itself follows once that is done.
+    case WM_DPICHANGED:  // before the dialog manager lays the controls out for the new DPI
         onDpiChanged();
-        PostMessageA(hwnd_, kDpiLaidOut, 0, 0);
+        PostMessageA(hwnd_, kDpiLaidOut, 0, 0);  // what the dialog lays out itself follows
         return false;
     case kDpiLaidOut:
         onDpiLaidOut();

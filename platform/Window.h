@@ -53,6 +53,10 @@ protected:
     virtual void onFinalMessage() {}
 
 private:
+    // Size, place and DPI: true when handled, with `result` the answer.
+    bool decodePlacement(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void paint();
+    static POINT ContextMenuPoint(LPARAM lParam);
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     HWND hwnd_ = nullptr;

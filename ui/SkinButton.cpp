@@ -179,6 +179,14 @@ void SkinButton::followMouse(UINT message, LPARAM lParam) {
     }
 }
 
+// A push button to the dialog manager: the default button follows the focus, and Enter
+// presses the focused button (Space is the button class's own).
+LRESULT SkinButton::dialogCode() const {
+    // A focused button is the one Enter presses, however it got the focus (the dialog's
+    // first focus, Alt+letter, a click, a nested dialog closing), not only after a Tab.
+    return DLGC_BUTTON | (default_ || GetFocus() == hwnd_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
 LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kDpiChangedAfterParent:
@@ -200,12 +208,8 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Escape closes the window the button sits on; a dialog's manager takes it before.
         if (wParam == VK_ESCAPE) return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
         break;
-    // A push button to the dialog manager: the default button follows the focus, and Enter
-    // presses the focused button (Space is the button class's own).
     case WM_GETDLGCODE:
-        // A focused button is the one Enter presses, however it got the focus (the dialog's
-        // first focus, Alt+letter, a click, a nested dialog closing), not only after a Tab.
-        return DLGC_BUTTON | (default_ || GetFocus() == hwnd_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return dialogCode();
     case BM_SETSTYLE:
         // The dialog manager marks the default this way; the button stays owner-drawn.
         default_ = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

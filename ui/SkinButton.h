@@ -38,6 +38,7 @@ private:
                                               LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void followMouse(UINT message, LPARAM lParam);
+    LRESULT dialogCode() const;
     bool over(LPARAM point) const;
     void setHover(bool hover);
     void detach();
