@@ -117,20 +117,21 @@ void IlluminationView::paint() {
     EndPaint(hwnd(), &ps);
 }
 
+bool IlluminationView::onEraseBackground(HDC) { return true; }
+
+void IlluminationView::onTimer(UINT_PTR id) {
+    if (id == kRepaintTimer) InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void IlluminationView::onSize(int width, int height, UINT) {
+    width_ = width > 0 ? width : 1;
+    height_ = height > 0 ? height : 1;
+    if (target_.context() != nullptr) target_.resize(width_, height_);
+}
+
 LRESULT IlluminationView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
+    if (message == WM_PAINT) {
         paint();
-        return 0;
-    case WM_TIMER:
-        if (wParam == kRepaintTimer) InvalidateRect(hwnd(), nullptr, FALSE);
-        return 0;
-    case WM_SIZE:
-        width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
-        height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
-        if (target_.context() != nullptr) target_.resize(width_, height_);
         return 0;
     }
     return Window::handleMessage(message, wParam, lParam);

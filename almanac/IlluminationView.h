@@ -18,6 +18,9 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    bool onEraseBackground(HDC) override;
+    void onTimer(UINT_PTR id) override;
+    void onSize(int width, int height, UINT kind) override;
 
 private:
     void paint();

@@ -136,11 +136,9 @@ void LunarPhasesWindow::onDestroy() {
     destroyChildren();
 }
 
-// On a monitor of another DPI: the size Windows suggests, and the children made anew for it.
-void LunarPhasesWindow::onDpiChanged(const RECT& suggested) {
+// On a monitor of another DPI (at the size Windows suggests): the children made anew for it.
+void LunarPhasesWindow::onDpiLayout(UINT) {
     destroyChildren();
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     createChildren();
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
@@ -210,16 +208,24 @@ bool LunarPhasesWindow::onCommand(UINT id) {
     return true;
 }
 
+bool LunarPhasesWindow::onEraseBackground(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    HBRUSH background = CreateSolidBrush(kBackground);
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+    return true;
+}
+
+bool LunarPhasesWindow::onDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.hwndItem == close_.hwnd()) close_.draw(item);
+    return true;
+}
+
+void LunarPhasesWindow::onPlacementChanged() { visibility_.recheck(); }
+
 LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        HBRUSH background = CreateSolidBrush(kBackground);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, background);
-        DeleteObject(background);
-        return 1;
-    }
     case WM_PAINT:
         paint();
         return 0;
@@ -233,17 +239,6 @@ LRESULT LunarPhasesWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
                           at.y < ScaledToDpi(kLunarBannerHeight, dpi_);
         return drag ? HTCAPTION : hit;
     }
-    case WM_DPICHANGED:
-        onDpiChanged(*reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->hwndItem == close_.hwnd()) close_.draw(*item);
-        return TRUE;
-    }
-    case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored, moved, raised
-        visibility_.recheck();
-        break;
     }
     return Window::handleMessage(message, wParam, lParam);
 }

@@ -28,6 +28,10 @@ protected:
     void onDestroy() override;
     bool onCommand(UINT id) override;
     void onTimer(UINT_PTR id) override;
+    bool onEraseBackground(HDC dc) override;
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override;
+    void onPlacementChanged() override;
+    void onDpiLayout(UINT dpi) override;
 
 private:
     struct Shown {
@@ -39,7 +43,6 @@ private:
     void paint();
     bool createChildren();
     void destroyChildren();
-    void onDpiChanged(const RECT& suggested);
 
     PhaseInputs inputs_;
     SkinButton close_;

@@ -225,24 +225,33 @@ void OrbitView::showNextFrame() {
     AdvanceOrbit(angles_);
 }
 
+// The frame shown last (the first one when none has been), whole.
+void OrbitView::paint() {
+    PAINTSTRUCT paint;
+    BeginPaint(hwnd(), &paint);
+    if (canvas_.pixels == nullptr) {
+        FillRect(paint.hdc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    } else {
+        if (label_ < 0) followLabel();
+        if (shownLabel_ < 0 || stale_) drawFrame();
+        copyToWindow({0, 0, canvas_.width, canvas_.height});
+    }
+    EndPaint(hwnd(), &paint);
+}
+
+bool OrbitView::onEraseBackground(HDC) { return true; }
+
+void OrbitView::onSize(int width, int height, UINT) {
+    if (width != canvas_.width || height != canvas_.height) {
+        makePicture(width, height);
+    }
+}
+
 LRESULT OrbitView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        // The frame shown last (the first one when none has been), whole.
-        PAINTSTRUCT paint;
-        BeginPaint(hwnd(), &paint);
-        if (canvas_.pixels == nullptr) {
-            FillRect(paint.hdc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        } else {
-            if (label_ < 0) followLabel();
-            if (shownLabel_ < 0 || stale_) drawFrame();
-            copyToWindow({0, 0, canvas_.width, canvas_.height});
-        }
-        EndPaint(hwnd(), &paint);
+    case WM_PAINT:
+        paint();
         return 0;
-    }
     case kFrameDue: {
         MSG more;  // frames that fell due while this one waited are not drawn twice
         while (PeekMessageA(&more, hwnd(), kFrameDue, kFrameDue, PM_REMOVE)) {
@@ -250,11 +259,6 @@ LRESULT OrbitView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         showNextFrame();
         return 0;
     }
-    case WM_SIZE:
-        if (LOWORD(lParam) != canvas_.width || HIWORD(lParam) != canvas_.height) {
-            makePicture(LOWORD(lParam), HIWORD(lParam));
-        }
-        return 0;
     }
     return Window::handleMessage(message, wParam, lParam);
 }

@@ -32,11 +32,14 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    bool onEraseBackground(HDC) override;
+    void onSize(int width, int height, UINT kind) override;
 
 private:
     static constexpr UINT kFrameDue = WM_APP + 1;  // posted by the frame timer
     static void CALLBACK onFrameTimer(UINT id, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR);
     static int& RunningFrameTimers();
+    void paint();
     bool makePicture(int width, int height);
     void releasePicture();
     void followLabel();

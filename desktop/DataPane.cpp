@@ -29,7 +29,7 @@ bool DataPane::create(HWND parent, int id) {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-void DataPane::paint(HDC target) {
+void DataPane::onPaint(HDC target) {
     if (backBuffer_.dc() == nullptr) return;
     HDC dc = backBuffer_.dc();
     const int w = backBuffer_.width(), h = backBuffer_.height();
@@ -115,6 +115,15 @@ std::string DataPane::text() const {
     return all;
 }
 
+bool DataPane::onEraseBackground(HDC) { return true; }
+
+void DataPane::onSize(int width, int height, UINT) { backBuffer_.create(width, height); }
+
+void DataPane::onDestroy() {
+    backBuffer_.destroy();
+    background_.destroy();
+}
+
 LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETTEXTLENGTH:
@@ -125,22 +134,6 @@ LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         lstrcpynA(reinterpret_cast<char*>(lParam), all.c_str(), int(wParam));
         return LRESULT(std::min<std::size_t>(all.size(), wParam - 1));
     }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        paint(dc);
-        EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    case WM_SIZE:
-        backBuffer_.create(LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_DESTROY:
-        backBuffer_.destroy();
-        background_.destroy();
-        return 0;
     }
     return Window::handleMessage(message, wParam, lParam);
 }

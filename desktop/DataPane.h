@@ -21,9 +21,12 @@ public:
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onPaint(HDC target) override;
+    bool onEraseBackground(HDC) override;
+    void onSize(int width, int height, UINT kind) override;
+    void onDestroy() override;
 
 private:
-    void paint(HDC target);
     void drawBackground(int width, int height, UINT dpi);
     // The pane's texts, read from the options and the clock state under their lock.
     std::vector<PaneText> texts(int width, int charHeight, int dpi) const;

@@ -7,8 +7,6 @@
 #include "platform/Resources.h"
 #include "res/resource.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <mutex>
 
@@ -259,39 +257,48 @@ bool EarthFrame::onCommand(UINT id) {
     return false;
 }
 
+bool EarthFrame::onEraseBackground(HDC) { return true; }
+
+SIZE EarthFrame::minimumTrackSize(UINT dpi) const {
+    const Extent minimum = minimumSize(dpi);
+    return {minimum.width, minimum.height};
+}
+
+// On a monitor of another DPI: the size Windows suggests (in full screen the monitor itself);
+// the children follow the size.
+RECT EarthFrame::placeForDpi(const RECT& suggested) const {
+    RECT r = suggested;
+    if (fullScreen_ != 0) {
+        MONITORINFO monitor = {sizeof(monitor)};
+        if (GetMonitorInfoA(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) r = monitor.rcMonitor;
+    }
+    return r;
+}
+
+void EarthFrame::onSize(int width, int height, UINT kind) {
+    if (StoresRectOnSize(fullScreen_ != 0, kind == SIZE_MINIMIZED, kind == SIZE_MAXIMIZED)) {
+        storeRect();
+    }
+    layout(width, height);
+}
+
+void EarthFrame::onMove() {
+    if (!fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
+        RECT r;
+        GetWindowRect(hwnd(), &r);
+        if (StoresRectOnMove(false, shown_, r.left, r.top, r.right, r.bottom)) storeRect();
+    }
+}
+
+bool EarthFrame::onContextMenu(POINT at) {
+    showContextMenu(at.x, at.y);
+    return true;
+}
+
+void EarthFrame::onPlacementChanged() { visibility.recheck(); }
+
 LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_GETMINMAXINFO: {
-        const Extent minimum = minimumSize(WindowDpi(hwnd()));
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.width, minimum.height};
-        return 0;
-    }
-    case WM_DPICHANGED: {
-        // On a monitor of another DPI: the size Windows suggests (in full screen the monitor
-        // itself); the children follow the size.
-        RECT r = *reinterpret_cast<const RECT*>(lParam);
-        if (fullScreen_ != 0) {
-            MONITORINFO monitor = {sizeof(monitor)};
-            if (GetMonitorInfoA(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) r = monitor.rcMonitor;
-        }
-        SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
-    case WM_SIZE:
-        if (StoresRectOnSize(fullScreen_ != 0, wParam == SIZE_MINIMIZED, wParam == SIZE_MAXIMIZED)) {
-            storeRect();
-        }
-        layout(LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_MOVE:
-        if (!fullScreen_ && !IsIconic(hwnd()) && !IsZoomed(hwnd())) {
-            RECT r;
-            GetWindowRect(hwnd(), &r);
-            if (StoresRectOnMove(false, shown_, r.left, r.top, r.right, r.bottom)) storeRect();
-        }
-        return 0;
     case WM_LBUTTONDBLCLK:
         if (fullScreen_) {
             leaveFullScreen();
@@ -302,16 +309,6 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         closeToTray();
         return 0;
-    case WM_CONTEXTMENU: {
-        int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-        if (x == -1 && y == -1) {
-            POINT at;
-            GetCursorPos(&at);
-            x = at.x, y = at.y;
-        }
-        showContextMenu(x, y);
-        return 0;
-    }
     case WM_ENTERMENULOOP:
         menuOpen = 1;
         break;
@@ -324,9 +321,6 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_ENABLE:
         if (wParam && clockMayResume) clockMayResume();
-        break;
-    case WM_WINDOWPOSCHANGED:  // shown, hidden, minimised, restored, moved, raised
-        visibility.recheck();
         break;
     }
     return Window::handleMessage(message, wParam, lParam);

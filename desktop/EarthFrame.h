@@ -48,6 +48,13 @@ protected:
     bool onCreate() override;
     void onDestroy() override;
     bool onCommand(UINT id) override;
+    bool onEraseBackground(HDC) override;
+    SIZE minimumTrackSize(UINT dpi) const override;
+    RECT placeForDpi(const RECT& suggested) const override;
+    void onSize(int width, int height, UINT kind) override;
+    void onMove() override;
+    bool onContextMenu(POINT at) override;
+    void onPlacementChanged() override;
 
 private:
     bool createWindow();

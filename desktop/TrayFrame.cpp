@@ -277,25 +277,61 @@ bool TrayFrame::openDialog(UINT command, HWND owner) {
     return false;
 }
 
-LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+// The display's power and the sleep's end: what is seen, and the wallpaper anew.
+void TrayFrame::onPowerNotice(WPARAM wParam, LPARAM lParam) {
+    if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) renewWallpaperSoon();
+    if (wParam == PBT_POWERSETTINGCHANGE) {
+        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+        if (setting != nullptr && setting->DataLength >= sizeof(DWORD) &&
+            (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS ||
+             setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE || setting->PowerSetting == GUID_MONITOR_POWER_ON)) {
+            DWORD state;  // 0 off, 1 on, 2 dimmed (still seen); the monitor's power: 0 off, 1 on
+            memcpy(&state, setting->Data, sizeof state);
+            WindowVisibility::setDisplayOn(state != 0);
+        }
+    }
+}
+
+// The session locked, unlocked, connected or disconnected.
+void TrayFrame::onSessionChange(WPARAM wParam) {
+    if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
+        WindowVisibility::setSessionShown(true);
+        renewWallpaperSoon();
+    }
+    if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_REMOTE_DISCONNECT) {
+        WindowVisibility::setSessionShown(false);
+    }
+}
+
+void TrayFrame::onRestartRequest(WPARAM wParam, LPARAM lParam) {
+    // The reason told is a new OpenGL choice, or accelerated drawing that never showed.
+    if (wParam == RESTART_EARTH_WINDOW_KEY) {
+        restartEarthWindow(lParam == IDS_HARDWARE_FALLBACK ? IDS_HARDWARE_FALLBACK : IDS_RESTART_EARTH_WINDOW);
+    }
+}
+
+// The messages registered by name: the taskbar made anew, and the tray icon's.
+bool TrayFrame::onRegisteredMessage(UINT message, LPARAM lParam) {
     // Explorer restarted (after a crash, or a change of the display's scale): the icon anew, at
     // the small-icon size of now.
     static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0) {
         removeTrayIcon();
         addTrayIcon();
-        return 0;
+        return true;
     }
     if (message == app_.trayMessage && app_.trayMessage != 0) {
         onTrayIcon(UINT(lParam));
-        return 0;
+        return true;
     }
+    return false;
+}
+
+LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (onRegisteredMessage(message, lParam)) return 0;
     switch (message) {
     case WM_RESTART_EARTH_WINDOW:
-        // The reason told is a new OpenGL choice, or accelerated drawing that never showed.
-        if (wParam == RESTART_EARTH_WINDOW_KEY) {
-            restartEarthWindow(lParam == IDS_HARDWARE_FALLBACK ? IDS_HARDWARE_FALLBACK : IDS_RESTART_EARTH_WINDOW);
-        }
+        onRestartRequest(wParam, lParam);
         return 0;
     case WM_TIMECHANGE:
         RefreshTimeZone(app_.options, app_.optionsServices());
@@ -309,26 +345,10 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == SPI_SETWORKAREA) renewWallpaperSoon();
         break;
     case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) renewWallpaperSoon();
-        if (wParam == PBT_POWERSETTINGCHANGE) {
-            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-            if (setting != nullptr && setting->DataLength >= sizeof(DWORD) &&
-                (setting->PowerSetting == GUID_SESSION_DISPLAY_STATUS ||
-                 setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE || setting->PowerSetting == GUID_MONITOR_POWER_ON)) {
-                DWORD state;  // 0 off, 1 on, 2 dimmed (still seen); the monitor's power: 0 off, 1 on
-                memcpy(&state, setting->Data, sizeof state);
-                WindowVisibility::setDisplayOn(state != 0);
-            }
-        }
+        onPowerNotice(wParam, lParam);
         return TRUE;
     case WM_WTSSESSION_CHANGE:
-        if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT) {
-            WindowVisibility::setSessionShown(true);
-            renewWallpaperSoon();
-        }
-        if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT || wParam == WTS_REMOTE_DISCONNECT) {
-            WindowVisibility::setSessionShown(false);
-        }
+        onSessionChange(wParam);
         return 0;
     case WM_ENDSESSION:
         // The process may be ended as soon as this returns: close the windows (as a shutdown

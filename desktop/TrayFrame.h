@@ -30,7 +30,11 @@ protected:
 private:
     void addTrayIcon();
     void removeTrayIcon();
+    bool onRegisteredMessage(UINT message, LPARAM lParam);
     void onTrayIcon(UINT mouseMessage);
+    void onRestartRequest(WPARAM wParam, LPARAM lParam);
+    void onPowerNotice(WPARAM wParam, LPARAM lParam);
+    void onSessionChange(WPARAM wParam);
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();

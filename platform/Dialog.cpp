@@ -37,10 +37,16 @@ bool Dialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& 
     case WM_DESTROY:
         onDestroy();
         return false;
-    case WM_DPICHANGED:
-        // Comes before the dialog manager lays the controls out for the new DPI: what the
-        // dialog lays out itself follows once that is done.
-        PostMessageA(hwnd_, kDpiLaidOut, 0, 0);
+    case WM_TIMER:
+        return onTimer(wParam);  // answered with 0
+    case WM_ERASEBKGND:
+        return onEraseBackground(reinterpret_cast<HDC>(wParam), result);
+    case WM_DRAWITEM:
+        result = TRUE;
+        return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DPICHANGED:  // before the dialog manager lays the controls out for the new DPI
+        onDpiChanged();
+        PostMessageA(hwnd_, kDpiLaidOut, 0, 0);  // what the dialog lays out itself follows
         return false;
     case kDpiLaidOut:
         onDpiLaidOut();

@@ -32,8 +32,16 @@ protected:
     // A control's other notices (EN_CHANGE, LBN_SELCHANGE, CBN_SELCHANGE...); true when handled.
     virtual bool onControlNotice(UINT, UINT) { return false; }
     virtual void onDestroy() {}
-    // On a monitor of another DPI, once the dialog manager has laid the controls out anew: for
-    // what the dialog lays out itself (its pictures).
+    // A timer of the dialog's; true when handled.
+    virtual bool onTimer(UINT_PTR) { return false; }
+    // True when the background is done (`result` the answer); false lets the dialog manager erase.
+    virtual bool onEraseBackground(HDC, INT_PTR&) { return false; }
+    // An owner-drawn control of this dialog; true when drawn.
+    virtual bool onDrawItem(const DRAWITEMSTRUCT&) { return false; }
+    // On a monitor of another DPI: first onDpiChanged, before the dialog manager lays the
+    // controls out anew; once it has, onDpiLaidOut, for what the dialog lays out itself (its
+    // pictures).
+    virtual void onDpiChanged() {}
     virtual void onDpiLaidOut() {}
     void end(INT_PTR result) { EndDialog(hwnd_, result); }
     // Checks radio button `id` and clears the others of its group; the checked one then holds

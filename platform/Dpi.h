@@ -6,6 +6,9 @@
 
 constexpr UINT kBaseDpi = 96;
 
+// Windows 10 1607 on tells a child once its parent has been laid out for a new DPI.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
+
 // The DPI `window` is shown at (the monitor's, where the system tells it: Windows 10 1607 on),
 // else the screen's.
 UINT WindowDpi(HWND window);

@@ -1,5 +1,9 @@
 #include "platform/Window.h"
 
+#include "platform/Dpi.h"
+
+#include <windowsx.h>
+
 Window::~Window() { destroy(); }
 
 bool Window::registerClass(const char* className, UINT style, HBRUSH background, HICON icon) {
@@ -28,7 +32,50 @@ LRESULT Window::defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
+bool Window::decodePlacement(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_SIZE:
+        onSize(LOWORD(lParam), HIWORD(lParam), UINT(wParam));
+        return true;
+    case WM_MOVE:
+        onMove();
+        return true;
+    case WM_WINDOWPOSCHANGED:
+        onPlacementChanged();
+        return false;  // the default procedure sends the size and move notices
+    case WM_GETMINMAXINFO: {
+        const SIZE minimum = minimumTrackSize(WindowDpi(hwnd_));
+        if (minimum.cx <= 0 && minimum.cy <= 0) return false;
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.cx, minimum.cy};
+        return true;
+    }
+    case WM_DPICHANGED: {
+        const RECT r = placeForDpi(*reinterpret_cast<const RECT*>(lParam));
+        SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        onDpiLayout(HIWORD(wParam));
+        return true;
+    }
+    }
+    return false;
+}
+
+void Window::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd_, &paint);
+    onPaint(dc);
+    EndPaint(hwnd_, &paint);
+}
+
+POINT Window::ContextMenuPoint(LPARAM lParam) {
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+    return at;
+}
+
 LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result;
+    if (decodePlacement(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_CREATE:
         return onCreate() ? 0 : -1;
@@ -38,16 +85,21 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (onCommand(LOWORD(wParam))) return 0;
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(hwnd_, &paint);
-        onPaint(dc);
-        EndPaint(hwnd_, &paint);
+    case WM_PAINT:
+        paint();
         return 0;
-    }
+    case WM_ERASEBKGND:
+        if (onEraseBackground(reinterpret_cast<HDC>(wParam))) return 1;
+        break;
     case WM_TIMER:
         onTimer(wParam);
         return 0;
+    case WM_CONTEXTMENU:
+        if (onContextMenu(ContextMenuPoint(lParam))) return 0;
+        break;
+    case WM_DRAWITEM:
+        if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
     }
     return defaultProcedure(message, wParam, lParam);
 }

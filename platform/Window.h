@@ -20,19 +20,43 @@ public:
     void destroy();
 
 protected:
-    // The dispatcher: the named handlers below, everything else to the default procedure.
+    // The dispatcher: the common messages, decoded, to the named handlers below; everything
+    // else to the default procedure. A window's own messages come here first.
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT defaultProcedure(UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual bool onCreate() { return true; }  // false makes creation fail
     virtual void onDestroy() {}
     virtual bool onCommand(UINT) { return false; }  // true when handled
+    // Between BeginPaint and EndPaint.
     virtual void onPaint(HDC) {}
+    // True when the background is done (or needs nothing); false lets the class brush erase.
+    virtual bool onEraseBackground(HDC) { return false; }
     virtual void onTimer(UINT_PTR) {}
+    // The client area's new size; `kind` is SIZE_RESTORED, SIZE_MINIMIZED, SIZE_MAXIMIZED...
+    virtual void onSize(int, int, UINT) {}
+    virtual void onMove() {}
+    // Shown, hidden, minimised, restored, moved or raised (before the size and move notices).
+    virtual void onPlacementChanged() {}
+    // A right click or the menu key; `at` is on the screen (from the keyboard: where the mouse
+    // is). True when handled; else a child passes it on to its parent.
+    virtual bool onContextMenu(POINT) { return false; }
+    // An owner-drawn control of this window; true when drawn.
+    virtual bool onDrawItem(const DRAWITEMSTRUCT&) { return false; }
+    // The smallest size the user may drag the window to at `dpi`; {0, 0}: the system's.
+    virtual SIZE minimumTrackSize(UINT) const { return {0, 0}; }
+    // On a monitor of another DPI the window takes placeForDpi (the place Windows suggests,
+    // unless the window knows better), then lays its own contents out for `dpi`.
+    virtual RECT placeForDpi(const RECT& suggested) const { return suggested; }
+    virtual void onDpiLayout(UINT) {}
     // The window is gone; the object may delete itself here.
     virtual void onFinalMessage() {}
 
 private:
+    // Size, place and DPI: true when handled, with `result` the answer.
+    bool decodePlacement(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void paint();
+    static POINT ContextMenuPoint(LPARAM lParam);
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     HWND hwnd_ = nullptr;

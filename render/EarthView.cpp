@@ -390,30 +390,31 @@ void EarthView::onMouse(UINT message, WPARAM buttons, int x, int y) {
     }
 }
 
+bool EarthView::onEraseBackground(HDC) { return true; }
+
+void EarthView::onSize(int width, int height, UINT) {
+    width_ = width > 0 ? width : 1;
+    height_ = height > 0 ? height : 1;
+    if (target_.context() != nullptr) {
+        if (!target_.resize(width_, height_) && target_.offscreen()) {
+            // No memory for the new size: the view goes on at the size of the bitmap it has.
+            width_ = std::max(target_.width(), 1);
+            height_ = std::max(target_.height(), 1);
+        }
+        target_.makeCurrent(nullptr);
+        setProjection();
+        buildGlobe();
+        globeKept_ = false;
+    }
+}
+
 LRESULT EarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paint();
         return 0;
     case kShowTimeMessage:
         showTime();
-        return 0;
-    case WM_SIZE:
-        width_ = LOWORD(lParam) > 0 ? LOWORD(lParam) : 1;
-        height_ = HIWORD(lParam) > 0 ? HIWORD(lParam) : 1;
-        if (target_.context() != nullptr) {
-            if (!target_.resize(width_, height_) && target_.offscreen()) {
-                // No memory for the new size: the view goes on at the size of the bitmap it has.
-                width_ = std::max(target_.width(), 1);
-                height_ = std::max(target_.height(), 1);
-            }
-            target_.makeCurrent(nullptr);
-            setProjection();
-            buildGlobe();
-            globeKept_ = false;
-        }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

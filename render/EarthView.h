@@ -53,6 +53,8 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    bool onEraseBackground(HDC) override;
+    void onSize(int width, int height, UINT kind) override;
     const EarthViewModel& model() const { return model_; }
     // The window's own DC and the OpenGL target drawing into it, once created.
     HDC windowDC() const { return windowDC_; }

@@ -19,19 +19,10 @@ bool PreviewWindow::create(HWND parent) {
 
 void PreviewWindow::onDestroy() { PostQuitMessage(0); }
 
-LRESULT PreviewWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd(), &ps);
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        DrawResourceBitmap(dc, IDB_SAVER_PREVIEW, 0, 0, client.right, client.bottom);
-        EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    }
-    return Window::handleMessage(message, wParam, lParam);
+bool PreviewWindow::onEraseBackground(HDC) { return true; }
+
+void PreviewWindow::onPaint(HDC dc) {
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    DrawResourceBitmap(dc, IDB_SAVER_PREVIEW, 0, 0, client.right, client.bottom);
 }

@@ -9,6 +9,7 @@ public:
     bool create(HWND parent);
 
 protected:
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void onDestroy() override;
+    bool onEraseBackground(HDC) override;
+    void onPaint(HDC dc) override;
 };

@@ -40,19 +40,17 @@ void SaverEarthView::pace() {
     SetTimer(hwnd(), kFrameTimer, frameMs_, nullptr);
 }
 
-LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_TIMER:
-        if (wParam == kFrameTimer && spinning_) {
-            InvalidateRect(hwnd(), nullptr, FALSE);
-            pace();
-        } else if (wParam == kFrameTimer) {
-            showTime();
-            SetTimer(hwnd(), kFrameTimer, MillisecondsToNextSecond(), nullptr);
-        }
-        return 0;
-    case WM_NCHITTEST:
-        return HTTRANSPARENT;  // the mouse belongs to the saver's window, which ends on it
+void SaverEarthView::onTimer(UINT_PTR id) {
+    if (id == kFrameTimer && spinning_) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        pace();
+    } else if (id == kFrameTimer) {
+        showTime();
+        SetTimer(hwnd(), kFrameTimer, MillisecondsToNextSecond(), nullptr);
     }
+}
+
+LRESULT SaverEarthView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;  // the mouse belongs to the saver's window, which ends on it
     return EarthView::handleMessage(message, wParam, lParam);
 }

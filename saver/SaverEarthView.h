@@ -15,6 +15,7 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     void onDestroy() override;
+    void onTimer(UINT_PTR id) override;
     // The saver takes any non-zero choice as a yes.
     bool wantsHardware() const override;
 

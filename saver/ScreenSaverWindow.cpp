@@ -35,21 +35,23 @@ void ScreenSaverWindow::activity() {
     if (GetTickCount() - startTicks_ >= kGraceMs) PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
+void ScreenSaverWindow::onMouseMove(POINT at) {
+    if (!mouseSeen_) {
+        mouseSeen_ = true;
+        firstMouse_ = at;
+    } else if (std::abs(at.x - firstMouse_.x) > kMouseSlack || std::abs(at.y - firstMouse_.y) > kMouseSlack) {
+        activity();
+    }
+}
+
 LRESULT ScreenSaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return TRUE;
-    case WM_MOUSEMOVE: {
-        const POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (!mouseSeen_) {
-            mouseSeen_ = true;
-            firstMouse_ = at;
-        } else if (std::abs(at.x - firstMouse_.x) > kMouseSlack || std::abs(at.y - firstMouse_.y) > kMouseSlack) {
-            activity();
-        }
+    case WM_MOUSEMOVE:
+        onMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
-    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_LBUTTONDOWN:

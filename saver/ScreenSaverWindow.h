@@ -19,6 +19,7 @@ protected:
 
 private:
     void activity();
+    void onMouseMove(POINT at);
 
     SaverEarthView earth_;
     DWORD startTicks_ = 0;

@@ -313,27 +313,32 @@ private:
         return SkinnedDialog::onCommand(id);
     }
 
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == WM_TIMER && (wParam == kStartTimer || wParam == kWatchTimer)) {
-            if (wParam == kStartTimer && synchronizing() && instance_ == nullptr) startInstance();
-            if (wParam == kWatchTimer && instance_ != nullptr) watchInstance();
-            result = 0;
+    bool onTimer(UINT_PTR id) override {
+        if (id != kStartTimer && id != kWatchTimer) return false;
+        if (id == kStartTimer && synchronizing() && instance_ == nullptr) startInstance();
+        if (id == kWatchTimer && instance_ != nullptr) watchInstance();
+        return true;
+    }
+
+    // The elevated instance's report; true when it is one of this synchronisation's.
+    bool onCopyData(const COPYDATASTRUCT* data) {
+        SyncReport report;
+        if (instance_ != nullptr && data != nullptr && data->dwData == kSyncReportTag &&
+            ReadSyncReport(data->lpData, data->cbData, report) && report.ticket == ticket_) {
+            onReport(report);
             return true;
         }
+        return false;
+    }
+
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
         if (message == kLookupFinished) {
             onLookupFinished(wParam);
             result = 0;
             return true;
         }
         if (message == WM_COPYDATA) {
-            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            SyncReport report;
-            result = FALSE;
-            if (instance_ != nullptr && data != nullptr && data->dwData == kSyncReportTag &&
-                ReadSyncReport(data->lpData, data->cbData, report) && report.ticket == ticket_) {
-                onReport(report);
-                result = TRUE;
-            }
+            result = onCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE : FALSE;
             return true;
         }
         // The typed server is kept; a dialog that ended at once never showed it.

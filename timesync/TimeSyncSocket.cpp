@@ -116,6 +116,10 @@ void TimeSyncSocket::receive() {
     step();
 }
 
+void TimeSyncSocket::onTimer(UINT_PTR id) {
+    if (id == kStepTimer && socket_ != INVALID_SOCKET) step();
+}
+
 LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case kLookupFinished: {
@@ -128,9 +132,6 @@ LRESULT TimeSyncSocket::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         return 0;
     }
-    case WM_TIMER:
-        if (wParam == kStepTimer && socket_ != INVALID_SOCKET) step();
-        return 0;
     case kSocketNotice:
         if (SOCKET(wParam) != socket_ || socket_ == INVALID_SOCKET) return 0;
         // Read even when the notice carries an error (a refused earlier datagram): reading is

@@ -36,6 +36,7 @@ public:
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onTimer(UINT_PTR id) override;
 
 private:
     bool ensureWindow();

@@ -46,10 +46,8 @@ bool AboutWindow::onCreate() {
                         IDB_FACES_INFO);
 }
 
-// On a monitor of another DPI: the size Windows suggests, the buttons' faces and places anew.
-void AboutWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
-    SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+// On a monitor of another DPI (at the size Windows suggests): the buttons' faces and places anew.
+void AboutWindow::onDpiLayout(UINT dpi) {
     close_.dpiChanged();
     info_.dpiChanged();
     const int y = ScaledToDpi(kButtonsY, dpi);
@@ -58,9 +56,16 @@ void AboutWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void AboutWindow::paintBackground(HDC dc) {
+bool AboutWindow::onEraseBackground(HDC dc) {
     // The picture fills the window, at its size for the DPI.
     picture_.draw(dc, WindowDpi(hwnd()), 0, 0);
+    return true;
+}
+
+bool AboutWindow::onDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.hwndItem == close_.hwnd()) close_.draw(item);
+    if (item.hwndItem == info_.hwnd()) info_.draw(item);
+    return true;
 }
 
 bool AboutWindow::onCommand(UINT id) {
@@ -77,14 +82,8 @@ bool AboutWindow::onCommand(UINT id) {
 
 LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        paintBackground(reinterpret_cast<HDC>(wParam));
-        return 1;
     case WM_PAINT:
         ValidateRect(hwnd(), nullptr);  // the background is the whole picture
-        return 0;
-    case WM_DPICHANGED:
-        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_KEYDOWN:  // from the window, or passed on by a focused button
         if (wParam == VK_ESCAPE) {
@@ -92,12 +91,6 @@ LRESULT AboutWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item->hwndItem == close_.hwnd()) close_.draw(*item);
-        if (item->hwndItem == info_.hwnd()) info_.draw(*item);
-        return TRUE;
-    }
     }
     return Window::handleMessage(message, wParam, lParam);
 }

@@ -18,10 +18,11 @@ protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool onCreate() override;
     bool onCommand(UINT id) override;
+    bool onEraseBackground(HDC dc) override;
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override;
+    void onDpiLayout(UINT dpi) override;
 
 private:
-    void paintBackground(HDC dc);
-    void onDpiChanged(UINT dpi, const RECT& suggested);
 
     SkinBrushes brushes_;
     SkinButton close_, info_;

@@ -10,8 +10,6 @@
 
 namespace {
 constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
-// Windows 10 1607 on tells a child once its parent has been laid out for a new DPI.
-constexpr UINT kDpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT
 }
 
 SkinButton::~SkinButton() {
@@ -149,12 +147,9 @@ void SkinButton::setHover(bool hover) {
     UpdateWindow(hwnd_);
 }
 
-LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+// Hover follows the mouse: the hover face while it is over the button.
+void SkinButton::followMouse(UINT message, LPARAM lParam) {
     switch (message) {
-    case kDpiChangedAfterParent:
-        // The dialog has laid its controls out for the new DPI: the faces follow.
-        dpiChanged();
-        break;
     case WM_MOUSEMOVE:
         // The mouse on the button shows the hover face at once (as a 1-millisecond hover
         // notice would); while the button holds the mouse (pressed), moves outside it come
@@ -174,12 +169,38 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
         tracking_ = false;
         setHover(false);
-        return 0;
+        break;
     case WM_LBUTTONUP:
         if (!over(lParam)) setHover(false);  // let go elsewhere
         break;
     case WM_CAPTURECHANGED:
         tracking_ = false;  // the next move asks again for hover and leave notifications
+        break;
+    }
+}
+
+// A push button to the dialog manager: the default button follows the focus, and Enter
+// presses the focused button (Space is the button class's own).
+LRESULT SkinButton::dialogCode() const {
+    // A focused button is the one Enter presses, however it got the focus (the dialog's
+    // first focus, Alt+letter, a click, a nested dialog closing), not only after a Tab.
+    return DLGC_BUTTON | (default_ || GetFocus() == hwnd_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kDpiChangedAfterParent:
+        // The dialog has laid its controls out for the new DPI: the faces follow.
+        dpiChanged();
+        break;
+    case WM_MOUSELEAVE:
+        followMouse(message, lParam);
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_MOUSEHOVER:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        followMouse(message, lParam);
         break;
     case WM_ERASEBKGND:
         return 1;  // the face covers everything
@@ -187,12 +208,8 @@ LRESULT SkinButton::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Escape closes the window the button sits on; a dialog's manager takes it before.
         if (wParam == VK_ESCAPE) return SendMessageA(GetParent(hwnd_), message, wParam, lParam);
         break;
-    // A push button to the dialog manager: the default button follows the focus, and Enter
-    // presses the focused button (Space is the button class's own).
     case WM_GETDLGCODE:
-        // A focused button is the one Enter presses, however it got the focus (the dialog's
-        // first focus, Alt+letter, a click, a nested dialog closing), not only after a Tab.
-        return DLGC_BUTTON | (default_ || GetFocus() == hwnd_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        return dialogCode();
     case BM_SETSTYLE:
         // The dialog manager marks the default this way; the button stays owner-drawn.
         default_ = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

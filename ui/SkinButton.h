@@ -37,6 +37,8 @@ private:
     static LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam, UINT_PTR id, DWORD_PTR self);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void followMouse(UINT message, LPARAM lParam);
+    LRESULT dialogCode() const;
     bool over(LPARAM point) const;
     void setHover(bool hover);
     void detach();

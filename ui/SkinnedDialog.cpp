@@ -106,6 +106,54 @@ bool SkinnedDialog::onCommand(UINT id) {
     return Dialog::onCommand(id);
 }
 
+// Skins the dialog; false when it is one of a kind already open (it ends at once).
+bool SkinnedDialog::initSkin() {
+    // The banner's words as the window's text (its string shares the banner's id).
+    SetWindowTextA(hwnd(), LoadResourceString(UINT(skin_.bannerBitmap)).c_str());
+    attachControls();
+    if (skin_.singleInstance) {
+        counted_ = true;
+        if (OpenDialogs()[templateId()]++ > 0) {
+            end(skin_.refusedResult);
+            return false;
+        }
+    }
+    return true;
+}
+
+LRESULT SkinnedDialog::hitTest(WPARAM wParam, LPARAM lParam) {
+    const LRESULT hit = DefWindowProcA(hwnd(), WM_NCHITTEST, wParam, lParam);
+    POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
+    ScreenToClient(hwnd(), &at);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    // The button as it is now: the hit test may come before the press reaches the queue.
+    const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) &&
+                      InDragBand(at.x, at.y, client.right, ScaledToDpi(skin_.dragHeight, WindowDpi(hwnd())));
+    return drag ? HTCAPTION : hit;
+}
+
+void SkinnedDialog::onDpiChanged() {
+    // The dialog manager lays the controls out anew (the buttons then load their faces).
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool SkinnedDialog::onEraseBackground(HDC dc, INT_PTR& result) {
+    result = paintBackground(dc);
+    return true;
+}
+
+bool SkinnedDialog::onDrawItem(const DRAWITEMSTRUCT& item) {
+    for (const auto& button : buttons_) {
+        if (button->hwnd() == item.hwndItem) {
+            button->draw(item);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (IsControlColourMessage(message)) {
         result = reinterpret_cast<INT_PTR>(controlColour(message, reinterpret_cast<HDC>(wParam)));
@@ -113,53 +161,18 @@ bool SkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, IN
     }
     switch (message) {
     case WM_INITDIALOG:
-        // The banner's words as the window's text (its string shares the banner's id).
-        SetWindowTextA(hwnd(), LoadResourceString(UINT(skin_.bannerBitmap)).c_str());
-        attachControls();
-        if (skin_.singleInstance) {
-            counted_ = true;
-            if (OpenDialogs()[templateId()]++ > 0) {
-                end(skin_.refusedResult);
-                result = TRUE;
-                return true;
-            }
+        if (!initSkin()) {
+            result = TRUE;
+            return true;
         }
         break;
     case WM_DESTROY:
         if (counted_) --OpenDialogs()[templateId()];
         counted_ = false;
         break;
-    case WM_DPICHANGED:
-        // The dialog manager lays the controls out anew (the buttons then load their faces).
-        InvalidateRect(hwnd(), nullptr, TRUE);
-        break;
-    case WM_ERASEBKGND:
-        result = paintBackground(reinterpret_cast<HDC>(wParam));
+    case WM_NCHITTEST:
+        result = hitTest(wParam, lParam);
         return true;
-    case WM_NCHITTEST: {
-        const LRESULT hit = DefWindowProcA(hwnd(), message, wParam, lParam);
-        POINT at = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-        ScreenToClient(hwnd(), &at);
-        RECT client;
-        GetClientRect(hwnd(), &client);
-        // The button as it is now: the hit test may come before the press reaches the queue.
-        const int left = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
-        const bool drag = hit == HTCLIENT && (GetAsyncKeyState(left) & 0x8000) &&
-                          InDragBand(at.x, at.y, client.right, ScaledToDpi(skin_.dragHeight, WindowDpi(hwnd())));
-        result = drag ? HTCAPTION : hit;
-        return true;
-    }
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        for (const auto& button : buttons_) {
-            if (button->hwnd() == item->hwndItem) {
-                button->draw(*item);
-                result = TRUE;
-                return true;
-            }
-        }
-        break;
-    }
     }
     return Dialog::handleMessage(message, wParam, lParam, result);
 }

@@ -47,12 +47,17 @@ public:
 protected:
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     bool onCommand(UINT id) override;
+    void onDpiChanged() override;
+    bool onEraseBackground(HDC dc, INT_PTR& result) override;
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override;
     const SkinBrushes& brushes() const { return brushes_; }
     // Shows or hides the administrator's shield on skinned button `control`.
     void setShield(int control, bool shown);
 
 private:
+    bool initSkin();
     void attachControls();
+    LRESULT hitTest(WPARAM wParam, LPARAM lParam);
     bool paintBackground(HDC dc);
     HBRUSH controlColour(UINT message, HDC dc) const;
 
