@@ -1,0 +1,160 @@
+// Owners of the Win32 handles the programs hold: each frees its handle when it goes.
+#pragma once
+
+#include "platform/UniqueResource.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+// A kernel object (thread, event, mutex, process, token); null when empty.
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return nullptr; }
+    static void free(HANDLE handle) { CloseHandle(handle); }
+};
+using KernelHandle = UniqueResource<KernelHandleTraits>;
+
+// An open file, or anything else whose "no handle" is INVALID_HANDLE_VALUE (CreateFile,
+// CreateToolhelp32Snapshot).
+struct FileHandleTraits {
+    using Value = HANDLE;
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+    static void free(HANDLE handle) { CloseHandle(handle); }
+};
+using FileHandle = UniqueResource<FileHandleTraits>;
+
+// A GDI object that DeleteObject frees. Deselect it from every DC first (SelectedObject).
+template <class Handle>
+struct GdiObjectTraits {
+    using Value = Handle;
+    static Handle empty() { return nullptr; }
+    static void free(Handle object) { DeleteObject(object); }
+};
+template <class Handle>
+using GdiObject = UniqueResource<GdiObjectTraits<Handle>>;
+using GdiBitmap = GdiObject<HBITMAP>;
+using GdiBrush = GdiObject<HBRUSH>;
+using GdiFont = GdiObject<HFONT>;
+using GdiPen = GdiObject<HPEN>;
+using GdiPalette = GdiObject<HPALETTE>;
+using GdiRegion = GdiObject<HRGN>;
+
+struct MemoryDCTraits {
+    using Value = HDC;
+    static HDC empty() { return nullptr; }
+    static void free(HDC dc) { DeleteDC(dc); }
+};
+
+// A memory device context (CreateCompatibleDC); empty when it could not be made.
+class MemoryDC : public UniqueResource<MemoryDCTraits> {
+public:
+    using UniqueResource::UniqueResource;
+    static MemoryDC CompatibleWith(HDC dc) { return MemoryDC(CreateCompatibleDC(dc)); }
+    static MemoryDC CompatibleWithScreen();
+};
+
+// The device context of a window (of the screen for a null window), from GetDC; it keeps the
+// window, which ReleaseDC needs.
+struct WindowDCTraits {
+    using Value = HDC;
+    HWND owner = nullptr;
+    static HDC empty() { return nullptr; }
+    void free(HDC dc) const { ReleaseDC(owner, dc); }
+};
+
+class WindowDC : public UniqueResource<WindowDCTraits> {
+public:
+    WindowDC() = default;
+    explicit WindowDC(HWND window) : UniqueResource(GetDC(window), ::WindowDCTraits{window}) {}
+    HWND window() const { return traits().owner; }
+};
+
+inline MemoryDC MemoryDC::CompatibleWithScreen() {
+    WindowDC screen(nullptr);
+    return CompatibleWith(screen.get());
+}
+
+// An object selected into a DC for a while: the one it replaced goes back when this goes.
+struct SelectionTraits {
+    using Value = HGDIOBJ;
+    HDC dc = nullptr;
+    static HGDIOBJ empty() { return nullptr; }
+    void free(HGDIOBJ previous) const { SelectObject(dc, previous); }
+};
+
+class SelectedObject : public UniqueResource<SelectionTraits> {
+public:
+    SelectedObject() = default;
+    SelectedObject(HDC dc, HGDIOBJ object) : UniqueResource(SelectObject(dc, object), ::SelectionTraits{dc}) {}
+};
+
+// How many OpenGL contexts the process's GLContext owners hold now.
+inline std::atomic<int>& LiveGLContexts() {
+    static std::atomic<int> live{0};
+    return live;
+}
+
+// An OpenGL rendering context: made not current (where it is current on this thread) before
+// it is deleted.
+struct GLContextTraits {
+    using Value = HGLRC;
+    static HGLRC empty() { return nullptr; }
+    static void free(HGLRC context) {
+        if (wglGetCurrentContext() == context) wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context);
+        --LiveGLContexts();
+    }
+};
+
+class GLContext : public UniqueResource<GLContextTraits> {
+public:
+    GLContext() = default;
+    // A context for the pixel format set on `dc`; empty on failure.
+    static GLContext CreateFor(HDC dc) {
+        GLContext made;
+        if (HGLRC context = wglCreateContext(dc)) {
+            ++LiveGLContexts();
+            made.reset(context);
+        }
+        return made;
+    }
+};
+
+struct IconHandleTraits {
+    using Value = HICON;
+    static HICON empty() { return nullptr; }
+    static void free(HICON icon) { DestroyIcon(icon); }
+};
+// An icon the program made or loaded without LR_SHARED.
+using IconHandle = UniqueResource<IconHandleTraits>;
+
+struct MenuHandleTraits {
+    using Value = HMENU;
+    static HMENU empty() { return nullptr; }
+    static void free(HMENU menu) { DestroyMenu(menu); }
+};
+// A menu no window holds (a window destroys its own menu bar).
+using MenuHandle = UniqueResource<MenuHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Value = HKEY;
+    static HKEY empty() { return nullptr; }
+    static void free(HKEY key) { RegCloseKey(key); }
+};
+using RegistryKey = UniqueResource<RegistryKeyTraits>;
+
+template <class Interface>
+struct ComTraits {
+    using Value = Interface*;
+    static Interface* empty() { return nullptr; }
+    static void free(Interface* object) { object->Release(); }
+};
+
+// One reference to a COM object.
+template <class Interface>
+class ComPtr : public UniqueResource<ComTraits<Interface>> {
+public:
+    using UniqueResource<ComTraits<Interface>>::UniqueResource;
+    Interface* operator->() const { return this->get(); }
+};
