@@ -39,7 +39,7 @@ bool SkinButton::create(HWND parent, const char* caption, int x, int y, int id, 
 
 bool SkinButton::LoadFaces(int bitmapId) {
     facesId_ = bitmapId;
-    strip_.reset(LoadBitmapForDpi(bitmapId, WindowDpi(hwnd_), LR_LOADMAP3DCOLORS));
+    strip_ = LoadBitmapForDpi(bitmapId, WindowDpi(hwnd_), LR_LOADMAP3DCOLORS);
     BITMAP info = {};
     if (strip_) GetObjectA(strip_.get(), sizeof info, &info);
     faces_ = FacesOf(info.bmWidth, info.bmHeight);
