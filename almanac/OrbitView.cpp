@@ -42,7 +42,8 @@ bool OrbitView::onCreate() {
     const GdiRegion below(CreateRectRgn(0, coveredTop_, client.right, client.bottom));
     CombineRgn(shape.get(), shape.get(), below.get(), RGN_AND);
     // (its corner at 250, 140 of the view's 310 x 200 at 96 DPI)
-    const GdiRegion inset(CreateEllipticRgn(client.right * 250 / 310, client.bottom * 140 / 200, client.right, client.bottom));
+    const GdiRegion inset(
+        CreateEllipticRgn(client.right * 250 / 310, client.bottom * 140 / 200, client.right, client.bottom));
     CombineRgn(shape.get(), shape.get(), inset.get(), RGN_OR);
     if (SetWindowRgn(hwnd(), shape.get(), TRUE)) shape.release();  // the window owns the region now
 
@@ -198,7 +199,8 @@ void OrbitView::restore(const PixelBox& box) {
 }
 
 void OrbitView::copyToWindow(const PixelBox& box) {
-    BitBlt(dc_.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_.get(), box.left, box.top, SRCCOPY);
+    BitBlt(dc_.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_.get(), box.left, box.top,
+           SRCCOPY);
 }
 
 // The animation's next frame: drawn, and copied to the window where it changed. While nobody

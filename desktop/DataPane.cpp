@@ -36,7 +36,8 @@ void DataPane::paint(HDC target) {
         fontDpi_ = dpi;
         // The decoration drawn at twice its size from 150 % on.
         const HINSTANCE program = GetModuleHandleA(nullptr);
-        decoration_.reset(ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000)) : nullptr);
+        decoration_.reset(ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000))
+                                                   : nullptr);
         if (!decoration_) decoration_.reset(LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION)));
     }
     if (background_.dc() == nullptr || background_.width() != w || background_.height() != h ||

@@ -14,7 +14,8 @@ bool ProcessIsElevated() {
            elevation.TokenIsElevated != 0;
 }
 
-bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process, DWORD& error) {
+bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process,
+                   DWORD& error) {
     const std::wstring file = WideFromUtf8(program), arguments = WideFromUtf8(parameters);
     SHELLEXECUTEINFOW execute = {sizeof(execute)};
     // The system's own error box is not shown: the caller says what failed, in its own words.

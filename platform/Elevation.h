@@ -14,4 +14,5 @@ bool ProcessIsElevated();
 // Starts `program` (UTF-8 path) with `parameters`, elevated when this process is not, and hands
 // back its process handle. False with the system's error code in
 // `error`: ERROR_CANCELLED when the user did not give permission.
-bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process, DWORD& error);
+bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process,
+                   DWORD& error);

@@ -7,13 +7,16 @@
 
 #include <atomic>
 
-// A kernel object (thread, event, mutex, process, token); null when empty.
-struct KernelHandleTraits {
-    using Value = HANDLE;
-    static HANDLE empty() { return nullptr; }
-    static void free(HANDLE handle) { CloseHandle(handle); }
+// A handle that is null when empty and goes back through `Free`.
+template <class Handle, auto Free>
+struct NullEmptyTraits {
+    using Value = Handle;
+    static Handle empty() { return nullptr; }
+    static void free(Handle handle) { Free(handle); }
 };
-using KernelHandle = UniqueResource<KernelHandleTraits>;
+
+// A kernel object (thread, event, mutex, process, token).
+using KernelHandle = UniqueResource<NullEmptyTraits<HANDLE, &CloseHandle>>;
 
 // An open file, or anything else whose "no handle" is INVALID_HANDLE_VALUE (CreateFile,
 // CreateToolhelp32Snapshot).
@@ -26,13 +29,7 @@ using FileHandle = UniqueResource<FileHandleTraits>;
 
 // A GDI object that DeleteObject frees. Deselect it from every DC first (SelectedObject).
 template <class Handle>
-struct GdiObjectTraits {
-    using Value = Handle;
-    static Handle empty() { return nullptr; }
-    static void free(Handle object) { DeleteObject(object); }
-};
-template <class Handle>
-using GdiObject = UniqueResource<GdiObjectTraits<Handle>>;
+using GdiObject = UniqueResource<NullEmptyTraits<Handle, &DeleteObject>>;
 using GdiBitmap = GdiObject<HBITMAP>;
 using GdiBrush = GdiObject<HBRUSH>;
 using GdiFont = GdiObject<HFONT>;
@@ -40,14 +37,8 @@ using GdiPen = GdiObject<HPEN>;
 using GdiPalette = GdiObject<HPALETTE>;
 using GdiRegion = GdiObject<HRGN>;
 
-struct MemoryDCTraits {
-    using Value = HDC;
-    static HDC empty() { return nullptr; }
-    static void free(HDC dc) { DeleteDC(dc); }
-};
-
 // A memory device context (CreateCompatibleDC); empty when it could not be made.
-class MemoryDC : public UniqueResource<MemoryDCTraits> {
+class MemoryDC : public UniqueResource<NullEmptyTraits<HDC, &DeleteDC>> {
 public:
     using UniqueResource::UniqueResource;
     static MemoryDC CompatibleWith(HDC dc) { return MemoryDC(CreateCompatibleDC(dc)); }
@@ -121,28 +112,11 @@ public:
     }
 };
 
-struct IconHandleTraits {
-    using Value = HICON;
-    static HICON empty() { return nullptr; }
-    static void free(HICON icon) { DestroyIcon(icon); }
-};
 // An icon the program made or loaded without LR_SHARED.
-using IconHandle = UniqueResource<IconHandleTraits>;
-
-struct MenuHandleTraits {
-    using Value = HMENU;
-    static HMENU empty() { return nullptr; }
-    static void free(HMENU menu) { DestroyMenu(menu); }
-};
+using IconHandle = UniqueResource<NullEmptyTraits<HICON, &DestroyIcon>>;
 // A menu no window holds (a window destroys its own menu bar).
-using MenuHandle = UniqueResource<MenuHandleTraits>;
-
-struct RegistryKeyTraits {
-    using Value = HKEY;
-    static HKEY empty() { return nullptr; }
-    static void free(HKEY key) { RegCloseKey(key); }
-};
-using RegistryKey = UniqueResource<RegistryKeyTraits>;
+using MenuHandle = UniqueResource<NullEmptyTraits<HMENU, &DestroyMenu>>;
+using RegistryKey = UniqueResource<NullEmptyTraits<HKEY, &RegCloseKey>>;
 
 template <class Interface>
 struct ComTraits {
