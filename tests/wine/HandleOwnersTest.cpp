@@ -1,6 +1,5 @@
 // The Win32 owners do what their names promise against the real system calls.
 #include "platform/HandleOwners.h"
-#include "render/GLTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +31,10 @@ TEST(HandleOwners, ContextMadeNotCurrentAndCountedWhenItGoes) {
     {
         const WindowDC dc(window);
         EXPECT_EQ(dc.window(), window);
-        ASSERT_NE(setSoftwareDepth16Format(dc.get()), 0);
+        PIXELFORMATDESCRIPTOR pfd = {sizeof pfd, 1, PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
+                                     PFD_TYPE_RGBA, 24};
+        const int format = ChoosePixelFormat(dc.get(), &pfd);
+        ASSERT_TRUE(format != 0 && SetPixelFormat(dc.get(), format, &pfd));
         const int live = LiveGLContexts();
         GLContext context = GLContext::CreateFor(dc.get());
         ASSERT_TRUE(context);
