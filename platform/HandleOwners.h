@@ -45,20 +45,22 @@ public:
     static MemoryDC CompatibleWithScreen();
 };
 
-// The device context of a window (of the screen for a null window), from GetDC; it keeps the
-// window, which ReleaseDC needs.
-struct WindowDCTraits {
-    using Value = HDC;
-    HWND owner = nullptr;
-    static HDC empty() { return nullptr; }
-    void free(HDC dc) const { ReleaseDC(owner, dc); }
+// A handle, null when empty, that goes back through `Free(source, handle)`: it keeps what it
+// came from (the window of a DC, the DC of a selection).
+template <class Source, class Handle, auto Free>
+struct BoundTraits {
+    using Value = Handle;
+    Source source = nullptr;
+    static Handle empty() { return nullptr; }
+    void free(Handle handle) const { Free(source, handle); }
 };
 
-class WindowDC : public UniqueResource<WindowDCTraits> {
+// The device context of a window (of the screen for a null window), from GetDC.
+class WindowDC : public UniqueResource<BoundTraits<HWND, HDC, &ReleaseDC>> {
 public:
     WindowDC() = default;
-    explicit WindowDC(HWND window) : UniqueResource(GetDC(window), ::WindowDCTraits{window}) {}
-    HWND window() const { return traits().owner; }
+    explicit WindowDC(HWND window) : UniqueResource(GetDC(window), {window}) {}
+    HWND window() const { return traits().source; }
 };
 
 inline MemoryDC MemoryDC::CompatibleWithScreen() {
@@ -67,17 +69,10 @@ inline MemoryDC MemoryDC::CompatibleWithScreen() {
 }
 
 // An object selected into a DC for a while: the one it replaced goes back when this goes.
-struct SelectionTraits {
-    using Value = HGDIOBJ;
-    HDC dc = nullptr;
-    static HGDIOBJ empty() { return nullptr; }
-    void free(HGDIOBJ previous) const { SelectObject(dc, previous); }
-};
-
-class SelectedObject : public UniqueResource<SelectionTraits> {
+class SelectedObject : public UniqueResource<BoundTraits<HDC, HGDIOBJ, &SelectObject>> {
 public:
     SelectedObject() = default;
-    SelectedObject(HDC dc, HGDIOBJ object) : UniqueResource(SelectObject(dc, object), ::SelectionTraits{dc}) {}
+    SelectedObject(HDC dc, HGDIOBJ object) : UniqueResource(SelectObject(dc, object), {dc}) {}
 };
 
 // How many OpenGL contexts the process's GLContext owners hold now.
