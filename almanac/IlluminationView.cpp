@@ -24,8 +24,8 @@ bool IlluminationView::create(HWND parent, int x, int y, int size) {
 }
 
 bool IlluminationView::onCreate() {
-    dc_ = GetDC(hwnd());
-    if (CreateViewContext(target_, dc_, false) != nullptr) {
+    dc_ = WindowDC(hwnd());
+    if (CreateViewContext(target_, dc_.get(), false) != nullptr) {
         glClearColor(0, 0, 0, 0);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor3f(1, 1, 1);
@@ -67,8 +67,7 @@ void IlluminationView::onDestroy() {
         glDeleteTextures(1, &face_);
     }
     target_.destroy();
-    ReleaseDC(hwnd(), dc_);
-    dc_ = nullptr;
+    dc_.reset();
 }
 
 void IlluminationView::paint() {
@@ -110,9 +109,9 @@ void IlluminationView::paint() {
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_LIGHTING);
         glDisable(GL_BLEND);
-        target_.present(dc_);
+        target_.present(dc_.get());
     } else {
-        FillRect(dc_, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(dc_.get(), &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     EndPaint(hwnd(), &ps);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "almanac/PhaseInputs.h"
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 #include "render/GLTarget.h"
 
@@ -26,7 +27,7 @@ private:
     void paint();
 
     PhaseInputs inputs_;
-    HDC dc_ = nullptr;
+    WindowDC dc_;
     GLTarget target_;
     GLuint sphere_ = 0, face_ = 0;
     int width_ = 1, height_ = 1;

@@ -27,8 +27,8 @@ constexpr UINT kRefreshMs = 60 * 1000;
 constexpr UINT_PTR kLookTimer = 2;
 constexpr UINT kLookMs = 1000;
 
-HFONT Arial(int height, int weight) {
-    return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+GdiFont Arial(int height, int weight) {
+    return GdiFont(CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
 }
 
 void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, text.c_str(), int(text.size())); }
@@ -39,18 +39,19 @@ void Text(HDC dc, int x, int y, const std::string& text) { TextOutA(dc, x, y, te
 void DrawPhasePicture(HDC dc, int id, int x, int y, int size) {
     // The drawing at twice the size from 150 % on (scaled down where less is wanted).
     const HINSTANCE program = GetModuleHandleA(nullptr);
-    HBITMAP picture = size * 2 >= kPhasePictureSize * 3 ? LoadBitmapA(program, MAKEINTRESOURCEA(id + 2000)) : nullptr;
-    if (picture == nullptr) picture = LoadBitmapA(program, MAKEINTRESOURCEA(id));
-    if (picture == nullptr) return;
+    GdiBitmap picture(size * 2 >= kPhasePictureSize * 3 ? LoadBitmapA(program, MAKEINTRESOURCEA(id + 2000)) : nullptr);
+    if (!picture) picture.reset(LoadBitmapA(program, MAKEINTRESOURCEA(id)));
+    if (!picture) return;
     BITMAP info = {};
-    GetObjectA(picture, sizeof info, &info);
+    GetObjectA(picture.get(), sizeof info, &info);
     const int n = info.bmWidth;
     BITMAPINFOHEADER header = DibHeader(n, -n, 32);
-    HDC memory = CreateCompatibleDC(dc);
+    const MemoryDC memory = MemoryDC::CompatibleWith(dc);
     void* bits = nullptr;
-    HBITMAP pixels = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (pixels != nullptr &&
-        GetDIBits(memory, picture, 0, n, bits, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == n) {
+    const GdiBitmap pixels(
+        CreateDIBSection(memory.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (pixels &&
+        GetDIBits(memory.get(), picture.get(), 0, n, bits, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) == n) {
         auto* p = static_cast<uint8_t*>(bits);
         for (int py = 0; py < n; ++py) {
             for (int px = 0; px < n; ++px, p += 4) {
@@ -58,14 +59,10 @@ void DrawPhasePicture(HDC dc, int id, int x, int y, int size) {
                 for (int k = 0; k < 3; ++k) p[k] = std::min(p[k], p[3]);  // premultiplied colours never exceed alpha
             }
         }
-        HGDIOBJ previous = SelectObject(memory, pixels);
+        const SelectedObject selection(memory.get(), pixels.get());
         const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        GdiAlphaBlend(dc, x, y, size, size, memory, 0, 0, n, n, blend);
-        SelectObject(memory, previous);
+        GdiAlphaBlend(dc, x, y, size, size, memory.get(), 0, 0, n, n, blend);
     }
-    if (pixels != nullptr) DeleteObject(pixels);
-    DeleteDC(memory);
-    DeleteObject(picture);
 }
 
 }  // namespace
@@ -123,9 +120,8 @@ void LunarPhasesWindow::destroyChildren() {
     if (illumination_) illumination_->destroy();
     illumination_.reset();
     orbit_.reset();
-    if (textFont_ != nullptr) DeleteObject(textFont_);
-    if (headingFont_ != nullptr) DeleteObject(headingFont_);
-    textFont_ = headingFont_ = nullptr;
+    textFont_.reset();
+    headingFont_.reset();
     if (close_.hwnd() != nullptr) DestroyWindow(close_.hwnd());
 }
 
@@ -176,7 +172,7 @@ void LunarPhasesWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
     banner_.draw(dc, dpi_, 0, 0);
-    HGDIOBJ previousFont = SelectObject(dc, textFont_);
+    SelectedObject fontSelection(dc, textFont_.get());
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     const int h = metrics.tmHeight;
@@ -195,10 +191,10 @@ void LunarPhasesWindow::paint() {
     RECT explanation = {at(kExplanation.left), at(kExplanation.top), at(kExplanation.right), at(kExplanation.bottom)};
     const std::string lunarMonth = LoadResourceString(IDS_LUNAR_MONTH);
     DrawTextA(dc, lunarMonth.c_str(), -1, &explanation, DT_WORDBREAK);
-    SelectObject(dc, headingFont_);
+    SelectObject(dc, headingFont_.get());
     Text(dc, at(20), at(450) - h, "Current");
     Text(dc, at(20), at(455), shown_.illumination);
-    SelectObject(dc, previousFont);
+    fontSelection.reset();
     EndPaint(hwnd(), &ps);
 }
 
@@ -211,9 +207,8 @@ bool LunarPhasesWindow::onCommand(UINT id) {
 bool LunarPhasesWindow::onEraseBackground(HDC dc) {
     RECT client;
     GetClientRect(hwnd(), &client);
-    HBRUSH background = CreateSolidBrush(kBackground);
-    FillRect(dc, &client, background);
-    DeleteObject(background);
+    const GdiBrush background(CreateSolidBrush(kBackground));
+    FillRect(dc, &client, background.get());
     return true;
 }
 

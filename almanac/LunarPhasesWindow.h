@@ -6,6 +6,7 @@
 #include "almanac/IlluminationView.h"
 #include "almanac/OrbitView.h"
 #include "almanac/PhaseInputs.h"
+#include "platform/HandleOwners.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
 #include "platform/WindowVisibility.h"
@@ -52,7 +53,7 @@ private:
     OrbitAngles angles_;
     PhaseLabelTracker labels_;
     Shown shown_;
-    HFONT textFont_ = nullptr, headingFont_ = nullptr;
+    GdiFont textFont_, headingFont_;
     UINT dpi_ = 96;  // the DPI the children were made for
     DpiBitmap banner_{IDB_BANNER_LUNAR_PHASES};
 };

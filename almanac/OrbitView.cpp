@@ -38,17 +38,16 @@ bool OrbitView::onCreate() {
     // around the phase inset at the bottom right.
     RECT client;
     GetClientRect(hwnd(), &client);
-    HRGN shape = CreateEllipticRgn(0, 0, client.right, client.bottom);
-    HRGN below = CreateRectRgn(0, coveredTop_, client.right, client.bottom);
-    CombineRgn(shape, shape, below, RGN_AND);
-    DeleteObject(below);
+    GdiRegion shape(CreateEllipticRgn(0, 0, client.right, client.bottom));
+    const GdiRegion below(CreateRectRgn(0, coveredTop_, client.right, client.bottom));
+    CombineRgn(shape.get(), shape.get(), below.get(), RGN_AND);
     // (its corner at 250, 140 of the view's 310 x 200 at 96 DPI)
-    HRGN inset = CreateEllipticRgn(client.right * 250 / 310, client.bottom * 140 / 200, client.right, client.bottom);
-    CombineRgn(shape, shape, inset, RGN_OR);
-    DeleteObject(inset);
-    SetWindowRgn(hwnd(), shape, TRUE);  // the window owns the region now
+    const GdiRegion inset(
+        CreateEllipticRgn(client.right * 250 / 310, client.bottom * 140 / 200, client.right, client.bottom));
+    CombineRgn(shape.get(), shape.get(), inset.get(), RGN_OR);
+    if (SetWindowRgn(hwnd(), shape.get(), TRUE)) shape.release();  // the window owns the region now
 
-    dc_ = GetDC(hwnd());
+    dc_ = WindowDC(hwnd());
     makePicture(client.right, client.bottom);
     frameTimer_ = timeSetEvent(kFrameMs, 100, onFrameTimer, reinterpret_cast<DWORD_PTR>(hwnd()),
                                TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
@@ -80,29 +79,29 @@ bool OrbitView::makePicture(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    memoryDC_ = CreateCompatibleDC(dc_);
-    frame_ = memoryDC_ != nullptr ? CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    if (frame_ == nullptr) {
+    memoryDC_ = MemoryDC::CompatibleWith(dc_.get());
+    if (memoryDC_.get()) frame_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!frame_) {
         releasePicture();
         return false;
     }
-    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, frame_));
+    frameSelection_ = SelectedObject(memoryDC_.get(), frame_.get());
     canvas_ = {static_cast<uint8_t*>(bits), width, height};
 
     // The background: black, and the grey orbit line in the orbit's plane.
     const UINT dpi = WindowDpi(hwnd());
     RECT all = {0, 0, width, height};
-    FillRect(memoryDC_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(memoryDC_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     POINT line[kLinePoints + 1];
     for (int i = 0; i <= kLinePoints; ++i) {
         const ViewDisc p = OrbitPointOnView(kOrbitScene, 360.0f * i / kLinePoints, kOrbitScene.orbitRadius, 0, width, height);
         line[i] = {LONG(std::floor(p.x)), LONG(std::floor(p.y))};  // the pixel the point falls in
     }
-    HPEN pen = CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour);
-    HGDIOBJ previousPen = SelectObject(memoryDC_, pen);
-    Polyline(memoryDC_, line, kLinePoints + 1);
-    SelectObject(memoryDC_, previousPen);
-    DeleteObject(pen);
+    {
+        const GdiPen pen(CreatePen(PS_SOLID, ScaledToDpi(1, dpi), kLineColour));
+        const SelectedObject penSelection(memoryDC_.get(), pen.get());
+        Polyline(memoryDC_.get(), line, kLinePoints + 1);
+    }
     GdiFlush();
     line_.assign(canvas_.pixels, canvas_.pixels + size_t(width) * height * 4);
 
@@ -115,23 +114,21 @@ bool OrbitView::makePicture(int width, int height) {
 
     LOGFONTA font = ArialFont(ScaledToDpi(13, dpi), FW_BOLD);
     font.lfQuality = ANTIALIASED_QUALITY;
-    labelFont_ = CreateFontIndirectA(&font);
-    HGDIOBJ previousFont = SelectObject(memoryDC_, labelFont_);
+    labelFont_.reset(CreateFontIndirectA(&font));
     TEXTMETRICA metrics = {};
-    GetTextMetricsA(memoryDC_, &metrics);
-    SelectObject(memoryDC_, previousFont);
+    {
+        const SelectedObject fontSelection(memoryDC_.get(), labelFont_.get());
+        GetTextMetricsA(memoryDC_.get(), &metrics);
+    }
     labelBaseline_ = height - 2 * (metrics.tmAscent - metrics.tmInternalLeading);  // two capitals up
     return true;
 }
 
 void OrbitView::releasePicture() {
-    if (memoryDC_ != nullptr && previousBitmap_ != nullptr) SelectObject(memoryDC_, previousBitmap_);
-    if (frame_ != nullptr) DeleteObject(frame_);
-    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
-    if (labelFont_ != nullptr) DeleteObject(labelFont_);
-    memoryDC_ = nullptr;
-    frame_ = previousBitmap_ = nullptr;
-    labelFont_ = nullptr;
+    frameSelection_.reset();
+    frame_.reset();
+    memoryDC_.reset();
+    labelFont_.reset();
     canvas_ = {};
     line_.clear();
     background_.clear();
@@ -147,20 +144,20 @@ void OrbitView::onDestroy() {
     }
     frameTimer_ = 0;
     releasePicture();
-    ReleaseDC(hwnd(), dc_);
-    dc_ = nullptr;
+    dc_.reset();
 }
 
 // The background anew: the line and `label` under it.
 void OrbitView::labelBackground(const char* label) {
     GdiFlush();
     std::memcpy(canvas_.pixels, line_.data(), line_.size());
-    HGDIOBJ previousFont = SelectObject(memoryDC_, labelFont_);
-    SetBkMode(memoryDC_, TRANSPARENT);
-    SetTextColor(memoryDC_, RGB(255, 255, 255));
-    SetTextAlign(memoryDC_, TA_CENTER | TA_BASELINE);
-    TextOutA(memoryDC_, canvas_.width / 2, labelBaseline_, label, int(std::strlen(label)));
-    SelectObject(memoryDC_, previousFont);
+    {
+        const SelectedObject fontSelection(memoryDC_.get(), labelFont_.get());
+        SetBkMode(memoryDC_.get(), TRANSPARENT);
+        SetTextColor(memoryDC_.get(), RGB(255, 255, 255));
+        SetTextAlign(memoryDC_.get(), TA_CENTER | TA_BASELINE);
+        TextOutA(memoryDC_.get(), canvas_.width / 2, labelBaseline_, label, int(std::strlen(label)));
+    }
     GdiFlush();
     background_.assign(canvas_.pixels, canvas_.pixels + line_.size());
 }
@@ -202,7 +199,8 @@ void OrbitView::restore(const PixelBox& box) {
 }
 
 void OrbitView::copyToWindow(const PixelBox& box) {
-    BitBlt(dc_, box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_, box.left, box.top, SRCCOPY);
+    BitBlt(dc_.get(), box.left, box.top, box.right - box.left, box.bottom - box.top, memoryDC_.get(), box.left, box.top,
+           SRCCOPY);
 }
 
 // The animation's next frame: drawn, and copied to the window where it changed. While nobody

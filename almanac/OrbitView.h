@@ -9,6 +9,7 @@
 
 #include "almanac/OrbitAnimation.h"
 #include "almanac/OrbitPicture.h"
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 #include "platform/WindowVisibility.h"
 
@@ -52,14 +53,15 @@ private:
     OrbitAngles& angles_;
     PhaseLabelTracker& labels_;
     const WindowVisibility& parent_;
-    HDC dc_ = nullptr;
-    HDC memoryDC_ = nullptr;  // the frame being drawn, in `frame_`
-    HBITMAP frame_ = nullptr, previousBitmap_ = nullptr;
+    WindowDC dc_;
+    MemoryDC memoryDC_;  // the frame being drawn, in `frame_`
+    GdiBitmap frame_;
+    SelectedObject frameSelection_;
     PixelCanvas canvas_;               // the frame's pixels
     std::vector<uint8_t> line_;        // black and the orbit line
     std::vector<uint8_t> background_;  // that and the label: copied under every frame
     std::unique_ptr<OrbitPainter> balls_;
-    HFONT labelFont_ = nullptr;
+    GdiFont labelFont_;
     int labelBaseline_ = 0;  // pixels from the top
     UINT frameTimer_ = 0;
     int label_ = -1;       // the label for the angles now

@@ -104,7 +104,7 @@ bool ClockApp::initInstance(const char* commandLine) {
     InitCommonControlsEx(&controls);
     dialogBrushLight = CreateSolidBrush(RGB(83, 84, 105));
     dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
-    wallpaperEvent = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);
+    wallpaperEvent.reset(CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName));
     trayMessage = RegisterWindowMessageA(kTrayMessageName);
     SetMonthNameSource(&monthNames_);
     // Without the ephemeris the first state computation below ends the program with the
@@ -139,7 +139,7 @@ bool ClockApp::initInstance(const char* commandLine) {
 // touching the options file or the registry.
 bool ClockApp::claimSingleInstance() {
     const std::string title = LoadResourceString(IDS_HIDDEN_WINDOW_TITLE);
-    instanceMutex_ = CreateMutexA(nullptr, FALSE, title.c_str());
+    instanceMutex_.reset(CreateMutexA(nullptr, FALSE, title.c_str()));
     if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
     if (HWND running = FindWindowA(nullptr, title.c_str())) {
         PostMessageA(running, WM_COMMAND, ID_EARTH_CLOCK, 0);
@@ -151,9 +151,9 @@ bool ClockApp::startWallpaperThread() {
     uintptr_t thread = _beginthreadex(nullptr, 0, parts_.wallpaperThread, this, CREATE_SUSPENDED,
                                       nullptr);
     if (thread == 0) return false;
-    wallpaperThreadHandle_ = reinterpret_cast<HANDLE>(thread);
-    SetThreadPriority(wallpaperThreadHandle_, THREAD_PRIORITY_NORMAL);
-    ResumeThread(wallpaperThreadHandle_);
+    wallpaperThreadHandle_.reset(reinterpret_cast<HANDLE>(thread));
+    SetThreadPriority(wallpaperThreadHandle_.get(), THREAD_PRIORITY_NORMAL);
+    ResumeThread(wallpaperThreadHandle_.get());
     return true;
 }
 
@@ -162,14 +162,13 @@ void ClockApp::stopWallpaperThread() {
         std::lock_guard<RecursiveLock> hold(optionsLock);
         quitRequested = 1;
     }
-    if (wallpaperThreadHandle_ == nullptr) return;
-    SetThreadPriority(wallpaperThreadHandle_, THREAD_PRIORITY_HIGHEST);
+    if (!wallpaperThreadHandle_) return;
+    SetThreadPriority(wallpaperThreadHandle_.get(), THREAD_PRIORITY_HIGHEST);
     // Set rather than pulsed: a thread busy rendering still sees the request when it next
     // waits, so exit does not sit out the whole timeout.
-    if (wallpaperEvent != nullptr) SetEvent(wallpaperEvent);
-    wallpaperThreadEnded_ = WaitForSingleObject(wallpaperThreadHandle_, kWallpaperStopTimeoutMs) == WAIT_OBJECT_0;
-    CloseHandle(wallpaperThreadHandle_);
-    wallpaperThreadHandle_ = nullptr;
+    if (wallpaperEvent) SetEvent(wallpaperEvent.get());
+    wallpaperThreadEnded_ = WaitForSingleObject(wallpaperThreadHandle_.get(), kWallpaperStopTimeoutMs) == WAIT_OBJECT_0;
+    wallpaperThreadHandle_.reset();
 }
 
 // The options are saved first: the wallpaper thread only reads them, and a picture still being
@@ -177,14 +176,8 @@ void ClockApp::stopWallpaperThread() {
 int ClockApp::exitInstance() {
     if (optionsLoaded_) saveOptions();
     stopWallpaperThread();
-    if (wallpaperEvent != nullptr) {
-        CloseHandle(wallpaperEvent);
-        wallpaperEvent = nullptr;
-    }
-    if (instanceMutex_ != nullptr) {
-        CloseHandle(instanceMutex_);
-        instanceMutex_ = nullptr;
-    }
+    wallpaperEvent.reset();
+    instanceMutex_.reset();
     // A wallpaper thread that outlived its wait may still be in the engine, holding the lock:
     // the file is then left to the end of the process.
     if (wallpaperThreadEnded_) {

@@ -7,6 +7,7 @@
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
 #include "platform/Application.h"
+#include "platform/HandleOwners.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
 #include "platform/RecursiveLock.h"
@@ -53,7 +54,7 @@ public:
     AstroState astro = {};
     SystemClock clock;
     uint8_t quitRequested = 0;       // set at exit, read by the wallpaper thread under the lock
-    HANDLE wallpaperEvent = nullptr; // auto-reset; wakes the wallpaper thread
+    KernelHandle wallpaperEvent;     // auto-reset; wakes the wallpaper thread
     UINT trayMessage = 0;            // the registered tray callback message
     HBRUSH dialogBrushLight = nullptr;
     HBRUSH dialogBrushDark = nullptr;
@@ -72,8 +73,8 @@ private:
     std::string programPath_;
     bool programTrusted_ = false;
     UserFileFolders userFolders_;
-    HANDLE instanceMutex_ = nullptr;
-    HANDLE wallpaperThreadHandle_ = nullptr;
+    KernelHandle instanceMutex_;
+    KernelHandle wallpaperThreadHandle_;
     bool optionsLoaded_ = false;
     bool sessionEnding_ = false;
     bool socketsStarted_ = false;

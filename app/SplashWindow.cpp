@@ -24,10 +24,6 @@ bool IsInputPress(UINT message) {
 
 }  // namespace
 
-SplashWindow::~SplashWindow() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-}
-
 void SplashWindow::show(HWND owner) {
     if (!enabled_ || shown_ != nullptr) return;
     auto* splash = new SplashWindow;
@@ -45,9 +41,9 @@ bool SplashWindow::create(HWND owner) {
     // The picture at the size of the monitor's DPI, where the window is about to open.
     const POINT centre = {work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2};
     bitmap_ = LoadBitmapForDpi(IDB_SPLASH, DpiAtPoint(centre));
-    if (bitmap_ == nullptr || !registerClass(kClassName)) return false;
+    if (!bitmap_ || !registerClass(kClassName)) return false;
     BITMAP size = {};
-    GetObjectA(bitmap_, sizeof size, &size);
+    GetObjectA(bitmap_.get(), sizeof size, &size);
     const int x = work.left + (work.right - work.left - size.bmWidth) / 2;
     const int y = work.top + (work.bottom - work.top - size.bmHeight) / 2;
     if (!Window::create(0, kClassName, "", WS_POPUP | WS_VISIBLE, x, y, size.bmWidth,
@@ -71,13 +67,11 @@ void SplashWindow::hide() {
 }
 
 void SplashWindow::onPaint(HDC dc) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap_);
+    const MemoryDC memory = MemoryDC::CompatibleWith(dc);
+    const SelectedObject selection(memory.get(), bitmap_.get());
     BITMAP size = {};
-    GetObjectA(bitmap_, sizeof size, &size);
-    BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    GetObjectA(bitmap_.get(), sizeof size, &size);
+    BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
 void SplashWindow::onTimer(UINT_PTR id) {

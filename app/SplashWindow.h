@@ -2,6 +2,7 @@
 // or mouse-button press.
 #pragma once
 
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 
 class SplashWindow : public Window {
@@ -18,7 +19,6 @@ private:
     static constexpr UINT kHideAfterMs = 1750;
 
     SplashWindow() = default;
-    ~SplashWindow() override;
     bool create(HWND owner);
     void hide();
 
@@ -28,5 +28,5 @@ private:
 
     static bool enabled_;
     static SplashWindow* shown_;
-    HBITMAP bitmap_ = nullptr;
+    GdiBitmap bitmap_;
 };

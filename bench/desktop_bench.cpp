@@ -3,6 +3,7 @@
 // solvane.exe to its first painted globe, the time its exits take, and its idle working set.
 // Run beside solvane.exe, SVShared.dll and cheby.
 #include "app/UserOptions.h"
+#include "platform/HandleOwners.h"
 #include "res/resource.h"
 #include "tests/wine/TrustStandIn.h"
 
@@ -24,6 +25,21 @@ std::string Beside(const char* name) {
     return dir.substr(0, dir.find_last_of('\\') + 1) + name;
 }
 
+// A process the bench started: its handles close when this goes.
+struct StartedProcess {
+    KernelHandle process, thread;
+};
+
+// Starts `command` with CreateProcess `flags`; empty handles when it did not start.
+StartedProcess Start(std::string command, DWORD flags = 0) {
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process)) {
+        return {};
+    }
+    return {KernelHandle(process.hProcess), KernelHandle(process.hThread)};
+}
+
 double Seconds(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
@@ -41,10 +57,9 @@ void WriteOptions(int viewpoint, const std::string& wallpaper) {
     o.wallpaperEnabled = wallpaper != "off";
     o.wallpaperFullDesktop = wallpaper == "off" || wallpaper == "screen";
     if (!o.wallpaperFullDesktop) std::sscanf(wallpaper.c_str(), "%dx%d", &o.wallpaperWidth, &o.wallpaperHeight);
-    HANDLE file = CreateFileA(Beside("user.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const FileHandle file(CreateFileA(Beside("user.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written;
-    WriteFile(file, &o, sizeof o, &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), &o, sizeof o, &written, nullptr);
 }
 
 // Whether the globe shows: some of a grid of points over the view are bright (the lit side,
@@ -56,46 +71,38 @@ bool GlobePainted() {
     if (view == nullptr || !IsWindowVisible(view)) return false;
     RECT r;
     GetClientRect(view, &r);
-    HDC screen = GetDC(nullptr);
+    const WindowDC screen(nullptr);
     int bright = 0, faint = 0;
     for (int i = 1; i < 16; ++i) {
         for (int j = 1; j < 16; ++j) {
             POINT at = {r.right * i / 16, r.bottom * j / 16};
             ClientToScreen(view, &at);
-            const COLORREF c = GetPixel(screen, at.x, at.y);
+            const COLORREF c = GetPixel(screen.get(), at.x, at.y);
             const int sum = c != CLR_INVALID ? GetRValue(c) + GetGValue(c) + GetBValue(c) : 0;
             bright += sum > 90;
             faint += sum > 12;
         }
     }
-    ReleaseDC(nullptr, screen);
     return bright >= 3 || faint >= 20;
 }
 
 // Time for wine (or Windows) to start a program that does nothing but print its usage.
 double ProcessStartSeconds() {
-    std::string command = "\"" + Beside("solvane-almanac.exe") + "\" --bad";
-    STARTUPINFOA startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) return 0;
-    WaitForSingleObject(process.hProcess, 30000);
+    const StartedProcess almanac = Start("\"" + Beside("solvane-almanac.exe") + "\" --bad", CREATE_NO_WINDOW);
+    if (!almanac.process) return 0;
+    WaitForSingleObject(almanac.process.get(), 30000);
     QueryPerformanceCounter(&end);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return Seconds(start, end);
 }
 
 // Starts solvane.exe and prints how long it took to show its first globe; leaves it running.
 // False when it did not start or showed no globe.
 bool FirstFrame() {
-    std::string command = "\"" + Beside("solvane.exe") + "\"";
-    STARTUPINFOA startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
     LARGE_INTEGER start, painted;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!Start("\"" + Beside("solvane.exe") + "\"").process) {
         std::printf("cannot start solvane.exe\n");
         return false;
     }
@@ -105,8 +112,6 @@ bool FirstFrame() {
         QueryPerformanceCounter(&painted);
         shown = GlobePainted();
     } while (!shown && Seconds(start, painted) < 30);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     if (!shown) {
         std::printf("first painted frame: none within 30 s\n");
         return false;
@@ -118,11 +123,10 @@ bool FirstFrame() {
     return true;
 }
 
-// Starts solvane.exe and waits for its first globe; null when it did not come.
-bool StartAndWaitForGlobe(PROCESS_INFORMATION* process) {
-    std::string command = "\"" + Beside("solvane.exe") + "\"";
-    STARTUPINFOA startup = {sizeof(startup)};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process)) return false;
+// Starts solvane.exe into `process` and waits for its first globe; false when it did not come.
+bool StartAndWaitForGlobe(StartedProcess& process) {
+    process = Start("\"" + Beside("solvane.exe") + "\"");
+    if (!process.process) return false;
     LARGE_INTEGER start, now;
     QueryPerformanceCounter(&start);
     bool painted = false;
@@ -140,14 +144,10 @@ bool StartAndWaitForGlobe(PROCESS_INFORMATION* process) {
 // "user.bin" is written and until the process is gone.
 template <typename Prepare, typename Ask>
 void TimeExit(const char* what, Prepare prepare, Ask ask) {
-    PROCESS_INFORMATION process = {};
-    if (!StartAndWaitForGlobe(&process)) {
+    StartedProcess process;
+    if (!StartAndWaitForGlobe(process)) {
         std::printf("exit, %s: solvane.exe did not show its globe\n", what);
-        if (process.hProcess != nullptr) {  // not left running for the next figure
-            TerminateProcess(process.hProcess, 1);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
+        if (process.process) TerminateProcess(process.process.get(), 1);  // not left running for the next figure
         return;
     }
     Sleep(3000);  // past the first wallpaper, if any: the wallpaper thread is idle
@@ -162,7 +162,7 @@ void TimeExit(const char* what, Prepare prepare, Ask ask) {
             QueryPerformanceCounter(&saved);
             written = true;
         }
-        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(process.process.get(), 1) == WAIT_OBJECT_0) break;
         QueryPerformanceCounter(&gone);
         if (Seconds(start, gone) > 60) break;
     }
@@ -174,8 +174,6 @@ void TimeExit(const char* what, Prepare prepare, Ask ask) {
     std::printf("exit, %s: user.bin written after %s, process gone after %.2f s (target 1 s)\n", what,
                 written ? (std::to_string(Seconds(start, saved)).substr(0, 4) + " s").c_str() : "never",
                 Seconds(start, gone));
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
 }
 
 HWND HiddenWindow() { return FindWindowA(nullptr, "Solvane Hidden Window"); }
@@ -187,21 +185,20 @@ int WorkingSet(const char* what) {
     const std::string picture = Beside("Solvane.bmp");
     DeleteFileA(picture.c_str());
     UserOptions o;
-    HANDLE file = CreateFileA(Beside("user.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FileHandle file(CreateFileA(Beside("user.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     DWORD read = 0;
-    const bool loaded = ReadFile(file, &o, sizeof o, &read, nullptr) && read == sizeof o;
-    CloseHandle(file);
-    PROCESS_INFORMATION process = {};
-    if (!loaded || !StartAndWaitForGlobe(&process)) {
+    const bool loaded = ReadFile(file.get(), &o, sizeof o, &read, nullptr) && read == sizeof o;
+    StartedProcess process;
+    if (!loaded || !StartAndWaitForGlobe(process)) {
         std::printf("idle working set, %s: not measured (no globe shown)\n", what);
-        if (process.hProcess != nullptr) TerminateProcess(process.hProcess, 1);
+        if (process.process) TerminateProcess(process.process.get(), 1);
         return 1;
     }
     if (o.wallpaperEnabled == 1) {
         for (int i = 0; i < 1200 && GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
         if (GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES) {
             std::printf("idle working set, %s: not measured (no wallpaper within 60 s)\n", what);
-            TerminateProcess(process.hProcess, 1);
+            TerminateProcess(process.process.get(), 1);
             return 1;
         }
     }
@@ -209,16 +206,14 @@ int WorkingSet(const char* what) {
     std::vector<double> workingSet, privateBytes;
     for (int i = 0; i < 10; ++i) {
         PROCESS_MEMORY_COUNTERS memory = {sizeof memory};
-        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+        if (GetProcessMemoryInfo(process.process.get(), &memory, sizeof memory)) {
             workingSet.push_back(double(memory.WorkingSetSize) / 1048576.0);
             privateBytes.push_back(double(memory.PagefileUsage) / 1048576.0);
         }
         Sleep(1000);
     }
     PostMessageA(HiddenWindow(), WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (WaitForSingleObject(process.process.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(process.process.get(), 1);
     if (workingSet.empty()) {
         std::printf("idle working set, %s: not measured (no memory counters)\n", what);
         return 1;
@@ -284,21 +279,14 @@ int Cover(int seconds) {
 // running; false when it did not start.
 bool StartSaver() {
     const std::string saver = Beside("svsaver.scr");
-    std::string command = "\"" + saver + "\" /s";
-    STARTUPINFOA startup = {sizeof(startup)};
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                        &process)) {
-        return false;
-    }
-    const bool trusted = WriteTrustStandIn(process.hProcess, saver);
+    const StartedProcess process = Start("\"" + saver + "\" /s", CREATE_SUSPENDED);
+    if (!process.process) return false;
+    const bool trusted = WriteTrustStandIn(process.process.get(), saver);
     if (trusted) {
-        ResumeThread(process.hThread);
+        ResumeThread(process.thread.get());
     } else {
-        TerminateProcess(process.hProcess, 1);
+        TerminateProcess(process.process.get(), 1);
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return trusted;
 }
 

@@ -16,6 +16,7 @@
 #include "almanac/OrbitView.h"
 #include "astro/Ephemeris.h"
 #include "render/BitmapFile.h"
+#include "platform/HandleOwners.h"
 #include "platform/ProcessCpu.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
@@ -121,14 +122,14 @@ public:
 
 protected:
     bool onCreate() override {
-        dc_ = GetDC(hwnd());
+        dc_ = WindowDC(hwnd());
         SetTimer(hwnd(), 1, 50, nullptr);
-        return CreateViewContext(target_, dc_, false) != nullptr;
+        return CreateViewContext(target_, dc_.get(), false) != nullptr;
     }
     void onDestroy() override {
         KillTimer(hwnd(), 1);
         target_.destroy();
-        ReleaseDC(hwnd(), dc_);
+        dc_.reset();
     }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
@@ -144,7 +145,7 @@ protected:
             if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
                 glViewport(0, 0, target_.width(), target_.height());
                 glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-                target_.present(dc_);
+                target_.present(dc_.get());
             }
             ValidateRect(hwnd(), nullptr);
             return 0;
@@ -153,7 +154,7 @@ protected:
     }
 
 private:
-    HDC dc_ = nullptr;
+    WindowDC dc_;
     GLTarget target_;
 };
 

@@ -34,24 +34,22 @@ ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
 
 void ClockTimer::start(EarthFrame& frame) {
     frame_ = &frame;
-    wakeEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr));
+    wakeEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr)));
 }
 
 void ClockTimer::stop() {
-    if (thread_ != nullptr) {
+    if (thread_) {
         stopping_ = true;
         wake();
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
+        WaitForSingleObject(thread_.get(), INFINITE);
+        thread_.reset();
     }
-    if (wakeEvent_ != nullptr) CloseHandle(wakeEvent_);
-    wakeEvent_ = nullptr;
+    wakeEvent_.reset();
 }
 
 void ClockTimer::wake() {
-    if (wakeEvent_ != nullptr) SetEvent(wakeEvent_);
+    if (wakeEvent_) SetEvent(wakeEvent_.get());
 }
 
 unsigned __stdcall ClockTimer::run(void* self) {
@@ -69,7 +67,7 @@ void ClockTimer::tickUntilStopped() {
         const int64_t wait = due - Counter();
         const int64_t frequency = redrawWatch_.frequency;
         const DWORD waitMs = wait > 0 ? DWORD((wait * 1000 + frequency - 1) / frequency) : 0;
-        if (WaitForSingleObject(wakeEvent_, waitMs) == WAIT_OBJECT_0) due = Counter();
+        if (WaitForSingleObject(wakeEvent_.get(), waitMs) == WAIT_OBJECT_0) due = Counter();
         if (stopping_) break;
         due += tick() * period;
         const int64_t now = Counter();
@@ -111,7 +109,7 @@ int ClockTimer::tick() {
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
     if (actions.wakeWallpaper) {
         UpdateAstroState(app_.astro, app_.options, app_.clock, false);
-        SetEvent(app_.wallpaperEvent);
+        SetEvent(app_.wallpaperEvent.get());
     }
     const int periods = PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
     if (!actions.redrawView || o.viewpoint != kViewSpinningGlobe) return periods;

@@ -9,6 +9,8 @@
 #include "app/ClockTick.h"
 #include "app/FramePacer.h"
 
+#include "platform/HandleOwners.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -38,8 +40,8 @@ private:
 
     ClockApp& app_;
     EarthFrame* frame_ = nullptr;
-    HANDLE thread_ = nullptr;
-    HANDLE wakeEvent_ = nullptr;
+    KernelHandle thread_;
+    KernelHandle wakeEvent_;
     std::atomic<bool> stopping_{false};
     Stopwatch redrawWatch_, wallpaperWatch_, lookWatch_;
     // The spinning globe's frames: every tick at best, every third at worst (the time shown

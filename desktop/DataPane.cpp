@@ -18,11 +18,6 @@ constexpr COLORREF kValueColour = RGB(255, 255, 255);
 
 }  // namespace
 
-DataPane::~DataPane() {
-    if (font_ != nullptr) DeleteObject(font_);
-    if (decoration_ != nullptr) DeleteObject(decoration_);
-}
-
 bool DataPane::create(HWND parent, int id) {
     if (!registerClass(kClassName, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC)) return false;
     return Window::create(0, kClassName, "DataPane", WS_CHILD, 0, 0, 300, 300, parent,
@@ -35,16 +30,15 @@ void DataPane::onPaint(HDC target) {
     const int w = backBuffer_.width(), h = backBuffer_.height();
     // The font for the pane's DPI, made anew when the window moves to a monitor of another.
     const UINT dpi = WindowDpi(hwnd());
-    if (font_ == nullptr || fontDpi_ != dpi) {
-        if (font_ != nullptr) DeleteObject(font_);
+    if (!font_ || fontDpi_ != dpi) {
         const LOGFONTA description = ArialFont(ScaledToDpi(12, dpi), FW_NORMAL);
-        font_ = CreateFontIndirectA(&description);
+        font_.reset(CreateFontIndirectA(&description));
         fontDpi_ = dpi;
         // The decoration drawn at twice its size from 150 % on.
-        if (decoration_ != nullptr) DeleteObject(decoration_);
         const HINSTANCE program = GetModuleHandleA(nullptr);
-        decoration_ = ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000)) : nullptr;
-        if (decoration_ == nullptr) decoration_ = LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION));
+        decoration_.reset(ArtPercentFor(dpi) > 100 ? LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION + 2000))
+                                                   : nullptr);
+        if (!decoration_) decoration_.reset(LoadBitmapA(program, MAKEINTRESOURCEA(IDB_PANE_DECORATION)));
     }
     if (background_.dc() == nullptr || background_.width() != w || background_.height() != h ||
         backgroundDpi_ != dpi) {
@@ -55,11 +49,10 @@ void DataPane::onPaint(HDC target) {
     } else {
         // No memory for the kept background: the plain colour, and no old texts under the new.
         const RECT all = {0, 0, w, h};
-        HBRUSH background = CreateSolidBrush(kBackground);
-        FillRect(dc, &all, background);
-        DeleteObject(background);
+        const GdiBrush background(CreateSolidBrush(kBackground));
+        FillRect(dc, &all, background.get());
     }
-    HGDIOBJ previousFont = SelectObject(dc, font_);
+    const SelectedObject fontSelection(dc, font_.get());
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     SetBkMode(dc, TRANSPARENT);
@@ -68,7 +61,6 @@ void DataPane::onPaint(HDC target) {
         TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
     }
     BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, previousFont);
 }
 
 // The pane without its texts, drawn once for a size and DPI: its halftone stretch of the
@@ -78,21 +70,18 @@ void DataPane::drawBackground(int w, int h, UINT dpi) {
     HDC dc = background_.dc();
     backgroundDpi_ = dpi;
     const RECT all = {0, 0, w, h};
-    HBRUSH background = CreateSolidBrush(kBackground);
-    FillRect(dc, &all, background);
-    DeleteObject(background);
-    if (decoration_ != nullptr) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ previous = SelectObject(source, decoration_);
+    const GdiBrush background(CreateSolidBrush(kBackground));
+    FillRect(dc, &all, background.get());
+    if (decoration_) {
+        const MemoryDC source = MemoryDC::CompatibleWith(dc);
+        const SelectedObject selection(source.get(), decoration_.get());
         // The Earth's limb along the whole bottom of the pane, however wide.
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         const int limb = ScaledToDpi(80, dpi);
         BITMAP size = {};
-        GetObjectA(decoration_, sizeof size, &size);
-        StretchBlt(dc, 0, h - limb, w, limb, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
+        GetObjectA(decoration_.get(), sizeof size, &size);
+        StretchBlt(dc, 0, h - limb, w, limb, source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
     }
 }
 

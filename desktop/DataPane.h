@@ -3,6 +3,7 @@
 
 #include "desktop/EarthFrameRules.h"
 #include "desktop/OffscreenDib.h"
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 
 #include <string>
@@ -16,7 +17,6 @@ class DataPane : public Window {
 public:
     DataPane(const UserOptions& options, const AstroState& astro, RecursiveLock& lock)
         : options_(options), astro_(astro), lock_(lock) {}
-    ~DataPane() override;
     bool create(HWND parent, int id);
 
 protected:
@@ -37,7 +37,7 @@ private:
     OffscreenDib backBuffer_;
     OffscreenDib background_;
     UINT backgroundDpi_ = 0;
-    HFONT font_ = nullptr;
+    GdiFont font_;
     UINT fontDpi_ = 0;  // the DPI font_ was made for
-    HBITMAP decoration_ = nullptr;
+    GdiBitmap decoration_;
 };

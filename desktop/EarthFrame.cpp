@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "desktop/EarthFrameRules.h"
 #include "platform/Dpi.h"
+#include "platform/HandleOwners.h"
 #include "desktop/NoticeDialog.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
@@ -168,9 +169,8 @@ void EarthFrame::enterFullScreen() {
         monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
     const RECT& screen = monitor.rcMonitor;
-    HMENU menu = GetMenu(hwnd());
+    const MenuHandle menuBar(GetMenu(hwnd()));  // the window's no longer once taken away
     SetMenu(hwnd(), nullptr);
-    if (menu != nullptr) DestroyMenu(menu);
     ShowWindow(hwnd(), SW_HIDE);
     SetWindowLongPtrA(hwnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
     SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, 0);
@@ -199,9 +199,9 @@ void EarthFrame::closeToTray() {
 }
 
 void EarthFrame::showContextMenu(int x, int y) {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
-    if (menu == nullptr) return;
-    HMENU popup = GetSubMenu(menu, 0);
+    const MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu.get(), 0);
     // The options change only on this thread, so the menu reads them without the lock. The
     // lock is not held while the menu is open: the clock stands still anyway (the tick sees
     // `menuOpen`), and a session that ends meanwhile must find the tick and the wallpaper
@@ -213,7 +213,6 @@ void EarthFrame::showContextMenu(int x, int y) {
     const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y,
                                         0, hwnd(), nullptr);
     menuOpen = 0;
-    DestroyMenu(menu);
     if (clockMayResume) clockMayResume();
     if (command == 0 || hwnd() == nullptr) return;
     const bool paneWasHidden = app_.options.detailsPaneHidden != 0;

@@ -17,10 +17,6 @@ public:
                              {{IDOK, IDB_FACES_CLOSE}}, {}},
                         brushes) {}
 
-    ~Notice() override {
-        if (picture_ != nullptr) DeleteObject(picture_);
-    }
-
 protected:
     bool onInitDialog() override {
         putPicture();
@@ -35,9 +31,7 @@ protected:
         HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE);
         if (picture == nullptr) return;
         const RECT before = placeOf(picture);
-        const HBITMAP previous = picture_;
         picture_ = PutBitmapForDpi(picture, IDB_TRAY_REMINDER);
-        if (previous != nullptr) DeleteObject(previous);
         const RECT after = placeOf(picture);
         int below = INT_MAX;  // the top of the controls under the picture
         for (HWND child = GetWindow(hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -71,7 +65,7 @@ protected:
     }
 
 private:
-    HBITMAP picture_ = nullptr;
+    GdiBitmap picture_;
 };
 
 }  // namespace

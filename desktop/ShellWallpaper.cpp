@@ -38,15 +38,14 @@ BOOL CALLBACK MatchMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM search) {
 }  // namespace
 
 ShellWallpaper::ShellWallpaper() {
-    if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
-                                reinterpret_cast<void**>(&shell_)))) {
-        shell_ = nullptr;
+    IDesktopWallpaper* shell = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+                                   reinterpret_cast<void**>(&shell)))) {
+        shell_.reset(shell);
     }
 }
 
-ShellWallpaper::~ShellWallpaper() {
-    if (shell_ != nullptr) shell_->Release();
-}
+ShellWallpaper::~ShellWallpaper() = default;
 
 std::vector<MonitorArea> ShellMonitors(IDesktopWallpaper* shell) {
     std::vector<MonitorArea> monitors;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "desktop/WallpaperPlan.h"
+#include "platform/HandleOwners.h"
 
 #include <windows.h>
 
@@ -16,13 +17,11 @@ struct IDesktopWallpaper;
 class ShellWallpaper {
 public:
     ShellWallpaper();
-    ~ShellWallpaper();
-    ShellWallpaper(const ShellWallpaper&) = delete;
-    ShellWallpaper& operator=(const ShellWallpaper&) = delete;
-    IDesktopWallpaper* get() const { return shell_; }
+    ~ShellWallpaper();  // where the interface is complete
+    IDesktopWallpaper* get() const { return shell_.get(); }
 
 private:
-    IDesktopWallpaper* shell_ = nullptr;
+    ComPtr<IDesktopWallpaper> shell_;
 };
 
 // The monitors `shell` can give a picture each, with the work area and DPI Windows reports for

@@ -103,7 +103,7 @@ void TrayFrame::renewWallpaper() {
         UpdateAstroState(app_.astro, app_.options, app_.clock, true);
     }
     // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
-    SetEvent(app_.wallpaperEvent);
+    SetEvent(app_.wallpaperEvent.get());
 }
 
 void TrayFrame::renewWallpaperSoon() {
@@ -133,12 +133,12 @@ void TrayFrame::addTrayIcon() {
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = app_.trayMessage;
     // At the small-icon size the shell shows, from the icon's images (no scaling of a 32-pixel one).
-    if (trayIcon_ == nullptr) {
+    if (!trayIcon_) {
         const int size = GetSystemMetrics(SM_CXSMICON);
-        trayIcon_ = static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE), IMAGE_ICON, size, size, 0));
+        trayIcon_.reset(static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE), IMAGE_ICON, size, size, 0)));
     }
-    icon.hIcon = trayIcon_;
+    icon.hIcon = trayIcon_.get();
     lstrcpynA(icon.szTip, LoadResourceString(IDS_APP_NAME).c_str(), 64);
     Shell_NotifyIconA(NIM_ADD, &icon);
 }
@@ -148,8 +148,7 @@ void TrayFrame::removeTrayIcon() {
     icon.hWnd = hwnd();
     icon.uID = app_.trayMessage;
     Shell_NotifyIconA(NIM_DELETE, &icon);
-    if (trayIcon_ != nullptr) DestroyIcon(trayIcon_);
-    trayIcon_ = nullptr;
+    trayIcon_.reset();
 }
 
 void TrayFrame::openEarthWindow() {
@@ -206,14 +205,13 @@ void TrayFrame::onTrayIcon(UINT mouseMessage) {
 }
 
 void TrayFrame::showTrayMenu() {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU));
-    if (menu == nullptr) return;
+    const MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    if (!menu) return;
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(hwnd());
-    const UINT command = TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+    const UINT command = TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
                                         at.y, 0, hwnd(), nullptr);
-    DestroyMenu(menu);
     if (command == ID_APP_EXIT) {
         SendMessageA(hwnd(), WM_CLOSE, 0, 0);
     } else if (command != 0) {

@@ -2,6 +2,7 @@
 // and closing it ends the program.
 #pragma once
 
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 
 #include <memory>
@@ -61,5 +62,5 @@ private:
     HPOWERNOTIFY displayNotice_ = nullptr;  // the display's going off and on
     bool sessionNotices_ = false;           // the session's lock and unlock are told
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
-    HICON trayIcon_ = nullptr;  // the tray's image of the program's icon
+    IconHandle trayIcon_;  // the tray's image of the program's icon
 };

@@ -60,7 +60,7 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
     // Keeps only the turn of the globe between renewals.
     WallpaperRenderer renderer;
     Win32Registry registry;
-    while (WaitForSingleObject(app.wallpaperEvent, INFINITE) == WAIT_OBJECT_0) {
+    while (WaitForSingleObject(app.wallpaperEvent.get(), INFINITE) == WAIT_OBJECT_0) {
         WallpaperRequest scene;
         WallpaperLayout layout;
         bool enabled = false;

@@ -1,6 +1,7 @@
 #include "installer/InstallFolderTakeOver.h"
 
 #include "platform/FolderTrust.h"
+#include "platform/HandleOwners.h"
 #include "platform/SystemError.h"
 #include "platform/WideText.h"
 
@@ -22,17 +23,6 @@ namespace {
 // Backup and restore semantics open any entry for reading and changing its owner, rights and
 // name whatever its rights say; taking ownership is what an administrator may always do.
 const wchar_t* const kPrivileges[] = {L"SeBackupPrivilege", L"SeRestorePrivilege", L"SeTakeOwnershipPrivilege"};
-
-struct Handle {
-    HANDLE value = INVALID_HANDLE_VALUE;
-    explicit Handle(HANDLE h) : value(h) {}
-    ~Handle() {
-        if (valid()) CloseHandle(value);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return value != INVALID_HANDLE_VALUE; }
-};
 
 // The path with long names for the short ones ("PROGRA~1") in the part of it that exists, as
 // the system names an opened folder's path.
@@ -69,18 +59,18 @@ TakeOverResult Failure(const std::wstring& path, DWORD error) {
 }
 
 bool EnablePrivileges() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return false;
+    const KernelHandle token(opened);
     bool enabled = true;
     for (const wchar_t* name : kPrivileges) {
         TOKEN_PRIVILEGES privilege = {};
         privilege.PrivilegeCount = 1;
         privilege.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
         enabled = enabled && LookupPrivilegeValueW(nullptr, name, &privilege.Privileges[0].Luid) &&
-                  AdjustTokenPrivileges(token, FALSE, &privilege, 0, nullptr, nullptr) &&
+                  AdjustTokenPrivileges(token.get(), FALSE, &privilege, 0, nullptr, nullptr) &&
                   GetLastError() == ERROR_SUCCESS;
     }
-    CloseHandle(token);
     return enabled;
 }
 
@@ -236,11 +226,11 @@ TakeOverResult ForEachEntry(HANDLE opened, const std::wstring& folder, bool toCh
     if (!ListOpened(opened, entries, error)) return Failure(folder, error);
     for (const Listed& listed : entries) {
         const std::wstring path = folder + L"\\" + listed.name;  // for what Setup tells
-        Handle entry(OpenInside(opened, listed.name, listed.folder, toChange, error));
-        if (!entry.valid()) return Failure(path, error);
+        const FileHandle entry(OpenInside(opened, listed.name, listed.folder, toChange, error));
+        if (!entry) return Failure(path, error);
         EntryInfo info;
-        if (!ReadEntryInfo(entry.value, info)) return Failure(path, GetLastError());
-        TakeOverResult result = visit(path, listed.name, entry.value, info);
+        if (!ReadEntryInfo(entry.get(), info)) return Failure(path, GetLastError());
+        TakeOverResult result = visit(path, listed.name, entry.get(), info);
         if (result.status != TakeOverStatus::Done) return result;
     }
     return {};
@@ -366,13 +356,13 @@ TakeOverResult ReadFolderSddl(const std::wstring& path, std::string& sddl) {
         sddl = kInstallFolderSddl;
         return {};
     }
-    Handle folder(OpenTop(path, false));
+    const FileHandle folder(OpenTop(path, false));
     EntryInfo info;
-    if (!folder.valid() || !ReadEntryInfo(folder.value, info)) return Failure(path, GetLastError());
+    if (!folder || !ReadEntryInfo(folder.get(), info)) return Failure(path, GetLastError());
     if (info.link()) return {TakeOverStatus::Link, Shown(path)};
     const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const DWORD error = GetSecurityInfo(folder.value, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
+    const DWORD error = GetSecurityInfo(folder.get(), SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
     if (error != ERROR_SUCCESS) return Failure(path, error);
     wchar_t* text = nullptr;
     const bool converted =
@@ -471,20 +461,20 @@ TakeOverResult CheckOrTakeOver(const std::string& folderName, InstallKind kind, 
     if (!descriptors.valid()) return Failure(folder, GetLastError());
     bool made = false;
     DWORD openError = ERROR_SUCCESS;
-    Handle top(OpenOrMake(folder, takeOver, descriptors, made, openError));
-    if (!top.valid()) return !takeOver && IsMissing(openError) ? TakeOverResult{} : Failure(folder, openError);
+    const FileHandle top(OpenOrMake(folder, takeOver, descriptors, made, openError));
+    if (!top) return !takeOver && IsMissing(openError) ? TakeOverResult{} : Failure(folder, openError);
     // A folder that was missing above it may have been made by someone else meanwhile: the
     // folders above are judged again now that the one made is held (and they with it).
     if (made) result = CheckFoldersAbove(folder);
-    if (result.status == TakeOverStatus::Done) result = CheckOpened(folder, top.value, made, kind, shipped);
+    if (result.status == TakeOverStatus::Done) result = CheckOpened(folder, top.get(), made, kind, shipped);
     if (!takeOver || result.status != TakeOverStatus::Done) return result;
 
     // Each folder before what is in it: from then on no user can add, rename or remove
     // anything there.
-    if (!SetSecurity(top.value, descriptors.installFolder(), true)) return Failure(folder, GetLastError());
-    result = Secure(top.value, folder, "", shipped, descriptors);
+    if (!SetSecurity(top.get(), descriptors.installFolder(), true)) return Failure(folder, GetLastError());
+    result = Secure(top.get(), folder, "", shipped, descriptors);
     // Where the installer writes next, by its path: still this folder.
-    if (result.status == TakeOverStatus::Done && !IsAt(top.value, folder)) return {TakeOverStatus::Link, Shown(folder)};
+    if (result.status == TakeOverStatus::Done && !IsAt(top.get(), folder)) return {TakeOverStatus::Link, Shown(folder)};
     return result;
 }
 

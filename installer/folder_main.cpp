@@ -8,6 +8,7 @@
 // to the standard output as UTF-16 text.
 #include "installer/InstallFolderTakeOver.h"
 
+#include "platform/HandleOwners.h"
 #include "platform/SystemError.h"
 #include "platform/WideText.h"
 
@@ -33,17 +34,16 @@ void Say(const std::string& text) {
 
 // The whole file as text; false when it cannot be read.
 bool ReadList(const std::wstring& path, std::string& text) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     LARGE_INTEGER size = {};
-    bool read = GetFileSizeEx(file, &size) && size.QuadPart < (1 << 20);
+    bool read = GetFileSizeEx(file.get(), &size) && size.QuadPart < (1 << 20);
     if (read) {
         text.resize(size_t(size.QuadPart));
         DWORD got = 0;
-        read = ReadFile(file, text.data(), DWORD(text.size()), &got, nullptr) && got == text.size();
+        read = ReadFile(file.get(), text.data(), DWORD(text.size()), &got, nullptr) && got == text.size();
     }
-    CloseHandle(file);
     return read;
 }
 

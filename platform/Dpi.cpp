@@ -1,5 +1,7 @@
 #include "platform/Dpi.h"
 
+#include "platform/HandleOwners.h"
+
 namespace {
 
 template <typename Function>
@@ -15,9 +17,7 @@ UINT WindowDpi(HWND window) {
         const UINT dpi = forWindow(window);
         if (dpi > 0) return dpi;
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSY);
     return dpi > 0 ? UINT(dpi) : kBaseDpi;
 }
 

@@ -5,17 +5,17 @@
 #include <shellapi.h>
 
 bool ProcessIsElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+    const KernelHandle token(opened);
     TOKEN_ELEVATION elevation = {};
     DWORD size = 0;
-    const bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
-                          elevation.TokenIsElevated != 0;
-    CloseHandle(token);
-    return elevated;
+    return GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
 }
 
-bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, HANDLE& process, DWORD& error) {
+bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process,
+                   DWORD& error) {
     const std::wstring file = WideFromUtf8(program), arguments = WideFromUtf8(parameters);
     SHELLEXECUTEINFOW execute = {sizeof(execute)};
     // The system's own error box is not shown: the caller says what failed, in its own words.
@@ -26,13 +26,13 @@ bool StartElevated(HWND owner, const std::string& program, const std::string& pa
     execute.lpFile = file.c_str();
     execute.lpParameters = arguments.c_str();
     execute.nShow = SW_HIDE;
-    process = nullptr;
+    process.reset();
     if (!ShellExecuteExW(&execute) || execute.hProcess == nullptr) {
         error = GetLastError();
         if (execute.hProcess == nullptr && error == ERROR_SUCCESS) error = ERROR_INVALID_HANDLE;
         return false;
     }
-    process = execute.hProcess;
+    process.reset(execute.hProcess);
     error = ERROR_SUCCESS;
     return true;
 }

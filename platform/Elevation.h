@@ -2,6 +2,8 @@
 // a program with them (the system asks the user's permission first).
 #pragma once
 
+#include "platform/HandleOwners.h"
+
 #include <windows.h>
 
 #include <string>
@@ -10,6 +12,7 @@
 bool ProcessIsElevated();
 
 // Starts `program` (UTF-8 path) with `parameters`, elevated when this process is not, and hands
-// back its process handle, which the caller closes. False with the system's error code in
+// back its process handle. False with the system's error code in
 // `error`: ERROR_CANCELLED when the user did not give permission.
-bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, HANDLE& process, DWORD& error);
+bool StartElevated(HWND owner, const std::string& program, const std::string& parameters, KernelHandle& process,
+                   DWORD& error);

@@ -1,5 +1,6 @@
 #include "platform/FileAccess.h"
 
+#include "platform/HandleOwners.h"
 #include "platform/SystemError.h"
 #include "platform/WideText.h"
 
@@ -52,8 +53,8 @@ void MakeParentFolder(const std::wstring& path) {
 
 FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::size_t size,
                                    std::string* failure) {
-    HANDLE file = OpenForReading(WideFromUtf8(path));
-    if (file == INVALID_HANDLE_VALUE) {
+    const FileHandle file(OpenForReading(WideFromUtf8(path)));
+    if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileReadResult::Missing;
         if (failure != nullptr) *failure = SystemErrorText(error);
@@ -62,11 +63,10 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     FileReadResult result = FileReadResult::WrongSize;
     LARGE_INTEGER fileSize = {};
     DWORD read = 0;
-    if (GetFileSizeEx(file, &fileSize) && static_cast<ULONGLONG>(fileSize.QuadPart) == size &&
-        ReadFile(file, buffer, static_cast<DWORD>(size), &read, nullptr) && read == size) {
+    if (GetFileSizeEx(file.get(), &fileSize) && static_cast<ULONGLONG>(fileSize.QuadPart) == size &&
+        ReadFile(file.get(), buffer, static_cast<DWORD>(size), &read, nullptr) && read == size) {
         result = FileReadResult::Read;
     }
-    CloseHandle(file);
     return result;
 }
 

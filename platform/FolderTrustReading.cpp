@@ -1,6 +1,7 @@
 #include "platform/FolderTrustReading.h"
 
 #include "platform/FolderTrust.h"
+#include "platform/HandleOwners.h"
 #include "platform/WideText.h"
 
 #include <windows.h>
@@ -16,18 +17,18 @@ namespace {
 // The owner and DACL of the entry at `path` itself in SDDL form, read through a handle that a
 // link does not lead on from. False when it cannot be read or the entry is a link.
 bool ReadEntrySecurity(const std::wstring& path, std::string& sddl) {
-    const HANDLE entry = CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (entry == INVALID_HANDLE_VALUE) return false;
+    FileHandle entry(CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!entry) return false;
     FILE_ATTRIBUTE_TAG_INFO tag = {};
-    bool read = GetFileInformationByHandleEx(entry, FileAttributeTagInfo, &tag, sizeof tag) &&
+    bool read = GetFileInformationByHandleEx(entry.get(), FileAttributeTagInfo, &tag, sizeof tag) &&
                 ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 || !IsReparseTagNameSurrogate(tag.ReparseTag));
     const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    read = read && GetSecurityInfo(entry, SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor) ==
+    read = read && GetSecurityInfo(entry.get(), SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor) ==
                        ERROR_SUCCESS;
-    CloseHandle(entry);
+    entry.reset();
     LPWSTR text = nullptr;
     read = read && ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text,
                                                                          nullptr);

@@ -14,11 +14,3 @@ inline BITMAPINFOHEADER DibHeader(int width, int height, int bitsPerPixel) {
     header.biCompression = BI_RGB;
     return header;
 }
-
-// A memory device context compatible with the screen (null on failure).
-inline HDC ScreenCompatibleDC() {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
-    return memory;
-}

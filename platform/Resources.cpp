@@ -17,84 +17,71 @@ std::wstring LoadResourceStringWide(UINT id, HINSTANCE module) {
 }
 
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
-    HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
-    if (bitmap == nullptr) return;
+    const GdiBitmap bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    if (!bitmap) return;
     BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    GetObjectA(bitmap.get(), sizeof info, &info);
+    const MemoryDC memory = MemoryDC::CompatibleWith(dc);
+    const SelectedObject selection(memory.get(), bitmap.get());
     if (width > 0 && height > 0) {
         SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, x, y, width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     } else {
-        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+        BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
     }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
 }
 
-HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
+GdiBitmap LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
     const HINSTANCE program = GetModuleHandleA(nullptr);
     int percent = ArtPercentFor(dpi);
     const auto load = [&](int resource) {
-        return static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, flags));
+        return GdiBitmap(static_cast<HBITMAP>(LoadImageA(program, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, flags)));
     };
-    HBITMAP bitmap = load(ArtBitmapId(id, dpi));
+    GdiBitmap bitmap = load(ArtBitmapId(id, dpi));
     // A picture drawn at fewer scales: the larger drawing scaled down, else the one for 96 DPI.
-    if (bitmap == nullptr && percent == 150 && (bitmap = load(id + 2000)) != nullptr) percent = 200;
-    if (bitmap == nullptr && percent != 100) {
+    if (!bitmap && percent == 150 && (bitmap = load(id + 2000))) percent = 200;
+    if (!bitmap && percent != 100) {
         percent = 100;
         bitmap = load(id);
     }
-    if (bitmap == nullptr) return nullptr;
+    if (!bitmap) return bitmap;
     BITMAP info = {};
-    GetObjectA(bitmap, sizeof info, &info);
+    GetObjectA(bitmap.get(), sizeof info, &info);
     const int width = MulDiv(info.bmWidth, int(dpi) * 100, percent * int(kBaseDpi));
     const int height = MulDiv(info.bmHeight, int(dpi) * 100, percent * int(kBaseDpi));
     if (width == info.bmWidth && height == info.bmHeight) return bitmap;
     // Between two scales: the nearer drawing resampled to the exact size.
-    HDC screen = GetDC(nullptr);
-    HBITMAP sized = CreateCompatibleBitmap(screen, width, height);
-    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-    HGDIOBJ previousFrom = SelectObject(from, bitmap), previousTo = SelectObject(to, sized);
-    SetStretchBltMode(to, HALFTONE);
-    SetBrushOrgEx(to, 0, 0, nullptr);
-    StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(from, previousFrom);
-    SelectObject(to, previousTo);
-    DeleteDC(from);
-    DeleteDC(to);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
+    const WindowDC screen(nullptr);
+    GdiBitmap sized(CreateCompatibleBitmap(screen.get(), width, height));
+    const MemoryDC from = MemoryDC::CompatibleWith(screen.get()), to = MemoryDC::CompatibleWith(screen.get());
+    {
+        const SelectedObject fromSelection(from.get(), bitmap.get()), toSelection(to.get(), sized.get());
+        SetStretchBltMode(to.get(), HALFTONE);
+        SetBrushOrgEx(to.get(), 0, 0, nullptr);
+        StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
     return sized;
 }
 
-DpiBitmap::~DpiBitmap() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-}
-
 void DpiBitmap::draw(HDC dc, UINT dpi, int x, int y) {
-    if (bitmap_ == nullptr || dpi_ != dpi) {
-        if (bitmap_ != nullptr) DeleteObject(bitmap_);
+    if (!bitmap_ || dpi_ != dpi) {
+        bitmap_.reset();  // the old one goes before the new one is made
         bitmap_ = LoadBitmapForDpi(id_, dpi);
         dpi_ = dpi;
     }
-    if (bitmap_ == nullptr) return;
+    if (!bitmap_) return;
     BITMAP info = {};
-    GetObjectA(bitmap_, sizeof info, &info);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, bitmap_);
-    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    GetObjectA(bitmap_.get(), sizeof info, &info);
+    const MemoryDC memory = MemoryDC::CompatibleWith(dc);
+    const SelectedObject selection(memory.get(), bitmap_.get());
+    BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-HBITMAP PutBitmapForDpi(HWND picture, int id) {
-    HBITMAP bitmap = LoadBitmapForDpi(id, WindowDpi(picture));
-    if (bitmap == nullptr) return nullptr;
-    const auto loaded = reinterpret_cast<HBITMAP>(
-        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (loaded != nullptr && loaded != bitmap) DeleteObject(loaded);  // the one the template loaded
+GdiBitmap PutBitmapForDpi(HWND picture, int id) {
+    GdiBitmap bitmap = LoadBitmapForDpi(id, WindowDpi(picture));
+    if (!bitmap) return bitmap;
+    // The one the template loaded comes back, ours to delete.
+    const GdiBitmap loaded(reinterpret_cast<HBITMAP>(
+        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()))));
     return bitmap;
 }

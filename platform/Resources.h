@@ -1,6 +1,8 @@
 // Reading the program's own resources.
 #pragma once
 
+#include "platform/HandleOwners.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,17 +20,14 @@ void DrawResourceBitmap(HDC dc, int id, int x, int y, int width = 0, int height 
 // Bitmap resource `id` (art drawn for 96 DPI, with larger drawings beside it) for `dpi`: the
 // drawing at the nearest scale (of a picture drawn at 100 and 200 % only, the larger one),
 // resampled to the exact size where the DPI lies between the scales. `flags` are LoadImage's.
-// The caller deletes it; null when the bitmap is missing.
-HBITMAP LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
+// Empty when the bitmap is missing.
+GdiBitmap LoadBitmapForDpi(int id, UINT dpi, UINT flags = 0);
 
 // Bitmap resource `id` at its size for a window's DPI, for a paint path: loaded at the first
 // drawing and again only when the DPI has changed.
 class DpiBitmap {
 public:
     explicit DpiBitmap(int id) : id_(id) {}
-    ~DpiBitmap();
-    DpiBitmap(const DpiBitmap&) = delete;
-    DpiBitmap& operator=(const DpiBitmap&) = delete;
 
     // Draws it at (x, y) at its size for `dpi`; nothing when the bitmap is missing.
     void draw(HDC dc, UINT dpi, int x, int y);
@@ -36,10 +35,10 @@ public:
 private:
     int id_;
     UINT dpi_ = 0;  // the DPI bitmap_ was made for
-    HBITMAP bitmap_ = nullptr;
+    GdiBitmap bitmap_;
 };
 
 // Puts bitmap resource `id` at its window's DPI into static picture control `picture` (in
-// place of the one its dialog template loaded, drawn for 96 DPI). The caller deletes the
-// bitmap returned once the control is gone; null when the bitmap is missing.
-HBITMAP PutBitmapForDpi(HWND picture, int id);
+// place of the one its dialog template loaded, drawn for 96 DPI). The caller keeps the bitmap
+// returned until the control is gone; empty when the bitmap is missing.
+GdiBitmap PutBitmapForDpi(HWND picture, int id);

@@ -1,5 +1,6 @@
 #include "platform/Win32Registry.h"
 
+#include "platform/HandleOwners.h"
 #include "platform/WideText.h"
 
 #include <windows.h>
@@ -16,49 +17,49 @@ HKEY RootKey(RegistryRoot root) {
 bool Win32Registry::setString(RegistryRoot root, const std::string& keyPath,
                               const std::string& valueName, const std::string& data,
                               bool createKey) {
-    HKEY key = nullptr;
+    HKEY handle = nullptr;
     const std::wstring path = WideFromUtf8(keyPath);
     LONG opened = createKey
         ? RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS, nullptr, &key, nullptr)
-        : RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_SET_VALUE, &key);
+                          KEY_ALL_ACCESS, nullptr, &handle, nullptr)
+        : RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_SET_VALUE, &handle);
     if (opened != ERROR_SUCCESS) return false;
+    const RegistryKey key(handle);
     const std::wstring wide = WideFromUtf8(data);
-    LONG set = RegSetValueExW(key, WideFromUtf8(valueName).c_str(), 0, REG_SZ,
+    LONG set = RegSetValueExW(key.get(), WideFromUtf8(valueName).c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(wide.data()),
                               static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
-    RegCloseKey(key);
     return set == ERROR_SUCCESS;
 }
 
 bool Win32Registry::getString(RegistryRoot root, const std::string& keyPath,
                               const std::string& valueName, std::string& data) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) {
         return false;
     }
+    const RegistryKey key(handle);
     const std::wstring name = WideFromUtf8(valueName);
     DWORD type = 0, size = 0;
-    LONG read = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    LONG read = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
     if (read == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
         std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
-        read = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&wide[0]), &size);
+        read = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&wide[0]), &size);
         wide.resize(read == ERROR_SUCCESS ? size / sizeof(wchar_t) : 0);
         data = Utf8FromWide(wide);
     } else if (read == ERROR_SUCCESS) {
         read = ERROR_INVALID_DATA;
     }
-    RegCloseKey(key);
     return read == ERROR_SUCCESS;
 }
 
 bool Win32Registry::deleteValue(RegistryRoot root, const std::string& keyPath,
                                 const std::string& valueName) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(RootKey(root), WideFromUtf8(keyPath).c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) {
         return false;
     }
-    LONG deleted = RegDeleteValueW(key, WideFromUtf8(valueName).c_str());
-    RegCloseKey(key);
+    const RegistryKey key(handle);
+    LONG deleted = RegDeleteValueW(key.get(), WideFromUtf8(valueName).c_str());
     return deleted == ERROR_SUCCESS;
 }

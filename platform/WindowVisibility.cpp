@@ -1,5 +1,7 @@
 #include "platform/WindowVisibility.h"
 
+#include "platform/HandleOwners.h"
+
 #include <dwmapi.h>
 
 #include <algorithm>
@@ -36,7 +38,7 @@ bool FullyCovered(HWND window) {
     screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
     GetWindowRect(window, &r);
     if (!IntersectRect(&r, &r, &screen)) return true;
-    HRGN open = CreateRectRgnIndirect(&r);
+    const GdiRegion open(CreateRectRgnIndirect(&r));
     bool covered = false;
     for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr && !covered;
          above = GetWindow(above, GW_HWNDPREV)) {
@@ -53,11 +55,9 @@ bool FullyCovered(HWND window) {
         if (FAILED(DwmGetWindowAttribute(above, DWMWA_EXTENDED_FRAME_BOUNDS, &over, sizeof over))) {
             GetWindowRect(above, &over);
         }
-        HRGN cover = CreateRectRgnIndirect(&over);
-        covered = CombineRgn(open, open, cover, RGN_DIFF) == NULLREGION;
-        DeleteObject(cover);
+        const GdiRegion cover(CreateRectRgnIndirect(&over));
+        covered = CombineRgn(open.get(), open.get(), cover.get(), RGN_DIFF) == NULLREGION;
     }
-    DeleteObject(open);
     return covered;
 }
 

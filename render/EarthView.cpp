@@ -100,16 +100,16 @@ void EarthView::checkHardwareFrame() {
         glReadPixels(points[i].x, points[i].y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, drawn[i].data());
     }
     glReadBuffer(GL_BACK);
-    HDC screen = GetDC(nullptr);
+    WindowDC screen(nullptr);
     int checked = 0, matched = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
         POINT at = {points[i].x, height_ - 1 - points[i].y};
         ClientToScreen(hwnd(), &at);
         if (WindowFromPoint(at) != hwnd()) continue;  // covered there: no evidence
         ++checked;
-        matched += Near(GetPixel(screen, at.x, at.y), drawn[i].data());
+        matched += Near(GetPixel(screen.get(), at.x, at.y), drawn[i].data());
     }
-    ReleaseDC(nullptr, screen);
+    screen.reset();
     if (checked < 3) return;
     if (matched * 2 > checked) {
         hardwareShown_ = true;
@@ -126,7 +126,7 @@ void EarthView::checkHardwareFrame() {
 void EarthView::fallBackToSoftware() {
     onDestroyContext();
     // A window's pixel format cannot change once set: the software view draws off screen.
-    if (target_.createOffscreen(windowDC_, 1, 1, 32, 16, 0, 0) != nullptr) {
+    if (target_.createOffscreen(windowDC_.get(), 1, 1, 32, 16, 0, 0) != nullptr) {
         initOpenGL();
         target_.resize(width_, height_);
         target_.makeCurrent(nullptr);
@@ -136,8 +136,8 @@ void EarthView::fallBackToSoftware() {
 }
 
 bool EarthView::onCreate() {
-    windowDC_ = GetDC(hwnd());
-    CreateViewContext(target_, windowDC_, wantsHardware());
+    windowDC_ = WindowDC(hwnd());
+    CreateViewContext(target_, windowDC_.get(), wantsHardware());
     if (target_.context() != nullptr) initOpenGL();
     return true;
 }
@@ -186,8 +186,7 @@ void EarthView::onDestroyContext() {
 
 void EarthView::onDestroy() {
     onDestroyContext();
-    if (windowDC_ != nullptr) ReleaseDC(hwnd(), windowDC_);
-    windowDC_ = nullptr;
+    windowDC_.reset();
 }
 
 void EarthView::setProjection() {
@@ -220,9 +219,9 @@ void EarthView::drawFrame(bool whole) {
         const PixelRows changed = renderFrame();
         glDisable(GL_CLIP_PLANE0);
         if (whole) {
-            target_.present(windowDC_);
+            target_.present(windowDC_.get());
         } else {
-            target_.presentRows(windowDC_, changed.first, changed.count);
+            target_.presentRows(windowDC_.get(), changed.first, changed.count);
         }
         if (target_.hardware() && !target_.offscreen() && !hardwareShown_ && !HardwareFailed()) {
             checkHardwareFrame();
@@ -231,7 +230,7 @@ void EarthView::drawFrame(bool whole) {
         // Without OpenGL the view is black, not whatever the screen held there before.
         RECT client;
         GetClientRect(hwnd(), &client);
-        FillRect(windowDC_, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        FillRect(windowDC_.get(), &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
 }
 

@@ -1,6 +1,7 @@
 // The child window that shows the live globe with OpenGL.
 #pragma once
 
+#include "platform/HandleOwners.h"
 #include "platform/Window.h"
 #include "render/EarthTextures.h"
 #include "render/GLTarget.h"
@@ -57,7 +58,7 @@ protected:
     void onSize(int width, int height, UINT kind) override;
     const EarthViewModel& model() const { return model_; }
     // The window's own DC and the OpenGL target drawing into it, once created.
-    HDC windowDC() const { return windowDC_; }
+    HDC windowDC() const { return windowDC_.get(); }
     const GLTarget& target() const { return target_; }
     // Whether the view asks for an accelerated pixel format: the clock's for a stored 1.
     virtual bool wantsHardware() const;
@@ -86,7 +87,7 @@ private:
     void endDrag();
 
     EarthViewModel model_;
-    HDC windowDC_ = nullptr;
+    WindowDC windowDC_;
     GLTarget target_;
     int width_ = 1, height_ = 1;
     GLuint listBase_ = 0;

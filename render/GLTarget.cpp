@@ -1,6 +1,5 @@
 #include "render/GLTarget.h"
 
-#include <atomic>
 #include <cstdint>
 
 #include "platform/GdiSurface.h"
@@ -38,42 +37,20 @@ int FindPixelFormat(HDC dc, const std::function<bool(const PIXELFORMATDESCRIPTOR
     return 0;
 }
 
-void GLTarget::reset() {
-    width_ = height_ = pixelFormat_ = 0;
-    context_ = nullptr;
-    memoryDC_ = windowDC_ = nullptr;
-    dib_ = previousBitmap_ = nullptr;
-    dibHeader_ = {};
-    pixels_ = nullptr;
-    hardware_ = false;
-}
-
-std::atomic<int>& GLTarget::LiveContexts() {
-    static std::atomic<int> live{0};
-    return live;
-}
-
-void GLTarget::deleteContext() {
-    if (context_ == nullptr) return;
-    wglDeleteContext(context_);
-    --LiveContexts();
-}
-
 bool GLTarget::adoptContext(HDC dc, int format) {
     PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
     DescribePixelFormat(dc, format, sizeof pfd, &pfd);
     if (!SetPixelFormat(dc, format, &pfd)) return false;
     pixelFormat_ = format;
-    context_ = wglCreateContext(dc);
-    if (context_ == nullptr) return false;
-    ++LiveContexts();
-    wglMakeCurrent(dc, context_);
+    context_ = GLContext::CreateFor(dc);
+    if (!context_) return false;
+    wglMakeCurrent(dc, context_.get());
     return true;
 }
 
 HGLRC GLTarget::createForWindow(HDC windowDC, int colourBits, int depthBits, int stencilBits,
                                 int accumBits, int doubleBuffer) {
-    if (context_ != nullptr) return context_;
+    if (context_) return context_.get();
     PIXELFORMATDESCRIPTOR pfd =
         Descriptor(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (doubleBuffer == 1 ? PFD_DOUBLEBUFFER : 0),
                    colourBits, depthBits, stencilBits, accumBits);
@@ -82,12 +59,12 @@ HGLRC GLTarget::createForWindow(HDC windowDC, int colourBits, int depthBits, int
     if (!adoptContext(windowDC, format)) return nullptr;
     windowDC_ = windowDC;
     hardware_ = true;
-    return context_;
+    return context_.get();
 }
 
 HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthBits,
                                         int stencilBits, int accumBits, int doubleBuffer) {
-    if (context_ != nullptr) return context_;
+    if (context_) return context_.get();
     hardware_ = false;
     const int format = FindPixelFormat(windowDC, [&](const PIXELFORMATDESCRIPTOR& pfd) {
         return pfd.iPixelType == PFD_TYPE_RGBA && pfd.cColorBits >= colourBits &&
@@ -96,7 +73,7 @@ HGLRC GLTarget::createSoftwareForWindow(HDC windowDC, int colourBits, int depthB
     });
     if (format == 0) return nullptr;
     if (adoptContext(windowDC, format)) windowDC_ = windowDC;
-    return context_;
+    return context_.get();
 }
 
 // Makes a DIB of the given size and puts it in the memory DC in place of the current one, which
@@ -109,16 +86,15 @@ bool GLTarget::createDib(int width, int height) {
     header.biSizeImage = DWORD(int64_t(width) * height * 4);
     header.biXPelsPerMeter = 2952;
     void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                                   &bits, nullptr, 0);
-    if (dib == nullptr) return false;
-    HBITMAP replaced = static_cast<HBITMAP>(SelectObject(memoryDC_, dib));
-    if (dib_ != nullptr) {
-        DeleteObject(dib_);
+    GdiBitmap dib(CreateDIBSection(memoryDC_.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                   &bits, nullptr, 0));
+    if (!dib) return false;
+    if (dibSelection_) {
+        SelectObject(memoryDC_.get(), dib.get());  // the DC's own bitmap still comes back at the end
     } else {
-        previousBitmap_ = replaced;
+        dibSelection_ = SelectedObject(memoryDC_.get(), dib.get());
     }
-    dib_ = dib;
+    dib_ = std::move(dib);
     dibHeader_ = header;
     pixels_ = static_cast<unsigned char*>(bits);
     width_ = width;
@@ -128,32 +104,28 @@ bool GLTarget::createDib(int width, int height) {
 
 HGLRC GLTarget::createOffscreen(HDC referenceDC, int width, int height, int colourBits,
                                 int depthBits, int stencilBits, int accumBits) {
-    if (context_ != nullptr) return context_;
-    memoryDC_ = CreateCompatibleDC(referenceDC);
-    if (memoryDC_ == nullptr) return nullptr;
+    if (context_) return context_.get();
+    memoryDC_ = MemoryDC::CompatibleWith(referenceDC);
+    if (!memoryDC_) return nullptr;
     PIXELFORMATDESCRIPTOR pfd = Descriptor(PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL, colourBits,
                                            depthBits, stencilBits, accumBits);
     int format = 0;
-    if (createDib(width, height) && (format = ChoosePixelFormat(memoryDC_, &pfd)) != 0 &&
-        adoptContext(memoryDC_, format)) {
+    if (createDib(width, height) && (format = ChoosePixelFormat(memoryDC_.get(), &pfd)) != 0 &&
+        adoptContext(memoryDC_.get(), format)) {
         hardware_ = false;
-        return context_;
+        return context_.get();
     }
-    deleteContext();
-    context_ = nullptr;
-    releaseDib();
-    DeleteDC(memoryDC_);
-    memoryDC_ = nullptr;
+    destroy();
     return nullptr;
 }
 
 bool GLTarget::makeCurrent(HDC newWindowDC) {
     if (newWindowDC != nullptr && windowDC_ != nullptr) windowDC_ = newWindowDC;
-    return wglMakeCurrent(windowDC_ != nullptr ? windowDC_ : memoryDC_, context_) != FALSE;
+    return wglMakeCurrent(windowDC_ != nullptr ? windowDC_ : memoryDC_.get(), context_.get()) != FALSE;
 }
 
 bool GLTarget::resize(int width, int height) {
-    if (memoryDC_ != nullptr && (width != width_ || height != height_)) {
+    if (memoryDC_ && (width != width_ || height != height_)) {
         // The old pixels go first, so that no two pictures' bitmaps are held at once; a size
         // that cannot be had leaves a bitmap of the old size (its pixels lost).
         const int oldWidth = width_, oldHeight = height_;
@@ -164,8 +136,8 @@ bool GLTarget::resize(int width, int height) {
             return false;
         }
         PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
-        DescribePixelFormat(memoryDC_, pixelFormat_, sizeof pfd, &pfd);
-        SetPixelFormat(memoryDC_, pixelFormat_, &pfd);
+        DescribePixelFormat(memoryDC_.get(), pixelFormat_, sizeof pfd, &pfd);
+        SetPixelFormat(memoryDC_.get(), pixelFormat_, &pfd);
         if (!makeCurrent(nullptr) || !made) return false;
     }
     width_ = width;
@@ -174,7 +146,7 @@ bool GLTarget::resize(int width, int height) {
 }
 
 void GLTarget::present(HDC targetDC) {
-    if (memoryDC_ != nullptr) {
+    if (memoryDC_) {
         presentRows(targetDC, 0, height_);
     } else {
         SwapBuffers(targetDC);
@@ -182,40 +154,25 @@ void GLTarget::present(HDC targetDC) {
 }
 
 void GLTarget::presentRows(HDC targetDC, int firstRow, int rowCount) {
-    if (memoryDC_ == nullptr) return present(targetDC);
+    if (!memoryDC_) return present(targetDC);
     if (rowCount <= 0) return;
     glFinish();
     GdiFlush();
     const int top = height_ - firstRow - rowCount;
-    BitBlt(targetDC, 0, top, width_, rowCount, memoryDC_, 0, top, SRCCOPY);
+    BitBlt(targetDC, 0, top, width_, rowCount, memoryDC_.get(), 0, top, SRCCOPY);
 }
 
 void GLTarget::releaseDib() {
-    if (dib_ == nullptr) return;
-    SelectObject(memoryDC_, previousBitmap_);
-    DeleteObject(dib_);
-    dib_ = previousBitmap_ = nullptr;
+    dibSelection_.reset();
+    dib_.reset();
     pixels_ = nullptr;
 }
 
 void GLTarget::destroy() {
-    wglMakeCurrent(nullptr, nullptr);
+    context_.reset();
     releaseDib();
-    deleteContext();
-    context_ = nullptr;
+    memoryDC_.reset();
     windowDC_ = nullptr;
-    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
-    memoryDC_ = nullptr;
-}
-
-void GLTarget::destroyQuietly() {
-    if (context_ == nullptr && memoryDC_ == nullptr) return;
-    wglMakeCurrent(nullptr, nullptr);
-    releaseDib();
-    if (memoryDC_ != nullptr) DeleteDC(memoryDC_);
-    deleteContext();
-    context_ = nullptr;
-    memoryDC_ = nullptr;
 }
 
 bool hasAcceleratedFormat(HDC dc) {

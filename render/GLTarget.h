@@ -3,19 +3,18 @@
 // is copied to a window after each frame.
 #pragma once
 
+#include "platform/HandleOwners.h"
+
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
 
 class GLTarget {
 public:
-    GLTarget() { reset(); }
-    ~GLTarget() { destroyQuietly(); }
+    GLTarget() = default;
     GLTarget(const GLTarget&) = delete;
     GLTarget& operator=(const GLTarget&) = delete;
 
-    void reset();
     HGLRC createForWindow(HDC windowDC, int colourBits, int depthBits, int stencilBits,
                           int accumBits, int doubleBuffer);
     HGLRC createSoftwareForWindow(HDC windowDC, int colourBits, int depthBits, int stencilBits,
@@ -29,34 +28,36 @@ public:
     // the frame is drawn off screen; the whole frame otherwise.
     void presentRows(HDC targetDC, int firstRow, int rowCount);
     void releaseDib();
+    // Gives up the context and the off-screen surface (the target can be made again).
     void destroy();
-    void destroyQuietly();
 
-    HGLRC context() const { return context_; }
+    HGLRC context() const { return context_.get(); }
     // How many contexts made by targets exist now, in the whole process.
-    static int liveContexts() { return LiveContexts(); }
+    static int liveContexts() { return LiveGLContexts(); }
     bool hardware() const { return hardware_; }
-    bool offscreen() const { return memoryDC_ != nullptr; }
+    bool offscreen() const { return bool(memoryDC_); }
     int width() const { return width_; }
     int height() const { return height_; }
     // Off screen: the DIB's pixels (blue-green-red-x rows, bottom row first, complete after
     // glFinish and GdiFlush) and its memory DC, for GDI drawing over a finished picture.
     const unsigned char* pixels() const { return pixels_; }
-    HDC memoryDC() const { return memoryDC_; }
+    HDC memoryDC() const { return memoryDC_.get(); }
 
 private:
     bool createDib(int width, int height);
     bool adoptContext(HDC dc, int format);
-    void deleteContext();
-    static std::atomic<int>& LiveContexts();
 
-    int width_, height_, pixelFormat_;
-    HGLRC context_;
-    HDC memoryDC_, windowDC_;
-    HBITMAP dib_, previousBitmap_;
-    BITMAPINFOHEADER dibHeader_;
-    unsigned char* pixels_;
-    bool hardware_;
+    int width_ = 0, height_ = 0, pixelFormat_ = 0;
+    // Declared in the order they are made: the context goes first, then the DIB leaves the
+    // memory DC and is deleted, then the memory DC.
+    MemoryDC memoryDC_;
+    GdiBitmap dib_;
+    SelectedObject dibSelection_;
+    GLContext context_;
+    HDC windowDC_ = nullptr;  // the window's, which the view owns
+    BITMAPINFOHEADER dibHeader_ = {};
+    unsigned char* pixels_ = nullptr;
+    bool hardware_ = false;
 };
 
 // The first of the display's pixel formats that `accept` takes, or 0 when none.

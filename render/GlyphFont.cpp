@@ -7,33 +7,25 @@
 #include <cstdio>
 #include <cstring>
 
-void GlyphRaster::reset() {
-    width_ = height_ = extentWidth_ = extentHeight_ = 0;
-    rect_ = {};
-    memoryDC_ = nullptr;
-    dib_ = previousBitmap_ = nullptr;
-    font_ = previousFont_ = nullptr;
-    dibPixels_ = nullptr;
-}
-
 bool GlyphRaster::create(int width, int height, const LOGFONTA* font) {
+    release();
     BITMAPINFOHEADER header = DibHeader(width, height, 24);
     rect_ = {0, 0, width, height};
-    memoryDC_ = ScreenCompatibleDC();
-    if (memoryDC_ == nullptr) return false;
+    memoryDC_ = MemoryDC::CompatibleWithScreen();
+    if (!memoryDC_) return false;
     void* bits = nullptr;
-    dib_ = CreateDIBSection(memoryDC_, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
-                            &bits, nullptr, 0);
-    if (dib_ == nullptr) return false;
+    dib_.reset(CreateDIBSection(memoryDC_.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                &bits, nullptr, 0));
+    if (!dib_) return false;
     dibPixels_ = static_cast<unsigned char*>(bits);
-    previousBitmap_ = static_cast<HBITMAP>(SelectObject(memoryDC_, dib_));
+    dibSelection_ = SelectedObject(memoryDC_.get(), dib_.get());
     if (font != nullptr) {
-        font_ = CreateFontIndirectA(font);
-        previousFont_ = static_cast<HFONT>(SelectObject(memoryDC_, font_));
+        font_.reset(CreateFontIndirectA(font));
+        fontSelection_ = SelectedObject(memoryDC_.get(), font_.get());
     }
     rgba_.assign(size_t(width) * height * 4, 0);
-    SetBkColor(memoryDC_, RGB(0, 0, 0));
-    SetTextColor(memoryDC_, RGB(255, 255, 255));
+    SetBkColor(memoryDC_.get(), RGB(0, 0, 0));
+    SetTextColor(memoryDC_.get(), RGB(255, 255, 255));
     width_ = width;
     height_ = height;
     return true;
@@ -42,10 +34,10 @@ bool GlyphRaster::create(int width, int height, const LOGFONTA* font) {
 int GlyphRaster::renderText(const char* text) {
     const int rowBytes = (width_ * 3 + 3) / 4 * 4;
     std::memset(dibPixels_, 0, size_t(rowBytes) * height_);
-    DrawTextA(memoryDC_, text, -1, &rect_, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextA(memoryDC_.get(), text, -1, &rect_, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     GdiFlush();
     SIZE extent = {};
-    GetTextExtentPoint32A(memoryDC_, text, int(std::strlen(text)), &extent);
+    GetTextExtentPoint32A(memoryDC_.get(), text, int(std::strlen(text)), &extent);
     extentWidth_ = extent.cx;
     extentHeight_ = extent.cy;
     for (int y = 0; y < height_; ++y) {
@@ -60,16 +52,14 @@ int GlyphRaster::renderText(const char* text) {
 
 void GlyphRaster::release() {
     rgba_.clear();
-    if (memoryDC_ != nullptr) {
-        if (font_ != nullptr) {
-            SelectObject(memoryDC_, previousFont_);
-            DeleteObject(font_);
-        }
-        if (dib_ != nullptr) SelectObject(memoryDC_, previousBitmap_);
-        DeleteDC(memoryDC_);
-    }
-    if (dib_ != nullptr) DeleteObject(dib_);
-    reset();
+    fontSelection_.reset();
+    font_.reset();
+    dibSelection_.reset();
+    dib_.reset();
+    memoryDC_.reset();
+    width_ = height_ = extentWidth_ = extentHeight_ = 0;
+    rect_ = {};
+    dibPixels_ = nullptr;
 }
 
 bool GlyphFont::build(const LOGFONTA& font, int zoom) {

@@ -2,6 +2,7 @@
 // white text whose alpha is its brightness; one texture per character for the time display.
 #pragma once
 
+#include "platform/HandleOwners.h"
 #include "render/TimeDisplayLayout.h"
 
 #include <windows.h>
@@ -12,12 +13,10 @@
 
 class GlyphRaster {
 public:
-    GlyphRaster() { reset(); }
-    ~GlyphRaster() { release(); }
+    GlyphRaster() = default;
     GlyphRaster(const GlyphRaster&) = delete;
     GlyphRaster& operator=(const GlyphRaster&) = delete;
 
-    void reset();
     bool create(int width, int height, const LOGFONTA* font);
     // Renders `text` into the bound texture; returns the text-extent width.
     int renderText(const char* text);
@@ -25,12 +24,15 @@ public:
     int extentHeight() const { return extentHeight_; }
 
 private:
-    int width_, height_, extentWidth_, extentHeight_;
-    RECT rect_;
-    HDC memoryDC_;
-    HBITMAP dib_, previousBitmap_;
-    HFONT font_, previousFont_;
-    unsigned char* dibPixels_;
+    int width_ = 0, height_ = 0, extentWidth_ = 0, extentHeight_ = 0;
+    RECT rect_ = {};
+    // In the order they are made, so that they go in the reverse one.
+    MemoryDC memoryDC_;
+    GdiBitmap dib_;
+    SelectedObject dibSelection_;
+    GdiFont font_;
+    SelectedObject fontSelection_;
+    unsigned char* dibPixels_ = nullptr;
     std::vector<unsigned char> rgba_;
 };
 

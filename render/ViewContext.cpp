@@ -30,15 +30,13 @@ OpenGLDriverNames DriverOfViewContext(bool hardware) {
     if (window == nullptr) return names;
     HGLRC previousContext = wglGetCurrentContext();
     HDC previousDC = wglGetCurrentDC();
-    HDC dc = GetDC(window);
     {
+        WindowDC dc(window);
         GLTarget target;
-        if (CreateViewContext(target, dc, hardware) != nullptr) {
+        if (CreateViewContext(target, dc.get(), hardware) != nullptr) {
             names = {GLText(GL_VENDOR), GLText(GL_RENDERER), GLText(GL_VERSION)};
         }
-        target.destroy();
     }
-    ReleaseDC(window, dc);
     DestroyWindow(window);
     if (previousContext != nullptr) wglMakeCurrent(previousDC, previousContext);
     return names;

@@ -4,17 +4,17 @@
 
 #include <vector>
 
-HPALETTE RealizeFormatPalette(const GLTarget& target, HDC windowDC) {
+GdiPalette RealizeFormatPalette(const GLTarget& target, HDC windowDC) {
     // The format is set on the memory DC when the target renders off screen.
     HDC formatDC = target.offscreen() ? target.memoryDC() : windowDC;
-    if (formatDC == nullptr || windowDC == nullptr) return nullptr;
+    if (formatDC == nullptr || windowDC == nullptr) return {};
     const int format = GetPixelFormat(formatDC);
     PIXELFORMATDESCRIPTOR pfd = {sizeof pfd};
-    if (format == 0 || DescribePixelFormat(formatDC, format, sizeof pfd, &pfd) == 0) return nullptr;
-    if (!(pfd.dwFlags & PFD_NEED_PALETTE)) return nullptr;
+    if (format == 0 || DescribePixelFormat(formatDC, format, sizeof pfd, &pfd) == 0) return {};
+    if (!(pfd.dwFlags & PFD_NEED_PALETTE)) return {};
     const std::vector<PaletteColour> colours = FormatPaletteColours(
         {pfd.cColorBits, pfd.cRedBits, pfd.cRedShift, pfd.cGreenBits, pfd.cGreenShift, pfd.cBlueBits, pfd.cBlueShift});
-    if (colours.empty()) return nullptr;
+    if (colours.empty()) return {};
     // LOGPALETTE declares one entry; the rest follow it in the same block.
     std::vector<BYTE> block(sizeof(LOGPALETTE) + colours.size() * sizeof(PALETTEENTRY));
     auto* logical = reinterpret_cast<LOGPALETTE*>(block.data());
@@ -23,16 +23,15 @@ HPALETTE RealizeFormatPalette(const GLTarget& target, HDC windowDC) {
     for (size_t i = 0; i < colours.size(); ++i) {
         logical->palPalEntry[i] = {colours[i].red, colours[i].green, colours[i].blue, colours[i].flags};
     }
-    HPALETTE palette = CreatePalette(logical);
-    if (palette == nullptr) return nullptr;
-    SelectPalette(windowDC, palette, FALSE);
+    GdiPalette palette(CreatePalette(logical));
+    if (!palette) return {};
+    SelectPalette(windowDC, palette.get(), FALSE);
     RealizePalette(windowDC);
     return palette;
 }
 
-void ReleaseFormatPalette(HDC windowDC, HPALETTE& palette) {
-    if (palette == nullptr) return;
+void ReleaseFormatPalette(HDC windowDC, GdiPalette& palette) {
+    if (!palette) return;
     if (windowDC != nullptr) SelectPalette(windowDC, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-    DeleteObject(palette);
-    palette = nullptr;
+    palette.reset();
 }

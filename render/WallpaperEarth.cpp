@@ -1,6 +1,7 @@
 #include "render/WallpaperEarth.h"
 
 #include "app/UserOptions.h"
+#include "platform/HandleOwners.h"
 #include "render/BitmapFile.h"
 #include "render/GLDrawing.h"
 #include "render/MoonPhaseImage.h"
@@ -90,8 +91,8 @@ void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface, i
     HDC dc = surface.memoryDC();
     const float s = DecorationScale(request);
     const LOGFONTA description = ArialFont(int(std::lround(20 * s)), FW_BOLD);
-    HFONT font = CreateFontIndirectA(&description);
-    HGDIOBJ previousFont = SelectObject(dc, font);
+    GdiFont font(CreateFontIndirectA(&description));
+    SelectedObject selection(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
     // Just above the taskbar, a few pixels in from the sides it leaves.
@@ -105,8 +106,6 @@ void DrawCornerTexts(const WallpaperRequest& request, const GLTarget& surface, i
     TextOutA(dc, request.width - request.coveredRight - margin - size.cx, bottom - size.cy,
              request.rightText.c_str(), int(request.rightText.size()));
     GdiFlush();
-    SelectObject(dc, previousFont);
-    DeleteObject(font);
 }
 
 // The state every picture starts from (the Moon's picture and the corners change it).

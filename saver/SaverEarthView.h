@@ -29,5 +29,5 @@ private:
     bool spinning_ = false;
     UINT frameMs_ = 1000;
     FramePacer pacer_{kSpinPeriodSeconds, kSpinLongestSeconds, kSpinShare, 0.001};
-    HPALETTE palette_ = nullptr;  // only for a palette-based pixel format
+    GdiPalette palette_;  // only for a palette-based pixel format
 };

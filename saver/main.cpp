@@ -31,9 +31,6 @@ namespace {
 class SaverSettingsDialog : public Dialog {
 public:
     SaverSettingsDialog() : Dialog(IDD_SAVER_SETTINGS) {}
-    ~SaverSettingsDialog() override {
-        if (picture_ != nullptr) DeleteObject(picture_);
-    }
 
 protected:
     bool onInitDialog() override {
@@ -47,9 +44,7 @@ protected:
     // which keeps its own size: the picture loses no row.
     void putPicture() {
         HWND picture = GetDlgItem(hwnd(), IDC_SAVER_PICTURE);
-        const HBITMAP previous = picture_;
         picture_ = PutBitmapForDpi(picture, IDB_SAVER_SETTINGS_PICTURE);
-        if (previous != nullptr) DeleteObject(previous);
         RECT r;
         GetWindowRect(picture, &r);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -65,7 +60,7 @@ protected:
     }
 
 private:
-    HBITMAP picture_ = nullptr;
+    GdiBitmap picture_;
 };
 
 int RunMessageLoop() {

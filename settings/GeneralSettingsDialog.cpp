@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "app/Formatting.h"
 #include "location/HomeLocationDialog.h"
+#include "platform/HandleOwners.h"
 #include "platform/Resources.h"
 #include "render/ViewContext.h"
 #include "res/resource.h"
@@ -67,9 +68,7 @@ private:
         SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MINUTES_SPIN, UDM_SETRANGE32, kMinWallpaperMinutes, kMaxWallpaperMinutes);
         SendDlgItemMessageA(hwnd(), IDC_WALLPAPER_MINUTES_SPIN, UDM_SETPOS32, 0, o.wallpaperMinutes);
 
-        HDC dc = GetDC(hwnd());
-        if (!hasAcceleratedFormat(dc)) enable(IDC_USE_HARDWARE, false);
-        ReleaseDC(hwnd(), dc);
+        if (!hasAcceleratedFormat(WindowDC(hwnd()).get())) enable(IDC_USE_HARDWARE, false);
         const OpenGLDriverNames driver = DriverOfViewContext(o.useHardware3D == 1);
         SetDlgItemTextA(hwnd(), IDC_GL_VENDOR, driver.vendor.c_str());
         SetDlgItemTextA(hwnd(), IDC_GL_RENDERER, driver.renderer.c_str());

@@ -1,6 +1,7 @@
 #include "timesync/ClockSettingInstance.h"
 
 #include "app/Formatting.h"
+#include "platform/HandleOwners.h"
 #include "platform/Resources.h"
 #include "platform/WideText.h"
 #include "res/resource.h"
@@ -23,30 +24,28 @@ constexpr UINT kReportWaitMs = 5000;
 constexpr UINT kProgressWaitMs = 1000;
 
 DWORD ParentProcessId() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    const FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
     PROCESSENTRY32W entry = {sizeof entry};
     DWORD parent = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
         if (entry.th32ProcessID == GetCurrentProcessId()) {
             parent = entry.th32ParentProcessID;
             break;
         }
     }
-    CloseHandle(snapshot);
     return parent;
 }
 
 // Whether process `id` was started before this one: a parent that has ended may have left its
 // id to a later process, which is no parent.
 bool StartedBeforeThisProcess(DWORD id) {
-    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-    if (process == nullptr) return false;
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process) return false;
     FILETIME itsStart, ownStart, unused[3];
-    const bool before = GetProcessTimes(process, &itsStart, &unused[0], &unused[1], &unused[2]) &&
+    const bool before = GetProcessTimes(process.get(), &itsStart, &unused[0], &unused[1], &unused[2]) &&
                         GetProcessTimes(GetCurrentProcess(), &ownStart, &unused[0], &unused[1], &unused[2]) &&
                         CompareFileTime(&itsStart, &ownStart) <= 0;
-    CloseHandle(process);
     return before;
 }
 

@@ -5,6 +5,7 @@
 #include "app/ProgramFiles.h"
 #include "platform/Elevation.h"
 #include "platform/FolderTrustReading.h"
+#include "platform/HandleOwners.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "platform/SystemError.h"
@@ -114,16 +115,16 @@ private:
     // The hosts' column starts just after the longest description (in the list's font), so that
     // no description hides its host; at least where it always started.
     void setHostColumn(HWND list) {
-        HDC dc = GetDC(list);
-        HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
         int widest = 0;
-        for (const TimeServer& server : servers_) {
-            SIZE size = {};
-            GetTextExtentPoint32A(dc, server.description.c_str(), int(server.description.size()), &size);
-            widest = std::max(widest, int(size.cx));
+        {
+            const WindowDC dc(list);
+            const SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+            for (const TimeServer& server : servers_) {
+                SIZE size = {};
+                GetTextExtentPoint32A(dc.get(), server.description.c_str(), int(server.description.size()), &size);
+                widest = std::max(widest, int(size.cx));
+            }
         }
-        SelectObject(dc, previous);
-        ReleaseDC(list, dc);
         RECT unit = {0, 0, 4, 8};  // dialog units, in which list-box tab stops are given
         MapDialogRect(hwnd(), &unit);
         const int tabStop = std::max(200, (widest + 12) * 4 / std::max<int>(unit.right, 1));
@@ -223,7 +224,7 @@ private:
     // long, is given up. It may have asked the server until then. While it asks the user (its
     // box is owned by this dialog, which is disabled meanwhile) it takes what time it needs.
     void watchInstance() {
-        const bool ended = WaitForSingleObject(instance_, 0) == WAIT_OBJECT_0;
+        const bool ended = WaitForSingleObject(instance_.get(), 0) == WAIT_OBJECT_0;
         if (!ended && (GetTickCount64() - started_ <= kLongestWaitMs || !IsWindowEnabled(hwnd()))) return;
         Courtesy().contacted(address_, SteadySeconds());
         finish(LoadResourceString(IDS_SYNC_NO_REPORT));
@@ -284,7 +285,7 @@ private:
     void finish(const std::string& status) {
         // The instance's box disables the dialog while it asks; an instance that ended with its
         // box up (killed, or failed) left it disabled.
-        if (instance_ != nullptr) EnableWindow(hwnd(), TRUE);
+        if (instance_) EnableWindow(hwnd(), TRUE);
         stopSynchronizing();
         setStatus(status);
     }
@@ -292,8 +293,7 @@ private:
     void stopSynchronizing() {
         KillTimer(hwnd(), kStartTimer);
         KillTimer(hwnd(), kWatchTimer);
-        if (instance_ != nullptr) CloseHandle(instance_);
-        instance_ = nullptr;
+        instance_.reset();
         lookup_.reset();
         synchronizing_ = false;
     }
@@ -315,15 +315,15 @@ private:
 
     bool onTimer(UINT_PTR id) override {
         if (id != kStartTimer && id != kWatchTimer) return false;
-        if (id == kStartTimer && synchronizing() && instance_ == nullptr) startInstance();
-        if (id == kWatchTimer && instance_ != nullptr) watchInstance();
+        if (id == kStartTimer && synchronizing() && !instance_) startInstance();
+        if (id == kWatchTimer && instance_) watchInstance();
         return true;
     }
 
     // The elevated instance's report; true when it is one of this synchronisation's.
     bool onCopyData(const COPYDATASTRUCT* data) {
         SyncReport report;
-        if (instance_ != nullptr && data != nullptr && data->dwData == kSyncReportTag &&
+        if (instance_ && data != nullptr && data->dwData == kSyncReportTag &&
             ReadSyncReport(data->lpData, data->cbData, report) && report.ticket == ticket_) {
             onReport(report);
             return true;
@@ -351,7 +351,7 @@ private:
             }
             // An instance still running may ask the server again until it gives up: a later
             // synchronisation with that server waits for it.
-            if (instance_ != nullptr && WaitForSingleObject(instance_, 0) != WAIT_OBJECT_0) {
+            if (instance_ && WaitForSingleObject(instance_.get(), 0) != WAIT_OBJECT_0) {
                 const double left = double(kLongestWaitMs - std::min(kLongestWaitMs, GetTickCount64() - started_)) / 1000;
                 Courtesy().contacted(address_, SteadySeconds() + left);
             }
@@ -367,7 +367,7 @@ private:
     WPARAM lookups_ = 0;
     std::string address_;          // the server's address
     uint64_t ticket_ = 0;          // the number the instance's report must carry
-    HANDLE instance_ = nullptr;    // the instance setting the clock
+    KernelHandle instance_;        // the instance setting the clock
     ULONGLONG started_ = 0;
     bool initialised_ = false;
 };

@@ -1,5 +1,7 @@
 #include "timesync/SystemClockSetter.h"
 
+#include "platform/HandleOwners.h"
+
 #include <windows.h>
 
 #include <cmath>
@@ -10,14 +12,14 @@ namespace {
 // Enables the system-time privilege in the process's token; nothing happens where the account
 // does not hold it (the setting then fails with the system's reason).
 void EnableSystemTimePrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened)) return;
+    const KernelHandle token(opened);
     TOKEN_PRIVILEGES privileges = {1};
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (LookupPrivilegeValueA(nullptr, "SeSystemtimePrivilege", &privileges.Privileges[0].Luid)) {
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     }
-    CloseHandle(token);
 }
 
 std::string SystemMessage(DWORD code) {

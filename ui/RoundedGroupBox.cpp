@@ -1,6 +1,7 @@
 #include "ui/RoundedGroupBox.h"
 
 #include "platform/Dpi.h"
+#include "platform/HandleOwners.h"
 #include "ui/SkinColours.h"
 #include "ui/SkinGeometry.h"
 
@@ -31,13 +32,10 @@ CaptionAlignment AlignmentOf(LONG_PTR style) {
 }
 
 void DrawOutline(HDC dc, const SkinRect& r, int grow, int corner, COLORREF colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ previousPen = SelectObject(dc, pen);
-    HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    const GdiPen pen(CreatePen(PS_SOLID, 1, colour));
+    const SelectedObject penSelection(dc, pen.get());
+    const SelectedObject brushSelection(dc, GetStockObject(NULL_BRUSH));
     RoundRect(dc, r.left - grow, r.top - grow, r.right + grow, r.bottom + grow, corner, corner);
-    SelectObject(dc, previousBrush);
-    SelectObject(dc, previousPen);
-    DeleteObject(pen);
 }
 
 }  // namespace

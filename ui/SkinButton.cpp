@@ -12,11 +12,7 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x534B;  // "SK"
 }
 
-SkinButton::~SkinButton() {
-    detach();
-    if (shield_ != nullptr) DestroyIcon(shield_);
-    if (strip_ != nullptr) DeleteObject(strip_);
-}
+SkinButton::~SkinButton() { detach(); }
 
 void SkinButton::detach() {
     if (hwnd_ != nullptr && IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, subclassProcedure, kSubclassId);
@@ -40,11 +36,10 @@ bool SkinButton::create(HWND parent, const char* caption, int x, int y, int id, 
 }
 
 bool SkinButton::LoadFaces(int bitmapId) {
-    if (strip_ != nullptr) DeleteObject(strip_);
     facesId_ = bitmapId;
     strip_ = LoadBitmapForDpi(bitmapId, WindowDpi(hwnd_), LR_LOADMAP3DCOLORS);
     BITMAP info = {};
-    if (strip_ != nullptr) GetObjectA(strip_, sizeof info, &info);
+    if (strip_) GetObjectA(strip_.get(), sizeof info, &info);
     faces_ = FacesOf(info.bmWidth, info.bmHeight);
     if (hwnd_ != nullptr) {
         // A dialog's button keeps the middle of its place in the template: dialog units follow
@@ -65,31 +60,30 @@ bool SkinButton::LoadFaces(int bitmapId) {
 
 void SkinButton::dpiChanged() {
     if (facesId_ != 0) LoadFaces(facesId_);
-    if (shield_ != nullptr) setShield(true);
+    if (shield_) setShield(true);
 }
 
 namespace {
 
 // The system's shield icon drawn for `size` pixels (scaled down from its larger images, as the
 // system does for DPI), else the one user32 keeps at its own size.
-HICON LoadShieldIcon(int size) {
+IconHandle LoadShieldIcon(int size) {
     // Common controls 6 have it (the manifest asks for them); the import library does not.
     using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
     static const auto scaleDown = reinterpret_cast<ScaleDown>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
     HICON icon = nullptr;
     if (scaleDown != nullptr && SUCCEEDED(scaleDown(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, size, size, &icon))) {
-        return icon;
+        return IconHandle(icon);
     }
     const auto shared = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518), IMAGE_ICON, 0, 0, LR_SHARED));
-    return shared != nullptr ? CopyIcon(shared) : nullptr;
+    return IconHandle(shared != nullptr ? CopyIcon(shared) : nullptr);
 }
 
 }  // namespace
 
 void SkinButton::setShield(bool shown) {
-    if (shield_ != nullptr) DestroyIcon(shield_);
-    shield_ = shown ? LoadShieldIcon(SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_))) : nullptr;
+    shield_ = shown ? LoadShieldIcon(SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_))) : IconHandle();
     if (hwnd_ == nullptr) return;
     // Told as well, for whatever reads the button's state.
     SendMessageW(hwnd_, BCM_SETSHIELD, 0, shown);
@@ -97,33 +91,28 @@ void SkinButton::setShield(bool shown) {
 }
 
 void SkinButton::draw(const DRAWITEMSTRUCT& item) const {
-    if (strip_ == nullptr) return;
+    if (!strip_) return;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    HDC memory = CreateCompatibleDC(item.hDC);
-    HGDIOBJ previous = SelectObject(memory, strip_);
+    const MemoryDC memory = MemoryDC::CompatibleWith(item.hDC);
+    const SelectedObject selection(memory.get(), strip_.get());
     const int face = FaceOffset(faces_, !disabled && (item.itemState & ODS_SELECTED) != 0, !disabled && hover_);
-    BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory, face, 0, SRCCOPY);
-    if (shield_ != nullptr) {
+    BitBlt(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, memory.get(), face, 0, SRCCOPY);
+    if (shield_) {
         // Before the label, which sits in the face's middle third.
         const int size = SystemMetricForDpi(SM_CXSMICON, WindowDpi(hwnd_));
-        DrawIconEx(item.hDC, std::max(4, faces_.faceWidth / 3 - size - 2), (faces_.faceHeight - size) / 2, shield_, size,
+        DrawIconEx(item.hDC, std::max(4, faces_.faceWidth / 3 - size - 2), (faces_.faceHeight - size) / 2, shield_.get(), size,
                    size, 0, nullptr, DI_NORMAL);
     }
     if (disabled) {
         // Dimmed: the dialog body's colour laid over the face at 60 %; its corners, already
         // that colour, stay as they are.
-        HDC body = CreateCompatibleDC(item.hDC);
-        HBITMAP pixel = CreateCompatibleBitmap(item.hDC, 1, 1);
-        HGDIOBJ previousPixel = SelectObject(body, pixel);
-        SetPixel(body, 0, 0, kSkinBody);
+        const MemoryDC body = MemoryDC::CompatibleWith(item.hDC);
+        const GdiBitmap pixel(CreateCompatibleBitmap(item.hDC, 1, 1));
+        const SelectedObject pixelSelection(body.get(), pixel.get());
+        SetPixel(body.get(), 0, 0, kSkinBody);
         const BLENDFUNCTION veil = {AC_SRC_OVER, 0, 153, 0};
-        AlphaBlend(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, body, 0, 0, 1, 1, veil);
-        SelectObject(body, previousPixel);
-        DeleteObject(pixel);
-        DeleteDC(body);
+        AlphaBlend(item.hDC, 0, 0, faces_.faceWidth, faces_.faceHeight, body.get(), 0, 0, 1, 1, veil);
     }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = {4, 4, faces_.faceWidth - 4, faces_.faceHeight - 4};
         SetTextColor(item.hDC, kSkinText);

@@ -3,6 +3,7 @@
 // button is owner-drawn: its parent hands WM_DRAWITEM to draw().
 #pragma once
 
+#include "platform/HandleOwners.h"
 #include "ui/SkinGeometry.h"
 
 #include <windows.h>
@@ -44,11 +45,11 @@ private:
     void detach();
 
     HWND hwnd_ = nullptr;
-    HBITMAP strip_ = nullptr;
+    GdiBitmap strip_;
     int facesId_ = 0;
     FaceStrip faces_ = {0, 0};
     bool hover_ = false;
     bool tracking_ = false;
     bool default_ = false;  // the dialog's default push button (Enter presses it)
-    HICON shield_ = nullptr;  // a copy of the system's, destroyed with the button
+    IconHandle shield_;  // a copy of the system's, destroyed with the button
 };

@@ -252,8 +252,8 @@ TEST(ScreenSaverPalette, NoneForTheFormatsWineOffers) {
         {
             GLTarget target;
             ASSERT_NE(CreateViewContext(target, dc, hardware), nullptr) << hardware;
-            HPALETTE palette = RealizeFormatPalette(target, dc);
-            EXPECT_EQ(palette, nullptr) << hardware;
+            GdiPalette palette = RealizeFormatPalette(target, dc);
+            EXPECT_FALSE(palette) << hardware;
             EXPECT_EQ(GetCurrentObject(dc, OBJ_PAL), defaultPalette) << hardware;
             ReleaseFormatPalette(dc, palette);
             target.destroy();
