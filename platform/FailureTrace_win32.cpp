@@ -1,5 +1,6 @@
 #include "platform/FailureTrace.h"
 
+#include "platform/HandleOwners.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemError.h"
 #include "platform/WideText.h"
@@ -35,15 +36,15 @@ std::string Stamped(const std::string& text) {
 void AppendToLog(const std::string& line) {
     std::lock_guard<RecursiveLock> hold(LogLock());
     if (LogPath().empty()) return;
-    HANDLE file = CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const FileHandle file(CreateFileW(LogPath().c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     LARGE_INTEGER size = {};
     DWORD written = 0;
-    if (GetFileSizeEx(file, &size) && size.QuadPart + LONGLONG(line.size()) <= kFailureLogLimit) {
-        WriteFile(file, line.data(), DWORD(line.size()), &written, nullptr);
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart + LONGLONG(line.size()) <= kFailureLogLimit) {
+        WriteFile(file.get(), line.data(), DWORD(line.size()), &written, nullptr);
     }
-    CloseHandle(file);
 }
 
 void Trace(const std::string& text) {
