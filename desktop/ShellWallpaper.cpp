@@ -4,6 +4,7 @@
 #define _WIN32_WINNT 0x0602
 #include "desktop/ShellWallpaper.h"
 
+#include "platform/FailureTrace.h"
 #include "platform/Dpi.h"
 #include "platform/WideText.h"
 
@@ -39,9 +40,12 @@ BOOL CALLBACK MatchMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM search) {
 
 ShellWallpaper::ShellWallpaper() {
     IDesktopWallpaper* shell = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
-                                   reinterpret_cast<void**>(&shell)))) {
+    const HRESULT made = CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
+                                          reinterpret_cast<void**>(&shell));
+    if (SUCCEEDED(made)) {
         shell_.reset(shell);
+    } else {
+        TraceFailure("CoCreateInstance DesktopWallpaper", DWORD(made));
     }
 }
 
@@ -79,13 +83,15 @@ MonitorArea PrimaryMonitor() {
 
 bool ShowWallpaper(IDesktopWallpaper* shell, const PlannedPicture& picture, const std::string& path) {
     std::wstring wide = WideFromUtf8(path);
-    if (shell != nullptr && picture.target == PictureTarget::OneMonitor) {
-        return SUCCEEDED(shell->SetWallpaper(WideFromUtf8(picture.monitorId).c_str(), wide.c_str()));
+    if (shell != nullptr && picture.target != PictureTarget::WholeDesktop) {
+        const bool one = picture.target == PictureTarget::OneMonitor;
+        const HRESULT shown = shell->SetWallpaper(one ? WideFromUtf8(picture.monitorId).c_str() : nullptr, wide.c_str());
+        if (FAILED(shown)) TraceFailure("IDesktopWallpaper::SetWallpaper " + path, DWORD(shown));
+        return SUCCEEDED(shown);
     }
-    if (shell != nullptr && picture.target == PictureTarget::AllMonitors) {
-        return SUCCEEDED(shell->SetWallpaper(nullptr, wide.c_str()));
-    }
-    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE) != 0;
+    if (SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, &wide[0], SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) return true;
+    TraceFailure("SPI_SETDESKWALLPAPER " + path);
+    return false;
 }
 
 bool ShellPosition(IDesktopWallpaper* shell, WallpaperPosition* position) {

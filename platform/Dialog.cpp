@@ -1,5 +1,7 @@
 #include "platform/Dialog.h"
 
+#include "platform/FailureTrace.h"
+
 bool IsControlColourMessage(UINT message) {
     switch (message) {
     case WM_CTLCOLORMSGBOX:
@@ -15,8 +17,10 @@ bool IsControlColourMessage(UINT message) {
 }
 
 INT_PTR Dialog::runModal(HWND owner) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                           dialogProcedure, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                                           dialogProcedure, reinterpret_cast<LPARAM>(this));
+    if (result == -1) TraceFailure("DialogBoxParam " + std::to_string(templateId_));
+    return result;
 }
 
 bool Dialog::onCommand(UINT id) {

@@ -1,5 +1,6 @@
 #include "platform/Elevation.h"
 
+#include "platform/FailureTrace.h"
 #include "platform/WideText.h"
 
 #include <shellapi.h>
@@ -30,6 +31,7 @@ bool StartElevated(HWND owner, const std::string& program, const std::string& pa
     if (!ShellExecuteExW(&execute) || execute.hProcess == nullptr) {
         error = GetLastError();
         if (execute.hProcess == nullptr && error == ERROR_SUCCESS) error = ERROR_INVALID_HANDLE;
+        if (error != ERROR_CANCELLED) TraceFailure("ShellExecuteEx " + program, error);  // not the user's No
         return false;
     }
     process.reset(execute.hProcess);

@@ -6,9 +6,9 @@
 #include <string>
 
 // `what` failed for the reason GetLastError() gives.
-void TraceFailure(const char* what);
+void TraceFailure(const std::string& what);
 // `what` failed with a Win32 error code or an HRESULT.
-void TraceFailure(const char* what, unsigned long error);
+void TraceFailure(const std::string& what, unsigned long error);
 
 // From now on the lines are appended to the file at `path` (UTF-8) too, with a first line
 // saying the log began; the file stops growing at kFailureLogLimit bytes. Empty: no file.

@@ -55,15 +55,15 @@ void Trace(const std::string& text) {
 
 }  // namespace
 
-void TraceFailure(const char* what) {
+void TraceFailure(const std::string& what) {
     TraceFailure(what, GetLastError());
 }
 
-void TraceFailure(const char* what, unsigned long error) {
+void TraceFailure(const std::string& what, unsigned long error) {
     const DWORD lastError = GetLastError();
     char code[16];
     std::snprintf(code, sizeof code, error > 0xFFFF ? "0x%08lX" : "%lu", error);
-    Trace(std::string(what) + ": " + SystemErrorText(error) + " (" + code + ")");
+    Trace(what + ": " + SystemErrorText(error) + " (" + code + ")");
     SetLastError(lastError);
 }
 

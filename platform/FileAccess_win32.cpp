@@ -1,5 +1,6 @@
 #include "platform/FileAccess.h"
 
+#include "platform/FailureTrace.h"
 #include "platform/HandleOwners.h"
 #include "platform/SystemError.h"
 #include "platform/WideText.h"
@@ -57,6 +58,7 @@ FileReadResult ReadFileOfExactSize(const std::string& path, void* buffer, std::s
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileReadResult::Missing;
+        TraceFailure("CreateFile " + path, error);
         if (failure != nullptr) *failure = SystemErrorText(error);
         return FileReadResult::Unreadable;
     }
@@ -93,6 +95,7 @@ bool ReplaceFileAtomically(const std::string& path,
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
+        TraceFailure("CreateFile " + Utf8FromWide(temporary));
         if (failure != nullptr) *failure = SystemErrorText(GetLastError());
         return false;
     }
@@ -104,6 +107,7 @@ bool ReplaceFileAtomically(const std::string& path,
     complete = CloseHandle(file) && complete;
     if (complete && MoveReplacing(temporary, target)) return true;
     const DWORD error = GetLastError();
+    TraceFailure("writing " + path, error);
     DeleteFileW(temporary.c_str());
     if (failure != nullptr) *failure = SystemErrorText(error);
     return false;

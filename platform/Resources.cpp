@@ -1,5 +1,6 @@
 #include "platform/Resources.h"
 
+#include "platform/FailureTrace.h"
 #include "platform/Dpi.h"
 
 std::string LoadResourceString(UINT id, HINSTANCE module) {
@@ -18,7 +19,10 @@ std::wstring LoadResourceStringWide(UINT id, HINSTANCE module) {
 
 void DrawResourceBitmap(HDC dc, int id, int x, int y, int width, int height) {
     const GdiBitmap bitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    if (!bitmap) return;
+    if (!bitmap) {
+        TraceFailure("LoadBitmap " + std::to_string(id));
+        return;
+    }
     BITMAP info = {};
     GetObjectA(bitmap.get(), sizeof info, &info);
     const MemoryDC memory = MemoryDC::CompatibleWith(dc);
@@ -44,7 +48,10 @@ GdiBitmap LoadBitmapForDpi(int id, UINT dpi, UINT flags) {
         percent = 100;
         bitmap = load(id);
     }
-    if (!bitmap) return bitmap;
+    if (!bitmap) {
+        TraceFailure("LoadImage " + std::to_string(id));
+        return bitmap;
+    }
     BITMAP info = {};
     GetObjectA(bitmap.get(), sizeof info, &info);
     const int width = MulDiv(info.bmWidth, int(dpi) * 100, percent * int(kBaseDpi));

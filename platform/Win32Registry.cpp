@@ -1,5 +1,6 @@
 #include "platform/Win32Registry.h"
 
+#include "platform/FailureTrace.h"
 #include "platform/HandleOwners.h"
 #include "platform/WideText.h"
 
@@ -23,12 +24,16 @@ bool Win32Registry::setString(RegistryRoot root, const std::string& keyPath,
         ? RegCreateKeyExW(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, &handle, nullptr)
         : RegOpenKeyExW(RootKey(root), path.c_str(), 0, KEY_SET_VALUE, &handle);
-    if (opened != ERROR_SUCCESS) return false;
+    if (opened != ERROR_SUCCESS) {
+        TraceFailure("RegOpenKeyEx " + keyPath, DWORD(opened));
+        return false;
+    }
     const RegistryKey key(handle);
     const std::wstring wide = WideFromUtf8(data);
     LONG set = RegSetValueExW(key.get(), WideFromUtf8(valueName).c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(wide.data()),
                               static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    if (set != ERROR_SUCCESS) TraceFailure("RegSetValueEx " + keyPath + "\\" + valueName, DWORD(set));
     return set == ERROR_SUCCESS;
 }
 
@@ -49,6 +54,10 @@ bool Win32Registry::getString(RegistryRoot root, const std::string& keyPath,
         data = Utf8FromWide(wide);
     } else if (read == ERROR_SUCCESS) {
         read = ERROR_INVALID_DATA;
+    }
+    // A value that is not there is an answer, not a failure.
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) {
+        TraceFailure("RegQueryValueEx " + keyPath + "\\" + valueName, DWORD(read));
     }
     return read == ERROR_SUCCESS;
 }

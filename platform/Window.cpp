@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include "platform/Dpi.h"
+#include "platform/FailureTrace.h"
 
 #include <windowsx.h>
 
@@ -15,13 +16,19 @@ bool Window::registerClass(const char* className, UINT style, HBRUSH background,
     windowClass.hbrBackground = background;
     windowClass.hIcon = icon;
     windowClass.lpszClassName = className;
-    return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    if (RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
+    TraceFailure(std::string("RegisterClassEx ") + className);
+    return false;
 }
 
 bool Window::create(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                     int y, int width, int height, HWND parent, HMENU menu) {
-    return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
-                           GetModuleHandleA(nullptr), this) != nullptr;
+    if (CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+                        GetModuleHandleA(nullptr), this) != nullptr) {
+        return true;
+    }
+    TraceFailure(std::string("CreateWindowEx ") + className);
+    return false;
 }
 
 void Window::destroy() {

@@ -1,10 +1,12 @@
 #include "render/GLTarget.h"
 
-#include <cstdint>
-
+#include "platform/FailureTrace.h"
 #include "platform/GdiSurface.h"
 
 #include <GL/gl.h>
+
+#include <cstdint>
+#include <string>
 
 namespace {
 
@@ -40,10 +42,16 @@ int FindPixelFormat(HDC dc, const std::function<bool(const PIXELFORMATDESCRIPTOR
 bool GLTarget::adoptContext(HDC dc, int format) {
     PIXELFORMATDESCRIPTOR pfd = {sizeof(pfd)};
     DescribePixelFormat(dc, format, sizeof pfd, &pfd);
-    if (!SetPixelFormat(dc, format, &pfd)) return false;
+    if (!SetPixelFormat(dc, format, &pfd)) {
+        TraceFailure("SetPixelFormat " + std::to_string(format));
+        return false;
+    }
     pixelFormat_ = format;
     context_ = GLContext::CreateFor(dc);
-    if (!context_) return false;
+    if (!context_) {
+        TraceFailure("wglCreateContext");
+        return false;
+    }
     wglMakeCurrent(dc, context_.get());
     return true;
 }
@@ -55,7 +63,10 @@ HGLRC GLTarget::createForWindow(HDC windowDC, int colourBits, int depthBits, int
         Descriptor(PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | (doubleBuffer == 1 ? PFD_DOUBLEBUFFER : 0),
                    colourBits, depthBits, stencilBits, accumBits);
     const int format = ChoosePixelFormat(windowDC, &pfd);
-    if (format == 0) return nullptr;
+    if (format == 0) {
+        TraceFailure("ChoosePixelFormat");
+        return nullptr;
+    }
     if (!adoptContext(windowDC, format)) return nullptr;
     windowDC_ = windowDC;
     hardware_ = true;
@@ -88,7 +99,10 @@ bool GLTarget::createDib(int width, int height) {
     void* bits = nullptr;
     GdiBitmap dib(CreateDIBSection(memoryDC_.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                    &bits, nullptr, 0));
-    if (!dib) return false;
+    if (!dib) {
+        TraceFailure("CreateDIBSection " + std::to_string(width) + "x" + std::to_string(height));
+        return false;
+    }
     if (dibSelection_) {
         SelectObject(memoryDC_.get(), dib.get());  // the DC's own bitmap still comes back at the end
     } else {
@@ -106,7 +120,10 @@ HGLRC GLTarget::createOffscreen(HDC referenceDC, int width, int height, int colo
                                 int depthBits, int stencilBits, int accumBits) {
     if (context_) return context_.get();
     memoryDC_ = MemoryDC::CompatibleWith(referenceDC);
-    if (!memoryDC_) return nullptr;
+    if (!memoryDC_) {
+        TraceFailure("CreateCompatibleDC");
+        return nullptr;
+    }
     PIXELFORMATDESCRIPTOR pfd = Descriptor(PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL, colourBits,
                                            depthBits, stencilBits, accumBits);
     int format = 0;
