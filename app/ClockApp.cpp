@@ -33,24 +33,16 @@ constexpr DWORD kSettleBeforeWindowsMs = 30;
 
 ClockApp::ClockApp(const ClockAppParts& parts) : parts_(parts) {}
 
-ClockApp::~ClockApp() {
-    if (dialogBrushLight != nullptr) DeleteObject(dialogBrushLight);
-    if (dialogBrushDark != nullptr) DeleteObject(dialogBrushDark);
-}
-
-UserOptions ClockApp::currentOptions() {
-    std::lock_guard<RecursiveLock> hold(optionsLock);
-    return options;
-}
+ClockApp::~ClockApp() = default;
 
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, OptionsFilePath(userFolders_),
                            EarlierOptionsFile(programPath_, userFolders_), registry_, prompt_, timeZone_,
-                           optionsLock, programTrusted_};
+                           settings_.shared().lock, programTrusted_};
 }
 
 bool ClockApp::saveOptions() {
-    return saver_.save(options, optionsServices(), sessionEnding_);
+    return saver_.save(settings_.snapshot(), optionsServices(), sessionEnding_);
 }
 
 void ClockApp::endSession() {
@@ -68,17 +60,19 @@ bool ClockApp::initInstance(const char* commandLine) {
 
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
-    if (!LoadOptions(options, optionsServices())) saver_.leaveFileAlone();
+    UserOptions loaded;
+    if (!LoadOptions(loaded, optionsServices())) saver_.leaveFileAlone();
+    settings_.update([&loaded](UserOptions& o) { o = loaded; });
     optionsLoaded_ = true;
-    if (options.hideSplash == 0) SplashWindow::enable(showSplash);
+    if (loaded.hideSplash == 0) SplashWindow::enable(showSplash);
 
     // The settings dialogs' spin buttons and trackbar.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    dialogBrushLight = CreateSolidBrush(RGB(83, 84, 105));
-    dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
-    wallpaperEvent = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);
-    trayMessage = RegisterWindowMessageA(kTrayMessageName);
+    wallpaperEvent_ = CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName);
+    // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
+    settings_.setWallpaperWake([this] { SetEvent(wallpaperEvent_); });
+    trayMessage_ = RegisterWindowMessageA(kTrayMessageName);
     SetMonthNameSource(&monthNames_);
     // Without the ephemeris the first state computation below ends the program with the
     // engine's message, after the user has been told.
@@ -91,13 +85,10 @@ bool ClockApp::initInstance(const char* commandLine) {
         return false;
     }
     socketsStarted_ = true;
-    {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
-        UpdateAstroState(astro, options, clock, true);
-    }
+    settings_.advanceClock(true);
 
     if (!startWallpaperThread()) return false;
-    saver_.save(options, optionsServices(), true);
+    saver_.save(settings_.snapshot(), optionsServices(), true);
     Sleep(kSettleBeforeWindowsMs);
 
     mainWindow_ = parts_.makeMainWindow(*this);
@@ -131,15 +122,12 @@ bool ClockApp::startWallpaperThread() {
 }
 
 void ClockApp::stopWallpaperThread() {
-    {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
-        quitRequested = 1;
-    }
+    quitRequested_ = true;
     if (wallpaperThreadHandle_ == nullptr) return;
     SetThreadPriority(wallpaperThreadHandle_, THREAD_PRIORITY_HIGHEST);
     // Set rather than pulsed: a thread busy rendering still sees the request when it next
     // waits, so exit does not sit out the whole timeout.
-    if (wallpaperEvent != nullptr) SetEvent(wallpaperEvent);
+    if (wallpaperEvent_ != nullptr) SetEvent(wallpaperEvent_);
     wallpaperThreadEnded_ = WaitForSingleObject(wallpaperThreadHandle_, kWallpaperStopTimeoutMs) == WAIT_OBJECT_0;
     CloseHandle(wallpaperThreadHandle_);
     wallpaperThreadHandle_ = nullptr;
@@ -150,9 +138,9 @@ void ClockApp::stopWallpaperThread() {
 int ClockApp::exitInstance() {
     if (optionsLoaded_) saveOptions();
     stopWallpaperThread();
-    if (wallpaperEvent != nullptr) {
-        CloseHandle(wallpaperEvent);
-        wallpaperEvent = nullptr;
+    if (wallpaperEvent_ != nullptr) {
+        CloseHandle(wallpaperEvent_);
+        wallpaperEvent_ = nullptr;
     }
     if (instanceMutex_ != nullptr) {
         CloseHandle(instanceMutex_);
@@ -161,7 +149,7 @@ int ClockApp::exitInstance() {
     // A wallpaper thread that outlived its wait may still be in the engine, holding the lock:
     // the file is then left to the end of the process.
     if (wallpaperThreadEnded_) {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
+        std::lock_guard<RecursiveLock> hold(settings_.shared().lock);
         CloseEphemeris();
     }
     if (socketsStarted_) WSACleanup();
