@@ -1,6 +1,6 @@
 #include "desktop/ClockTimer.h"
 
-#include "app/ClockApp.h"
+#include "app/ClockSettings.h"
 #include "desktop/EarthFrame.h"
 #include "platform/ProcessCpu.h"
 #include "platform/SystemClock.h"
@@ -25,7 +25,7 @@ int64_t Counter() {
 
 }  // namespace
 
-ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
+ClockTimer::ClockTimer(ClockSettings& settings) : settings_(settings) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     redrawWatch_ = {frequency.QuadPart, Counter()};
@@ -78,8 +78,7 @@ void ClockTimer::tickUntilStopped() {
 }
 
 int ClockTimer::tick() {
-    ClockSettings& settings = app_.settings();
-    const ClockSettings::Shared shared = settings.shared();
+    const ClockSettings::Shared shared = settings_.shared();
     std::lock_guard<RecursiveLock> hold(shared.lock);
     const UserOptions& o = shared.options;
     const EarthFrame::TickWindows windows = frame_->tickWindows;
@@ -103,7 +102,7 @@ int ClockTimer::tick() {
                            o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction(), seen};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
     // One instant for the view's time and the pane's, read once as the second turns.
-    if (actions.redrawPane) settings.advanceClock(false);
+    if (actions.redrawPane) settings_.advanceClock(false);
     // The spinning globe's frames are whole and come as paints, which wait for the user's input
     // however long a frame takes; the second's tick may redraw only the time.
     if (actions.redrawView && o.viewpoint == kViewSpinningGlobe) InvalidateRect(windows.view, nullptr, FALSE);
@@ -111,7 +110,7 @@ int ClockTimer::tick() {
         PostMessageA(windows.view, EarthView::kShowTimeMessage, 0, 0);
     }
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
-    if (actions.wakeWallpaper) settings.renewWallpaper(false);
+    if (actions.wakeWallpaper) settings_.renewWallpaper(false);
     const int periods = PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
     if (!actions.redrawView || o.viewpoint != kViewSpinningGlobe) return periods;
     const double interval = spinPacer_.interval(ProcessCpuSeconds(), double(now) / double(redrawWatch_.frequency));

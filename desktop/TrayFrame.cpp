@@ -64,7 +64,7 @@ bool TrayFrame::onCreate() {
     earthFrame_ = std::make_unique<EarthFrame>(app_, hwnd());
     earthFrame_->open(false);
     if (app_.settings().snapshot().startInTrayOnly == 0) earthFrame_->open(true);
-    clockTimer_ = std::make_unique<ClockTimer>(app_);
+    clockTimer_ = std::make_unique<ClockTimer>(app_.settings());
     clockTimer_->start(*earthFrame_);
     earthFrame_->clockMayResume = [this] {
         if (clockTimer_) clockTimer_->wake();
