@@ -59,24 +59,16 @@ void ReadSettingsFile(const UserFileFolders& folders, UserPrompt& prompt) {
 
 ClockApp::ClockApp(const ClockAppParts& parts) : parts_(parts) {}
 
-ClockApp::~ClockApp() {
-    if (dialogBrushLight != nullptr) DeleteObject(dialogBrushLight);
-    if (dialogBrushDark != nullptr) DeleteObject(dialogBrushDark);
-}
-
-UserOptions ClockApp::currentOptions() {
-    std::lock_guard<RecursiveLock> hold(optionsLock);
-    return options;
-}
+ClockApp::~ClockApp() = default;
 
 OptionsServices ClockApp::optionsServices() {
     return OptionsServices{programPath_, OptionsFilePath(userFolders_),
                            EarlierOptionsFile(programPath_, userFolders_), registry_, prompt_, timeZone_,
-                           optionsLock, programTrusted_};
+                           settings_.shared().lock, programTrusted_};
 }
 
 bool ClockApp::saveOptions() {
-    return saver_.save(options, optionsServices(), sessionEnding_);
+    return saver_.save(settings_.snapshot(), optionsServices(), sessionEnding_);
 }
 
 void ClockApp::endSession() {
@@ -95,17 +87,19 @@ bool ClockApp::initInstance(const char* commandLine) {
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
     ReadSettingsFile(userFolders_, prompt_);
-    if (!LoadOptions(options, optionsServices())) saver_.leaveFileAlone();
+    UserOptions loaded;
+    if (!LoadOptions(loaded, optionsServices())) saver_.leaveFileAlone();
+    settings_.update([&loaded](UserOptions& o) { o = loaded; });
     optionsLoaded_ = true;
-    if (options.hideSplash == 0) SplashWindow::enable(showSplash);
+    if (loaded.hideSplash == 0) SplashWindow::enable(showSplash);
 
     // The settings dialogs' spin buttons and trackbar.
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    dialogBrushLight = CreateSolidBrush(RGB(83, 84, 105));
-    dialogBrushDark = CreateSolidBrush(RGB(0, 2, 22));
-    wallpaperEvent.reset(CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName));
-    trayMessage = RegisterWindowMessageA(kTrayMessageName);
+    wallpaperEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName));
+    // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
+    settings_.setWallpaperWake([this] { SetEvent(wallpaperEvent_.get()); });
+    trayMessage_ = RegisterWindowMessageA(kTrayMessageName);
     SetMonthNameSource(&monthNames_);
     // Without the ephemeris the first state computation below ends the program with the
     // engine's message, after the user has been told.
@@ -118,13 +112,10 @@ bool ClockApp::initInstance(const char* commandLine) {
         return false;
     }
     socketsStarted_ = true;
-    {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
-        UpdateAstroState(astro, options, clock, true);
-    }
+    settings_.advanceClock(true);
 
     if (!startWallpaperThread()) return false;
-    saver_.save(options, optionsServices(), true);
+    saver_.save(settings_.snapshot(), optionsServices(), true);
     Sleep(kSettleBeforeWindowsMs);
 
     mainWindow_ = parts_.makeMainWindow(*this);
@@ -158,15 +149,12 @@ bool ClockApp::startWallpaperThread() {
 }
 
 void ClockApp::stopWallpaperThread() {
-    {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
-        quitRequested = 1;
-    }
+    quitRequested_ = true;
     if (!wallpaperThreadHandle_) return;
     SetThreadPriority(wallpaperThreadHandle_.get(), THREAD_PRIORITY_HIGHEST);
     // Set rather than pulsed: a thread busy rendering still sees the request when it next
     // waits, so exit does not sit out the whole timeout.
-    if (wallpaperEvent) SetEvent(wallpaperEvent.get());
+    if (wallpaperEvent_) SetEvent(wallpaperEvent_.get());
     wallpaperThreadEnded_ = WaitForSingleObject(wallpaperThreadHandle_.get(), kWallpaperStopTimeoutMs) == WAIT_OBJECT_0;
     wallpaperThreadHandle_.reset();
 }
@@ -176,12 +164,12 @@ void ClockApp::stopWallpaperThread() {
 int ClockApp::exitInstance() {
     if (optionsLoaded_) saveOptions();
     stopWallpaperThread();
-    wallpaperEvent.reset();
+    wallpaperEvent_.reset();
     instanceMutex_.reset();
     // A wallpaper thread that outlived its wait may still be in the engine, holding the lock:
     // the file is then left to the end of the process.
     if (wallpaperThreadEnded_) {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
+        std::lock_guard<RecursiveLock> hold(settings_.shared().lock);
         CloseEphemeris();
     }
     if (socketsStarted_) WSACleanup();

@@ -2,7 +2,7 @@
 // threads, the wallpaper thread and the hidden main window.
 #pragma once
 
-#include "app/ClockState.h"
+#include "app/ClockSettings.h"
 #include "app/OptionsSaver.h"
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
@@ -10,13 +10,12 @@
 #include "platform/HandleOwners.h"
 #include "platform/LocaleMonthNames.h"
 #include "platform/MessageBoxPrompt.h"
-#include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
 #include "platform/SystemTimeZone.h"
 #include "platform/Win32Registry.h"
 #include "platform/Window.h"
 
-#include <cstdint>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -39,25 +38,21 @@ public:
     OptionsServices optionsServices();
     // Where the current user's options and wallpaper are kept; set before the options load.
     const UserFileFolders& userFolders() const { return userFolders_; }
-    // A copy of the options, taken under `optionsLock`.
-    UserOptions currentOptions();
+    // The options and the clock state, and the one way they change.
+    ClockSettings& settings() { return settings_; }
     // Writes the options file; the first failure of the run is reported to the user (never at the
-    // end of a session). Call on the user-interface thread, without holding `optionsLock`.
+    // end of a session). Call on the user-interface thread, outside the settings' lock.
     bool saveOptions();
     // The session is ending: the windows close and the exit steps run now, without asking the
     // user anything; then the process ends.
     [[noreturn]] void endSession();
 
-    // Guards `options`, `astro` and the astronomy engine's caches. Recursive.
-    RecursiveLock optionsLock;
-    UserOptions options = {};
-    AstroState astro = {};
-    SystemClock clock;
-    uint8_t quitRequested = 0;       // set at exit, read by the wallpaper thread under the lock
-    KernelHandle wallpaperEvent;     // auto-reset; wakes the wallpaper thread
-    UINT trayMessage = 0;            // the registered tray callback message
-    HBRUSH dialogBrushLight = nullptr;
-    HBRUSH dialogBrushDark = nullptr;
+    // Set at exit; the wallpaper thread then abandons its work.
+    bool quitRequested() const { return quitRequested_; }
+    // Auto-reset; wakes the wallpaper thread.
+    HANDLE wallpaperEvent() const { return wallpaperEvent_.get(); }
+    // The registered tray callback message.
+    UINT trayMessage() const { return trayMessage_; }
 
 protected:
     bool initInstance(const char* commandLine) override;
@@ -69,6 +64,11 @@ private:
     bool startWallpaperThread();
     void stopWallpaperThread();
 
+    SystemClock clock_;
+    ClockSettings settings_{clock_};
+    std::atomic<bool> quitRequested_{false};
+    KernelHandle wallpaperEvent_;
+    UINT trayMessage_ = 0;
     ClockAppParts parts_;
     std::string programPath_;
     bool programTrusted_ = false;

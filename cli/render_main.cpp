@@ -57,10 +57,10 @@ int main(int argc, char** argv) {
     WallpaperRequest picture = {request.width, request.height, {}};
     picture.scene = SceneOf(state, options);
     drag.matrix(picture.scene.drag);
-    RecursiveLock optionsLock;
+    RecursiveLock engineLock;
     WallpaperRenderer renderer;
     // A band at a time: the largest pictures need no buffer of their own size.
-    if (!WriteWallpaperFile(renderer, picture, optionsLock, request.output)) {
+    if (!WriteWallpaperFile(renderer, picture, engineLock, request.output)) {
         std::fprintf(stderr, "solvane-render: cannot draw or write %s\n", request.output.c_str());
         return 1;
     }

@@ -68,6 +68,7 @@ add_library(solvane_ui STATIC
     ui/AboutWindow.cpp
     ui/HelpPage.cpp
     ui/RoundedGroupBox.cpp
+    ui/SkinBrushes.cpp
     ui/SkinButton.cpp
     ui/SkinnedDialog.cpp
 )
@@ -129,6 +130,7 @@ add_executable(solvane WIN32
     app/ClockApp.cpp
     app/SplashWindow.cpp
     desktop/ClockTimer.cpp
+    desktop/Commands.cpp
     desktop/main.cpp
     desktop/DataPane.cpp
     desktop/EarthFrame.cpp

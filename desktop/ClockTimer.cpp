@@ -1,6 +1,6 @@
 #include "desktop/ClockTimer.h"
 
-#include "app/ClockApp.h"
+#include "app/ClockSettings.h"
 #include "desktop/EarthFrame.h"
 #include "platform/ProcessCpu.h"
 #include "platform/SystemClock.h"
@@ -25,7 +25,7 @@ int64_t Counter() {
 
 }  // namespace
 
-ClockTimer::ClockTimer(ClockApp& app) : app_(app) {
+ClockTimer::ClockTimer(ClockSettings& settings) : settings_(settings) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     redrawWatch_ = {frequency.QuadPart, Counter()};
@@ -76,8 +76,9 @@ void ClockTimer::tickUntilStopped() {
 }
 
 int ClockTimer::tick() {
-    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-    const UserOptions& o = app_.options;
+    const ClockSettings::Shared shared = settings_.shared();
+    std::lock_guard<RecursiveLock> hold(shared.lock);
+    const UserOptions& o = shared.options;
     const EarthFrame::TickWindows windows = frame_->tickWindows;
     const bool created = windows.frame != nullptr;
     const int64_t now = Counter();
@@ -95,11 +96,11 @@ int ClockTimer::tick() {
         seen = frame_->visibility.lookAgain(windows.frame);
         lookWatch_.reset(now);
     }
-    const TickInputs in = {created, frame_->menuOpen != 0, enabled, o.viewpoint,
+    const TickInputs in = {created, frame_->menuOpen, enabled, o.viewpoint,
                            o.wallpaperEnabled == 1, o.wallpaperMinutes, now, SecondFraction(), seen};
     const TickActions actions = DecideTick(in, redrawWatch_, wallpaperWatch_);
     // One instant for the view's time and the pane's, read once as the second turns.
-    if (actions.redrawPane) UpdateAstroState(app_.astro, app_.options, app_.clock, false);
+    if (actions.redrawPane) settings_.advanceClock(false);
     // The spinning globe's frames are whole and come as paints, which wait for the user's input
     // however long a frame takes; the second's tick may redraw only the time.
     if (actions.redrawView && o.viewpoint == kViewSpinningGlobe) InvalidateRect(windows.view, nullptr, FALSE);
@@ -107,10 +108,7 @@ int ClockTimer::tick() {
         PostMessageA(windows.view, EarthView::kShowTimeMessage, 0, 0);
     }
     if (actions.redrawPane) InvalidateRect(windows.pane, nullptr, FALSE);
-    if (actions.wakeWallpaper) {
-        UpdateAstroState(app_.astro, app_.options, app_.clock, false);
-        SetEvent(app_.wallpaperEvent.get());
-    }
+    if (actions.wakeWallpaper) settings_.renewWallpaper(false);
     const int periods = PeriodsUntilNextTick(in, redrawWatch_, wallpaperWatch_);
     if (!actions.redrawView || o.viewpoint != kViewSpinningGlobe) return periods;
     const double interval = spinPacer_.interval(ProcessCpuSeconds(), double(now) / double(redrawWatch_.frequency));

@@ -15,12 +15,12 @@
 
 #include <atomic>
 
-class ClockApp;
+class ClockSettings;
 class EarthFrame;
 
 class ClockTimer {
 public:
-    explicit ClockTimer(ClockApp& app);
+    explicit ClockTimer(ClockSettings& settings);
     ~ClockTimer() { stop(); }
     ClockTimer(const ClockTimer&) = delete;
     ClockTimer& operator=(const ClockTimer&) = delete;
@@ -38,7 +38,7 @@ private:
     // One tick; returns how many periods may pass before the next one could act.
     int tick();
 
-    ClockApp& app_;
+    ClockSettings& settings_;
     EarthFrame* frame_ = nullptr;
     KernelHandle thread_;
     KernelHandle wakeEvent_;

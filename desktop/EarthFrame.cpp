@@ -1,12 +1,14 @@
 #include "desktop/EarthFrame.h"
 
 #include "app/ClockApp.h"
+#include "desktop/Commands.h"
 #include "desktop/EarthFrameRules.h"
 #include "platform/Dpi.h"
 #include "platform/HandleOwners.h"
 #include "desktop/NoticeDialog.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
+#include "ui/SkinBrushes.h"
 
 #include <algorithm>
 #include <mutex>
@@ -24,14 +26,15 @@ HMENU LoadMenuBar() { return LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURC
 }  // namespace
 
 EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
-    : app_(app), trayFrame_(trayFrame),
-      view_(EarthViewModel{app.options, app.astro, app.optionsLock, app.clock, false,
+    : app_(app),
+      view_(EarthViewModel{app.settings().shared().options, app.settings().shared().astro,
+                           app.settings().shared().lock, app.settings().shared().clock, false,
                            // The window is made anew with a software format, and the user told.
                            [trayFrame] {
                                PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
                                             IDS_HARDWARE_FALLBACK);
                            }}),
-      pane_(app.options, app.astro, app.optionsLock) {}
+      pane_(app.settings().shared().options, app.settings().shared().astro, app.settings().shared().lock) {}
 
 bool EarthFrame::createWindow() {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
@@ -57,7 +60,7 @@ Extent EarthFrame::minimumSize(UINT dpi) const {
         frame.width = std::max<int>(frame.width, (window.right - window.left) - client.right);
         frame.height = std::max<int>(frame.height, (window.bottom - window.top) - client.bottom);
     }
-    return MinimumFrameSize(app_.options.detailsPaneHidden == 0, frame, int(dpi));
+    return MinimumFrameSize(app_.settings().snapshot().detailsPaneHidden == 0, frame, int(dpi));
 }
 
 Box EarthFrame::placeOnWorkArea(const RECT& r) const {
@@ -71,7 +74,7 @@ Box EarthFrame::placeOnWorkArea(const RECT& r) const {
 }
 
 void EarthFrame::placeAtStoredRect(UINT flags) {
-    const UserOptions& o = app_.options;
+    const UserOptions o = app_.settings().snapshot();
     const Box placed = placeOnWorkArea({o.frameLeft, o.frameTop, o.frameRight, o.frameBottom});
     const bool wasPlacing = placing_;
     placing_ = true;
@@ -81,11 +84,8 @@ void EarthFrame::placeAtStoredRect(UINT flags) {
 }
 
 void EarthFrame::open(bool show) {
-    {
-        // The tick reads the clock only while the window exists: it opens with the time of now.
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        UpdateAstroState(app_.astro, app_.options, app_.clock, false);
-    }
+    // The tick reads the clock only while the window exists: it opens with the time of now.
+    app_.settings().advanceClock(false);
     if (hwnd() == nullptr && !createWindow()) return;
     if (!show) return;
     ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
@@ -102,7 +102,7 @@ bool EarthFrame::onCreate() {
     visibility.watch(hwnd(), [this] {
         if (clockMayResume) clockMayResume();
     });
-    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+    std::lock_guard<RecursiveLock> hold(app_.settings().shared().lock);
     tickWindows = {hwnd(), view_.hwnd(), pane_.hwnd()};
     return true;
 }
@@ -111,14 +111,14 @@ bool EarthFrame::onCreate() {
 void EarthFrame::onDestroy() {
     visibility.unwatch();
     {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
+        std::lock_guard<RecursiveLock> hold(app_.settings().shared().lock);
         tickWindows = {};
     }
     fullScreen_ = 0;
 }
 
 void EarthFrame::layout(int width, int height) {
-    const ChildLayout l = LayoutChildren(width, height, app_.options.detailsPaneHidden != 0, int(WindowDpi(hwnd())));
+    const ChildLayout l = LayoutChildren(width, height, app_.settings().snapshot().detailsPaneHidden != 0, int(WindowDpi(hwnd())));
     if (l.paneShown) {
         MoveWindow(pane_.hwnd(), l.pane.x, l.pane.y, l.pane.width, l.pane.height, TRUE);
         ShowWindow(pane_.hwnd(), SW_SHOW);
@@ -150,16 +150,18 @@ void EarthFrame::storeRect() {
     RECT r;
     GetWindowRect(hwnd(), &r);
     shown_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-    UserOptions& o = app_.options;
-    o.frameLeft = r.left, o.frameTop = r.top, o.frameRight = r.right, o.frameBottom = r.bottom;
+    app_.settings().update([&r](UserOptions& o) {
+        o.frameLeft = r.left, o.frameTop = r.top, o.frameRight = r.right, o.frameBottom = r.bottom;
+    });
 }
 
 void EarthFrame::enterFullScreen() {
     if (fullScreen_) return;
-    if (app_.options.noticeFlags & kNoticeFullScreen) {
+    if (app_.settings().snapshot().noticeFlags & kNoticeFullScreen) {
         const HWND window = hwnd();
-        if (ShowNotice(window, IDD_FULL_SCREEN_NOTICE, {app_.dialogBrushLight, app_.dialogBrushDark})) app_.options.noticeFlags &= ~kNoticeFullScreen;
+        if (ShowNotice(window, IDD_FULL_SCREEN_NOTICE, SharedSkinBrushes())) {
+            app_.settings().update([](UserOptions& o) { o.noticeFlags &= ~kNoticeFullScreen; });
+        }
         if (hwnd() != window) return;  // the window went (exit, restart) while the notice was open
     }
     fullScreen_ = 1;
@@ -190,9 +192,11 @@ void EarthFrame::leaveFullScreen() {
 }
 
 void EarthFrame::closeToTray() {
-    if (app_.options.noticeFlags & kNoticeCloseToTray) {
+    if (app_.settings().snapshot().noticeFlags & kNoticeCloseToTray) {
         const HWND window = hwnd();
-        if (ShowNotice(window, IDD_TRAY_REMINDER, {app_.dialogBrushLight, app_.dialogBrushDark})) app_.options.noticeFlags &= ~kNoticeCloseToTray;
+        if (ShowNotice(window, IDD_TRAY_REMINDER, SharedSkinBrushes())) {
+            app_.settings().update([](UserOptions& o) { o.noticeFlags &= ~kNoticeCloseToTray; });
+        }
         if (hwnd() != window) return;  // the window went (exit, restart) while the reminder was open
     }
     ShowWindow(hwnd(), SW_HIDE);
@@ -202,58 +206,28 @@ void EarthFrame::showContextMenu(int x, int y) {
     const MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_CONTEXT_MENU)));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.get(), 0);
-    // The options change only on this thread, so the menu reads them without the lock. The
-    // lock is not held while the menu is open: the clock stands still anyway (the tick sees
+    // The lock is not held while the menu is open: the clock stands still anyway (the tick sees
     // `menuOpen`), and a session that ends meanwhile must find the tick and the wallpaper
     // thread free to stop at once.
-    for (unsigned command : CheckedContextCommands(app_.options)) {
-        CheckMenuItem(popup, command, MF_BYCOMMAND | MF_CHECKED);
-    }
-    menuOpen = 1;  // at once, not only when an item is first highlighted
+    if (commands != nullptr) commands->prepare(popup);
+    menuOpen = true;  // at once, not only when an item is first highlighted
     const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y,
                                         0, hwnd(), nullptr);
-    menuOpen = 0;
+    menuOpen = false;
     if (clockMayResume) clockMayResume();
-    if (command == 0 || hwnd() == nullptr) return;
-    const bool paneWasHidden = app_.options.detailsPaneHidden != 0;
-    bool applied;
-    {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        applied = ApplyContextCommand(app_.options, command);
-    }
-    if (applied) {
-        if ((app_.options.detailsPaneHidden != 0) != paneWasHidden) {
-            setDetailsPane(app_.options.detailsPaneHidden == 0);
-        }
-        InvalidateRect(view_.hwnd(), nullptr, FALSE);
-    }
-    app_.saveOptions();
+    if (command == 0 || hwnd() == nullptr || commands == nullptr) return;
+    commands->run(command, hwnd());
+}
+
+void EarthFrame::followSettings(const UserOptions& before, const UserOptions& after) {
+    if (hwnd() == nullptr) return;
+    const ChangeEffects effects = EffectsOfChange(before, after);
+    if (effects.paneToggled) setDetailsPane(after.detailsPaneHidden == 0);
+    if (effects.viewRedrawn) InvalidateRect(view_.hwnd(), nullptr, FALSE);
 }
 
 bool EarthFrame::onCommand(UINT id) {
-    switch (id) {
-    case ID_CLOSE_MAIN_WINDOW:
-        closeToTray();
-        return true;
-    case ID_FULL_SCREEN:
-    case ID_APP_EXIT:
-    case ID_MOON_PHASES:
-    case ID_VISIT_HOME_PAGE:
-    case ID_EMAIL_SUGGESTION:
-    case ID_HELP_PAGES:
-        PostMessageA(trayFrame_, WM_COMMAND, id, 0);
-        return true;
-    case ID_APP_ABOUT:
-        SendMessageA(trayFrame_, WM_COMMAND, id, 0);
-        return true;
-    case ID_GENERAL_SETTINGS:
-    case ID_CLOCK_SETTINGS:
-    case ID_HOME_LOCATION:
-    case ID_SET_CLOCK:
-        if (openDialog) openDialog(id, hwnd());
-        return true;
-    }
-    return false;
+    return commands != nullptr && commands->run(id, hwnd());
 }
 
 bool EarthFrame::onEraseBackground(HDC) { return true; }
@@ -309,13 +283,14 @@ LRESULT EarthFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         closeToTray();
         return 0;
     case WM_ENTERMENULOOP:
-        menuOpen = 1;
+        menuOpen = true;
+        if (commands != nullptr && wParam == FALSE) commands->prepare(GetMenu(hwnd()));
         break;
     case WM_MENUSELECT:
         menuOpen = !(HIWORD(wParam) == 0xFFFF && lParam == 0);
         break;
     case WM_EXITMENULOOP:
-        menuOpen = 0;
+        menuOpen = false;
         if (clockMayResume) clockMayResume();
         break;
     case WM_ENABLE:

@@ -8,10 +8,13 @@
 #include "platform/WindowVisibility.h"
 #include "render/EarthView.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
 class ClockApp;
+class CommandTable;
+struct UserOptions;
 
 class EarthFrame : public Window {
 public:
@@ -23,6 +26,8 @@ public:
     void leaveFullScreen();
     void setDetailsPane(bool show);
     void closeToTray();
+    // Shows what a change of the options changed: the details pane, the globe.
+    void followSettings(const UserOptions& before, const UserOptions& after);
 
     HWND view() const { return view_.hwnd(); }
     HWND pane() const { return pane_.hwnd(); }
@@ -34,14 +39,15 @@ public:
     struct TickWindows {
         HWND frame = nullptr, view = nullptr, pane = nullptr;
     };
-    TickWindows tickWindows;  // under app.optionsLock
+    TickWindows tickWindows;  // under the settings' lock
     // Read by the clock tick on its own thread.
-    volatile uint8_t menuOpen = 0;
+    std::atomic<bool> menuOpen{false};
     WindowVisibility visibility;
     // Called when the window can go on with the clock at once: a menu closed, a dialog ended.
     std::function<void()> clockMayResume;
-    // Opens the dialog of a menu-bar command, owned by this window.
-    std::function<void(UINT command, HWND owner)> openDialog;
+    // The commands of the menu bar and the context menu; dialogs they open are owned by this
+    // window.
+    CommandTable* commands = nullptr;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -71,7 +77,6 @@ private:
     void showContextMenu(int x, int y);
 
     ClockApp& app_;
-    HWND trayFrame_;
     EarthView view_;
     DataPane pane_;
     uint8_t fullScreen_ = 0;

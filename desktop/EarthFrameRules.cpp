@@ -124,6 +124,14 @@ std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, i
     return t;
 }
 
+std::vector<unsigned> ContextCommands() {
+    std::vector<unsigned> commands = {kCmdDetailsPane};
+    for (const ViewpointEntry& v : kViewpoints) commands.push_back(v.command);
+    for (const TimeEntry& t : kTimes) commands.push_back(t.command);
+    for (const FlagEntry& f : kFlags) commands.push_back(f.command);
+    return commands;
+}
+
 std::vector<unsigned> CheckedContextCommands(const UserOptions& o) {
     std::vector<unsigned> checked;
     if (o.detailsPaneHidden == 0) checked.push_back(kCmdDetailsPane);
@@ -165,4 +173,15 @@ bool ApplyContextCommand(UserOptions& o, unsigned command) {
         return true;
     }
     return false;
+}
+
+ChangeEffects EffectsOfChange(const UserOptions& before, const UserOptions& after) {
+    ChangeEffects e;
+    e.paneToggled = (before.detailsPaneHidden != 0) != (after.detailsPaneHidden != 0);
+    e.viewRedrawn = before.viewpoint != after.viewpoint || before.timeDisplay != after.timeDisplay ||
+                    before.displayFlags != after.displayFlags || before.spinSpeed != after.spinSpeed ||
+                    before.homeLatitude != after.homeLatitude || before.homeLongitude != after.homeLongitude;
+    e.tickWoken = before.viewpoint != after.viewpoint || before.wallpaperEnabled != after.wallpaperEnabled ||
+                  before.wallpaperMinutes != after.wallpaperMinutes;
+    return e;
 }

@@ -82,8 +82,19 @@ enum ContextCommand : unsigned {
     kCmd24Hour = 40070, kCmdTimeZone = 40071, kCmdGrid = 40072, kCmdHighlightHome = 40073,
 };
 
+// Every context-menu command.
+std::vector<unsigned> ContextCommands();
+
 // The entries that carry a check mark for these options.
 std::vector<unsigned> CheckedContextCommands(const UserOptions& options);
 
 // Applies a context-menu command to the options; false for an unknown command.
 bool ApplyContextCommand(UserOptions& options, unsigned command);
+
+// What a change of the options asks of the earth clock window and the clock tick.
+struct ChangeEffects {
+    bool paneToggled;  // the details pane shown or hidden
+    bool viewRedrawn;  // something the globe or the time over it shows
+    bool tickWoken;    // something the tick decides by: the viewpoint, the wallpaper's schedule
+};
+ChangeEffects EffectsOfChange(const UserOptions& before, const UserOptions& after);

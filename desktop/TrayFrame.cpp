@@ -6,6 +6,7 @@
 #include "desktop/ClockTimer.h"
 #include "almanac/LunarPhasesWindow.h"
 #include "desktop/EarthFrame.h"
+#include "desktop/EarthFrameRules.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/Resources.h"
 #include "platform/WindowVisibility.h"
@@ -15,8 +16,9 @@
 #include "timesync/SetClockDialog.h"
 #include "ui/AboutWindow.h"
 #include "ui/HelpPage.h"
+#include "ui/SkinBrushes.h"
 
-#include <mutex>
+#include <algorithm>
 
 #include <shellapi.h>
 #include <versionhelpers.h>
@@ -58,20 +60,21 @@ bool TrayFrame::create() {
 bool TrayFrame::onCreate() {
     SplashWindow::show(hwnd());
     addTrayIcon();
-    const UserOptions& o = app_.options;
-    {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        UpdateAstroState(app_.astro, app_.options, app_.clock, true);
-    }
+    app_.settings().advanceClock(true);
     earthFrame_ = std::make_unique<EarthFrame>(app_, hwnd());
     earthFrame_->open(false);
-    if (o.startInTrayOnly == 0) earthFrame_->open(true);
-    clockTimer_ = std::make_unique<ClockTimer>(app_);
+    if (app_.settings().snapshot().startInTrayOnly == 0) earthFrame_->open(true);
+    clockTimer_ = std::make_unique<ClockTimer>(app_.settings());
     clockTimer_->start(*earthFrame_);
     earthFrame_->clockMayResume = [this] {
         if (clockTimer_) clockTimer_->wake();
     };
-    earthFrame_->openDialog = [this](UINT command, HWND owner) { openDialog(command, owner); };
+    addCommands();
+    earthFrame_->commands = &commands_;
+    settingsListener_ = app_.settings().listen([this](const UserOptions& before, const UserOptions& after) {
+        if (clockTimer_ && EffectsOfChange(before, after).tickWoken) clockTimer_->wake();
+        earthFrame_->followSettings(before, after);
+    });
     renewWallpaper();  // a first wallpaper at once (with the generator off: the placement checked)
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
     // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
@@ -97,23 +100,17 @@ void TrayFrame::registerSessionNotices() {
     if (!sessionNotices_) SetTimer(hwnd(), kSessionNoticeTimer, kSessionNoticeRetryMs, nullptr);
 }
 
-void TrayFrame::renewWallpaper() {
-    {
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        UpdateAstroState(app_.astro, app_.options, app_.clock, true);
-    }
-    // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
-    SetEvent(app_.wallpaperEvent.get());
-}
+void TrayFrame::renewWallpaper() { app_.settings().renewWallpaper(true); }
 
 void TrayFrame::renewWallpaperSoon() {
-    if (wallpaperRenewalPending_ || app_.currentOptions().wallpaperEnabled != 1) return;
+    if (wallpaperRenewalPending_ || app_.settings().snapshot().wallpaperEnabled != 1) return;
     wallpaperRenewalPending_ = SetTimer(hwnd(), kWallpaperRenewalTimer, kWallpaperRenewalDelayMs, nullptr) != 0;
 }
 
 // The earth clock object outlives its window: a notice or menu of it may still be on the
 // stack below this exit, and returns into it.
 void TrayFrame::onDestroy() {
+    app_.settings().forget(settingsListener_);
     if (sessionNotices_) WTSUnRegisterSessionNotification(hwnd());
     sessionNotices_ = false;
     if (displayNotice_ != nullptr) UnregisterPowerSettingNotification(displayNotice_);
@@ -129,9 +126,9 @@ void TrayFrame::onDestroy() {
 void TrayFrame::addTrayIcon() {
     NOTIFYICONDATAA icon = {NOTIFYICONDATAA_V1_SIZE};
     icon.hWnd = hwnd();
-    icon.uID = app_.trayMessage;
+    icon.uID = app_.trayMessage();
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    icon.uCallbackMessage = app_.trayMessage;
+    icon.uCallbackMessage = app_.trayMessage();
     // At the small-icon size the shell shows, from the icon's images (no scaling of a 32-pixel one).
     if (!trayIcon_) {
         const int size = GetSystemMetrics(SM_CXSMICON);
@@ -146,7 +143,7 @@ void TrayFrame::addTrayIcon() {
 void TrayFrame::removeTrayIcon() {
     NOTIFYICONDATAA icon = {NOTIFYICONDATAA_V1_SIZE};
     icon.hWnd = hwnd();
-    icon.uID = app_.trayMessage;
+    icon.uID = app_.trayMessage();
     Shell_NotifyIconA(NIM_DELETE, &icon);
     trayIcon_.reset();
 }
@@ -162,7 +159,8 @@ void TrayFrame::openEarthWindow() {
 void TrayFrame::openLunarPhases() {
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     if (!lunarPhases_) {
-        lunarPhases_ = std::make_unique<LunarPhasesWindow>(PhaseInputs{app_.astro, app_.options, app_.clock, app_.optionsLock});
+        const ClockSettings::Shared shared = app_.settings().shared();
+        lunarPhases_ = std::make_unique<LunarPhasesWindow>(PhaseInputs{shared.astro, shared.options, shared.clock, shared.lock});
     }
     lunarPhases_->open();
     SetCursor(previous);
@@ -188,7 +186,7 @@ void TrayFrame::onTimer(UINT_PTR id) {
     if (id == kSessionNoticeTimer) registerSessionNotices();
     if (id == kWallpaperRenewalTimer) {
         wallpaperRenewalPending_ = false;
-        if (app_.currentOptions().wallpaperEnabled == 1) renewWallpaper();  // still on
+        if (app_.settings().snapshot().wallpaperEnabled == 1) renewWallpaper();  // still on
     }
 }
 
@@ -207,72 +205,114 @@ void TrayFrame::onTrayIcon(UINT mouseMessage) {
 void TrayFrame::showTrayMenu() {
     const MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     if (!menu) return;
+    HMENU popup = GetSubMenu(menu.get(), 0);
+    commands_.prepare(popup);
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(hwnd());
-    const UINT command = TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-                                        at.y, 0, hwnd(), nullptr);
-    if (command == ID_APP_EXIT) {
-        SendMessageA(hwnd(), WM_CLOSE, 0, 0);
-    } else if (command != 0) {
-        onCommand(command);
+    const UINT command = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd(), nullptr);
+    if (command != 0) commands_.run(command, nullptr);
+}
+
+bool TrayFrame::onCommand(UINT id) { return commands_.run(id, nullptr); }
+
+void TrayFrame::addCommands() {
+    const auto earthWindowShown = [this] { return earthFrame_->hwnd() != nullptr; };
+    // Exit closes this window, which closes the earth clock window: after the message that
+    // asked for it, which may be one of that window's.
+    commands_.add({ID_APP_EXIT, [this](HWND) { PostMessageA(hwnd(), WM_CLOSE, 0, 0); }});
+    commands_.add({ID_EARTH_CLOCK, [this](HWND) { openEarthWindow(); }});
+    commands_.add({ID_MOON_PHASES, [this](HWND) { openLunarPhases(); }});
+    commands_.add({ID_HELP_PAGES, [](HWND) { OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED); }});
+    commands_.add({ID_EMAIL_SUGGESTION, [](HWND) { OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL); }});
+    commands_.add({ID_VISIT_HOME_PAGE, [](HWND) { OpenPage(kHomePage, SW_SHOWNORMAL); }});
+    commands_.add({ID_FULL_SCREEN, [this](HWND) { earthFrame_->enterFullScreen(); },
+                   [this, earthWindowShown] { return earthWindowShown() && !earthFrame_->isFullScreen(); }});
+    commands_.add({ID_CLOSE_MAIN_WINDOW, [this](HWND) { earthFrame_->closeToTray(); }, earthWindowShown});
+    commands_.add({ID_GENERAL_SETTINGS, [this](HWND owner) { runGeneralSettings(owner); }});
+    commands_.add({ID_CLOCK_SETTINGS, [this](HWND owner) { runClockSettings(owner); }});
+    commands_.add({ID_HOME_LOCATION, [this](HWND owner) { runHomeLocation(owner); }});
+    commands_.add({ID_SET_CLOCK, [this](HWND owner) { runSetClock(owner); }});
+    // The About window has no owner: it stays open beside the others.
+    commands_.add({ID_APP_ABOUT, [this](HWND) {
+                       if (!about_) about_ = std::make_unique<AboutWindow>(SharedSkinBrushes());
+                       about_->open();
+                   }});
+    for (UINT id : ContextCommands()) {
+        commands_.add({id, [this, id](HWND) { applyDisplayCommand(id); }, nullptr, [this, id] {
+                           const std::vector<unsigned> checked = CheckedContextCommands(app_.settings().snapshot());
+                           return std::find(checked.begin(), checked.end(), id) != checked.end();
+                       }});
     }
 }
 
-bool TrayFrame::onCommand(UINT id) {
-    switch (id) {
-    case ID_APP_EXIT:
-        SendMessageA(hwnd(), WM_CLOSE, 0, 0);
-        return true;
-    case ID_EARTH_CLOCK:
-        openEarthWindow();
-        return true;
-    case ID_MOON_PHASES:
-        openLunarPhases();
-        return true;
-    case ID_HELP_PAGES:
-        OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED);
-        return true;
-    case ID_EMAIL_SUGGESTION:
-        OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL);
-        return true;
-    case ID_VISIT_HOME_PAGE:
-        OpenPage(kHomePage, SW_SHOWNORMAL);
-        return true;
-    case ID_FULL_SCREEN:
-        if (earthFrame_->hwnd() != nullptr && !earthFrame_->isFullScreen()) earthFrame_->enterFullScreen();
-        return true;
-    case ID_CLOSE_MAIN_WINDOW:
-        if (earthFrame_->hwnd() != nullptr) ShowWindow(earthFrame_->hwnd(), SW_HIDE);
-        return true;
-    }
-    // The Lunar Phases window joins the menu's commands with the window that shows it.
-    return openDialog(id, nullptr);
+void TrayFrame::applyDisplayCommand(UINT id) {
+    app_.settings().update([id](UserOptions& o) { ApplyContextCommand(o, id); });
+    app_.saveOptions();
 }
 
-// The settings, home location and Set Clock dialogs join here, each run modally over the
-// owner it is given. The About window has no owner: it stays open beside the others.
-bool TrayFrame::openDialog(UINT command, HWND owner) {
-    switch (command) {
-    case ID_GENERAL_SETTINGS:
-        // The new wallpaper settings show at once, or, switched off, the user's placement is back.
-        if (RunGeneralSettingsDialog(owner, app_) == IDOK) renewWallpaper();
-        return true;
-    case ID_CLOCK_SETTINGS:
-        RunClockSettingsDialog(owner, app_);
-        return true;
-    case ID_HOME_LOCATION:
-        RunHomeLocationDialog(owner, app_);
-        return true;
-    case ID_SET_CLOCK:
-        RunSetClockDialog(owner, app_);
-        return true;
-    case ID_APP_ABOUT:
-        if (!about_) about_ = std::make_unique<AboutWindow>(SkinBrushes{app_.dialogBrushLight, app_.dialogBrushDark});
-        about_->open();
-        return true;
-    }
-    return false;
+// Each dialog's Save applies its choices and stores them before the dialog closes.
+void TrayFrame::runGeneralSettings(HWND owner) {
+    ClockSettings& settings = app_.settings();
+    bool restart = false;
+    GeneralSettingsRun run;
+    run.current = settings.snapshot();
+    run.changeHome = [this, &settings](HWND dialog) {
+        commands_.run(ID_HOME_LOCATION, dialog);
+        return settings.snapshot();
+    };
+    run.save = [this, &settings, &restart](const GeneralChoices& chosen) {
+        settings.update([&](UserOptions& o) { restart = ApplyGeneralChoices(chosen, o); });
+        if (chosen.startWithWindows) {
+            WriteAutostartValue(app_.optionsServices());
+        } else {
+            DeleteAutostartValue(app_.optionsServices());
+        }
+        app_.saveOptions();
+    };
+    // The new wallpaper settings show at once, or, switched off, the user's placement is back.
+    if (RunGeneralSettingsDialog(owner, run) == IDOK) renewWallpaper();
+    // Only now: the earth clock window, which may own the dialog, is destroyed and made anew.
+    if (restart) PostMessageA(hwnd(), WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY, RESTART_EARTH_WINDOW_KEY);
+}
+
+void TrayFrame::runClockSettings(HWND owner) {
+    ClockSettings& settings = app_.settings();
+    ClockSettingsRun run;
+    run.current = settings.snapshot();
+    run.nightShadowNow = [&settings](bool on) {
+        settings.update([on](UserOptions& o) {
+            o.displayFlags = on ? o.displayFlags | kShowNightShadow : o.displayFlags & ~kShowNightShadow;
+        });
+    };
+    run.save = [this, &settings](const ClockChoices& chosen) {
+        settings.update([&chosen](UserOptions& o) { ApplyClockChoices(chosen, o); });
+        app_.saveOptions();
+    };
+    RunClockSettingsDialog(owner, run);
+}
+
+// The clock state follows the new home at once.
+void TrayFrame::runHomeLocation(HWND owner) {
+    ClockSettings& settings = app_.settings();
+    HomeLocationRun run;
+    run.current = settings.snapshot();
+    run.save = [this, &settings](const HomePlace& place) {
+        settings.update([&place](UserOptions& o) { ApplyHomePlace(place, o); });
+        settings.advanceClock(true);
+        app_.saveOptions();
+    };
+    RunHomeLocationDialog(owner, run);
+}
+
+void TrayFrame::runSetClock(HWND owner) {
+    ClockSettings& settings = app_.settings();
+    SetClockRun run;
+    run.typedServer = FieldText(settings.snapshot().customTimeServer);
+    run.keep = [&settings](const std::string& server) {
+        settings.update([&server](UserOptions& o) { SetFieldText(o.customTimeServer, server); });
+    };
+    RunSetClockDialog(owner, run);
 }
 
 // The display's power and the sleep's end: what is seen, and the wallpaper anew.
@@ -318,7 +358,7 @@ bool TrayFrame::onRegisteredMessage(UINT message, LPARAM lParam) {
         addTrayIcon();
         return true;
     }
-    if (message == app_.trayMessage && app_.trayMessage != 0) {
+    if (message == app_.trayMessage() && app_.trayMessage() != 0) {
         onTrayIcon(UINT(lParam));
         return true;
     }
@@ -332,7 +372,7 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         onRestartRequest(wParam, lParam);
         return 0;
     case WM_TIMECHANGE:
-        RefreshTimeZone(app_.options, app_.optionsServices());
+        app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.

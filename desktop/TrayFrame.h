@@ -2,6 +2,7 @@
 // and closing it ends the program.
 #pragma once
 
+#include "desktop/Commands.h"
 #include "platform/HandleOwners.h"
 #include "platform/Window.h"
 
@@ -49,11 +50,20 @@ private:
     void renewWallpaperSoon();
     // Makes the earth clock window anew, telling the user why (a string resource).
     void restartEarthWindow(UINT reasonId);
-    // Opens the dialog of a settings, home location, Set Clock or About command, owned by
-    // `owner` (the earth clock window for the four dialogs of its menu bar, else none).
-    bool openDialog(UINT command, HWND owner);
+    // Fills the command table that the tray menu and the earth clock window share.
+    void addCommands();
+    // The dialogs of the settings, home location and Set Clock commands, each run modally over
+    // `owner` (the earth clock window for the four of its menu bar, else none).
+    void runGeneralSettings(HWND owner);
+    void runClockSettings(HWND owner);
+    void runHomeLocation(HWND owner);
+    void runSetClock(HWND owner);
+    // Applies a context-menu command to the options, and stores them.
+    void applyDisplayCommand(UINT id);
 
     ClockApp& app_;
+    CommandTable commands_;
+    int settingsListener_ = 0;  // the earth clock window and the tick follow the options
     std::unique_ptr<EarthFrame> earthFrame_;
     std::unique_ptr<ClockTimer> clockTimer_;
     std::unique_ptr<AboutWindow> about_;

@@ -19,20 +19,21 @@ namespace {
 // Everything the pictures need, copied under the lock, and whether the generator is on; false
 // when the program is quitting.
 bool TakeSnapshot(ClockApp& app, WallpaperRequest* request, WallpaperLayout* layout, bool* enabled) {
-    std::lock_guard<RecursiveLock> hold(app.optionsLock);
-    if (app.quitRequested) return false;
-    const UserOptions& o = app.options;
+    const ClockSettings::Shared shared = app.settings().shared();
+    std::lock_guard<RecursiveLock> hold(shared.lock);
+    if (app.quitRequested()) return false;
+    const UserOptions& o = shared.options;
     *enabled = o.wallpaperEnabled == 1;
     layout->fullDesktop = o.wallpaperFullDesktop == 1;
     layout->acrossMonitors = o.wallpaperAcrossMonitors == 1;
     layout->storedWidth = o.wallpaperWidth;
     layout->storedHeight = o.wallpaperHeight;
-    request->scene = SceneOf(app.astro, o);
+    request->scene = SceneOf(shared.astro, o);
     SharedDragOrientation().matrix(request->scene.drag);
     request->moonPhases = o.wallpaperMoonPhases == 1;
     if (request->moonPhases) {
         PhaseTable table;
-        UpdatePhaseTable(app.astro.julianDate, &table);
+        UpdatePhaseTable(shared.astro.julianDate, &table);
         const double zoneDays = -o.timeZoneBias / 1440.0;
         for (int k = 0; k < 4; ++k) {
             int bitmap;
@@ -53,14 +54,11 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
     const std::string left = LoadResourceString(IDS_WALLPAPER_LEFT_TEXT);
     const std::string right = LoadResourceString(IDS_WALLPAPER_RIGHT_TEXT);
     // An exit abandons a write (the previous picture stays) and the pictures not yet drawn.
-    const auto running = [&app] {
-        std::lock_guard<RecursiveLock> hold(app.optionsLock);
-        return app.quitRequested == 0;
-    };
+    const auto running = [&app] { return !app.quitRequested(); };
     // Keeps only the turn of the globe between renewals.
     WallpaperRenderer renderer;
     Win32Registry registry;
-    while (WaitForSingleObject(app.wallpaperEvent.get(), INFINITE) == WAIT_OBJECT_0) {
+    while (WaitForSingleObject(app.wallpaperEvent(), INFINITE) == WAIT_OBJECT_0) {
         WallpaperRequest scene;
         WallpaperLayout layout;
         bool enabled = false;
@@ -75,7 +73,7 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
         scene.rightText = right;
         // Asked for at each renewal: the shell may have been restarted since the last.
         const ShellWallpaper shell;
-        RenewWallpapers(renderer, scene, layout, shell.get(), registry, app.userFolders().pictures, app.optionsLock,
+        RenewWallpapers(renderer, scene, layout, shell.get(), registry, app.userFolders().pictures, app.settings().shared().lock,
                         running);
     }
     if (SUCCEEDED(com)) CoUninitialize();

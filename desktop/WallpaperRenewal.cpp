@@ -33,7 +33,7 @@ void TakePlacementStep(IDesktopWallpaper* shell, Registry& registry, const Place
 
 int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, WallpaperLayout layout,
                     IDesktopWallpaper* shell, Registry& registry, const std::string& folder,
-                    RecursiveLock& optionsLock, const std::function<bool()>& running) {
+                    RecursiveLock& engineLock, const std::function<bool()>& running) {
     layout.monitors = ShellMonitors(shell);
     layout.primary = PrimaryMonitor();
     const std::vector<PlannedPicture> plan = PlanWallpaperPictures(layout);
@@ -57,7 +57,7 @@ int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, 
         request.coveredBottom = planned.coveredBottom;
         request.dpi = planned.dpi;
         const std::string path = folder + planned.fileName;
-        if (!WriteWallpaperFile(renderer, request, optionsLock, path, running)) continue;
+        if (!WriteWallpaperFile(renderer, request, engineLock, path, running)) continue;
         WallpaperPosition current;
         if (!placed && ShellPosition(shell, &current)) {
             TakePlacementStep(shell, registry, PlaceWallpaperPictures(plan, current, LoadHeldPlacement(registry)));

@@ -21,7 +21,7 @@ class Registry;
 // changed, is kept in `registry`. Returns how many were shown.
 int RenewWallpapers(WallpaperRenderer& renderer, const WallpaperRequest& scene, WallpaperLayout layout,
                     IDesktopWallpaper* shell, Registry& registry, const std::string& folder,
-                    RecursiveLock& optionsLock, const std::function<bool()>& running);
+                    RecursiveLock& engineLock, const std::function<bool()>& running);
 
 // The generator is off: the user's placement, when a renewal changed it, is given back (the
 // last pictures stay).

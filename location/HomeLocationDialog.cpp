@@ -1,16 +1,15 @@
 #include "location/HomeLocationDialog.h"
 
-#include "app/ClockApp.h"
 #include "location/HomeCoordinates.h"
 #include "location/USPlacesDialog.h"
 #include "platform/Resources.h"
 #include "platform/WideText.h"
 #include "res/resource.h"
 #include "ui/HelpPage.h"
+#include "ui/SkinBrushes.h"
 #include "ui/SkinnedDialog.h"
 
 #include <cmath>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -34,12 +33,12 @@ const int kDecimalControls[4] = {IDC_LATITUDE_DECIMAL, IDC_LONGITUDE_DECIMAL, ID
 
 class HomeLocationDialog : public SkinnedDialog {
 public:
-    explicit HomeLocationDialog(ClockApp& app)
-        : SkinnedDialog(IDD_HOME_LOCATION, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
+    explicit HomeLocationDialog(const HomeLocationRun& run)
+        : SkinnedDialog(IDD_HOME_LOCATION, kSkin, SharedSkinBrushes()), run_(run) {}
 
 private:
     bool onInitDialog() override {
-        const UserOptions o = app_.currentOptions();
+        const UserOptions& o = run_.current;
         SendDlgItemMessageA(hwnd(), IDC_LOCATION_NAME, EM_LIMITTEXT, kHomeNameLength, 0);
         SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, CutName(FieldText(o.homeName)).c_str());
         for (int c = 0; c < 2; ++c) {
@@ -163,7 +162,7 @@ private:
     void lookUpUSPlace() {
         PickedPlace place;
         // The list shows coordinates in the form chosen here, saved or not.
-        UserOptions o = app_.currentOptions();
+        UserOptions o = run_.current;
         o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
         if (!LookUpUSPlace(hwnd(), brushes(), o, place)) return;
         SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, place.name.c_str());
@@ -176,16 +175,7 @@ private:
         double latitude, longitude;
         std::string name;
         if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude) || !readName(name)) return;
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            UserOptions& o = app_.options;
-            SetFieldText(o.homeName, name);
-            o.displayFlags = dms_ ? o.displayFlags | kDegreesMinutesSeconds : o.displayFlags & ~kDegreesMinutesSeconds;
-            o.homeLatitude = float(latitude);
-            o.homeLongitude = float(longitude);
-            UpdateAstroState(app_.astro, o, app_.clock, true);
-        }
-        app_.saveOptions();
+        if (run_.save) run_.save({name, latitude, longitude, dms_});
         end(IDOK);
     }
 
@@ -208,14 +198,22 @@ private:
         return SkinnedDialog::onCommand(id);
     }
 
-    ClockApp& app_;
+    const HomeLocationRun& run_;
     double latitude_ = 0, longitude_ = 0;  // degrees, north and east positive
     bool dms_ = false;                     // the form shown
 };
 
 }  // namespace
 
-INT_PTR RunHomeLocationDialog(HWND owner, ClockApp& app) {
-    HomeLocationDialog dialog(app);
+void ApplyHomePlace(const HomePlace& place, UserOptions& o) {
+    SetFieldText(o.homeName, place.name);
+    o.displayFlags = place.degreesMinutesSeconds ? o.displayFlags | kDegreesMinutesSeconds
+                                                 : o.displayFlags & ~kDegreesMinutesSeconds;
+    o.homeLatitude = float(place.latitude);
+    o.homeLongitude = float(place.longitude);
+}
+
+INT_PTR RunHomeLocationDialog(HWND owner, const HomeLocationRun& run) {
+    HomeLocationDialog dialog(run);
     return dialog.runModal(owner);
 }

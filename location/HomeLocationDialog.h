@@ -3,11 +3,29 @@
 // among United States places.
 #pragma once
 
+#include "app/UserOptions.h"
+
 #include <windows.h>
 
-class ClockApp;
+#include <functional>
+#include <string>
 
-// Runs the dialog over `owner` (none: null). IDOK when a place was saved: the options then
-// hold it, the clock state follows it and "user.bin" has been written. IDCANCEL when cancelled
-// or when another Home Location dialog is open.
-INT_PTR RunHomeLocationDialog(HWND owner, ClockApp& app);
+// A saved place and the form its coordinates were typed in.
+struct HomePlace {
+    std::string name;            // as the options record stores it
+    double latitude, longitude;  // degrees, north and east positive; on the globe
+    bool degreesMinutesSeconds;
+};
+
+// The place into the options: name, coordinates and the form coordinates are shown in.
+void ApplyHomePlace(const HomePlace& place, UserOptions& options);
+
+struct HomeLocationRun {
+    UserOptions current;  // the home shown, and the form it is shown in
+    // Save pressed with a valid place: applied (and stored) before the dialog closes.
+    std::function<void(const HomePlace&)> save;
+};
+
+// Runs the dialog over `owner` (none: null). IDOK when a place was saved; IDCANCEL when
+// cancelled or when another Home Location dialog is open.
+INT_PTR RunHomeLocationDialog(HWND owner, const HomeLocationRun& run);

@@ -165,8 +165,8 @@ void DrawSprite(GLuint texture, float theta, const float frame[16], float half) 
 
 }  // namespace
 
-void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLock& optionsLock) {
-    Directions d = ReduceSunAndMoon(in.julianDate, optionsLock);
+void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLock& engineLock) {
+    Directions d = ReduceSunAndMoon(in.julianDate, engineLock);
     const float theta = float(15.0 * in.siderealHours);
     float toEarth[16], se[3];
     rotationMatrix(180 - theta, 0, 1, 0, toEarth);

@@ -22,6 +22,6 @@ struct SceneResources {
 
 
 // Draws the frame under the current model-view matrix (the camera) with clip plane 0 on; the
-// Sun and the Moon are reduced under `optionsLock`. Leaves blending on.
+// Sun and the Moon are reduced under `engineLock`. Leaves blending on.
 void DrawEarthScene(const SceneResources& resources, const SceneInputs& inputs,
-                    RecursiveLock& optionsLock);
+                    RecursiveLock& engineLock);

@@ -157,7 +157,7 @@ void EarthView::initOpenGL() {
     litEarth_.forget();
     globeKept_ = false;
     if (viewState.firstInit) {
-        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        std::lock_guard<RecursiveLock> hold(model_.stateLock);
         viewState.drag.turnHalf();
         viewState.firstInit = false;
     }
@@ -211,7 +211,7 @@ void EarthView::showTime() {
 
 void EarthView::drawFrame(bool whole) {
     if (model_.readsClock) {
-        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        std::lock_guard<RecursiveLock> hold(model_.stateLock);
         UpdateAstroState(model_.astro, model_.options, model_.clock, false);
     }
     if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
@@ -237,7 +237,7 @@ void EarthView::drawFrame(bool whole) {
 void EarthView::refreshMoonTexture(double julianDate) {
     if (std::fabs(julianDate - moonTextureDate_) <= 0.5) return;
     const std::vector<uint8_t> moon =
-        renderMoonPhaseImage(julianDate, kMoonPictureSize, model_.optionsLock);
+        renderMoonPhaseImage(julianDate, kMoonPictureSize, model_.stateLock);
     if (!target_.makeCurrent(nullptr)) return;
     glBindTexture(GL_TEXTURE_2D, textures_[kTextureMoon]);
     UploadMipmaps(moon, kMoonPictureSize, kMoonPictureSize, GL_RGBA);
@@ -276,7 +276,7 @@ PixelRows EarthView::renderFrame() {
     AstroState astro;
     UserOptions options;
     {
-        std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+        std::lock_guard<RecursiveLock> hold(model_.stateLock);
         astro = model_.astro;
         options = model_.options;
         in = SceneOf(astro, options);
@@ -311,7 +311,7 @@ void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows) {
     glClear(GL_COLOR_BUFFER_BIT);
     refreshMoonTexture(in.julianDate);
     const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_};
-    DrawEarthScene(resources, in, model_.optionsLock);
+    DrawEarthScene(resources, in, model_.stateLock);
     // A turning globe is never reused.
     globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&
                  in.viewpoint != kViewSpinningGlobe;
@@ -380,7 +380,7 @@ void EarthView::onMouse(UINT message, WPARAM buttons, int x, int y) {
             break;
         }
         {
-            std::lock_guard<RecursiveLock> hold(model_.optionsLock);
+            std::lock_guard<RecursiveLock> hold(model_.stateLock);
             viewState.drag.drag(x - lastMouse_.x, y - lastMouse_.y);
         }
         lastMouse_ = {x, y};

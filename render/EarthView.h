@@ -21,11 +21,12 @@ class RecursiveLock;
 struct AstroState;
 struct UserOptions;
 
-// The program state the view draws, guarded by `optionsLock`.
+// The program state the view draws, guarded by `stateLock` (which guards the astronomy
+// engine's caches as well).
 struct EarthViewModel {
-    UserOptions& options;
+    const UserOptions& options;
     AstroState& astro;
-    RecursiveLock& optionsLock;
+    RecursiveLock& stateLock;
     CivilClock& clock;
     // Whether each frame reads the clock into `astro` first; false where another part (the
     // clock's tick) does it once for every window that shows the time.

@@ -93,10 +93,10 @@ void DrawMoon(int size, double phaseAngle) {
 }  // namespace
 
 std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
-                                                    RecursiveLock& optionsLock) {
+                                                    RecursiveLock& engineLock) {
     double phaseAngle;
     {
-        std::lock_guard<RecursiveLock> hold(optionsLock);
+        std::lock_guard<RecursiveLock> hold(engineLock);
         phaseAngle = MoonPhaseAngle(julianDate);
     }
     return moonPictureForPhaseAngle(phaseAngle, size);
@@ -113,10 +113,10 @@ std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size) {
     return image;
 }
 
-std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock) {
+std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& engineLock) {
     GLTarget target;  // a memory DC like the screen's (no reference DC)
     if (target.createOffscreen(nullptr, size, size, 32, 32, 0, 0) == nullptr) {
         return std::vector<uint8_t>(size_t(size) * size * 4, 0);
     }
-    return moonPhaseImageInCurrentContext(julianDate, size, optionsLock);
+    return moonPhaseImageInCurrentContext(julianDate, size, engineLock);
 }

@@ -9,13 +9,13 @@ class RecursiveLock;
 
 // size x size pixels, rows bottom-up, red-green-blue-alpha; alpha 255 on the Moon, 0 elsewhere.
 // Renders in a context of its own and leaves no context current.
-std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& optionsLock);
+std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, RecursiveLock& engineLock);
 
 // The same picture drawn and read back in the current context (its framebuffer must be at
 // least size x size), whatever state the context is in; leaves lighting and blending off and
 // the default texture bound.
 std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
-                                                    RecursiveLock& optionsLock);
+                                                    RecursiveLock& engineLock);
 
 // The picture for a signed phase angle in degrees (0 full Moon, +-180 new Moon), in the
 // current context as above.

@@ -121,13 +121,13 @@ void SetWallpaperState(int width, int height) {
 }  // namespace
 
 void renderWallpaperEarth(const SceneResources& resources, const SceneInputs& inputs,
-                          const std::vector<uint8_t>& moonPicture, RecursiveLock& optionsLock) {
+                          const std::vector<uint8_t>& moonPicture, RecursiveLock& engineLock) {
     if (inputs.displayFlags & kShowMoon) {
         glBindTexture(GL_TEXTURE_2D, resources.textures[kTextureMoon]);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kMoonPictureSize, kMoonPictureSize, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, moonPicture.data());
     }
-    DrawEarthScene(resources, inputs, optionsLock);
+    DrawEarthScene(resources, inputs, engineLock);
     glDisable(GL_BLEND);
 }
 
@@ -184,11 +184,11 @@ void WallpaperRenderer::turn(int viewpoint) {
     }
 }
 
-WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request, RecursiveLock& optionsLock) {
-    return renderBand(request, optionsLock, 0, request.height);
+WallpaperPicture WallpaperRenderer::render(const WallpaperRequest& request, RecursiveLock& engineLock) {
+    return renderBand(request, engineLock, 0, request.height);
 }
 
-WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, RecursiveLock& optionsLock,
+WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, RecursiveLock& engineLock,
                                                int firstRow, int rows) {
     const int w = request.width, h = request.height;
     if (!prepare(std::max(w, kMoonPictureSize), std::max(rows, kMoonPictureSize),
@@ -199,7 +199,7 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     // would cost as much as the whole frame.
     std::vector<uint8_t> moonPicture;
     if (request.scene.displayFlags & kShowMoon) {
-        moonPicture = moonPhaseImageInCurrentContext(request.scene.julianDate, kMoonPictureSize, optionsLock);
+        moonPicture = moonPhaseImageInCurrentContext(request.scene.julianDate, kMoonPictureSize, engineLock);
     }
     SetWallpaperState(w, h);
     // The whole picture's frame, lying `firstRow` rows below the surface: its band shows.
@@ -208,7 +208,7 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
     const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_};
-    renderWallpaperEarth(resources, inputs, moonPicture, optionsLock);
+    renderWallpaperEarth(resources, inputs, moonPicture, engineLock);
     glColor3ub(255, 255, 255);
 
     if (request.moonPhases) DrawMoonPhases(request, textures_[kTextureMoonPhases]);
@@ -223,12 +223,12 @@ int WallpaperBandRows(int width, int height) {
     return std::min(height, std::max(1, int(kWallpaperBandBytes / (4 * std::size_t(std::max(width, 1))))));
 }
 
-bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& optionsLock,
+bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& engineLock,
                         const std::string& path, const std::function<bool()>& keepGoing) {
     const int bandRows = WallpaperBandRows(request.width, request.height);
     const auto band = [&](int firstRow) {
         const int rows = std::min(bandRows, request.height - firstRow);
-        const WallpaperPicture drawn = renderer.renderBand(request, optionsLock, firstRow, rows);
+        const WallpaperPicture drawn = renderer.renderBand(request, engineLock, firstRow, rows);
         return BitmapBand{drawn.bottomRow, drawn.rowStride, rows};
     };
     return WriteBitmapFileInBands(path, request.width, request.height, band, keepGoing);

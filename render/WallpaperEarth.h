@@ -53,11 +53,11 @@ class WallpaperRenderer {
 public:
     WallpaperRenderer();
 
-    WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& optionsLock);
+    WallpaperPicture render(const WallpaperRequest& request, RecursiveLock& engineLock);
     // The band of `rows` rows of the same picture starting `firstRow` rows above its bottom: a
     // large picture drawn a band at a time needs a surface of one band only. The bands equal
     // the whole picture's rows.
-    WallpaperPicture renderBand(const WallpaperRequest& request, RecursiveLock& optionsLock, int firstRow, int rows);
+    WallpaperPicture renderBand(const WallpaperRequest& request, RecursiveLock& engineLock, int firstRow, int rows);
 
     // The wallpaper's own turn of the ticking and spinning globe: 180 degrees at first, five
     // more at each renewal (all the pictures of one renewal show the globe alike).
@@ -95,10 +95,10 @@ int WallpaperBandRows(int width, int height);
 // Draws `request` a band at a time and writes it as a bitmap file at `path`, replacing the old
 // file only once the new one is whole; false when it could not be drawn or written.
 // `keepGoing`, when given, is asked between rows: false abandons the file.
-bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& optionsLock,
+bool WriteWallpaperFile(WallpaperRenderer& renderer, const WallpaperRequest& request, RecursiveLock& engineLock,
                         const std::string& path, const std::function<bool()>& keepGoing = nullptr);
 
 // Draws the wallpaper frame into the current context (the caller has set the projection,
 // cleared, and enabled clip plane 0), with the Moon sprite showing `moonPicture` (64 x 64 RGBA).
 void renderWallpaperEarth(const SceneResources& resources, const SceneInputs& inputs,
-                          const std::vector<uint8_t>& moonPicture, RecursiveLock& optionsLock);
+                          const std::vector<uint8_t>& moonPicture, RecursiveLock& engineLock);

@@ -1,13 +1,10 @@
 #include "settings/ClockSettingsDialog.h"
 
-#include "app/ClockApp.h"
 #include "res/resource.h"
-#include "settings/SettingsChoices.h"
+#include "ui/SkinBrushes.h"
 #include "ui/SkinnedDialog.h"
 
 #include <commctrl.h>
-
-#include <mutex>
 
 namespace {
 
@@ -21,8 +18,8 @@ const int kSpeedControls[4] = {IDC_SPIN_SPEED, IDC_SPIN_SPEED_LABEL, IDC_SPIN_SL
 
 class ClockSettingsDialog : public SkinnedDialog {
 public:
-    explicit ClockSettingsDialog(ClockApp& app)
-        : SkinnedDialog(IDD_CLOCK_SETTINGS, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
+    explicit ClockSettingsDialog(const ClockSettingsRun& run)
+        : SkinnedDialog(IDD_CLOCK_SETTINGS, kSkin, SharedSkinBrushes()), run_(run) {}
 
 private:
     bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
@@ -36,7 +33,7 @@ private:
     }
 
     bool onInitDialog() override {
-        const UserOptions o = app_.currentOptions();
+        const UserOptions& o = run_.current;
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
         SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_SETPOS, TRUE, o.spinSpeed);
         checkRadio(ViewpointRadioFor(o.viewpoint));
@@ -53,9 +50,7 @@ private:
     void nightShadowClicked() {
         const bool on = checked(IDC_NIGHT_SHADOW);
         enableNightLayers(on);
-        std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-        const uint32_t flags = app_.options.displayFlags;
-        app_.options.displayFlags = on ? flags | kShowNightShadow : flags & ~kShowNightShadow;
+        if (run_.nightShadowNow) run_.nightShadowNow(on);
     }
 
     void save() {
@@ -70,11 +65,7 @@ private:
             if (checked(box.control)) c.displayFlags |= box.flag;
         }
         c.spinSpeed = int32_t(SendDlgItemMessageA(hwnd(), IDC_SPIN_SPEED, TBM_GETPOS, 0, 0));
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            ApplyClockChoices(c, app_.options);
-        }
-        app_.saveOptions();
+        if (run_.save) run_.save(c);
         end(IDOK);
     }
 
@@ -96,12 +87,12 @@ private:
         return SkinnedDialog::onCommand(id);
     }
 
-    ClockApp& app_;
+    const ClockSettingsRun& run_;
 };
 
 }  // namespace
 
-INT_PTR RunClockSettingsDialog(HWND owner, ClockApp& app) {
-    ClockSettingsDialog dialog(app);
+INT_PTR RunClockSettingsDialog(HWND owner, const ClockSettingsRun& run) {
+    ClockSettingsDialog dialog(run);
     return dialog.runModal(owner);
 }

@@ -2,10 +2,21 @@
 // speed, and the time shown over it.
 #pragma once
 
+#include "app/UserOptions.h"
+#include "settings/SettingsChoices.h"
+
 #include <windows.h>
 
-class ClockApp;
+#include <functional>
 
-// Runs the dialog over `owner` (none: null); IDOK when saved. A click on "Show Night Shadow"
-// acts at once and stays even when the dialog is cancelled.
-INT_PTR RunClockSettingsDialog(HWND owner, ClockApp& app);
+struct ClockSettingsRun {
+    UserOptions current;  // the choices shown
+    // A click on "Show Night Shadow", to apply at once: it stays even when the dialog is
+    // cancelled.
+    std::function<void(bool on)> nightShadowNow;
+    // Save pressed: the new choices, applied (and stored) before the dialog closes.
+    std::function<void(const ClockChoices&)> save;
+};
+
+// Runs the dialog over `owner` (none: null); IDOK when saved.
+INT_PTR RunClockSettingsDialog(HWND owner, const ClockSettingsRun& run);

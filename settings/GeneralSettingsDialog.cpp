@@ -1,18 +1,14 @@
 #include "settings/GeneralSettingsDialog.h"
 
-#include "app/ClockApp.h"
 #include "app/Formatting.h"
-#include "location/HomeLocationDialog.h"
 #include "platform/HandleOwners.h"
 #include "platform/Resources.h"
 #include "render/ViewContext.h"
 #include "res/resource.h"
-#include "settings/SettingsChoices.h"
+#include "ui/SkinBrushes.h"
 #include "ui/SkinnedDialog.h"
 
 #include <commctrl.h>
-
-#include <mutex>
 
 namespace {
 
@@ -24,10 +20,8 @@ const DialogSkin kSkin = {IDB_BANNER_GENERAL_SETTINGS, 293, kBannerBandHeight, C
 
 class GeneralSettingsDialog : public SkinnedDialog {
 public:
-    explicit GeneralSettingsDialog(ClockApp& app)
-        : SkinnedDialog(IDD_GENERAL_SETTINGS, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
-
-    bool restartEarthWindow = false;  // saved with a new OpenGL choice
+    explicit GeneralSettingsDialog(const GeneralSettingsRun& run)
+        : SkinnedDialog(IDD_GENERAL_SETTINGS, kSkin, SharedSkinBrushes()), run_(run) {}
 
 private:
     void check(int id, bool on) { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
@@ -43,7 +37,7 @@ private:
     }
 
     bool onInitDialog() override {
-        const UserOptions o = app_.currentOptions();
+        const UserOptions& o = run_.current;
         check(IDC_USE_HARDWARE, o.useHardware3D == 1);
         check(IDC_START_AUTOMATICALLY, o.startWithWindows == 1);
         check(IDC_START_IN_TRAY, o.startInTrayOnly == 1);
@@ -73,12 +67,11 @@ private:
         SetDlgItemTextA(hwnd(), IDC_GL_VENDOR, driver.vendor.c_str());
         SetDlgItemTextA(hwnd(), IDC_GL_RENDERER, driver.renderer.c_str());
         SetDlgItemTextA(hwnd(), IDC_GL_VERSION, driver.version.c_str());
-        showHome();
+        showHome(o);
         return true;
     }
 
-    void showHome() {
-        const UserOptions o = app_.currentOptions();
+    void showHome(const UserOptions& o) {
         SetDlgItemTextA(hwnd(), IDC_HOME_NAME_TEXT, FieldText(o.homeName).c_str());
         SetDlgItemTextA(hwnd(), IDC_HOME_LONGITUDE_TEXT, FormatLongitude(o.homeLongitude, o).c_str());
         SetDlgItemTextA(hwnd(), IDC_HOME_LATITUDE_TEXT, FormatLatitude(o.homeLatitude, o).c_str());
@@ -122,16 +115,7 @@ private:
             SendDlgItemMessageA(hwnd(), field, EM_SETSEL, 0, -1);
             return;
         }
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            restartEarthWindow = ApplyGeneralChoices(c, app_.options);
-        }
-        if (c.startWithWindows) {
-            WriteAutostartValue(app_.optionsServices());
-        } else {
-            DeleteAutostartValue(app_.optionsServices());
-        }
-        app_.saveOptions();
+        if (run_.save) run_.save(c);
         end(IDOK);
     }
 
@@ -148,24 +132,18 @@ private:
             enable(IDC_WALLPAPER_MINUTES_SPIN, checked(IDC_WALLPAPER_ENABLED));
             return true;
         case IDC_CHANGE_HOME:
-            RunHomeLocationDialog(hwnd(), app_);
-            showHome();
+            if (run_.changeHome) showHome(run_.changeHome(hwnd()));
             return true;
         }
         return SkinnedDialog::onCommand(id);
     }
 
-    ClockApp& app_;
+    const GeneralSettingsRun& run_;
 };
 
 }  // namespace
 
-INT_PTR RunGeneralSettingsDialog(HWND owner, ClockApp& app) {
-    GeneralSettingsDialog dialog(app);
-    const INT_PTR result = dialog.runModal(owner);
-    // Only now: the earth clock window, which may own the dialog, is destroyed and made anew.
-    if (dialog.restartEarthWindow) {
-        PostMessageA(app.mainWindow(), WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY, RESTART_EARTH_WINDOW_KEY);
-    }
-    return result;
+INT_PTR RunGeneralSettingsDialog(HWND owner, const GeneralSettingsRun& run) {
+    GeneralSettingsDialog dialog(run);
+    return dialog.runModal(owner);
 }

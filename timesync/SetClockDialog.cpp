@@ -1,6 +1,5 @@
 #include "timesync/SetClockDialog.h"
 
-#include "app/ClockApp.h"
 #include "app/Formatting.h"
 #include "app/ProgramFiles.h"
 #include "platform/Elevation.h"
@@ -15,11 +14,11 @@
 #include "timesync/ServerCourtesy.h"
 #include "timesync/ServerList.h"
 #include "timesync/SyncReport.h"
+#include "ui/SkinBrushes.h"
 #include "ui/SkinnedDialog.h"
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <random>
 #include <vector>
 
@@ -68,17 +67,14 @@ bool MayStartClockSetter(const std::string& program, bool elevated) {
 // to the dialog's window.
 class SetClockDialog : public SkinnedDialog {
 public:
-    SetClockDialog(ClockApp& app)
-        : SkinnedDialog(IDD_SET_CLOCK, kSkin, {app.dialogBrushLight, app.dialogBrushDark}), app_(app) {}
+    explicit SetClockDialog(const SetClockRun& run)
+        : SkinnedDialog(IDD_SET_CLOCK, kSkin, SharedSkinBrushes()), run_(run) {}
 
 private:
     bool onInitDialog() override {
         initialised_ = true;
         SendDlgItemMessageA(hwnd(), IDC_OTHER_SERVER_NAME, EM_LIMITTEXT, kLongestServerName, 0);
-        {
-            std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-            SetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, FieldText(app_.options.customTimeServer).c_str());
-        }
+        SetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, run_.typedServer.c_str());
         SetDlgItemTextA(hwnd(), IDC_SYNC_INTRO, LoadResourceString(IDS_SYNC_INTRO).c_str());
         const bool elevated = ProcessIsElevated();
         if (MayStartClockSetter(ClockSetterPath(), elevated)) {
@@ -345,10 +341,7 @@ private:
         if (message == WM_DESTROY && initialised_) {
             char name[kLongestServerName + 1] = "";
             GetDlgItemTextA(hwnd(), IDC_OTHER_SERVER_NAME, name, sizeof name);
-            {
-                std::lock_guard<RecursiveLock> hold(app_.optionsLock);
-                SetFieldText(app_.options.customTimeServer, std::string(name));
-            }
+            if (run_.keep) run_.keep(name);
             // An instance still running may ask the server again until it gives up: a later
             // synchronisation with that server waits for it.
             if (instance_ && WaitForSingleObject(instance_.get(), 0) != WAIT_OBJECT_0) {
@@ -360,7 +353,7 @@ private:
         return SkinnedDialog::handleMessage(message, wParam, lParam, result);
     }
 
-    ClockApp& app_;
+    const SetClockRun& run_;
     std::vector<TimeServer> servers_;
     bool synchronizing_ = false;   // from a press of Set until its outcome shows
     std::shared_ptr<HostLookup> lookup_;  // the server's name being looked up
@@ -374,7 +367,7 @@ private:
 
 }  // namespace
 
-INT_PTR RunSetClockDialog(HWND owner, ClockApp& app) {
-    SetClockDialog dialog(app);
+INT_PTR RunSetClockDialog(HWND owner, const SetClockRun& run) {
+    SetClockDialog dialog(run);
     return dialog.runModal(owner);
 }

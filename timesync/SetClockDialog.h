@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
-class ClockApp;
+#include <functional>
+#include <string>
+
+struct SetClockRun {
+    std::string typedServer;  // the server the field shows at first
+    // The dialog is closing: the server typed into the field, to keep.
+    std::function<void(const std::string& typedServer)> keep;
+};
 
 // Runs the dialog over `owner` (none: null). 0 when another Set Clock dialog was open.
-INT_PTR RunSetClockDialog(HWND owner, ClockApp& app);
+INT_PTR RunSetClockDialog(HWND owner, const SetClockRun& run);

@@ -7,8 +7,7 @@ constexpr COLORREF kSkinBody = RGB(83, 84, 105);  // the dialog body below the b
 constexpr COLORREF kSkinBand = RGB(0, 2, 22);     // the banner band, edit fields
 constexpr COLORREF kSkinText = RGB(255, 255, 255);
 
-// The brushes of those colours, made once by the application object and shared by every
-// dialog.
+// The brushes of the body and band colours (SharedSkinBrushes makes the program's).
 struct SkinBrushes {
     HBRUSH light;  // kSkinBody
     HBRUSH dark;   // kSkinBand

@@ -165,6 +165,49 @@ TEST(EarthFrameRules, ContextMenuChecksAndCommands) {
     EXPECT_TRUE(ApplyContextCommand(o, kCmdDetailsPane));
     EXPECT_EQ(o.detailsPaneHidden, 0);
     EXPECT_FALSE(ApplyContextCommand(o, 12345));
+
+    // Every command the menu lists is one the options know, and each checked one is listed.
+    const std::vector<unsigned> all = ContextCommands();
+    EXPECT_EQ(all.size(), 25u);
+    for (unsigned command : all) {
+        UserOptions copy = Defaults();
+        EXPECT_TRUE(ApplyContextCommand(copy, command)) << command;
+    }
+    for (unsigned command : CheckedContextCommands(Defaults())) {
+        EXPECT_NE(std::find(all.begin(), all.end(), command), all.end()) << command;
+    }
+}
+
+TEST(EarthFrameRules, WhatAChangeOfTheOptionsAsksOfTheWindowAndTheTick) {
+    struct Case {
+        const char* change;
+        void (*apply)(UserOptions&);
+        bool pane, view, tick;
+    };
+    const Case cases[] = {
+        {"nothing", [](UserOptions&) {}, false, false, false},
+        {"window moved", [](UserOptions& o) { o.frameLeft += 10, o.frameRight += 10; }, false, false, false},
+        {"notice seen", [](UserOptions& o) { o.noticeFlags = 0; }, false, false, false},
+        {"time server typed", [](UserOptions& o) { o.customTimeServer[0] = 'x'; }, false, false, false},
+        {"pane hidden", [](UserOptions& o) { o.detailsPaneHidden = 1; }, true, false, false},
+        {"pane hidden as 2", [](UserOptions& o) { o.detailsPaneHidden = 2; }, true, false, false},
+        {"night shadow", [](UserOptions& o) { o.displayFlags ^= kShowNightShadow; }, false, true, false},
+        {"time display", [](UserOptions& o) { o.timeDisplay = kTimeJulianDay; }, false, true, false},
+        {"spin speed", [](UserOptions& o) { o.spinSpeed = 9; }, false, true, false},
+        {"home moved", [](UserOptions& o) { o.homeLatitude = 64.1f; }, false, true, false},
+        {"viewpoint", [](UserOptions& o) { o.viewpoint = kViewSpinningGlobe; }, false, true, true},
+        {"wallpaper on", [](UserOptions& o) { o.wallpaperEnabled = 1; }, false, false, true},
+        {"wallpaper minutes", [](UserOptions& o) { o.wallpaperMinutes = 5; }, false, false, true},
+    };
+    for (const Case& c : cases) {
+        const UserOptions before = Defaults();
+        UserOptions after = before;
+        c.apply(after);
+        const ChangeEffects e = EffectsOfChange(before, after);
+        EXPECT_EQ(e.paneToggled, c.pane) << c.change;
+        EXPECT_EQ(e.viewRedrawn, c.view) << c.change;
+        EXPECT_EQ(e.tickWoken, c.tick) << c.change;
+    }
 }
 
 }  // namespace

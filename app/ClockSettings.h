@@ -1,0 +1,62 @@
+// The one owner of the user's options and the clock state: copies are read under its lock, and
+// every change goes through `update`, which applies it under the lock and then tells the
+// listeners (the clock tick, the windows) outside it. Saving is the caller's: `update` only
+// applies.
+#pragma once
+
+#include "app/UserOptions.h"
+#include "astro/AstroState.h"
+#include "platform/RecursiveLock.h"
+
+#include <functional>
+#include <map>
+
+class CivilClock;
+
+using OptionsChange = std::function<void(UserOptions&)>;
+using OptionsListener = std::function<void(const UserOptions& before, const UserOptions& after)>;
+
+class ClockSettings {
+public:
+    explicit ClockSettings(CivilClock& clock) : clock_(clock) {}
+    ClockSettings(const ClockSettings&) = delete;
+    ClockSettings& operator=(const ClockSettings&) = delete;
+
+    UserOptions snapshot() const;
+    AstroState clockState() const;
+
+    // Applies `change` under the lock, then tells every listener, with the options before and
+    // after, once the lock is let go (a listener may take it again, or post to a window whose
+    // thread waits for it).
+    void update(const OptionsChange& change);
+    // Adds a listener of `update`; the number returned takes it away again.
+    int listen(OptionsListener listener);
+    void forget(int listener);
+
+    // Brings the clock state to now; `force` recomputes the Sun's events of the day as well.
+    void advanceClock(bool force);
+    // What wakes the wallpaper thread; set once at start-up.
+    void setWallpaperWake(std::function<void()> wake) { wakeWallpaper_ = std::move(wake); }
+    // The clock state brought to now, then the wallpaper thread woken for pictures of it.
+    void renewWallpaper(bool force);
+
+    // What the readers on other threads, and the views that draw every frame, share with the
+    // owner by reference: they take `lock` while they read, and write only the clock state's
+    // instant. The same lock guards the astronomy engine's caches.
+    struct Shared {
+        const UserOptions& options;
+        AstroState& astro;
+        CivilClock& clock;
+        RecursiveLock& lock;
+    };
+    Shared shared() { return {options_, astro_, clock_, lock_}; }
+
+private:
+    mutable RecursiveLock lock_;
+    UserOptions options_ = {};
+    AstroState astro_ = {};
+    CivilClock& clock_;
+    std::map<int, OptionsListener> listeners_;  // touched on the user-interface thread only
+    int nextListener_ = 0;
+    std::function<void()> wakeWallpaper_;
+};
