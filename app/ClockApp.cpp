@@ -97,6 +97,7 @@ bool ClockApp::initInstance(const char* commandLine) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     wallpaperEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, kWallpaperEventName));
+    if (!wallpaperEvent_) TraceFailure("CreateEvent wallpaper");
     // Set, not pulsed: a wake while the thread is drawing is kept for when it waits again.
     settings_.setWallpaperWake([this] { SetEvent(wallpaperEvent_.get()); });
     trayMessage_ = RegisterWindowMessageA(kTrayMessageName);
@@ -141,7 +142,10 @@ bool ClockApp::claimSingleInstance() {
 bool ClockApp::startWallpaperThread() {
     uintptr_t thread = _beginthreadex(nullptr, 0, parts_.wallpaperThread, this, CREATE_SUSPENDED,
                                       nullptr);
-    if (thread == 0) return false;
+    if (thread == 0) {
+        TraceFailure("starting the wallpaper thread");
+        return false;
+    }
     wallpaperThreadHandle_.reset(reinterpret_cast<HANDLE>(thread));
     SetThreadPriority(wallpaperThreadHandle_.get(), THREAD_PRIORITY_NORMAL);
     ResumeThread(wallpaperThreadHandle_.get());

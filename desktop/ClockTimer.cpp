@@ -2,6 +2,7 @@
 
 #include "app/ClockSettings.h"
 #include "desktop/EarthFrame.h"
+#include "platform/FailureTrace.h"
 #include "platform/ProcessCpu.h"
 #include "platform/SystemClock.h"
 
@@ -36,6 +37,7 @@ void ClockTimer::start(EarthFrame& frame) {
     frame_ = &frame;
     wakeEvent_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     thread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, run, this, 0, nullptr)));
+    if (!wakeEvent_ || !thread_) TraceFailure("starting the clock tick");
 }
 
 void ClockTimer::stop() {

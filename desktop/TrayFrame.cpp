@@ -8,6 +8,7 @@
 #include "desktop/EarthFrame.h"
 #include "desktop/EarthFrameRules.h"
 #include "location/HomeLocationDialog.h"
+#include "platform/FailureTrace.h"
 #include "platform/Resources.h"
 #include "platform/WindowVisibility.h"
 #include "res/resource.h"
@@ -97,7 +98,10 @@ bool TrayFrame::onCreate() {
 // up (RPC_S_INVALID_BINDING): it asks again until it is heard.
 void TrayFrame::registerSessionNotices() {
     sessionNotices_ = WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION) != FALSE;
-    if (!sessionNotices_) SetTimer(hwnd(), kSessionNoticeTimer, kSessionNoticeRetryMs, nullptr);
+    if (!sessionNotices_) {
+        TraceFailure("WTSRegisterSessionNotification");
+        SetTimer(hwnd(), kSessionNoticeTimer, kSessionNoticeRetryMs, nullptr);
+    }
 }
 
 void TrayFrame::renewWallpaper() { app_.settings().renewWallpaper(true); }
@@ -137,7 +141,7 @@ void TrayFrame::addTrayIcon() {
     }
     icon.hIcon = trayIcon_.get();
     lstrcpynA(icon.szTip, LoadResourceString(IDS_APP_NAME).c_str(), 64);
-    Shell_NotifyIconA(NIM_ADD, &icon);
+    if (!Shell_NotifyIconA(NIM_ADD, &icon)) TraceFailure("Shell_NotifyIcon add");
 }
 
 void TrayFrame::removeTrayIcon() {

@@ -1,5 +1,6 @@
 #include "timesync/TimeSyncSocket.h"
 
+#include "platform/FailureTrace.h"
 #include "timesync/HostLookup.h"
 #include "timesync/ServerList.h"
 
@@ -63,11 +64,13 @@ void TimeSyncSocket::open(in_addr address) {
     server_ = address;
     socket_ = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (socket_ == INVALID_SOCKET) {
+        TraceFailure("socket", DWORD(WSAGetLastError()));
         exchange_.fail(WSAGetLastError());
         return;
     }
     // The notices make the socket non-blocking.
     if (WSAAsyncSelect(socket_, hwnd(), kSocketNotice, FD_READ) != 0) {
+        TraceFailure("WSAAsyncSelect", DWORD(WSAGetLastError()));
         exchange_.fail(WSAGetLastError());
         close();
         return;
@@ -84,6 +87,7 @@ void TimeSyncSocket::step() {
         to.sin_addr = server_;
         if (sendto(socket_, reinterpret_cast<const char*>(request.bytes), int(request.size), 0,
                    reinterpret_cast<const sockaddr*>(&to), sizeof to) == SOCKET_ERROR) {
+            TraceFailure("sendto", DWORD(WSAGetLastError()));
             exchange_.fail(WSAGetLastError());
         }
     }
