@@ -185,9 +185,12 @@ int WorkingSet(const char* what) {
     const std::string picture = Beside("Solvane.bmp");
     DeleteFileA(picture.c_str());
     UserOptions o;
-    const FileHandle file(CreateFileA(Beside("user.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     DWORD read = 0;
-    const bool loaded = ReadFile(file.get(), &o, sizeof o, &read, nullptr) && read == sizeof o;
+    bool loaded = false;
+    {  // closed before the clock starts: it opens the file itself
+        const FileHandle file(CreateFileA(Beside("user.bin").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        loaded = ReadFile(file.get(), &o, sizeof o, &read, nullptr) && read == sizeof o;
+    }
     StartedProcess process;
     if (!loaded || !StartAndWaitForGlobe(process)) {
         std::printf("idle working set, %s: not measured (no globe shown)\n", what);
