@@ -177,6 +177,15 @@ add_custom_command(
     COMMENT "Installing the US places database")
 add_custom_target(us-places ALL DEPENDS ${SOLVANE_DIST_DIR}/USPlaces.bin)
 
+# The world places database beside the clock, likewise.
+add_custom_command(
+    OUTPUT ${SOLVANE_DIST_DIR}/WorldPlaces.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/WorldPlaces.bin ${SOLVANE_DIST_DIR}/
+    DEPENDS ${SOLVANE_GENERATED_DIR}/WorldPlaces.bin
+    COMMENT "Installing the world places database")
+add_custom_target(world-places ALL DEPENDS ${SOLVANE_DIST_DIR}/WorldPlaces.bin)
+
 # The time servers offered by the Set Clock dialog.
 configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.txt COPYONLY)
 
@@ -235,7 +244,7 @@ endif()
 set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
 # The files the installer writes into the install folder besides the help pages.
 set(SOLVANE_SHIPPED_FILES solvane.exe solvane-setclock.exe SVShared.dll cheby servers.txt USPlaces.bin
-                          solvane-almanac.exe solvane-render.exe)
+                          WorldPlaces.bin solvane-almanac.exe solvane-render.exe)
 set(SHIPPED_FILES_NSH ${CMAKE_BINARY_DIR}/shipped-files.nsh)
 set(SHIPPED_FILES_LIST ${CMAKE_BINARY_DIR}/shipped-files.txt)
 add_custom_command(
@@ -252,11 +261,11 @@ add_custom_command(
             $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
             $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render> $<TARGET_FILE:solvane-setclock>
             $<TARGET_FILE:solvane-folder>
-            ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
+            ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/WorldPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
             ${SOLVANE_GENERATED_DIR}/cheby ${CMAKE_BINARY_DIR}/help.stamp
     COMMENT "Making the installer Solvane-Setup.exe")
 add_custom_target(installer ALL DEPENDS ${SOLVANE_SETUP})
-add_dependencies(installer us-places help-pages)
+add_dependencies(installer us-places world-places help-pages)
 # Install, run, upgrade and uninstall under wine, in a wine prefix of its own.
 add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tools/installer-test.sh $<TARGET_FILE:wine_tests> ${SOLVANE_SETUP})
 set_tests_properties(installer PROPERTIES TIMEOUT 300 ENVIRONMENT

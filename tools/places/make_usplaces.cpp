@@ -13,12 +13,12 @@
 // same table always gives the same bytes.
 #include "location/USPlaces.h"
 #include "location/USStates.h"
+#include "location/Utf8Text.h"
+#include "tools/places/GeoNamesTable.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -27,30 +27,7 @@
 
 namespace {
 
-// GeoNames table columns.
-enum Column {
-    kName = 1,
-    kAsciiName = 2,
-    kLatitude = 4,
-    kLongitude = 5,
-    kFeatureClass = 6,
-    kFeatureCode = 7,
-    kCountry = 8,
-    kAdmin1 = 10,
-    kColumnsNeeded = 11,
-};
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    return fields;
-}
+constexpr std::size_t kColumnsNeeded = kAdmin1 + 1;
 
 // The row of the state table the place belongs to, or -1 for a place outside it.
 int StateOf(const std::string& country, const std::string& admin1) {
@@ -60,20 +37,6 @@ int StateOf(const std::string& country, const std::string& admin1) {
         if (country == territory) return USStateIndex(territory);
     }
     return -1;
-}
-
-bool IsSettlement(const std::string& featureClass, const std::string& code) {
-    if (featureClass != "P") return false;
-    return code != "PPLH" && code != "PPLQ" && code != "PPLW" && code != "PPLCH";
-}
-
-// A whole field as a number; false for text that is not one number.
-bool ParseNumber(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 // The Windows-1252 byte of code point `c`, or -1 when the code page lacks it.
@@ -92,29 +55,6 @@ int Windows1252Byte(uint32_t c) {
         if (entry.code == c) return entry.byte;
     }
     return -1;
-}
-
-// Decodes the next UTF-8 sequence at `i`; false (and one byte skipped) for a malformed one.
-bool NextCodePoint(const std::string& text, std::size_t& i, uint32_t& c) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-               : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return false;
-    }
-    c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return false;
-        }
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    i += length;
-    return c >= kSmallest[length] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
 }
 
 // `text` in Windows-1252; `complete` is false when some character had to be left out.
