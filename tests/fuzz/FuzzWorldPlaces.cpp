@@ -1,0 +1,94 @@
+// "WorldPlaces.bin" of any content: a file that loads has every zone and place readable, with
+// texts that are UTF-8, coordinates on the Earth and a zone of the table; written again from
+// what was read, it loads with the same places. The file reader agrees with the memory one.
+// The same bytes as a typed place name, looked up in a small database, find places in order.
+// A read out of bounds or a crash is a finding.
+#include "FuzzSupport.h"
+
+#include "location/Utf8Text.h"
+#include "location/WorldPlaceLookup.h"
+#include "location/WorldPlaces.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// The input as a file the reader can open by name, kept in memory.
+std::string MemoryFile(const uint8_t* data, std::size_t size) {
+    static const int fd = memfd_create("worldplaces", 0);
+    FUZZ_CHECK(fd >= 0);
+    FUZZ_CHECK(ftruncate(fd, 0) == 0);
+    FUZZ_CHECK(pwrite(fd, data, size, 0) == ssize_t(size));
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+bool SamePlace(const WorldPlace& a, const WorldPlace& b) {
+    return a.geonamesId == b.geonamesId && a.name == b.name && a.asciiName == b.asciiName &&
+           a.admin1 == b.admin1 && std::string(a.country) == b.country && a.latitude == b.latitude &&
+           a.longitude == b.longitude && a.population == b.population && a.zone == b.zone;
+}
+
+const WorldPlaces& SmallDatabase() {
+    static const WorldPlaces database = [] {
+        std::vector<WorldPlace> places(3);
+        const char* names[][2] = {{"Łódź", "Lodz"}, {"Lod", "Lod"}, {"İzmir", "Izmir"}};
+        for (uint32_t i = 0; i < places.size(); ++i) {
+            places[i].geonamesId = i + 1;
+            places[i].name = names[i][0];
+            places[i].asciiName = names[i][1];
+            places[i].country[0] = 'P';
+            places[i].country[1] = 'L';
+            places[i].population = 1000 * (i % 2);
+        }
+        WorldPlaces loaded;
+        FUZZ_CHECK(loaded.Load(EncodeWorldPlaces({{"UTC", "Etc/UTC"}}, places)) == WorldPlacesCheck::Sound);
+        return loaded;
+    }();
+    return database;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    WorldPlaces places;
+    const WorldPlacesCheck check = places.Load(std::vector<unsigned char>(data, data + size));
+    WorldPlaces fromFile;
+    FUZZ_CHECK(fromFile.LoadFile(MemoryFile(data, size)) == check);
+    if (check == WorldPlacesCheck::Sound) {
+        std::vector<WorldZone> zones;
+        for (std::size_t i = 0; i < places.zoneCount(); ++i) {
+            zones.push_back(places.zone(i));
+            FUZZ_CHECK(!zones.back().windowsId.empty() && IsUtf8(zones.back().windowsId));
+            FUZZ_CHECK(places.FindZone(zones.back().windowsId) == int(i));
+        }
+        std::vector<WorldPlace> all;
+        for (std::size_t i = 0; i < places.placeCount(); ++i) {
+            const WorldPlace place = places.place(i);
+            FUZZ_CHECK(!place.name.empty() && IsUtf8(place.name) && IsUtf8(place.asciiName) && IsUtf8(place.admin1));
+            FUZZ_CHECK(std::fabs(place.latitude) <= 90 && std::fabs(place.longitude) <= 180);
+            FUZZ_CHECK(place.zone < places.zoneCount());
+            FUZZ_CHECK(SamePlace(place, fromFile.place(i)));
+            all.push_back(place);
+        }
+        WorldPlaces again;
+        FUZZ_CHECK(again.Load(EncodeWorldPlaces(zones, all)) == WorldPlacesCheck::Sound);
+        FUZZ_CHECK(again.placeCount() == places.placeCount());
+        for (std::size_t i = 0; i < all.size(); ++i) FUZZ_CHECK(SamePlace(again.place(i), all[i]));
+        for (std::size_t index : FindWorldPlaces(places, places.place(0).name, 8)) {
+            FUZZ_CHECK(index < places.placeCount());
+        }
+    } else {
+        FUZZ_CHECK(places.placeCount() == 0 && places.zoneCount() == 0);
+    }
+
+    const std::string typed(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 64));
+    const WorldPlaces& small = SmallDatabase();
+    const std::vector<std::size_t> found = FindWorldPlaces(small, typed);
+    FUZZ_CHECK(found.size() <= small.placeCount());
+    for (std::size_t i = 1; i < found.size(); ++i) FUZZ_CHECK(found[i] != found[i - 1]);
+    return 0;
+}
