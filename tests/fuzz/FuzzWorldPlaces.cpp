@@ -12,19 +12,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
-
-// The input as a file the reader can open by name, kept in memory.
-std::string MemoryFile(const uint8_t* data, std::size_t size) {
-    static const int fd = memfd_create("worldplaces", 0);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(ftruncate(fd, 0) == 0);
-    FUZZ_CHECK(pwrite(fd, data, size, 0) == ssize_t(size));
-    return "/proc/self/fd/" + std::to_string(fd);
-}
 
 bool SamePlace(const WorldPlace& a, const WorldPlace& b) {
     return a.geonamesId == b.geonamesId && a.name == b.name && a.asciiName == b.asciiName &&

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -47,4 +48,35 @@ inline bool ParseNumber(const std::string& text, double& value) {
     errno = 0;
     value = std::strtod(text.c_str(), &end);
     return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
+}
+
+// What one read of the table met.
+struct GeoNamesRead {
+    bool opened = false;         // the file could be opened
+    bool failed = false;         // reading it stopped on an error
+    std::size_t lines = 0;       // lines read
+    std::size_t shortLines = 0;  // lines with fewer fields than asked for, skipped
+};
+
+// Hands `take` the fields of each line of the table at `path` that has at least `columns` of
+// them (a carriage return before the line feed dropped), and the line's number.
+template <typename Take>
+GeoNamesRead ReadGeoNamesTable(const char* path, std::size_t columns, Take take) {
+    GeoNamesRead read;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return read;
+    read.opened = true;
+    std::string line;
+    while (std::getline(in, line)) {
+        ++read.lines;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::vector<std::string> fields = SplitTabs(line);
+        if (fields.size() < columns) {
+            ++read.shortLines;
+            continue;
+        }
+        take(fields, read.lines);
+    }
+    read.failed = in.bad();
+    return read;
 }

@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -111,46 +110,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_usplaces cities500.txt USPlaces.bin\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "make_usplaces: cannot open %s\n", argv[1]);
-        return 1;
-    }
     std::vector<USPlace> places;
-    std::size_t lines = 0, malformed = 0, renamed = 0;
-    std::string line;
-    while (std::getline(in, line)) {
-        ++lines;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::vector<std::string> fields = SplitTabs(line);
-        if (fields.size() < kColumnsNeeded) {
-            ++malformed;
-            continue;
-        }
+    std::size_t malformed = 0, renamed = 0;
+    const GeoNamesRead read = ReadGeoNamesTable(argv[1], kColumnsNeeded, [&](const std::vector<std::string>& fields, std::size_t) {
         const int state = StateOf(fields[kCountry], fields[kAdmin1]);
-        if (state < 0 || !IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) continue;
+        if (state < 0 || !IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) return;
         USPlace place;
         place.state = state;
         if (!ParseNumber(fields[kLatitude], place.latitude) ||
             !ParseNumber(fields[kLongitude], place.longitude) ||
             std::fabs(place.latitude) > 90 || std::fabs(place.longitude) > 180) {
             ++malformed;
-            continue;
+            return;
         }
         const std::string name = PlaceName(fields[kName], fields[kAsciiName]);
         if (name.empty()) {
             ++malformed;
-            continue;
+            return;
         }
         bool complete = false;
         if (ToWindows1252(fields[kName], complete) != name) ++renamed;
         std::memcpy(place.name, name.data(), name.size());
         places.push_back(place);
-    }
-    if (in.bad()) {
-        std::fprintf(stderr, "make_usplaces: cannot read %s\n", argv[1]);
+    });
+    if (!read.opened || read.failed) {
+        std::fprintf(stderr, "make_usplaces: cannot %s %s\n", read.opened ? "read" : "open", argv[1]);
         return 1;
     }
+    malformed += read.shortLines;
     std::sort(places.begin(), places.end(), Before);
     places.erase(std::unique(places.begin(), places.end(), Same), places.end());
     if (places.empty()) {
@@ -184,6 +171,6 @@ int main(int argc, char** argv) {
     }
     std::printf("make_usplaces: %zu places in %d of %d states and territories "
                 "(%zu lines read, %zu malformed, %zu names in their ASCII form or shortened)\n",
-                places.size(), covered, kUSStateCount, lines, malformed, renamed);
+                places.size(), covered, kUSStateCount, read.lines, malformed, renamed);
     return 0;
 }

@@ -174,60 +174,65 @@ bool ReadPlace(const std::vector<std::string>& fields, Source& place) {
            IsUtf8(place.admin1) && !fields[kTimeZone].empty();
 }
 
+// How the places' zones were found, for the tool's report.
+struct ZoneMatches {
+    std::size_t notUnderItsName = 0;        // not in the country's rows under GeoNames' name
+    std::size_t notUnderAnyName = 0;        // nor under another name of the zone
+    std::set<std::string> otherCountries;   // "country zone" pairs taken from another country's rows
+};
+
+// The Windows id of a place's zone: from its country's rows under GeoNames' name of the zone,
+// else under another name of it, else from the rows of the country that lists the zone. Empty
+// when none does.
+std::string WindowsIdOf(const std::string& country, const std::string& zone, const WindowsZones& windowsZones,
+                        const ZoneAliases& aliases, ZoneMatches& matches) {
+    std::string windowsId = windowsZones.Find(country, zone);
+    if (!windowsId.empty()) return windowsId;
+    ++matches.notUnderItsName;
+    for (const std::string& alias : aliases.NamesOf(zone)) {
+        if (windowsId.empty()) windowsId = windowsZones.Find(country, alias);
+    }
+    if (!windowsId.empty()) return windowsId;
+    ++matches.notUnderAnyName;
+    windowsId = windowsZones.FindAnywhere(zone);
+    for (const std::string& alias : aliases.NamesOf(zone)) {
+        if (windowsId.empty()) windowsId = windowsZones.FindAnywhere(alias);
+    }
+    if (!windowsId.empty()) matches.otherCountries.insert(country + " " + zone);
+    return windowsId;
+}
+
 int Run(char** argv) {
     const WindowsZones windowsZones(JsonReader::Parse(ReadWhole(argv[2])));
     const ZoneAliases aliases(JsonReader::Parse(ReadWhole(argv[3])));
 
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) throw std::runtime_error(std::string("cannot open ") + argv[1]);
     std::vector<Source> places;
     std::vector<std::string> problems;
-    std::size_t lines = 0, shortLines = 0, unmapped = 0, unmappedAfterAliases = 0;
-    std::set<std::string> otherCountries;  // "country zone" pairs found in another country's rows
-    std::string line;
-    while (std::getline(in, line)) {
-        ++lines;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::vector<std::string> fields = SplitTabs(line);
-        if (fields.size() < kColumnsNeeded) {
-            ++shortLines;
-            continue;
-        }
+    ZoneMatches matches;
+    const GeoNamesRead read = ReadGeoNamesTable(argv[1], kColumnsNeeded, [&](const std::vector<std::string>& fields,
+                                                                             std::size_t lineNumber) {
         uint32_t population = 0;
         const bool capital = fields[kFeatureCode] == "PPLC";
-        if (!IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) continue;
+        if (!IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) return;
         if (!ParseCount(fields[kPopulation], population)) population = 0;
-        if (population < kLeastPopulation && !capital) continue;
+        if (population < kLeastPopulation && !capital) return;
         Source place;
         place.population = population;
         if (!ReadPlace(fields, place)) {
-            problems.push_back("cannot read the place of line " + std::to_string(lines) + " (" + fields[kName] + ")");
-            continue;
+            problems.push_back("cannot read the place of line " + std::to_string(lineNumber) + " (" + fields[kName] + ")");
+            return;
         }
-        const std::string& zone = fields[kTimeZone];
-        place.windowsId = windowsZones.Find(place.country, zone);
-        if (place.windowsId.empty()) {
-            ++unmapped;
-            for (const std::string& alias : aliases.NamesOf(zone)) {
-                if (place.windowsId.empty()) place.windowsId = windowsZones.Find(place.country, alias);
-            }
-        }
-        if (place.windowsId.empty()) {
-            ++unmappedAfterAliases;
-            place.windowsId = windowsZones.FindAnywhere(zone);
-            for (const std::string& alias : aliases.NamesOf(zone)) {
-                if (place.windowsId.empty()) place.windowsId = windowsZones.FindAnywhere(alias);
-            }
-            if (!place.windowsId.empty()) otherCountries.insert(place.country + " " + zone);
-        }
+        place.windowsId = WindowsIdOf(place.country, fields[kTimeZone], windowsZones, aliases, matches);
         if (place.windowsId.empty()) {
             problems.push_back("no Windows zone for " + place.name + " (GeoNames " + fields[kGeoNamesId] + ", " +
-                               place.country + ", " + zone + ")");
-            continue;
+                               place.country + ", " + fields[kTimeZone] + ")");
+            return;
         }
         places.push_back(place);
+    });
+    if (!read.opened || read.failed) {
+        throw std::runtime_error(std::string(read.opened ? "cannot read " : "cannot open ") + argv[1]);
     }
-    if (in.bad()) throw std::runtime_error(std::string("cannot read ") + argv[1]);
     for (const std::string& problem : problems) std::fprintf(stderr, "make_worldplaces: %s\n", problem.c_str());
     if (!problems.empty() || places.empty()) {
         std::fprintf(stderr, "make_worldplaces: %zu places could not be taken\n", problems.size());
@@ -269,11 +274,11 @@ int Run(char** argv) {
         throw std::runtime_error(std::string("cannot write ") + argv[4]);
     }
     std::printf("make_worldplaces: %zu places, %zu zones, %zu bytes (%zu lines read, %zu too short)\n",
-                records.size(), zones.size(), bytes.size(), lines, shortLines);
+                records.size(), zones.size(), bytes.size(), read.lines, read.shortLines);
     std::printf("make_worldplaces: %zu places not in their country's rows under GeoNames' zone name, "
                 "%zu of them not under another name either; those take the zone's row of another country:",
-                unmapped, unmappedAfterAliases);
-    for (const std::string& pair : otherCountries) std::printf(" %s;", pair.c_str());
+                matches.notUnderItsName, matches.notUnderAnyName);
+    for (const std::string& pair : matches.otherCountries) std::printf(" %s;", pair.c_str());
     std::printf("\n");
     return 0;
 }
