@@ -36,7 +36,8 @@ host:
 	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=Release -DSOLVANE_GENERATED_DIR=$(abspath $(GEN)) \
 	    -DSOLVANE_PLACES_TABLE=$(abspath $(PLACES_SOURCE))/cities500/package/dist/cities500.txt \
 	    -DSOLVANE_WINDOWS_ZONES=$(abspath $(PLACES_SOURCE))/cldr-core/package/supplemental/windowsZones.json \
-	    -DSOLVANE_ZONE_ALIASES=$(abspath $(PLACES_SOURCE))/cldr-bcp47/package/bcp47/timezone.json >/dev/null
+	    -DSOLVANE_ZONE_ALIASES=$(abspath $(PLACES_SOURCE))/cldr-bcp47/package/bcp47/timezone.json \
+	    -DSOLVANE_COUNTRY_NAMES=$(abspath $(PLACES_SOURCE))/i18n-iso-countries/package/langs/en.json >/dev/null
 	@cmake --build $(HOST) -j $(JOBS)
 	@cmake --build $(HOST) --target generated-art
 

@@ -83,20 +83,24 @@ add_custom_command(
     COMMAND make_usplaces ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
     DEPENDS make_usplaces ${SOLVANE_PLACES_TABLE}
     COMMENT "Converting the GeoNames table into the US places database")
-# The world places database, from the same table and CLDR's time zone tables (make deps).
+# The world places database, from the same table, CLDR's time zone tables and a table of country
+# names (make deps).
 add_executable(make_worldplaces tools/places/make_worldplaces.cpp)
 target_link_libraries(make_worldplaces PRIVATE solvane_core)
 set(SOLVANE_WINDOWS_ZONES "${CMAKE_SOURCE_DIR}/build/npm/cldr-core/package/supplemental/windowsZones.json"
     CACHE FILEPATH "CLDR's windowsZones.json (tools/places/fetch-source.sh)")
 set(SOLVANE_ZONE_ALIASES "${CMAKE_SOURCE_DIR}/build/npm/cldr-bcp47/package/bcp47/timezone.json"
     CACHE FILEPATH "CLDR's bcp47/timezone.json (tools/places/fetch-source.sh)")
+set(SOLVANE_COUNTRY_NAMES "${CMAKE_SOURCE_DIR}/build/npm/i18n-iso-countries/package/langs/en.json"
+    CACHE FILEPATH "i18n-iso-countries' English country names (tools/places/fetch-source.sh)")
+set(WORLDPLACES_SOURCES ${SOLVANE_PLACES_TABLE} ${SOLVANE_WINDOWS_ZONES} ${SOLVANE_ZONE_ALIASES}
+    ${SOLVANE_COUNTRY_NAMES})
 set(WORLDPLACES_FILE ${SOLVANE_GENERATED_DIR}/WorldPlaces.bin)
 add_custom_command(
     OUTPUT ${WORLDPLACES_FILE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}
-    COMMAND make_worldplaces ${SOLVANE_PLACES_TABLE} ${SOLVANE_WINDOWS_ZONES} ${SOLVANE_ZONE_ALIASES}
-            ${WORLDPLACES_FILE}
-    DEPENDS make_worldplaces ${SOLVANE_PLACES_TABLE} ${SOLVANE_WINDOWS_ZONES} ${SOLVANE_ZONE_ALIASES}
+    COMMAND make_worldplaces ${WORLDPLACES_SOURCES} ${WORLDPLACES_FILE}
+    DEPENDS make_worldplaces ${WORLDPLACES_SOURCES}
     COMMENT "Making the world places database")
 add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS}
                   ${SAVER_ART_OUTPUTS} ${USPLACES_FILE} ${WORLDPLACES_FILE})
@@ -136,8 +140,8 @@ add_test(NAME make_usplaces_repeats
                  -- ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_test(NAME make_worldplaces_repeats
-         COMMAND sh -c "$<TARGET_FILE:make_worldplaces> $1 $2 $3 worldplaces-repeat.bin >/dev/null && cmp worldplaces-repeat.bin $4"
-                 -- ${SOLVANE_PLACES_TABLE} ${SOLVANE_WINDOWS_ZONES} ${SOLVANE_ZONE_ALIASES} ${WORLDPLACES_FILE}
+         COMMAND sh -c "$<TARGET_FILE:make_worldplaces> $1 $2 $3 $4 worldplaces-repeat.bin >/dev/null && cmp worldplaces-repeat.bin $5"
+                 -- ${WORLDPLACES_SOURCES} ${WORLDPLACES_FILE}
          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
 # The almanac program itself: bad arguments give a one-line usage error and status 2.

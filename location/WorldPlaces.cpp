@@ -48,15 +48,6 @@ private:
     std::vector<unsigned char> bytes_;
 };
 
-// A pool whose last byte is NUL: every offset inside it starts a terminated string.
-std::string_view PoolString(const unsigned char* pool, std::size_t poolSize, uint32_t offset, bool& good) {
-    if (offset >= poolSize) {
-        good = false;
-        return {};
-    }
-    return std::string_view(reinterpret_cast<const char*>(pool + offset));
-}
-
 bool IsCountryCode(const unsigned char* code) {
     return code[0] >= 'A' && code[0] <= 'Z' && code[1] >= 'A' && code[1] <= 'Z';
 }
@@ -64,12 +55,18 @@ bool IsCountryCode(const unsigned char* code) {
 }  // namespace
 
 std::vector<unsigned char> EncodeWorldPlaces(const std::vector<WorldZone>& zones,
+                                             const std::vector<WorldCountry>& countries,
                                              const std::vector<WorldPlace>& places) {
     StringPool pool;
     std::vector<unsigned char> records;
     for (const WorldZone& zone : zones) {
         PutLittle(records, pool.Add(zone.windowsId), 4);
         PutLittle(records, pool.Add(zone.ianaZone), 4);
+    }
+    for (const WorldCountry& country : countries) {
+        records.push_back(static_cast<unsigned char>(country.code[0]));
+        records.push_back(static_cast<unsigned char>(country.code[1]));
+        PutLittle(records, pool.Add(country.name), 4);
     }
     for (const WorldPlace& place : places) {
         PutLittle(records, place.geonamesId, 4);
@@ -86,6 +83,7 @@ std::vector<unsigned char> EncodeWorldPlaces(const std::vector<WorldZone>& zones
     std::vector<unsigned char> out(kMark, kMark + 4);
     PutLittle(out, kWorldPlacesVersion, 2);
     PutLittle(out, static_cast<uint32_t>(zones.size()), 2);
+    PutLittle(out, static_cast<uint32_t>(countries.size()), 4);
     PutLittle(out, static_cast<uint32_t>(places.size()), 4);
     PutLittle(out, static_cast<uint32_t>(pool.bytes().size()), 4);
     out.insert(out.end(), records.begin(), records.end());
@@ -94,61 +92,79 @@ std::vector<unsigned char> EncodeWorldPlaces(const std::vector<WorldZone>& zones
 }
 
 WorldPlacesCheck WorldPlaces::Load(std::vector<unsigned char> bytes) {
-    bytes_.clear();
-    zoneCount_ = placeCount_ = 0;
+    Clear();
     if (bytes.size() < kWorldPlacesHeaderSize || std::memcmp(bytes.data(), kMark, 4) != 0) {
         return WorldPlacesCheck::NotPlaces;
     }
     const uint32_t version = Little(&bytes[4], 2);
     if (version > kWorldPlacesVersion) return WorldPlacesCheck::NewerVersion;
     const uint64_t zones = Little(&bytes[6], 2);
-    const uint64_t places = Little(&bytes[8], 4);
-    const uint64_t poolSize = Little(&bytes[12], 4);
-    const uint64_t poolStart = kWorldPlacesHeaderSize + zones * kWorldZoneRecordSize + places * kWorldPlaceRecordSize;
-    if (version != kWorldPlacesVersion || zones == 0 || places == 0 || poolSize == 0 ||
+    const uint64_t countries = Little(&bytes[8], 4);
+    const uint64_t places = Little(&bytes[12], 4);
+    const uint64_t poolSize = Little(&bytes[16], 4);
+    const uint64_t poolStart = kWorldPlacesHeaderSize + zones * kWorldZoneRecordSize +
+                               countries * kWorldCountryRecordSize + places * kWorldPlaceRecordSize;
+    if (version != kWorldPlacesVersion || zones == 0 || countries == 0 || places == 0 || poolSize == 0 ||
         poolStart + poolSize != bytes.size() || bytes.back() != 0) {
         return WorldPlacesCheck::Damaged;
     }
-    const unsigned char* pool = bytes.data() + poolStart;
-    bool good = true;
-    const auto text = [&](const unsigned char* at) { return PoolString(pool, poolSize, Little(at, 4), good); };
-
-    std::string_view previous;
-    for (uint64_t i = 0; i < zones; ++i) {
-        const unsigned char* record = bytes.data() + kWorldPlacesHeaderSize + i * kWorldZoneRecordSize;
-        const std::string_view windowsId = text(record);
-        const std::string_view iana = text(record + 4);
-        if (!good || windowsId.empty() || iana.empty() || !IsUtf8(windowsId) || !IsUtf8(iana) ||
-            (i > 0 && !(previous < windowsId))) {
-            return WorldPlacesCheck::Damaged;
-        }
-        previous = windowsId;
-    }
-    const unsigned char* placeRecords = bytes.data() + kWorldPlacesHeaderSize + zones * kWorldZoneRecordSize;
-    const int32_t mostLatitude = 90 * static_cast<int32_t>(kWorldPlacesCoordinateSteps);
-    for (uint64_t i = 0; i < places; ++i) {
-        const unsigned char* record = placeRecords + i * kWorldPlaceRecordSize;
-        const std::string_view name = text(record + 4);
-        const std::string_view asciiName = text(record + 8);
-        const std::string_view admin1 = text(record + 12);
-        const int32_t latitude = Signed(Little(record + 16, 4));
-        const int32_t longitude = Signed(Little(record + 20, 4));
-        if (!good || name.empty() || asciiName.empty() || !IsUtf8(name) || !IsUtf8(asciiName) ||
-            !IsUtf8(admin1) || !IsCountryCode(record + 28) || Little(record + 30, 2) >= zones ||
-            latitude < -mostLatitude || latitude > mostLatitude ||
-            longitude < -2 * mostLatitude || longitude > 2 * mostLatitude) {
-            return WorldPlacesCheck::Damaged;
-        }
-    }
     bytes_ = std::move(bytes);
     zoneCount_ = static_cast<std::size_t>(zones);
+    countryCount_ = static_cast<std::size_t>(countries);
     placeCount_ = static_cast<std::size_t>(places);
+    if (!RecordsAreSound()) {
+        Clear();
+        return WorldPlacesCheck::Damaged;
+    }
     return WorldPlacesCheck::Sound;
 }
 
-WorldPlacesCheck WorldPlaces::LoadFile(const std::string& path) {
+void WorldPlaces::Clear() {
     bytes_.clear();
-    zoneCount_ = placeCount_ = 0;
+    zoneCount_ = countryCount_ = placeCount_ = 0;
+}
+
+bool WorldPlaces::Text(const unsigned char* offsetField, std::string_view& text) const {
+    const std::size_t poolSize = bytes_.size() - static_cast<std::size_t>(Pool() - reinterpret_cast<const char*>(bytes_.data()));
+    const uint32_t offset = Little(offsetField, 4);
+    if (offset >= poolSize) return false;
+    // The pool's last byte is NUL, so every string in it ends inside it.
+    text = Pool() + offset;
+    return IsUtf8(text);
+}
+
+bool WorldPlaces::RecordsAreSound() const {
+    std::string_view first, second, third;
+    for (std::size_t i = 0; i < zoneCount_; ++i) {
+        const unsigned char* record = bytes_.data() + kWorldPlacesHeaderSize + i * kWorldZoneRecordSize;
+        if (!Text(record, first) || !Text(record + 4, second) || first.empty() || second.empty()) return false;
+        if (i > 0 && !(zone(i - 1).windowsId < first)) return false;
+    }
+    for (std::size_t i = 0; i < countryCount_; ++i) {
+        const unsigned char* record = Countries() + i * kWorldCountryRecordSize;
+        if (!IsCountryCode(record) || !Text(record + 2, first) || first.empty()) return false;
+        if (i > 0 && std::memcmp(record - kWorldCountryRecordSize, record, 2) >= 0) return false;
+    }
+    const int32_t mostLatitude = 90 * static_cast<int32_t>(kWorldPlacesCoordinateSteps);
+    for (std::size_t i = 0; i < placeCount_; ++i) {
+        const unsigned char* record = Places() + i * kWorldPlaceRecordSize;
+        if (!Text(record + 4, first) || !Text(record + 8, second) || !Text(record + 12, third) ||
+            first.empty() || second.empty()) {
+            return false;
+        }
+        const int32_t latitude = Signed(Little(record + 16, 4));
+        const int32_t longitude = Signed(Little(record + 20, 4));
+        if (latitude < -mostLatitude || latitude > mostLatitude || longitude < -2 * mostLatitude ||
+            longitude > 2 * mostLatitude || Little(record + 30, 2) >= zoneCount_ ||
+            CountryName(std::string_view(reinterpret_cast<const char*>(record + 28), 2)).empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+WorldPlacesCheck WorldPlaces::LoadFile(const std::string& path) {
+    Clear();
     std::FILE* file = OpenFileForReading(path);
     if (file == nullptr) return WorldPlacesCheck::Missing;
     std::vector<unsigned char> bytes;
@@ -166,25 +182,42 @@ WorldPlacesCheck WorldPlaces::LoadFile(const std::string& path) {
     return Load(std::move(bytes));
 }
 
+const unsigned char* WorldPlaces::Countries() const {
+    return bytes_.data() + kWorldPlacesHeaderSize + zoneCount_ * kWorldZoneRecordSize;
+}
+
+const unsigned char* WorldPlaces::Places() const {
+    return Countries() + countryCount_ * kWorldCountryRecordSize;
+}
+
+const char* WorldPlaces::Pool() const {
+    return reinterpret_cast<const char*>(Places() + placeCount_ * kWorldPlaceRecordSize);
+}
+
 WorldZone WorldPlaces::zone(std::size_t index) const {
     const unsigned char* record = bytes_.data() + kWorldPlacesHeaderSize + index * kWorldZoneRecordSize;
-    const unsigned char* pool = bytes_.data() + kWorldPlacesHeaderSize + zoneCount_ * kWorldZoneRecordSize +
-                                placeCount_ * kWorldPlaceRecordSize;
     WorldZone zone;
-    zone.windowsId = reinterpret_cast<const char*>(pool + Little(record, 4));
-    zone.ianaZone = reinterpret_cast<const char*>(pool + Little(record + 4, 4));
+    zone.windowsId = Pool() + Little(record, 4);
+    zone.ianaZone = Pool() + Little(record + 4, 4);
     return zone;
 }
 
+WorldCountry WorldPlaces::country(std::size_t index) const {
+    const unsigned char* record = Countries() + index * kWorldCountryRecordSize;
+    WorldCountry country;
+    country.code[0] = static_cast<char>(record[0]);
+    country.code[1] = static_cast<char>(record[1]);
+    country.name = Pool() + Little(record + 2, 4);
+    return country;
+}
+
 WorldPlace WorldPlaces::place(std::size_t index) const {
-    const unsigned char* places = bytes_.data() + kWorldPlacesHeaderSize + zoneCount_ * kWorldZoneRecordSize;
-    const unsigned char* record = places + index * kWorldPlaceRecordSize;
-    const char* pool = reinterpret_cast<const char*>(places + placeCount_ * kWorldPlaceRecordSize);
+    const unsigned char* record = Places() + index * kWorldPlaceRecordSize;
     WorldPlace place;
     place.geonamesId = Little(record, 4);
-    place.name = pool + Little(record + 4, 4);
-    place.asciiName = pool + Little(record + 8, 4);
-    place.admin1 = pool + Little(record + 12, 4);
+    place.name = Pool() + Little(record + 4, 4);
+    place.asciiName = Pool() + Little(record + 8, 4);
+    place.admin1 = Pool() + Little(record + 12, 4);
     place.latitude = Signed(Little(record + 16, 4)) / kWorldPlacesCoordinateSteps;
     place.longitude = Signed(Little(record + 20, 4)) / kWorldPlacesCoordinateSteps;
     place.population = Little(record + 24, 4);
@@ -207,4 +240,19 @@ int WorldPlaces::FindZone(std::string_view windowsId) const {
         }
     }
     return -1;
+}
+
+std::string_view WorldPlaces::CountryName(std::string_view code) const {
+    std::size_t low = 0, high = countryCount_;
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        const WorldCountry country = this->country(middle);
+        if (code == country.code) return country.name;
+        if (std::string_view(country.code) < code) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return {};
 }

@@ -1,8 +1,8 @@
-// "WorldPlaces.bin" of any content: a file that loads has every zone and place readable, with
-// texts that are UTF-8, coordinates on the Earth and a zone of the table; written again from
-// what was read, it loads with the same places. The file reader agrees with the memory one.
-// The same bytes as a typed place name, looked up in a small database, find places in order.
-// A read out of bounds or a crash is a finding.
+// "WorldPlaces.bin" of any content: a file that loads has every zone, country and place
+// readable, with texts that are UTF-8, coordinates on the Earth, a zone of the table and a
+// country with a name; written again from what was read, it loads with the same places. The file
+// reader agrees with the memory one. The same bytes as a typed place name, looked up in a small
+// database, find each place once. A read out of bounds or a crash is a finding.
 #include "FuzzSupport.h"
 
 #include "location/Utf8Text.h"
@@ -34,7 +34,8 @@ const WorldPlaces& SmallDatabase() {
             places[i].population = 1000 * (i % 2);
         }
         WorldPlaces loaded;
-        FUZZ_CHECK(loaded.Load(EncodeWorldPlaces({{"UTC", "Etc/UTC"}}, places)) == WorldPlacesCheck::Sound);
+        FUZZ_CHECK(loaded.Load(EncodeWorldPlaces({{"UTC", "Etc/UTC"}}, {{"PL", "Poland"}}, places)) ==
+                   WorldPlacesCheck::Sound);
         return loaded;
     }();
     return database;
@@ -54,17 +55,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             FUZZ_CHECK(!zones.back().windowsId.empty() && IsUtf8(zones.back().windowsId));
             FUZZ_CHECK(places.FindZone(zones.back().windowsId) == int(i));
         }
+        std::vector<WorldCountry> countries;
+        for (std::size_t i = 0; i < places.countryCount(); ++i) {
+            countries.push_back(places.country(i));
+            FUZZ_CHECK(!countries.back().name.empty() && IsUtf8(countries.back().name));
+            FUZZ_CHECK(places.CountryName(countries.back().code) == countries.back().name);
+        }
         std::vector<WorldPlace> all;
         for (std::size_t i = 0; i < places.placeCount(); ++i) {
             const WorldPlace place = places.place(i);
             FUZZ_CHECK(!place.name.empty() && IsUtf8(place.name) && IsUtf8(place.asciiName) && IsUtf8(place.admin1));
             FUZZ_CHECK(std::fabs(place.latitude) <= 90 && std::fabs(place.longitude) <= 180);
-            FUZZ_CHECK(place.zone < places.zoneCount());
+            FUZZ_CHECK(place.zone < places.zoneCount() && !places.CountryName(place.country).empty());
             FUZZ_CHECK(SamePlace(place, fromFile.place(i)));
             all.push_back(place);
         }
         WorldPlaces again;
-        FUZZ_CHECK(again.Load(EncodeWorldPlaces(zones, all)) == WorldPlacesCheck::Sound);
+        FUZZ_CHECK(again.Load(EncodeWorldPlaces(zones, countries, all)) == WorldPlacesCheck::Sound);
         FUZZ_CHECK(again.placeCount() == places.placeCount());
         for (std::size_t i = 0; i < all.size(); ++i) FUZZ_CHECK(SamePlace(again.place(i), all[i]));
         for (std::size_t index : FindWorldPlaces(places, places.place(0).name, 8)) {

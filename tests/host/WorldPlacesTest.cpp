@@ -1,5 +1,5 @@
-// The world places database the build makes (real places, their Windows zones and the zone
-// table), the name lookup's rules on a small file made here, and damaged files.
+// The world places database the build makes (real places, their Windows zones, the zone and
+// country tables), the name lookup's rules on a small file made here, and damaged files.
 #include "location/Utf8Text.h"
 #include "location/WorldPlaceLookup.h"
 #include "location/WorldPlaces.h"
@@ -73,7 +73,7 @@ TEST(WorldPlaces, RealPlacesWithTheirWindowsZones) {
     }
 }
 
-TEST(WorldPlaces, WholeDatabaseInOrderWithItsZoneTable) {
+TEST(WorldPlaces, WholeDatabaseInOrderWithItsZonesAndCountries) {
     const WorldPlaces& places = Database();
     EXPECT_GT(places.placeCount(), 26000u);
     EXPECT_GT(places.zoneCount(), 130u);
@@ -92,6 +92,11 @@ TEST(WorldPlaces, WholeDatabaseInOrderWithItsZoneTable) {
         ASSERT_GE(index, 0) << windowsId;
         EXPECT_EQ(places.zone(index).ianaZone, iana) << windowsId;
     }
+    const std::pair<const char*, const char*> countries[] = {
+        {"JP", "Japan"}, {"PL", "Poland"}, {"XK", "Kosovo"}, {"CN", "People's Republic of China"},
+        {"ZZ", ""}, {"jp", ""}, {"J", ""}, {"JPN", ""},
+    };
+    for (const auto& [code, name] : countries) EXPECT_EQ(places.CountryName(code), name) << code;
     EXPECT_EQ(places.FindZone("tokyo standard time"), -1);
     EXPECT_EQ(places.FindZone("Tokyo Standard Tim"), -1);
     EXPECT_EQ(places.FindZone(""), -1);
@@ -125,13 +130,16 @@ TEST(WorldPlaces, CountryCodeOnlyAtTheEnd) {
     }
 }
 
-// A small database: one zone, the places given.
+// A small database: two zones, six countries, the places given.
 struct SmallPlace {
     uint32_t id;
     const char* name;
     const char* asciiName;
     const char* country;
     uint32_t population;
+};
+const std::vector<WorldCountry> kSmallCountries = {
+    {"AU", "Australia"}, {"GR", "Greece"}, {"LI", "Liechtenstein"}, {"PL", "Poland"}, {"TR", "Türkiye"}, {"US", "USA"},
 };
 
 Bytes SmallDatabase(const std::vector<SmallPlace>& small) {
@@ -151,7 +159,7 @@ Bytes SmallDatabase(const std::vector<SmallPlace>& small) {
         place.zone = 1;
         places.push_back(place);
     }
-    return EncodeWorldPlaces(zones, places);
+    return EncodeWorldPlaces(zones, kSmallCountries, places);
 }
 
 TEST(WorldPlaceLookup, ExactBeforePrefixThenPopulationThenId) {
@@ -198,11 +206,12 @@ void PutLittle(Bytes& bytes, std::size_t at, uint32_t value, int count) {
 
 TEST(WorldPlaces, DamagedFilesAreRefusedWhole) {
     const Bytes good = SmallDatabase({{1, "Vaduz", "Vaduz", "LI", 5197}, {2, "Łódź", "Lodz", "PL", 768755}});
-    // Offsets in the small file: 2 zones at 16, places at 32 and 64, the pool from 96 (the zones'
-    // four texts, 43 bytes, then "Vaduz").
-    const std::size_t place = 16 + 2 * kWorldZoneRecordSize;
+    const std::size_t zone = kWorldPlacesHeaderSize;
+    const std::size_t country = zone + 2 * kWorldZoneRecordSize;
+    const std::size_t place = country + kSmallCountries.size() * kWorldCountryRecordSize;
     const std::size_t pool = place + 2 * kWorldPlaceRecordSize;
     const uint32_t poolSize = static_cast<uint32_t>(good.size() - pool);
+    const std::size_t vaduz = pool + (good[place + 4] | good[place + 5] << 8);
     struct Row {
         const char* what;
         std::function<void(Bytes&)> damage;
@@ -217,16 +226,20 @@ TEST(WorldPlaces, DamagedFilesAreRefusedWhole) {
         {"layout 0", [](Bytes& b) { PutLittle(b, 4, 0, 2); }, WorldPlacesCheck::Damaged},
         {"cut by a byte", [](Bytes& b) { b.pop_back(); }, WorldPlacesCheck::Damaged},
         {"a byte more", [](Bytes& b) { b.push_back(0); }, WorldPlacesCheck::Damaged},
-        {"huge place count", [](Bytes& b) { PutLittle(b, 8, 0xFFFFFFFFu, 4); }, WorldPlacesCheck::Damaged},
-        {"no places", [&](Bytes& b) { PutLittle(b, 8, 0, 4); PutLittle(b, 12, poolSize + 64, 4); }, WorldPlacesCheck::Damaged},
+        {"huge place count", [](Bytes& b) { PutLittle(b, 12, 0xFFFFFFFFu, 4); }, WorldPlacesCheck::Damaged},
+        {"no places", [&](Bytes& b) { PutLittle(b, 12, 0, 4); PutLittle(b, 16, poolSize + 64, 4); }, WorldPlacesCheck::Damaged},
+        {"no countries", [&](Bytes& b) { PutLittle(b, 8, 0, 4); PutLittle(b, 16, poolSize + 36, 4); }, WorldPlacesCheck::Damaged},
         {"pool not ended", [](Bytes& b) { b.back() = 'x'; }, WorldPlacesCheck::Damaged},
-        {"zones out of order", [](Bytes& b) { std::swap_ranges(&b[16], &b[24], &b[24]); }, WorldPlacesCheck::Damaged},
+        {"zones out of order", [&](Bytes& b) { std::swap_ranges(&b[zone], &b[zone + 8], &b[zone + 8]); }, WorldPlacesCheck::Damaged},
+        {"countries out of order", [&](Bytes& b) { std::swap_ranges(&b[country], &b[country + 6], &b[country + 6]); }, WorldPlacesCheck::Damaged},
+        {"country name past the pool", [&](Bytes& b) { PutLittle(b, country + 2, poolSize, 4); }, WorldPlacesCheck::Damaged},
         {"name past the pool", [&](Bytes& b) { PutLittle(b, place + 4, poolSize, 4); }, WorldPlacesCheck::Damaged},
         {"empty name", [&](Bytes& b) { PutLittle(b, place + 4, poolSize - 1, 4); }, WorldPlacesCheck::Damaged},
-        {"name not UTF-8", [&](Bytes& b) { b[pool + 43] = 0xC5; }, WorldPlacesCheck::Damaged},
+        {"name not UTF-8", [&](Bytes& b) { b[vaduz] = 0xC5; }, WorldPlacesCheck::Damaged},
         {"latitude past 90", [&](Bytes& b) { PutLittle(b, place + 16, 9000001, 4); }, WorldPlacesCheck::Damaged},
         {"longitude past -180", [&](Bytes& b) { PutLittle(b, place + 20, uint32_t(-18000001), 4); }, WorldPlacesCheck::Damaged},
         {"country not a code", [&](Bytes& b) { b[place + 29] = 'i'; }, WorldPlacesCheck::Damaged},
+        {"country not in the table", [&](Bytes& b) { b[place + 29] = 'T'; }, WorldPlacesCheck::Damaged},
         {"zone past the table", [&](Bytes& b) { PutLittle(b, place + 30, 2, 2); }, WorldPlacesCheck::Damaged},
     };
     WorldPlaces places;

@@ -5,8 +5,9 @@
 #     (make_usplaces: "USPlaces.bin"; make_worldplaces: "WorldPlaces.bin")
 #   cldr-core 48.2.0: CLDR's supplemental/windowsZones.json, IANA zones to Windows zone ids
 #   cldr-bcp47 48.2.0: CLDR's bcp47/timezone.json, the aliases of each IANA zone
+#   i18n-iso-countries 7.14.0: langs/en.json, the English names of the ISO 3166-1 countries
 # Each package goes into a folder of its own under DEST (a folder under build/, never the
-# repository): DEST/cities500, DEST/cldr-core, DEST/cldr-bcp47. A package whose checked file is
+# repository): DEST/cities500, DEST/cldr-core, DEST/cldr-bcp47, DEST/i18n-iso-countries. A package whose checked file is
 # already there is not fetched again.
 # usage: tools/places/fetch-source.sh DEST
 set -eu
@@ -43,3 +44,5 @@ fetch cldr-core cldr-core 48.2.0 supplemental/windowsZones.json \
     fa1ee8731ff106b66c003b55af19313a2498bd34ab4ae6261fb937c0b34f21d1
 fetch cldr-bcp47 cldr-bcp47 48.2.0 bcp47/timezone.json \
     c11423884420f00cf52733c854de5c898ddb6657ce560334c638a2bd994a1448
+fetch i18n-iso-countries i18n-iso-countries 7.14.0 langs/en.json \
+    7445185d6424e574027a7cd14029e000784eaa03a2b83ab097742079f701e702

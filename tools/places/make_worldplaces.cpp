@@ -1,7 +1,8 @@
 // Makes "WorldPlaces.bin", the world places database (layout in location/WorldPlaces.h), from
-// the GeoNames "cities500" table and CLDR's time zone tables.
+// the GeoNames "cities500" table, CLDR's time zone tables and the English country names of the
+// npm package i18n-iso-countries (langs/en.json; where it gives several, the first).
 //
-// usage: make_worldplaces cities500.txt windowsZones.json timezone.json WorldPlaces.bin
+// usage: make_worldplaces cities500.txt windowsZones.json timezone.json en.json WorldPlaces.bin
 //
 // Kept: the populated places that still stand (feature class P; not historical, abandoned or
 // destroyed) of 15,000 people or more, and every national capital (feature code PPLC).
@@ -13,7 +14,8 @@
 // Kosovo in "Europe/Belgrade"), through the row of the country that lists it. A place left
 // without a Windows id, or a kept line that cannot be read, fails the build with its name.
 // The zone table holds every Windows id of the rows for the whole world ("001"), each with the
-// current IANA name of that row's zone. Places are written the most populous first, then by
+// current IANA name of that row's zone. Every country of the names table is written, and a
+// place of a country it lacks fails the build. Places are written the most populous first, then by
 // GeoNames id, so the same sources always give the same bytes.
 #include "location/Utf8Text.h"
 #include "location/WorldPlaces.h"
@@ -144,6 +146,19 @@ struct WindowsZones {
     }
 };
 
+// langs/en.json: each ISO code's English name (the first where several are given).
+std::map<std::string, std::string> CountryNames(const JsonValue& root) {
+    std::map<std::string, std::string> names;
+    for (const auto& [code, value] : Path(root, {"countries"}, "en.json").members) {
+        const JsonValue& name = value.kind == JsonValue::kArray && !value.items.empty() ? value.items.front() : value;
+        if (code.size() != 2 || name.kind != JsonValue::kString || name.text.empty()) {
+            throw std::runtime_error("en.json: no name for the country " + code);
+        }
+        names[code] = name.text;
+    }
+    return names;
+}
+
 struct Source {
     std::string name, asciiName, admin1, country;
     double latitude = 0, longitude = 0;
@@ -205,6 +220,7 @@ std::string WindowsIdOf(const std::string& country, const std::string& zone, con
 int Run(char** argv) {
     const WindowsZones windowsZones(JsonReader::Parse(ReadWhole(argv[2])));
     const ZoneAliases aliases(JsonReader::Parse(ReadWhole(argv[3])));
+    const std::map<std::string, std::string> countryNames = CountryNames(JsonReader::Parse(ReadWhole(argv[4])));
 
     std::vector<Source> places;
     std::vector<std::string> problems;
@@ -220,6 +236,11 @@ int Run(char** argv) {
         place.population = population;
         if (!ReadPlace(fields, place)) {
             problems.push_back("cannot read the place of line " + std::to_string(lineNumber) + " (" + fields[kName] + ")");
+            return;
+        }
+        if (countryNames.count(place.country) == 0) {
+            problems.push_back("no name for the country of " + place.name + " (GeoNames " + fields[kGeoNamesId] +
+                               ", " + place.country + ")");
             return;
         }
         place.windowsId = WindowsIdOf(place.country, fields[kTimeZone], windowsZones, aliases, matches);
@@ -250,6 +271,14 @@ int Run(char** argv) {
         ianaNames.push_back(aliases.CurrentName(iana));
         zones.push_back({windowsId, ianaNames.back()});
     }
+    std::vector<WorldCountry> countries;
+    for (const auto& [code, name] : countryNames) {
+        WorldCountry country;
+        country.code[0] = code[0];
+        country.code[1] = code[1];
+        country.name = name;
+        countries.push_back(country);
+    }
     std::vector<WorldPlace> records;
     for (const Source& source : places) {
         WorldPlace place;
@@ -265,16 +294,16 @@ int Run(char** argv) {
         place.zone = zoneIndex.at(source.windowsId);
         records.push_back(place);
     }
-    const std::vector<unsigned char> bytes = EncodeWorldPlaces(zones, records);
-    std::ofstream out(argv[4], std::ios::binary | std::ios::trunc);
+    const std::vector<unsigned char> bytes = EncodeWorldPlaces(zones, countries, records);
+    std::ofstream out(argv[5], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     out.close();
     if (!out) {
-        std::remove(argv[4]);
-        throw std::runtime_error(std::string("cannot write ") + argv[4]);
+        std::remove(argv[5]);
+        throw std::runtime_error(std::string("cannot write ") + argv[5]);
     }
-    std::printf("make_worldplaces: %zu places, %zu zones, %zu bytes (%zu lines read, %zu too short)\n",
-                records.size(), zones.size(), bytes.size(), read.lines, read.shortLines);
+    std::printf("make_worldplaces: %zu places, %zu zones, %zu countries, %zu bytes (%zu lines read, %zu too short)\n",
+                records.size(), zones.size(), countries.size(), bytes.size(), read.lines, read.shortLines);
     std::printf("make_worldplaces: %zu places not in their country's rows under GeoNames' zone name, "
                 "%zu of them not under another name either; those take the zone's row of another country:",
                 matches.notUnderItsName, matches.notUnderAnyName);
@@ -286,8 +315,8 @@ int Run(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: make_worldplaces cities500.txt windowsZones.json timezone.json WorldPlaces.bin\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: make_worldplaces cities500.txt windowsZones.json timezone.json en.json WorldPlaces.bin\n");
         return 2;
     }
     try {
