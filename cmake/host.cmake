@@ -83,8 +83,27 @@ add_custom_command(
     COMMAND make_usplaces ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
     DEPENDS make_usplaces ${SOLVANE_PLACES_TABLE}
     COMMENT "Converting the GeoNames table into the US places database")
+# The world places database, from the same table, CLDR's time zone tables and a table of country
+# names (make deps).
+add_executable(make_worldplaces tools/places/make_worldplaces.cpp)
+target_link_libraries(make_worldplaces PRIVATE solvane_core)
+set(SOLVANE_WINDOWS_ZONES "${CMAKE_SOURCE_DIR}/build/npm/cldr-core/package/supplemental/windowsZones.json"
+    CACHE FILEPATH "CLDR's windowsZones.json (tools/places/fetch-source.sh)")
+set(SOLVANE_ZONE_ALIASES "${CMAKE_SOURCE_DIR}/build/npm/cldr-bcp47/package/bcp47/timezone.json"
+    CACHE FILEPATH "CLDR's bcp47/timezone.json (tools/places/fetch-source.sh)")
+set(SOLVANE_COUNTRY_NAMES "${CMAKE_SOURCE_DIR}/build/npm/i18n-iso-countries/package/langs/en.json"
+    CACHE FILEPATH "i18n-iso-countries' English country names (tools/places/fetch-source.sh)")
+set(WORLDPLACES_SOURCES ${SOLVANE_PLACES_TABLE} ${SOLVANE_WINDOWS_ZONES} ${SOLVANE_ZONE_ALIASES}
+    ${SOLVANE_COUNTRY_NAMES})
+set(WORLDPLACES_FILE ${SOLVANE_GENERATED_DIR}/WorldPlaces.bin)
+add_custom_command(
+    OUTPUT ${WORLDPLACES_FILE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_GENERATED_DIR}
+    COMMAND make_worldplaces ${WORLDPLACES_SOURCES} ${WORLDPLACES_FILE}
+    DEPENDS make_worldplaces ${WORLDPLACES_SOURCES}
+    COMMENT "Making the world places database")
 add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_OUTPUTS} ${ART_OUTPUTS}
-                  ${SAVER_ART_OUTPUTS} ${USPLACES_FILE})
+                  ${SAVER_ART_OUTPUTS} ${USPLACES_FILE} ${WORLDPLACES_FILE})
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD
@@ -95,6 +114,7 @@ add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE solvane_cli gtest_main erfa)
 target_compile_definitions(host_tests PRIVATE SOLVANE_TEST_CHEBY="${CHEBY_FILE}"
                            SOLVANE_TEST_USPLACES="${USPLACES_FILE}"
+                           SOLVANE_TEST_WORLDPLACES="${WORLDPLACES_FILE}"
                            SOLVANE_TEST_ART_DIR="${SOLVANE_GENERATED_DIR}/res"
                            SOLVANE_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(host_tests generated-art)
@@ -118,6 +138,10 @@ add_test(NAME make_saver_art_repeats
 add_test(NAME make_usplaces_repeats
          COMMAND sh -c "$<TARGET_FILE:make_usplaces> $1 usplaces-repeat.bin >/dev/null && cmp usplaces-repeat.bin $2"
                  -- ${SOLVANE_PLACES_TABLE} ${USPLACES_FILE}
+         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+add_test(NAME make_worldplaces_repeats
+         COMMAND sh -c "$<TARGET_FILE:make_worldplaces> $1 $2 $3 $4 worldplaces-repeat.bin >/dev/null && cmp worldplaces-repeat.bin $5"
+                 -- ${WORLDPLACES_SOURCES} ${WORLDPLACES_FILE}
          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 
 # The almanac program itself: bad arguments give a one-line usage error and status 2.

@@ -170,14 +170,18 @@ add_custom_command(TARGET solvane-almanac POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:solvane-almanac> ${SOLVANE_DIST_DIR}/
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/cheby ${SOLVANE_DIST_DIR}/)
 
-# The US places database beside the clock, renewed whenever the host build remakes it.
-add_custom_command(
-    OUTPUT ${SOLVANE_DIST_DIR}/USPlaces.bin
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/
-    DEPENDS ${SOLVANE_GENERATED_DIR}/USPlaces.bin
-    COMMENT "Installing the US places database")
-add_custom_target(us-places ALL DEPENDS ${SOLVANE_DIST_DIR}/USPlaces.bin)
+# The places databases beside the clock, renewed whenever the host build remakes them.
+set(PLACES_DATABASES ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/WorldPlaces.bin)
+foreach(database ${PLACES_DATABASES})
+    get_filename_component(name ${database} NAME)
+    add_custom_command(
+        OUTPUT ${database}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${SOLVANE_DIST_DIR}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SOLVANE_GENERATED_DIR}/${name} ${SOLVANE_DIST_DIR}/
+        DEPENDS ${SOLVANE_GENERATED_DIR}/${name}
+        COMMENT "Installing ${name}")
+endforeach()
+add_custom_target(places-databases ALL DEPENDS ${PLACES_DATABASES})
 
 # The time servers offered by the Set Clock dialog.
 configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.txt COPYONLY)
@@ -237,7 +241,7 @@ endif()
 set(SOLVANE_SETUP ${SOLVANE_DIST_DIR}/Solvane-Setup.exe)
 # The files the installer writes into the install folder besides the help pages.
 set(SOLVANE_SHIPPED_FILES solvane.exe solvane-setclock.exe SVShared.dll cheby servers.txt USPlaces.bin
-                          solvane-almanac.exe solvane-render.exe)
+                          WorldPlaces.bin solvane-almanac.exe solvane-render.exe)
 set(SHIPPED_FILES_NSH ${CMAKE_BINARY_DIR}/shipped-files.nsh)
 set(SHIPPED_FILES_LIST ${CMAKE_BINARY_DIR}/shipped-files.txt)
 add_custom_command(
@@ -254,11 +258,11 @@ add_custom_command(
             $<TARGET_FILE:solvane> $<TARGET_FILE:SVShared> $<TARGET_FILE:svsaver>
             $<TARGET_FILE:solvane-almanac> $<TARGET_FILE:solvane-render> $<TARGET_FILE:solvane-setclock>
             $<TARGET_FILE:solvane-folder>
-            ${SOLVANE_DIST_DIR}/USPlaces.bin ${SOLVANE_DIST_DIR}/servers.txt
+            ${PLACES_DATABASES} ${SOLVANE_DIST_DIR}/servers.txt
             ${SOLVANE_GENERATED_DIR}/cheby ${CMAKE_BINARY_DIR}/help.stamp
     COMMENT "Making the installer Solvane-Setup.exe")
 add_custom_target(installer ALL DEPENDS ${SOLVANE_SETUP})
-add_dependencies(installer us-places help-pages)
+add_dependencies(installer places-databases help-pages)
 # Install, run, upgrade and uninstall under wine, in a wine prefix of its own.
 add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tools/installer-test.sh $<TARGET_FILE:wine_tests> ${SOLVANE_SETUP})
 set_tests_properties(installer PROPERTIES TIMEOUT 300 ENVIRONMENT

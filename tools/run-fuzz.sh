@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 dir=$1
 seconds=$2
 shift 2
-targets=${*:-cheby options almanac_args render_args usplaces server_list time_replies}
+targets=${*:-cheby options almanac_args render_args usplaces worldplaces server_list time_replies}
 mkdir -p "$dir/logs" "$dir/findings"
 # Undefined behaviour ends the run (the harnesses are built not to recover) with its stack.
 export UBSAN_OPTIONS=print_stacktrace=1

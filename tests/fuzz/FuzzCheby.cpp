@@ -8,19 +8,8 @@
 #include "astro/Fatal.h"
 
 #include <cmath>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
-
-// The input as a file the reader can open by name, kept in memory.
-std::string MemoryFile(const uint8_t* data, std::size_t size) {
-    static const int fd = memfd_create("cheby", 0);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(ftruncate(fd, 0) == 0);
-    FUZZ_CHECK(pwrite(fd, data, size, 0) == ssize_t(size));
-    return "/proc/self/fd/" + std::to_string(fd);
-}
 
 // Every item the header lists, positions and velocities, at Julian date jd.
 void ReadItems(const ChebyHeader& h, double jd) {

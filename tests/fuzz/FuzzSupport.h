@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <vector>
 
 // Thrown by the reader's fatal errors in place of ending the process (see SetFatalHook).
@@ -49,4 +51,13 @@ inline bool Accepted(bool parsed, const std::string& error) {
         FUZZ_CHECK(error.find('\n') == std::string::npos && error.find('\r') == std::string::npos);
     }
     return parsed;
+}
+
+// The input as a file the reader can open by name, kept in memory.
+inline std::string MemoryFile(const uint8_t* data, std::size_t size) {
+    static const int fd = memfd_create("fuzz-input", 0);
+    FUZZ_CHECK(fd >= 0);
+    FUZZ_CHECK(ftruncate(fd, 0) == 0);
+    FUZZ_CHECK(pwrite(fd, data, size, 0) == ssize_t(size));
+    return "/proc/self/fd/" + std::to_string(fd);
 }

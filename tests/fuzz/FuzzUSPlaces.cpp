@@ -10,19 +10,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
-
-// The input as a file the reader can open by name, kept in memory.
-std::string MemoryFile(const uint8_t* data, std::size_t size) {
-    static const int fd = memfd_create("usplaces", 0);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(ftruncate(fd, 0) == 0);
-    FUZZ_CHECK(pwrite(fd, data, size, 0) == ssize_t(size));
-    return "/proc/self/fd/" + std::to_string(fd);
-}
 
 void CheckPlace(const USPlace& place, int state) {
     FUZZ_CHECK(place.state == state);

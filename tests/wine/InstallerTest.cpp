@@ -29,7 +29,7 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 constexpr DWORD kSetupTimeoutMs = 120000;
 const std::vector<std::string> kProgramFiles = {"solvane.exe",  "solvane-setclock.exe", "SVShared.dll",
                                                 "cheby",        "servers.txt",          "USPlaces.bin",
-                                                "solvane-almanac.exe", "solvane-render.exe"};
+                                                "WorldPlaces.bin", "solvane-almanac.exe", "solvane-render.exe"};
 
 std::string SetupProgram() {
     const char* setup = std::getenv("SOLVANE_SETUP");

@@ -13,44 +13,20 @@
 // same table always gives the same bytes.
 #include "location/USPlaces.h"
 #include "location/USStates.h"
+#include "location/Utf8Text.h"
+#include "tools/places/GeoNamesTable.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// GeoNames table columns.
-enum Column {
-    kName = 1,
-    kAsciiName = 2,
-    kLatitude = 4,
-    kLongitude = 5,
-    kFeatureClass = 6,
-    kFeatureCode = 7,
-    kCountry = 8,
-    kAdmin1 = 10,
-    kColumnsNeeded = 11,
-};
-
-std::vector<std::string> SplitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos) break;
-        start = tab + 1;
-    }
-    return fields;
-}
+constexpr std::size_t kColumnsNeeded = kAdmin1 + 1;
 
 // The row of the state table the place belongs to, or -1 for a place outside it.
 int StateOf(const std::string& country, const std::string& admin1) {
@@ -60,20 +36,6 @@ int StateOf(const std::string& country, const std::string& admin1) {
         if (country == territory) return USStateIndex(territory);
     }
     return -1;
-}
-
-bool IsSettlement(const std::string& featureClass, const std::string& code) {
-    if (featureClass != "P") return false;
-    return code != "PPLH" && code != "PPLQ" && code != "PPLW" && code != "PPLCH";
-}
-
-// A whole field as a number; false for text that is not one number.
-bool ParseNumber(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 // The Windows-1252 byte of code point `c`, or -1 when the code page lacks it.
@@ -92,29 +54,6 @@ int Windows1252Byte(uint32_t c) {
         if (entry.code == c) return entry.byte;
     }
     return -1;
-}
-
-// Decodes the next UTF-8 sequence at `i`; false (and one byte skipped) for a malformed one.
-bool NextCodePoint(const std::string& text, std::size_t& i, uint32_t& c) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    int length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-               : (lead & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return false;
-    }
-    c = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return false;
-        }
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    i += length;
-    return c >= kSmallest[length] && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
 }
 
 // `text` in Windows-1252; `complete` is false when some character had to be left out.
@@ -171,46 +110,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_usplaces cities500.txt USPlaces.bin\n");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "make_usplaces: cannot open %s\n", argv[1]);
-        return 1;
-    }
     std::vector<USPlace> places;
-    std::size_t lines = 0, malformed = 0, renamed = 0;
-    std::string line;
-    while (std::getline(in, line)) {
-        ++lines;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::vector<std::string> fields = SplitTabs(line);
-        if (fields.size() < kColumnsNeeded) {
-            ++malformed;
-            continue;
-        }
+    std::size_t malformed = 0, renamed = 0;
+    const GeoNamesRead read = ReadGeoNamesTable(argv[1], kColumnsNeeded, [&](const std::vector<std::string>& fields, std::size_t) {
         const int state = StateOf(fields[kCountry], fields[kAdmin1]);
-        if (state < 0 || !IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) continue;
+        if (state < 0 || !IsSettlement(fields[kFeatureClass], fields[kFeatureCode])) return;
         USPlace place;
         place.state = state;
         if (!ParseNumber(fields[kLatitude], place.latitude) ||
             !ParseNumber(fields[kLongitude], place.longitude) ||
             std::fabs(place.latitude) > 90 || std::fabs(place.longitude) > 180) {
             ++malformed;
-            continue;
+            return;
         }
         const std::string name = PlaceName(fields[kName], fields[kAsciiName]);
         if (name.empty()) {
             ++malformed;
-            continue;
+            return;
         }
         bool complete = false;
         if (ToWindows1252(fields[kName], complete) != name) ++renamed;
         std::memcpy(place.name, name.data(), name.size());
         places.push_back(place);
-    }
-    if (in.bad()) {
-        std::fprintf(stderr, "make_usplaces: cannot read %s\n", argv[1]);
+    });
+    if (!read.opened || read.failed) {
+        std::fprintf(stderr, "make_usplaces: cannot %s %s\n", read.opened ? "read" : "open", argv[1]);
         return 1;
     }
+    malformed += read.shortLines;
     std::sort(places.begin(), places.end(), Before);
     places.erase(std::unique(places.begin(), places.end(), Same), places.end());
     if (places.empty()) {
@@ -244,6 +171,6 @@ int main(int argc, char** argv) {
     }
     std::printf("make_usplaces: %zu places in %d of %d states and territories "
                 "(%zu lines read, %zu malformed, %zu names in their ASCII form or shortened)\n",
-                places.size(), covered, kUSStateCount, lines, malformed, renamed);
+                places.size(), covered, kUSStateCount, read.lines, malformed, renamed);
     return 0;
 }
