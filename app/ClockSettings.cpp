@@ -15,13 +15,14 @@ AstroState ClockSettings::clockState() const {
     return astro_;
 }
 
-void ClockSettings::update(const OptionsChange& change) {
+void ClockSettings::update(const OptionsChange& change, bool recomputeDay) {
     UserOptions before, after;
     {
         std::lock_guard<RecursiveLock> hold(lock_);
         before = options_;
         change(options_);
         after = options_;
+        if (recomputeDay) UpdateAstroState(astro_, options_, clock_, true);
     }
     // A listener may add or take away listeners: the ones of now are told.
     std::vector<OptionsListener> told;

@@ -28,7 +28,9 @@ public:
     // Applies `change` under the lock, then tells every listener, with the options before and
     // after, once the lock is let go (a listener may take it again, or post to a window whose
     // thread waits for it).
-    void update(const OptionsChange& change);
+    // With `recomputeDay` the clock state and the Sun's events of the day follow in the same
+    // locked step (a new home: no frame shows it with the old home's sunrise).
+    void update(const OptionsChange& change, bool recomputeDay = false);
     // Adds a listener of `update`; the number returned takes it away again.
     int listen(OptionsListener listener);
     void forget(int listener);

@@ -32,7 +32,7 @@ bool IsCleanUtf8(std::string_view text) {
             ++i;
             continue;
         }
-        const int extra = byte >= 0xF0 && byte <= 0xF4 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC2 && byte < 0xE0 ? 1 : -1;
+        const int extra = byte >= 0xF0 && byte <= 0xF4 ? 3 : byte >= 0xE0 && byte <= 0xEF ? 2 : byte >= 0xC2 && byte < 0xE0 ? 1 : -1;
         if (extra < 0 || i + std::size_t(extra) >= text.size()) return false;
         uint32_t code = byte & (0x3F >> extra);
         for (int k = 1; k <= extra; ++k) {

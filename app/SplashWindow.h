@@ -25,6 +25,12 @@ private:
     void onPaint(HDC dc) override;
     void onTimer(UINT_PTR id) override;
     void onFinalMessage() override;
+    // Its picture is made for the DPI it started at: a change of DPI leaves it where it is.
+    RECT placeForDpi(const RECT&) const override {
+        RECT now;
+        GetWindowRect(hwnd(), &now);
+        return now;
+    }
 
     static bool enabled_;
     static SplashWindow* shown_;

@@ -223,7 +223,8 @@ void EarthFrame::followSettings(const UserOptions& before, const UserOptions& af
     if (hwnd() == nullptr) return;
     const ChangeEffects effects = EffectsOfChange(before, after);
     if (effects.paneToggled) setDetailsPane(after.detailsPaneHidden == 0);
-    if (effects.viewRedrawn) InvalidateRect(view_.hwnd(), nullptr, FALSE);
+    // Behind a dialog of its own the globe stands still, as the clock does, until the dialog ends.
+    if (effects.viewRedrawn && IsWindowEnabled(hwnd())) InvalidateRect(view_.hwnd(), nullptr, FALSE);
 }
 
 bool EarthFrame::onCommand(UINT id) {

@@ -302,8 +302,7 @@ void TrayFrame::runHomeLocation(HWND owner) {
     HomeLocationRun run;
     run.current = settings.snapshot();
     run.save = [this, &settings](const HomePlace& place) {
-        settings.update([&place](UserOptions& o) { ApplyHomePlace(place, o); });
-        settings.advanceClock(true);
+        settings.update([&place](UserOptions& o) { ApplyHomePlace(place, o); }, true);
         app_.saveOptions();
     };
     RunHomeLocationDialog(owner, run);

@@ -11,6 +11,7 @@ void TraceFailure(const std::string& what);
 void TraceFailure(const std::string& what, unsigned long error);
 
 // From now on the lines are appended to the file at `path` (UTF-8) too, with a first line
-// saying the log began; the file stops growing at kFailureLogLimit bytes. Empty: no file.
+// saying the log began; the file stops growing at kFailureLogLimit bytes, and one over half
+// that size when the log is switched on starts over. Empty: no file.
 void SetFailureLogFile(const std::string& path);
 constexpr long long kFailureLogLimit = 1 << 20;

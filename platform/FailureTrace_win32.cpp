@@ -76,5 +76,12 @@ void SetFailureLogFile(const std::string& path) {
     // The folder is made when missing (one level), as the user's other files' are.
     const std::size_t cut = path.find_last_of("\\/");
     if (cut != std::string::npos) CreateDirectoryW(WideFromUtf8(path.substr(0, cut)).c_str(), nullptr);
+    // A log that reached its limit in an earlier run starts over, so that this run's lines are kept.
+    WIN32_FILE_ATTRIBUTE_DATA found;
+    const std::wstring wide = WideFromUtf8(path);
+    if (GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &found) &&
+        (LONGLONG(found.nFileSizeHigh) << 32 | found.nFileSizeLow) > kFailureLogLimit / 2) {
+        DeleteFileW(wide.c_str());
+    }
     AppendToLog(Stamped("The log of failures begins."));
 }

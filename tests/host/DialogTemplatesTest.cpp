@@ -82,7 +82,9 @@ TEST_P(DialogTemplates, MnemonicsAreUniqueAndRadioGroupsAreOneTabStop) {
         int radios = 0, stops = 0;
         std::string first;
         auto endGroup = [&] {
-            if (radios > 0) EXPECT_EQ(stops, 1) << dialog.name << ": the radio group of \"" << first << "\"";
+            if (radios > 0) {
+                EXPECT_EQ(stops, 1) << dialog.name << ": the radio group of \"" << first << "\"";
+            }
             radios = stops = 0;
         };
         for (const Control& c : dialog.controls) {

@@ -63,6 +63,7 @@ TEST(IniFile, SwitchesAreOneOrZero) {
     EXPECT_EQ(IniSwitch(file, "D", "Blank"), std::nullopt);
     EXPECT_TRUE(ParseIni("").entries.empty());
     EXPECT_TRUE(ParseIni("\xEF\xBB\xBF").damagedLines.empty());
+    EXPECT_EQ(ParseIni("[D]\nk\xF8\x80\x80=1\n").damagedLines, std::vector<int>{2}) << "no UTF-8 lead byte";
 }
 
 }  // namespace
