@@ -31,7 +31,7 @@ protected:
         HWND picture = GetDlgItem(hwnd(), IDC_NOTICE_PICTURE);
         if (picture == nullptr) return;
         const RECT before = placeOf(picture);
-        picture_ = PutBitmapForDpi(picture, IDB_TRAY_REMINDER);
+        PutBitmapForDpi(picture, IDB_TRAY_REMINDER, picture_);
         const RECT after = placeOf(picture);
         int below = INT_MAX;  // the top of the controls under the picture
         for (HWND child = GetWindow(hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -84,11 +84,13 @@ void DpiBitmap::draw(HDC dc, UINT dpi, int x, int y) {
     BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
-GdiBitmap PutBitmapForDpi(HWND picture, int id) {
+void PutBitmapForDpi(HWND picture, int id, GdiBitmap& shown) {
     GdiBitmap bitmap = LoadBitmapForDpi(id, WindowDpi(picture));
-    if (!bitmap) return bitmap;
-    // The one the template loaded comes back, ours to delete.
-    const GdiBitmap loaded(reinterpret_cast<HBITMAP>(
-        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()))));
-    return bitmap;
+    if (!bitmap) return;
+    const auto previous = reinterpret_cast<HBITMAP>(
+        SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())));
+    // The one the template loaded comes back the first time, ours to delete; later `shown`
+    // comes back, which the move below deletes once.
+    if (previous != nullptr && previous != shown.get()) DeleteObject(previous);
+    shown = std::move(bitmap);
 }

@@ -39,6 +39,7 @@ private:
 };
 
 // Puts bitmap resource `id` at its window's DPI into static picture control `picture` (in
-// place of the one its dialog template loaded, drawn for 96 DPI). The caller keeps the bitmap
-// returned until the control is gone; empty when the bitmap is missing.
-GdiBitmap PutBitmapForDpi(HWND picture, int id);
+// place of the one its dialog template loaded, drawn for 96 DPI, or of `shown`, the one put
+// there before). `shown` then holds the new bitmap, which the caller keeps until the control is
+// gone; a missing bitmap changes nothing.
+void PutBitmapForDpi(HWND picture, int id, GdiBitmap& shown);

@@ -44,7 +44,7 @@ protected:
     // which keeps its own size: the picture loses no row.
     void putPicture() {
         HWND picture = GetDlgItem(hwnd(), IDC_SAVER_PICTURE);
-        picture_ = PutBitmapForDpi(picture, IDB_SAVER_SETTINGS_PICTURE);
+        PutBitmapForDpi(picture, IDB_SAVER_SETTINGS_PICTURE, picture_);
         RECT r;
         GetWindowRect(picture, &r);
         MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
