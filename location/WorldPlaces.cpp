@@ -91,8 +91,8 @@ std::vector<unsigned char> EncodeWorldPlaces(const std::vector<WorldZone>& zones
     return out;
 }
 
-WorldPlacesCheck WorldPlaces::Load(std::vector<unsigned char> bytes) {
-    Clear();
+WorldPlacesCheck WorldPlaces::load(std::vector<unsigned char> bytes) {
+    clear();
     if (bytes.size() < kWorldPlacesHeaderSize || std::memcmp(bytes.data(), kMark, 4) != 0) {
         return WorldPlacesCheck::NotPlaces;
     }
@@ -112,43 +112,43 @@ WorldPlacesCheck WorldPlaces::Load(std::vector<unsigned char> bytes) {
     zoneCount_ = static_cast<std::size_t>(zones);
     countryCount_ = static_cast<std::size_t>(countries);
     placeCount_ = static_cast<std::size_t>(places);
-    if (!RecordsAreSound()) {
-        Clear();
+    if (!recordsAreSound()) {
+        clear();
         return WorldPlacesCheck::Damaged;
     }
     return WorldPlacesCheck::Sound;
 }
 
-void WorldPlaces::Clear() {
+void WorldPlaces::clear() {
     bytes_.clear();
     zoneCount_ = countryCount_ = placeCount_ = 0;
 }
 
-bool WorldPlaces::Text(const unsigned char* offsetField, std::string_view& text) const {
-    const std::size_t poolSize = bytes_.size() - static_cast<std::size_t>(Pool() - reinterpret_cast<const char*>(bytes_.data()));
+bool WorldPlaces::text(const unsigned char* offsetField, std::string_view& found) const {
+    const std::size_t poolSize = bytes_.size() - static_cast<std::size_t>(pool() - reinterpret_cast<const char*>(bytes_.data()));
     const uint32_t offset = Little(offsetField, 4);
     if (offset >= poolSize) return false;
     // The pool's last byte is NUL, so every string in it ends inside it.
-    text = Pool() + offset;
-    return IsUtf8(text);
+    found = pool() + offset;
+    return IsUtf8(found);
 }
 
-bool WorldPlaces::RecordsAreSound() const {
+bool WorldPlaces::recordsAreSound() const {
     std::string_view first, second, third;
     for (std::size_t i = 0; i < zoneCount_; ++i) {
         const unsigned char* record = bytes_.data() + kWorldPlacesHeaderSize + i * kWorldZoneRecordSize;
-        if (!Text(record, first) || !Text(record + 4, second) || first.empty() || second.empty()) return false;
+        if (!text(record, first) || !text(record + 4, second) || first.empty() || second.empty()) return false;
         if (i > 0 && !(zone(i - 1).windowsId < first)) return false;
     }
     for (std::size_t i = 0; i < countryCount_; ++i) {
-        const unsigned char* record = Countries() + i * kWorldCountryRecordSize;
-        if (!IsCountryCode(record) || !Text(record + 2, first) || first.empty()) return false;
+        const unsigned char* record = countries() + i * kWorldCountryRecordSize;
+        if (!IsCountryCode(record) || !text(record + 2, first) || first.empty()) return false;
         if (i > 0 && std::memcmp(record - kWorldCountryRecordSize, record, 2) >= 0) return false;
     }
     const int32_t mostLatitude = 90 * static_cast<int32_t>(kWorldPlacesCoordinateSteps);
     for (std::size_t i = 0; i < placeCount_; ++i) {
-        const unsigned char* record = Places() + i * kWorldPlaceRecordSize;
-        if (!Text(record + 4, first) || !Text(record + 8, second) || !Text(record + 12, third) ||
+        const unsigned char* record = places() + i * kWorldPlaceRecordSize;
+        if (!text(record + 4, first) || !text(record + 8, second) || !text(record + 12, third) ||
             first.empty() || second.empty()) {
             return false;
         }
@@ -156,15 +156,15 @@ bool WorldPlaces::RecordsAreSound() const {
         const int32_t longitude = Signed(Little(record + 20, 4));
         if (latitude < -mostLatitude || latitude > mostLatitude || longitude < -2 * mostLatitude ||
             longitude > 2 * mostLatitude || Little(record + 30, 2) >= zoneCount_ ||
-            CountryName(std::string_view(reinterpret_cast<const char*>(record + 28), 2)).empty()) {
+            countryName(std::string_view(reinterpret_cast<const char*>(record + 28), 2)).empty()) {
             return false;
         }
     }
     return true;
 }
 
-WorldPlacesCheck WorldPlaces::LoadFile(const std::string& path) {
-    Clear();
+WorldPlacesCheck WorldPlaces::loadFile(const std::string& path) {
+    clear();
     std::FILE* file = OpenFileForReading(path);
     if (file == nullptr) return WorldPlacesCheck::Missing;
     std::vector<unsigned char> bytes;
@@ -179,45 +179,45 @@ WorldPlacesCheck WorldPlaces::LoadFile(const std::string& path) {
     std::fclose(file);
     if (failed) return WorldPlacesCheck::Missing;
     if (tooLarge) return WorldPlacesCheck::Damaged;
-    return Load(std::move(bytes));
+    return load(std::move(bytes));
 }
 
-const unsigned char* WorldPlaces::Countries() const {
+const unsigned char* WorldPlaces::countries() const {
     return bytes_.data() + kWorldPlacesHeaderSize + zoneCount_ * kWorldZoneRecordSize;
 }
 
-const unsigned char* WorldPlaces::Places() const {
-    return Countries() + countryCount_ * kWorldCountryRecordSize;
+const unsigned char* WorldPlaces::places() const {
+    return countries() + countryCount_ * kWorldCountryRecordSize;
 }
 
-const char* WorldPlaces::Pool() const {
-    return reinterpret_cast<const char*>(Places() + placeCount_ * kWorldPlaceRecordSize);
+const char* WorldPlaces::pool() const {
+    return reinterpret_cast<const char*>(places() + placeCount_ * kWorldPlaceRecordSize);
 }
 
 WorldZone WorldPlaces::zone(std::size_t index) const {
     const unsigned char* record = bytes_.data() + kWorldPlacesHeaderSize + index * kWorldZoneRecordSize;
     WorldZone zone;
-    zone.windowsId = Pool() + Little(record, 4);
-    zone.ianaZone = Pool() + Little(record + 4, 4);
+    zone.windowsId = pool() + Little(record, 4);
+    zone.ianaZone = pool() + Little(record + 4, 4);
     return zone;
 }
 
 WorldCountry WorldPlaces::country(std::size_t index) const {
-    const unsigned char* record = Countries() + index * kWorldCountryRecordSize;
+    const unsigned char* record = countries() + index * kWorldCountryRecordSize;
     WorldCountry country;
     country.code[0] = static_cast<char>(record[0]);
     country.code[1] = static_cast<char>(record[1]);
-    country.name = Pool() + Little(record + 2, 4);
+    country.name = pool() + Little(record + 2, 4);
     return country;
 }
 
 WorldPlace WorldPlaces::place(std::size_t index) const {
-    const unsigned char* record = Places() + index * kWorldPlaceRecordSize;
+    const unsigned char* record = places() + index * kWorldPlaceRecordSize;
     WorldPlace place;
     place.geonamesId = Little(record, 4);
-    place.name = Pool() + Little(record + 4, 4);
-    place.asciiName = Pool() + Little(record + 8, 4);
-    place.admin1 = Pool() + Little(record + 12, 4);
+    place.name = pool() + Little(record + 4, 4);
+    place.asciiName = pool() + Little(record + 8, 4);
+    place.admin1 = pool() + Little(record + 12, 4);
     place.latitude = Signed(Little(record + 16, 4)) / kWorldPlacesCoordinateSteps;
     place.longitude = Signed(Little(record + 20, 4)) / kWorldPlacesCoordinateSteps;
     place.population = Little(record + 24, 4);
@@ -227,7 +227,7 @@ WorldPlace WorldPlaces::place(std::size_t index) const {
     return place;
 }
 
-int WorldPlaces::FindZone(std::string_view windowsId) const {
+int WorldPlaces::findZone(std::string_view windowsId) const {
     std::size_t low = 0, high = zoneCount_;
     while (low < high) {
         const std::size_t middle = (low + high) / 2;
@@ -242,7 +242,7 @@ int WorldPlaces::FindZone(std::string_view windowsId) const {
     return -1;
 }
 
-std::string_view WorldPlaces::CountryName(std::string_view code) const {
+std::string_view WorldPlaces::countryName(std::string_view code) const {
     std::size_t low = 0, high = countryCount_;
     while (low < high) {
         const std::size_t middle = (low + high) / 2;

@@ -85,8 +85,8 @@ enum class WorldPlacesCheck {
 // no zone and no place.
 class WorldPlaces {
 public:
-    WorldPlacesCheck Load(std::vector<unsigned char> bytes);
-    WorldPlacesCheck LoadFile(const std::string& path);
+    WorldPlacesCheck load(std::vector<unsigned char> bytes);
+    WorldPlacesCheck loadFile(const std::string& path);
 
     std::size_t zoneCount() const { return zoneCount_; }
     std::size_t countryCount() const { return countryCount_; }
@@ -96,19 +96,19 @@ public:
     WorldPlace place(std::size_t index) const;
 
     // The index of the zone with this Windows id (as Windows spells it, case and all), or -1.
-    int FindZone(std::string_view windowsId) const;
+    int findZone(std::string_view windowsId) const;
     // The name of the country with this code (two capitals), or empty for none.
-    std::string_view CountryName(std::string_view code) const;
+    std::string_view countryName(std::string_view code) const;
 
 private:
-    void Clear();
-    bool RecordsAreSound() const;
+    void clear();
+    bool recordsAreSound() const;
     // The pool's string whose offset is at `offsetField`; false when it lies outside the pool or
     // is not UTF-8.
-    bool Text(const unsigned char* offsetField, std::string_view& text) const;
-    const unsigned char* Countries() const;
-    const unsigned char* Places() const;
-    const char* Pool() const;
+    bool text(const unsigned char* offsetField, std::string_view& found) const;
+    const unsigned char* countries() const;
+    const unsigned char* places() const;
+    const char* pool() const;
 
     std::vector<unsigned char> bytes_;
     std::size_t zoneCount_ = 0;

@@ -34,7 +34,7 @@ const WorldPlaces& SmallDatabase() {
             places[i].population = 1000 * (i % 2);
         }
         WorldPlaces loaded;
-        FUZZ_CHECK(loaded.Load(EncodeWorldPlaces({{"UTC", "Etc/UTC"}}, {{"PL", "Poland"}}, places)) ==
+        FUZZ_CHECK(loaded.load(EncodeWorldPlaces({{"UTC", "Etc/UTC"}}, {{"PL", "Poland"}}, places)) ==
                    WorldPlacesCheck::Sound);
         return loaded;
     }();
@@ -45,33 +45,33 @@ const WorldPlaces& SmallDatabase() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     WorldPlaces places;
-    const WorldPlacesCheck check = places.Load(std::vector<unsigned char>(data, data + size));
+    const WorldPlacesCheck check = places.load(std::vector<unsigned char>(data, data + size));
     WorldPlaces fromFile;
-    FUZZ_CHECK(fromFile.LoadFile(MemoryFile(data, size)) == check);
+    FUZZ_CHECK(fromFile.loadFile(MemoryFile(data, size)) == check);
     if (check == WorldPlacesCheck::Sound) {
         std::vector<WorldZone> zones;
         for (std::size_t i = 0; i < places.zoneCount(); ++i) {
             zones.push_back(places.zone(i));
             FUZZ_CHECK(!zones.back().windowsId.empty() && IsUtf8(zones.back().windowsId));
-            FUZZ_CHECK(places.FindZone(zones.back().windowsId) == int(i));
+            FUZZ_CHECK(places.findZone(zones.back().windowsId) == int(i));
         }
         std::vector<WorldCountry> countries;
         for (std::size_t i = 0; i < places.countryCount(); ++i) {
             countries.push_back(places.country(i));
             FUZZ_CHECK(!countries.back().name.empty() && IsUtf8(countries.back().name));
-            FUZZ_CHECK(places.CountryName(countries.back().code) == countries.back().name);
+            FUZZ_CHECK(places.countryName(countries.back().code) == countries.back().name);
         }
         std::vector<WorldPlace> all;
         for (std::size_t i = 0; i < places.placeCount(); ++i) {
             const WorldPlace place = places.place(i);
             FUZZ_CHECK(!place.name.empty() && IsUtf8(place.name) && IsUtf8(place.asciiName) && IsUtf8(place.admin1));
             FUZZ_CHECK(std::fabs(place.latitude) <= 90 && std::fabs(place.longitude) <= 180);
-            FUZZ_CHECK(place.zone < places.zoneCount() && !places.CountryName(place.country).empty());
+            FUZZ_CHECK(place.zone < places.zoneCount() && !places.countryName(place.country).empty());
             FUZZ_CHECK(SamePlace(place, fromFile.place(i)));
             all.push_back(place);
         }
         WorldPlaces again;
-        FUZZ_CHECK(again.Load(EncodeWorldPlaces(zones, countries, all)) == WorldPlacesCheck::Sound);
+        FUZZ_CHECK(again.load(EncodeWorldPlaces(zones, countries, all)) == WorldPlacesCheck::Sound);
         FUZZ_CHECK(again.placeCount() == places.placeCount());
         for (std::size_t i = 0; i < all.size(); ++i) FUZZ_CHECK(SamePlace(again.place(i), all[i]));
         for (std::size_t index : FindWorldPlaces(places, places.place(0).name, 8)) {

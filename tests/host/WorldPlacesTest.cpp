@@ -18,7 +18,7 @@ using Bytes = std::vector<unsigned char>;
 const WorldPlaces& Database() {
     static const WorldPlaces database = [] {
         WorldPlaces loaded;
-        EXPECT_EQ(loaded.LoadFile(SOLVANE_TEST_WORLDPLACES), WorldPlacesCheck::Sound);
+        EXPECT_EQ(loaded.loadFile(SOLVANE_TEST_WORLDPLACES), WorldPlacesCheck::Sound);
         return loaded;
     }();
     return database;
@@ -88,7 +88,7 @@ TEST(WorldPlaces, WholeDatabaseInOrderWithItsZonesAndCountries) {
         {"AUS Eastern Standard Time", "Australia/Sydney"}, {"UTC", "Etc/UTC"},
     };
     for (const auto& [windowsId, iana] : zones) {
-        const int index = places.FindZone(windowsId);
+        const int index = places.findZone(windowsId);
         ASSERT_GE(index, 0) << windowsId;
         EXPECT_EQ(places.zone(index).ianaZone, iana) << windowsId;
     }
@@ -96,10 +96,10 @@ TEST(WorldPlaces, WholeDatabaseInOrderWithItsZonesAndCountries) {
         {"JP", "Japan"}, {"PL", "Poland"}, {"XK", "Kosovo"}, {"CN", "People's Republic of China"},
         {"ZZ", ""}, {"jp", ""}, {"J", ""}, {"JPN", ""},
     };
-    for (const auto& [code, name] : countries) EXPECT_EQ(places.CountryName(code), name) << code;
-    EXPECT_EQ(places.FindZone("tokyo standard time"), -1);
-    EXPECT_EQ(places.FindZone("Tokyo Standard Tim"), -1);
-    EXPECT_EQ(places.FindZone(""), -1);
+    for (const auto& [code, name] : countries) EXPECT_EQ(places.countryName(code), name) << code;
+    EXPECT_EQ(places.findZone("tokyo standard time"), -1);
+    EXPECT_EQ(places.findZone("Tokyo Standard Tim"), -1);
+    EXPECT_EQ(places.findZone(""), -1);
 }
 
 TEST(WorldPlaces, CountryCodeOnlyAtTheEnd) {
@@ -164,7 +164,7 @@ Bytes SmallDatabase(const std::vector<SmallPlace>& small) {
 
 TEST(WorldPlaceLookup, ExactBeforePrefixThenPopulationThenId) {
     WorldPlaces places;
-    ASSERT_EQ(places.Load(SmallDatabase({
+    ASSERT_EQ(places.load(SmallDatabase({
                   {5, "Springfield", "Springfield", "US", 60000},
                   {1, "Springfield Gardens", "Springfield Gardens", "US", 500000},
                   {10, "Springfield", "Springfield", "US", 160000},
@@ -246,15 +246,15 @@ TEST(WorldPlaces, DamagedFilesAreRefusedWhole) {
     for (const Row& row : rows) {
         Bytes bytes = good;
         row.damage(bytes);
-        ASSERT_EQ(places.Load(good), WorldPlacesCheck::Sound);
-        EXPECT_EQ(places.Load(bytes), row.check) << row.what;
+        ASSERT_EQ(places.load(good), WorldPlacesCheck::Sound);
+        EXPECT_EQ(places.load(bytes), row.check) << row.what;
         if (row.check != WorldPlacesCheck::Sound) {
             EXPECT_EQ(places.placeCount(), 0u) << row.what;
             EXPECT_EQ(places.zoneCount(), 0u) << row.what;
             EXPECT_TRUE(FindWorldPlaces(places, "Vaduz").empty()) << row.what;
         }
     }
-    EXPECT_EQ(places.LoadFile("/nonexistent/WorldPlaces.bin"), WorldPlacesCheck::Missing);
+    EXPECT_EQ(places.loadFile("/nonexistent/WorldPlaces.bin"), WorldPlacesCheck::Missing);
     EXPECT_EQ(places.placeCount(), 0u);
 }
 
