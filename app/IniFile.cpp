@@ -101,13 +101,16 @@ bool ReadIniFile(const std::string& path, IniFile& file) {
     if (!FileExists(path)) return true;
     std::FILE* stream = OpenFileForReading(path);
     if (stream == nullptr) return false;
+    // Read a piece at a time: a settings file is a few hundred bytes, and nothing larger than
+    // any settings file is taken in whole.
     constexpr std::size_t kLimit = 1 << 20;
-    std::string text(kLimit + 1, '\0');
-    const std::size_t read = std::fread(text.data(), 1, text.size(), stream);
+    std::string text;
+    char piece[4096];
+    std::size_t read = 0;
+    while (text.size() <= kLimit && (read = std::fread(piece, 1, sizeof piece, stream)) > 0) text.append(piece, read);
     const bool failed = std::ferror(stream) != 0;
     std::fclose(stream);
-    if (failed || read > kLimit) return false;
-    text.resize(read);
+    if (failed || text.size() > kLimit) return false;
     file = ParseIni(text);
     return true;
 }
