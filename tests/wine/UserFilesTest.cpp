@@ -134,6 +134,7 @@ TEST_F(UserFiles, ASessionWritesOnlyTheUsersFolders) {
     HWND warning = WaitForWindow("Warning", 30000, "#32770");
     ASSERT_NE(warning, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return StaticTextHolding(warning, "Solvane.ini and skipped them: 4.") != ""; }, 5000));
+    KeepScreenshot(SettledCapture(warning), "settings-file-line-skipped.bmp");
     PostMessageA(warning, WM_COMMAND, IDOK, 0);
     hidden = WaitForStartedProgram(30000);
     ASSERT_NE(hidden, nullptr);
