@@ -251,9 +251,7 @@ LRESULT OrbitView::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         paint();
         return 0;
     case kFrameDue: {
-        MSG more;  // frames that fell due while this one waited are not drawn twice
-        while (PeekMessageA(&more, hwnd(), kFrameDue, kFrameDue, PM_REMOVE)) {
-        }
+        DropQueuedCopies(hwnd(), kFrameDue);  // frames that fell due meanwhile are drawn once
         showNextFrame();
         return 0;
     }

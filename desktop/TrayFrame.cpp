@@ -124,7 +124,7 @@ void TrayFrame::onDestroy() {
     earthFrame_->destroy();
     if (about_) about_->destroy();
     if (lunarPhases_) lunarPhases_->destroy();
-    PostQuitMessage(0);
+    app_.endMessageLoop();
 }
 
 void TrayFrame::addTrayIcon() {

@@ -6,7 +6,8 @@ int Application::run(HINSTANCE instance, const char* commandLine) {
     instance_ = instance;
     if (initInstance(commandLine != nullptr ? commandLine : "")) {
         MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        message.message = 0;
+        while (!loopEnded_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
             if (preTranslateMessage(message)) continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -14,6 +15,11 @@ int Application::run(HINSTANCE instance, const char* commandLine) {
         if (message.message == WM_QUIT) exitCode_ = static_cast<int>(message.wParam);
     }
     return exitOnce();
+}
+
+void Application::endMessageLoop() {
+    loopEnded_ = true;
+    PostQuitMessage(0);
 }
 
 int Application::exitOnce() {

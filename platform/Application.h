@@ -17,6 +17,9 @@ public:
 
     // The exit steps, run once: after the message loop, or when the session ends first.
     int exitOnce();
+    // Ends the message loop once the message being handled returns. The loop does not rely on
+    // WM_QUIT alone: a filtered PeekMessage anywhere in the thread may take it from the queue.
+    void endMessageLoop();
 
     HINSTANCE instance() const { return instance_; }
     HWND mainWindow() const { return mainWindow_; }
@@ -35,5 +38,6 @@ private:
     HWND mainWindow_ = nullptr;
     std::string registryKey_;
     bool exited_ = false;
+    bool loopEnded_ = false;
     int exitCode_ = 0;
 };

@@ -5,6 +5,16 @@
 
 #include <windowsx.h>
 
+void DropQueuedCopies(HWND window, UINT message) {
+    MSG queued;
+    while (PeekMessageA(&queued, window, message, message, PM_REMOVE)) {
+        if (queued.message == WM_QUIT) {
+            PostQuitMessage(int(queued.wParam));
+            return;
+        }
+    }
+}
+
 Window::~Window() { destroy(); }
 
 bool Window::registerClass(const char* className, UINT style, HBRUSH background, HICON icon) {

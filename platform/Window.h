@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+// Takes the queued copies of `message` for `window` off the queue, so that a burst is handled
+// once. A WM_QUIT, which a filtered PeekMessage returns as well, is put back.
+void DropQueuedCopies(HWND window, UINT message);
+
 class Window {
 public:
     Window() = default;

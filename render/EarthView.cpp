@@ -201,9 +201,7 @@ void EarthView::paint() {
 
 void EarthView::showTime() {
     // Ticks queued while the thread was busy draw once.
-    MSG queued;
-    while (PeekMessageA(&queued, hwnd(), kShowTimeMessage, kShowTimeMessage, PM_REMOVE)) {
-    }
+    DropQueuedCopies(hwnd(), kShowTimeMessage);
     // A part waiting to be painted is drawn whole, at the current time, by WM_PAINT.
     if (GetUpdateRect(hwnd(), nullptr, FALSE)) return;
     drawFrame(false);
