@@ -7,7 +7,12 @@
 
 UserOptions ClockSettings::snapshot() const {
     std::lock_guard<RecursiveLock> hold(lock_);
-    return options_;
+    return settings_.options;
+}
+
+WorldSettings ClockSettings::world() const {
+    std::lock_guard<RecursiveLock> hold(lock_);
+    return settings_.world;
 }
 
 AstroState ClockSettings::clockState() const {
@@ -16,21 +21,29 @@ AstroState ClockSettings::clockState() const {
 }
 
 void ClockSettings::update(const OptionsChange& change, bool recomputeDay) {
-    UserOptions before, after;
-    {
-        std::lock_guard<RecursiveLock> hold(lock_);
-        before = options_;
-        change(options_);
-        after = options_;
-        if (recomputeDay) UpdateAstroState(astro_, options_, clock_, true);
-    }
-    // A listener may add or take away listeners: the ones of now are told.
-    std::vector<OptionsListener> told;
-    for (const auto& entry : listeners_) told.push_back(entry.second);
-    for (const OptionsListener& listener : told) listener(before, after);
+    apply([&change](Settings& s) { change(s.options); }, recomputeDay);
 }
 
-int ClockSettings::listen(OptionsListener listener) {
+void ClockSettings::update(const WorldChange& change) {
+    apply([&change](Settings& s) { change(s.world); }, false);
+}
+
+void ClockSettings::apply(const std::function<void(Settings&)>& change, bool recomputeDay) {
+    Settings before, after;
+    {
+        std::lock_guard<RecursiveLock> hold(lock_);
+        before = settings_;
+        change(settings_);
+        after = settings_;
+        if (recomputeDay) UpdateAstroState(astro_, settings_.options, clock_, true);
+    }
+    // A listener may add or take away listeners: the ones of now are told.
+    std::vector<SettingsListener> told;
+    for (const auto& entry : listeners_) told.push_back(entry.second);
+    for (const SettingsListener& listener : told) listener(before, after);
+}
+
+int ClockSettings::listen(SettingsListener listener) {
     listeners_[++nextListener_] = std::move(listener);
     return nextListener_;
 }
@@ -39,7 +52,7 @@ void ClockSettings::forget(int listener) { listeners_.erase(listener); }
 
 void ClockSettings::advanceClock(bool force) {
     std::lock_guard<RecursiveLock> hold(lock_);
-    UpdateAstroState(astro_, options_, clock_, force);
+    UpdateAstroState(astro_, settings_.options, clock_, force);
 }
 
 void ClockSettings::renewWallpaper(bool force) {

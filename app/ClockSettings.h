@@ -1,10 +1,11 @@
-// The one owner of the user's options and the clock state: copies are read under its lock, and
-// every change goes through `update`, which applies it under the lock and then tells the
-// listeners (the clock tick, the windows) outside it. Saving is the caller's: `update` only
-// applies.
+// The one owner of the user's settings (the options record and the world settings kept beside
+// it) and the clock state: copies are read under its lock, and every change goes through
+// `update`, which applies it under the lock and then tells the listeners (the clock tick, the
+// windows) outside it. Saving is the caller's: `update` only applies.
 #pragma once
 
 #include "app/UserOptions.h"
+#include "app/WorldSettings.h"
 #include "astro/AstroState.h"
 #include "platform/RecursiveLock.h"
 
@@ -13,8 +14,14 @@
 
 class CivilClock;
 
+struct Settings {
+    UserOptions options = {};
+    WorldSettings world;
+};
+
 using OptionsChange = std::function<void(UserOptions&)>;
-using OptionsListener = std::function<void(const UserOptions& before, const UserOptions& after)>;
+using WorldChange = std::function<void(WorldSettings&)>;
+using SettingsListener = std::function<void(const Settings& before, const Settings& after)>;
 
 class ClockSettings {
 public:
@@ -23,6 +30,7 @@ public:
     ClockSettings& operator=(const ClockSettings&) = delete;
 
     UserOptions snapshot() const;
+    WorldSettings world() const;
     AstroState clockState() const;
 
     // Applies `change` under the lock, then tells every listener, with the options before and
@@ -31,8 +39,9 @@ public:
     // With `recomputeDay` the clock state and the Sun's events of the day follow in the same
     // locked step (a new home: no frame shows it with the old home's sunrise).
     void update(const OptionsChange& change, bool recomputeDay = false);
+    void update(const WorldChange& change);
     // Adds a listener of `update`; the number returned takes it away again.
-    int listen(OptionsListener listener);
+    int listen(SettingsListener listener);
     void forget(int listener);
 
     // Brings the clock state to now; `force` recomputes the Sun's events of the day as well.
@@ -47,18 +56,21 @@ public:
     // instant. The same lock guards the astronomy engine's caches.
     struct Shared {
         const UserOptions& options;
+        const WorldSettings& world;
         AstroState& astro;
         CivilClock& clock;
         RecursiveLock& lock;
     };
-    Shared shared() { return {options_, astro_, clock_, lock_}; }
+    Shared shared() { return {settings_.options, settings_.world, astro_, clock_, lock_}; }
 
 private:
+    void apply(const std::function<void(Settings&)>& change, bool recomputeDay);
+
     mutable RecursiveLock lock_;
-    UserOptions options_ = {};
+    Settings settings_;
     AstroState astro_ = {};
     CivilClock& clock_;
-    std::map<int, OptionsListener> listeners_;  // touched on the user-interface thread only
+    std::map<int, SettingsListener> listeners_;  // touched on the user-interface thread only
     int nextListener_ = 0;
     std::function<void()> wakeWallpaper_;
 };

@@ -72,9 +72,9 @@ bool TrayFrame::onCreate() {
     };
     addCommands();
     earthFrame_->commands = &commands_;
-    settingsListener_ = app_.settings().listen([this](const UserOptions& before, const UserOptions& after) {
-        if (clockTimer_ && EffectsOfChange(before, after).tickWoken) clockTimer_->wake();
-        earthFrame_->followSettings(before, after);
+    settingsListener_ = app_.settings().listen([this](const Settings& before, const Settings& after) {
+        if (clockTimer_ && EffectsOfChange(before.options, after.options).tickWoken) clockTimer_->wake();
+        earthFrame_->followSettings(before.options, after.options);
     });
     renewWallpaper();  // a first wallpaper at once (with the generator off: the placement checked)
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the

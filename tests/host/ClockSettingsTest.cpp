@@ -18,9 +18,9 @@ TEST(ClockSettings, AnUpdateIsAppliedThenToldWithTheOptionsBeforeAndAfter) {
     ClockSettings settings(clock);
     settings.update([](UserOptions& o) { SetDefaultOptions(o); });
     std::vector<std::pair<int32_t, int32_t>> heard;
-    const int listener = settings.listen([&](const UserOptions& before, const UserOptions& after) {
-        heard.push_back({before.viewpoint, after.viewpoint});
-        EXPECT_EQ(settings.snapshot().viewpoint, after.viewpoint) << "told once applied";
+    const int listener = settings.listen([&](const Settings& before, const Settings& after) {
+        heard.push_back({before.options.viewpoint, after.options.viewpoint});
+        EXPECT_EQ(settings.snapshot().viewpoint, after.options.viewpoint) << "told once applied";
     });
     settings.update([](UserOptions& o) { o.viewpoint = kViewFromMoon; });
     settings.update([](UserOptions& o) { o.viewpoint = kViewSpinningGlobe; });
@@ -32,12 +32,30 @@ TEST(ClockSettings, AnUpdateIsAppliedThenToldWithTheOptionsBeforeAndAfter) {
     EXPECT_EQ(settings.snapshot().viewpoint, kViewFromSun);
 }
 
+// The world settings change through the same path, and their listeners see both halves.
+TEST(ClockSettings, AWorldChangeIsToldWithTheOptionsUnchanged) {
+    FixedClock clock = Noon();
+    ClockSettings settings(clock);
+    settings.update([](UserOptions& o) { o.viewpoint = kViewFromMoon; });
+    int told = 0;
+    settings.listen([&](const Settings& before, const Settings& after) {
+        ++told;
+        EXPECT_TRUE(before.world.places.empty());
+        ASSERT_EQ(after.world.places.size(), 1u);
+        EXPECT_EQ(after.world.places[0].name, "Tokyo");
+        EXPECT_EQ(before.options.viewpoint, after.options.viewpoint);
+    });
+    settings.update([](WorldSettings& w) { w.places.push_back({"Tokyo", 35.6895, 139.69171, "Tokyo Standard Time", true}); });
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(settings.world().places.at(0).timeZone, "Tokyo Standard Time");
+}
+
 // A listener may wait for another thread that takes the lock (a window's, or the tick).
 TEST(ClockSettings, ListenersAreToldOutsideTheLock) {
     FixedClock clock = Noon();
     ClockSettings settings(clock);
     bool lockFree = false;
-    settings.listen([&](const UserOptions&, const UserOptions&) {
+    settings.listen([&](const Settings&, const Settings&) {
         auto other = std::async(std::launch::async, [&] {
             std::lock_guard<RecursiveLock> hold(settings.shared().lock);
         });
@@ -53,12 +71,12 @@ TEST(ClockSettings, ListenersChangedWhileTellingHearTheNextChange) {
     ClockSettings settings(clock);
     int late = 0, second = 0;
     int secondId = 0;
-    settings.listen([&](const UserOptions&, const UserOptions&) {
+    settings.listen([&](const Settings&, const Settings&) {
         if (secondId != 0) settings.forget(secondId);
         secondId = 0;
-        settings.listen([&](const UserOptions&, const UserOptions&) { ++late; });
+        settings.listen([&](const Settings&, const Settings&) { ++late; });
     });
-    secondId = settings.listen([&](const UserOptions&, const UserOptions&) { ++second; });
+    secondId = settings.listen([&](const Settings&, const Settings&) { ++second; });
     settings.update([](UserOptions& o) { o.spinSpeed = 2; });
     EXPECT_EQ(second, 1) << "taken away during the change it hears";
     EXPECT_EQ(late, 0) << "added during the change";
