@@ -28,6 +28,13 @@ void ThenRotateY(const float* a, float degrees, float out[16]) {
     }
 }
 
+// The globe seen over a place: tilted by its latitude, turned by its longitude.
+void OverPlace(float latitude, float longitude, float out[16]) {
+    float tilt[16];
+    rotationMatrix(latitude, 1, 0, 0, tilt);
+    ThenRotateY(tilt, 90 - longitude, out);
+}
+
 }  // namespace
 
 void DragOrientation::matrix(float out[16]) const {
@@ -56,17 +63,24 @@ void DragOrientation::turnHalf() {
     RotateInPlace(r, forward);
 }
 
+void DragOrientation::lookOver(float latitude, float longitude) {
+    float over[16];
+    OverPlace(latitude, longitude, over);
+    // The matrix's second and third columns; the first is their cross product.
+    for (int i = 0; i < 3; ++i) {
+        up[i] = over[4 + i];
+        forward[i] = over[8 + i];
+    }
+}
+
 void ViewpointMatrix(const ViewInputs& in, float out[16]) {
     switch (in.viewpoint) {
     case kViewFromMoon:
         ThenRotateY(in.moonInverse, in.theta + 180, out);
         break;
-    case kViewOverHome: {
-        float tilt[16];
-        rotationMatrix(in.homeLatitude, 1, 0, 0, tilt);
-        ThenRotateY(tilt, 90 - in.homeLongitude, out);
+    case kViewOverHome:
+        OverPlace(in.homeLatitude, in.homeLongitude, out);
         break;
-    }
     case kViewOverSunrise:
         ThenRotateY(in.sunInverse, in.theta - 90, out);
         break;

@@ -14,6 +14,9 @@ struct DragOrientation {
     void drag(int dx, int dy);
     // The first view: the globe turned by 180 degrees about its axis.
     void turnHalf();
+    // The globe seen over a place (degrees), as the over-home viewpoint shows the home; the
+    // user drags on from there.
+    void lookOver(float latitude, float longitude);
 };
 
 // What the viewpoint transform depends on.

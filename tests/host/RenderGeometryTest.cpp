@@ -282,7 +282,8 @@ TEST(Viewpoint, FromSunFacesTheSubSolarPoint) {
     }
 }
 
-TEST(Viewpoint, OverHomeCentresHome) {
+// Over home, and the mouse-drag orientation turned over a place, centre that place.
+TEST(Viewpoint, OverHomeAndLookOverCentreThePlace) {
     const GlobeMesh globe(65, 91, 80.0f);
     for (auto [lat, lon] : {std::pair<float, float>{28.55f, -81.38f}, {0, 90}, {-33.9f, 151.2f}, {64.8f, -147.7f}}) {
         ViewInputs in = {kViewOverHome, 0, nullptr, nullptr, lat, lon, nullptr, 0};
@@ -293,6 +294,13 @@ TEST(Viewpoint, OverHomeCentresHome) {
         EXPECT_NEAR(p[0], 0, 1e-3);
         EXPECT_NEAR(p[1], 0, 1e-3);
         EXPECT_NEAR(p[2], 80, 1e-3);
+        DragOrientation drag;
+        drag.turnHalf();
+        drag.drag(37, -12);
+        drag.lookOver(lat, lon);
+        float dragged[16];
+        drag.matrix(dragged);
+        ExpectMatrixNear(dragged, view, 1e-5f);
     }
 }
 
