@@ -138,6 +138,7 @@ add_executable(solvane WIN32
     desktop/OffscreenDib.cpp
     desktop/TrayFrame.cpp
     desktop/WallpaperFactory.cpp
+    desktop/WorldClockWindow.cpp
     res/solvane.rc
 )
 target_include_directories(solvane PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)

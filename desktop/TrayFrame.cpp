@@ -7,8 +7,10 @@
 #include "almanac/LunarPhasesWindow.h"
 #include "desktop/EarthFrame.h"
 #include "desktop/EarthFrameRules.h"
+#include "desktop/WorldClockWindow.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/FailureTrace.h"
+#include "platform/RecursiveLock.h"
 #include "platform/Resources.h"
 #include "platform/WindowVisibility.h"
 #include "res/resource.h"
@@ -20,6 +22,7 @@
 #include "ui/SkinBrushes.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include <shellapi.h>
 #include <versionhelpers.h>
@@ -124,6 +127,7 @@ void TrayFrame::onDestroy() {
     earthFrame_->destroy();
     if (about_) about_->destroy();
     if (lunarPhases_) lunarPhases_->destroy();
+    if (worldClock_) worldClock_->destroy();
     app_.endMessageLoop();
 }
 
@@ -168,6 +172,28 @@ void TrayFrame::openLunarPhases() {
     }
     lunarPhases_->open();
     SetCursor(previous);
+}
+
+void TrayFrame::openWorldClock() {
+    if (!worldClock_) {
+        worldClock_ = std::make_unique<WorldClockWindow>(WorldClockInputs{
+            app_.settings(), [this](double latitude, double longitude) { turnGlobeOver(latitude, longitude); }});
+    }
+    worldClock_->open();
+}
+
+// The over-this-place view lasts for the run: the options record keeps the viewpoint, and no
+// orientation of the mouse-drag viewpoint, so a restart shows that viewpoint's first view.
+void TrayFrame::turnGlobeOver(double latitude, double longitude) {
+    ClockSettings& settings = app_.settings();
+    {
+        std::lock_guard<RecursiveLock> hold(settings.shared().lock);
+        SharedDragOrientation().lookOver(float(latitude), float(longitude));
+    }
+    settings.update([](UserOptions& o) { o.viewpoint = kViewMouseDrag; });
+    app_.saveOptions();
+    earthFrame_->open(true);
+    InvalidateRect(earthFrame_->view(), nullptr, FALSE);
 }
 
 void TrayFrame::restartEarthWindow(UINT reasonId) {
@@ -227,6 +253,7 @@ void TrayFrame::addCommands() {
     commands_.add({ID_APP_EXIT, [this](HWND) { PostMessageA(hwnd(), WM_CLOSE, 0, 0); }});
     commands_.add({ID_EARTH_CLOCK, [this](HWND) { openEarthWindow(); }});
     commands_.add({ID_MOON_PHASES, [this](HWND) { openLunarPhases(); }});
+    commands_.add({ID_WORLD_CLOCK, [this](HWND) { openWorldClock(); }});
     commands_.add({ID_HELP_PAGES, [](HWND) { OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED); }});
     commands_.add({ID_EMAIL_SUGGESTION, [](HWND) { OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL); }});
     commands_.add({ID_VISIT_HOME_PAGE, [](HWND) { OpenPage(kHomePage, SW_SHOWNORMAL); }});

@@ -10,6 +10,7 @@
 
 class AboutWindow;
 class LunarPhasesWindow;
+class WorldClockWindow;
 class ClockApp;
 class ClockTimer;
 class EarthFrame;
@@ -40,6 +41,10 @@ private:
     void showTrayMenu();
     void openEarthWindow();
     void openLunarPhases();
+    void openWorldClock();
+    // Turns the earth clock's globe over a place: the mouse-drag viewpoint, starting from the
+    // view over that place (kept until another viewpoint is chosen).
+    void turnGlobeOver(double latitude, double longitude);
     // Asks for the session's lock and unlock notices, and again later while they are refused.
     void registerSessionNotices();
     // Wakes the wallpaper thread for pictures of this instant (the clock state brought up to
@@ -72,5 +77,6 @@ private:
     HPOWERNOTIFY displayNotice_ = nullptr;  // the display's going off and on
     bool sessionNotices_ = false;           // the session's lock and unlock are told
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
+    std::unique_ptr<WorldClockWindow> worldClock_;
     IconHandle trayIcon_;  // the tray's image of the program's icon
 };

@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include "platform/Window.h"
+
 bool Application::preTranslateMessage(MSG&) { return false; }
 
 int Application::run(HINSTANCE instance, const char* commandLine) {
@@ -8,7 +10,7 @@ int Application::run(HINSTANCE instance, const char* commandLine) {
         MSG message;
         message.message = 0;
         while (!loopEnded_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
-            if (preTranslateMessage(message)) continue;
+            if (preTranslateMessage(message) || TranslateDialogKeys(message)) continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

@@ -15,6 +15,24 @@ void DropQueuedCopies(HWND window, UINT message) {
     }
 }
 
+namespace {
+const char kDialogKeys[] = "SolvaneDialogKeys";
+}
+
+void RouteDialogKeys(HWND window, bool on) {
+    if (on) {
+        SetPropA(window, kDialogKeys, HANDLE(1));
+    } else {
+        RemovePropA(window, kDialogKeys);
+    }
+}
+
+bool TranslateDialogKeys(MSG& message) {
+    if (message.hwnd == nullptr || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    return top != nullptr && GetPropA(top, kDialogKeys) != nullptr && IsDialogMessageA(top, &message);
+}
+
 Window::~Window() { destroy(); }
 
 bool Window::registerClass(const char* className, UINT style, HBRUSH background, HICON icon) {

@@ -7,6 +7,12 @@
 // once. A WM_QUIT, which a filtered PeekMessage returns as well, is put back.
 void DropQueuedCopies(HWND window, UINT message);
 
+// Tab, Enter, Escape and mnemonics as in a dialog, for a top-level window made of controls:
+// the message loop hands the keys of such a window (and its children) to IsDialogMessage.
+void RouteDialogKeys(HWND window, bool on);
+// True when `message` was a key of such a window, and handled.
+bool TranslateDialogKeys(MSG& message);
+
 class Window {
 public:
     Window() = default;
