@@ -77,16 +77,11 @@ void LunarPhasesWindow::open() {
     }
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
     if (!registerClass(kClassName, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr, icon)) return;
-    const POINT centre = {GetSystemMetrics(SM_CXFULLSCREEN) / 2, GetSystemMetrics(SM_CYFULLSCREEN) / 2};
-    const UINT dpi = DpiAtPoint(centre);
-    const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
     // Centred; on a screen too small for it, its banner and left side stay in the work area.
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = std::max<int>(work.left, centre.x - width / 2), y = std::max<int>(work.top, centre.y - height / 2);
+    const RECT r = CentredOnPrimaryDisplay(kWidth, kHeight);
     // Children clipped: the background must not cover the views and the button.
-    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
-               height)) {
+    if (create(WS_EX_CLIENTEDGE, kClassName, "Lunar Phases", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top,
+               r.right - r.left, r.bottom - r.top)) {
         SetForegroundWindow(hwnd());
     }
 }

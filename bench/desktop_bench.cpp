@@ -8,6 +8,7 @@
 #include "tests/wine/TrustStandIn.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -260,6 +261,36 @@ int LunarPhases(bool close) {
     return 0;
 }
 
+// Opens the World Clock window of the running program from its tray command and adds places to
+// it by typing their names, as a user would; false when a place did not come.
+int WorldClock() {
+    PostMessageA(HiddenWindow(), WM_COMMAND, ID_WORLD_CLOCK, 0);
+    HWND world = nullptr;
+    // (Found as soon as it is made: shown once its controls are.)
+    for (int i = 0; i < 1500 && ((world = FindWindowA("SolvaneWorldClock", nullptr)) == nullptr || !IsWindowVisible(world)); ++i) {
+        Sleep(10);
+    }
+    if (world == nullptr || !IsWindowVisible(world)) {
+        std::printf("the World Clock window did not open\n");
+        return 1;
+    }
+    HWND list = GetDlgItem(world, IDC_WORLD_LIST), name = GetDlgItem(world, IDC_WORLD_NAME);
+    const char* places[] = {"Tokyo", "Sydney", "London", "New York", "Los Angeles", "Mumbai", "Cairo",
+                            "Sao Paulo", "Moscow", "Auckland", "Honolulu", "Reykjavik"};
+    int count = 0;
+    for (const char* place : places) {
+        for (const char* c = place; *c != 0; ++c) PostMessageA(name, WM_CHAR, WPARAM(static_cast<unsigned char>(*c)), 1);
+        PostMessageA(name, WM_KEYDOWN, VK_RETURN, 1);
+        ++count;
+        for (int i = 0; i < 500 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < count; ++i) Sleep(10);
+        if (SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < count) {
+            std::printf("%s was not added to the World Clock window\n", place);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 // Lays a window of this program over the whole earth clock window for `seconds`.
 int Cover(int seconds) {
     HWND frame = FindWindowA("SolvaneEarthFrame", nullptr);
@@ -296,7 +327,8 @@ bool StartSaver() {
 }  // namespace
 
 // usage: desktop_bench options VIEWPOINT [off|screen|WxH] | desktop_bench first-frame | desktop_bench exit |
-//        desktop_bench lunar-open | desktop_bench lunar-open-close | desktop_bench cover SECONDS |
+//        desktop_bench lunar-open | desktop_bench lunar-open-close | desktop_bench world-open |
+//        desktop_bench cover SECONDS |
 //        desktop_bench minimise | desktop_bench lock | desktop_bench working-set DESCRIPTION |
 //        desktop_bench saver
 int main(int argc, char** argv) {
@@ -315,6 +347,7 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]).rfind("lunar-open", 0) == 0) {
         return LunarPhases(std::string(argv[1]) == "lunar-open-close");
     }
+    if (argc == 2 && std::string(argv[1]) == "world-open") return WorldClock();
     if (argc == 3 && std::string(argv[1]) == "cover") return Cover(std::atoi(argv[2]));
     if (argc == 2 && std::string(argv[1]) == "minimise") {
         PostMessageA(FindWindowA("SolvaneEarthFrame", nullptr), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -326,6 +359,6 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && std::string(argv[1]) == "saver") return StartSaver() ? 0 : 1;
     std::fprintf(stderr, "usage: desktop_bench options VIEWPOINT [off|screen|WxH] | first-frame | exit | lunar-open |"
-                         " lunar-open-close | cover SECONDS | minimise | lock | working-set DESCRIPTION | saver\n");
+                         " lunar-open-close | world-open | cover SECONDS | minimise | lock | working-set DESCRIPTION | saver\n");
     return 2;
 }

@@ -123,20 +123,17 @@ void WorldClockWindow::open() {
         if (IsIconic(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
         ShowWindow(hwnd(), SW_SHOW);
         SetForegroundWindow(hwnd());
+        resume();
         return;
     }
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));
     if (!registerClass(kClassName, CS_DBLCLKS, nullptr, icon)) return;
-    const POINT centre = {GetSystemMetrics(SM_CXFULLSCREEN) / 2, GetSystemMetrics(SM_CYFULLSCREEN) / 2};
-    const UINT dpi = DpiAtPoint(centre);
-    const int width = ScaledToDpi(kWidth, dpi), height = ScaledToDpi(kHeight, dpi);
-    RECT work;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = std::max<int>(work.left, centre.x - width / 2), y = std::max<int>(work.top, centre.y - height / 2);
+    const RECT r = CentredOnPrimaryDisplay(kWidth, kHeight);
     const std::string title = LoadResourceString(IDS_WORLD_CLOCK_TITLE);
     // A popup of its own on the taskbar, minimised and restored there, keyboard-driven like a dialog.
     if (create(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, kClassName, title.c_str(),
-               WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, x, y, width, height)) {
+               WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, r.left, r.top, r.right - r.left,
+               r.bottom - r.top)) {
         ShowWindow(hwnd(), SW_SHOW);
         SetForegroundWindow(hwnd());
         SetFocus(GetDlgItem(hwnd(), IDC_WORLD_NAME));
@@ -153,7 +150,11 @@ bool WorldClockWindow::onCreate() {
         if (before.world.places != after.world.places || clockForm) PostMessageA(hwnd(), kPlacesChanged, 0, 0);
     });
     fillList();
-    if (!placesLoaded_) setStatus(LoadResourceString(IDS_WORLD_NO_PLACES_FILE));
+    if (placesLoaded_) {
+        setStatusCount();
+    } else {
+        setStatus(LoadResourceString(IDS_WORLD_NO_PLACES_FILE));
+    }
     armMinuteTimer();
     return true;
 }
@@ -322,10 +323,16 @@ void WorldClockWindow::onSize(int, int, UINT kind) {
     if (kind == SIZE_MINIMIZED) {
         KillTimer(hwnd(), kMinuteTimer);
         timesStale_ = true;
-    } else if (timesStale_) {
-        refreshTimes();
-        armMinuteTimer();
+    } else {
+        resume();
     }
+}
+
+// Seen again after a minute's turn went by unseen: the times of now, and the minute's refresh.
+void WorldClockWindow::resume() {
+    if (!timesStale_) return;
+    refreshTimes();
+    armMinuteTimer();
 }
 
 // The matches of the typed name, the most likely first and chosen.
@@ -565,6 +572,7 @@ LRESULT WorldClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         zones_.forget();
         days_.assign(days_.size(), KeptDay());
         refreshTimes();
+        armMinuteTimer();
         return 0;
     case WM_NOTIFY: {
         LRESULT result = 0;

@@ -58,6 +58,7 @@ private:
     void fillList();
     void refreshTimes();
     void armMinuteTimer();
+    void resume();
     void showMatches();
     void addMatch();
     void addAtCoordinates();

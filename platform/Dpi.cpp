@@ -2,6 +2,8 @@
 
 #include "platform/HandleOwners.h"
 
+#include <algorithm>
+
 namespace {
 
 template <typename Function>
@@ -65,4 +67,15 @@ int ArtPercentFor(UINT dpi) {
 int ArtBitmapId(int id, UINT dpi) {
     const int percent = ArtPercentFor(dpi);
     return percent == 100 ? id : percent == 150 ? id + 1000 : id + 2000;
+}
+
+RECT CentredOnPrimaryDisplay(int width, int height) {
+    const POINT centre = {GetSystemMetrics(SM_CXFULLSCREEN) / 2, GetSystemMetrics(SM_CYFULLSCREEN) / 2};
+    const UINT dpi = DpiAtPoint(centre);
+    width = ScaledToDpi(width, dpi);
+    height = ScaledToDpi(height, dpi);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const LONG x = std::max<LONG>(work.left, centre.x - width / 2), y = std::max<LONG>(work.top, centre.y - height / 2);
+    return {x, y, x + width, y + height};
 }

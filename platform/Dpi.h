@@ -16,6 +16,9 @@ UINT WindowDpi(HWND window);
 // The DPI of the monitor that holds `point` (screen coordinates), for a window about to be
 // made there.
 UINT DpiAtPoint(POINT point);
+// A window `width` x `height` at 96 DPI, at the DPI of the primary display's centre and centred
+// there; on a screen too small for it, its top and left side stay in the work area.
+RECT CentredOnPrimaryDisplay(int width, int height);
 
 // A length of `pixels` at 96 DPI, at `dpi`.
 inline int ScaledToDpi(int pixels, UINT dpi) { return MulDiv(pixels, int(dpi), int(kBaseDpi)); }

@@ -133,7 +133,7 @@ void WalkDialog(HWND dialog, const std::string& name, int dpi, int button = IDCA
 }
 
 TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
-    for (const char* file : {"servers.txt", "USPlaces.bin"}) {
+    for (const char* file : {"servers.txt", "USPlaces.bin", "WorldPlaces.bin"}) {
         ASSERT_TRUE(CopyFileA((DistFolder() + "\\" + file).c_str(), folder.path(file).c_str(), FALSE)) << file;
     }
     options.noticeFlags |= kNoticeCloseToTray;
@@ -210,6 +210,18 @@ TEST_P(HighDpi, WindowsDialogsAndPicturesComeAtTheirSizeForTheDpi) {
     }
     PostMessageA(lunar, WM_COMMAND, MAKEWPARAM(101, BN_CLICKED), 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(lunar); }, 10000));
+
+    // World Clock at its size for the DPI, its controls laid out in its own font.
+    PostMessageA(hidden, WM_COMMAND, ID_WORLD_CLOCK, 0);
+    HWND world = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (world = FindWindowA("SolvaneWorldClock", nullptr)) != nullptr && IsWindowVisible(world); }, 15000));
+    GetClientRect(world, &r);
+    EXPECT_EQ(r.right, at(760));
+    EXPECT_EQ(r.bottom, at(470));
+    ExpectLaidOut(world, GetParam(), "Arial", 10);
+    if (r.right <= GetSystemMetrics(SM_CXSCREEN)) KeepScreenshot(SettledCapture(world), shot("world-clock").c_str());
+    PostMessageA(world, WM_COMMAND, MAKEWPARAM(IDC_WORLD_CLOSE, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(world); }, 10000));
 
     // The earth clock window at least its smallest size for the DPI, the details pane too.
     RECT pane, window;

@@ -111,6 +111,12 @@ TEST_F(WorldClock, PlacesAddedByNameEditedInTheListAndTheGlobeTurnedOverOne) {
     Press(list, VK_DELETE);
     ASSERT_TRUE(WaitUntil([&] { return Names(memory, list) == std::vector<std::string>{"Tokyo"}; }, 10000));
 
+    // Space takes Tokyo off the globe: its tick goes, and stays gone when the list is made anew.
+    const auto ticked = [&] { return (SendMessageA(list, LVM_GETITEMSTATE, 0, LVIS_STATEIMAGEMASK) >> 12) == 2; };
+    EXPECT_TRUE(ticked());
+    Press(list, VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return !ticked(); }, 10000));
+
     // Tokyo's row: its time, UTC+9 (no daylight time), its sky and its own day.
     EXPECT_EQ(memory.cell(list, 0, 3), "UTC+9");
     const std::string sky = memory.cell(list, 0, 4);
