@@ -114,6 +114,17 @@ UINT SkyText(SkyLight light) {
     return IDS_WORLD_NIGHT;
 }
 
+// Alt+Up and Alt+Down in the list move the selected place, as the Move buttons do.
+LRESULT CALLBACK ListKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    if (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+        const int button = wParam == VK_UP ? IDC_WORLD_UP : IDC_WORLD_DOWN;
+        SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListKeys, id);
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
 }  // namespace
 
 WorldClockWindow::~WorldClockWindow() { destroy(); }
@@ -178,6 +189,7 @@ bool WorldClockWindow::createChildren() {
         }
     }
     HWND list = GetDlgItem(hwnd(), IDC_WORLD_LIST);
+    SetWindowSubclass(list, ListKeys, 0, 0);
     // Ticks: shown on the globe; the whole row selected, so screen readers read it whole.
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_DOUBLEBUFFER);
     SendMessageA(list, LVM_SETBKCOLOR, 0, kSkinBand);
@@ -254,8 +266,6 @@ void WorldClockWindow::fillList() {
     refreshTimes();
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    EnableWindow(GetDlgItem(hwnd(), IDC_WORLD_ADD), count < int(kMostWorldPlaces));
-    EnableWindow(GetDlgItem(hwnd(), IDC_WORLD_ADD_COORDINATES), count < int(kMostWorldPlaces));
 }
 
 // Each place's time, date, offset, sky and day, as of now. A place's day is worked out again
