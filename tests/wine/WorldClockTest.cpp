@@ -125,6 +125,19 @@ TEST_F(WorldClock, PlacesAddedByNameEditedInTheListAndTheGlobeTurnedOverOne) {
     for (int column : {1, 5, 6, 7}) {
         EXPECT_NE(memory.cell(list, 0, column).find(':'), std::string::npos) << "column " << column << ": " << memory.cell(list, 0, column);
     }
+
+    // A place by coordinates and a zone: near the South Pole in December the Sun never sets in
+    // its own calendar day.
+    Type(name, "Base Camp");
+    Type(GetDlgItem(world, IDC_WORLD_LATITUDE), "-77.85");
+    Type(GetDlgItem(world, IDC_WORLD_LONGITUDE), "166.67");
+    ASSERT_GE(SendMessageA(GetDlgItem(world, IDC_WORLD_ZONE), CB_SELECTSTRING, WPARAM(-1), LPARAM("Tokyo Standard Time")), 0);
+    PostMessageA(world, WM_COMMAND, MAKEWPARAM(IDC_WORLD_ADD_COORDINATES, BN_CLICKED), LPARAM(GetDlgItem(world, IDC_WORLD_ADD_COORDINATES)));
+    ASSERT_TRUE(WaitUntil([&] { return Names(memory, list) == std::vector<std::string>{"Tokyo", "Base Camp"}; }, 10000));
+    EXPECT_EQ(memory.cell(list, 1, 3), "UTC+9");
+    EXPECT_EQ(memory.cell(list, 1, 4), "Day");
+    EXPECT_EQ(memory.cell(list, 1, 5), "-");
+    EXPECT_EQ(memory.cell(list, 1, 7), "24:00");
     KeepScreenshot(SettledCapture(world), "world-clock.bmp");
 
     // A double click on Tokyo turns the globe over it: the mouse-drag viewpoint, stored.
