@@ -301,7 +301,9 @@ void TrayFrame::runHomeLocation(HWND owner) {
     ClockSettings& settings = app_.settings();
     HomeLocationRun run;
     run.current = settings.snapshot();
+    run.timeZone = settings.world().homeTimeZone;
     run.save = [this, &settings](const HomePlace& place) {
+        settings.update(WorldChange([&place](WorldSettings& w) { w.homeTimeZone = place.timeZone; }));
         settings.update([&place](UserOptions& o) { ApplyHomePlace(place, o); }, true);
         app_.saveOptions();
     };
