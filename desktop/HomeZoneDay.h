@@ -1,0 +1,15 @@
+// The home's day in a named time zone, as the details pane shows it in place of the PC's.
+#pragma once
+
+#include "platform/CivilClock.h"
+
+#include <string>
+
+struct HomeZoneDay {
+    CivilTime local;       // now, at home
+    std::string zoneName;  // the zone's standard or daylight name, or why the home is in UTC
+    // The Sun's events of the home's local calendar day in local hours (0 to 24), as the clock
+    // state holds them: -99 for an event that does not come because the Sun stays down, 99
+    // because it stays up.
+    double sunrise = 0, sunset = 0, noon = 0, twilightStart = 0, twilightEnd = 0;
+};
