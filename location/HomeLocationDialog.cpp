@@ -1,6 +1,7 @@
 #include "location/HomeLocationDialog.h"
 
 #include "app/ProgramFiles.h"
+#include "app/ZoneRulesReading.h"
 #include "location/HomeCoordinates.h"
 #include "location/NearestWorldPlace.h"
 #include "location/USPlacesDialog.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -46,15 +48,8 @@ constexpr std::size_t kMostListedPlaces = 12;
 // The name Windows shows for a zone ("(UTC+09:00) Osaka, Sapporo, Tokyo"), or its id when this
 // system has no such zone.
 std::wstring ZoneDisplayName(std::string_view windowsId) {
-    const std::wstring key = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\" +
-                             WideFromUtf8(std::string(windowsId));
-    wchar_t text[256] = L"";
-    DWORD size = sizeof text;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"Display", RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS ||
-        text[0] == L'\0') {
-        return WideFromUtf8(std::string(windowsId));
-    }
-    return text;
+    const std::optional<ZoneRules> zone = ReadZoneRules(windowsId);
+    return WideFromUtf8(zone && !zone->displayName.empty() ? zone->displayName : std::string(windowsId));
 }
 
 // The offset a display name begins with ("(UTC-03:30) ..." is -210 minutes), so that the list
