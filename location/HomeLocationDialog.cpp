@@ -160,6 +160,7 @@ private:
         const LRESULT item = SendDlgItemMessageW(hwnd(), IDC_WORLD_PLACE, CB_GETCURSEL, 0, 0);
         if (item < 0 || std::size_t(item) >= matches_.size()) return;
         const WorldPlace place = places_.place(matches_[std::size_t(item)]);
+        SendDlgItemMessageW(hwnd(), IDC_WORLD_PLACE, CB_SHOWDROPDOWN, FALSE, 0);
         std::string name;
         std::vector<std::wstring> lost;
         if (!AnsiFromWide(WideFromUtf8(std::string(place.name)), name, lost)) name = std::string(place.asciiName);
