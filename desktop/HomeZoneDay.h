@@ -3,7 +3,11 @@
 
 #include "platform/CivilClock.h"
 
+#include <cstdint>
 #include <string>
+
+struct PlaceDay;
+struct ZoneRules;
 
 struct HomeZoneDay {
     CivilTime local;       // now, at home
@@ -13,3 +17,6 @@ struct HomeZoneDay {
     // because it stays up.
     double sunrise = 0, sunset = 0, noon = 0, twilightStart = 0, twilightEnd = 0;
 };
+
+// The pane's day from the home's local calendar day in `zone` (PlaceDayAt), at `nowUtc`.
+HomeZoneDay HomeZoneDayOf(const PlaceDay& day, const ZoneRules& zone, int64_t nowUtc);

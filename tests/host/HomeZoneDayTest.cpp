@@ -1,0 +1,95 @@
+// The details pane's day in the home's named zone: local clock times of the events by the
+// zone's own rules (on the day of a clock change too), the standard or daylight name of now,
+// and the Sun staying up or down all day.
+#include "app/PlaceDay.h"
+#include "app/ZoneRules.h"
+#include "desktop/HomeZoneDay.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// Sydney's rules: UTC+10, daylight time (+11) from the first Sunday of October, 02:00, to the
+// first Sunday of April, 03:00.
+ZoneRules Sydney() {
+    ZoneRules zone;
+    zone.windowsId = "AUS Eastern Standard Time";
+    zone.standardName = "AUS Eastern Standard Time";
+    zone.daylightName = "AUS Eastern Daylight Time";
+    zone.rule.bias = -600;
+    zone.rule.daylightBias = -60;
+    zone.rule.standardDate.month = 4, zone.rule.standardDate.week = 1, zone.rule.standardDate.hour = 3;
+    zone.rule.daylightDate.month = 10, zone.rule.daylightDate.week = 1, zone.rule.daylightDate.hour = 2;
+    return zone;
+}
+
+int64_t Utc(int year, int month, int day, int hour, int minute) {
+    CivilTime t;
+    t.year = year, t.month = month, t.day = day, t.hour = hour, t.minute = minute;
+    return SecondsOfUtc(t);
+}
+
+TEST(HomeZoneDay, EventsInTheHomesClockAndItsZonesName) {
+    const ZoneRules zone = Sydney();
+    struct Row {
+        const char* what;
+        int64_t now, sunrise, sunset;
+        int localDay, localHour;
+        const char* name;
+        double sunriseHours, sunsetHours;
+    };
+    const Row rows[] = {
+        {"summer: UTC+11, the local day ahead of UTC's", Utc(2026, 12, 8, 14, 0), Utc(2026, 12, 8, 18, 40),
+         Utc(2026, 12, 9, 9, 0), 9, 1, "AUS Eastern Daylight Time", 5 + 40 / 60.0, 20},
+        {"winter: UTC+10", Utc(2026, 6, 15, 2, 0), Utc(2026, 6, 14, 21, 0), Utc(2026, 6, 15, 7, 0), 15, 12,
+         "AUS Eastern Standard Time", 7, 17},
+        // The clocks went forward at 02:00: sunrise 5.5 hours after midnight reads 06:30.
+        {"the day daylight time begins", Utc(2026, 10, 4, 1, 0), Utc(2026, 10, 3, 19, 30), Utc(2026, 10, 4, 8, 10), 4,
+         12, "AUS Eastern Daylight Time", 6.5, 19 + 10 / 60.0},
+    };
+    for (const Row& row : rows) {
+        PlaceDay day;
+        day.sunrise = row.sunrise, day.sunset = row.sunset;
+        day.noon = row.sunrise + 6 * 3600;
+        day.twilightStart = row.sunrise - 1800, day.twilightEnd = row.sunset + 1800;
+        day.dayLengthHours = 12;
+        const HomeZoneDay home = HomeZoneDayOf(day, zone, row.now);
+        EXPECT_EQ(home.local.day, row.localDay) << row.what;
+        EXPECT_EQ(home.local.hour, row.localHour) << row.what;
+        EXPECT_EQ(home.zoneName, row.name) << row.what;
+        EXPECT_NEAR(home.sunrise, row.sunriseHours, 1e-9) << row.what;
+        EXPECT_NEAR(home.sunset, row.sunsetHours, 1e-9) << row.what;
+        EXPECT_NEAR(home.twilightStart, row.sunriseHours - 0.5, 1e-9) << row.what;
+    }
+}
+
+TEST(HomeZoneDay, TheSunUpOrDownAllDay) {
+    struct Row {
+        double dayLengthHours, hoursInDay;
+        bool twilight;
+        double riseAndSet, twilightEnds;  // 99: "Always", -99: "Never"
+    };
+    const Row rows[] = {
+        {24, 24, false, 99, 99},   // midsummer at the pole
+        {23, 23, false, 99, 99},   // the same on the day the clocks go forward
+        {23, 25, false, -99, 99},  // the day they go back: not all of it
+        {0, 24, false, -99, -99},  // midwinter at the pole
+        {0, 24, true, -99, 0},     // a polar night with twilight at noon
+        {20, 24, false, -99, 99},  // white nights: the set after midnight, no dark at all
+    };
+    for (const Row& row : rows) {
+        PlaceDay day;
+        day.dayLengthHours = row.dayLengthHours;
+        day.endUtc = int64_t(row.hoursInDay * 3600);
+        if (row.twilight) day.twilightStart = day.twilightEnd = Utc(2026, 6, 15, 14, 0);
+        const HomeZoneDay home = HomeZoneDayOf(day, Sydney(), Utc(2026, 6, 15, 2, 0));
+        EXPECT_EQ(home.sunrise, row.riseAndSet) << row.dayLengthHours;
+        EXPECT_EQ(home.sunset, row.riseAndSet) << row.dayLengthHours;
+        EXPECT_EQ(home.twilightEnd, row.twilightEnds) << row.dayLengthHours;
+        EXPECT_EQ(home.noon, -99);
+    }
+}
+
+}  // namespace
