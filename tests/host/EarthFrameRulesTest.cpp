@@ -132,46 +132,18 @@ TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {
     EXPECT_EQ(find("2461383.08333")->x, x0 + 440);
     EXPECT_FALSE(find("Never")->label);
     EXPECT_LT(PaneBlockLeft(500), 0) << "clipped on the left below 550 pixels";
-}
 
-// A home in a named zone: its own local time and events (already local hours, no PC bias
-// taken off), the zone named after the place; UTC and the sidereal times stay the clock's.
-TEST(EarthFrameRules, DetailsPaneInTheHomesOwnZone) {
-    UserOptions o = Defaults();
-    o.timeZoneBias = 300;
-    o.displayFlags |= kLocalTime24Hour;
-    AstroState s = {};
-    s.localYear = 2026, s.localMonth = 12, s.localDay = 8, s.localHour = 9;
-    s.utcYear = 2026, s.utcMonth = 12, s.utcDay = 8, s.utcHour = 14;
-    s.sunrise = 12.1, s.sunset = 22.48;
+    // A home in a named zone: its own clock and events (already local: no PC bias taken off),
+    // the zone named after the place; UTC stays the clock's.
     HomeZoneDay sydney;
     sydney.local = {2026, 12, 9, 3, 1, 2, 3};
     sydney.zoneName = "AUS Eastern Daylight Time";
-    sydney.sunrise = 5.7, sydney.sunset = 19.95, sydney.noon = 12.8;
-    sydney.twilightStart = 99, sydney.twilightEnd = -99;
-    const std::vector<PaneText> texts = DataPaneTexts(o, s, 600, 14, 96, &sydney);
-    auto at = [&](const std::string& label) {
-        const auto l = std::find_if(texts.begin(), texts.end(), [&](const PaneText& t) { return t.text == label; });
-        EXPECT_NE(l, texts.end()) << label;
-        const auto v = std::find_if(texts.begin(), texts.end(), [&](const PaneText& t) {
-            return !t.label && l != texts.end() && t.y == l->y && t.x > l->x;
-        });
-        return v == texts.end() ? std::string() : v->text;
-    };
-    const struct {
-        const char* label;
-        const char* value;
-    } rows[] = {
-        {"Local:", "December 9, 2026 01:02:03"},
-        {"GMT:", "December 8, 2026 14:00:00 UTC"},
-        {"Sunrise:", "05:42"},
-        {"Sunset:", "19:57"},
-        {"Start Twilight:", "Always"},
-        {"End Twilight:", "Never"},
-        {"Local Noon:", "12:48"},
-    };
-    for (const auto& row : rows) EXPECT_EQ(at(row.label), row.value) << row.label;
-    EXPECT_EQ(at("Location:"), "Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W   AUS Eastern Daylight Time");
+    sydney.sunrise = 5.7, sydney.twilightEnd = 99;
+    const std::vector<PaneText> zoned = DataPaneTexts(o, s, 600, 14, 96, &sydney);
+    for (const char* text : {"December 9, 2026 01:02:03 AM ", "December 8, 2026 14:00:00 UTC", "05:42 a.m.", "Always",
+                             "Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W   AUS Eastern Daylight Time"}) {
+        EXPECT_TRUE(std::any_of(zoned.begin(), zoned.end(), [&](const PaneText& t) { return t.text == text; })) << text;
+    }
 }
 
 TEST(EarthFrameRules, ContextMenuChecksAndCommands) {

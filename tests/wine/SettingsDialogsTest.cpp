@@ -330,22 +330,11 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     ASSERT_TRUE(Gone(home));
     EXPECT_EQ(FieldText(ReadOptions(optionsPath()).homeName), "Sydney");
     // The pane gives Sydney's day in Sydney's zone, named: its sunrise in the morning (in the
-    // PC's zone, UTC here, it is in the evening before), its clock 10 or 11 hours ahead of UTC.
+    // PC's zone, UTC here, it is in the evening before).
     ASSERT_TRUE(WaitUntil([&] { return PaneLine(frame, "Sydney").find("AUS Eastern") != std::string::npos; }, 10000))
         << PaneLine(frame, "Sydney");
     const std::string sunrise = PaneLine(frame, "Sunrise:");
     EXPECT_TRUE(std::regex_search(sunrise, std::regex("^Sunrise: 0[4-7]:[0-5][0-9] a\\.m\\. "))) << sunrise;
-    SYSTEMTIME utc;
-    GetSystemTime(&utc);
-    int hour = 0, minute = 0;
-    char half[3] = "";
-    const std::string local = PaneLine(frame, "Local:");
-    ASSERT_EQ(std::sscanf(local.c_str() + local.find(':', local.find(',') + 1) - 2, "%d:%d:%*d %2s", &hour, &minute, half), 3)
-        << local;
-    hour = hour % 12 + (half[0] == 'P' ? 12 : 0);
-    const int ahead = ((hour * 60 + minute) - (utc.wHour * 60 + utc.wMinute) + 24 * 60) % (24 * 60);
-    EXPECT_TRUE(std::abs(ahead - 600) <= 1 || std::abs(ahead - 660) <= 1) << local << " against UTC " << utc.wHour << ":"
-                                                                            << utc.wMinute;
     KeepScreenshot(SettledCapture(frame), "home-zone-pane.bmp");
     stop();
 }
