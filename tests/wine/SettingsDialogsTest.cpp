@@ -310,10 +310,13 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     ASSERT_NE(home, nullptr);
     EXPECT_NE(ItemText(home, IDC_HOME_TIME_ZONE).find("Eastern"), std::string::npos) << "the zone kept";
     HWND world = GetDlgItem(home, IDC_WORLD_PLACE);
-    Type(home, IDC_WORLD_PLACE, "sydn");
-    PostMessageA(home, WM_COMMAND, MAKEWPARAM(IDC_WORLD_PLACE, CBN_EDITCHANGE), LPARAM(world));
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(world, CB_GETCOUNT, 0, 0) > 0; }, 10000));
-    EXPECT_EQ(ItemText(home, IDC_WORLD_PLACE), "sydn") << "the typed text stays";
+    // Typed a key at a time into the box's edit, as the keyboard would.
+    HWND edit = FindWindowExA(world, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    for (const char key : std::string("sydn")) PostMessageA(edit, WM_CHAR, WPARAM(key), 0);
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(home, IDC_WORLD_PLACE) == "sydn"; }, 10000)) << "the typed text stays";
+    ASSERT_TRUE(WaitUntilIdle(home));
+    ASSERT_GT(SendMessageA(world, CB_GETCOUNT, 0, 0), 0);
     KeepScreenshot(SettledCapture(home), "home-location-world-place.bmp");
     wchar_t first[256] = L"";
     SendMessageW(world, CB_GETLBTEXT, 0, LPARAM(first));
