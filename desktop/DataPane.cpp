@@ -149,6 +149,12 @@ void DataPane::onDestroy() {
 
 LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_TIMECHANGE: {
+        std::lock_guard<RecursiveLock> hold(shared_.lock);
+        zones_.forget();
+        day_.reset();
+        return 0;
+    }
     case WM_GETTEXTLENGTH:
         return LRESULT(text().size());
     case WM_GETTEXT: {

@@ -378,6 +378,8 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });
+        // The details pane reads the home's zone again: its rules may have changed with it.
+        if (earthFrame_) SendMessageA(earthFrame_->pane(), WM_TIMECHANGE, 0, 0);
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.
