@@ -34,7 +34,7 @@ TIME_ZONE_INFORMATION InformationOf(const ZoneYearRule& rule) {
     return information;
 }
 
-TEST(ZoneRulesFromTheRegistry, AgreeWithWindowsConversionAllOf2027) {
+TEST(ZoneRulesFromTheRegistry, AgreeWithWindowsConversionIn2005And2027) {
     const char* const ids[] = {"Pacific Standard Time",     "Newfoundland Standard Time",
                                "GMT Standard Time",         "India Standard Time",
                                "Nepal Standard Time",       "AUS Eastern Standard Time",
@@ -47,29 +47,35 @@ TEST(ZoneRulesFromTheRegistry, AgreeWithWindowsConversionAllOf2027) {
         EXPECT_EQ(cache.find(id), zone) << "read once";
         EXPECT_FALSE(zone->standardName.empty());
         EXPECT_NE(zone->displayName.find("(UTC"), std::string::npos) << zone->displayName;
-        // Windows converts by one year's TZI: the year's rule of the zone.
-        const TIME_ZONE_INFORMATION information = InformationOf(ZoneRuleOfYear(*zone, 2027));
-        int daylightInstants = 0;
-        const int64_t start = SecondsOfUtc({2027, 1, 1, 0, 12}), end = SecondsOfUtc({2027, 12, 31});
-        for (int64_t quarter = start; quarter < end; quarter += 15 * 60) {
-            for (int64_t t : {quarter - 1, quarter}) {
-                const CivilTime utc = UtcOfSeconds(t);
-                SYSTEMTIME utcTime = {WORD(utc.year), WORD(utc.month), WORD(utc.dayOfWeek), WORD(utc.day),
-                                      WORD(utc.hour), WORD(utc.minute), WORD(utc.second), 0};
-                SYSTEMTIME local = {};
-                ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(&information, &utcTime, &local));
-                const ZoneTime time = ZoneTimeAt(*zone, t);
-                const CivilTime& l = time.local;
-                ASSERT_EQ(SecondsOfUtc({l.year, l.month, l.day, 0, l.hour, l.minute, l.second}),
-                          SecondsOfUtc({local.wYear, local.wMonth, local.wDay, 0, local.wHour, local.wMinute,
-                                        local.wSecond}))
-                    << "at " << t;
-                daylightInstants += time.daylight;
+        // Windows converts by one year's TZI: the zone's rule of that year (2005 from the
+        // Dynamic DST table where the zone has one).
+        for (int32_t year : {2005, 2027}) {
+            const TIME_ZONE_INFORMATION information = InformationOf(ZoneRuleOfYear(*zone, year));
+            int daylightInstants = 0;
+            const int64_t start = SecondsOfUtc({year, 1, 1, 0, 12}), end = SecondsOfUtc({year, 12, 31});
+            for (int64_t quarter = start; quarter < end; quarter += 15 * 60) {
+                for (int64_t t : {quarter - 1, quarter}) {
+                    const CivilTime utc = UtcOfSeconds(t);
+                    SYSTEMTIME utcTime = {WORD(utc.year), WORD(utc.month), WORD(utc.dayOfWeek), WORD(utc.day),
+                                          WORD(utc.hour), WORD(utc.minute), WORD(utc.second), 0};
+                    SYSTEMTIME local = {};
+                    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(&information, &utcTime, &local));
+                    const ZoneTime time = ZoneTimeAt(*zone, t);
+                    const CivilTime& l = time.local;
+                    ASSERT_EQ(SecondsOfUtc({l.year, l.month, l.day, 0, l.hour, l.minute, l.second}),
+                              SecondsOfUtc({local.wYear, local.wMonth, local.wDay, 0, local.wHour, local.wMinute,
+                                            local.wSecond}))
+                        << "at " << t;
+                    daylightInstants += time.daylight;
+                }
             }
+            EXPECT_EQ(daylightInstants > 0, information.StandardDate.wMonth != 0) << year;
         }
-        const bool keepsDaylightTime = information.StandardDate.wMonth != 0;
-        EXPECT_EQ(daylightInstants > 0, keepsDaylightTime);
     }
+    // 2005 kept the older United States rule: daylight time from the first Sunday of April.
+    const std::shared_ptr<const ZoneRules> pacific = cache.find("Pacific Standard Time");
+    EXPECT_EQ(ZoneTimeAt(*pacific, SecondsOfUtc({2005, 3, 20, 0, 12})).utcOffsetMinutes, -480);
+    EXPECT_EQ(ZoneTimeAt(*pacific, SecondsOfUtc({2027, 3, 20, 0, 12})).utcOffsetMinutes, -420);
     EXPECT_FALSE(cache.find("Mars Standard Time"));
     EXPECT_FALSE(cache.find("..\\Time Zones\\Tokyo Standard Time")) << "an id is one key's name";
 }
