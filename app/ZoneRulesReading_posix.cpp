@@ -83,6 +83,7 @@ ZoneYearRule RuleOfYear(int32_t year, const std::vector<Change>& changes) {
     for (const Change& change : changes) {
         const int64_t localBefore = change.utc + int64_t(change.before.offsetMinutes) * 60;
         if (localBefore < yearStart || localBefore >= yearEnd) continue;
+        // A year whose standard time itself changes takes the later one all year.
         if (change.after.daylight) daylight = change.after.offsetMinutes;
         else standard = change.after.offsetMinutes;
         if (change.before.daylight) daylight = change.before.offsetMinutes;

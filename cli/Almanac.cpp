@@ -27,8 +27,8 @@ std::string Number(double x) {
     return buffer;
 }
 
-// Windows-1252 text (read as Latin-1) as a JSON string.
-std::string JsonString(const std::string& text) {
+// Text as a JSON string: Windows-1252 (read as Latin-1), or UTF-8 kept as it is.
+std::string JsonString(const std::string& text, bool utf8 = false) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {
@@ -38,7 +38,7 @@ std::string JsonString(const std::string& text) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04x", c);
             out += escape;
-        } else if (c < 0x80) {
+        } else if (c < 0x80 || utf8) {
             out += char(c);
         } else {
             out += char(0xC0 | (c >> 6));
@@ -52,6 +52,26 @@ std::string PlaceJson(const BodyPlace& p) {
     return "{\"x\": " + Number(p.position[0]) + ", \"y\": " + Number(p.position[1]) +
            ", \"z\": " + Number(p.position[2]) + ", \"ra\": " + Number(p.ra) +
            ", \"dec\": " + Number(p.dec) + ", \"distance\": " + Number(p.distance) + "}";
+}
+
+std::string EventJson(const ZoneRules& zone, const std::optional<int64_t>& utcSeconds) {
+    return utcSeconds ? "\"" + IsoLocalTime(zone, *utcSeconds) + "\"" : "null";
+}
+
+std::string LocalPlaceJson(const AlmanacPlace& p) {
+    const PlaceDay& d = p.day;
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", d.date.year, d.date.month, d.date.day);
+    return "{\"name\": " + (p.name.empty() ? std::string("null") : JsonString(p.name, true)) +
+           ", \"lat\": " + Number(p.latitude) + ", \"lon\": " + Number(p.longitude) +
+           ", \"timeZone\": " + JsonString(p.zone.windowsId, true) +
+           ", \"utcOffsetMinutes\": " + std::to_string(p.time.utcOffsetMinutes) +
+           ", \"localTime\": \"" + IsoLocalTime(p.zone, p.utcSeconds) + "\", \"localDate\": \"" + date +
+           "\", \"sunrise\": " + EventJson(p.zone, d.sunrise) + ", \"sunset\": " + EventJson(p.zone, d.sunset) +
+           ", \"localNoon\": " + EventJson(p.zone, d.noon) +
+           ", \"twilightStart\": " + EventJson(p.zone, d.twilightStart) +
+           ", \"twilightEnd\": " + EventJson(p.zone, d.twilightEnd) +
+           ", \"dayLengthHours\": " + Number(d.dayLengthHours) + "}";
 }
 
 std::string Field(const char* name, const std::string& value, bool last = false) {
@@ -111,8 +131,8 @@ std::string AlmanacJson(const Almanac& a) {
                  Number(LocalSiderealHours(s.greenwichSiderealTime, a.options.homeLongitude))) +
            Field("sun", PlaceJson(a.sun)) + Field("moon", PlaceJson(a.moon)) +
            Field("events", events) + Field("moonIllumination", Number(a.moonIllumination)) +
-           Field("moonPhaseAngle", Number(a.moonPhaseAngle)) + Field("phases", phases, true) +
-           "}\n";
+           Field("moonPhaseAngle", Number(a.moonPhaseAngle)) + Field("phases", phases, !a.place) +
+           (a.place ? Field("place", LocalPlaceJson(*a.place), true) : std::string()) + "}\n";
 }
 
 std::string AlmanacPage(const Almanac& a) {

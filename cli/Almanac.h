@@ -4,6 +4,9 @@
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
 #include "astro/MoonPhase.h"
+#include "cli/AlmanacPlace.h"
+
+#include <optional>
 
 #include <string>
 
@@ -21,12 +24,16 @@ struct Almanac {
     double moonIllumination;  // percent
     double moonPhaseAngle;    // degrees
     PhaseTable phases;
+    std::optional<AlmanacPlace> place;  // asked for by name or by coordinates and zone
 };
 
 // Everything for the instant of `clock` at the home of `options`. The ephemeris must be open.
 Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock);
 
-// One JSON object; numbers unrounded in the engine's units.
+// One JSON object; numbers unrounded in the engine's units. With a place, its "place": name
+// (null for none), lat, lon, timeZone, utcOffsetMinutes, localTime, localDate and the day's
+// sunrise, sunset, localNoon, twilightStart and twilightEnd as local ISO 8601 times (null when
+// the day has none), and dayLengthHours.
 std::string AlmanacJson(const Almanac& almanac);
 
 // A readable page of the program's own texts (Windows-1252).

@@ -6,7 +6,20 @@
 
 const char kAlmanacUsage[] =
     "usage: solvane-almanac [--utc YYYY-MM-DDTHH:MM:SS] [--lat DEG] [--lon DEG] "
-    "[--tz-bias MINUTES] [--cheby PATH] [--json]";
+    "[--tz-bias MINUTES | --zone ID] [--place NAME] [--cheby PATH] [--json]";
+
+namespace {
+
+// The options that cannot go together, as one phrase; empty when they can.
+std::string Clash(const AlmanacRequest& r) {
+    if (r.place && (r.latitude || r.longitude)) return "--place takes its own --lat and --lon";
+    if (r.place && (r.zone || r.timeZoneBias)) return "--place takes its own time zone";
+    if (r.zone && r.timeZoneBias) return "--zone and --tz-bias cannot go together";
+    if (r.zone && !(r.latitude && r.longitude)) return "--zone needs --lat and --lon";
+    return {};
+}
+
+}  // namespace
 
 bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacRequest* request,
                            std::string* error) {
@@ -24,6 +37,16 @@ bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacReq
              r.timeZoneBias = static_cast<int>(minutes);
              return true;
          }},
+        {"--place", "a place name",
+         [&r](const std::string& value) {
+             r.place = value;
+             return !value.empty();
+         }},
+        {"--zone", "a Windows time zone id",
+         [&r](const std::string& value) {
+             r.zone = value;
+             return !value.empty();
+         }},
         {"--cheby", "a file path",
          [&r](const std::string& value) {
              r.chebyPath = value;
@@ -36,6 +59,8 @@ bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacReq
          }},
     };
     if (!ParseOptions(arguments, rules, error)) return false;
+    *error = Clash(r);
+    if (!error->empty()) return false;
     *request = r;
     return true;
 }

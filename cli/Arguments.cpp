@@ -16,8 +16,8 @@ int DaysInMonth(int year, int month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// An argument as an error message quotes it: control characters (a newline, say) as '?', so
-// the message stays on one line, and a long one shortened.
+}  // namespace
+
 std::string Quoted(const std::string& text) {
     constexpr std::size_t kLongest = 60;
     std::string out = "'";
@@ -27,6 +27,8 @@ std::string Quoted(const std::string& text) {
     }
     return out + (text.size() > kLongest ? "...'" : "'");
 }
+
+namespace {
 
 const OptionRule* FindRule(const std::vector<OptionRule>& rules, const std::string& name) {
     for (const OptionRule& rule : rules) {
@@ -75,6 +77,11 @@ bool ParseOptions(const std::vector<std::string>& arguments, const std::vector<O
 
 int UsageError(const char* program, const std::string& error, const char* usage) {
     std::fprintf(stderr, "%s: %s. %s\n", program, error.c_str(), usage);
+    return 2;
+}
+
+int UnknownNameError(const char* program, const std::string& error) {
+    std::fprintf(stderr, "%s: %s\n", program, error.c_str());
     return 2;
 }
 

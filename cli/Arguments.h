@@ -27,6 +27,14 @@ bool ParseOptions(const std::vector<std::string>& arguments, const std::vector<O
 // status of a bad command line, 2.
 int UsageError(const char* program, const std::string& error, const char* usage);
 
+// An argument as an error message quotes it: control characters (a newline, say) as '?', so
+// the message stays on one line, and a long one shortened.
+std::string Quoted(const std::string& text);
+
+// Writes "program: error" as one line on the standard error stream; returns the exit status of
+// a request that names something unknown, 2.
+int UnknownNameError(const char* program, const std::string& error);
+
 // The whole of `text` as a finite decimal number from `low` to `high`.
 bool ParseNumber(const std::string& text, double low, double high, double* value);
 

@@ -1,12 +1,15 @@
 // solvane-almanac: the clock's numbers for any instant and place.
 #include "app/EphemerisFile.h"
 #include "app/ProgramFiles.h"
+#include "app/ZoneRulesReading.h"
 #include "astro/Ephemeris.h"
 #include "astro/FixedClock.h"
 #include "cli/Almanac.h"
+#include "cli/AlmanacPlace.h"
 #include "cli/AlmanacRequest.h"
 #include "cli/Arguments.h"
 #include "cli/StoredOptions.h"
+#include "location/WorldPlaces.h"
 #include "platform/ProgramArguments.h"
 #include "platform/ProgramPath.h"
 #include "platform/SystemClock.h"
@@ -17,6 +20,7 @@
 #endif
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,13 +68,47 @@ int main(int argc, char** argv) {
     if (request.longitude) options.homeLongitude = float(*request.longitude);
     options.timeZoneBias = request.timeZoneBias ? *request.timeZoneBias : SystemBias();
 
+    PlaceChoice choice;
+    std::optional<ZoneRules> zone;
+    if (request.place || request.zone) {
+        WorldPlaces places;
+        const bool placesRead =
+            places.loadFile(FileBesideProgram(programPath, "WorldPlaces.bin")) == WorldPlacesCheck::Sound;
+        if (request.place && !placesRead) {
+            std::fputs("solvane-almanac: WorldPlaces.bin beside the program cannot be read\n", stderr);
+            return 1;
+        }
+#ifndef _WIN32
+        LearnHostZoneNames(places);
+#endif
+        if (!ChoosePlace(request, places, &choice, &error)) return UnknownNameError("solvane-almanac", error);
+        zone = ReadZoneRules(choice.zoneId);
+        if (!zone && request.zone) {
+            return UnknownNameError("solvane-almanac", "this system has no time zone " + Quoted(choice.zoneId));
+        }
+        if (!zone) {
+            std::fprintf(stderr, "solvane-almanac: this system has no time zone '%s': the place's times are in UTC\n",
+                         choice.zoneId.c_str());
+            zone = UtcZoneRules();
+        }
+        SetFieldText(options.homeName, choice.asciiName);
+        options.homeLatitude = float(choice.latitude);
+        options.homeLongitude = float(choice.longitude);
+    }
+
     if (!OpenEphemerisFile(request.chebyPath ? *request.chebyPath : FileBesideProgram(programPath, "cheby"))) {
         return 1;
     }
 
     const CivilTime utc = request.utc ? *request.utc : SystemClock().utcNow();
+    std::optional<AlmanacPlace> place;
+    if (zone) {
+        place = ComputeAlmanacPlace(choice.name, choice.latitude, choice.longitude, *zone, SecondsOfUtc(utc));
+        options.timeZoneBias = -place->time.utcOffsetMinutes;
+    }
     FixedClock clock(utc, options.timeZoneBias);
-    const Almanac almanac = ComputeAlmanac(options, clock);
+    Almanac almanac = ComputeAlmanac(options, clock);
+    almanac.place = std::move(place);
     const std::string text = request.json ? AlmanacJson(almanac) : ForTerminal(AlmanacPage(almanac));
     std::fputs(text.c_str(), stdout);
     CloseEphemeris();

@@ -107,7 +107,8 @@ add_custom_target(generated-art ALL DEPENDS ${SPLASH_BMP} ${CHEBY_FILE} ${IMAGE_
 
 set_target_properties(solvane-almanac PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_custom_command(TARGET solvane-almanac POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CHEBY_FILE} ${CMAKE_BINARY_DIR}/bin/cheby)
+    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CHEBY_FILE} ${CMAKE_BINARY_DIR}/bin/cheby
+    COMMAND ${CMAKE_COMMAND} -E create_symlink ${WORLDPLACES_FILE} ${CMAKE_BINARY_DIR}/bin/WorldPlaces.bin)
 
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})

@@ -3,6 +3,8 @@
 #include "desktop/EarthFrameRules.h"
 #include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
+#include "platform/Resources.h"
+#include "platform/WideText.h"
 #include "render/GlyphFont.h"
 #include "res/resource.h"
 
@@ -86,8 +88,40 @@ void DataPane::drawBackground(int w, int h, UINT dpi) {
 }
 
 std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const {
-    std::lock_guard<RecursiveLock> hold(lock_);
-    return DataPaneTexts(options_, astro_, width, charHeight, dpi);
+    std::lock_guard<RecursiveLock> hold(shared_.lock);
+    const std::optional<HomeZoneDay> home = homeZoneDay();
+    return DataPaneTexts(shared_.options, shared_.astro, width, charHeight, dpi, home ? &*home : nullptr);
+}
+
+std::optional<HomeZoneDay> DataPane::homeZoneDay() const {
+    const std::string& id = shared_.world.homeTimeZone;
+    if (id.empty()) return std::nullopt;
+    const std::shared_ptr<const ZoneRules> found = zones_.find(id);
+    const ZoneRules rules = found ? *found : UtcZoneRules();
+    const AstroState& s = shared_.astro;
+    CivilTime utc;
+    utc.year = s.utcYear, utc.month = s.utcMonth, utc.day = s.utcDay;
+    utc.hour = s.utcHour, utc.minute = s.utcMinute, utc.second = s.utcSecond;
+    const int64_t now = SecondsOfUtc(utc);
+    const double latitude = shared_.options.homeLatitude, longitude = shared_.options.homeLongitude;
+    if (!day_ || dayZone_ != id || dayLatitude_ != latitude || dayLongitude_ != longitude || now < day_->startUtc ||
+        now >= day_->endUtc) {
+        day_ = PlaceDayAt(latitude, longitude, rules, now);
+        dayZone_ = id;
+        dayLatitude_ = latitude;
+        dayLongitude_ = longitude;
+    }
+    HomeZoneDay home = HomeZoneDayOf(*day_, rules, now);
+    // The pane draws in the ANSI code page: a name it cannot show whole gives way to the id.
+    std::string ansi;
+    std::vector<std::wstring> lost;
+    home.zoneName = AnsiFromWide(WideFromUtf8(home.zoneName), ansi, lost) ? ansi : id;
+    if (!found) {
+        home.zoneName = LoadResourceString(IDS_HOME_ZONE_MISSING);
+        const std::size_t mark = home.zoneName.find("%s");
+        if (mark != std::string::npos) home.zoneName.replace(mark, 2, id);
+    }
+    return home;
 }
 
 // The pane's texts as its window text, for screen readers and other programs: a line per
@@ -115,6 +149,12 @@ void DataPane::onDestroy() {
 
 LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_TIMECHANGE: {
+        std::lock_guard<RecursiveLock> hold(shared_.lock);
+        zones_.forget();
+        day_.reset();
+        return 0;
+    }
     case WM_GETTEXTLENGTH:
         return LRESULT(text().size());
     case WM_GETTEXT: {

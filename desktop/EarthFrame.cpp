@@ -34,7 +34,7 @@ EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
                                PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
                                             IDS_HARDWARE_FALLBACK);
                            }}),
-      pane_(app.settings().shared().options, app.settings().shared().astro, app.settings().shared().lock) {}
+      pane_(app.settings().shared()) {}
 
 bool EarthFrame::createWindow() {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE));

@@ -3,6 +3,7 @@
 #include "app/Formatting.h"
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
+#include "desktop/HomeZoneDay.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -89,13 +90,22 @@ Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, co
     return placed;
 }
 
-std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, int clientWidth,
-                                    int h, int dpi) {
+std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, int clientWidth,
+                                    int h, int dpi, const HomeZoneDay* homeZone) {
     const int x0 = PaneBlockLeft(clientWidth, dpi);
     const int y0 = AtDpi(2, dpi), y1 = h + AtDpi(3, dpi), gap = h + AtDpi(1, dpi);
     const int y2 = y1 + gap, y3 = y1 + 2 * gap, y4 = y1 + 3 * gap;
     const auto x = [&](int column) { return x0 + AtDpi(column, dpi); };
-    const double zone = o.timeZoneBias / 60.0;
+    // In the home's own zone: its local time, and events already in its local hours.
+    AstroState s = pc;
+    if (homeZone != nullptr) {
+        const CivilTime& l = homeZone->local;
+        s.localYear = l.year, s.localMonth = l.month, s.localDay = l.day, s.localDayOfWeek = l.dayOfWeek;
+        s.localHour = l.hour, s.localMinute = l.minute, s.localSecond = l.second;
+        s.sunrise = homeZone->sunrise, s.sunset = homeZone->sunset, s.localNoon = homeZone->noon;
+        s.twilightStart = homeZone->twilightStart, s.twilightEnd = homeZone->twilightEnd;
+    }
+    const double zone = homeZone != nullptr ? 0 : o.timeZoneBias / 60.0;
     std::vector<PaneText> t = {
         {x(20), y0, "Location:", true},        {x(20), y1, "Local:", true},
         {x(20), y2, "GMT:", true},             {x(20), y3, "Sunrise:", true},
@@ -105,8 +115,9 @@ std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& s, i
         {x(320), y4, "Local Noon:", true},
     };
     const std::string location =
-        Printf("%s   %s   %s                        ", FieldText(o.homeName).c_str(),
-               FormatLatitude(o.homeLatitude, o).c_str(), FormatLongitude(o.homeLongitude, o).c_str());
+        Printf("%s   %s   %s", FieldText(o.homeName).c_str(), FormatLatitude(o.homeLatitude, o).c_str(),
+               FormatLongitude(o.homeLongitude, o).c_str()) +
+        (homeZone != nullptr ? "   " + homeZone->zoneName : std::string("                        "));
     const std::vector<PaneText> values = {
         {x(77), y0, location, false},
         {x(77), y1, FormatLocalDateTime(s, o), false},

@@ -6,6 +6,7 @@
 #include <vector>
 
 struct AstroState;
+struct HomeZoneDay;
 struct UserOptions;
 
 // Lengths here are given at 96 DPI and scaled for the window's DPI.
@@ -65,9 +66,11 @@ struct PaneText {
 // Left edge of the pane's 550-pixel block (negative below a width of 550: clipped, not moved).
 inline int PaneBlockLeft(int clientWidth, int dpi = 96) { return clientWidth / 2 - AtDpi(275, dpi); }
 
-// The labels and values of the details pane for a font of character height `charHeight`.
+// The labels and values of the details pane for a font of character height `charHeight`; with
+// `homeZone`, the home's local time and events are those of its own zone, named after the place.
 std::vector<PaneText> DataPaneTexts(const UserOptions& options, const AstroState& state,
-                                    int clientWidth, int charHeight, int dpi = 96);
+                                    int clientWidth, int charHeight, int dpi = 96,
+                                    const HomeZoneDay* homeZone = nullptr);
 
 // Context-menu commands.
 enum ContextCommand : unsigned {

@@ -328,7 +328,9 @@ void TrayFrame::runHomeLocation(HWND owner) {
     ClockSettings& settings = app_.settings();
     HomeLocationRun run;
     run.current = settings.snapshot();
+    run.timeZone = settings.world().homeTimeZone;
     run.save = [this, &settings](const HomePlace& place) {
+        settings.update(WorldChange([&place](WorldSettings& w) { w.homeTimeZone = place.timeZone; }));
         settings.update([&place](UserOptions& o) { ApplyHomePlace(place, o); }, true);
         app_.saveOptions();
     };
@@ -403,6 +405,8 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });
+        // The details pane reads the home's zone again: its rules may have changed with it.
+        if (earthFrame_) SendMessageA(earthFrame_->pane(), WM_TIMECHANGE, 0, 0);
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.

@@ -1,7 +1,13 @@
 #include "location/HomeLocationDialog.h"
 
+#include "app/ProgramFiles.h"
+#include "app/ZoneRulesReading.h"
 #include "location/HomeCoordinates.h"
+#include "location/NearestWorldPlace.h"
 #include "location/USPlacesDialog.h"
+#include "location/WorldPlaceLookup.h"
+#include "location/WorldPlaces.h"
+#include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "platform/WideText.h"
 #include "res/resource.h"
@@ -9,8 +15,12 @@
 #include "ui/SkinBrushes.h"
 #include "ui/SkinnedDialog.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,7 +31,8 @@ const DialogSkin kSkin = {IDB_BANNER_HOME_LOCATION, 221, 47, ControlColours::Sta
                           {{IDOK, IDB_FACES_SAVE}, {IDCANCEL, IDB_FACES_CANCEL},
                            {IDC_US_LOOKUP, IDB_FACES_US_LOOKUP}, {IDC_WEB_LOOKUP, IDB_FACES_WEB_LOOKUP},
                            {kHelpButton, IDB_FACES_HELP}},
-                          {IDC_LOCATION_NAME_GROUP, IDC_LATITUDE_GROUP, IDC_LONGITUDE_GROUP, IDC_ENTRY_FORM_GROUP},
+                          {IDC_LOCATION_NAME_GROUP, IDC_LATITUDE_GROUP, IDC_LONGITUDE_GROUP, IDC_ENTRY_FORM_GROUP,
+                           IDC_TIME_ZONE_GROUP},
                           "\\help\\HomeLocation.htm", true};
 
 // The degrees, minutes and seconds edits of latitude, then longitude.
@@ -30,6 +41,34 @@ const int kDmsEdits[2][3] = {{IDC_LATITUDE_DEGREES, IDC_LATITUDE_MINUTES, IDC_LA
 const int kDmsEditLengths[3] = {3, 2, 2};
 const int kDecimalControls[4] = {IDC_LATITUDE_DECIMAL, IDC_LONGITUDE_DECIMAL, IDC_LATITUDE_DECIMAL_LABEL,
                                  IDC_LONGITUDE_DECIMAL_LABEL};
+
+// World places listed as the user types a name.
+constexpr std::size_t kMostListedPlaces = 12;
+
+// The name Windows shows for a zone ("(UTC+09:00) Osaka, Sapporo, Tokyo"), or its id when this
+// system has no such zone.
+std::wstring ZoneDisplayName(std::string_view windowsId) {
+    const std::optional<ZoneRules> zone = ReadZoneRules(windowsId);
+    return WideFromUtf8(zone && !zone->displayName.empty() ? zone->displayName : std::string(windowsId));
+}
+
+// The offset a display name begins with ("(UTC-03:30) ..." is -210 minutes), so that the list
+// runs from west to east as Windows' own does; 0 for a name without one.
+int DisplayOffsetMinutes(const std::wstring& display) {
+    wchar_t sign = 0;
+    int hours = 0, minutes = 0;
+    if (swscanf(display.c_str(), L"(UTC%lc%d:%d)", &sign, &hours, &minutes) != 3) return 0;
+    return (sign == L'-' ? -1 : 1) * (hours * 60 + minutes);
+}
+
+// How a found world place is listed: its name, a United States place's state, its country.
+std::wstring PlaceLine(const WorldPlaces& places, const WorldPlace& place) {
+    std::string line(place.name);
+    if (std::string_view(place.country) == "US" && !place.admin1.empty()) line += ", " + std::string(place.admin1);
+    const std::string_view country = places.countryName(place.country);
+    line += ", " + std::string(country.empty() ? std::string_view(place.country) : country);
+    return WideFromUtf8(line);
+}
 
 class HomeLocationDialog : public SkinnedDialog {
 public:
@@ -49,7 +88,87 @@ private:
         latitude_ = std::isfinite(o.homeLatitude) ? o.homeLatitude : 0.0;
         longitude_ = std::isfinite(o.homeLongitude) ? o.homeLongitude : 0.0;
         showForm((o.displayFlags & kDegreesMinutesSeconds) != 0);
+        const bool placesLoaded = places_.loadFile(DataFilePath(ProgramPath(), "WorldPlaces.bin")) == WorldPlacesCheck::Sound;
+        EnableWindow(GetDlgItem(hwnd(), IDC_WORLD_PLACE), placesLoaded);
+        listZones();
         return true;
+    }
+
+    // "This PC's time zone", then the world places' zones from west to east, and a stored zone
+    // they lack (kept as it is); the home's zone selected.
+    void listZones() {
+        struct Listed {
+            int offset;
+            std::wstring display;
+            std::string id;
+        };
+        std::vector<Listed> listed;
+        bool storedListed = run_.timeZone.empty();
+        for (std::size_t i = 0; i < places_.zoneCount(); ++i) {
+            const std::string id(places_.zone(i).windowsId);
+            const std::wstring display = ZoneDisplayName(id);
+            listed.push_back({DisplayOffsetMinutes(display), display, id});
+            storedListed = storedListed || id == run_.timeZone;
+        }
+        if (!storedListed) listed.push_back({0, WideFromUtf8(run_.timeZone), run_.timeZone});
+        std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+            return std::tie(a.offset, a.display) < std::tie(b.offset, b.display);
+        });
+        HWND combo = GetDlgItem(hwnd(), IDC_HOME_TIME_ZONE);
+        zoneIds_ = {""};
+        SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(LoadResourceStringWide(IDS_THIS_PC_TIME_ZONE).c_str()));
+        for (const Listed& zone : listed) {
+            zoneIds_.push_back(zone.id);
+            SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(zone.display.c_str()));
+        }
+        selectZone(run_.timeZone);
+    }
+
+    void selectZone(std::string_view windowsId) {
+        const auto found = std::find(zoneIds_.begin(), zoneIds_.end(), windowsId);
+        if (found == zoneIds_.end()) return;
+        SendDlgItemMessageW(hwnd(), IDC_HOME_TIME_ZONE, CB_SETCURSEL, WPARAM(found - zoneIds_.begin()), 0);
+    }
+
+    std::string selectedZone() const {
+        const LRESULT item = SendDlgItemMessageW(hwnd(), IDC_HOME_TIME_ZONE, CB_GETCURSEL, 0, 0);
+        return item >= 0 && std::size_t(item) < zoneIds_.size() ? zoneIds_[std::size_t(item)] : std::string();
+    }
+
+    // The world places whose names begin with the typed text, listed under it as it is typed.
+    void listMatches() {
+        HWND combo = GetDlgItem(hwnd(), IDC_WORLD_PLACE);
+        std::wstring typed(std::size_t(GetWindowTextLengthW(combo)) + 1, L'\0');
+        typed.resize(std::size_t(GetWindowTextW(combo, &typed[0], int(typed.size()))));
+        DWORD selStart = 0, selEnd = 0;
+        SendMessageW(combo, CB_GETEDITSEL, WPARAM(&selStart), LPARAM(&selEnd));
+        while (SendMessageW(combo, CB_DELETESTRING, 0, 0) > 0) {
+        }
+        matches_ = FindWorldPlaces(places_, Utf8FromWide(typed), kMostListedPlaces);
+        for (std::size_t index : matches_) {
+            SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(PlaceLine(places_, places_.place(index)).c_str()));
+        }
+        SendMessageW(combo, CB_SHOWDROPDOWN, !matches_.empty(), 0);
+        // Showing the list may put its first line in the edit: the typed text and caret stay.
+        SetWindowTextW(combo, typed.c_str());
+        SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(selStart, selEnd));
+    }
+
+    // The picked world place's name (its ASCII name where the record's code page lacks some
+    // of its letters), coordinates and zone.
+    void takeMatch() {
+        const LRESULT item = SendDlgItemMessageW(hwnd(), IDC_WORLD_PLACE, CB_GETCURSEL, 0, 0);
+        if (item < 0 || std::size_t(item) >= matches_.size()) return;
+        const WorldPlace place = places_.place(matches_[std::size_t(item)]);
+        SendDlgItemMessageW(hwnd(), IDC_WORLD_PLACE, CB_SHOWDROPDOWN, FALSE, 0);
+        std::string name;
+        std::vector<std::wstring> lost;
+        if (!AnsiFromWide(WideFromUtf8(std::string(place.name)), name, lost)) name = std::string(place.asciiName);
+        SetDlgItemTextA(hwnd(), IDC_LOCATION_NAME, CutName(name).c_str());
+        latitude_ = place.latitude;
+        longitude_ = place.longitude;
+        fillFields();
+        selectZone(places_.zone(place.zone).windowsId);
     }
 
     // Shows the controls of one entry form, checks its radio and fills its fields from the
@@ -169,13 +288,16 @@ private:
         latitude_ = place.latitude;
         longitude_ = place.longitude;
         fillFields();
+        // The United States places have no zone: their neighbours' in the same state.
+        const int neighbour = NearestWorldPlaceInUSState(places_, place.state, place.latitude, place.longitude);
+        if (neighbour >= 0) selectZone(places_.zone(places_.place(std::size_t(neighbour)).zone).windowsId);
     }
 
     void save() {
         double latitude, longitude;
         std::string name;
         if (!readFields(latitude, longitude) || !onTheGlobe(latitude, longitude) || !readName(name)) return;
-        if (run_.save) run_.save({name, latitude, longitude, dms_});
+        if (run_.save) run_.save({name, latitude, longitude, dms_, selectedZone()});
         end(IDOK);
     }
 
@@ -198,9 +320,19 @@ private:
         return SkinnedDialog::onCommand(id);
     }
 
+    bool onControlNotice(UINT id, UINT code) override {
+        if (id != IDC_WORLD_PLACE) return false;
+        if (code == CBN_EDITCHANGE) listMatches();
+        if (code == CBN_SELENDOK) takeMatch();
+        return true;
+    }
+
     const HomeLocationRun& run_;
     double latitude_ = 0, longitude_ = 0;  // degrees, north and east positive
     bool dms_ = false;                     // the form shown
+    WorldPlaces places_;                   // empty when "WorldPlaces.bin" is missing or damaged
+    std::vector<std::size_t> matches_;     // the listed world places, as indices into places_
+    std::vector<std::string> zoneIds_;     // the zones listed, in order: "" for this PC's
 };
 
 }  // namespace

@@ -72,7 +72,7 @@ private:
         const auto index = std::size_t(SendMessageA(list, LB_GETITEMDATA, item, 0));
         if (index >= places_.size()) return false;
         const USPlace& p = places_[index];
-        picked = {HomeNameOfPlace(p), p.latitude, p.longitude};
+        picked = {HomeNameOfPlace(p), p.latitude, p.longitude, p.state};
         return true;
     }
 

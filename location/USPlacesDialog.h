@@ -13,6 +13,7 @@ struct PickedPlace {
     std::string name;  // at most 31 characters with the state's code, as HomeNameOfPlace makes it
     double latitude = 0;
     double longitude = 0;
+    int state = -1;  // its row of kUSStates
 };
 
 // Runs the dialog over `owner`; true with `place` filled when the user picked one, false (and

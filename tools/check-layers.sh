@@ -19,7 +19,7 @@ BEGIN {
     allowed["almanac"] = " almanac ui render app astro platform res imagelib "
     allowed["saver"] = " saver render app astro platform res imagelib "
     allowed["desktop"] = " desktop almanac timesync settings location ui render app astro platform res imagelib "
-    allowed["cli"] = " cli render app astro platform res imagelib "
+    allowed["cli"] = " cli location render app astro platform res imagelib "
     allowed["installer"] = " installer platform "
 }
 {

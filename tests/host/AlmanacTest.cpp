@@ -1,7 +1,9 @@
 #include "EphemerisFixture.h"
 
 #include "astro/FixedClock.h"
+#include "app/ZoneRulesReading.h"
 #include "cli/Almanac.h"
+#include "cli/AlmanacPlace.h"
 #include "cli/Arguments.h"
 
 #include <regex>
@@ -48,6 +50,59 @@ TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {
 TEST_F(WithEphemeris, InstantsOutsideTheEphemerisEndWithItsMessage) {
     EXPECT_EXIT(OrlandoAt("2070-01-01T00:00:00", 0), testing::ExitedWithCode(1),
                 "GetStateVector: requested date not covered by ephemeris file.");
+}
+
+// A world place by name, in its own zone by the host's zone data, and the events of its local
+// calendar day as local times.
+TEST_F(WithEphemeris, PlaceByNameInItsOwnZone) {
+    WorldPlaces places;
+    ASSERT_EQ(places.loadFile(SOLVANE_TEST_WORLDPLACES), WorldPlacesCheck::Sound);
+    LearnHostZoneNames(places);
+    const struct {
+        const char* typed;
+        const char* utc;
+        const char* name;
+        const char* expected[3];  // in the place's JSON
+    } cases[] = {
+        {"tokyo", "2027-06-21T14:30:00", "Tokyo",
+         {"\"timeZone\": \"Tokyo Standard Time\", \"utcOffsetMinutes\": 540, \"localTime\": \"2027-06-21T23:30:00+09:00\"",
+          "\"sunrise\": \"2027-06-21T04:25:", "\"sunset\": \"2027-06-21T19:00:"}},
+        {"Honolulu", "2027-12-22T09:00:00", "Honolulu",
+         {"\"localTime\": \"2027-12-21T23:00:00-10:00\", \"localDate\": \"2027-12-21\"",
+          "\"sunrise\": \"2027-12-21T07:04:", "\"sunset\": \"2027-12-21T17:54:"}},
+        // The day the clocks go forward: the offset of each instant.
+        {"Sydney, AU", "2027-10-02T14:30:00", "Sydney",
+         {"\"utcOffsetMinutes\": 600, \"localTime\": \"2027-10-03T00:30:00+10:00\"",
+          "\"sunrise\": \"2027-10-03T06:", "+11:00\", \"dayLengthHours\": 12.4"}},
+        {"kathmandu", "2027-03-01T00:00:00", "Kathmandu",
+         {"\"timeZone\": \"Nepal Standard Time\", \"utcOffsetMinutes\": 345", "\"localDate\": \"2027-03-01\"",
+          "\"localTime\": \"2027-03-01T05:45:00+05:45\""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        AlmanacRequest request;
+        request.place = c.typed;
+        PlaceChoice choice;
+        std::string error;
+        ASSERT_TRUE(ChoosePlace(request, places, &choice, &error));
+        EXPECT_EQ(choice.name, c.name);
+        const std::optional<ZoneRules> zone = ReadZoneRules(choice.zoneId);
+        ASSERT_TRUE(zone);
+        CivilTime utc;
+        ASSERT_TRUE(ParseUtc(c.utc, &utc));
+        Almanac almanac = OrlandoAt(c.utc, 0);
+        almanac.place = ComputeAlmanacPlace(choice.name, choice.latitude, choice.longitude, *zone, SecondsOfUtc(utc));
+        const std::string json = AlmanacJson(almanac);
+        EXPECT_NE(json.find("\n  \"place\": {\"name\": \"" + std::string(c.name) + "\""), std::string::npos);
+        for (const char* part : c.expected) EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+    AlmanacRequest unknown;
+    unknown.place = "Qwzx\nQ";
+    std::string error;
+    PlaceChoice choice;
+    EXPECT_FALSE(ChoosePlace(unknown, places, &choice, &error));
+    EXPECT_EQ(error, "no world place is named 'Qwzx?Q'");
+    SetHostZoneNames({});
 }
 
 }  // namespace

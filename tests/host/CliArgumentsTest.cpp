@@ -121,6 +121,34 @@ TEST(AlmanacArguments, RefusesBadInputAndSaysWhy) {
     EXPECT_EQ(error, "--lon wants degrees from -180 to 180 (east positive), not '200'");
 }
 
+TEST(AlmanacArguments, PlaceOrZoneAndWhatCannotGoWithThem) {
+    AlmanacRequest r;
+    ASSERT_TRUE(ParsesAlmanac({"--place", "Kingston, JM", "--json"}, &r));
+    EXPECT_EQ(*r.place, "Kingston, JM");
+    ASSERT_TRUE(ParsesAlmanac({"--zone", "Nepal Standard Time", "--lat", "27.7", "--lon", "85.3"}, &r));
+    EXPECT_EQ(*r.zone, "Nepal Standard Time");
+    EXPECT_FALSE(r.place);
+    const struct {
+        std::vector<std::string> arguments;
+        const char* error;
+    } bad[] = {
+        {{"--zone", "UTC", "--lat", "1", "--lon", "2", "--tz-bias", "60"}, "--zone and --tz-bias cannot go together"},
+        {{"--zone", "UTC", "--lat", "1"}, "--zone needs --lat and --lon"},
+        {{"--zone", "UTC"}, "--zone needs --lat and --lon"},
+        {{"--place", "Tokyo", "--lat", "1"}, "--place takes its own --lat and --lon"},
+        {{"--place", "Tokyo", "--zone", "UTC"}, "--place takes its own time zone"},
+        {{"--place", "Tokyo", "--tz-bias", "0"}, "--place takes its own time zone"},
+        {{"--place", ""}, "--place wants a place name, not ''"},
+        {{"--zone", "", "--lat", "1", "--lon", "2"}, "--zone wants a Windows time zone id, not ''"},
+        {{"--place"}, "--place needs a value"},
+    };
+    for (const auto& c : bad) {
+        std::string error;
+        EXPECT_FALSE(ParsesAlmanac(c.arguments, nullptr, &error)) << Joined(c.arguments);
+        EXPECT_EQ(error, c.error) << Joined(c.arguments);
+    }
+}
+
 TEST(RenderArguments, DefaultsOptionsAndRefusals) {
     RenderRequest r;
     std::string error;

@@ -1,4 +1,5 @@
 #include "desktop/EarthFrameRules.h"
+#include "desktop/HomeZoneDay.h"
 
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
@@ -131,6 +132,18 @@ TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {
     EXPECT_EQ(find("2461383.08333")->x, x0 + 440);
     EXPECT_FALSE(find("Never")->label);
     EXPECT_LT(PaneBlockLeft(500), 0) << "clipped on the left below 550 pixels";
+
+    // A home in a named zone: its own clock and events (already local: no PC bias taken off),
+    // the zone named after the place; UTC stays the clock's.
+    HomeZoneDay sydney;
+    sydney.local = {2026, 12, 9, 3, 1, 2, 3};
+    sydney.zoneName = "AUS Eastern Daylight Time";
+    sydney.sunrise = 5.7, sydney.twilightEnd = 99;
+    const std::vector<PaneText> zoned = DataPaneTexts(o, s, 600, 14, 96, &sydney);
+    for (const char* text : {"December 9, 2026 01:02:03 AM ", "December 8, 2026 14:00:00 UTC", "05:42 a.m.", "Always",
+                             "Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W   AUS Eastern Daylight Time"}) {
+        EXPECT_TRUE(std::any_of(zoned.begin(), zoned.end(), [&](const PaneText& t) { return t.text == text; })) << text;
+    }
 }
 
 TEST(EarthFrameRules, ContextMenuChecksAndCommands) {

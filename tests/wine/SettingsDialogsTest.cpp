@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <regex>
 #include <set>
 
 namespace {
@@ -236,6 +237,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     ASSERT_GT(cut.size(), 1000u);
     cut.resize(1000);
     ASSERT_TRUE(WriteBinaryFile(folder.path("USPlaces.bin"), cut));
+    ASSERT_TRUE(CopyFileA((DistFolder() + "\\WorldPlaces.bin").c_str(), folder.path("WorldPlaces.bin").c_str(), FALSE));
     options.displayFlags &= ~kDegreesMinutesSeconds;
     start();
     HWND home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
@@ -247,6 +249,7 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     EXPECT_EQ(CountDialogsWith(IDC_PLACES_GROUP), 0);
 
     ASSERT_TRUE(CopyFileA((DistFolder() + "\\USPlaces.bin").c_str(), folder.path("USPlaces.bin").c_str(), FALSE));
+    EXPECT_EQ(ItemText(home, IDC_HOME_TIME_ZONE), "This PC's time zone") << "an existing user's home";
     Press(home, IDC_US_LOOKUP);
     HWND places = WaitForDialogWith(IDC_PLACES_GROUP);
     ASSERT_NE(places, nullptr);
@@ -284,6 +287,8 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     EXPECT_EQ(ItemText(home, IDC_LONGITUDE_DECIMAL).substr(0, 4), "71.4");
     EXPECT_TRUE(Checked(home, IDC_NORTH));
     EXPECT_TRUE(Checked(home, IDC_WEST));
+    EXPECT_NE(ItemText(home, IDC_HOME_TIME_ZONE).find("Eastern"), std::string::npos)
+        << ItemText(home, IDC_HOME_TIME_ZONE) << ": the zone of Rhode Island's places";
     // Saved in degrees, minutes and seconds: whole seconds, and the form kept as the preference.
     Click(home, IDC_ENTRY_DMS);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(home, IDC_LATITUDE_DEGREES)) != 0; }, 5000));
@@ -298,6 +303,46 @@ TEST_F(SettingsDialogs, UnitedStatesLookupFillsTheHomeLocation) {
     EXPECT_NEAR(saved.homeLatitude, 41.82, 0.05);
     EXPECT_NEAR(saved.homeLongitude, -71.41, 0.05);
     EXPECT_NE(saved.displayFlags & kDegreesMinutesSeconds, 0u);
+
+    // A world place typed by name: listed as it is typed, and picking it brings its name,
+    // coordinates and zone; the pane then gives the home's day in that zone.
+    home = OpenDialogWith(hidden, ID_HOME_LOCATION, IDC_LOCATION_NAME);
+    ASSERT_NE(home, nullptr);
+    EXPECT_NE(ItemText(home, IDC_HOME_TIME_ZONE).find("Eastern"), std::string::npos) << "the zone kept";
+    HWND world = GetDlgItem(home, IDC_WORLD_PLACE);
+    // Typed a key at a time into the box's edit, as the keyboard would.
+    HWND edit = FindWindowExA(world, nullptr, "Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    for (const char key : std::string("sydn")) PostMessageA(edit, WM_CHAR, WPARAM(key), 0);
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(home, IDC_WORLD_PLACE) == "sydn"; }, 10000)) << "the typed text stays";
+    ASSERT_TRUE(WaitUntilIdle(home));
+    ASSERT_GT(SendMessageA(world, CB_GETCOUNT, 0, 0), 0);
+    KeepScreenshot(SettledCapture(home), "home-location-world-place.bmp");
+    wchar_t first[256] = L"";
+    SendMessageW(world, CB_GETLBTEXT, 0, LPARAM(first));
+    EXPECT_EQ(std::wstring(first), L"Sydney, Australia") << "the most populous first";
+    SendMessageA(world, CB_SETCURSEL, 0, 0);
+    PostMessageA(home, WM_COMMAND, MAKEWPARAM(IDC_WORLD_PLACE, CBN_SELENDOK), LPARAM(world));
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(home, IDC_LOCATION_NAME) == "Sydney"; }, 5000));
+    EXPECT_NE(ItemText(home, IDC_HOME_TIME_ZONE).find("Sydney"), std::string::npos) << ItemText(home, IDC_HOME_TIME_ZONE);
+    EXPECT_TRUE(Checked(home, IDC_SOUTH));
+    EXPECT_TRUE(Checked(home, IDC_EAST));
+    EXPECT_EQ(ItemText(home, IDC_LATITUDE_DEGREES), "33");
+    KeepScreenshot(SettledCapture(home), "home-location-zone.bmp");
+    Press(home, IDOK);
+    ASSERT_TRUE(Gone(home));
+    EXPECT_EQ(FieldText(ReadOptions(optionsPath()).homeName), "Sydney");
+    // The pane gives Sydney's day in Sydney's zone, named: its sunrise in the morning (in the
+    // PC's zone, UTC here, it is in the evening before).
+    ASSERT_TRUE(WaitUntil([&] { return PaneLine(frame, "Sydney").find("AUS Eastern") != std::string::npos; }, 10000))
+        << PaneLine(frame, "Sydney");
+    const std::string sunrise = PaneLine(frame, "Sunrise:");
+    EXPECT_TRUE(std::regex_search(sunrise, std::regex("^Sunrise: 0[4-7]:[0-5][0-9] a\\.m\\. "))) << sunrise;
+    KeepScreenshot(SettledCapture(frame), "home-zone-pane.bmp");
+    // A time change has the zone read again; the pane keeps naming it.
+    DWORD_PTR answered = 0;
+    ASSERT_NE(SendMessageTimeoutA(hidden, WM_TIMECHANGE, 0, 0, SMTO_BLOCK, 10000, &answered), 0);
+    EXPECT_NE(PaneLine(frame, "Sydney").find("AUS Eastern"), std::string::npos) << PaneLine(frame, "Sydney");
     stop();
 }
 
