@@ -218,13 +218,15 @@ bool WorldClockWindow::createChildren() {
 // The children placed and lettered for the window's DPI (their places are given at 96).
 void WorldClockWindow::layout() {
     const auto at = [&](int pixels) { return ScaledToDpi(pixels, dpi_); };
-    font_ = Arial(at(13), FW_NORMAL);
+    // The old font goes only once no child uses it.
+    GdiFont font = Arial(at(13), FW_NORMAL);
     titleFont_ = Arial(at(22), FW_BOLD);
     for (const ChildPlace& c : kChildren) {
         HWND child = GetDlgItem(hwnd(), c.id);
         MoveWindow(child, at(c.at.left), at(c.at.top), at(c.at.right), at(c.at.bottom), FALSE);
-        SendMessageA(child, WM_SETFONT, WPARAM(font_.get()), FALSE);
+        SendMessageA(child, WM_SETFONT, WPARAM(font.get()), FALSE);
     }
+    font_ = std::move(font);
     HWND list = GetDlgItem(hwnd(), IDC_WORLD_LIST);
     for (int i = 0; i < int(std::size(kColumns)); ++i) SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(i), at(kColumns[i].width));
     close_.dpiChanged();
