@@ -51,7 +51,7 @@ TEST(IniFile, ReadsSectionsKeysAndSkipsWhatItCannotRead) {
         }
     }
     EXPECT_EQ(file.find("Home", "TimeZone")->line, 9);
-    EXPECT_EQ(file.damagedLines, (std::vector<int>{6, 7, 11, 12, 15, 16, 17}));
+    EXPECT_EQ(file.damagedLines(), (std::vector<int>{6, 7, 11, 12, 15, 16, 17}));
 }
 
 TEST(IniFile, SwitchesAreOneOrZero) {
@@ -61,9 +61,9 @@ TEST(IniFile, SwitchesAreOneOrZero) {
     EXPECT_EQ(IniSwitch(file, "D", "Missing"), false);
     EXPECT_EQ(IniSwitch(file, "D", "Other"), std::nullopt);
     EXPECT_EQ(IniSwitch(file, "D", "Blank"), std::nullopt);
-    EXPECT_TRUE(ParseIni("").entries.empty());
-    EXPECT_TRUE(ParseIni("\xEF\xBB\xBF").damagedLines.empty());
-    EXPECT_EQ(ParseIni("[D]\nk\xF8\x80\x80=1\n").damagedLines, std::vector<int>{2}) << "no UTF-8 lead byte";
+    EXPECT_TRUE(ParseIni("").entries().empty());
+    EXPECT_TRUE(ParseIni("\xEF\xBB\xBF").damagedLines().empty());
+    EXPECT_EQ(ParseIni("[D]\nk\xF8\x80\x80=1\n").damagedLines(), std::vector<int>{2}) << "no UTF-8 lead byte";
 }
 
 }  // namespace
