@@ -25,7 +25,9 @@ bool IsZoneId(std::string_view id) {
     return !id.empty() && id.size() <= kLongestZoneId && id.find('\\') == std::string_view::npos;
 }
 
+// A decimal number of degrees within +-limit ("+" allowed, as people write north and east).
 std::optional<double> Degrees(std::string_view text, double limit) {
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
