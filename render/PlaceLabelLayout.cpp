@@ -18,13 +18,13 @@ void Transform(const float m[16], const double in[4], double out[4]) {
     }
 }
 
-bool Inside(const PixelBox& box, const ViewProjection& view) {
+bool Inside(const ViewRect& box, const ViewProjection& view) {
     return box.left >= 0 && box.bottom >= 0 && box.right <= view.width && box.top <= view.height;
 }
 
 }  // namespace
 
-bool Overlaps(const PixelBox& a, const PixelBox& b) {
+bool Overlaps(const ViewRect& a, const ViewRect& b) {
     return !a.empty() && !b.empty() && a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
@@ -62,7 +62,7 @@ PlaceMarkSizes PlaceMarkSizesFor(float dpiScale) {
 }
 
 std::vector<PlacedMark> LayoutPlaceLabels(const std::vector<PlaceMark>& marks, const std::vector<LabelExtent>& extents,
-                                          const ViewProjection& view, float globeRadius, const PixelBox& keepClear,
+                                          const ViewProjection& view, float globeRadius, const ViewRect& keepClear,
                                           const PlaceMarkSizes& sizes) {
     std::vector<PlacedMark> placed;
     for (std::size_t i = 0; i < marks.size(); ++i) {
@@ -75,7 +75,7 @@ std::vector<PlacedMark> LayoutPlaceLabels(const std::vector<PlaceMark>& marks, c
     std::stable_sort(byPopulation.begin(), byPopulation.end(), [&](std::size_t a, std::size_t b) {
         return marks[placed[a].index].population > marks[placed[b].index].population;
     });
-    std::vector<PixelBox> taken;
+    std::vector<ViewRect> taken;
     if (!keepClear.empty()) taken.push_back(keepClear);
     for (std::size_t k : byPopulation) {
         PlacedMark& mark = placed[k];
@@ -83,12 +83,12 @@ std::vector<PlacedMark> LayoutPlaceLabels(const std::vector<PlaceMark>& marks, c
         if (extent.width <= 0 || extent.height <= 0) continue;
         const float offset = sizes.markerSize / 2 + sizes.gap;
         const float bottom = std::round(mark.at.y - extent.height / 2);
-        const PixelBox right = {std::round(mark.at.x + offset), bottom, std::round(mark.at.x + offset) + extent.width,
+        const ViewRect right = {std::round(mark.at.x + offset), bottom, std::round(mark.at.x + offset) + extent.width,
                                 bottom + extent.height};
-        const PixelBox left = {std::round(mark.at.x - offset) - extent.width, bottom, std::round(mark.at.x - offset),
+        const ViewRect left = {std::round(mark.at.x - offset) - extent.width, bottom, std::round(mark.at.x - offset),
                                bottom + extent.height};
-        const PixelBox label = Inside(right, view) ? right : left;
-        const bool free = Inside(label, view) && std::none_of(taken.begin(), taken.end(), [&](const PixelBox& other) {
+        const ViewRect label = Inside(right, view) ? right : left;
+        const bool free = Inside(label, view) && std::none_of(taken.begin(), taken.end(), [&](const ViewRect& other) {
                               return Overlaps(label, other);
                           });
         if (!free) continue;

@@ -10,12 +10,12 @@
 #include <vector>
 
 // A rectangle of the viewport in pixels, y up from the bottom as OpenGL counts.
-struct PixelBox {
+struct ViewRect {
     float left = 0, bottom = 0, right = 0, top = 0;
     bool empty() const { return right <= left || top <= bottom; }
 };
 
-bool Overlaps(const PixelBox& a, const PixelBox& b);
+bool Overlaps(const ViewRect& a, const ViewRect& b);
 
 // The globe's camera: OpenGL's column-major matrices and the viewport's size in pixels.
 struct ViewProjection {
@@ -48,12 +48,12 @@ struct PlacedMark {
     std::size_t index = 0;  // into the marks given
     PixelPoint at;
     bool labelled = false;
-    PixelBox label;  // where the label goes when labelled
+    ViewRect label;  // where the label goes when labelled
 };
 
 // The visible places, in the order given. A label goes right of its marker, or left where the
 // viewport ends there; it stays within the viewport and off `keepClear` (the time display) and
 // the labels of more populous places (ties: the earlier place).
 std::vector<PlacedMark> LayoutPlaceLabels(const std::vector<PlaceMark>& marks, const std::vector<LabelExtent>& extents,
-                                          const ViewProjection& view, float globeRadius, const PixelBox& keepClear,
+                                          const ViewProjection& view, float globeRadius, const ViewRect& keepClear,
                                           const PlaceMarkSizes& sizes);

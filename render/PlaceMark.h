@@ -11,6 +11,11 @@ struct PlaceMark {
     std::string timeText;  // the place's local time, "14:05" or "2:05 PM"
 };
 
+inline bool operator==(const PlaceMark& a, const PlaceMark& b) {
+    return a.name == b.name && a.latitude == b.latitude && a.longitude == b.longitude &&
+           a.population == b.population && a.timeText == b.timeText;
+}
+
 // The label drawn beside the marker: "Tokyo 14:05".
 inline std::string PlaceLabelText(const PlaceMark& mark) {
     return mark.timeText.empty() ? mark.name : mark.name + " " + mark.timeText;

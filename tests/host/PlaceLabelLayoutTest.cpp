@@ -56,12 +56,12 @@ TEST(PlaceLabelLayout, ProjectsTheNearSideAndHidesTheFarSide) {
 }
 
 TEST(PlaceLabelLayout, PopulationDecidesOverlapsAndEveryVisiblePlaceKeepsItsMarker) {
-    const PixelBox none = {};
-    const PixelBox timeDisplay = {200, 40, 400, 90};
+    const ViewRect none = {};
+    const ViewRect timeDisplay = {200, 40, 400, 90};
     struct Case {
         const char* what;
         std::vector<PlaceMark> marks;
-        PixelBox keepClear;
+        ViewRect keepClear;
         std::vector<bool> labelled;  // per visible place, in the order given
     } cases[] = {
         {"apart", {Mark("A", 0, 90, 10), Mark("B", 40, 90, 20)}, none, {true, true}},
