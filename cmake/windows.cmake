@@ -43,6 +43,7 @@ add_library(solvane_render STATIC
     render/GLTarget.cpp
     render/GlyphFont.cpp
     render/MoonPhaseImage.cpp
+    render/PlaceMarkPainter.cpp
     render/ReadPixels.cpp
     render/ResourceBitmaps.cpp
     render/SharedImages.cpp

@@ -6,6 +6,7 @@
 #include "platform/Dpi.h"
 #include "platform/HandleOwners.h"
 #include "desktop/NoticeDialog.h"
+#include "desktop/WorldPlaceMarks.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinBrushes.h"
@@ -33,7 +34,8 @@ EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
                            [trayFrame] {
                                PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
                                             IDS_HARDWARE_FALLBACK);
-                           }}),
+                           },
+                           [&app] { return ClockPlaceMarks(app.settings()).now(); }}),
       pane_(app.settings().shared()) {}
 
 bool EarthFrame::createWindow() {
@@ -225,6 +227,10 @@ void EarthFrame::followSettings(const UserOptions& before, const UserOptions& af
     if (effects.paneToggled) setDetailsPane(after.detailsPaneHidden == 0);
     // Behind a dialog of its own the globe stands still, as the clock does, until the dialog ends.
     if (effects.viewRedrawn && IsWindowEnabled(hwnd())) InvalidateRect(view_.hwnd(), nullptr, FALSE);
+}
+
+void EarthFrame::redrawGlobe() {
+    if (hwnd() != nullptr && IsWindowEnabled(hwnd())) InvalidateRect(view_.hwnd(), nullptr, FALSE);
 }
 
 bool EarthFrame::onCommand(UINT id) {

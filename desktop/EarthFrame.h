@@ -28,6 +28,8 @@ public:
     void closeToTray();
     // Shows what a change of the options changed: the details pane, the globe.
     void followSettings(const UserOptions& before, const UserOptions& after);
+    // Draws the globe again (what it marks has changed).
+    void redrawGlobe();
 
     HWND view() const { return view_.hwnd(); }
     HWND pane() const { return pane_.hwnd(); }

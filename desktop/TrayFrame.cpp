@@ -78,6 +78,10 @@ bool TrayFrame::onCreate() {
     settingsListener_ = app_.settings().listen([this](const Settings& before, const Settings& after) {
         if (clockTimer_ && EffectsOfChange(before.options, after.options).tickWoken) clockTimer_->wake();
         earthFrame_->followSettings(before.options, after.options);
+        if (before.world != after.world) {
+            earthFrame_->redrawGlobe();
+            renewWallpaperSoon();
+        }
     });
     renewWallpaper();  // a first wallpaper at once (with the generator off: the placement checked)
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
@@ -269,6 +273,12 @@ void TrayFrame::addCommands() {
                        if (!about_) about_ = std::make_unique<AboutWindow>(SharedSkinBrushes());
                        about_->open();
                    }});
+    commands_.add({ID_SHOW_WORLD_PLACES,
+                   [this](HWND) {
+                       app_.settings().update([](WorldSettings& world) { world.showPlaces = !world.showPlaces; });
+                       app_.saveOptions();
+                   },
+                   nullptr, [this] { return app_.settings().world().showPlaces; }});
     for (UINT id : ContextCommands()) {
         commands_.add({id, [this, id](HWND) { applyDisplayCommand(id); }, nullptr, [this, id] {
                            const std::vector<unsigned> checked = CheckedContextCommands(app_.settings().snapshot());

@@ -194,5 +194,8 @@ void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLoc
     glColor3ub(255, 255, 255);
     if (flags & kShowSun) DrawSprite(r.textures[kTextureSun], theta, d.sunFrame, 8);
     if (flags & kShowMoon) DrawSprite(r.textures[kTextureMoon], theta, d.moonFrame, 4);
+    if (r.places != nullptr && r.places->marks != nullptr) {
+        r.places->painter->draw(*r.places->marks, r.globe->mesh().radius(), r.places->keepClear, r.places->dpiScale);
+    }
     glPopMatrix();
 }

@@ -6,6 +6,7 @@
 #include "render/EarthTextures.h"
 #include "render/GlobeArrays.h"
 #include "render/LitEarthTexture.h"
+#include "render/PlaceMarkPainter.h"
 #include "render/SceneInputs.h"
 
 #include <cstdint>
@@ -18,6 +19,7 @@ struct SceneResources {
     GLuint globeList;        // the globe with normals; 0: emit it each time
     const GlobeArrays* globe;
     LitEarthTexture* litEarth;  // the realistic terminator's lit maps, in textures[kTextureLitEarth]
+    const PlaceMarksOnScene* places = nullptr;  // drawn over everything; none when null
 };
 
 

@@ -178,6 +178,7 @@ void EarthView::onDestroyContext() {
         glDeleteLists(listBase_, 4);
         globe_.reset();
         glyphs_.destroy();
+        placeMarks_.destroy();
         glDeleteTextures(kEarthTextureCount, textures_);
     }
     target_.destroy();
@@ -288,14 +289,24 @@ PixelRows EarthView::renderFrame() {
     const float dpiScale = float(WindowDpi(hwnd())) / float(kBaseDpi);
     if (GlyphZoom(dpiScale) != glyphs_.zoom()) buildGlyphs();
     const TimeDisplayText text = MakeTimeDisplayText(options, astro);
-    const PixelRows rows = TimeDisplayRows(text, LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_, dpiScale),
-                                           glyphs_.cellSize(), height_);
+    const TimeDisplayLayout layout = LayoutTimeDisplay(text, glyphs_.metrics(), width_, height_, dpiScale);
+    const PixelRows rows = TimeDisplayRows(text, layout, glyphs_.cellSize(), height_);
+    // The place labels keep off the time display's rows over its width (overlay units are two
+    // to a pixel), a few pixels to spare.
+    ViewRect timeDisplayBox = {};
+    if (rows.count > 0) {
+        const float spare = 4 * dpiScale;
+        timeDisplayBox = {(std::min(layout.panelLeft, layout.timeLeft) + width_) / 2 - spare, float(rows.first),
+                          (layout.panelRight + width_) / 2 + spare, float(rows.first + rows.count)};
+    }
+    std::vector<PlaceMark> marks = model_.places ? model_.places() : std::vector<PlaceMark>();
     PixelRows changed = rows;
-    if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count &&
+    if (globeKept_ && rows.first == keptRows_.first && rows.count == keptRows_.count && marks == marks_ &&
         GlobeStillTrue(keptGlobe_, in, GlobeRadiusPixels(width_, height_))) {
         restoreUnderTimeDisplay();
     } else {
-        drawGlobe(in, rows);
+        marks_ = std::move(marks);
+        drawGlobe(in, rows, timeDisplayBox);
         changed = {0, height_};
     }
     advanceSpin(options.viewpoint, options.spinSpeed);
@@ -305,10 +316,12 @@ PixelRows EarthView::renderFrame() {
     return changed;
 }
 
-void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows) {
+void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows, const ViewRect& timeDisplayBox) {
     glClear(GL_COLOR_BUFFER_BIT);
     refreshMoonTexture(in.julianDate);
-    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_};
+    const PlaceMarksOnScene places = {&placeMarks_, &marks_, timeDisplayBox,
+                                      float(WindowDpi(hwnd())) / float(kBaseDpi)};
+    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_, &places};
     DrawEarthScene(resources, in, model_.stateLock);
     // A turning globe is never reused.
     globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&

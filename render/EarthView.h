@@ -8,6 +8,7 @@
 #include "render/GlobeArrays.h"
 #include "render/GlyphFont.h"
 #include "render/LitEarthTexture.h"
+#include "render/PlaceMarkPainter.h"
 #include "render/SceneInputs.h"
 #include "render/TimeDisplayLayout.h"
 #include "render/Viewpoint.h"
@@ -35,6 +36,8 @@ struct EarthViewModel {
     // view then asks for software formats only. Unset: the view goes over to off-screen
     // software drawing in place, without a word.
     std::function<void()> hardwareFailed;
+    // The places to mark on the globe now (asked once a frame); unset or empty: none.
+    std::function<std::vector<PlaceMark>()> places;
 };
 
 // Whether an accelerated context of this run has failed to reach the screen.
@@ -80,7 +83,7 @@ private:
     // Draws the frame; the rows it changed (OpenGL's, from the bottom).
     PixelRows renderFrame();
     void buildGlyphs();
-    void drawGlobe(const SceneInputs& in, const PixelRows& timeDisplayRows);
+    void drawGlobe(const SceneInputs& in, const PixelRows& timeDisplayRows, const ViewRect& timeDisplayBox);
     void restoreUnderTimeDisplay();
     void refreshMoonTexture(double julianDate);
     void advanceSpin(int viewpoint, int spinSpeed);
@@ -96,12 +99,14 @@ private:
     std::unique_ptr<GlobeArrays> globe_;
     LitEarthTexture litEarth_;
     GlyphFont glyphs_;
+    PlaceMarkPainter placeMarks_;
     double moonTextureDate_ = 0;
     // The globe of the last full frame and the pixels under the time display in it: while the
     // globe stays true, the once-a-second frames only redraw the time display (off screen,
     // where the frame's pixels persist).
     bool globeKept_ = false;
     SceneInputs keptGlobe_ = {};
+    std::vector<PlaceMark> marks_;  // this frame's, kept with the globe
     PixelRows keptRows_;
     std::vector<uint8_t> underTimeDisplay_;
     bool dragging_ = false;

@@ -170,6 +170,7 @@ bool WallpaperRenderer::reserve(int width, int rows) {
 
 void WallpaperRenderer::release() {
     target_.destroy();
+    placeMarks_.forget();
     std::fill(std::begin(textures_), std::end(textures_), 0);
     grid_ = 0;
     maps_ = 0;
@@ -207,7 +208,8 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     glClear(GL_COLOR_BUFFER_BIT);
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
-    const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_};
+    const PlaceMarksOnScene places = {&placeMarks_, &request.places, {}, float(request.dpi) / 96.0f};
+    const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_, &places};
     renderWallpaperEarth(resources, inputs, moonPicture, engineLock);
     glColor3ub(255, 255, 255);
 

@@ -7,6 +7,8 @@
 #include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
 #include "render/LitEarthTexture.h"
+#include "render/PlaceMark.h"
+#include "render/PlaceMarkPainter.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,7 +35,8 @@ struct WallpaperRequest {
     // The picture's edges the taskbar covers, in picture pixels: the corners keep clear of them
     // (the globe stays in the picture's middle).
     int coveredLeft = 0, coveredTop = 0, coveredRight = 0, coveredBottom = 0;
-    int dpi = 96;  // the screen's: the phases and texts are sized for it
+    int dpi = 96;  // the screen's: the phases, texts and place labels are sized for it
+    std::vector<PlaceMark> places;  // marked on the globe
 };
 
 // A finished picture: width x height pixels of blue, green, red and an unused byte, rows
@@ -83,6 +86,7 @@ private:
     GLuint grid_ = 0;
     const GlobeArrays globe_;
     LitEarthTexture litEarth_;
+    PlaceMarkPainter placeMarks_;
     float angle_ = 180.0f;
 };
 

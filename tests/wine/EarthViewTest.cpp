@@ -177,4 +177,62 @@ TEST(EarthViewInProcess, ASecondsTickShowsTheWholeFrame) {
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
+// Places over home (Warsaw): the near ones marked with a yellow dot and labelled, the far
+// side's left out; the frame with only far-side places is the frame without any.
+TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
+    ASSERT_TRUE(OpenEphemerisFile(DistFolder() + "\\cheby"));
+    UserOptions options = QuietOptions();
+    options.viewpoint = kViewOverHome;
+    options.homeLatitude = 52.2f;
+    options.homeLongitude = 21.0f;
+    options.displayFlags &= ~kHighlightHome;
+    AstroState astro = {};
+    RecursiveLock lock;
+    FixedClock clock({2026, 12, 10, 4, 12, 0, 30}, 0);
+    UpdateAstroState(astro, options, clock, true);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "EarthViewPlacesParent";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 570, 361,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    const std::vector<PlaceMark> farSide = {{"Sydney", -33.86785, 151.20732, 4627345, "23:12"},
+                                            {"Honolulu", 21.30694, -157.85833, 371657, "02:12"}};
+    std::vector<PlaceMark> places = farSide;
+    places.insert(places.end(), {{"London", 51.50853, -0.12574, 8961989, "12:12"},
+                                 {"Łódź", 51.75, 19.46667, 768755, "13:12"},
+                                 {"New York City", 40.71427, -74.00597, 8804190, "07:12"},
+                                 {"Cairo", 30.06263, 31.24967, 9606916, "14:12"}});
+    std::vector<PlaceMark> shown;
+    EarthViewModel model = {options, astro, lock, clock, false};
+    model.places = [&shown] { return shown; };
+    {
+        EarthView view(model);
+        ASSERT_TRUE(view.create(parent, 0, 0, 570, 361));
+        const auto frameWith = [&](const std::vector<PlaceMark>& marks) {
+            shown = marks;
+            PaintNow(view.hwnd());
+            return SettledCapture(view.hwnd());
+        };
+        const Capture none = frameWith({});
+        ASSERT_TRUE(GlobeShown(view.hwnd()));
+        EXPECT_EQ(frameWith(farSide).bgra, none.bgra) << "the far side's places are not drawn";
+        const Capture marked = frameWith(places);
+        KeepScreenshot(marked, "earth-view-places");
+        int yellow = 0, labelWhite = 0;
+        for (size_t i = 0; i + 3 < marked.bgra.size(); i += 4) {
+            const uint8_t* p = &marked.bgra[i];
+            const bool changed = !Near(p, &none.bgra[i]);
+            yellow += changed && p[2] > 200 && p[1] > 170 && p[0] < 120;
+            labelWhite += changed && p[0] > 220 && p[1] > 220 && p[2] > 220;
+        }
+        EXPECT_GE(yellow, 4 * 12) << "four markers";
+        EXPECT_GE(labelWhite, 4 * 60) << "four labels";
+        DestroyWindow(view.hwnd());
+    }
+    DestroyWindow(parent);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
 }  // namespace
