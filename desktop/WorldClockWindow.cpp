@@ -391,7 +391,8 @@ bool WorldClockWindow::add(const PlaceSetting& place) {
         setStatus(RefusalText(outcome));
         return false;
     }
-    setStatus(Formatted(IDS_WORLD_ADDED, place.name));
+    // Shown once the list has followed the change, in place of the count.
+    statusAfterChange_ = Formatted(IDS_WORLD_ADDED, place.name);
     return true;
 }
 
@@ -578,7 +579,12 @@ LRESULT WorldClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return NFR_UNICODE;
     case kPlacesChanged:
         fillList();
-        setStatusCount();
+        if (statusAfterChange_.empty()) {
+            setStatusCount();
+        } else {
+            setStatus(statusAfterChange_);
+            statusAfterChange_.clear();
+        }
         return 0;
     case WM_TIMECHANGE:  // the zones' rules may have changed with the time
         zones_.forget();
