@@ -34,26 +34,9 @@ constexpr DWORD kWallpaperStopTimeoutMs = 500;
 constexpr DWORD kSettleBeforeWindowsMs = 30;
 const char kFailureLogName[] = "Solvane.log";
 
-// The per-user settings file beside the options record. Of its choices the clock reads here the
-// log of failures ("[Diagnostics] Log=1"), kept in the user's local folder. Lines it cannot
-// read are reported once, and nothing is written to the file.
-void ReadSettingsFile(const UserFileFolders& folders, UserPrompt& prompt) {
-    const std::string path = folders.settings + kSettingsFileName;
-    IniFile file;
-    if (!ReadIniFile(path, file)) {
-        prompt.warnFormatted(IDS_SETTINGS_FILE_UNREADABLE, IDS_WARNING_CAPTION, {path});
-        return;
-    }
-    std::vector<int> skipped = file.damagedLines;
-    const std::optional<bool> log = IniSwitch(file, "Diagnostics", "Log");
-    if (!log) skipped.push_back(file.find("Diagnostics", "Log")->line);
-    if (log.value_or(false)) SetFailureLogFile(folders.pictures + kFailureLogName);
-    if (skipped.empty()) return;
-    std::sort(skipped.begin(), skipped.end());
-    std::string lines;
-    for (int line : skipped) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
-    prompt.warnFormatted(IDS_SETTINGS_LINES_SKIPPED, IDS_WARNING_CAPTION, {path, lines});
-}
+// The world settings written this long after they last changed (many changes in a row, such
+// as a place moved down the list step by step, make one write).
+constexpr UINT kWorldSaveDelayMs = 1000;
 
 }  // namespace
 
@@ -68,7 +51,44 @@ OptionsServices ClockApp::optionsServices() {
 }
 
 bool ClockApp::saveOptions() {
-    return saver_.save(settings_.snapshot(), optionsServices(), sessionEnding_);
+    const bool saved = saver_.save(settings_.snapshot(), optionsServices(), sessionEnding_);
+    return saveWorldSettings() && saved;
+}
+
+bool ClockApp::saveWorldSettings() {
+    WorldSettings world = settings_.world();
+    const WorldSettings before = world;
+    const bool saved = settingsSaver_.saveFile(
+        worldStore_.path(), [&](std::string* reason) { return worldStore_.save(world, reason); }, prompt_,
+        sessionEnding_);
+    // What the user changed in the file meanwhile now counts here too.
+    if (world != before) settings_.update([&world](WorldSettings& w) { w = world; });
+    return saved;
+}
+
+// The per-user settings file beside the options record, read once: the world settings, and
+// the log of failures ("[Diagnostics] Log=1", kept in the user's local folder). Lines it cannot
+// read are reported together, once, and kept in the file.
+void ClockApp::readSettingsFile() {
+    worldStore_.setPath(userFolders_.settings + kSettingsFileName);
+    IniFile file;
+    std::vector<int> skipped;
+    if (!worldStore_.load(file, skipped)) {
+        prompt_.warnFormatted(IDS_SETTINGS_FILE_UNREADABLE, IDS_WARNING_CAPTION, {worldStore_.path()});
+        settingsSaver_.leaveFileAlone();
+        return;
+    }
+    settings_.update([this](WorldSettings& w) { w = worldStore_.stored(); });
+    skipped.insert(skipped.end(), file.damagedLines().begin(), file.damagedLines().end());
+    const std::optional<bool> log = IniSwitch(file, "Diagnostics", "Log");
+    if (!log) skipped.push_back(file.find("Diagnostics", "Log")->line);
+    if (log.value_or(false)) SetFailureLogFile(userFolders_.pictures + kFailureLogName);
+    if (skipped.empty()) return;
+    std::sort(skipped.begin(), skipped.end());
+    skipped.erase(std::unique(skipped.begin(), skipped.end()), skipped.end());
+    std::string lines;
+    for (int line : skipped) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+    prompt_.warnFormatted(IDS_SETTINGS_LINES_SKIPPED, IDS_WARNING_CAPTION, {worldStore_.path(), lines});
 }
 
 void ClockApp::endSession() {
@@ -86,7 +106,11 @@ bool ClockApp::initInstance(const char* commandLine) {
 
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
-    ReadSettingsFile(userFolders_, prompt_);
+    readSettingsFile();
+    // A change of the world settings is saved soon, wherever it was made.
+    settings_.listen([this](const Settings& before, const Settings& after) {
+        if (before.world != after.world) worldSaveTimer_ = SetTimer(nullptr, worldSaveTimer_, kWorldSaveDelayMs, nullptr);
+    });
     UserOptions loaded;
     if (!LoadOptions(loaded, optionsServices())) saver_.leaveFileAlone();
     settings_.update([&loaded](UserOptions& o) { o = loaded; });
@@ -123,7 +147,8 @@ bool ClockApp::initInstance(const char* commandLine) {
     if (mainWindow_ == nullptr) return false;
     setMainWindow(mainWindow_->hwnd());
     // A failed save is told over a running program, which a second start can find.
-    saver_.reportFailure(optionsServices());
+    saver_.reportFailure(prompt_);
+    settingsSaver_.reportFailure(prompt_);
     return true;
 }
 
@@ -181,5 +206,12 @@ int ClockApp::exitInstance() {
 }
 
 bool ClockApp::preTranslateMessage(MSG& message) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr && worldSaveTimer_ != 0 &&
+        message.wParam == worldSaveTimer_) {
+        KillTimer(nullptr, worldSaveTimer_);
+        worldSaveTimer_ = 0;
+        saveWorldSettings();
+        return true;
+    }
     return SplashWindow::filterMessage(message);
 }

@@ -6,6 +6,7 @@
 #include "app/OptionsSaver.h"
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
+#include "app/WorldSettingsStore.h"
 #include "platform/Application.h"
 #include "platform/HandleOwners.h"
 #include "platform/LocaleMonthNames.h"
@@ -40,8 +41,9 @@ public:
     const UserFileFolders& userFolders() const { return userFolders_; }
     // The options and the clock state, and the one way they change.
     ClockSettings& settings() { return settings_; }
-    // Writes the options file; the first failure of the run is reported to the user (never at the
-    // end of a session). Call on the user-interface thread, outside the settings' lock.
+    // Writes the options file, and the settings file when the world settings changed; the first
+    // failure of each file in the run is reported to the user (never at the end of a session).
+    // Call on the user-interface thread, outside the settings' lock.
     bool saveOptions();
     // The session is ending: the windows close and the exit steps run now, without asking the
     // user anything; then the process ends.
@@ -61,6 +63,8 @@ protected:
 
 private:
     bool claimSingleInstance();
+    void readSettingsFile();
+    bool saveWorldSettings();
     bool startWallpaperThread();
     void stopWallpaperThread();
 
@@ -84,5 +88,8 @@ private:
     SystemTimeZone timeZone_;
     LocaleMonthNames monthNames_;
     OptionsSaver saver_;
+    WorldSettingsStore worldStore_;
+    OptionsSaver settingsSaver_;
+    UINT_PTR worldSaveTimer_ = 0;  // a thread timer, while a change waits to be saved
     std::unique_ptr<Window> mainWindow_;
 };

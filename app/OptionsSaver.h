@@ -1,9 +1,11 @@
-// Saving the options of the running program: the first save that fails in a run is reported to
-// the user, once, with the file and the system's reason.
+// Saving the user's files of the running program (the options record, the settings file): the
+// first save of a file that fails in a run is reported to the user, once, with the file and the
+// system's reason. One saver for each file.
 #pragma once
 
 #include "app/OptionsStore.h"
 
+#include <functional>
 #include <string>
 
 class OptionsSaver {
@@ -12,10 +14,15 @@ public:
     // A first failure is reported at once, or, when `quiet` (during start-up, before there is
     // a window; at the end of a session, when nobody may be there), by reportFailure.
     bool save(const UserOptions& options, const OptionsServices& services, bool quiet);
+    // The same for another of the user's files: `write` saves `file`, and gives the system's
+    // reason when it fails.
+    bool saveFile(const std::string& file, const std::function<bool(std::string* reason)>& write,
+                  UserPrompt& prompt, bool quiet);
     // Tells the user of the run's first failed save, unless already told.
-    void reportFailure(const OptionsServices& services);
-    // The options file could not be read at start-up (the user has been told): it is left as
-    // it is for the rest of the run, and every save returns false.
+    void reportFailure(UserPrompt& prompt);
+    void reportFailure(const OptionsServices& services) { reportFailure(services.prompt); }
+    // The file could not be read at start-up (the user has been told): it is left as it is for
+    // the rest of the run, and every save returns false.
     void leaveFileAlone() { leaveFileAlone_ = true; }
 
 private:

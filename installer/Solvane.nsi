@@ -353,13 +353,21 @@ Section "Uninstall"
   System::Call 'kernel32::CreateFileW(w "${USER_SETTINGS}", i 0x80, i 3, p 0, i 3, i 0x02200000, p 0) p .r5'
   System::Call 'kernel32::GetFileAttributesW(w "${USER_SETTINGS}") i .r1'
   IntOp $1 $1 & 0x400
+  ; The settings are the options record and the settings file beside it (places, the home's
+  ; time zone, choices the record has no field for): asked about and deleted together.
+  StrCpy $2 0
+  ${IfThen} ${FileExists} "${USER_SETTINGS}\user.bin" ${|} StrCpy $2 1 ${|}
+  ${IfThen} ${FileExists} "${USER_SETTINGS}\Solvane.ini" ${|} StrCpy $2 1 ${|}
   ${If} $1 == 0
   ${AndIf} $5 != -1
-  ${AndIf} ${FileExists} "${USER_SETTINGS}\user.bin"
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
+  ${AndIf} $2 == 1
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete your ${PRODUCT} settings (home, places, view and wallpaper choices) as well?$\r$\n$\r$\nThe settings of other users of this PC are left alone." /SD IDNO IDNO keepSettings
     Delete "${USER_SETTINGS}\user.bin"
     Delete "${USER_SETTINGS}\user.bin.*.new"
     Delete "${USER_SETTINGS}\user.bin.new"
+    Delete "${USER_SETTINGS}\Solvane.ini"
+    Delete "${USER_SETTINGS}\Solvane.ini.*.new"
+    Delete "${USER_SETTINGS}\Solvane.ini.new"
     Call un.LetGoOfHeldFolder
     RMDir "${USER_SETTINGS}"
   keepSettings:
@@ -376,11 +384,15 @@ Section "Uninstall"
   Delete "$INSTDIR\Solvane.bmp.new"
   Delete "$INSTDIR\user.bin.*.new"
   Delete "$INSTDIR\user.bin.new"
+  Delete "$INSTDIR\Solvane.ini.*.new"
+  Delete "$INSTDIR\Solvane.ini.new"
   ; The settings kept there are a user's (each user's clock has taken over its own copy, but a
   ; copy run from this folder kept them only there): they go only when the user says so.
   ${If} ${FileExists} "$INSTDIR\user.bin"
+  ${OrIf} ${FileExists} "$INSTDIR\Solvane.ini"
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Delete the ${PRODUCT} settings kept in its folder as well?$\r$\n$\r$\nAn earlier version, or a copy of ${PRODUCT} run from $INSTDIR, kept them there. If you keep them, the folder stays." /SD IDNO IDNO keepFolderSettings
     Delete "$INSTDIR\user.bin"
+    Delete "$INSTDIR\Solvane.ini"
   keepFolderSettings:
   ${EndIf}
   Delete "$INSTDIR\uninstall.exe"

@@ -57,5 +57,12 @@ for source in installer/*.cpp installer/*.h; do
     done < <(sed -z 's/"[[:space:]]*"//g' "$source" |
         grep -oiE '\((a|oa|xa|za);[^;()"]*;[^;()"]*;[^;()"]*;[^;()"]*;[^;()"]*' | cut -c2-)
 done
+# The settings file beside the options record is treated as the record is: each deletion and
+# each question about user.bin has its counterpart for Solvane.ini.
+while read -r line; do
+    counterpart=${line//user.bin/Solvane.ini}
+    echo "$code" | grep -qF "$counterpart" || { echo "$script: $line without $counterpart"; bad=1; }
+done < <(echo "$code" | grep -oE '(Delete|FileExists\}) "[^"]*user\.bin[^"]*"')
+
 [ $bad -eq 0 ] && echo "installer: no rights granted to users, nothing removed wholesale, the clock started as the user"
 exit $bad

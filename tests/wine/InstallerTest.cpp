@@ -57,6 +57,8 @@ std::string UserFolder(int csidl) {
     return Utf8FromWide(std::wstring(folder)) + "\\Solvane";
 }
 std::string OwnOptions() { return UserFolder(CSIDL_APPDATA) + "\\user.bin"; }
+std::string OwnSettingsFile() { return UserFolder(CSIDL_APPDATA) + "\\Solvane.ini"; }
+const std::vector<char> kSettingsFile = {'[', 'H', 'o', 'm', 'e', ']', '\r', '\n'};
 std::string OwnWallpaper() { return UserFolder(CSIDL_LOCAL_APPDATA) + "\\Solvane.bmp"; }
 void WriteOwnOptions(const UserOptions& options) {
     CreateDirectoryW(WideFromUtf8(UserFolder(CSIDL_APPDATA)).c_str(), nullptr);
@@ -443,8 +445,10 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     const uint8_t pixels[4 * 4 * 4] = {};
     ASSERT_TRUE(WriteBitmapFile(OwnWallpaper(), 4, 4, pixels, 16));
     ASSERT_TRUE(WriteBitmapFile(Installed("Solvane.bmp"), 4, 4, pixels, 16));
+    ASSERT_TRUE(WriteBinaryFile(OwnSettingsFile(), kSettingsFile));
     // The settings a copy run from the folder kept there.
     ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));
+    ASSERT_TRUE(WriteBinaryFile(Installed("Solvane.ini"), kSettingsFile));
     SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(OwnWallpaper().c_str()), SPIF_UPDATEINIFILE);
     // The saver chosen as the desktop's.
     SetStringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", InstalledSaver());
@@ -452,9 +456,10 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
     Uninstall();
     ASSERT_TRUE(clock.waitForExit(1000));
     EXPECT_EQ(clock.exitCode(), 0u);
-    EXPECT_EQ(FilesIn(InstallDir()), (std::set<std::string>{"help\\my notes.txt", "user.bin"}))
+    EXPECT_EQ(FilesIn(InstallDir()), (std::set<std::string>{"help\\my notes.txt", "Solvane.ini", "user.bin"}))
         << "a silent uninstall keeps the settings in the folder";
     EXPECT_EQ(ReadBinaryFile(OwnOptions()).size(), sizeof(UserOptions)) << "a silent uninstall keeps them";
+    EXPECT_EQ(ReadBinaryFile(OwnSettingsFile()), kSettingsFile);
     EXPECT_FALSE(PathExists(OwnWallpaper()));
     EXPECT_FALSE(PathExists(InstalledSaver()));
     EXPECT_FALSE(PathExists(ShortcutFolder()));
@@ -465,6 +470,7 @@ TEST_F(Installer, SilentUninstallLeavesOnlyTheUsersOptionsAndFiles) {
 
     DeleteFileA(UsersHelpNotes().c_str());
     DeleteFileA(Installed("user.bin").c_str());
+    DeleteFileA(Installed("Solvane.ini").c_str());
     RemoveDirectoryA(Installed("help").c_str());
     RemoveDirectoryA(InstallDir().c_str());
 }
@@ -522,7 +528,9 @@ TEST_F(Installer, PagesInstallAndTheFinishPageStartsTheClock) {
 TEST_F(Installer, UninstallAsksBeforeDeletingTheUsersOptions) {
     EnsureInstalled();
     WriteOwnOptions(QuietOptions());
-    ASSERT_TRUE(WriteOptions(Installed("user.bin"), QuietOptions()));  // a copy run from the folder kept them
+    ASSERT_TRUE(WriteBinaryFile(OwnSettingsFile(), kSettingsFile));
+    // A copy run from the folder kept its settings file there (and no options record).
+    ASSERT_TRUE(WriteBinaryFile(Installed("Solvane.ini"), kSettingsFile));
     RunningProgram uninstall(Installed("uninstall.exe"));
     HWND wizard = WizardAt("Solvane Uninstall", "&Uninstall");
     ASSERT_NE(wizard, nullptr);
@@ -542,7 +550,7 @@ TEST_F(Installer, UninstallAsksBeforeDeletingTheUsersOptions) {
         return w != question && GetDlgItem(w, IDYES) != nullptr && !StaticTextHolding(w, "settings kept in its folder").empty();
     }, 60000);
     ASSERT_NE(folderQuestion, nullptr);
-    EXPECT_TRUE(PathExists(Installed("user.bin"))) << "not deleted before the answer";
+    EXPECT_TRUE(PathExists(Installed("Solvane.ini"))) << "not deleted before the answer";
     PostMessageA(folderQuestion, WM_COMMAND, IDYES, 0);
     ASSERT_NE(WizardAt("Solvane Uninstall", "&Close"), nullptr);
     PressMainButton(wizard);

@@ -156,6 +156,79 @@ TEST_F(UserFiles, ASessionWritesOnlyTheUsersFolders) {
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(L""), SPIF_UPDATEINIFILE);
 }
 
+// The yellow of a place's marker that `after` shows and `before` did not, near the middle of the
+// view (the home, where a view over the home looks).
+int NewMarkerPixelsInTheMiddle(const Capture& before, const Capture& after) {
+    int count = 0;
+    for (int y = after.height / 2 - 60; y < after.height / 2 + 60; ++y) {
+        for (int x = after.width / 2 - 60; x < after.width / 2 + 60; ++x) {
+            const uint8_t* p = after.at(x, y);
+            const uint8_t* q = before.at(x, y);
+            const bool yellow = p[2] > 200 && p[1] > 170 && p[0] < 120;
+            const bool wasYellow = q[2] > 200 && q[1] > 170 && q[0] < 120;
+            count += yellow && !wasYellow;
+        }
+    }
+    return count;
+}
+
+// A settings file written by hand, with a place at the home, the places hidden, a key and a line
+// the clock does not know and a place it cannot take: the two lines are reported once; showing
+// the places (the place's marker appears over the home), and hiding them again, writes that one
+// choice back and keeps every other line as it stands.
+TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
+    options.viewpoint = kViewOverHome;
+    options.displayFlags &= ~kHighlightHome;
+    options.homeLatitude = 35.6895f;
+    options.homeLongitude = 139.69171f;
+    CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
+    ASSERT_TRUE(WriteOptions(ownOptions(), options));
+    const std::string path = roaming() + "\\Solvane\\Solvane.ini";
+    const auto fileText = [&] {
+        const std::vector<char> bytes = ReadBinaryFile(path);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto writeFile = [&](const std::string& text) { return WriteBinaryFile(path, {text.begin(), text.end()}); };
+    const std::string place =
+        "[Place1]\r\nName=Tokyo\r\nLatitude=35.6895\r\nLongitude=139.69171\r\nTimeZone=Tokyo Standard Time\r\n";
+    const std::string broken = "[Place2]\r\nName=Nowhere\r\nLatitude=north\r\nLongitude=0\r\nTimeZone=UTC\r\n";
+    ASSERT_TRUE(writeFile("; made by hand\r\n[Display]\r\nShowPlaces=0\r\n" + place + "Note=family\r\nnot a setting\r\n" +
+                          broken));
+
+    program = std::make_unique<RunningProgram>(folder.path("solvane.exe"));
+    HWND warning = WaitForWindow("Warning", 30000, "#32770");
+    ASSERT_NE(warning, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return StaticTextHolding(warning, "Solvane.ini and skipped them: 10, 13.") != ""; }, 5000));
+    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    hidden = WaitForStartedProgram(30000);
+    ASSERT_NE(hidden, nullptr);
+    PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);
+    HWND frame = WaitForWindow(nullptr, 20000, "SolvaneEarthFrame");
+    ASSERT_NE(frame, nullptr);
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return GlobeShown(view); }, 30000));
+    const Capture hiddenPlaces = SettledCapture(view);
+
+    PostMessageA(hidden, WM_COMMAND, ID_SHOW_WORLD_PLACES, 0);
+    const std::string shown = "; made by hand\r\n[Display]\r\nShowPlaces=1\r\n" + place + "Note=family\r\nnot a setting\r\n" + broken;
+    EXPECT_TRUE(WaitUntil([&] { return fileText() == shown; }, 10000)) << fileText();
+    Capture shownPlaces;
+    EXPECT_TRUE(WaitUntil([&] {
+        shownPlaces = CaptureWindow(view);
+        return NewMarkerPixelsInTheMiddle(hiddenPlaces, shownPlaces) >= 8;
+    }, 10000)) << "Tokyo's marker over the home";
+    KeepScreenshot(shownPlaces, "settings-file-place-shown.bmp");
+
+    PostMessageA(hidden, WM_COMMAND, ID_SHOW_WORLD_PLACES, 0);
+    std::string expected = shown;
+    expected.replace(expected.find("ShowPlaces=1"), 12, "ShowPlaces=0");
+    EXPECT_TRUE(WaitUntil([&] { return fileText() == expected; }, 10000)) << fileText();
+    EXPECT_EQ(FindWindowA("#32770", "Warning"), nullptr) << "reported once, and no save failed";
+    ASSERT_NO_FATAL_FAILURE(stop());
+    EXPECT_EQ(fileText(), expected);
+}
+
 // An earlier version kept user.bin beside itself: the first start copies it to the user's
 // folder and takes its settings; the original stays for the PC's other users.
 TEST_F(UserFiles, AnEarlierInstallsOptionsAreTakenOverAndKept) {
