@@ -36,7 +36,9 @@ const char kShowPlacesValue[] = "ShowPlaces";
 
 bool SaverShowsPlaces(Registry& registry) {
     std::string value;
-    return registry.getString(RegistryRoot::CurrentUser, kSaverKeyPath, kShowPlacesValue, value) && value == "1";
+    // The stored text may carry its terminating NUL.
+    return registry.getString(RegistryRoot::CurrentUser, kSaverKeyPath, kShowPlacesValue, value) &&
+           std::string(value.c_str()) == "1";
 }
 
 // The settings dialog: what the saver shows is set in the clock, but for the world places.
@@ -119,8 +121,8 @@ int RunFullScreen() {
     AstroState astro = {};
     // The options of the user the saver runs for, in their folder or (portable) the clock's.
     const std::string clockProgram = folder + "solvane.exe";
-    LoadSaverOptions(options, {clockProgram, OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram)),
-                               "", registry, prompt, timeZone, lock});
+    const std::string optionsPath = OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram));
+    LoadSaverOptions(options, {clockProgram, optionsPath, "", registry, prompt, timeZone, lock});
     {
         std::lock_guard<RecursiveLock> hold(lock);
         UpdateAstroState(astro, options, clock, true);
@@ -130,11 +132,11 @@ int RunFullScreen() {
 
     BOOL wasRunning = FALSE;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);
-    // The world places where the saver's own choice is on, from the clock's settings file (read,
-    // never written); a missing or unreadable file marks none.
+    // The world places where the saver's own choice is on, from the clock's settings file beside
+    // the options it read (read, never written); a missing or unreadable file marks none.
     WorldSettings world;
-    const bool showPlaces = SaverShowsPlaces(registry) &&
-                            LoadWorldSettings(UserFileFoldersFor(clockProgram).settings + kSettingsFileName, world);
+    const bool showPlaces =
+        SaverShowsPlaces(registry) && LoadWorldSettings(FileBesideProgram(optionsPath, kSettingsFileName), world);
     WorldPlaceMarks placeMarks(folder + "WorldPlaces.bin");
     EarthViewModel model = {options, astro, lock, clock};
     if (showPlaces) {
