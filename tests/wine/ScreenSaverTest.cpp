@@ -160,13 +160,7 @@ TEST_F(ScreenSaver, MarksTheWorldPlacesWhereItsSettingsChooseThem) {
     auto run = saver("/s");
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
-    const auto yellow = [&] {
-        const Capture c = CaptureWindow(window);
-        int count = 0;
-        for (std::size_t i = 0; i + 3 < c.bgra.size(); i += 4) count += c.bgra[i + 2] > 200 && c.bgra[i + 1] > 170 && c.bgra[i] < 120;
-        return count;
-    };
-    EXPECT_TRUE(WaitUntil([&] { return yellow() >= 12; }, 20000)) << "the marker of Łódź";
+    EXPECT_TRUE(WaitUntil([&] { return MarkerPixels(CaptureWindow(window)) >= 12; }, 20000)) << "the marker of Łódź";
     KeepScreenshot(CaptureWindow(window), "screen-saver-places.bmp");
     registry.deleteValue(RegistryRoot::CurrentUser, "Software\\Kelbrook\\Solvane\\Screen Saver", "ShowPlaces");
     ASSERT_TRUE(EndSaverWithAKey(window, *run, 10000));
