@@ -6,7 +6,7 @@
 #include "platform/Dpi.h"
 #include "platform/HandleOwners.h"
 #include "desktop/NoticeDialog.h"
-#include "desktop/WorldPlaceMarks.h"
+#include "location/WorldPlaceMarks.h"
 #include "platform/Resources.h"
 #include "res/resource.h"
 #include "ui/SkinBrushes.h"
@@ -35,7 +35,7 @@ EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
                                PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
                                             IDS_HARDWARE_FALLBACK);
                            },
-                           [&app] { return ClockPlaceMarks(app.settings()).now(); }}),
+                           [&app] { return ClockPlaceMarks(app.settings()); }}),
       pane_(app.settings().shared()) {}
 
 bool EarthFrame::createWindow() {

@@ -4,7 +4,7 @@
 #include "app/Formatting.h"
 #include "astro/MoonPhase.h"
 #include "desktop/ShellWallpaper.h"
-#include "desktop/WorldPlaceMarks.h"
+#include "location/WorldPlaceMarks.h"
 #include "desktop/WallpaperRenewal.h"
 #include "platform/Resources.h"
 #include "platform/Win32Registry.h"
@@ -70,7 +70,7 @@ unsigned __stdcall WallpaperFactory(void* clockApp) {
             if (LoadHeldPlacement(registry).held) GiveBackWallpaperPlacement(ShellWallpaper().get(), registry);
             continue;
         }
-        scene.places = ClockPlaceMarks(app.settings()).now();
+        scene.places = ClockPlaceMarks(app.settings());
         scene.leftText = left;
         scene.rightText = right;
         // Asked for at each renewal: the shell may have been restarted since the last.

@@ -8,5 +8,6 @@
 #define IDD_SAVER_SETTINGS 2003
 #define IDC_SAVER_PICTURE 2006        // the settings picture, at its own size
 #define IDC_SAVER_PICTURE_FRAME 2007  // the etched frame around it (edges only)
+#define IDC_SAVER_SHOW_PLACES 2008    // the saver's own choice: the world places on its globe
 #define IDS_SAVER_NO_CLOCK 2004
 #define IDS_SAVER_NO_CLOCK_CAPTION 2005

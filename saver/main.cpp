@@ -3,7 +3,10 @@
 #include "app/ClockState.h"
 #include "app/EphemerisFile.h"
 #include "app/OptionsStore.h"
+#include "app/WorldSettingsFile.h"
+#include "app/ZoneRules.h"
 #include "astro/Ephemeris.h"
+#include "location/WorldPlaceMarks.h"
 #include "platform/Dialog.h"
 #include "platform/Dpi.h"
 #include "platform/LocaleMonthNames.h"
@@ -27,7 +30,18 @@
 
 namespace {
 
-// The settings dialog: what the saver shows is set in the clock.
+// The saver's own choice, beside the clock's keys: whether it marks the world places.
+const char kSaverKeyPath[] = "Software\\Kelbrook\\Solvane\\Screen Saver";
+const char kShowPlacesValue[] = "ShowPlaces";
+
+bool SaverShowsPlaces(Registry& registry) {
+    std::string value;
+    // The stored text may carry its terminating NUL.
+    return registry.getString(RegistryRoot::CurrentUser, kSaverKeyPath, kShowPlacesValue, value) &&
+           std::string(value.c_str()) == "1";
+}
+
+// The settings dialog: what the saver shows is set in the clock, but for the world places.
 class SaverSettingsDialog : public Dialog {
 public:
     SaverSettingsDialog() : Dialog(IDD_SAVER_SETTINGS) {}
@@ -35,6 +49,7 @@ public:
 protected:
     bool onInitDialog() override {
         putPicture();
+        CheckDlgButton(hwnd(), IDC_SAVER_SHOW_PLACES, SaverShowsPlaces(registry_) ? BST_CHECKED : BST_UNCHECKED);
         return true;
     }
 
@@ -55,12 +70,17 @@ protected:
 
     bool onCommand(UINT id) override {
         if (id != IDOK && id != IDCANCEL) return false;
+        if (id == IDOK) {
+            const bool show = IsDlgButtonChecked(hwnd(), IDC_SAVER_SHOW_PLACES) == BST_CHECKED;
+            registry_.setString(RegistryRoot::CurrentUser, kSaverKeyPath, kShowPlacesValue, show ? "1" : "0", true);
+        }
         end(1);
         return true;
     }
 
 private:
     GdiBitmap picture_;
+    Win32Registry registry_;
 };
 
 int RunMessageLoop() {
@@ -101,8 +121,8 @@ int RunFullScreen() {
     AstroState astro = {};
     // The options of the user the saver runs for, in their folder or (portable) the clock's.
     const std::string clockProgram = folder + "solvane.exe";
-    LoadSaverOptions(options, {clockProgram, OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram)),
-                               "", registry, prompt, timeZone, lock});
+    const std::string optionsPath = OptionsFileToRead(clockProgram, UserFileFoldersFor(clockProgram));
+    LoadSaverOptions(options, {clockProgram, optionsPath, "", registry, prompt, timeZone, lock});
     {
         std::lock_guard<RecursiveLock> hold(lock);
         UpdateAstroState(astro, options, clock, true);
@@ -112,7 +132,19 @@ int RunFullScreen() {
 
     BOOL wasRunning = FALSE;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);
-    ScreenSaverWindow window({options, astro, lock, clock});
+    // The world places where the saver's own choice is on, from the clock's settings file beside
+    // the options it read (read, never written); a missing or unreadable file marks none.
+    WorldSettings world;
+    const bool showPlaces =
+        SaverShowsPlaces(registry) && LoadWorldSettings(FileBesideProgram(optionsPath, kSettingsFileName), world);
+    WorldPlaceMarks placeMarks(folder + "WorldPlaces.bin");
+    EarthViewModel model = {options, astro, lock, clock};
+    if (showPlaces) {
+        model.places = [&] {
+            return placeMarks.marks(world, (options.displayFlags & kLocalTime24Hour) != 0, SecondsOfUtc(clock.utcNow()));
+        };
+    }
+    ScreenSaverWindow window(model);
     int result = 1;
     if (window.create()) result = RunMessageLoop();
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, &wasRunning, 0);

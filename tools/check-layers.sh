@@ -17,7 +17,7 @@ BEGIN {
     allowed["settings"] = " settings location ui render app astro platform res imagelib "
     allowed["timesync"] = " timesync ui render app astro platform res imagelib "
     allowed["almanac"] = " almanac ui render app astro platform res imagelib "
-    allowed["saver"] = " saver render app astro platform res imagelib "
+    allowed["saver"] = " saver location render app astro platform res imagelib "
     allowed["desktop"] = " desktop almanac timesync settings location ui render app astro platform res imagelib "
     allowed["cli"] = " cli location render app astro platform res imagelib "
     allowed["installer"] = " installer platform "

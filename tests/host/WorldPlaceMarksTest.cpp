@@ -1,4 +1,4 @@
-#include "desktop/WorldPlaceMarks.h"
+#include "location/WorldPlaceMarks.h"
 
 #include "app/ClockSettings.h"
 #include "app/UserOptions.h"
@@ -68,23 +68,21 @@ TEST(WorldPlaceMarks, ShownPlacesInTheirOwnTimeWhileTheChoiceIsOn) {
                         {"Hidden", 10, 10, "Tokyo Standard Time", false},
                         {"Nowhere", -10, -10, "No Such Standard Time", true}};
     });
-    WorldPlaceMarks marks(settings, "");
     settings.update([](UserOptions& o) { o.displayFlags |= kLocalTime24Hour; });
-    std::vector<PlaceMark> shown = marks.now();
+    std::vector<PlaceMark> shown = ClockPlaceMarks(settings);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].name, "Tokyo");
     EXPECT_EQ(shown[0].timeText, "08:40") << "UTC+9";
-    EXPECT_EQ(shown[0].population, 0u) << "no table";
     EXPECT_EQ(shown[1].name, "Nowhere");
     EXPECT_EQ(shown[1].timeText, "23:40") << "a zone this system lacks: UTC";
 
     settings.update([](UserOptions& o) { o.displayFlags &= ~kLocalTime24Hour; });
-    shown = marks.now();
+    shown = ClockPlaceMarks(settings);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].timeText, "8:40 AM");
 
     settings.update([](WorldSettings& world) { world.showPlaces = false; });
-    EXPECT_TRUE(marks.now().empty());
+    EXPECT_TRUE(ClockPlaceMarks(settings).empty());
 }
 
 }  // namespace

@@ -48,6 +48,13 @@ inline bool GlobeShown(HWND view) {
     return bright > 300 || faint > 3000;
 }
 
+// The pixels of the place markers' yellow dots.
+inline int MarkerPixels(const Capture& c) {
+    int count = 0;
+    for (std::size_t i = 0; i + 3 < c.bgra.size(); i += 4) count += c.bgra[i + 2] > 200 && c.bgra[i + 1] > 170 && c.bgra[i] < 120;
+    return count;
+}
+
 // The full-screen saver's window once it shows, or null.
 inline HWND WaitForSaverWindow(DWORD timeoutMs = 30000) {
     HWND window = nullptr;

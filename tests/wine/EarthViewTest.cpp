@@ -134,6 +134,28 @@ TEST(EarthView, ShowsTheGlobeAndTheTimeInGreen) {
     EXPECT_TRUE(program.waitForExit(15000));
 }
 
+// A plain top-level window of the given size for a view made in this process.
+class ParentWindow {
+public:
+    ParentWindow(int width, int height) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = kClass;
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(0, kClass, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, width, height, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    }
+    ~ParentWindow() {
+        DestroyWindow(hwnd);
+        UnregisterClassA(kClass, GetModuleHandleA(nullptr));
+    }
+    HWND hwnd = nullptr;
+
+private:
+    static constexpr const char* kClass = "EarthViewParentHere";
+};
+
 // A second's tick shows what a whole redraw would show, pixel for pixel: its band of rows lands
 // where the time display is, and the globe under the old time is put back exactly.
 TEST(EarthViewInProcess, ASecondsTickShowsTheWholeFrame) {
@@ -145,16 +167,10 @@ TEST(EarthViewInProcess, ASecondsTickShowsTheWholeFrame) {
     RecursiveLock lock;
     FixedClock clock({2026, 12, 10, 4, 12, 0, 30}, 0);
     UpdateAstroState(astro, options, clock, true);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "EarthViewParentHere";
-    RegisterClassA(&wc);
-    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 420, 300,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    ParentWindow parent(420, 300);
     {
         EarthView view({options, astro, lock, clock, false});
-        ASSERT_TRUE(view.create(parent, 0, 0, 420, 300));
+        ASSERT_TRUE(view.create(parent.hwnd, 0, 0, 420, 300));
         PaintNow(view.hwnd());
         const Capture first = SettledCapture(view.hwnd());
         ASSERT_TRUE(GlobeShown(view.hwnd()));
@@ -173,8 +189,6 @@ TEST(EarthViewInProcess, ASecondsTickShowsTheWholeFrame) {
         EXPECT_EQ(different, 0);
         DestroyWindow(view.hwnd());
     }
-    DestroyWindow(parent);
-    UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
 // Places over home (Warsaw): the near ones marked with a yellow dot and labelled, the far
@@ -190,13 +204,7 @@ TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
     RecursiveLock lock;
     FixedClock clock({2026, 12, 10, 4, 12, 0, 30}, 0);
     UpdateAstroState(astro, options, clock, true);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "EarthViewPlacesParent";
-    RegisterClassA(&wc);
-    HWND parent = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 570, 361,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    ParentWindow parent(570, 361);
     const std::vector<PlaceMark> farSide = {{"Sydney", -33.86785, 151.20732, 4627345, "23:12"},
                                             {"Honolulu", 21.30694, -157.85833, 371657, "02:12"}};
     std::vector<PlaceMark> places = farSide;
@@ -209,7 +217,7 @@ TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
     model.places = [&shown] { return shown; };
     {
         EarthView view(model);
-        ASSERT_TRUE(view.create(parent, 0, 0, 570, 361));
+        ASSERT_TRUE(view.create(parent.hwnd, 0, 0, 570, 361));
         const auto frameWith = [&](const std::vector<PlaceMark>& marks) {
             shown = marks;
             PaintNow(view.hwnd());
@@ -220,19 +228,47 @@ TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
         EXPECT_EQ(frameWith(farSide).bgra, none.bgra) << "the far side's places are not drawn";
         const Capture marked = frameWith(places);
         KeepScreenshot(marked, "earth-view-places");
-        int yellow = 0, labelWhite = 0;
+        int labelWhite = 0;
         for (size_t i = 0; i + 3 < marked.bgra.size(); i += 4) {
             const uint8_t* p = &marked.bgra[i];
-            const bool changed = !Near(p, &none.bgra[i]);
-            yellow += changed && p[2] > 200 && p[1] > 170 && p[0] < 120;
-            labelWhite += changed && p[0] > 220 && p[1] > 220 && p[2] > 220;
+            labelWhite += !Near(p, &none.bgra[i]) && p[0] > 220 && p[1] > 220 && p[2] > 220;
         }
-        EXPECT_GE(yellow, 4 * 12) << "four markers";
+        EXPECT_GE(MarkerPixels(marked), 4 * 12) << "four markers";
         EXPECT_GE(labelWhite, 4 * 60) << "four labels";
+        // Without London, whose label took the room of Łódź's: the name drawn whole.
+        std::vector<PlaceMark> withoutLondon = places;
+        withoutLondon.erase(withoutLondon.begin() + 2);
+        KeepScreenshot(frameWith(withoutLondon), "earth-view-places-lodz");
         DestroyWindow(view.hwnd());
     }
-    DestroyWindow(parent);
-    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+class EarthViewPlaces : public EarthClockTest {};
+
+// The places of the settings file on the globe, and the context menu's "World Places" taking
+// them off and storing the choice.
+TEST_F(EarthViewPlaces, TheDisplayChoiceShowsAndHidesThePlaces) {
+    const std::string ini = "[Place1]\r\nName=Łódź\r\nLatitude=51.75\r\nLongitude=19.46667\r\n"
+                            "TimeZone=Central European Standard Time\r\n";
+    ASSERT_TRUE(WriteBinaryFile(folder.path("Solvane.ini"), std::vector<char>(ini.begin(), ini.end())));
+    options.viewpoint = kViewOverHome;
+    options.homeLatitude = 52.2f;
+    options.homeLongitude = 21.0f;
+    options.displayFlags &= ~(kHighlightHome | kShowSun | kShowMoon);
+    start();
+    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
+    ASSERT_NE(view, nullptr);
+    const auto yellow = [&] {
+        PaintNow(view);
+        return MarkerPixels(CaptureWindow(view));
+    };
+    EXPECT_TRUE(WaitUntil([&] { return yellow() >= 12; }, 20000)) << "the marker of Łódź";
+    KeepScreenshot(CaptureWindow(view), "earth-clock-places.bmp");
+    PostMessageA(frame, WM_COMMAND, ID_SHOW_WORLD_PLACES, 0);
+    EXPECT_TRUE(WaitUntil([&] { return yellow() == 0; }, 10000)) << "no marker once switched off";
+    stop();
+    const std::vector<char> written = ReadBinaryFile(folder.path("Solvane.ini"));
+    EXPECT_NE(std::string(written.begin(), written.end()).find("ShowPlaces=0"), std::string::npos);
 }
 
 }  // namespace

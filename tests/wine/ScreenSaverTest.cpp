@@ -3,6 +3,7 @@
 #include "EarthClockFixture.h"
 
 #include "app/OptionsStore.h"
+#include "platform/Win32Registry.h"
 #include "render/ViewContext.h"
 #include "render/ViewPalette.h"
 #include "saver/PreviewWindow.h"
@@ -141,6 +142,28 @@ TEST_F(ScreenSaver, CoversTheScreenWithTheEarthAndEndsOnAKeyOrAMouseMove) {
         return run->waitForExit(300);
     }, 10000)) << "a mouse move ends the saver";
     EXPECT_EQ(ReadBinaryFile(folder.path("user.bin")), stored) << "user.bin is the clock's, untouched";
+}
+
+// The saver's own choice on, the clock's settings file naming a place: its yellow marker shows.
+TEST_F(ScreenSaver, MarksTheWorldPlacesWhereItsSettingsChooseThem) {
+    const std::string ini = "[Place1]\r\nName=Łódź\r\nLatitude=51.75\r\nLongitude=19.46667\r\n"
+                            "TimeZone=Central European Standard Time\r\nShow=1\r\n";
+    ASSERT_TRUE(WriteBinaryFile(folder.path("Solvane.ini"), std::vector<char>(ini.begin(), ini.end())));
+    Win32Registry registry;
+    ASSERT_TRUE(registry.setString(RegistryRoot::CurrentUser, "Software\\Kelbrook\\Solvane\\Screen Saver", "ShowPlaces", "1", true));
+    UserOptions options = ReadOptions(folder.path("user.bin"));
+    options.viewpoint = kViewOverHome;
+    options.homeLatitude = 52.2f;
+    options.homeLongitude = 21.0f;
+    options.displayFlags &= ~kHighlightHome;
+    ASSERT_TRUE(WriteOptions(folder.path("user.bin"), options));
+    auto run = saver("/s");
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = SaverWindow()) != nullptr && IsWindowVisible(window); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return MarkerPixels(CaptureWindow(window)) >= 12; }, 20000)) << "the marker of Łódź";
+    KeepScreenshot(CaptureWindow(window), "screen-saver-places.bmp");
+    registry.deleteValue(RegistryRoot::CurrentUser, "Software\\Kelbrook\\Solvane\\Screen Saver", "ShowPlaces");
+    ASSERT_TRUE(EndSaverWithAKey(window, *run, 10000));
 }
 
 TEST_F(ScreenSaver, SettingsCloseWithCloseEscapeAndTheCloseBox) {

@@ -166,11 +166,30 @@ TEST_F(WallpaperRendering, RenewalsDrawWhatAFreshRendererDraws) {
 }
 
 // A picture drawn a band at a time (bands of 37 rows, the last one shorter) equals the whole
-// picture (but for rounding), phases and texts across the bands' edges included.
+// picture (but for rounding), phases, texts and place labels across the bands' edges included.
 TEST_F(WallpaperRendering, BandsMakeTheWholePicture) {
     request_.scene.displayFlags |= kShowMoon | kShowGrid | kUrbanLighting | kSimulatedClouds;
     request_.coveredBottom = 12;
     request_.leftText = request_.rightText = "Solvane";
+    request_.places = {{"Łódź", 51.75, 19.46667, 768755, "02:28"}, {"Lagos", 6.45407, 3.39467, 9000000, "02:28"},
+                       {"Tokyo", 35.6895, 139.69171, 8336599, "10:28"},
+                       {"Sydney", -33.86785, 151.20732, 4627345, "12:28"}};
+    {
+        WallpaperRequest large = request_;
+        large.width = 1024;
+        large.height = 640;
+        WallpaperRenderer renderer;
+        const WallpaperPicture picture = renderer.render(large, lock_);
+        ASSERT_NE(picture.bottomRow, nullptr);
+        Capture shot;
+        shot.width = picture.width;
+        shot.height = picture.height;
+        for (int y = picture.height - 1; y >= 0; --y) {
+            const uint8_t* row = picture.bottomRow + y * picture.rowStride;
+            shot.bgra.insert(shot.bgra.end(), row, row + 4 * picture.width);
+        }
+        KeepScreenshot(shot, "wallpaper-places");
+    }
     for (const int height : {200, 257}) {
         request_.height = height;
         const std::vector<uint8_t> whole = Pixels(WallpaperRenderer().render(request_, lock_));

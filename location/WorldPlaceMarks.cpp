@@ -1,4 +1,4 @@
-#include "desktop/WorldPlaceMarks.h"
+#include "location/WorldPlaceMarks.h"
 
 #include "app/ClockSettings.h"
 #include "app/ProgramFiles.h"
@@ -46,21 +46,7 @@ uint32_t WorldPlacePopulation(const WorldPlaces& table, const PlaceSetting& plac
     return 0;
 }
 
-WorldPlaceMarks::WorldPlaceMarks(ClockSettings& settings, std::string tablePath)
-    : settings_(settings), tablePath_(std::move(tablePath)) {}
-
-std::vector<PlaceMark> WorldPlaceMarks::now() {
-    WorldSettings world;
-    bool hours24 = false;
-    CivilTime utc;
-    {
-        ClockSettings::Shared shared = settings_.shared();
-        std::lock_guard<RecursiveLock> hold(shared.lock);
-        if (!shared.world.showPlaces || shared.world.places.empty()) return {};
-        world = shared.world;
-        hours24 = (shared.options.displayFlags & kLocalTime24Hour) != 0;
-        utc = shared.clock.utcNow();
-    }
+std::vector<PlaceMark> WorldPlaceMarks::marks(const WorldSettings& world, bool hours24, int64_t utcSeconds) {
     std::lock_guard<std::mutex> hold(mutex_);
     if (world.places != seen_) {
         if (!tableRead_ && !tablePath_.empty()) table_.loadFile(tablePath_);
@@ -69,7 +55,6 @@ std::vector<PlaceMark> WorldPlaceMarks::now() {
         for (const PlaceSetting& place : world.places) populations_.push_back(WorldPlacePopulation(table_, place));
         seen_ = world.places;
     }
-    const int64_t utcSeconds = SecondsOfUtc(utc);
     std::vector<PlaceMark> marks;
     for (std::size_t i = 0; i < world.places.size(); ++i) {
         const PlaceSetting& place = world.places[i];
@@ -83,7 +68,18 @@ std::vector<PlaceMark> WorldPlaceMarks::now() {
     return marks;
 }
 
-WorldPlaceMarks& ClockPlaceMarks(ClockSettings& settings) {
-    static WorldPlaceMarks marks(settings, DataFilePath(ProgramPath(), "WorldPlaces.bin"));
-    return marks;
+std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings) {
+    static WorldPlaceMarks marks(DataFilePath(ProgramPath(), "WorldPlaces.bin"));
+    WorldSettings world;
+    bool hours24 = false;
+    CivilTime utc;
+    {
+        ClockSettings::Shared shared = settings.shared();
+        std::lock_guard<RecursiveLock> hold(shared.lock);
+        if (!shared.world.showPlaces || shared.world.places.empty()) return {};
+        world = shared.world;
+        hours24 = (shared.options.displayFlags & kLocalTime24Hour) != 0;
+        utc = shared.clock.utcNow();
+    }
+    return marks.marks(world, hours24, SecondsOfUtc(utc));
 }

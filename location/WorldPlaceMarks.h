@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -21,24 +22,24 @@ std::string PlaceClockText(int hour, int minute, bool hours24);
 // the place; 0 when there is none (a place typed by its coordinates, or renamed).
 uint32_t WorldPlacePopulation(const WorldPlaces& table, const PlaceSetting& place);
 
-// Shared by the threads that draw (the view's and the wallpaper's).
+// Shared by the threads that draw (the view's and the wallpaper's, or the saver's).
 class WorldPlaceMarks {
 public:
     // `tablePath`: WorldPlaces.bin; without it every population is 0.
-    WorldPlaceMarks(ClockSettings& settings, std::string tablePath);
+    explicit WorldPlaceMarks(std::string tablePath) : tablePath_(std::move(tablePath)) {}
 
-    // The marks of now; none when the display choice is off.
-    std::vector<PlaceMark> now();
+    // The marks of the shown places at `utcSeconds`, times on a 24- or 12-hour clock.
+    std::vector<PlaceMark> marks(const WorldSettings& world, bool hours24, int64_t utcSeconds);
 
 private:
-    ClockSettings& settings_;
     std::string tablePath_;
     std::mutex mutex_;
     bool tableRead_ = false;
     WorldPlaces table_;
-    std::vector<PlaceSetting> seen_;         // the places the populations are of
+    std::vector<PlaceSetting> seen_;  // the places the populations are of
     std::vector<uint32_t> populations_;
 };
 
-// The clock's marks, with the table beside the program; made at first use.
-WorldPlaceMarks& ClockPlaceMarks(ClockSettings& settings);
+// The clock's marks of now, with the table beside the program; none while the display choice
+// is off.
+std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings);
