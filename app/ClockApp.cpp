@@ -34,10 +34,6 @@ constexpr DWORD kWallpaperStopTimeoutMs = 500;
 constexpr DWORD kSettleBeforeWindowsMs = 30;
 const char kFailureLogName[] = "Solvane.log";
 
-// The world settings written this long after they last changed (many changes in a row, such
-// as a place moved down the list step by step, make one write).
-constexpr UINT kWorldSaveDelayMs = 1000;
-
 }  // namespace
 
 ClockApp::ClockApp(const ClockAppParts& parts) : parts_(parts) {}
@@ -107,10 +103,6 @@ bool ClockApp::initInstance(const char* commandLine) {
     setRegistryKey(kRegistryKeyName);
     userFolders_ = UserFileFoldersFor(programPath_);
     readSettingsFile();
-    // A change of the world settings is saved soon, wherever it was made.
-    settings_.listen([this](const Settings& before, const Settings& after) {
-        if (before.world != after.world) worldSaveTimer_ = SetTimer(nullptr, worldSaveTimer_, kWorldSaveDelayMs, nullptr);
-    });
     UserOptions loaded;
     if (!LoadOptions(loaded, optionsServices())) saver_.leaveFileAlone();
     settings_.update([&loaded](UserOptions& o) { o = loaded; });
@@ -206,12 +198,5 @@ int ClockApp::exitInstance() {
 }
 
 bool ClockApp::preTranslateMessage(MSG& message) {
-    if (message.message == WM_TIMER && message.hwnd == nullptr && worldSaveTimer_ != 0 &&
-        message.wParam == worldSaveTimer_) {
-        KillTimer(nullptr, worldSaveTimer_);
-        worldSaveTimer_ = 0;
-        saveWorldSettings();
-        return true;
-    }
     return SplashWindow::filterMessage(message);
 }

@@ -45,6 +45,8 @@ public:
     // failure of each file in the run is reported to the user (never at the end of a session).
     // Call on the user-interface thread, outside the settings' lock.
     bool saveOptions();
+    // Solvane.ini alone, when the world settings changed since it was last written.
+    bool saveWorldSettings();
     // The session is ending: the windows close and the exit steps run now, without asking the
     // user anything; then the process ends.
     [[noreturn]] void endSession();
@@ -64,7 +66,6 @@ protected:
 private:
     bool claimSingleInstance();
     void readSettingsFile();
-    bool saveWorldSettings();
     bool startWallpaperThread();
     void stopWallpaperThread();
 
@@ -90,6 +91,5 @@ private:
     OptionsSaver saver_;
     WorldSettingsStore worldStore_;
     OptionsSaver settingsSaver_;
-    UINT_PTR worldSaveTimer_ = 0;  // a thread timer, while a change waits to be saved
     std::unique_ptr<Window> mainWindow_;
 };

@@ -4,7 +4,6 @@
 #include "astro/EarthTilt.h"
 #include "astro/Ephemeris.h"
 #include "astro/Reduce.h"
-#include "astro/RiseSet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,61 +16,72 @@ constexpr double kSunriseAltitude = -0.8333;  // degrees, as the engine's rise a
 constexpr double kTwilightAltitude = -6.0;
 constexpr double kUnixEpochJulianDate = 2440587.5;
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
-// The apparent Sun's altitude (degrees) at a place and instant.
-double SunAltitude(double latitudeDeg, double longitudeDeg, int64_t utcSeconds) {
+struct SunSky {
+    double altitude;   // degrees, of the apparent Sun's centre
+    double hourAngle;  // radians, -pi to pi, negative before the transit
+};
+
+// Where the apparent Sun stands in a place's sky at an instant.
+SunSky SunSkyAt(double latitudeDeg, double longitudeDeg, int64_t utcSeconds) {
     const double jd = kUnixEpochJulianDate + double(utcSeconds) / kDay;
     double place[6], raHours = 0, decDegrees = 0, sidereal = 0;
     Reduce(jd, kSun, kApparentGeocentric, place);
     VectorToRaDec(place, &raHours, &decDegrees);
     SiderealAngle(jd, 1, &sidereal);
-    const double hourAngle = sidereal + longitudeDeg * astro::kDegToRad - raHours * 15 * astro::kDegToRad;
+    const double hourAngle = std::remainder(
+        sidereal + longitudeDeg * astro::kDegToRad - raHours * 15 * astro::kDegToRad, 2 * astro::kPi);
     const double latitude = latitudeDeg * astro::kDegToRad, declination = decDegrees * astro::kDegToRad;
     const double sine = std::sin(latitude) * std::sin(declination) +
                         std::cos(latitude) * std::cos(declination) * std::cos(hourAngle);
-    return std::asin(std::clamp(sine, -1.0, 1.0)) / astro::kDegToRad;
+    return {std::asin(std::clamp(sine, -1.0, 1.0)) / astro::kDegToRad, hourAngle};
 }
 
-// An event the engine gives for a UT date (hours from its 0h UT, or a marker), as UTC seconds.
-std::optional<int64_t> EventOf(int64_t dateStartUtc, double hours) {
-    if (!(std::fabs(hours) < kEventMarker / 2)) return std::nullopt;
-    return dateStartUtc + std::llround(hours * 3600);
+// The day is searched at this step for the instants the Sun crosses an altitude or the
+// meridian, each then narrowed to the second. A dip below the horizon shorter than the step,
+// which happens only on the few days the midnight sun begins or ends, may go unseen.
+constexpr int64_t kSearchStep = 15 * 60;
+
+// A change of the sign of `above` between `from` (where it is `wasAbove`) and `to`, narrowed
+// to the first second after which it holds.
+template <typename Above>
+int64_t Crossing(int64_t from, int64_t to, bool wasAbove, const Above& above) {
+    while (to - from > 1) {
+        const int64_t middle = from + (to - from) / 2;
+        (above(middle) == wasAbove ? from : to) = middle;
+    }
+    return to;
 }
 
-struct Events {
-    std::vector<int64_t> rises, sets, transits, twilightStarts, twilightEnds;
+struct Crossings {
+    std::vector<int64_t> up, down;  // in order
 };
 
-// The events of every UT date the span [start, end) overlaps that fall within it, in order.
-Events EventsWithin(double latitudeDeg, double longitudeDeg, int64_t start, int64_t end) {
-    Events events;
-    const double latitude = latitudeDeg * astro::kDegToRad, longitude = longitudeDeg * astro::kDegToRad;
-    for (int64_t date = FloorDiv(start, kDay) * kDay; date < end; date += kDay) {
-        const CivilTime ut = UtcOfSeconds(date);
-        double rise, transit, set, twilightStart, twilightEnd;
-        SunEvents(ut.month, ut.day, ut.year, longitude, latitude, &rise, &transit, &set);
-        TwilightEvents(ut.month, ut.day, ut.year, longitude, latitude, &twilightStart, &twilightEnd);
-        const auto keep = [&](double hours, std::vector<int64_t>& into) {
-            const std::optional<int64_t> event = EventOf(date, hours);
-            if (event && *event >= start && *event < end) into.push_back(*event);
-        };
-        keep(rise, events.rises);
-        keep(transit, events.transits);
-        keep(set, events.sets);
-        keep(twilightStart, events.twilightStarts);
-        keep(twilightEnd, events.twilightEnds);
+// The instants within [start, end) at which `above` turns true (up) or false (down).
+template <typename Above>
+Crossings CrossingsWithin(int64_t start, int64_t end, const Above& above) {
+    Crossings found;
+    bool was = above(start);
+    for (int64_t from = start; from < end;) {
+        const int64_t to = std::min(from + kSearchStep, end);
+        const bool now = above(to);
+        if (now != was) {
+            const int64_t at = Crossing(from, to, was, above);
+            if (at < end) (now ? found.up : found.down).push_back(at);
+        }
+        was = now;
+        from = to;
     }
-    return events;
+    return found;
 }
 
 // Seconds of [start, end) with the Sun up: from its state at the start, each rise and set.
-int64_t SecondsUp(double latitudeDeg, double longitudeDeg, int64_t start, int64_t end, const Events& events) {
+int64_t SecondsUp(bool upAtStart, int64_t start, int64_t end, const Crossings& horizon) {
     std::vector<std::pair<int64_t, bool>> changes;  // instant, up after it
-    for (int64_t t : events.rises) changes.push_back({t, true});
-    for (int64_t t : events.sets) changes.push_back({t, false});
+    for (int64_t t : horizon.up) changes.push_back({t, true});
+    for (int64_t t : horizon.down) changes.push_back({t, false});
     std::sort(changes.begin(), changes.end());
-    bool up = SunAltitude(latitudeDeg, longitudeDeg, start) > kSunriseAltitude;
+    bool up = upAtStart;
     int64_t since = start, total = 0;
     for (const auto& [at, upAfter] : changes) {
         if (up) total += at - since;
@@ -94,18 +104,29 @@ PlaceDay PlaceDayAt(double latitudeDeg, double longitudeDeg, const ZoneRules& zo
     day.startUtc = ZoneUtcOf(zone, day.date);
     day.endUtc = ZoneUtcOf(zone, UtcOfSeconds(SecondsOfUtc(day.date) + kDay));
 
-    const Events events = EventsWithin(latitudeDeg, longitudeDeg, day.startUtc, day.endUtc);
-    if (!events.rises.empty()) day.sunrise = events.rises.front();
-    if (!events.sets.empty()) day.sunset = events.sets.back();
-    if (!events.transits.empty()) day.noon = events.transits.front();
-    if (!events.twilightStarts.empty()) day.twilightStart = events.twilightStarts.front();
-    if (!events.twilightEnds.empty()) day.twilightEnd = events.twilightEnds.back();
-    day.dayLengthHours = SecondsUp(latitudeDeg, longitudeDeg, day.startUtc, day.endUtc, events) / 3600.0;
+    // The events are found from the Sun's own altitude and hour angle across the local day,
+    // which may span two UT dates, rather than from the engine's per-UT-date events, which fold
+    // an event near 0h UT into the wrong date.
+    const auto sky = [&](int64_t t) { return SunSkyAt(latitudeDeg, longitudeDeg, t); };
+    const Crossings horizon = CrossingsWithin(day.startUtc, day.endUtc, [&](int64_t t) { return sky(t).altitude > kSunriseAltitude; });
+    const Crossings twilight = CrossingsWithin(day.startUtc, day.endUtc, [&](int64_t t) { return sky(t).altitude > kTwilightAltitude; });
+    // The hour angle passes 0 upwards at the transit (and jumps from pi to -pi at midnight).
+    const Crossings meridian = CrossingsWithin(day.startUtc, day.endUtc, [&](int64_t t) {
+        const double h = sky(t).hourAngle;
+        return h >= 0 && h < astro::kPi / 2;
+    });
+    if (!horizon.up.empty()) day.sunrise = horizon.up.front();
+    if (!horizon.down.empty()) day.sunset = horizon.down.back();
+    if (!meridian.up.empty()) day.noon = meridian.up.front();
+    if (!twilight.up.empty()) day.twilightStart = twilight.up.front();
+    if (!twilight.down.empty()) day.twilightEnd = twilight.down.back();
+    const bool upAtStart = sky(day.startUtc).altitude > kSunriseAltitude;
+    day.dayLengthHours = SecondsUp(upAtStart, day.startUtc, day.endUtc, horizon) / 3600.0;
     return day;
 }
 
 SkyLight SkyLightAt(double latitudeDeg, double longitudeDeg, int64_t utcSeconds) {
-    const double altitude = SunAltitude(latitudeDeg, longitudeDeg, utcSeconds);
+    const double altitude = SunSkyAt(latitudeDeg, longitudeDeg, utcSeconds).altitude;
     if (altitude > kSunriseAltitude) return SkyLight::Day;
     return altitude > kTwilightAltitude ? SkyLight::Twilight : SkyLight::Night;
 }

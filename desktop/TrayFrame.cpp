@@ -8,6 +8,7 @@
 #include "desktop/EarthFrame.h"
 #include "desktop/EarthFrameRules.h"
 #include "desktop/WorldClockWindow.h"
+#include "location/WorldPlaceMarks.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/FailureTrace.h"
 #include "platform/RecursiveLock.h"
@@ -41,6 +42,11 @@ constexpr UINT_PTR kWallpaperRenewalTimer = 2;
 constexpr UINT kWallpaperRenewalDelayMs = 2000;
 // Lock and unlock notices asked for again while the system refuses them.
 constexpr UINT_PTR kSessionNoticeTimer = 3;
+// The world settings are written this long after they last changed, wherever the change was
+// made (many changes in a row, such as a place moved down the list step by step, make one
+// write). A window's timer: modal loops (menus, dialogs, a window dragged) still run it.
+constexpr UINT_PTR kWorldSaveTimer = 4;
+constexpr UINT kWorldSaveDelayMs = 1000;
 constexpr UINT kSessionNoticeRetryMs = 2000;
 }
 
@@ -78,6 +84,7 @@ bool TrayFrame::onCreate() {
     settingsListener_ = app_.settings().listen([this](const Settings& before, const Settings& after) {
         if (clockTimer_ && EffectsOfChange(before.options, after.options).tickWoken) clockTimer_->wake();
         earthFrame_->followSettings(before.options, after.options);
+        if (before.world != after.world) SetTimer(hwnd(), kWorldSaveTimer, kWorldSaveDelayMs, nullptr);
         if (before.world != after.world) {
             earthFrame_->redrawGlobe();
             renewWallpaperSoon();
@@ -218,6 +225,7 @@ void TrayFrame::onTimer(UINT_PTR id) {
     KillTimer(hwnd(), id);
     if (id == kRestartRetryTimer) restartEarthWindow(restartReason_);
     if (id == kSessionNoticeTimer) registerSessionNotices();
+    if (id == kWorldSaveTimer) app_.saveWorldSettings();
     if (id == kWallpaperRenewalTimer) {
         wallpaperRenewalPending_ = false;
         if (app_.settings().snapshot().wallpaperEnabled == 1) renewWallpaper();  // still on
@@ -415,8 +423,10 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });
-        // The details pane reads the home's zone again: its rules may have changed with it.
+        // The details pane and the place marks read their zones again: their rules may have
+        // changed with it.
         if (earthFrame_) SendMessageA(earthFrame_->pane(), WM_TIMECHANGE, 0, 0);
+        ForgetPlaceMarkZones();
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.

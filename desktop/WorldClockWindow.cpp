@@ -114,12 +114,14 @@ UINT SkyText(SkyLight light) {
     return IDS_WORLD_NIGHT;
 }
 
-// Alt+Up and Alt+Down in the list move the selected place, as the Move buttons do.
+// Alt+Up and Alt+Down in the list move the selected place, as the Move buttons do. The key
+// still reaches the default handling, which then knows Alt was not pressed alone: otherwise
+// letting Alt go would enter the (hidden) menu mode, and the next key would open a menu.
 LRESULT CALLBACK ListKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_SYSKEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
         const int button = wParam == VK_UP ? IDC_WORLD_UP : IDC_WORLD_DOWN;
         SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        return 0;
+        return DefWindowProcA(list, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListKeys, id);
     return DefSubclassProc(list, message, wParam, lParam);

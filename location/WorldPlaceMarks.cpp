@@ -5,7 +5,6 @@
 #include "app/UserOptions.h"
 #include "app/ZoneRules.h"
 #include "app/ZoneRulesReading.h"
-#include "location/WorldPlaceLookup.h"
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 
@@ -18,7 +17,7 @@ namespace {
 // place picked from the table and stored as text stays well within this).
 constexpr double kSamePlaceDegrees = 0.01;
 
-ZoneRulesCache& Zones() {
+ZoneRulesCache& Zones() {  // the zones of every place mark of this program
     static ZoneRulesCache zones;
     return zones;
 }
@@ -36,7 +35,8 @@ std::string PlaceClockText(int hour, int minute, bool hours24) {
 }
 
 uint32_t WorldPlacePopulation(const WorldPlaces& table, const PlaceSetting& place) {
-    for (std::size_t index : FindWorldPlaces(table, place.name)) {
+    // The table lists the most populous first: the first place near enough is the largest.
+    for (std::size_t index = 0; index < table.placeCount(); ++index) {
         const WorldPlace found = table.place(index);
         if (std::fabs(found.latitude - place.latitude) <= kSamePlaceDegrees &&
             std::fabs(found.longitude - place.longitude) <= kSamePlaceDegrees) {
@@ -83,3 +83,5 @@ std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings) {
     }
     return marks.marks(world, hours24, SecondsOfUtc(utc));
 }
+
+void ForgetPlaceMarkZones() { Zones().forget(); }

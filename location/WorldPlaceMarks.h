@@ -18,8 +18,8 @@ class ClockSettings;
 // "14:05" on a 24-hour clock, "2:05 PM" on a 12-hour one.
 std::string PlaceClockText(int hour, int minute, bool hours24);
 
-// The population of the world place of this name (or ASCII name) within about 0.01 degree of
-// the place; 0 when there is none (a place typed by its coordinates, or renamed).
+// The population of the most populous world place within about 0.01 degree of the place,
+// whatever the user named it (a renamed place keeps its rank); 0 when there is none.
 uint32_t WorldPlacePopulation(const WorldPlaces& table, const PlaceSetting& place);
 
 // Shared by the threads that draw (the view's and the wallpaper's, or the saver's).
@@ -43,3 +43,5 @@ private:
 // The clock's marks of now, with the table beside the program; none while the display choice
 // is off.
 std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings);
+// After a time change: the marks read their zones' rules again, which may have changed with it.
+void ForgetPlaceMarkZones();

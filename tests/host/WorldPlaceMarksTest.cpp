@@ -27,7 +27,7 @@ TEST(WorldPlaceMarks, ClockTextOnBothClocks) {
     }
 }
 
-TEST(WorldPlaceMarks, PopulationOfTheSamePlaceByNameAndPosition) {
+TEST(WorldPlaceMarks, PopulationOfTheWorldPlaceAtThatPosition) {
     const std::vector<WorldZone> zones = {{"Central European Standard Time", "Europe/Warsaw"}};
     const std::vector<WorldCountry> countries = {{"PL", "Poland"}, {"US", "USA"}};
     std::vector<WorldPlace> table(3);
@@ -42,13 +42,12 @@ TEST(WorldPlaceMarks, PopulationOfTheSamePlaceByNameAndPosition) {
         uint32_t population;
     } cases[] = {
         {"Łódź", 51.75, 19.46667, 768755},
-        {"lodz", 51.755, 19.46, 768755},             // the ASCII name, within 0.01 degree
+        {"lodz", 51.755, 19.46, 768755},             // within 0.01 degree
         {"Springfield", 37.21533, -93.29824, 169176},  // the one at that position
         {"Springfield", 39.80172, -89.64371, 114394},
         {"Springfield", 38.5, -91, 0},                 // neither
         {"Łódź", 51.77, 19.46667, 0},                  // 0.02 degree off
-        {"Home office", 51.75, 19.46667, 0},           // renamed
-        {"", 51.75, 19.46667, 0},
+        {"Home office", 51.75, 19.46667, 768755},      // renamed: the same place
     };
     for (const Case& c : cases) {
         PlaceSetting place;
