@@ -62,6 +62,19 @@ bool ClockApp::saveWorldSettings() {
     return saved;
 }
 
+void ClockApp::followSettingsFile() {
+    WorldSettings world = settings_.world();
+    bool followed = false;
+    settingsSaver_.saveFile(
+        worldStore_.path(),
+        [&](std::string*) {
+            followed = worldStore_.followFile(world);
+            return true;  // a file that cannot be read now is only left as it is
+        },
+        prompt_, sessionEnding_);
+    if (followed) settings_.update([&world](WorldSettings& w) { w = world; });
+}
+
 // The per-user settings file beside the options record, read once: the world settings, and
 // the log of failures ("[Diagnostics] Log=1", kept in the user's local folder). Lines it cannot
 // read are reported together, once, and kept in the file.

@@ -47,6 +47,8 @@ public:
     bool saveOptions();
     // Solvane.ini alone, when the world settings changed since it was last written.
     bool saveWorldSettings();
+    // Takes on what the user changed in Solvane.ini by hand since it was last read or written.
+    void followSettingsFile();
     // The session is ending: the windows close and the exit steps run now, without asking the
     // user anything; then the process ends.
     [[noreturn]] void endSession();

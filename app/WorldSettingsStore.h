@@ -27,8 +27,15 @@ public:
     // `current` takes the rest from it (a hand edit made meanwhile). Written atomically; false when the file could not be
     // read again or written, with the system's reason in `failure` when given.
     bool save(WorldSettings& current, std::string* failure = nullptr);
+    // Takes on a hand edit: when the file's text is no longer what was last read or written,
+    // it is read again and merged as `save` does. True when it was; false when the file is as
+    // it was or could not be read.
+    bool followFile(WorldSettings& current);
 
 private:
+    bool merge(WorldSettings& current, std::string text, std::string* failure);
+
     std::string path_;
+    std::string lastText_;  // the file's text when last read or written
     WorldSettings stored_;  // what the file held when last read or written
 };

@@ -188,7 +188,8 @@ void TrayFrame::openLunarPhases() {
 void TrayFrame::openWorldClock() {
     if (!worldClock_) {
         worldClock_ = std::make_unique<WorldClockWindow>(WorldClockInputs{
-            app_.settings(), [this](double latitude, double longitude) { turnGlobeOver(latitude, longitude); }});
+            app_.settings(), [this](double latitude, double longitude) { turnGlobeOver(latitude, longitude); },
+            [this] { app_.followSettingsFile(); }});
     }
     worldClock_->open();
 }

@@ -588,6 +588,9 @@ LRESULT WorldClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
             statusAfterChange_.clear();
         }
         return 0;
+    case WM_ACTIVATE:  // back from editing the settings file, perhaps: the list takes it on
+        if (LOWORD(wParam) != WA_INACTIVE && inputs_.followSettingsFile) inputs_.followSettingsFile();
+        break;
     case WM_TIMECHANGE:  // the zones' rules may have changed with the time
         zones_.forget();
         days_.assign(days_.size(), KeptDay());

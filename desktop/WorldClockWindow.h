@@ -22,6 +22,8 @@ struct WorldClockInputs {
     ClockSettings& settings;
     // Turns the earth clock's globe over a place (degrees) and shows it.
     std::function<void(double latitude, double longitude)> turnGlobeOver;
+    // Takes on a hand edit of the settings file, before the user works on the list.
+    std::function<void()> followSettingsFile;
 };
 
 class WorldClockWindow : public Window {

@@ -162,6 +162,18 @@ TEST(WorldSettingsStore, ReadsTheFileAgainAndKeepsAHandEdit) {
     ASSERT_TRUE(store.save(current));
     EXPECT_EQ(read(), Lines("[Home]|TimeZone=UTC|Mine=1|[Diagnostics]|Log=1|"
                             "[Place1]|Name=Oslo|Latitude=59.91|Longitude=10.75|TimeZone=W. Europe Standard Time|Show=1"));
+
+    // A place renamed by hand is taken on before the clock changes the list again, so the
+    // clock's next change (a second place) keeps the new name.
+    EXPECT_FALSE(store.followFile(current)) << "the file is as the clock wrote it";
+    const std::string renamed = read().replace(read().find("Name=Oslo"), 9, "Name=Oslo HQ");
+    write(renamed);
+    ASSERT_TRUE(store.followFile(current));
+    EXPECT_EQ(current.places.at(0).name, "Oslo HQ");
+    EXPECT_EQ(read(), renamed) << "taking an edit on writes nothing";
+    current.places.push_back({"Tokyo", 35.6895, 139.69171, "Tokyo Standard Time", true});
+    ASSERT_TRUE(store.save(current));
+    EXPECT_NE(read().find("Name=Oslo HQ"), std::string::npos);
 }
 
 }  // namespace
