@@ -87,6 +87,7 @@ target_link_libraries(solvane_almanac PUBLIC solvane_ui solvane_render winmm)
 # The home location and United States places dialogs.
 add_library(solvane_location STATIC
     location/HomeLocationDialog.cpp
+    location/ZoneChoices.cpp
     location/USPlacesDialog.cpp
 )
 target_link_libraries(solvane_location PUBLIC solvane_ui)

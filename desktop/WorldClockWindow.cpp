@@ -7,6 +7,7 @@
 #include "desktop/WorldClockRows.h"
 #include "desktop/WorldPlaceEdits.h"
 #include "location/WorldPlaceLookup.h"
+#include "location/ZoneChoices.h"
 #include "platform/CivilClock.h"
 #include "platform/Dpi.h"
 #include "platform/GdiSurface.h"
@@ -29,6 +30,7 @@ const char kClassName[] = "SolvaneWorldClock";
 constexpr int kWidth = 760, kHeight = 470;  // the client area at 96 DPI
 constexpr int kBandHeight = 44;              // the dark band with the title, by which it is dragged
 constexpr UINT_PTR kMinuteTimer = 1;
+constexpr int kZoneListWidth = 440;  // pixels at 96 DPI
 constexpr UINT kPlacesChanged = WM_APP + 0x1E0;  // posted by the settings listener
 constexpr int kMatchesShown = 12;
 
@@ -207,9 +209,10 @@ bool WorldClockWindow::createChildren() {
         SendMessageW(list, LVM_INSERTCOLUMNW, WPARAM(i), reinterpret_cast<LPARAM>(&column));
     }
     HWND zones = GetDlgItem(hwnd(), IDC_WORLD_ZONE);
-    for (std::size_t i = 0; i < places_.zoneCount(); ++i) {
-        const std::string id(places_.zone(i).windowsId);
-        SendMessageA(zones, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(id.c_str()));
+    zoneIds_.clear();
+    for (const ZoneChoice& zone : ZoneChoicesOf(places_)) {
+        zoneIds_.push_back(zone.id);
+        SendMessageW(zones, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(zone.display.c_str()));
     }
     SendMessageA(GetDlgItem(hwnd(), IDC_WORLD_NAME), EM_LIMITTEXT, 100, 0);
     if (!close_.create(hwnd(), "Close", 0, 0, IDC_WORLD_CLOSE, IDB_FACES_CLOSE)) return false;
@@ -231,6 +234,8 @@ void WorldClockWindow::layout() {
     font_ = std::move(font);
     HWND list = GetDlgItem(hwnd(), IDC_WORLD_LIST);
     for (int i = 0; i < int(std::size(kColumns)); ++i) SendMessageA(list, LVM_SETCOLUMNWIDTH, WPARAM(i), at(kColumns[i].width));
+    // The zones' names whole when the list drops down.
+    SendMessageA(GetDlgItem(hwnd(), IDC_WORLD_ZONE), CB_SETDROPPEDWIDTH, WPARAM(at(kZoneListWidth)), 0);
     close_.dpiChanged();
     SetWindowPos(close_.hwnd(), nullptr, at(kCloseAt.x), at(kCloseAt.y), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InvalidateRect(hwnd(), nullptr, TRUE);
@@ -411,7 +416,7 @@ void WorldClockWindow::addAtCoordinates() {
     place.longitude = *longitude;
     HWND zones = GetDlgItem(hwnd(), IDC_WORLD_ZONE);
     const LRESULT zone = SendMessageA(zones, CB_GETCURSEL, 0, 0);
-    if (zone >= 0) place.timeZone = std::string(places_.zone(std::size_t(zone)).windowsId);
+    if (zone >= 0 && std::size_t(zone) < zoneIds_.size()) place.timeZone = zoneIds_[std::size_t(zone)];
     if (!add(place)) return;
     for (int id : {IDC_WORLD_NAME, IDC_WORLD_LATITUDE, IDC_WORLD_LONGITUDE}) SetWindowTextA(GetDlgItem(hwnd(), id), "");
 }

@@ -83,6 +83,7 @@ private:
     int listener_ = -1;
     bool filling_ = false;        // the list is being made: its notices are not the user's
     int selectAfterChange_ = -1;  // the row to select once the list is made anew
+    std::vector<std::string> zoneIds_;  // the zone list's ids, in its order
     std::string statusAfterChange_;  // the status line once the list is made anew, else the count
     bool timesStale_ = false;     // minimised past a minute's turn
     UINT dpi_ = 96;

@@ -7,6 +7,7 @@
 #include "location/USPlacesDialog.h"
 #include "location/WorldPlaceLookup.h"
 #include "location/WorldPlaces.h"
+#include "location/ZoneChoices.h"
 #include "platform/ProgramPath.h"
 #include "platform/Resources.h"
 #include "platform/WideText.h"
@@ -45,22 +46,6 @@ const int kDecimalControls[4] = {IDC_LATITUDE_DECIMAL, IDC_LONGITUDE_DECIMAL, ID
 // World places listed as the user types a name.
 constexpr std::size_t kMostListedPlaces = 12;
 
-// The name Windows shows for a zone ("(UTC+09:00) Osaka, Sapporo, Tokyo"), or its id when this
-// system has no such zone.
-std::wstring ZoneDisplayName(std::string_view windowsId) {
-    const std::optional<ZoneRules> zone = ReadZoneRules(windowsId);
-    return WideFromUtf8(zone && !zone->displayName.empty() ? zone->displayName : std::string(windowsId));
-}
-
-// The offset a display name begins with ("(UTC-03:30) ..." is -210 minutes), so that the list
-// runs from west to east as Windows' own does; 0 for a name without one.
-int DisplayOffsetMinutes(const std::wstring& display) {
-    wchar_t sign = 0;
-    int hours = 0, minutes = 0;
-    if (swscanf(display.c_str(), L"(UTC%lc%d:%d)", &sign, &hours, &minutes) != 3) return 0;
-    return (sign == L'-' ? -1 : 1) * (hours * 60 + minutes);
-}
-
 // How a found world place is listed: its name, a United States place's state, its country.
 std::wstring PlaceLine(const WorldPlaces& places, const WorldPlace& place) {
     std::string line(place.name);
@@ -97,27 +82,11 @@ private:
     // "This PC's time zone", then the world places' zones from west to east, and a stored zone
     // they lack (kept as it is); the home's zone selected.
     void listZones() {
-        struct Listed {
-            int offset;
-            std::wstring display;
-            std::string id;
-        };
-        std::vector<Listed> listed;
-        bool storedListed = run_.timeZone.empty();
-        for (std::size_t i = 0; i < places_.zoneCount(); ++i) {
-            const std::string id(places_.zone(i).windowsId);
-            const std::wstring display = ZoneDisplayName(id);
-            listed.push_back({DisplayOffsetMinutes(display), display, id});
-            storedListed = storedListed || id == run_.timeZone;
-        }
-        if (!storedListed) listed.push_back({0, WideFromUtf8(run_.timeZone), run_.timeZone});
-        std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
-            return std::tie(a.offset, a.display) < std::tie(b.offset, b.display);
-        });
+        const std::vector<ZoneChoice> listed = ZoneChoicesOf(places_, run_.timeZone);
         HWND combo = GetDlgItem(hwnd(), IDC_HOME_TIME_ZONE);
         zoneIds_ = {""};
         SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(LoadResourceStringWide(IDS_THIS_PC_TIME_ZONE).c_str()));
-        for (const Listed& zone : listed) {
+        for (const ZoneChoice& zone : listed) {
             zoneIds_.push_back(zone.id);
             SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(zone.display.c_str()));
         }
