@@ -43,7 +43,8 @@ struct ChildPlace {
 };
 // In tab order: each label comes just before the control its mnemonic reaches.
 const ChildPlace kChildren[] = {
-    {IDC_WORLD_LIST, WC_LISTVIEWA, 0,
+    // The list's own text is not shown: it names the list for screen readers.
+    {IDC_WORLD_LIST, WC_LISTVIEWA, IDS_WORLD_CLOCK_TITLE,
      LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | WS_BORDER | WS_TABSTOP, {12, 52, 736, 232}},
     {IDC_WORLD_RENAME, "BUTTON", IDS_WORLD_RENAME, BS_PUSHBUTTON | WS_TABSTOP, {12, 292, 96, 26}},
     {IDC_WORLD_REMOVE, "BUTTON", IDS_WORLD_REMOVE, BS_PUSHBUTTON | WS_TABSTOP, {114, 292, 96, 26}},
