@@ -5,6 +5,7 @@
 #include "astro/EarthTilt.h"
 #include "astro/Ephemeris.h"
 #include "astro/Reduce.h"
+#include "astro/RiseSet.h"
 
 #include <cmath>
 #include <cstdio>
@@ -153,11 +154,27 @@ std::string AlmanacPage(const Almanac& a) {
     add("Julian day:", line);
     add("Greenwich sidereal:", FormatGreenwichSidereal(s));
     add("Local sidereal:", FormatLocalSidereal(s, o));
-    add("Sunrise:", FormatEventTime(s.sunrise + toLocal, o));
-    add("Sunset:", FormatEventTime(s.sunset + toLocal, o));
-    add("Start Twilight:", FormatEventTime(s.twilightStart + toLocal, o));
-    add("End Twilight:", FormatEventTime(s.twilightEnd + toLocal, o));
-    add("Local Noon:", FormatEventTime(s.localNoon + toLocal, o));
+    if (a.place) {
+        // A place in a zone of its own: the events of its local calendar day, each in the
+        // offset in force at it (on the day the clocks change, not the offset of the instant).
+        const PlaceDay& day = a.place->day;
+        const auto event = [&](const std::optional<int64_t>& utc) {
+            if (!utc) return FormatEventTime(day.dayLengthHours > 0 ? kEventMarker : -kEventMarker, o);
+            const CivilTime local = ZoneTimeAt(a.place->zone, *utc).local;
+            return FormatEventTime(local.hour + local.minute / 60.0 + local.second / 3600.0, o);
+        };
+        add("Sunrise:", event(day.sunrise));
+        add("Sunset:", event(day.sunset));
+        add("Start Twilight:", event(day.twilightStart));
+        add("End Twilight:", event(day.twilightEnd));
+        add("Local Noon:", event(day.noon));
+    } else {
+        add("Sunrise:", FormatEventTime(s.sunrise + toLocal, o));
+        add("Sunset:", FormatEventTime(s.sunset + toLocal, o));
+        add("Start Twilight:", FormatEventTime(s.twilightStart + toLocal, o));
+        add("End Twilight:", FormatEventTime(s.twilightEnd + toLocal, o));
+        add("Local Noon:", FormatEventTime(s.localNoon + toLocal, o));
+    }
     std::snprintf(line, sizeof line, "  distance %.6f AU", a.sun.distance);
     add("Sun:", RaText(a.sun.ra) + "  " + FormatLatitude(a.sun.dec, o) + line);
     std::snprintf(line, sizeof line, "  distance %.0f km", a.moon.distance * 149597870.691);

@@ -63,6 +63,7 @@ TEST_F(WithEphemeris, PlaceByNameInItsOwnZone) {
         const char* utc;
         const char* name;
         const char* expected[3];  // in the place's JSON
+        const char* page = "";    // in the text page
     } cases[] = {
         {"tokyo", "2027-06-21T14:30:00", "Tokyo",
          {"\"timeZone\": \"Tokyo Standard Time\", \"utcOffsetMinutes\": 540, \"localTime\": \"2027-06-21T23:30:00+09:00\"",
@@ -73,7 +74,8 @@ TEST_F(WithEphemeris, PlaceByNameInItsOwnZone) {
         // The day the clocks go forward: the offset of each instant.
         {"Sydney, AU", "2027-10-02T14:30:00", "Sydney",
          {"\"utcOffsetMinutes\": 600, \"localTime\": \"2027-10-03T00:30:00+10:00\"",
-          "\"sunrise\": \"2027-10-03T06:", "+11:00\", \"dayLengthHours\": 12.4"}},
+          "\"sunrise\": \"2027-10-03T06:", "+11:00\", \"dayLengthHours\": 12.4"},
+         "Sunrise:             06:"},  // in daylight time, not the offset of 00:30
         {"kathmandu", "2027-03-01T00:00:00", "Kathmandu",
          {"\"timeZone\": \"Nepal Standard Time\", \"utcOffsetMinutes\": 345", "\"localDate\": \"2027-03-01\"",
           "\"localTime\": \"2027-03-01T05:45:00+05:45\""}},
@@ -95,6 +97,7 @@ TEST_F(WithEphemeris, PlaceByNameInItsOwnZone) {
         const std::string json = AlmanacJson(almanac);
         EXPECT_NE(json.find("\n  \"place\": {\"name\": \"" + std::string(c.name) + "\""), std::string::npos);
         for (const char* part : c.expected) EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+        EXPECT_NE(AlmanacPage(almanac).find(c.page), std::string::npos) << AlmanacPage(almanac);
     }
     AlmanacRequest unknown;
     unknown.place = "Qwzx\nQ";
