@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace {
@@ -107,7 +108,12 @@ PlaceDay PlaceDayAt(double latitudeDeg, double longitudeDeg, const ZoneRules& zo
     // The events are found from the Sun's own altitude and hour angle across the local day,
     // which may span two UT dates, rather than from the engine's per-UT-date events, which fold
     // an event near 0h UT into the wrong date.
-    const auto sky = [&](int64_t t) { return SunSkyAt(latitudeDeg, longitudeDeg, t); };
+    // The three searches step through the same instants: the Sun is worked out once for each.
+    std::map<int64_t, SunSky> seen;
+    const auto sky = [&](int64_t t) {
+        const auto known = seen.find(t);
+        return known != seen.end() ? known->second : seen.emplace(t, SunSkyAt(latitudeDeg, longitudeDeg, t)).first->second;
+    };
     const Crossings horizon = CrossingsWithin(day.startUtc, day.endUtc, [&](int64_t t) { return sky(t).altitude > kSunriseAltitude; });
     const Crossings twilight = CrossingsWithin(day.startUtc, day.endUtc, [&](int64_t t) { return sky(t).altitude > kTwilightAltitude; });
     // The hour angle passes 0 upwards at the transit (and jumps from pi to -pi at midnight).

@@ -14,3 +14,8 @@ void ZoneRulesCache::forget() {
     std::lock_guard<std::mutex> hold(lock_);
     zones_.clear();
 }
+
+ZoneRulesCache& ProgramZones() {
+    static ZoneRulesCache zones;
+    return zones;
+}

@@ -35,3 +35,6 @@ private:
     std::mutex lock_;
     std::map<std::string, std::shared_ptr<const ZoneRules>, std::less<>> zones_;
 };
+
+// The program's one cache of zones, shared by its windows and the threads that draw.
+ZoneRulesCache& ProgramZones();

@@ -1,5 +1,6 @@
 #include "desktop/DataPane.h"
 
+#include "app/ZoneRulesReading.h"
 #include "desktop/EarthFrameRules.h"
 #include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
@@ -96,7 +97,7 @@ std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const 
 std::optional<HomeZoneDay> DataPane::homeZoneDay() const {
     const std::string& id = shared_.world.homeTimeZone;
     if (id.empty()) return std::nullopt;
-    const std::shared_ptr<const ZoneRules> found = zones_.find(id);
+    const std::shared_ptr<const ZoneRules> found = ProgramZones().find(id);
     const ZoneRules rules = found ? *found : UtcZoneRules();
     const AstroState& s = shared_.astro;
     CivilTime utc;
@@ -151,7 +152,6 @@ LRESULT DataPane::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMECHANGE: {
         std::lock_guard<RecursiveLock> hold(shared_.lock);
-        zones_.forget();
         day_.reset();
         return 0;
     }

@@ -3,7 +3,6 @@
 
 #include "app/ClockSettings.h"
 #include "app/PlaceDay.h"
-#include "app/ZoneRulesReading.h"
 #include "desktop/EarthFrameRules.h"
 #include "desktop/HomeZoneDay.h"
 #include "desktop/OffscreenDib.h"
@@ -35,7 +34,6 @@ private:
     std::optional<HomeZoneDay> homeZoneDay() const;
     std::string text() const;
     ClockSettings::Shared shared_;
-    mutable ZoneRulesCache zones_;
     // The home's calendar day last worked out, and for which zone and place: worked out again
     // when the day ends or the home changes, not every second.
     mutable std::optional<PlaceDay> day_;

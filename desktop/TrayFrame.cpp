@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "app/OptionsStore.h"
 #include "app/SplashWindow.h"
+#include "app/ZoneRulesReading.h"
 #include "desktop/ClockTimer.h"
 #include "almanac/LunarPhasesWindow.h"
 #include "desktop/EarthFrame.h"
@@ -424,10 +425,10 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });
-        // The details pane and the place marks read their zones again: their rules may have
-        // changed with it.
+        // Every zone is read again (its rules may have changed with the time), and the details
+        // pane works its day out anew.
+        ProgramZones().forget();
         if (earthFrame_) SendMessageA(earthFrame_->pane(), WM_TIMECHANGE, 0, 0);
-        ForgetPlaceMarkZones();
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.

@@ -4,6 +4,7 @@
 #include "app/PlaceDay.h"
 #include "app/ProgramFiles.h"
 #include "app/ZoneRules.h"
+#include "app/ZoneRulesReading.h"
 #include "desktop/WorldClockRows.h"
 #include "desktop/WorldPlaceEdits.h"
 #include "location/WorldPlaceLookup.h"
@@ -291,7 +292,7 @@ void WorldClockWindow::refreshTimes() {
     HWND list = GetDlgItem(hwnd(), IDC_WORLD_LIST);
     for (std::size_t i = 0; i < world.places.size() && i < days_.size(); ++i) {
         const PlaceSetting& place = world.places[i];
-        const std::shared_ptr<const ZoneRules> found = zones_.find(place.timeZone);
+        const std::shared_ptr<const ZoneRules> found = ProgramZones().find(place.timeZone);
         const ZoneRules& zone = found ? *found : utc;
         KeptDay& day = days_[i];
         const bool samePlace = day.timeZone == place.timeZone && day.latitude == place.latitude &&
@@ -598,7 +599,7 @@ LRESULT WorldClockWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         if (LOWORD(wParam) != WA_INACTIVE && inputs_.followSettingsFile) inputs_.followSettingsFile();
         break;
     case WM_TIMECHANGE:  // the zones' rules may have changed with the time
-        zones_.forget();
+        ProgramZones().forget();  // whichever window hears of the change first
         days_.assign(days_.size(), KeptDay());
         refreshTimes();
         armMinuteTimer();

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "app/ClockSettings.h"
-#include "app/ZoneRulesReading.h"
 #include "location/WorldPlaces.h"
 #include "platform/HandleOwners.h"
 #include "platform/Window.h"
@@ -75,7 +74,6 @@ private:
     HBRUSH controlColours(UINT message, HDC dc) const;
 
     WorldClockInputs inputs_;
-    ZoneRulesCache zones_;
     WorldPlaces places_;
     bool placesLoaded_ = false;
     std::vector<std::size_t> matches_;  // the matches list box's places

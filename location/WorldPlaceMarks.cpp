@@ -17,11 +17,6 @@ namespace {
 // place picked from the table and stored as text stays well within this).
 constexpr double kSamePlaceDegrees = 0.01;
 
-ZoneRulesCache& Zones() {  // the zones of every place mark of this program
-    static ZoneRulesCache zones;
-    return zones;
-}
-
 }  // namespace
 
 std::string PlaceClockText(int hour, int minute, bool hours24) {
@@ -60,7 +55,7 @@ std::vector<PlaceMark> WorldPlaceMarks::marks(const WorldSettings& world, bool h
         const PlaceSetting& place = world.places[i];
         if (!place.show) continue;
         // A zone this system lacks: the place keeps UTC (the World Clock window says so).
-        const std::shared_ptr<const ZoneRules> zone = Zones().find(place.timeZone);
+        const std::shared_ptr<const ZoneRules> zone = ProgramZones().find(place.timeZone);
         const ZoneTime local = ZoneTimeAt(zone ? *zone : UtcZoneRules(), utcSeconds);
         marks.push_back({place.name, place.latitude, place.longitude, populations_[i],
                          PlaceClockText(local.local.hour, local.local.minute, hours24)});
@@ -84,4 +79,3 @@ std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings) {
     return marks.marks(world, hours24, SecondsOfUtc(utc));
 }
 
-void ForgetPlaceMarkZones() { Zones().forget(); }

@@ -43,5 +43,3 @@ private:
 // The clock's marks of now, with the table beside the program; none while the display choice
 // is off.
 std::vector<PlaceMark> ClockPlaceMarks(ClockSettings& settings);
-// After a time change: the marks read their zones' rules again, which may have changed with it.
-void ForgetPlaceMarkZones();
