@@ -243,32 +243,4 @@ TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
     }
 }
 
-class EarthViewPlaces : public EarthClockTest {};
-
-// The places of the settings file on the globe, and the context menu's "World Places" taking
-// them off and storing the choice.
-TEST_F(EarthViewPlaces, TheDisplayChoiceShowsAndHidesThePlaces) {
-    const std::string ini = "[Place1]\r\nName=Łódź\r\nLatitude=51.75\r\nLongitude=19.46667\r\n"
-                            "TimeZone=Central European Standard Time\r\n";
-    ASSERT_TRUE(WriteBinaryFile(folder.path("Solvane.ini"), std::vector<char>(ini.begin(), ini.end())));
-    options.viewpoint = kViewOverHome;
-    options.homeLatitude = 52.2f;
-    options.homeLongitude = 21.0f;
-    options.displayFlags &= ~(kHighlightHome | kShowSun | kShowMoon);
-    start();
-    HWND view = FindWindowExA(frame, nullptr, "SolvaneEarthView", nullptr);
-    ASSERT_NE(view, nullptr);
-    const auto yellow = [&] {
-        PaintNow(view);
-        return MarkerPixels(CaptureWindow(view));
-    };
-    EXPECT_TRUE(WaitUntil([&] { return yellow() >= 12; }, 20000)) << "the marker of Łódź";
-    KeepScreenshot(CaptureWindow(view), "earth-clock-places.bmp");
-    PostMessageA(frame, WM_COMMAND, ID_SHOW_WORLD_PLACES, 0);
-    EXPECT_TRUE(WaitUntil([&] { return yellow() == 0; }, 10000)) << "no marker once switched off";
-    stop();
-    const std::vector<char> written = ReadBinaryFile(folder.path("Solvane.ini"));
-    EXPECT_NE(std::string(written.begin(), written.end()).find("ShowPlaces=0"), std::string::npos);
-}
-
 }  // namespace

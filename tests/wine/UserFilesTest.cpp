@@ -179,8 +179,8 @@ int NewMarkerPixelsInTheMiddle(const Capture& before, const Capture& after) {
 TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
     options.viewpoint = kViewOverHome;
     options.displayFlags &= ~kHighlightHome;
-    options.homeLatitude = 35.6895f;
-    options.homeLongitude = 139.69171f;
+    options.homeLatitude = 51.75f;
+    options.homeLongitude = 19.46667f;
     CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
     ASSERT_TRUE(WriteOptions(ownOptions(), options));
     const std::string path = roaming() + "\\Solvane\\Solvane.ini";
@@ -190,7 +190,7 @@ TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
     };
     const auto writeFile = [&](const std::string& text) { return WriteBinaryFile(path, {text.begin(), text.end()}); };
     const std::string place =
-        "[Place1]\r\nName=Tokyo\r\nLatitude=35.6895\r\nLongitude=139.69171\r\nTimeZone=Tokyo Standard Time\r\n";
+        "[Place1]\r\nName=Łódź\r\nLatitude=51.75\r\nLongitude=19.46667\r\nTimeZone=Central European Standard Time\r\n";
     const std::string broken = "[Place2]\r\nName=Nowhere\r\nLatitude=north\r\nLongitude=0\r\nTimeZone=UTC\r\n";
     ASSERT_TRUE(writeFile("; made by hand\r\n[Display]\r\nShowPlaces=0\r\n" + place + "Note=family\r\nnot a setting\r\n" +
                           broken));
@@ -217,13 +217,15 @@ TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
     EXPECT_TRUE(WaitUntil([&] {
         shownPlaces = CaptureWindow(view);
         return NewMarkerPixelsInTheMiddle(hiddenPlaces, shownPlaces) >= 8;
-    }, 10000)) << "Tokyo's marker over the home";
-    KeepScreenshot(shownPlaces, "settings-file-place-shown.bmp");
+    }, 10000)) << "the marker of Łódź over the home";
+    KeepScreenshot(shownPlaces, "earth-clock-places.bmp");
 
     PostMessageA(hidden, WM_COMMAND, ID_SHOW_WORLD_PLACES, 0);
     std::string expected = shown;
     expected.replace(expected.find("ShowPlaces=1"), 12, "ShowPlaces=0");
     EXPECT_TRUE(WaitUntil([&] { return fileText() == expected; }, 10000)) << fileText();
+    EXPECT_TRUE(WaitUntil([&] { return NewMarkerPixelsInTheMiddle(hiddenPlaces, CaptureWindow(view)) == 0; }, 10000))
+        << "no marker once switched off";
     EXPECT_EQ(FindWindowA("#32770", "Warning"), nullptr) << "reported once, and no save failed";
     ASSERT_NO_FATAL_FAILURE(stop());
     EXPECT_EQ(fileText(), expected);
