@@ -1,5 +1,10 @@
 #include "almanac/IlluminationView.h"
 
+#include "astro/AstroState.h"
+#include "astro/EclipseGeometry.h"
+#include "platform/RecursiveLock.h"
+#include "render/LunarEclipseShadow.h"
+
 #include "render/GLDrawing.h"
 #include "render/GlobeArrays.h"
 #include "render/ResourceBitmaps.h"
@@ -9,11 +14,20 @@
 
 #include <GL/glu.h>
 
+#include <cmath>
+#include <mutex>
+#include <vector>
+
 namespace {
 
 const char kClassName[] = "Solvane - Illumination";
 constexpr UINT_PTR kRepaintTimer = 101;
 constexpr UINT kRepaintMs = 5 * 60 * 1000;
+constexpr UINT kEclipseRepaintMs = 60 * 1000;
+// The ball: its radius and distance from the eye, and the view's angle.
+constexpr double kBallRadius = 0.4, kBallDistance = 1.63, kViewDegrees = 30;
+// The shadow's picture, multiplied over the view.
+constexpr int kShadowSize = 256;
 
 }  // namespace
 
@@ -30,12 +44,13 @@ bool IlluminationView::onCreate() {
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glColor3f(1, 1, 1);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glGenTextures(1, &shadow_);
         glGenTextures(1, &face_);
         glBindTexture(GL_TEXTURE_2D, face_);
         textureFromResource(IDB_MOON_FACE_LARGE, GL_LINEAR, GL_REPEAT);
         sphere_ = glGenLists(1);
         glNewList(sphere_, GL_COMPILE);
-        drawGlobeGL(GlobeArrays(GlobeMesh(43, 63, 0.4f)));
+        drawGlobeGL(GlobeArrays(GlobeMesh(43, 63, float(kBallRadius))));
         glEndList();
         glDisable(GL_DEPTH_TEST);
         glDepthMask(GL_FALSE);
@@ -65,6 +80,7 @@ void IlluminationView::onDestroy() {
     if (target_.context() != nullptr && target_.makeCurrent(nullptr)) {
         glDeleteLists(sphere_, 1);
         glDeleteTextures(1, &face_);
+        glDeleteTextures(1, &shadow_);
     }
     target_.destroy();
     dc_.reset();
@@ -80,7 +96,7 @@ void IlluminationView::paint() {
         glViewport(0, 0, width_, height_);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(30, double(width_) / height_, 1, 6500);
+        gluPerspective(kViewDegrees, double(width_) / height_, 1, 6500);
         glMatrixMode(GL_MODELVIEW);
         glClear(GL_COLOR_BUFFER_BIT);
         glLoadIdentity();
@@ -89,7 +105,7 @@ void IlluminationView::paint() {
         glRotated(selection.phaseAngle, 0, 1, 0);
         glLightfv(GL_LIGHT0, GL_POSITION, selection.lightPosition);
         glPopMatrix();
-        glTranslatef(0, 0, -1.63f);
+        glTranslatef(0, 0, -float(kBallDistance));
         glDisable(GL_TEXTURE_2D);
         glCallList(sphere_);
 
@@ -106,14 +122,37 @@ void IlluminationView::paint() {
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
         drawSquare(w);  // both sides from the width: the face stays round
+        const bool eclipse = drawLunarEclipse();
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_LIGHTING);
         glDisable(GL_BLEND);
         target_.present(dc_.get());
+        SetTimer(hwnd(), kRepaintTimer, eclipse ? kEclipseRepaintMs : kRepaintMs, nullptr);
     } else {
         FillRect(dc_.get(), &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     EndPaint(hwnd(), &ps);
+}
+
+// The shadow of now (the phase is today's noon's, but an eclipse lasts only hours), drawn as a
+// picture of factors over the square the face fills, multiplied as the face is.
+bool IlluminationView::drawLunarEclipse() {
+    LunarShadow shadow;
+    {
+        std::lock_guard<RecursiveLock> hold(inputs_.lock);
+        shadow = LunarShadowAt(EclipseSkyAt(inputs_.astro.julianDate));
+    }
+    if (!LunarEclipseOn(shadow)) return false;
+    std::vector<uint8_t> factors(std::size_t(kShadowSize) * kShadowSize * 4, 255);
+    const double halfView = kViewDegrees / 2 * 3.14159265358979323846 / 180;
+    const double disc = kShadowSize / 2.0 * std::tan(std::asin(kBallRadius / kBallDistance)) / std::tan(halfView);
+    ShadeLunarEclipse(factors.data(), kShadowSize, disc, shadow);
+    glBindTexture(GL_TEXTURE_2D, shadow_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kShadowSize, kShadowSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, factors.data());
+    drawSquare(float(width_) / 2);
+    return true;
 }
 
 bool IlluminationView::onEraseBackground(HDC) { return true; }

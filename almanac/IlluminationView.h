@@ -1,6 +1,7 @@
 // The round, lit Moon of the Lunar Phases window: a ball lit from the side that the Moon's
 // phase angle at noon of today gives, with the Moon's face multiplied over it, so that only
-// the lit part of the face shows. Repainted every five minutes, so that it follows the date.
+// the lit part of the face shows. Repainted every five minutes, so that it follows the date;
+// during a lunar eclipse the Earth's shadow of the instant lies over it, repainted every minute.
 #pragma once
 
 #include "almanac/PhaseInputs.h"
@@ -25,10 +26,12 @@ protected:
 
 private:
     void paint();
+    // Multiplies the Earth's shadow of the instant over the Moon drawn; false when there is none.
+    bool drawLunarEclipse();
 
     PhaseInputs inputs_;
     WindowDC dc_;
     GLTarget target_;
-    GLuint sphere_ = 0, face_ = 0;
+    GLuint sphere_ = 0, face_ = 0, shadow_ = 0;
     int width_ = 1, height_ = 1;
 };

@@ -6,6 +6,7 @@
 #include "app/IniFile.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
+#include "astro/JulianDate.h"
 #include "app/SplashWindow.h"
 #include "platform/CommandLine.h"
 #include "platform/FailureTrace.h"
@@ -151,6 +152,7 @@ bool ClockApp::initInstance(const char* commandLine) {
     mainWindow_ = parts_.makeMainWindow(*this);
     if (mainWindow_ == nullptr) return false;
     setMainWindow(mainWindow_->hwnd());
+    startEclipseWatch();
     // A failed save is told over a running program, which a second start can find.
     saver_.reportFailure(prompt_);
     settingsSaver_.reportFailure(prompt_);
@@ -193,10 +195,33 @@ void ClockApp::stopWallpaperThread() {
     wallpaperThreadHandle_.reset();
 }
 
+void ClockApp::startEclipseWatch() {
+    const HWND told = mainWindow();
+    eclipses_ = std::make_unique<EclipseWatch>(
+        EphemerisPath(),
+        [this] {
+            const CivilTime t = clock_.utcNow();
+            return JulianDate(t.year, t.month, t.day, t.hour + t.minute / 60.0 + t.second / 3600.0);
+        },
+        [told] { PostMessageA(told, WM_ECLIPSES_CHANGED, 0, 0); });
+    const auto homeOf = [](const UserOptions& o) { return EclipseHome{o.homeLatitude, o.homeLongitude, 0}; };
+    eclipses_->watch(homeOf(settings_.snapshot()));
+    homeListener_ = settings_.listen([this, homeOf](const Settings& before, const Settings& after) {
+        if (before.options.homeLatitude != after.options.homeLatitude ||
+            before.options.homeLongitude != after.options.homeLongitude) {
+            eclipses_->watch(homeOf(after.options));
+        }
+    });
+}
+
 // The options are saved first: the wallpaper thread only reads them, and a picture still being
 // drawn must not cost the settings when Windows ends a logoff that takes too long.
 int ClockApp::exitInstance() {
     if (optionsLoaded_) saveOptions();
+    if (eclipses_) {
+        settings_.forget(homeListener_);
+        eclipses_->stop();
+    }
     stopWallpaperThread();
     wallpaperEvent_.reset();
     instanceMutex_.reset();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ClockSettings.h"
+#include "app/EclipseWatch.h"
 #include "app/OptionsSaver.h"
 #include "app/OptionsStore.h"
 #include "app/UserOptions.h"
@@ -59,6 +60,9 @@ public:
     HANDLE wallpaperEvent() const { return wallpaperEvent_.get(); }
     // The registered tray callback message.
     UINT trayMessage() const { return trayMessage_; }
+    // The next eclipses for home; the main window is sent WM_ECLIPSES_CHANGED when they change.
+    // Null before the main window is made.
+    const EclipseWatch* eclipses() const { return eclipses_.get(); }
 
 protected:
     bool initInstance(const char* commandLine) override;
@@ -70,6 +74,8 @@ private:
     void readSettingsFile();
     bool startWallpaperThread();
     void stopWallpaperThread();
+    // Starts the eclipse search for home, and again for each new home.
+    void startEclipseWatch();
 
     SystemClock clock_;
     ClockSettings settings_{clock_};
@@ -94,4 +100,6 @@ private:
     WorldSettingsStore worldStore_;
     OptionsSaver settingsSaver_;
     std::unique_ptr<Window> mainWindow_;
+    std::unique_ptr<EclipseWatch> eclipses_;
+    int homeListener_ = -1;
 };

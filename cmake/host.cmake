@@ -47,7 +47,7 @@ add_executable(make_art tools/art/make_art.cpp render/BitmapFile.cpp platform/Fi
 target_include_directories(make_art PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(make_art PRIVATE -Wno-unused-function -Wno-sign-compare)
 set(ART_FILES banner_130.bmp banner_151.bmp banner_153.bmp banner_154.bmp banner_155.bmp
-              banner_156.bmp banner_157.bmp banner_160.bmp faces_147.bmp faces_149.bmp
+              banner_156.bmp banner_157.bmp banner_160.bmp banner_161.bmp faces_147.bmp faces_149.bmp
               faces_162.bmp faces_163.bmp faces_164.bmp faces_165.bmp faces_166.bmp faces_167.bmp
               faces_169.bmp faces_170.bmp)
 list(TRANSFORM ART_FILES PREPEND ${SOLVANE_GENERATED_DIR}/res/ OUTPUT_VARIABLE ART_OUTPUTS)

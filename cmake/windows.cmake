@@ -80,6 +80,7 @@ add_library(solvane_almanac STATIC
     almanac/IlluminationView.cpp
     almanac/LunarPhasesWindow.cpp
     almanac/OrbitView.cpp
+    almanac/EclipsesDialog.cpp
     almanac/PhaseInputs.cpp
 )
 target_link_libraries(solvane_almanac PUBLIC solvane_ui solvane_render winmm)

@@ -1,7 +1,9 @@
 #include "desktop/DataPane.h"
 
+#include "app/Formatting.h"
 #include "app/ZoneRulesReading.h"
 #include "desktop/EarthFrameRules.h"
+#include "desktop/HomeSolarEclipse.h"
 #include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
 #include "platform/Resources.h"
@@ -91,7 +93,12 @@ void DataPane::drawBackground(int w, int h, UINT dpi) {
 std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const {
     std::lock_guard<RecursiveLock> hold(shared_.lock);
     const std::optional<HomeZoneDay> home = homeZoneDay();
-    return DataPaneTexts(shared_.options, shared_.astro, width, charHeight, dpi, home ? &*home : nullptr);
+    const int eclipse = HomeSolarEclipsePercent(shared_.astro.julianDate, shared_.options.homeLatitude,
+                                                shared_.options.homeLongitude);
+    const std::string note =
+        eclipse > 0 ? Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str())
+                    : std::string();
+    return DataPaneTexts(shared_.options, shared_.astro, width, charHeight, dpi, home ? &*home : nullptr, note);
 }
 
 std::optional<HomeZoneDay> DataPane::homeZoneDay() const {

@@ -91,7 +91,7 @@ Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, co
 }
 
 std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, int clientWidth,
-                                    int h, int dpi, const HomeZoneDay* homeZone) {
+                                    int h, int dpi, const HomeZoneDay* homeZone, const std::string& homeNote) {
     const int x0 = PaneBlockLeft(clientWidth, dpi);
     const int y0 = AtDpi(2, dpi), y1 = h + AtDpi(3, dpi), gap = h + AtDpi(1, dpi);
     const int y2 = y1 + gap, y3 = y1 + 2 * gap, y4 = y1 + 3 * gap;
@@ -117,7 +117,9 @@ std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, 
     const std::string location =
         Printf("%s   %s   %s", FieldText(o.homeName).c_str(), FormatLatitude(o.homeLatitude, o).c_str(),
                FormatLongitude(o.homeLongitude, o).c_str()) +
-        (homeZone != nullptr ? "   " + homeZone->zoneName : std::string("                        "));
+        (homeZone != nullptr ? "   " + homeZone->zoneName : std::string()) +
+        (homeNote.empty() ? std::string() : "   " + homeNote) +
+        (homeZone != nullptr || !homeNote.empty() ? std::string() : std::string("                        "));
     const std::vector<PaneText> values = {
         {x(77), y0, location, false},
         {x(77), y1, FormatLocalDateTime(s, o), false},

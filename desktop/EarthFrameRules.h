@@ -68,9 +68,10 @@ inline int PaneBlockLeft(int clientWidth, int dpi = 96) { return clientWidth / 2
 
 // The labels and values of the details pane for a font of character height `charHeight`; with
 // `homeZone`, the home's local time and events are those of its own zone, named after the place.
+// `homeNote` (a solar eclipse seen at home) follows the place.
 std::vector<PaneText> DataPaneTexts(const UserOptions& options, const AstroState& state,
                                     int clientWidth, int charHeight, int dpi = 96,
-                                    const HomeZoneDay* homeZone = nullptr);
+                                    const HomeZoneDay* homeZone = nullptr, const std::string& homeNote = {});
 
 // Context-menu commands.
 enum ContextCommand : unsigned {

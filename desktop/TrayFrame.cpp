@@ -5,10 +5,14 @@
 #include "app/SplashWindow.h"
 #include "app/ZoneRulesReading.h"
 #include "desktop/ClockTimer.h"
+#include "almanac/EclipsesDialog.h"
 #include "almanac/LunarPhasesWindow.h"
 #include "desktop/EarthFrame.h"
 #include "desktop/EarthFrameRules.h"
+#include "desktop/HomeSolarEclipse.h"
 #include "desktop/WorldClockWindow.h"
+#include "app/Formatting.h"
+#include "astro/JulianDate.h"
 #include "location/WorldPlaceMarks.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/FailureTrace.h"
@@ -49,6 +53,9 @@ constexpr UINT_PTR kSessionNoticeTimer = 3;
 constexpr UINT_PTR kWorldSaveTimer = 4;
 constexpr UINT kWorldSaveDelayMs = 1000;
 constexpr UINT kSessionNoticeRetryMs = 2000;
+// The tray icon's tip looks for a solar eclipse at home this often.
+constexpr UINT_PTR kTrayTipTimer = 5;
+constexpr UINT kTrayTipMs = 20 * 1000;
 }
 
 TrayFrame::TrayFrame(ClockApp& app) : app_(app) {}
@@ -92,6 +99,7 @@ bool TrayFrame::onCreate() {
         }
     });
     renewWallpaper();  // a first wallpaper at once (with the generator off: the placement checked)
+    refreshTrayTip();
     // Locks, unlocks and reconnections: the clock stops drawing while locked away, and the
     // wallpaper is renewed on return (the displays may have changed meanwhile). The display's
     // going off stops the drawing as well.
@@ -156,8 +164,36 @@ void TrayFrame::addTrayIcon() {
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SOLVANE), IMAGE_ICON, size, size, 0)));
     }
     icon.hIcon = trayIcon_.get();
-    lstrcpynA(icon.szTip, LoadResourceString(IDS_APP_NAME).c_str(), 64);
+    trayTip_ = trayTip();
+    lstrcpynA(icon.szTip, trayTip_.c_str(), 64);
     if (!Shell_NotifyIconA(NIM_ADD, &icon)) TraceFailure("Shell_NotifyIcon add");
+}
+
+std::string TrayFrame::trayTip() {
+    // Now, not the clock state's instant: that stands still while the earth clock is not seen.
+    ClockSettings::Shared shared = app_.settings().shared();
+    const CivilTime now = shared.clock.utcNow();
+    const double julianDate = JulianDate(now.year, now.month, now.day, now.hour + now.minute / 60.0 + now.second / 3600.0);
+    int eclipse;
+    {
+        std::lock_guard<RecursiveLock> hold(shared.lock);
+        eclipse = HomeSolarEclipsePercent(julianDate, shared.options.homeLatitude, shared.options.homeLongitude);
+    }
+    const std::string name = LoadResourceString(IDS_APP_NAME);
+    if (eclipse == 0) return name;
+    return name + " - " + Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str());
+}
+
+void TrayFrame::refreshTrayTip() {
+    SetTimer(hwnd(), kTrayTipTimer, kTrayTipMs, nullptr);
+    const std::string tip = trayTip();
+    if (tip == trayTip_) return;
+    NOTIFYICONDATAA icon = {NOTIFYICONDATAA_V1_SIZE};
+    icon.hWnd = hwnd();
+    icon.uID = app_.trayMessage();
+    icon.uFlags = NIF_TIP;
+    lstrcpynA(icon.szTip, tip.c_str(), 64);
+    if (Shell_NotifyIconA(NIM_MODIFY, &icon)) trayTip_ = tip;
 }
 
 void TrayFrame::removeTrayIcon() {
@@ -228,6 +264,7 @@ void TrayFrame::onTimer(UINT_PTR id) {
     if (id == kRestartRetryTimer) restartEarthWindow(restartReason_);
     if (id == kSessionNoticeTimer) registerSessionNotices();
     if (id == kWorldSaveTimer) app_.saveWorldSettings();
+    if (id == kTrayTipTimer) refreshTrayTip();
     if (id == kWallpaperRenewalTimer) {
         wallpaperRenewalPending_ = false;
         if (app_.settings().snapshot().wallpaperEnabled == 1) renewWallpaper();  // still on
@@ -268,6 +305,13 @@ void TrayFrame::addCommands() {
     commands_.add({ID_EARTH_CLOCK, [this](HWND) { openEarthWindow(); }});
     commands_.add({ID_MOON_PHASES, [this](HWND) { openLunarPhases(); }});
     commands_.add({ID_WORLD_CLOCK, [this](HWND) { openWorldClock(); }});
+    commands_.add({ID_ECLIPSES, [this](HWND owner) {
+                       if (eclipsesShown_ != nullptr) {
+                           SetForegroundWindow(eclipsesShown_);
+                           return;
+                       }
+                       RunEclipsesDialog(owner, app_.eclipses(), app_.settings(), &eclipsesShown_);
+                   }});
     commands_.add({ID_HELP_PAGES, [](HWND) { OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED); }});
     commands_.add({ID_EMAIL_SUGGESTION, [](HWND) { OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL); }});
     commands_.add({ID_VISIT_HOME_PAGE, [](HWND) { OpenPage(kHomePage, SW_SHOWNORMAL); }});
@@ -422,6 +466,9 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_RESTART_EARTH_WINDOW:
         onRestartRequest(wParam, lParam);
+        return 0;
+    case WM_ECLIPSES_CHANGED:
+        if (eclipsesShown_ != nullptr) SendMessageA(eclipsesShown_, WM_ECLIPSES_CHANGED, 0, 0);
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });

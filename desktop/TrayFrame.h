@@ -7,6 +7,7 @@
 #include "platform/Window.h"
 
 #include <memory>
+#include <string>
 
 class AboutWindow;
 class LunarPhasesWindow;
@@ -32,6 +33,9 @@ protected:
 
 private:
     void addTrayIcon();
+    // The tip names the program, and a solar eclipse while home sees one; looked at now and then.
+    void refreshTrayTip();
+    std::string trayTip();
     void removeTrayIcon();
     bool onRegisteredMessage(UINT message, LPARAM lParam);
     void onTrayIcon(UINT mouseMessage);
@@ -79,4 +83,6 @@ private:
     std::unique_ptr<LunarPhasesWindow> lunarPhases_;
     std::unique_ptr<WorldClockWindow> worldClock_;
     IconHandle trayIcon_;  // the tray's image of the program's icon
+    std::string trayTip_;  // the tip the icon has
+    HWND eclipsesShown_ = nullptr;  // the Eclipses window while it is open
 };

@@ -6,6 +6,7 @@
 #include "platform/RecursiveLock.h"
 #include "render/GLDrawing.h"
 #include "render/MatrixMath.h"
+#include "render/SolarEclipseShadow.h"
 #include "render/Viewpoint.h"
 
 #include <mutex>
@@ -15,6 +16,8 @@ namespace {
 struct Directions {
     float sun[3], moon[3];
     float sunFrame[16], sunInverse[16], moonFrame[16], moonInverse[16];
+    EclipseSky sky = {};
+    bool solarEclipse = false;  // the Moon's shadow falls on the Earth
 };
 
 // Apparent direction of a body as OpenGL coordinates (x, z, -y of the equator of date).
@@ -26,9 +29,14 @@ void BodyDirection(double jd, int body, float out[3]) {
     out[2] = float(-place[1]);
 }
 
-Directions ReduceSunAndMoon(double jd, RecursiveLock& lock) {
+// With `eclipses`, also whether the Moon's shadow falls on the Earth, and where.
+Directions ReduceSunAndMoon(double jd, bool eclipses, RecursiveLock& lock) {
     Directions d;
     std::lock_guard<RecursiveLock> hold(lock);
+    if (eclipses) {
+        d.sky = EclipseSkyAt(jd);
+        d.solarEclipse = SolarEclipseOnEarth(d.sky);
+    }
     BodyDirection(jd, kSun, d.sun);
     lookAtFrame(d.sun, d.sunFrame);
     invertMatrix(d.sunFrame, d.sunInverse);
@@ -55,13 +63,15 @@ void Negate(double plane[4]) {
     for (int i = 0; i < 4; ++i) plane[i] = -plane[i];
 }
 
-// Night shadow, soft or sharp, with city lights; leaves `plane` keeping the night side.
-void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], double plane[4]) {
+// Night shadow, soft or sharp, with city lights (and the soft one with the Moon's shadow of a
+// solar eclipse, when `solarEclipse` is given); leaves `plane` keeping the night side.
+void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], const EclipseSky* solarEclipse,
+                      double plane[4]) {
     if (flags & kRealisticTerminator) {
         // The maps lit for this Sun, filtered as the day map is.
         GLint filter = GL_NEAREST_MIPMAP_NEAREST;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-        r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, filter);
+        r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, filter, solarEclipse);
         glColor3ub(255, 255, 255);
         CallGlobe(r);
         const double night[4] = {-se[0], -se[1], -se[2], -8.5};  // where the city lights begin
@@ -166,7 +176,10 @@ void DrawSprite(GLuint texture, float theta, const float frame[16], float half) 
 }  // namespace
 
 void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLock& engineLock) {
-    Directions d = ReduceSunAndMoon(in.julianDate, engineLock);
+    const uint32_t flags = in.displayFlags;
+    // Only the lit map shows the Moon's shadow.
+    const bool litMap = (flags & kShowNightShadow) && (flags & kRealisticTerminator);
+    Directions d = ReduceSunAndMoon(in.julianDate, litMap, engineLock);
     const float theta = float(15.0 * in.siderealHours);
     float toEarth[16], se[3];
     rotationMatrix(180 - theta, 0, 1, 0, toEarth);
@@ -179,11 +192,10 @@ void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLoc
     ViewpointMatrix(viewInputs, view);
     glMultMatrixf(view);
 
-    const uint32_t flags = in.displayFlags;
     glBindTexture(GL_TEXTURE_2D, r.textures[(flags & kSimulatedClouds) ? kTextureClouds : kTextureDay]);
     double plane[4] = {-se[0], -se[1], -se[2], -1.0};
     if (flags & kShowNightShadow) {
-        DrawShadowPasses(r, flags, se, plane);
+        DrawShadowPasses(r, flags, se, d.solarEclipse ? &d.sky : nullptr, plane);
     } else {
         glColor3ub(255, 255, 255);
         CallGlobe(r);

@@ -233,8 +233,20 @@ void EarthView::drawFrame(bool whole) {
     }
 }
 
+// Drawn anew every half day, and every couple of minutes while the Earth's shadow lies on it.
 void EarthView::refreshMoonTexture(double julianDate) {
-    if (std::fabs(julianDate - moonTextureDate_) <= 0.5) return;
+    constexpr double kShadowStepDays = 2.0 / 1440;
+    const double since = std::fabs(julianDate - moonTextureDate_);
+    if (since <= kShadowStepDays) return;
+    if (since <= 0.5) {
+        if (std::fabs(julianDate - moonShadowLook_) <= kShadowStepDays) return;
+        moonShadowLook_ = julianDate;
+        const bool shadowed = MoonShadowedAt(julianDate, model_.stateLock);
+        if (!shadowed && !moonShadowed_) return;
+        moonShadowed_ = shadowed;
+    } else {
+        moonShadowed_ = MoonShadowedAt(julianDate, model_.stateLock);
+    }
     const std::vector<uint8_t> moon =
         renderMoonPhaseImage(julianDate, kMoonPictureSize, model_.stateLock);
     if (!target_.makeCurrent(nullptr)) return;

@@ -101,6 +101,9 @@ private:
     GlyphFont glyphs_;
     PlaceMarkPainter placeMarks_;
     double moonTextureDate_ = 0;
+    // Whether the Earth's shadow lies on the Moon's picture, and when that was last looked at.
+    bool moonShadowed_ = false;
+    double moonShadowLook_ = 0;
     // The globe of the last full frame and the pixels under the time display in it: while the
     // globe stays true, the once-a-second frames only redraw the time display (off screen,
     // where the frame's pixels persist).

@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include "astro/EclipseGeometry.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -17,8 +19,10 @@ public:
     void setTolerance(double radians) { tolerance_ = radians; }
     // Binds texture `name` lit for the Sun's direction `sun` in the globe's frame, with the maps
     // `displayFlags` show (clouds, city lights), lighting it anew when needed. `minFilter`: the
-    // context's choice for maps.
-    void bind(GLuint name, const float sun[3], uint32_t displayFlags, GLint minFilter);
+    // context's choice for maps. With `solarEclipse` (the sky of a solar eclipse), the Moon's
+    // shadow darkens the map, which is lit anew as the shadow moves.
+    void bind(GLuint name, const float sun[3], uint32_t displayFlags, GLint minFilter,
+              const EclipseSky* solarEclipse = nullptr);
     // The texture went with its context: the next bind lights it anew.
     void forget() { lit_ = false; }
     // The same, and the maps go too: the next bind loads them anew.
@@ -26,10 +30,15 @@ public:
 
 private:
     void loadMaps(uint32_t displayFlags);
+    // Whether the shadow of `solarEclipse` (null: none) differs from the one the map shows by
+    // enough to show.
+    bool shadowMoved(const EclipseSky* solarEclipse) const;
 
     double tolerance_ = 0;
     bool lit_ = false;
     float sun_[3] = {};
+    bool shadowed_ = false;
+    double shadowAxis_[3] = {};  // where the shadow's axis passes the Earth's centre, km
     uint32_t maps_ = ~0u;  // the flags that chose the maps below
     std::vector<uint8_t> day_, lights_;
     int width_ = 0, height_ = 0;

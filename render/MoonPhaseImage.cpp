@@ -1,10 +1,12 @@
 #include "render/MoonPhaseImage.h"
 
+#include "astro/EclipseGeometry.h"
 #include "astro/MoonPhase.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthTextures.h"
 #include "render/GLDrawing.h"
 #include "render/GLTarget.h"
+#include "render/LunarEclipseShadow.h"
 #include "render/ReadPixels.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextureArithmetic.h"
@@ -12,9 +14,19 @@
 
 #include <GL/glu.h>
 
+#include <cmath>
 #include <mutex>
 
 namespace {
+
+// The ball of DrawMoon: its radius, its distance from the eye and the view's angle.
+constexpr double kBallRadius = 0.4, kBallDistance = 1.78, kViewDegrees = 30;
+
+// The radius of the Moon's disc in a picture `size` pixels square.
+double MoonDiscRadius(int size) {
+    const double halfView = kViewDegrees / 2 * 3.14159265358979323846 / 180;
+    return size / 2.0 * std::tan(std::asin(kBallRadius / kBallDistance)) / std::tan(halfView);
+}
 
 // Draws the lit Moon into the bottom-left size x size corner of the current surface, touching
 // no pixel outside it: first the ball, untextured and lit from the phase angle's side, then
@@ -30,7 +42,7 @@ void DrawMoon(int size, double phaseAngle) {
     glDisable(GL_CLIP_PLANE0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(30, 1, 1, 5);
+    gluPerspective(kViewDegrees, 1, 1, 5);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const GLfloat ambient[4] = {0.4f, 0.4f, 0.4f, 0}, diffuse[4] = {1, 1, 1, 0},
@@ -42,7 +54,7 @@ void DrawMoon(int size, double phaseAngle) {
     glMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     glColor3f(1, 1, 1);
-    const GlobeArrays ball(GlobeMesh(43, 63, 0.4f));
+    const GlobeArrays ball(GlobeMesh(43, 63, float(kBallRadius)));
 
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -55,7 +67,7 @@ void DrawMoon(int size, double phaseAngle) {
     glPopMatrix();
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
-    glTranslatef(0, 0, -1.78f);
+    glTranslatef(0, 0, -float(kBallDistance));
     glRotatef(90, 0, 1, 0);
     drawGlobeGL(ball);
     glDisable(GL_LIGHTING);
@@ -95,11 +107,21 @@ void DrawMoon(int size, double phaseAngle) {
 std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
                                                     RecursiveLock& engineLock) {
     double phaseAngle;
+    LunarShadow shadow;
     {
         std::lock_guard<RecursiveLock> hold(engineLock);
         phaseAngle = MoonPhaseAngle(julianDate);
+        shadow = LunarShadowAt(EclipseSkyAt(julianDate));
     }
-    return moonPictureForPhaseAngle(phaseAngle, size);
+    std::vector<uint8_t> image = moonPictureForPhaseAngle(phaseAngle, size);
+    // During a lunar eclipse, the Earth's shadow on it.
+    ShadeLunarEclipse(image.data(), size, MoonDiscRadius(size), shadow);
+    return image;
+}
+
+bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock) {
+    std::lock_guard<RecursiveLock> hold(engineLock);
+    return LunarEclipseOn(LunarShadowAt(EclipseSkyAt(julianDate)));
 }
 
 std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size) {

@@ -1,5 +1,6 @@
 // A small picture of the Moon as it appears at an instant: a ball lit from the side the phase
-// angle gives, with the Moon's face multiplied over it.
+// angle gives, with the Moon's face multiplied over it, and the Earth's shadow during a lunar
+// eclipse.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,10 @@ std::vector<uint8_t> renderMoonPhaseImage(double julianDate, int size, Recursive
 // the default texture bound.
 std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
                                                     RecursiveLock& engineLock);
+
+// Whether the Earth's shadow lies on the Moon at `julianDate` (a lunar eclipse): its pictures
+// then show it.
+bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock);
 
 // The picture for a signed phase angle in degrees (0 full Moon, +-180 new Moon), in the
 // current context as above.

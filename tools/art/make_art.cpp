@@ -240,6 +240,7 @@ int main(int argc, char** argv) {
         {153, 260, 26, "Clock Settings"},      {154, 221, 26, "Home Location"},
         {155, 293, 26, "General Settings"},    {156, 365, 26, "United States Places"},
         {157, 332, 26, "Set Clock"},           {160, 166, 26, "Solvane"},
+        {161, 166, 26, "Eclipses"},
     };
     struct FaceSpec { int id, faceWidth; const char* label; };
     const FaceSpec faces[] = {

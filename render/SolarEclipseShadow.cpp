@@ -1,0 +1,86 @@
+#include "render/SolarEclipseShadow.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kSunRadiusKm = 696000;
+constexpr double kMoonRadiusKm = 0.2725076 * 6378.137;
+constexpr double kEarthRadiusKm = 6378.137;
+// Light left in the umbra and, at most, in the antumbra.
+constexpr float kUmbraLight = 0.08f;
+constexpr float kAntumbraLight = 0.3f;
+// How much of the light the covered share takes: a little is left even under a nearly covered
+// Sun, so that the land stays recognisable.
+constexpr float kCoverDarkening = 0.75f;
+// Texels where the grid says more than this is covered are worked out one by one.
+constexpr float kExactFrom = 0.6f;
+constexpr int kGridStepsPerDegree = 1;
+
+double Dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+}  // namespace
+
+bool SolarEclipseOnEarth(const EclipseSky& sky) {
+    double axis[3];  // from the Sun through the Moon
+    for (int i = 0; i < 3; ++i) axis[i] = sky.moon[i] - sky.sun[i];
+    const double sunToMoon = std::sqrt(Dot(axis, axis));
+    if (!(sunToMoon > 0)) return false;
+    for (double& a : axis) a /= sunToMoon;
+    // How far beyond the Moon the Earth's centre lies along the axis, and how far from it.
+    const double along = -Dot(sky.moon, axis);
+    if (along <= 0) return false;
+    double off[3];
+    for (int i = 0; i < 3; ++i) off[i] = -sky.moon[i] - along * axis[i];
+    const double penumbra = kMoonRadiusKm + along * (kSunRadiusKm + kMoonRadiusKm) / sunToMoon;
+    return std::sqrt(Dot(off, off)) < penumbra + kEarthRadiusKm;
+}
+
+float SolarEclipseLight(const SolarCover& cover) {
+    if (!(cover.obscuration > 0)) return 1;
+    if (cover.central && cover.magnitude >= 1) return kUmbraLight;
+    const float light = 1 - kCoverDarkening * float(std::min(cover.obscuration, 1.0));
+    return cover.central ? std::min(light, kAntumbraLight) : light;
+}
+
+void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const EclipseSky& sky) {
+    if (width <= 0 || height <= 0 || rgb.size() < std::size_t(width) * height * 3) return;
+    // The covered share at whole degrees: latitude -90..90 by rows, longitude -180..180.
+    constexpr int kRows = 180 * kGridStepsPerDegree + 1, kColumns = 360 * kGridStepsPerDegree + 1;
+    constexpr double kStep = 1.0 / kGridStepsPerDegree;
+    std::vector<float> grid(std::size_t(kRows) * kColumns);
+    for (int i = 0; i < kRows; ++i) {
+        for (int j = 0; j < kColumns; ++j) {
+            grid[std::size_t(i) * kColumns + j] = float(SolarCoverAt(sky, -90 + i * kStep, -180 + j * kStep).obscuration);
+        }
+    }
+    for (int r = 0; r < height; ++r) {
+        const double lat = (r + 0.5) * 180.0 / height - 90;
+        const double gi = (lat + 90) / kStep;
+        const int i = std::min(int(gi), kRows - 2);
+        const float fi = float(gi - i);
+        const float* below = &grid[std::size_t(i) * kColumns];
+        const float* above = below + kColumns;
+        for (int c = 0; c < width; ++c) {
+            const double lon = (c + 0.5) * 360.0 / width - 180;
+            const double gj = (lon + 180) / kStep;
+            const int j = std::min(int(gj), kColumns - 2);
+            const float corners[4] = {below[j], below[j + 1], above[j], above[j + 1]};
+            const float most = *std::max_element(corners, corners + 4);
+            if (most <= 0) continue;
+            float light;
+            if (most > kExactFrom) {
+                light = SolarEclipseLight(SolarCoverAt(sky, lat, lon));
+            } else {
+                const float fj = float(gj - j);
+                SolarCover cover;
+                cover.obscuration = (corners[0] * (1 - fj) + corners[1] * fj) * (1 - fi) +
+                                    (corners[2] * (1 - fj) + corners[3] * fj) * fi;
+                light = SolarEclipseLight(cover);
+            }
+            uint8_t* texel = &rgb[(std::size_t(r) * width + c) * 3];
+            for (int k = 0; k < 3; ++k) texel[k] = uint8_t(texel[k] * light + 0.5f);
+        }
+    }
+}
