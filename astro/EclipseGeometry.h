@@ -2,6 +2,8 @@
 // shadow on the Moon.
 #pragma once
 
+#include "astro/Vector3.h"
+
 class EphemerisReader;
 
 // Geocentric apparent positions in the Earth-fixed frame (x: latitude 0, longitude 0; z: the
@@ -27,6 +29,23 @@ struct SolarCover {
 
 // Seen from the surface point at geodetic latitude/longitude (degrees, east positive), height 0.
 SolarCover SolarCoverAt(const EclipseSky& sky, double latitudeDeg, double longitudeDeg);
+
+// The Sun's and the Moon's discs seen from a site, radians: what SolarCoverAt and the search
+// of a site's contacts work from.
+struct SolarDiscs {
+    double sunRadius = 0;
+    double moonRadius = 0;        // by the Moon's mean radius: the partial phase
+    double moonUmbralRadius = 0;  // by its umbral radius: the central phase
+    double separation = 0;        // of the centres
+    double sunAltitude = 0;       // of the Sun's centre above the geometric horizon
+};
+SolarDiscs SolarDiscsAt(const EclipseSky& sky, double latitudeDeg, double longitudeDeg,
+                        double heightMetres);
+SolarCover SolarCoverOf(const SolarDiscs& discs);
+
+// A point on the WGS 84 ellipsoid (Earth-fixed, km) and the upward normal there (geodetic).
+Vector3 SurfacePoint(double latitudeDeg, double longitudeDeg, double heightMetres);
+Vector3 SurfaceNormal(double latitudeDeg, double longitudeDeg);
 
 // The Earth's shadow at the Moon, seen from the Earth's centre, radians.
 struct LunarShadow {

@@ -15,14 +15,15 @@ double TerrestrialTimeOf(double utcJd);
 // The UTC Julian date whose Terrestrial Time is `ttJd`.
 double UniversalTimeOf(double ttJd);
 
-// The compiled-in leap-second table: from `utcJd` on, TAI - UTC is `seconds`.
+// The compiled-in copy of data/leap-seconds.list: from `ntpSeconds` (seconds from 1900-01-01
+// 00:00 UTC) on, TAI - UTC is `seconds`.
 struct LeapSecondStep {
-    double utcJd;
+    long long ntpSeconds;
     int seconds;
 };
 struct LeapSecondTable {
     const LeapSecondStep* steps;
     int count;
-    double expiresUtcJd;  // the list's "#@" expiry
+    long long expiresNtpSeconds;  // the list's "#@" line
 };
 LeapSecondTable PinnedLeapSeconds();
