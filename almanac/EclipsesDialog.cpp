@@ -87,7 +87,7 @@ class EclipsesDialog : public SkinnedDialog {
 public:
     EclipsesDialog(const EclipseWatch* eclipses, ClockSettings& settings, HWND* shown)
         : SkinnedDialog(IDD_ECLIPSES, {IDB_BANNER_ECLIPSES, 166, kBannerBandHeight, ControlColours::Light,
-                                       {{IDOK, IDB_FACES_CLOSE}}, {}},
+                                       {{IDOK, IDB_FACES_LUNAR_CLOSE}}, {}},
                         SharedSkinBrushes()),
           eclipses_(eclipses), settings_(settings), shown_(shown) {}
 

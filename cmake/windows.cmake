@@ -192,7 +192,8 @@ configure_file(${CMAKE_SOURCE_DIR}/data/servers.txt ${SOLVANE_DIST_DIR}/servers.
 
 # Tests that need Windows: one binary, one wine start.
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
-add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp tests/wine/wine_tests.rc)
+add_executable(wine_tests ${WINE_TEST_SOURCES} saver/PreviewWindow.cpp desktop/DataPane.cpp desktop/OffscreenDib.cpp
+                          tests/wine/wine_tests.rc)
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/res ${SOLVANE_GENERATED_DIR}/res)
 target_link_libraries(wine_tests PRIVATE solvane_wallpaper solvane_almanac solvane_timesync solvane_ui solvane_render psapi ole32 uuid gtest_main)
 target_compile_definitions(wine_tests PRIVATE SOLVANE_VERSION_TEXT="${PROJECT_VERSION}")

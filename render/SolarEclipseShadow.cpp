@@ -9,16 +9,28 @@ constexpr double kSunRadiusKm = 696000;
 constexpr double kMoonRadiusKm = 0.2725076 * 6378.137;
 constexpr double kEarthRadiusKm = 6378.137;
 // Light left in the umbra and, at most, in the antumbra.
-constexpr float kUmbraLight = 0.08f;
-constexpr float kAntumbraLight = 0.3f;
-// How much of the light the covered share takes: a little is left even under a nearly covered
-// Sun, so that the land stays recognisable.
-constexpr float kCoverDarkening = 0.75f;
+constexpr float kUmbraLight = 0.05f;
+constexpr float kAntumbraLight = 0.15f;
+// How much of the light the covered share takes, growing as its square root so that the wide
+// outer penumbra shows on the already dim day map; a little is left even under a nearly
+// covered Sun, so that the land stays recognisable.
+constexpr float kCoverDarkening = 0.8f;
+// Sites where the Sun is further below the horizon than this (the sine of the angle) take no
+// shadow: the lit map is at its night floor there, and on the far side of the Earth the line to
+// the Sun would pass the Moon through the Earth itself.
+constexpr double kBelowHorizon = -0.14;
 // Texels where the grid says more than this is covered are worked out one by one.
 constexpr float kExactFrom = 0.6f;
 constexpr int kGridStepsPerDegree = 1;
 
 double Dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// Whether the Sun (unit vector `sun`, Earth-fixed) stands high enough at the site for shadow.
+bool SunNearOrAbove(const double sun[3], double latitudeDeg, double longitudeDeg) {
+    const double lat = latitudeDeg * 3.14159265358979323846 / 180, lon = longitudeDeg * 3.14159265358979323846 / 180;
+    const double up[3] = {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
+    return Dot(up, sun) >= kBelowHorizon;
+}
 
 }  // namespace
 
@@ -40,7 +52,7 @@ bool SolarEclipseOnEarth(const EclipseSky& sky) {
 float SolarEclipseLight(const SolarCover& cover) {
     if (!(cover.obscuration > 0)) return 1;
     if (cover.central && cover.magnitude >= 1) return kUmbraLight;
-    const float light = 1 - kCoverDarkening * float(std::min(cover.obscuration, 1.0));
+    const float light = 1 - kCoverDarkening * float(std::sqrt(std::min(cover.obscuration, 1.0)));
     return cover.central ? std::min(light, kAntumbraLight) : light;
 }
 
@@ -49,10 +61,15 @@ void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const E
     // The covered share at whole degrees: latitude -90..90 by rows, longitude -180..180.
     constexpr int kRows = 180 * kGridStepsPerDegree + 1, kColumns = 360 * kGridStepsPerDegree + 1;
     constexpr double kStep = 1.0 / kGridStepsPerDegree;
+    const double sunLength = std::sqrt(Dot(sky.sun, sky.sun));
+    if (!(sunLength > 0)) return;
+    const double sun[3] = {sky.sun[0] / sunLength, sky.sun[1] / sunLength, sky.sun[2] / sunLength};
     std::vector<float> grid(std::size_t(kRows) * kColumns);
     for (int i = 0; i < kRows; ++i) {
         for (int j = 0; j < kColumns; ++j) {
-            grid[std::size_t(i) * kColumns + j] = float(SolarCoverAt(sky, -90 + i * kStep, -180 + j * kStep).obscuration);
+            const double lat = -90 + i * kStep, lon = -180 + j * kStep;
+            grid[std::size_t(i) * kColumns + j] =
+                SunNearOrAbove(sun, lat, lon) ? float(SolarCoverAt(sky, lat, lon).obscuration) : 0.0f;
         }
     }
     for (int r = 0; r < height; ++r) {
@@ -71,7 +88,7 @@ void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const E
             if (most <= 0) continue;
             float light;
             if (most > kExactFrom) {
-                light = SolarEclipseLight(SolarCoverAt(sky, lat, lon));
+                light = SunNearOrAbove(sun, lat, lon) ? SolarEclipseLight(SolarCoverAt(sky, lat, lon)) : 1.0f;
             } else {
                 const float fj = float(gj - j);
                 SolarCover cover;

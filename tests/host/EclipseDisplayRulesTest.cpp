@@ -1,4 +1,6 @@
 #include "app/EclipseWatch.h"
+#include "astro/Ephemeris.h"
+#include "astro/JulianDate.h"
 #include "desktop/HomeSolarEclipse.h"
 #include "render/LunarEclipseShadow.h"
 #include "render/SolarEclipseShadow.h"
@@ -52,10 +54,11 @@ TEST(EclipseDisplayRules, LightLeftUnderTheMoonsShadow) {
         float light;
     } cases[] = {
         {0, 0, false, 1},
-        {0.6, 0.5, false, 0.625f},     // penumbra: darker with the share hidden
-        {0.98, 0.97, false, 0.2725f},  // just outside the umbra
-        {1.01, 1, true, 0.08f},        // umbra
-        {0.95, 0.9, true, 0.3f},       // antumbra: darker than its share alone says
+        {0.2, 0.09, false, 0.76f},     // the outer penumbra already shows
+        {0.6, 0.49, false, 0.44f},     // darker with the share hidden
+        {0.98, 0.97, false, 0.2121f},  // just outside the umbra
+        {1.01, 1, true, 0.05f},        // umbra
+        {0.95, 0.9, true, 0.15f},      // antumbra: darker than its share alone says
         {0, NAN, false, 1},
     };
     for (const Case& c : cases) {
@@ -77,6 +80,25 @@ TEST(EclipseDisplayRules, WhetherTheMoonsShadowFallsOnTheEarth) {
         const EclipseSky sky = {{1.496e8, 0, 0}, {c.moonSide * 384400 * std::cos(a), 384400 * std::sin(a), 0}};
         EXPECT_EQ(SolarEclipseOnEarth(sky), c.onEarth) << c.moonDegreesOff << " " << c.moonSide;
     }
+}
+
+// 2024-04-08 18:41 UTC, totality near Dallas, on an even grey map of 2 x 2 texels a degree:
+// darkest at Dallas, darkened under the penumbra over North America, untouched on the far side
+// of the Earth, where the line to the Sun passes the Moon through the Earth.
+TEST(EclipseDisplayRules, TheMoonsShadowOnTheMap) {
+    EphemerisReader reader;
+    ASSERT_TRUE(reader.open(SOLVANE_TEST_CHEBY, nullptr));
+    const EclipseSky sky = EclipseSkyAt(reader, JulianDate(2024, 4, 8, 18 + 41 / 60.0));
+    const int width = 720, height = 360;
+    std::vector<uint8_t> map(std::size_t(width) * height * 3, 200);
+    ShadeSolarEclipse(map, width, height, sky);
+    const auto at = [&](double lat, double lon) {
+        return map[(std::size_t(std::lround((lat + 90) * 2 - 0.5)) * width + std::lround((lon + 180) * 2 - 0.5)) * 3];
+    };
+    EXPECT_LT(at(32.8, -96.8), 20) << "the umbra";
+    EXPECT_LT(at(40, -90), 120) << "two thirds of the Sun hidden";
+    EXPECT_EQ(at(17.5, 77.5), 200) << "the far side";
+    EXPECT_EQ(at(-40, 0), 200) << "outside the penumbra";
 }
 
 TEST(EclipseDisplayRules, HomesShareOfTheSunInWholePerCent) {

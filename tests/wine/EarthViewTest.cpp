@@ -2,16 +2,25 @@
 // following the clock.
 #include "EarthClockFixture.h"
 
+#include "almanac/EclipsesDialog.h"
+#include "almanac/LunarPhasesWindow.h"
+#include "app/ClockSettings.h"
 #include "app/ClockState.h"
+#include "app/EclipseWatch.h"
 #include "app/EphemerisFile.h"
 #include "astro/AstroState.h"
 #include "astro/FixedClock.h"
+#include "astro/JulianDate.h"
+#include "desktop/DataPane.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthView.h"
+#include "render/MoonPhaseImage.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <thread>
 
 namespace {
 
@@ -241,6 +250,125 @@ TEST(EarthViewInProcess, MarksThePlacesOnTheNearSide) {
         KeepScreenshot(frameWith(withoutLondon), "earth-view-places-lodz");
         DestroyWindow(view.hwnd());
     }
+}
+
+// The mean of red, green and blue over the square of `half` pixels either side of (x, y).
+double MeanBrightness(const Capture& c, int x, int y, int half) {
+    double sum = 0;
+    int n = 0;
+    for (int v = y - half; v <= y + half; ++v) {
+        for (int u = x - half; u <= x + half; ++u) sum += c.at(u, v)[0] + c.at(u, v)[1] + c.at(u, v)[2], ++n;
+    }
+    return sum / (3 * n);
+}
+
+bool Reddened(const uint8_t* bgra) { return bgra[2] > 20 && bgra[2] > 1.6 * bgra[1] && bgra[1] >= bgra[0]; }
+
+// Dallas, in its own zone, through the total solar eclipse of 2024-04-08 and the total lunar
+// eclipse of 2025-03-14: the search finds both kinds and the window tells them in the home's
+// time; the details pane tells the share of the Sun hidden; the globe shows the Moon's shadow
+// over home and the Moon pictures the Earth's, reddened.
+TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
+    const std::string cheby = DistFolder() + "\\cheby";
+    ASSERT_TRUE(OpenEphemerisFile(cheby));
+    FixedClock clock({2024, 4, 8, 1, 18, 30, 0}, 300);
+    ClockSettings settings(clock);
+    settings.update([](UserOptions& o) {
+        o = QuietOptions();
+        o.homeLatitude = 32.78f, o.homeLongitude = -96.80f;
+        SetFieldText(o.homeName, std::string("Dallas"));
+        o.viewpoint = kViewOverHome;
+        o.displayFlags = (o.displayFlags | kLocalTime24Hour) & ~kHighlightHome;
+    });
+    settings.update(WorldChange([](WorldSettings& w) { w.homeTimeZone = "Central Standard Time"; }));
+    settings.advanceClock(true);
+
+    // The search from a month before, on its own thread and reader.
+    EclipseWatch watch(cheby, [] { return JulianDate(2024, 3, 8, 18.5); }, [] {});
+    watch.watch({32.78, -96.80, 0});
+    ASSERT_TRUE(WaitUntil([&] { return watch.outlook().state == EclipseOutlook::State::kFound; }, 120000));
+    HWND shown = nullptr;
+    std::thread dialog([&] { RunEclipsesDialog(nullptr, &watch, settings, &shown); });
+    std::string solar, lunar;
+    if (WaitUntil([&] { return shown != nullptr && IsWindowVisible(shown); }, 10000)) {
+        solar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR));
+        lunar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_LUNAR));
+        KeepScreenshot(SettledCapture(shown), "eclipses-window.bmp");
+        PostMessageA(shown, WM_COMMAND, IDOK, 0);
+    }
+    dialog.join();
+    // Greatest eclipse 18:17 UTC, 13:17 CDT; Dallas lies in the path of totality. The lunar
+    // eclipse of 2024-03-25 (07:13 UTC) is penumbral, in Dallas's night.
+    EXPECT_NE(solar.find("total"), std::string::npos) << solar;
+    EXPECT_NE(solar.find("April 8, 2024  13:17"), std::string::npos) << solar;
+    EXPECT_NE(solar.find("100%"), std::string::npos) << solar;
+    EXPECT_NE(lunar.find("penumbral"), std::string::npos) << lunar;
+    EXPECT_NE(lunar.find("March 25, 2024  2:1"), std::string::npos) << lunar;
+    EXPECT_NE(lunar.find("Seen from home"), std::string::npos) << lunar;
+
+    // The details pane, ten minutes before totality at home, and two days later.
+    ParentWindow parent(600, 400);
+    {
+        DataPane pane(settings.shared());
+        ASSERT_TRUE(pane.create(parent.hwnd, 1));
+        const std::string during = WindowText(pane.hwnd());
+        const std::size_t at = during.find("Solar eclipse ");
+        ASSERT_NE(at, std::string::npos) << during;
+        const int percent = std::atoi(during.c_str() + at + std::strlen("Solar eclipse "));
+        EXPECT_GT(percent, 70);
+        EXPECT_LT(percent, 100);
+        clock = FixedClock({2024, 4, 10, 3, 18, 30, 0}, 300);
+        settings.advanceClock(true);
+        EXPECT_EQ(WindowText(pane.hwnd()).find("Solar eclipse"), std::string::npos);
+        DestroyWindow(pane.hwnd());
+    }
+
+    // The globe over home at totality, and at the same hour two days later.
+    const auto globeAt = [&](const CivilTime& utc) {
+        clock = FixedClock(utc, 300);
+        settings.advanceClock(true);
+        const ClockSettings::Shared shared = settings.shared();
+        EarthView view({shared.options, shared.astro, shared.lock, clock, false});
+        EXPECT_TRUE(view.create(parent.hwnd, 0, 0, 600, 400));
+        PaintNow(view.hwnd());
+        const Capture c = SettledCapture(view.hwnd());
+        DestroyWindow(view.hwnd());
+        return c;
+    };
+    const Capture eclipse = globeAt({2024, 4, 8, 1, 18, 41, 0});
+    const Capture later = globeAt({2024, 4, 10, 3, 18, 41, 0});
+    KeepScreenshot(eclipse, "eclipse-globe-2024-04-08.bmp");
+    EXPECT_LT(MeanBrightness(eclipse, 300, 200, 3), 0.3 * MeanBrightness(later, 300, 200, 3)) << "the umbra over home";
+    EXPECT_LT(MeanBrightness(eclipse, 300, 140, 3), 0.8 * MeanBrightness(later, 300, 140, 3)) << "the penumbra around";
+
+    // The Moon pictures at the lunar eclipse's greatest, 2025-03-14 06:59 UTC.
+    clock = FixedClock({2025, 3, 14, 5, 6, 59, 0}, 300);
+    settings.advanceClock(true);
+    {
+        const ClockSettings::Shared shared = settings.shared();
+        LunarPhasesWindow phases({shared.astro, shared.options, clock, shared.lock});
+        phases.open();
+        ASSERT_NE(phases.hwnd(), nullptr);
+        HWND moon = FindWindowExA(phases.hwnd(), nullptr, "Solvane - Illumination", nullptr);
+        ASSERT_NE(moon, nullptr);
+        const Capture big = SettledCapture(moon);
+        KeepScreenshot(SettledCapture(phases.hwnd()), "eclipse-lunar-phases-2025-03-14.bmp");
+        EXPECT_TRUE(Reddened(big.at(big.width / 2, big.height / 2))) << "the big Moon's centre";
+        phases.destroy();
+    }
+    const int size = 128;
+    const std::vector<uint8_t> sprite =
+        renderMoonPhaseImage(JulianDate(2025, 3, 14, 6 + 59 / 60.0), size, settings.shared().lock);
+    Capture picture;
+    picture.width = picture.height = size;
+    for (int y = size - 1; y >= 0; --y) {  // top row first, blue first
+        for (int x = 0; x < size; ++x) {
+            const uint8_t* p = &sprite[(std::size_t(y) * size + x) * 4];
+            picture.bgra.insert(picture.bgra.end(), {p[2], p[1], p[0], 255});
+        }
+    }
+    KeepScreenshot(picture, "eclipse-moon-sprite-2025-03-14.bmp");
+    EXPECT_TRUE(Reddened(picture.at(size / 2, size / 2))) << "the Moon sprite's centre";
 }
 
 }  // namespace
