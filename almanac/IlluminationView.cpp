@@ -4,6 +4,7 @@
 #include "astro/EclipseGeometry.h"
 #include "platform/RecursiveLock.h"
 #include "render/LunarEclipseShadow.h"
+#include "render/MoonPhaseImage.h"
 
 #include "render/GLDrawing.h"
 #include "render/GlobeArrays.h"
@@ -14,7 +15,6 @@
 
 #include <GL/glu.h>
 
-#include <cmath>
 #include <mutex>
 #include <vector>
 
@@ -144,9 +144,8 @@ bool IlluminationView::drawLunarEclipse() {
     }
     if (!LunarEclipseOn(shadow)) return false;
     std::vector<uint8_t> factors(std::size_t(kShadowSize) * kShadowSize * 4, 255);
-    const double halfView = kViewDegrees / 2 * 3.14159265358979323846 / 180;
-    const double disc = kShadowSize / 2.0 * std::tan(std::asin(kBallRadius / kBallDistance)) / std::tan(halfView);
-    ShadeLunarEclipse(factors.data(), kShadowSize, disc, shadow);
+    ShadeLunarEclipse(factors.data(), kShadowSize, BallDiscRadius(kShadowSize, kBallRadius, kBallDistance, kViewDegrees),
+                      shadow);
     glBindTexture(GL_TEXTURE_2D, shadow_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

@@ -3,6 +3,7 @@
 //     flags, and the realistic terminator with urban lights, clouds and grid;
 //   - the screen saver's frame at 1920 x 1080, its own flags and every layer;
 //   - the Lunar Phases window's orbit animation, and a bare OpenGL frame of its size beside it;
+//   - the lit Earth map lit anew, plain and with the Moon's shadow of a solar eclipse;
 //   - wallpaper pictures at 1920 x 1080 end to end: the first (context, textures, frame, BMP
 //     file) and the renewals after it, which keep the context and textures.
 // Prints milliseconds; bench/run_render_bench.sh sets them beside xplanet.
@@ -14,7 +15,9 @@
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
 #include "almanac/OrbitView.h"
+#include "astro/EclipseGeometry.h"
 #include "astro/Ephemeris.h"
+#include "astro/JulianDate.h"
 #include "render/BitmapFile.h"
 #include "platform/HandleOwners.h"
 #include "platform/ProcessCpu.h"
@@ -22,6 +25,8 @@
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
 #include "render/EarthView.h"
+#include "render/LitEarthMap.h"
+#include "render/SolarEclipseShadow.h"
 #include "render/ViewContext.h"
 #include "render/WallpaperEarth.h"
 
@@ -242,6 +247,28 @@ int HugeWallpaper(const WallpaperRequest& request, RecursiveLock& lock, const st
 
 }  // namespace
 
+// The lit map at the day map's size lit anew, as a view does when the Sun has moved a fraction of
+// a pixel; during a solar eclipse the Moon's shadow is worked out and laid over it as well.
+void EclipseRelight() {
+    const int width = 1024, height = 512, times = 20;
+    const std::vector<uint8_t> day(std::size_t(width) * height * 3, 160);
+    const float sun[3] = {0.2f, 0.1f, 0.97f};
+    const EclipseSky sky = EclipseSkyAt(JulianDate(2024, 4, 8, 18 + 41 / 60.0));
+    double plain = 0, shadowed = 0;
+    for (int i = 0; i < times; ++i) {
+        LARGE_INTEGER start, lit, shaded;
+        QueryPerformanceCounter(&start);
+        std::vector<uint8_t> map = LitEarthMap(day.data(), nullptr, width, height, sun);
+        QueryPerformanceCounter(&lit);
+        ShadeSolarEclipse(map, width, height, sky);
+        QueryPerformanceCounter(&shaded);
+        plain += Milliseconds(start, lit);
+        shadowed += Milliseconds(lit, shaded);
+    }
+    std::printf("lit map %dx%d lit anew: %.2f ms; the Moon's shadow of 2024-04-08 over it: %.2f ms more\n", width,
+                height, plain / times, shadowed / times);
+}
+
 int main(int argc, char** argv) {
     const std::string program = ProgramPath();
     const std::string cheby = FileBesideProgram(program, "cheby");
@@ -300,6 +327,7 @@ int main(int argc, char** argv) {
                 "(median %.2f)\n", timeOnly.mean, timeOnly.median);
     SaverFrames(astro, lock, clock);
     OrbitFrames();
+    EclipseRelight();
     if (argc == 2 && std::string(argv[1]) == "frames") return 0;
 
     // A renewal makes its surface, context and textures anew and lets them go after, as the

@@ -1,6 +1,6 @@
-// The lit Earth map as a texture of a context, lit again only when the Sun has moved enough to
-// show: a frame then draws the lit globe in one pass instead of one for the light and one for
-// the city lights.
+// The lit Earth map as a texture of a context, lit again only when the Sun (or during a solar
+// eclipse the Moon's shadow) has moved enough to show: a frame then draws the lit globe in one
+// pass instead of one for the light and one for the city lights.
 #pragma once
 
 #include <windows.h>

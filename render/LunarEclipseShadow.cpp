@@ -6,10 +6,10 @@
 namespace {
 
 // Light left at the penumbra's inner edge (it grows to all of it at the outer edge).
-constexpr float kPenumbraInnerLight = 0.45f;
+constexpr float kPenumbraInnerLight = 0.5f;
 // The umbra's colour at its centre and at its edge.
-constexpr float kUmbraCentre[3] = {0.24f, 0.07f, 0.04f};
-constexpr float kUmbraEdge[3] = {0.42f, 0.17f, 0.10f};
+constexpr float kUmbraCentre[3] = {0.28f, 0.085f, 0.05f};
+constexpr float kUmbraEdge[3] = {0.46f, 0.2f, 0.12f};
 // The umbra's edge is blended over this share of the Moon's radius on either side.
 constexpr double kUmbraEdgeBlend = 0.04;
 

@@ -22,11 +22,6 @@ namespace {
 // The ball of DrawMoon: its radius, its distance from the eye and the view's angle.
 constexpr double kBallRadius = 0.4, kBallDistance = 1.78, kViewDegrees = 30;
 
-// The radius of the Moon's disc in a picture `size` pixels square.
-double MoonDiscRadius(int size) {
-    const double halfView = kViewDegrees / 2 * 3.14159265358979323846 / 180;
-    return size / 2.0 * std::tan(std::asin(kBallRadius / kBallDistance)) / std::tan(halfView);
-}
 
 // Draws the lit Moon into the bottom-left size x size corner of the current surface, touching
 // no pixel outside it: first the ball, untextured and lit from the phase angle's side, then
@@ -115,8 +110,13 @@ std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
     }
     std::vector<uint8_t> image = moonPictureForPhaseAngle(phaseAngle, size);
     // During a lunar eclipse, the Earth's shadow on it.
-    ShadeLunarEclipse(image.data(), size, MoonDiscRadius(size), shadow);
+    ShadeLunarEclipse(image.data(), size, BallDiscRadius(size, kBallRadius, kBallDistance, kViewDegrees), shadow);
     return image;
+}
+
+double BallDiscRadius(int size, double ballRadius, double distance, double viewDegrees) {
+    const double halfView = viewDegrees / 2 * 3.14159265358979323846 / 180;
+    return size / 2.0 * std::tan(std::asin(ballRadius / distance)) / std::tan(halfView);
 }
 
 bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock) {

@@ -22,6 +22,10 @@ std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
 // then show it.
 bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock);
 
+// The radius in pixels of the disc of a ball of `ballRadius` at `distance` from the eye, in a
+// square picture of `size` pixels whose perspective view spans `viewDegrees`.
+double BallDiscRadius(int size, double ballRadius, double distance, double viewDegrees);
+
 // The picture for a signed phase angle in degrees (0 full Moon, +-180 new Moon), in the
 // current context as above.
 std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size);

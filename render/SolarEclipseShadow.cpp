@@ -22,6 +22,10 @@ constexpr double kBelowHorizon = -0.14;
 // Texels where the grid says more than this is covered are worked out one by one.
 constexpr float kExactFrom = 0.6f;
 constexpr int kGridStepsPerDegree = 1;
+// Lines of equal share hidden, as eclipse maps draw them: the penumbra's outer edge and every
+// quarter; the light left on a line.
+constexpr float kContourLevels[] = {0.01f, 0.25f, 0.5f, 0.75f};
+constexpr float kContourLight = 0.45f;
 
 double Dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
@@ -72,6 +76,8 @@ void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const E
                 SunNearOrAbove(sun, lat, lon) ? float(SolarCoverAt(sky, lat, lon).obscuration) : 0.0f;
         }
     }
+    // Each texel's share hidden and light left; light 1 where the Moon's shadow is not.
+    std::vector<float> hidden(std::size_t(width) * height, 0.0f), light(hidden.size(), 1.0f);
     for (int r = 0; r < height; ++r) {
         const double lat = (r + 0.5) * 180.0 / height - 90;
         const double gi = (lat + 90) / kStep;
@@ -86,18 +92,40 @@ void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const E
             const float corners[4] = {below[j], below[j + 1], above[j], above[j + 1]};
             const float most = *std::max_element(corners, corners + 4);
             if (most <= 0) continue;
-            float light;
+            SolarCover cover;
             if (most > kExactFrom) {
-                light = SunNearOrAbove(sun, lat, lon) ? SolarEclipseLight(SolarCoverAt(sky, lat, lon)) : 1.0f;
+                if (SunNearOrAbove(sun, lat, lon)) cover = SolarCoverAt(sky, lat, lon);
             } else {
                 const float fj = float(gj - j);
-                SolarCover cover;
                 cover.obscuration = (corners[0] * (1 - fj) + corners[1] * fj) * (1 - fi) +
                                     (corners[2] * (1 - fj) + corners[3] * fj) * fi;
-                light = SolarEclipseLight(cover);
             }
-            uint8_t* texel = &rgb[(std::size_t(r) * width + c) * 3];
-            for (int k = 0; k < 3; ++k) texel[k] = uint8_t(texel[k] * light + 0.5f);
+            const std::size_t at = std::size_t(r) * width + c;
+            hidden[at] = float(cover.obscuration);
+            light[at] = SolarEclipseLight(cover);
+        }
+    }
+    for (int r = 0; r < height; ++r) {
+        const std::size_t row = std::size_t(r) * width;
+        const std::size_t up = std::size_t(std::min(r + 1, height - 1)) * width;
+        const std::size_t down = std::size_t(std::max(r - 1, 0)) * width;
+        for (int c = 0; c < width; ++c) {
+            const std::size_t at = row + c;
+            const int right = (c + 1) % width, left = (c + width - 1) % width;
+            // Thin dark lines where the share hidden crosses a contour level, about a texel wide
+            // whatever its slope there.
+            const float slope = std::max(std::fabs(hidden[row + right] - hidden[row + left]),
+                                         std::fabs(hidden[up + c] - hidden[down + c])) / 2;
+            float shade = light[at];
+            if (slope > 0) {
+                for (float level : kContourLevels) {
+                    const float texels = std::fabs(hidden[at] - level) / slope;
+                    if (texels < 1) shade *= kContourLight + (1 - kContourLight) * texels;
+                }
+            }
+            if (shade >= 1) continue;
+            uint8_t* texel = &rgb[at * 3];
+            for (int k = 0; k < 3; ++k) texel[k] = uint8_t(texel[k] * shade + 0.5f);
         }
     }
 }

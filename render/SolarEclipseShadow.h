@@ -17,5 +17,6 @@ float SolarEclipseLight(const SolarCover& cover);
 // Darkens `rgb` (a red-green-blue map of width x height in the globe's texture layout: column
 // 0 at longitude -180, row 0 at the south pole) under the Moon's shadow of `sky`. The share
 // covered is worked out on a grid of whole degrees and blended between its points, and for each
-// texel where the Sun is mostly covered, so that the umbra keeps its edge.
+// texel where the Sun is mostly covered, so that the umbra keeps its edge. Thin lines mark the
+// penumbra's outer edge and each quarter of the Sun hidden.
 void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const EclipseSky& sky);

@@ -128,7 +128,7 @@ TEST(EclipseDisplayRules, EarthsShadowOnTheMoon) {
     EXPECT_GT(centre[1], centre[2]);
     for (int k = 0; k < 3; ++k) {
         EXPECT_LT(umbraIn[k], umbraOut[k]) << "darker within the umbra, channel " << k;
-        EXPECT_GT(penumbra[k], 0.45f);
+        EXPECT_GT(penumbra[k], 0.5f);
         EXPECT_LT(penumbra[k], 1.0f);
         EXPECT_EQ(penumbra[k], penumbra[0]) << "grey";
         EXPECT_EQ(outside[k], 1.0f);
