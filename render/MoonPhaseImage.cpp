@@ -1,6 +1,5 @@
 #include "render/MoonPhaseImage.h"
 
-#include "astro/EclipseGeometry.h"
 #include "astro/MoonPhase.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthTextures.h"
@@ -106,11 +105,10 @@ std::vector<uint8_t> moonPhaseImageInCurrentContext(double julianDate, int size,
     {
         std::lock_guard<RecursiveLock> hold(engineLock);
         phaseAngle = MoonPhaseAngle(julianDate);
-        shadow = LunarShadowAt(EclipseSkyAt(julianDate));
+        shadow = EarthShadowAt(julianDate);
     }
     std::vector<uint8_t> image = moonPictureForPhaseAngle(phaseAngle, size);
-    // During a lunar eclipse, the Earth's shadow on it.
-    ShadeLunarEclipse(image.data(), size, BallDiscRadius(size, kBallRadius, kBallDistance, kViewDegrees), shadow);
+    ShadeMoonPicture(image.data(), size, shadow);
     return image;
 }
 
@@ -119,9 +117,15 @@ double BallDiscRadius(int size, double ballRadius, double distance, double viewD
     return size / 2.0 * std::tan(std::asin(ballRadius / distance)) / std::tan(halfView);
 }
 
+void ShadeMoonPicture(uint8_t* pixels, int size, const LunarShadow& shadow) {
+    ShadeLunarEclipse(pixels, size, BallDiscRadius(size, kBallRadius, kBallDistance, kViewDegrees), shadow);
+}
+
+LunarShadow EarthShadowAt(double julianDate) { return LunarShadowAt(EclipseSkyAt(julianDate)); }
+
 bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock) {
     std::lock_guard<RecursiveLock> hold(engineLock);
-    return LunarEclipseOn(LunarShadowAt(EclipseSkyAt(julianDate)));
+    return LunarEclipseOn(EarthShadowAt(julianDate));
 }
 
 std::vector<uint8_t> moonPictureForPhaseAngle(double phaseAngle, int size) {

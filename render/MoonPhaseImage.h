@@ -3,6 +3,8 @@
 // eclipse.
 #pragma once
 
+#include "astro/EclipseGeometry.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +27,13 @@ bool MoonShadowedAt(double julianDate, RecursiveLock& engineLock);
 // The radius in pixels of the disc of a ball of `ballRadius` at `distance` from the eye, in a
 // square picture of `size` pixels whose perspective view spans `viewDegrees`.
 double BallDiscRadius(int size, double ballRadius, double distance, double viewDegrees);
+
+// Lays the Earth's shadow of a lunar eclipse (none: nothing) over a picture of the Moon whose
+// disc is placed as these pictures have it (the Moon's face art too): size x size pixels,
+// red-green-blue-alpha, rows bottom-up.
+void ShadeMoonPicture(uint8_t* pixels, int size, const LunarShadow& shadow);
+// The Earth's shadow at the Moon at `julianDate` (the caller holds the engine lock).
+LunarShadow EarthShadowAt(double julianDate);
 
 // The picture for a signed phase angle in degrees (0 full Moon, +-180 new Moon), in the
 // current context as above.

@@ -2,8 +2,10 @@
 
 #include "app/UserOptions.h"
 #include "platform/HandleOwners.h"
+#include "platform/RecursiveLock.h"
 #include "render/BitmapFile.h"
 #include "render/GLDrawing.h"
+#include "render/LunarEclipseShadow.h"
 #include "render/MoonPhaseImage.h"
 #include "render/ResourceBitmaps.h"
 #include "render/TextDrawing.h"
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -34,7 +37,20 @@ float DecorationScale(const WallpaperRequest& request) {
     return std::clamp(std::min(float(request.dpi) / 96.0f, float(request.width) / 800.0f), 1.0f, 4.0f);
 }
 
-void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
+// The full Moon's icon with the Earth's shadow of `eclipse` over it; empty when the icon is not
+// square.
+std::vector<uint8_t> EclipsedFullMoonIcon(const unsigned char* bgr, int width, int height, const LunarShadow& eclipse) {
+    if (width != height) return {};
+    std::vector<uint8_t> rgba(std::size_t(width) * height * 4, 255);
+    for (std::size_t i = 0, n = std::size_t(width) * height; i < n; ++i) {
+        for (int k = 0; k < 3; ++k) rgba[4 * i + k] = bgr[3 * i + 2 - k];
+    }
+    ShadeMoonPicture(rgba.data(), width, eclipse);
+    return rgba;
+}
+
+// `eclipse`: the Earth's shadow during a lunar eclipse, laid over the full Moon's icon.
+void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture, const LunarShadow* eclipse) {
     // Sized for the screen's DPI, the glyphs drawn twice as large from 150 % on.
     const float s = DecorationScale(request);
     const int zoom = s >= 1.5f ? 2 : 1;
@@ -67,8 +83,15 @@ void DrawMoonPhases(const WallpaperRequest& request, GLuint iconTexture) {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
         int iconWidth = 0, iconHeight = 0;
         if (const unsigned char* icon = loadResourceBitmap(PhaseBitmap(corner.phase), &iconWidth, &iconHeight)) {
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, iconWidth, iconHeight, 0, GL_BGR_EXT,
-                         GL_UNSIGNED_BYTE, icon);
+            const std::vector<uint8_t> eclipsed = eclipse != nullptr && (corner.phase & 3) == 2
+                                                      ? EclipsedFullMoonIcon(icon, iconWidth, iconHeight, *eclipse)
+                                                      : std::vector<uint8_t>();
+            if (eclipsed.empty()) {
+                glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, iconWidth, iconHeight, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, icon);
+            } else {
+                glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, iconWidth, iconHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                             eclipsed.data());
+            }
         }
         glPushMatrix();
         glTranslatef(x, y, 0);
@@ -213,7 +236,14 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     renderWallpaperEarth(resources, inputs, moonPicture, engineLock);
     glColor3ub(255, 255, 255);
 
-    if (request.moonPhases) DrawMoonPhases(request, textures_[kTextureMoonPhases]);
+    if (request.moonPhases) {
+        LunarShadow shadow;
+        {
+            std::lock_guard<RecursiveLock> hold(engineLock);
+            shadow = EarthShadowAt(request.scene.julianDate);
+        }
+        DrawMoonPhases(request, textures_[kTextureMoonPhases], LunarEclipseOn(shadow) ? &shadow : nullptr);
+    }
     // One finish for everything: each one copies the whole frame into the DIB.
     glFinish();
     GdiFlush();

@@ -15,6 +15,8 @@
 #include "platform/RecursiveLock.h"
 #include "render/EarthView.h"
 #include "render/MoonPhaseImage.h"
+#include "render/SceneInputs.h"
+#include "render/WallpaperEarth.h"
 
 #include <gtest/gtest.h>
 
@@ -356,18 +358,35 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
         EXPECT_TRUE(Reddened(big.at(big.width / 2, big.height / 2))) << "the big Moon's centre";
         phases.destroy();
     }
+    // The Moon sprite's picture, and the wallpaper with its phase corners (the full Moon's lower
+    // left): bottom-up pictures as captures.
+    const auto captureOf = [](const uint8_t* bottomRow, std::ptrdiff_t stride, int width, int height, bool rgba) {
+        Capture c;
+        c.width = width, c.height = height;
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* p = bottomRow + y * stride + 4 * x;
+                c.bgra.insert(c.bgra.end(), {p[rgba ? 2 : 0], p[1], p[rgba ? 0 : 2], 255});
+            }
+        }
+        return c;
+    };
     const int size = 128;
     const std::vector<uint8_t> sprite =
         renderMoonPhaseImage(JulianDate(2025, 3, 14, 6 + 59 / 60.0), size, settings.shared().lock);
-    Capture picture;
-    picture.width = picture.height = size;
-    for (int y = size - 1; y >= 0; --y) {  // top row first, blue first
-        for (int x = 0; x < size; ++x) {
-            const uint8_t* p = &sprite[(std::size_t(y) * size + x) * 4];
-            picture.bgra.insert(picture.bgra.end(), {p[2], p[1], p[0], 255});
-        }
-    }
+    const Capture picture = captureOf(sprite.data(), size * 4, size, size, true);
     KeepScreenshot(picture, "eclipse-moon-sprite-2025-03-14.bmp");
+    WallpaperRequest request = {640, 400, SceneOf(settings.shared().astro, settings.snapshot())};
+    request.moonPhases = true;
+    const char* names[4] = {"New Moon", "First Quarter", "Full Moon", "Last Quarter"};
+    for (int k = 0; k < 4; ++k) request.corners[k] = {k, names[k], "Mar 14"};
+    WallpaperRenderer renderer;
+    const WallpaperPicture wallpaper = renderer.render(request, settings.shared().lock);
+    ASSERT_NE(wallpaper.bottomRow, nullptr);
+    const Capture corners = captureOf(wallpaper.bottomRow, wallpaper.rowStride, 640, 400, false);
+    KeepScreenshot(corners, "eclipse-wallpaper-2025-03-14.bmp");
+    EXPECT_TRUE(Reddened(corners.at(64, 400 - 80))) << "the full Moon's corner";
+    renderer.release();
     EXPECT_TRUE(Reddened(picture.at(size / 2, size / 2))) << "the Moon sprite's centre";
 }
 
