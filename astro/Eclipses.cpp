@@ -159,21 +159,22 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
         eclipse->type = annular == 0 ? EclipseType::kTotal
                         : total == 0 ? EclipseType::kAnnular
                                      : EclipseType::kHybrid;
-        // The ratio of the diameters at the point under the axis.
-        const Vector3 point = shadow.moon + shadow.axis * PiercingDepth(shadow);
-        const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
-        const double moonRadius =
-            std::asin(eclipse::kMoonUmbralK * kEarthRadius / (Vector3(sky.moon) - ground).length());
-        const double sunRadius =
-            std::asin(eclipse::kSunRadiusKm / (Vector3(sky.sun) - ground).length());
-        eclipse->magnitude = moonRadius / sunRadius;
     } else {
-        // The limb point nearest the axis, in the plane through the Earth's centre.
+        // Not central: total or annular while the umbra or antumbra still grazes the Earth.
         eclipse->type = beyondLimb < std::fabs(umbra)
                             ? (umbra > 0 ? EclipseType::kTotal : EclipseType::kAnnular)
                             : EclipseType::kPartial;
-        eclipse->magnitude = (penumbra - beyondLimb) / (penumbra - umbra);
     }
+    // The magnitude seen from the point of greatest eclipse (under the axis when it meets the
+    // Earth, else the point of the limb nearest the axis): the ratio of the diameters for a
+    // total or annular eclipse, the fraction of the Sun's diameter covered for a partial one.
+    const Vector3 point = beyondLimb < 0 ? shadow.moon + shadow.axis * PiercingDepth(shadow)
+                                         : shadow.closest * (kEarthRadius / shadow.distance());
+    const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
+    const SolarDiscs discs = SolarDiscsFrom(sky, ground, ground.unit());
+    eclipse->magnitude = eclipse->type == EclipseType::kPartial
+                             ? SolarCoverOf(discs).magnitude
+                             : discs.moonUmbralRadius / discs.sunRadius;
     solarHome(greatest, eclipse);
     return true;
 }

@@ -88,6 +88,8 @@ TEST(Eclipses, SolarAgainstTheCanon) {
         {2001, 6, 21, 12, 4, 46, EclipseType::kTotal, 1.0495, -0.5701},
         {2005, 4, 8, 20, 36, 51, EclipseType::kHybrid, 1.0074, -0.3473},
         {2006, 3, 29, 10, 12, 23, EclipseType::kTotal, 1.0515, 0.3843},
+        {2013, 11, 3, 12, 47, 36, EclipseType::kHybrid, 1.0159, 0.3272},
+        {2014, 4, 29, 6, 4, 33, EclipseType::kAnnular, 0.9868, -1.0000},  // not central
         {2017, 8, 21, 18, 26, 40, EclipseType::kTotal, 1.0306, 0.4367},
         {2018, 2, 15, 20, 52, 33, EclipseType::kPartial, 0.5991, -1.2117},
         {2019, 7, 2, 19, 24, 7, EclipseType::kTotal, 1.0459, -0.6466},
