@@ -45,9 +45,7 @@ double Root(const Function& f, double a, double b) {
     return (a + b) / 2;
 }
 
-// The Moon's shadow cones at the Earth, in the Earth-fixed frame (km). `stretched` scales z by
-// 1 / (1 - f), which turns the ellipsoid into a sphere of the equatorial radius: whether and
-// where the shadow touches the Earth is then a question about a sphere.
+// The Moon's shadow cones at the Earth, in the Earth-fixed frame (km).
 struct MoonShadow {
     Vector3 axis;        // unit vector from the Sun's centre through the Moon's
     Vector3 moon;
@@ -69,6 +67,9 @@ struct MoonShadow {
     double centreDepth() const { return -moon.dot(axis); }  // the Earth's centre beyond the Moon
 };
 
+// Stretched, z is scaled by 1 / (1 - f), which turns the ellipsoid into a sphere of the
+// equatorial radius: whether and where the shadow touches the Earth is then a question about a
+// sphere. Gamma is measured unstretched, as the canon does.
 Vector3 Stretch(const double v[3]) { return {v[0], v[1], v[2] / (1 - eclipse::kFlattening)}; }
 
 MoonShadow MoonShadowOf(const EclipseSky& sky, bool stretched) {

@@ -1,3 +1,6 @@
+#include "EphemerisFixture.h"
+
+#include "astro/EclipseGeometry.h"
 #include "astro/Eclipses.h"
 #include "astro/Ephemeris.h"
 #include "astro/JulianDate.h"
@@ -190,6 +193,29 @@ TEST(Eclipses, HomeContactsAtDallasIn2024) {
     ASSERT_EQ(lunar.home.contacts.size(), 6u);
     EXPECT_STREQ(lunar.home.contacts[5].name, "P4");
     EXPECT_NEAR(lunar.home.maximumUtcJd, lunar.greatestUtcJd, kSecond);
+}
+
+// What the pictures draw from: both readers give the same sky; Dallas inside the umbra at its
+// maximum of 2024-04-08 with the Sun up; the Moon of 2022-11-08 inside the umbra, north of the
+// shadow's centre (gamma +0.257).
+TEST_F(WithEphemeris, ShadowsAtTwoInstants) {
+    const double dallasMaximum = Jd(2024, 4, 8, 18, 42, 39);
+    const EclipseSky program = EclipseSkyAt(dallasMaximum), own = EclipseSkyAt(Reader(), dallasMaximum);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(program.sun[i], own.sun[i]);
+        EXPECT_EQ(program.moon[i], own.moon[i]);
+    }
+    const SolarCover dallas = SolarCoverAt(own, kDallas.latitudeDeg, kDallas.longitudeDeg);
+    EXPECT_TRUE(dallas.central && dallas.sunUp);
+    EXPECT_DOUBLE_EQ(dallas.obscuration, 1.0);
+    const SolarCover sydney = SolarCoverAt(own, -33.87, 151.21);
+    EXPECT_FALSE(sydney.sunUp);
+    EXPECT_EQ(sydney.magnitude, 0);
+
+    const LunarShadow moon = LunarShadowAt(EclipseSkyAt(Reader(), Jd(2022, 11, 8, 10, 59, 11)));
+    EXPECT_LT(std::hypot(moon.north, moon.east), moon.umbraRadius - moon.moonRadius);
+    EXPECT_LT(moon.north, 0);
+    EXPECT_NEAR(moon.penumbraRadius - moon.umbraRadius, 2 * 0.00468, 0.0002) << "the Sun's diameter";
 }
 
 }  // namespace
