@@ -103,9 +103,7 @@ Vector3 SurfaceNormal(double latitudeDeg, double longitudeDeg) {
     return {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
 }
 
-SolarDiscs SolarDiscsAt(const EclipseSky& sky, double latitudeDeg, double longitudeDeg,
-                        double heightMetres) {
-    const Vector3 site = SurfacePoint(latitudeDeg, longitudeDeg, heightMetres);
+SolarDiscs SolarDiscsFrom(const EclipseSky& sky, const Vector3& site, const Vector3& up) {
     const Vector3 sun = Vector3(sky.sun) - site, moon = Vector3(sky.moon) - site;
     SolarDiscs discs;
     discs.sunRadius = std::asin(eclipse::kSunRadiusKm / sun.length());
@@ -113,8 +111,14 @@ SolarDiscs SolarDiscsAt(const EclipseSky& sky, double latitudeDeg, double longit
     discs.moonUmbralRadius =
         std::asin(eclipse::kMoonUmbralK * eclipse::kEarthRadiusKm / moon.length());
     discs.separation = sun.angleTo(moon);
-    discs.sunAltitude = astro::kPi / 2 - sun.angleTo(SurfaceNormal(latitudeDeg, longitudeDeg));
+    discs.sunAltitude = astro::kPi / 2 - sun.angleTo(up);
     return discs;
+}
+
+SolarDiscs SolarDiscsAt(const EclipseSky& sky, double latitudeDeg, double longitudeDeg,
+                        double heightMetres) {
+    return SolarDiscsFrom(sky, SurfacePoint(latitudeDeg, longitudeDeg, heightMetres),
+                          SurfaceNormal(latitudeDeg, longitudeDeg));
 }
 
 namespace {

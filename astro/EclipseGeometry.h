@@ -41,6 +41,8 @@ struct SolarDiscs {
 };
 SolarDiscs SolarDiscsAt(const EclipseSky& sky, double latitudeDeg, double longitudeDeg,
                         double heightMetres);
+// The same from an Earth-fixed point (km) with its upward direction.
+SolarDiscs SolarDiscsFrom(const EclipseSky& sky, const Vector3& site, const Vector3& up);
 SolarCover SolarCoverOf(const SolarDiscs& discs);
 
 // A point on the WGS 84 ellipsoid (Earth-fixed, km) and the upward normal there (geodetic).

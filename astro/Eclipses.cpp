@@ -45,9 +45,7 @@ double Root(const Function& f, double a, double b) {
     return (a + b) / 2;
 }
 
-// The Moon's shadow cones at the Earth, in the Earth-fixed frame (km). `stretched` scales z by
-// 1 / (1 - f), which turns the ellipsoid into a sphere of the equatorial radius: whether and
-// where the shadow touches the Earth is then a question about a sphere.
+// The Moon's shadow cones at the Earth, in the Earth-fixed frame (km).
 struct MoonShadow {
     Vector3 axis;        // unit vector from the Sun's centre through the Moon's
     Vector3 moon;
@@ -69,6 +67,9 @@ struct MoonShadow {
     double centreDepth() const { return -moon.dot(axis); }  // the Earth's centre beyond the Moon
 };
 
+// Stretched, z is scaled by 1 / (1 - f), which turns the ellipsoid into a sphere of the
+// equatorial radius: whether and where the shadow touches the Earth is then a question about a
+// sphere. Gamma is measured unstretched, as the canon does.
 Vector3 Stretch(const double v[3]) { return {v[0], v[1], v[2] / (1 - eclipse::kFlattening)}; }
 
 MoonShadow MoonShadowOf(const EclipseSky& sky, bool stretched) {
@@ -159,21 +160,22 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
         eclipse->type = annular == 0 ? EclipseType::kTotal
                         : total == 0 ? EclipseType::kAnnular
                                      : EclipseType::kHybrid;
-        // The ratio of the diameters at the point under the axis.
-        const Vector3 point = shadow.moon + shadow.axis * PiercingDepth(shadow);
-        const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
-        const double moonRadius =
-            std::asin(eclipse::kMoonUmbralK * kEarthRadius / (Vector3(sky.moon) - ground).length());
-        const double sunRadius =
-            std::asin(eclipse::kSunRadiusKm / (Vector3(sky.sun) - ground).length());
-        eclipse->magnitude = moonRadius / sunRadius;
     } else {
-        // The limb point nearest the axis, in the plane through the Earth's centre.
+        // Not central: total or annular while the umbra or antumbra still grazes the Earth.
         eclipse->type = beyondLimb < std::fabs(umbra)
                             ? (umbra > 0 ? EclipseType::kTotal : EclipseType::kAnnular)
                             : EclipseType::kPartial;
-        eclipse->magnitude = (penumbra - beyondLimb) / (penumbra - umbra);
     }
+    // The magnitude seen from the point of greatest eclipse (under the axis when it meets the
+    // Earth, else the point of the limb nearest the axis): the ratio of the diameters for a
+    // total or annular eclipse, the fraction of the Sun's diameter covered for a partial one.
+    const Vector3 point = beyondLimb < 0 ? shadow.moon + shadow.axis * PiercingDepth(shadow)
+                                         : shadow.closest * (kEarthRadius / shadow.distance());
+    const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
+    const SolarDiscs discs = SolarDiscsFrom(sky, ground, ground.unit());
+    eclipse->magnitude = eclipse->type == EclipseType::kPartial
+                             ? SolarCoverOf(discs).magnitude
+                             : discs.moonUmbralRadius / discs.sunRadius;
     solarHome(greatest, eclipse);
     return true;
 }

@@ -1,3 +1,6 @@
+#include "EphemerisFixture.h"
+
+#include "astro/EclipseGeometry.h"
 #include "astro/Eclipses.h"
 #include "astro/Ephemeris.h"
 #include "astro/JulianDate.h"
@@ -88,6 +91,8 @@ TEST(Eclipses, SolarAgainstTheCanon) {
         {2001, 6, 21, 12, 4, 46, EclipseType::kTotal, 1.0495, -0.5701},
         {2005, 4, 8, 20, 36, 51, EclipseType::kHybrid, 1.0074, -0.3473},
         {2006, 3, 29, 10, 12, 23, EclipseType::kTotal, 1.0515, 0.3843},
+        {2013, 11, 3, 12, 47, 36, EclipseType::kHybrid, 1.0159, 0.3272},
+        {2014, 4, 29, 6, 4, 33, EclipseType::kAnnular, 0.9868, -1.0000},  // not central
         {2017, 8, 21, 18, 26, 40, EclipseType::kTotal, 1.0306, 0.4367},
         {2018, 2, 15, 20, 52, 33, EclipseType::kPartial, 0.5991, -1.2117},
         {2019, 7, 2, 19, 24, 7, EclipseType::kTotal, 1.0459, -0.6466},
@@ -188,6 +193,29 @@ TEST(Eclipses, HomeContactsAtDallasIn2024) {
     ASSERT_EQ(lunar.home.contacts.size(), 6u);
     EXPECT_STREQ(lunar.home.contacts[5].name, "P4");
     EXPECT_NEAR(lunar.home.maximumUtcJd, lunar.greatestUtcJd, kSecond);
+}
+
+// What the pictures draw from: both readers give the same sky; Dallas inside the umbra at its
+// maximum of 2024-04-08 with the Sun up; the Moon of 2022-11-08 inside the umbra, north of the
+// shadow's centre (gamma +0.257).
+TEST_F(WithEphemeris, ShadowsAtTwoInstants) {
+    const double dallasMaximum = Jd(2024, 4, 8, 18, 42, 39);
+    const EclipseSky program = EclipseSkyAt(dallasMaximum), own = EclipseSkyAt(Reader(), dallasMaximum);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(program.sun[i], own.sun[i]);
+        EXPECT_EQ(program.moon[i], own.moon[i]);
+    }
+    const SolarCover dallas = SolarCoverAt(own, kDallas.latitudeDeg, kDallas.longitudeDeg);
+    EXPECT_TRUE(dallas.central && dallas.sunUp);
+    EXPECT_DOUBLE_EQ(dallas.obscuration, 1.0);
+    const SolarCover sydney = SolarCoverAt(own, -33.87, 151.21);
+    EXPECT_FALSE(sydney.sunUp);
+    EXPECT_EQ(sydney.magnitude, 0);
+
+    const LunarShadow moon = LunarShadowAt(EclipseSkyAt(Reader(), Jd(2022, 11, 8, 10, 59, 11)));
+    EXPECT_LT(std::hypot(moon.north, moon.east), moon.umbraRadius - moon.moonRadius);
+    EXPECT_LT(moon.north, 0);
+    EXPECT_NEAR(moon.penumbraRadius - moon.umbraRadius, 2 * 0.00468, 0.0002) << "the Sun's diameter";
 }
 
 }  // namespace
