@@ -55,13 +55,18 @@ void Negate(double plane[4]) {
     for (int i = 0; i < 4; ++i) plane[i] = -plane[i];
 }
 
-// Night shadow, soft or sharp, with city lights; leaves `plane` keeping the night side.
-void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], double plane[4]) {
+// Binds the maps lit for this Sun, filtered as the bound day map is.
+void BindLitEarth(const SceneResources& r, const float se[3], uint32_t flags, NightShading shading) {
+    GLint filter = GL_NEAREST_MIPMAP_NEAREST;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, shading, filter);
+}
+
+// Night shadow, soft or sharp, with city lights and the twilight bands; leaves `plane` keeping
+// the night side.
+void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const float se[3], double plane[4]) {
     if (flags & kRealisticTerminator) {
-        // The maps lit for this Sun, filtered as the day map is.
-        GLint filter = GL_NEAREST_MIPMAP_NEAREST;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-        r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, filter);
+        BindLitEarth(r, se, flags, bands ? NightShading::kSoftWithBands : NightShading::kSoft);
         glColor3ub(255, 255, 255);
         CallGlobe(r);
         const double night[4] = {-se[0], -se[1], -se[2], -8.5};  // where the city lights begin
@@ -75,7 +80,11 @@ void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3]
     CallGlobe(r);
     Negate(plane);
     SetClipPlane(plane);
-    glColor3ub(24, 24, 32);
+    if (bands) {
+        BindLitEarth(r, se, flags, NightShading::kSharpBands);
+    } else {
+        glColor3ub(24, 24, 32);
+    }
     CallGlobe(r);
     if (flags & kUrbanLighting) {
         glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
@@ -183,7 +192,7 @@ void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLoc
     glBindTexture(GL_TEXTURE_2D, r.textures[(flags & kSimulatedClouds) ? kTextureClouds : kTextureDay]);
     double plane[4] = {-se[0], -se[1], -se[2], -1.0};
     if (flags & kShowNightShadow) {
-        DrawShadowPasses(r, flags, se, plane);
+        DrawShadowPasses(r, flags, in.twilightBands, se, plane);
     } else {
         glColor3ub(255, 255, 255);
         CallGlobe(r);

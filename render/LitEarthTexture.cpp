@@ -71,11 +71,11 @@ void LitEarthTexture::release() {
     std::vector<uint8_t>().swap(lights_);
 }
 
-void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLint minFilter) {
+void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, NightShading shading, GLint minFilter) {
     loadMaps(flags);
     glBindTexture(GL_TEXTURE_2D, name);
-    if (lit_ && !SunMovedBeyond(sun_, sun, tolerance_)) return;
-    UploadMipmaps(LitEarthMap(day_.data(), lights_.empty() ? nullptr : lights_.data(), width_, height_, sun),
+    if (lit_ && shading == shading_ && !SunMovedBeyond(sun_, sun, tolerance_)) return;
+    UploadMipmaps(LitEarthMap(day_.data(), lights_.empty() ? nullptr : lights_.data(), width_, height_, sun, shading),
                   width_, height_, GL_RGB);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
@@ -83,5 +83,6 @@ void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLin
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, PoleWrap());
     for (int i = 0; i < 3; ++i) sun_[i] = sun[i];
+    shading_ = shading;
     lit_ = true;
 }
