@@ -7,7 +7,7 @@ struct BandEdge {
     double depression;  // degrees
     float level;
 };
-constexpr BandEdge kEdges[] = {{0, 0.44f}, {6, 0.27f}, {12, 0.155f}, {18, 0.0f}};
+constexpr BandEdge kEdges[] = {{0, 0.5f}, {6, 0.32f}, {12, 0.19f}, {18, 0.0f}};
 constexpr double kEdgeWidth = 0.8;  // degrees, half of it each side of an edge (kTwilightBandsFrom, To)
 
 // 0 below -1/2, 1 above 1/2, a smooth S between (flat at both ends).
