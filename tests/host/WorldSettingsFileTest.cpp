@@ -43,7 +43,6 @@ TEST(WorldSettingsFile, ReadsWhatItCanAndListsTheLinesOfWhatItCannot) {
          "AUS Eastern Standard Time;0;Tokyo", {}},
         {"[home]|timezone=|[Display]|ShowPlaces=yes", ";1;", {4}},
         {"[Display]|TwilightBands=1", ";1;+bands", {}},
-        {"[Display]|TwilightBands=0|ShowPlaces=0", ";0;", {}},
         {"[Display]|TwilightBands=on", ";1;", {2}},
         {"[Home]|TimeZone=..\\..\\Run", ";1;", {2}},
         // In the order of the numbers; gaps and other sections are no matter.
