@@ -1,5 +1,6 @@
 // What the clock keeps beside the options record: the home's time zone and the world places
-// with their own zones, with the display choice that shows them on the globe.
+// with their own zones, with the display choices that show them and the twilight bands on the
+// globe.
 #pragma once
 
 #include <cstddef>
@@ -26,9 +27,11 @@ struct WorldSettings {
     std::string homeTimeZone;
     bool showPlaces = true;
     std::vector<PlaceSetting> places;  // at most kMostWorldPlaces, in the user's order
+    bool twilightBands = false;        // the twilight bands shaded on the night side
 };
 
 inline bool operator==(const WorldSettings& a, const WorldSettings& b) {
-    return a.homeTimeZone == b.homeTimeZone && a.showPlaces == b.showPlaces && a.places == b.places;
+    return a.homeTimeZone == b.homeTimeZone && a.showPlaces == b.showPlaces && a.places == b.places &&
+           a.twilightBands == b.twilightBands;
 }
 inline bool operator!=(const WorldSettings& a, const WorldSettings& b) { return !(a == b); }

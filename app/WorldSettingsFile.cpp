@@ -11,6 +11,7 @@ namespace {
 const char kHome[] = "Home";
 const char kDisplay[] = "Display";
 const char kShowPlaces[] = "ShowPlaces";
+const char kTwilightBands[] = "TwilightBands";
 const char kPlacePrefix[] = "Place";
 const char kName[] = "Name";
 const char kLatitude[] = "Latitude";
@@ -43,9 +44,10 @@ std::string DegreesText(double value) {
 
 const char* SwitchText(bool on) { return on ? "1" : "0"; }
 
-// A switch whose missing key means on.
-std::optional<bool> SwitchOnByDefault(const IniEntry* entry) {
-    if (entry == nullptr || entry->value == "1") return true;
+// A switch whose missing key means `byDefault`.
+std::optional<bool> Switch(const IniEntry* entry, bool byDefault) {
+    if (entry == nullptr) return byDefault;
+    if (entry->value == "1") return true;
     if (entry->value == "0") return false;
     return std::nullopt;
 }
@@ -99,7 +101,7 @@ PlaceSection ReadPlace(const IniFile& file, const IniSection& section) {
     });
     take(kTimeZone, [&](const IniEntry* e) { place.timeZone = e->value; return IsZoneId(e->value); });
     const IniEntry* show = file.find(section.name, kShow);
-    if (const std::optional<bool> on = SwitchOnByDefault(show)) {
+    if (const std::optional<bool> on = Switch(show, true)) {
         place.show = *on;
     } else {
         read.badLines.push_back(show->line);
@@ -204,12 +206,16 @@ WorldSettings ReadWorldSettings(const IniFile& file, std::vector<int>& skippedLi
             skippedLines.push_back(zone->line);
         }
     }
-    const IniEntry* show = file.find(kDisplay, kShowPlaces);
-    if (const std::optional<bool> on = SwitchOnByDefault(show)) {
-        settings.showPlaces = *on;
-    } else {
-        skippedLines.push_back(show->line);
-    }
+    const auto readSwitch = [&](const char* key, bool& value) {
+        const IniEntry* entry = file.find(kDisplay, key);
+        if (const std::optional<bool> on = Switch(entry, value)) {
+            value = *on;
+        } else {
+            skippedLines.push_back(entry->line);
+        }
+    };
+    readSwitch(kShowPlaces, settings.showPlaces);
+    readSwitch(kTwilightBands, settings.twilightBands);
     for (const PlaceSection& section : PlaceSections(file)) {
         if (!section.place) {
             skippedLines.insert(skippedLines.end(), section.badLines.begin(), section.badLines.end());
@@ -233,6 +239,9 @@ void WriteWorldSettings(const WorldSettings& settings, IniFile& file) {
         }
     }
     if (settings.showPlaces != held.showPlaces) file.set(kDisplay, kShowPlaces, SwitchText(settings.showPlaces));
+    if (settings.twilightBands != held.twilightBands) {
+        file.set(kDisplay, kTwilightBands, SwitchText(settings.twilightBands));
+    }
     if (settings.places != held.places) WritePlaces(settings.places, file);
 }
 

@@ -1,6 +1,7 @@
 // The world settings in the per-user settings file, in a shape users and scripts can edit:
 //   [Home]     TimeZone=<a Windows zone id>   (missing or empty: this PC's time zone)
 //   [Display]  ShowPlaces=1 or 0              (missing: 1)
+//              TwilightBands=1 or 0           (missing: 0)
 //   [Place1] .. [Place32]  Name, Latitude (degrees north), Longitude (degrees east),
 //              TimeZone, Show=1 or 0 (missing: 1)
 // Places are taken in the order of their sections' numbers, whatever the order in the file.

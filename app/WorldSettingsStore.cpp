@@ -32,6 +32,7 @@ bool WorldSettingsStore::merge(WorldSettings& current, std::string text, std::st
     WorldSettings merged = onDisk;
     if (current.homeTimeZone != stored_.homeTimeZone) merged.homeTimeZone = current.homeTimeZone;
     if (current.showPlaces != stored_.showPlaces) merged.showPlaces = current.showPlaces;
+    if (current.twilightBands != stored_.twilightBands) merged.twilightBands = current.twilightBands;
     if (current.places != stored_.places) merged.places = current.places;
     if (merged != onDisk) {
         WriteWorldSettings(merged, file);

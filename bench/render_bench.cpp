@@ -2,6 +2,8 @@
 //   - the Earth view's frame at the default window's globe area (570 x 361): default display
 //     flags, and the realistic terminator with urban lights, clouds and grid;
 //   - the screen saver's frame at 1920 x 1080, its own flags and every layer;
+//   - the same frames with the twilight bands beside those without, soft and abrupt terminator,
+//     and the lighting of the maps for a new Sun (about every 20 s) with and without them;
 //   - the Lunar Phases window's orbit animation, and a bare OpenGL frame of its size beside it;
 //   - the lit Earth map lit anew, plain and with the Moon's shadow of a solar eclipse;
 //   - wallpaper pictures at 1920 x 1080 end to end: the first (context, textures, frame, BMP
@@ -14,6 +16,7 @@
 #include "app/ProgramFiles.h"
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
+#include "app/WorldSettings.h"
 #include "almanac/OrbitView.h"
 #include "astro/EclipseGeometry.h"
 #include "astro/Ephemeris.h"
@@ -24,8 +27,10 @@
 #include "platform/ProgramPath.h"
 #include "platform/RecursiveLock.h"
 #include "platform/SystemClock.h"
+#include "imagelib/SVShared.h"
 #include "render/EarthView.h"
 #include "render/LitEarthMap.h"
+#include "render/SharedImages.h"
 #include "render/SolarEclipseShadow.h"
 #include "render/ViewContext.h"
 #include "render/WallpaperEarth.h"
@@ -77,6 +82,58 @@ FrameTimes FrameMs(HWND view, int frames, UserOptions& options, bool wholeFrames
 }
 
 constexpr int kRenewals = 7;
+
+// Whole frames of the view with the twilight bands beside those without, in turns (without,
+// with, without) so that a drift of the machine falls on both sides: soft and abrupt terminator,
+// with the city lights and the other layers `options` show. The lit map is kept while the Sun
+// stands.
+void TwilightBandFrames(HWND view, UserOptions& options, WorldSettings& world) {
+    const uint32_t flags = options.displayFlags;
+    for (const bool soft : {true, false}) {
+        options.displayFlags = (flags | kUrbanLighting) & ~kRealisticTerminator;
+        if (soft) options.displayFlags |= kRealisticTerminator;
+        FrameTimes times[3];
+        for (int turn = 0; turn < 3; ++turn) {
+            world.twilightBands = turn == 1;
+            times[turn] = FrameMs(view, 40, options, true);
+        }
+        world.twilightBands = false;
+        std::printf("earth view whole frame 570x361, %s terminator+lights+clouds+grid: with twilight bands %.2f ms "
+                    "(median %.2f), without %.2f ms (median %.2f)\n", soft ? "soft" : "abrupt", times[1].mean,
+                    times[1].median, (times[0].mean + times[2].mean) / 2, (times[0].median + times[2].median) / 2);
+    }
+    options.displayFlags = flags;
+}
+
+// Lighting the 1024 x 512 maps for a new Sun, as the view does when the Sun has moved a quarter
+// pixel: without the bands, with them, and the abrupt terminator's banded night (medians).
+void TwilightBandRelighting() {
+    int32_t width = 0, height = 0;
+    const unsigned char* day = LoadSharedImage(kImageEarthDay, &width, &height);
+    const unsigned char* lights = LoadSharedImage(kImageCityLights, &width, &height);
+    if (day == nullptr || lights == nullptr) {
+        std::printf("lighting the maps: NO MAPS\n");
+        return;
+    }
+    const float sun[3] = {0.6f, -0.3f, 0.74f};
+    double medians[3];
+    const NightShading shadings[3] = {NightShading::kSoft, NightShading::kSoftWithBands, NightShading::kSharpBands};
+    for (int k = 0; k < 3; ++k) {
+        std::vector<double> times;
+        for (int i = 0; i < 9; ++i) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            const std::vector<uint8_t> lit = LitEarthMap(day, lights, width, height, sun, shadings[k]);
+            QueryPerformanceCounter(&end);
+            times.push_back(Milliseconds(start, end));
+        }
+        std::sort(times.begin(), times.end());
+        medians[k] = times[times.size() / 2];
+    }
+    std::printf("lighting the %dx%d maps for a new Sun (median of 9): soft terminator %.1f ms, with twilight bands "
+                "%.1f ms; the abrupt terminator's banded night %.1f ms\n", width, height, medians[0], medians[1],
+                medians[2]);
+}
 
 std::vector<PlaceMark> ThirtyTwoPlaces() {
     struct Place {
@@ -303,8 +360,10 @@ int main(int argc, char** argv) {
     // 32 labelled places, on both sides of the globe, shown when asked for.
     bool showPlaces = false;
     const std::vector<PlaceMark> places = ThirtyTwoPlaces();
+    WorldSettings world;
     EarthViewModel model{options, astro, lock, clock};
     model.places = [&] { return showPlaces ? places : std::vector<PlaceMark>(); };
+    model.world = &world;
     EarthView view(model);
     view.create(host.hwnd(), 0, 0, 570, 361);
     const FrameTimes plain = FrameMs(view.hwnd(), 40, options, true);
@@ -325,6 +384,8 @@ int main(int argc, char** argv) {
                 "%.2f ms (median %.2f) (target <= 4)\n", plain.mean, plain.median, rich.mean, rich.median);
     std::printf("earth view frame of a second's tick, only the time display drawn and shown (globe kept): %.2f ms "
                 "(median %.2f)\n", timeOnly.mean, timeOnly.median);
+    TwilightBandFrames(view.hwnd(), options, world);
+    TwilightBandRelighting();
     SaverFrames(astro, lock, clock);
     OrbitFrames();
     EclipseRelight();

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     DragOrientation drag;
     drag.turnHalf();
     WallpaperRequest picture = {request.width, request.height, {}};
-    picture.scene = SceneOf(state, options);
+    picture.scene = SceneOf(state, options, false);
     drag.matrix(picture.scene.drag);
     RecursiveLock engineLock;
     WallpaperRenderer renderer;

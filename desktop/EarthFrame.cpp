@@ -35,7 +35,7 @@ EarthFrame::EarthFrame(ClockApp& app, HWND trayFrame)
                                PostMessageA(trayFrame, WM_RESTART_EARTH_WINDOW, RESTART_EARTH_WINDOW_KEY,
                                             IDS_HARDWARE_FALLBACK);
                            },
-                           [&app] { return ClockPlaceMarks(app.settings()); }}),
+                           [&app] { return ClockPlaceMarks(app.settings()); }, &app.settings().shared().world}),
       pane_(app.settings().shared()) {}
 
 bool EarthFrame::createWindow() {

@@ -333,6 +333,12 @@ void TrayFrame::addCommands() {
                        app_.saveOptions();
                    },
                    nullptr, [this] { return app_.settings().world().showPlaces; }});
+    commands_.add({ID_TWILIGHT_BANDS,
+                   [this](HWND) {
+                       app_.settings().update([](WorldSettings& world) { world.twilightBands = !world.twilightBands; });
+                       app_.saveOptions();
+                   },
+                   nullptr, [this] { return app_.settings().world().twilightBands; }});
     for (UINT id : ContextCommands()) {
         commands_.add({id, [this, id](HWND) { applyDisplayCommand(id); }, nullptr, [this, id] {
                            const std::vector<unsigned> checked = CheckedContextCommands(app_.settings().snapshot());

@@ -29,7 +29,7 @@ bool TakeSnapshot(ClockApp& app, WallpaperRequest* request, WallpaperLayout* lay
     layout->acrossMonitors = o.wallpaperAcrossMonitors == 1;
     layout->storedWidth = o.wallpaperWidth;
     layout->storedHeight = o.wallpaperHeight;
-    request->scene = SceneOf(shared.astro, o);
+    request->scene = SceneOf(shared.astro, o, shared.world.twilightBands);
     SharedDragOrientation().matrix(request->scene.drag);
     request->moonPhases = o.wallpaperMoonPhases == 1;
     if (request->moonPhases) {

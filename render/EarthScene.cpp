@@ -63,15 +63,22 @@ void Negate(double plane[4]) {
     for (int i = 0; i < 4; ++i) plane[i] = -plane[i];
 }
 
-// Night shadow, soft or sharp, with city lights (and the soft one with the Moon's shadow of a
-// solar eclipse, when `solarEclipse` is given); leaves `plane` keeping the night side.
-void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3], const EclipseSky* solarEclipse,
-                      double plane[4]) {
+// Binds the maps lit for this Sun (with the Moon's shadow of `solarEclipse`, when given),
+// filtered as the bound day map is.
+void BindLitEarth(const SceneResources& r, const float se[3], uint32_t flags, NightShading shading,
+                  const EclipseSky* solarEclipse = nullptr) {
+    GLint filter = GL_NEAREST_MIPMAP_NEAREST;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, shading, filter, solarEclipse);
+}
+
+// Night shadow, soft or sharp, with city lights and the twilight bands (and the soft one with the
+// Moon's shadow of a solar eclipse, when `solarEclipse` is given); leaves `plane` keeping the
+// night side.
+void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const float se[3],
+                      const EclipseSky* solarEclipse, double plane[4]) {
     if (flags & kRealisticTerminator) {
-        // The maps lit for this Sun, filtered as the day map is.
-        GLint filter = GL_NEAREST_MIPMAP_NEAREST;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-        r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, filter, solarEclipse);
+        BindLitEarth(r, se, flags, bands ? NightShading::kSoftWithBands : NightShading::kSoft, solarEclipse);
         glColor3ub(255, 255, 255);
         CallGlobe(r);
         const double night[4] = {-se[0], -se[1], -se[2], -8.5};  // where the city lights begin
@@ -85,7 +92,11 @@ void DrawShadowPasses(const SceneResources& r, uint32_t flags, const float se[3]
     CallGlobe(r);
     Negate(plane);
     SetClipPlane(plane);
-    glColor3ub(24, 24, 32);
+    if (bands) {
+        BindLitEarth(r, se, flags, NightShading::kSharpBands);
+    } else {
+        glColor3ub(24, 24, 32);
+    }
     CallGlobe(r);
     if (flags & kUrbanLighting) {
         glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
@@ -195,7 +206,7 @@ void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLoc
     glBindTexture(GL_TEXTURE_2D, r.textures[(flags & kSimulatedClouds) ? kTextureClouds : kTextureDay]);
     double plane[4] = {-se[0], -se[1], -se[2], -1.0};
     if (flags & kShowNightShadow) {
-        DrawShadowPasses(r, flags, se, d.solarEclipse ? &d.sky : nullptr, plane);
+        DrawShadowPasses(r, flags, in.twilightBands, se, d.solarEclipse ? &d.sky : nullptr, plane);
     } else {
         glColor3ub(255, 255, 255);
         CallGlobe(r);

@@ -18,7 +18,7 @@ struct SceneResources {
     GLuint gridLists;        // grid, equator, tropics
     GLuint globeList;        // the globe with normals; 0: emit it each time
     const GlobeArrays* globe;
-    LitEarthTexture* litEarth;  // the realistic terminator's lit maps, in textures[kTextureLitEarth]
+    LitEarthTexture* litEarth;  // the night's lit maps (soft terminator, twilight bands), in textures[kTextureLitEarth]
     const PlaceMarksOnScene* places = nullptr;  // drawn over everything; none when null
 };
 

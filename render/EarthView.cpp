@@ -2,6 +2,7 @@
 
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
+#include "app/WorldSettings.h"
 #include "platform/Dpi.h"
 #include "platform/RecursiveLock.h"
 #include "render/EarthScene.h"
@@ -290,7 +291,7 @@ PixelRows EarthView::renderFrame() {
         std::lock_guard<RecursiveLock> hold(model_.stateLock);
         astro = model_.astro;
         options = model_.options;
-        in = SceneOf(astro, options);
+        in = SceneOf(astro, options, model_.world != nullptr && model_.world->twilightBands);
         viewState.drag.matrix(in.drag);
     }
     in.spinAngle = viewState.spinAngle;

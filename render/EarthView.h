@@ -21,6 +21,7 @@ class CivilClock;
 class RecursiveLock;
 struct AstroState;
 struct UserOptions;
+struct WorldSettings;
 
 // The program state the view draws, guarded by `stateLock` (which guards the astronomy
 // engine's caches as well).
@@ -38,6 +39,9 @@ struct EarthViewModel {
     std::function<void()> hardwareFailed;
     // The places to mark on the globe now (asked once a frame); unset or empty: none.
     std::function<std::vector<PlaceMark>()> places;
+    // The display choices kept beside the options (the twilight bands), read under `stateLock`;
+    // null: their defaults.
+    const WorldSettings* world = nullptr;
 };
 
 // Whether an accelerated context of this run has failed to reach the screen.

@@ -19,6 +19,7 @@ bool GlobeStillTrue(const SceneInputs& drawn, const SceneInputs& now, double rad
     const bool sameView = drawn.viewpoint == now.viewpoint && drawn.displayFlags == now.displayFlags &&
                           drawn.homeLongitude == now.homeLongitude &&
                           drawn.homeLatitude == now.homeLatitude && drawn.spinAngle == now.spinAngle &&
+                          drawn.twilightBands == now.twilightBands &&
                           std::memcmp(drawn.drag, now.drag, sizeof drawn.drag) == 0;
     const double apart = std::fabs(now.julianDate - drawn.julianDate) * kSecondsPerDay;
     return sameView && apart < GlobeStillSeconds(radiusPixels);

@@ -95,13 +95,13 @@ bool LitEarthTexture::shadowMoved(const EclipseSky* eclipse) const {
     return moved > tolerance_ * kShadowToleranceFactor * kEarthRadiusKm;
 }
 
-void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLint minFilter,
+void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, NightShading shading, GLint minFilter,
                            const EclipseSky* solarEclipse) {
     loadMaps(flags);
     glBindTexture(GL_TEXTURE_2D, name);
-    if (lit_ && !SunMovedBeyond(sun_, sun, tolerance_) && !shadowMoved(solarEclipse)) return;
+    if (lit_ && shading == shading_ && !SunMovedBeyond(sun_, sun, tolerance_) && !shadowMoved(solarEclipse)) return;
     std::vector<uint8_t> lit =
-        LitEarthMap(day_.data(), lights_.empty() ? nullptr : lights_.data(), width_, height_, sun);
+        LitEarthMap(day_.data(), lights_.empty() ? nullptr : lights_.data(), width_, height_, sun, shading);
     if (solarEclipse != nullptr) {
         ShadeSolarEclipse(lit, width_, height_, *solarEclipse);
         ShadowAxis(*solarEclipse, shadowAxis_);
@@ -114,5 +114,6 @@ void LitEarthTexture::bind(GLuint name, const float sun[3], uint32_t flags, GLin
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, PoleWrap());
     for (int i = 0; i < 3; ++i) sun_[i] = sun[i];
+    shading_ = shading;
     lit_ = true;
 }

@@ -3,6 +3,8 @@
 // pass instead of one for the light and one for the city lights.
 #pragma once
 
+#include "render/LitEarthMap.h"
+
 #include <windows.h>
 
 #include <GL/gl.h>
@@ -18,10 +20,10 @@ public:
     // anew: a quarter of a pixel at the globe's radius for a view; 0 (the default) for a picture.
     void setTolerance(double radians) { tolerance_ = radians; }
     // Binds texture `name` lit for the Sun's direction `sun` in the globe's frame, with the maps
-    // `displayFlags` show (clouds, city lights), lighting it anew when needed. `minFilter`: the
-    // context's choice for maps. With `solarEclipse` (the sky of a solar eclipse), the Moon's
-    // shadow darkens the map, which is lit anew as the shadow moves.
-    void bind(GLuint name, const float sun[3], uint32_t displayFlags, GLint minFilter,
+    // `displayFlags` show (clouds, city lights) and the night's `shading`, lighting it anew when
+    // needed. `minFilter`: the context's choice for maps. With `solarEclipse` (the sky of a solar
+    // eclipse), the Moon's shadow darkens the map, which is lit anew as the shadow moves.
+    void bind(GLuint name, const float sun[3], uint32_t displayFlags, NightShading shading, GLint minFilter,
               const EclipseSky* solarEclipse = nullptr);
     // The texture went with its context: the next bind lights it anew.
     void forget() { lit_ = false; }
@@ -39,6 +41,7 @@ private:
     float sun_[3] = {};
     bool shadowed_ = false;
     double shadowAxis_[3] = {};  // where the shadow's axis passes the Earth's centre, km
+    NightShading shading_ = NightShading::kSoft;
     uint32_t maps_ = ~0u;  // the flags that chose the maps below
     std::vector<uint8_t> day_, lights_;
     int width_ = 0, height_ = 0;

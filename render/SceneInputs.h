@@ -14,7 +14,9 @@ struct SceneInputs {
     float homeLongitude, homeLatitude;  // degrees
     float drag[16];                     // DragOrientation matrix
     float spinAngle;                    // degrees, ticking and spinning globe
+    bool twilightBands = false;         // on the night side, with the night shadow
 };
 
-// The instant of `astro` seen as `options` say (viewpoint, flags, home); no drag, no turn yet.
-SceneInputs SceneOf(const AstroState& astro, const UserOptions& options);
+// The instant of `astro` seen as `options` say (viewpoint, flags, home), with or without the
+// twilight bands; no drag, no turn yet.
+SceneInputs SceneOf(const AstroState& astro, const UserOptions& options, bool twilightBands);

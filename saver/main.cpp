@@ -132,13 +132,15 @@ int RunFullScreen() {
 
     BOOL wasRunning = FALSE;
     SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &wasRunning, 0);
-    // The world places where the saver's own choice is on, from the clock's settings file beside
-    // the options it read (read, never written); a missing or unreadable file marks none.
+    // The clock's settings file beside the options it read (read, never written): the twilight
+    // bands as the clock shows them, and the world places where the saver's own choice is on; a
+    // missing or unreadable file marks none.
     WorldSettings world;
-    const bool showPlaces =
-        SaverShowsPlaces(registry) && LoadWorldSettings(FileBesideProgram(optionsPath, kSettingsFileName), world);
+    const bool worldRead = LoadWorldSettings(FileBesideProgram(optionsPath, kSettingsFileName), world);
+    const bool showPlaces = SaverShowsPlaces(registry) && worldRead;
     WorldPlaceMarks placeMarks(folder + "WorldPlaces.bin");
     EarthViewModel model = {options, astro, lock, clock};
+    model.world = &world;
     if (showPlaces) {
         model.places = [&] {
             return placeMarks.marks(world, (options.displayFlags & kLocalTime24Hour) != 0, SecondsOfUtc(clock.utcNow()));

@@ -49,7 +49,7 @@ void ShowInTheClock(const UserOptions& options) {
         DataPaneTexts(options, state, 570, 16);
         MakeTimeDisplayText(options, state);
         CheckedContextCommands(options);
-        SceneOf(state, options);
+        SceneOf(state, options, false);
         FormatLatitude(options.homeLatitude, options);
         FormatLongitude(options.homeLongitude, options);
         FieldText(options.homeName);

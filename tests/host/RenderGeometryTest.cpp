@@ -9,6 +9,7 @@
 #include "render/MatrixMath.h"
 #include "render/TextureArithmetic.h"
 #include "render/TimeDisplayLayout.h"
+#include "render/TwilightBands.h"
 #include "render/Viewpoint.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,53 @@ TEST(LitEarthMap, LightsTheTexelsTheMeshPutsThere) {
                 EXPECT_GT(at(lit, c, r), at(dark, c, r)) << c << "," << r;
             }
         }
+    }
+}
+
+// The bands' level in each band and at each edge, and along the whole night: no jump anywhere
+// (smooth edges), never brighter deeper into the night, nothing on the day side or past 18.4.
+TEST(TwilightBands, LevelsOfTheSunsDepression) {
+    const struct {
+        double depression, level;
+    } rows[] = {
+        {-30, 0}, {-0.4, 0}, {0, 0.25}, {0.4, 0.5}, {3, 0.5}, {5.6, 0.5}, {6, 0.41}, {9, 0.32},
+        {12, 0.255}, {15, 0.19}, {17.6, 0.19}, {18, 0.095}, {18.4, 0}, {40, 0}, {NAN, 0},
+    };
+    for (const auto& row : rows) EXPECT_NEAR(TwilightBandLevel(row.depression), row.level, 1e-6) << row.depression;
+    float before = TwilightBandLevel(-2);
+    for (int step = 1; step <= 2700; ++step) {
+        const double d = -2 + step * 0.01;
+        const float level = TwilightBandLevel(d);
+        ASSERT_LE(std::fabs(level - before), 0.012f) << d;
+        if (d > 0.41) ASSERT_LE(level, before) << d;
+        before = level;
+    }
+}
+
+// A map of one-degree texels with the Sun over the equator: along the equator the Sun's
+// depression is the distance from the sub-solar texel less 90 degrees. With the soft terminator
+// the bands brighten only the twilight; for the abrupt terminator's night the map is the day x
+// the band's level, or the night's blue tint beyond, without the lights.
+TEST(LitEarthMap, TwilightBandsOnTheNightSide) {
+    constexpr int w = 360, h = 180, row = 90, sunColumn = 90;
+    std::vector<uint8_t> day(w * h * 3, 200), lights(w * h * 3, 100);
+    float sun[3];
+    GlobeMesh(0, 1, 1.0f).surfacePoint(sunColumn + 0.5, 0.5, sun);
+    const std::vector<uint8_t> plain = LitEarthMap(day.data(), lights.data(), w, h, sun);
+    const std::vector<uint8_t> soft = LitEarthMap(day.data(), lights.data(), w, h, sun, NightShading::kSoftWithBands);
+    const std::vector<uint8_t> sharp = LitEarthMap(day.data(), lights.data(), w, h, sun, NightShading::kSharpBands);
+    const struct {
+        int depression;
+        bool brightened;      // soft: brighter than without the bands
+        int sharpRed, sharpBlue;
+    } rows[] = {{-10, false, -1, -1}, {3, true, 100, 100}, {9, true, 64, 64}, {15, true, 38, 38}, {25, false, 18, 25}};
+    for (const auto& r : rows) {
+        const std::size_t at = (std::size_t(row) * w + sunColumn + 90 + r.depression) * 3;
+        EXPECT_EQ(soft[at] > plain[at], r.brightened) << r.depression;
+        if (!r.brightened) EXPECT_EQ(soft[at], plain[at]) << r.depression;
+        if (r.sharpRed < 0) continue;
+        EXPECT_NEAR(sharp[at], r.sharpRed, 1) << r.depression;
+        EXPECT_NEAR(sharp[at + 2], r.sharpBlue, 1) << r.depression;
     }
 }
 
@@ -463,6 +511,7 @@ TEST(GlobeReuse, AGlobeStandsWhileTheEarthTurnsLessThanAQuarterPixel) {
     EXPECT_TRUE(changed([](SceneInputs& s) { s.homeLatitude += 0.01f; }));
     EXPECT_TRUE(changed([](SceneInputs& s) { s.drag[1] = 0.001f; }));
     EXPECT_TRUE(changed([](SceneInputs& s) { s.spinAngle += 1; }));
+    EXPECT_TRUE(changed([](SceneInputs& s) { s.twilightBands = true; }));
 }
 
 // A clouds image of another size than the day image is never read past its end: no clouds.

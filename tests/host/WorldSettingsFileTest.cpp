@@ -21,11 +21,11 @@ std::string Place(int number, const char* name, const char* lat, const char* lon
            "|TimeZone=" + zone + more;
 }
 
-// What a reading gave, in a few words: "zone;showPlaces;name,name".
+// What a reading gave, in a few words: "zone;showPlaces;name,name", "+bands" with the bands.
 std::string Summary(const WorldSettings& s) {
     std::string names;
     for (const PlaceSetting& p : s.places) names += (names.empty() ? "" : ",") + p.name + (p.show ? "" : "(hidden)");
-    return s.homeTimeZone + ";" + std::to_string(s.showPlaces) + ";" + names;
+    return s.homeTimeZone + ";" + std::to_string(s.showPlaces) + ";" + names + (s.twilightBands ? "+bands" : "");
 }
 
 TEST(WorldSettingsFile, ReadsWhatItCanAndListsTheLinesOfWhatItCannot) {
@@ -42,6 +42,8 @@ TEST(WorldSettingsFile, ReadsWhatItCanAndListsTheLinesOfWhatItCannot) {
              Place(1, "Tokyo", "35.6895", "139.69171", "Tokyo Standard Time", "|Show=1"),
          "AUS Eastern Standard Time;0;Tokyo", {}},
         {"[home]|timezone=|[Display]|ShowPlaces=yes", ";1;", {4}},
+        {"[Display]|TwilightBands=1", ";1;+bands", {}},
+        {"[Display]|TwilightBands=on", ";1;", {2}},
         {"[Home]|TimeZone=..\\..\\Run", ";1;", {2}},
         // In the order of the numbers; gaps and other sections are no matter.
         {Place(10, "Ten", "-90", "180", "UTC") + "|Show=0|[Placement]|Name=x|[Place01]|Name=y|" +
@@ -83,6 +85,13 @@ TEST(WorldSettingsFile, WritesOnlyWhatChangedOntoTheFilesOwnLines) {
         {"the home's zone, back to this PC's, and the display choice",
          [](WorldSettings& w) { w.homeTimeZone.clear(); w.showPlaces = false; },
          Lines("; mine|[Home]|[Display]|ShowPlaces=0|[Other]|Key=1||"
+               "[Place1]|Name=Tokyo|Latitude=35.68950|Longitude=139.69171|TimeZone=Tokyo Standard Time|Note=family|"
+               "not a setting|"
+               "[Place2]|Name=Broken|Latitude=north|Longitude=0|TimeZone=UTC|"
+               "[Place3]|Name=Oslo|Latitude=59.91|Longitude=10.75|TimeZone=W. Europe Standard Time|Show=1||"
+               "; the end|[After]|Kept=1")},
+        {"the twilight bands", [](WorldSettings& w) { w.twilightBands = true; },
+         Lines("; mine|[Home]|TimeZone=Tokyo Standard Time|[Display]|ShowPlaces=1|TwilightBands=1|[Other]|Key=1||"
                "[Place1]|Name=Tokyo|Latitude=35.68950|Longitude=139.69171|TimeZone=Tokyo Standard Time|Note=family|"
                "not a setting|"
                "[Place2]|Name=Broken|Latitude=north|Longitude=0|TimeZone=UTC|"

@@ -376,7 +376,7 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
         renderMoonPhaseImage(JulianDate(2025, 3, 14, 6 + 59 / 60.0), size, settings.shared().lock);
     const Capture picture = captureOf(sprite.data(), size * 4, size, size, true);
     KeepScreenshot(picture, "eclipse-moon-sprite-2025-03-14.bmp");
-    WallpaperRequest request = {640, 400, SceneOf(settings.shared().astro, settings.snapshot())};
+    WallpaperRequest request = {640, 400, SceneOf(settings.shared().astro, settings.snapshot(), false)};
     request.moonPhases = true;
     const char* names[4] = {"New Moon", "First Quarter", "Full Moon", "Last Quarter"};
     for (int k = 0; k < 4; ++k) request.corners[k] = {k, names[k], "Mar 14"};

@@ -172,13 +172,28 @@ int NewMarkerPixelsInTheMiddle(const Capture& before, const Capture& after) {
     return count;
 }
 
+// The pixels of `after` brighter than in `before` (by 24 or more over the three colours).
+int BrighterPixels(const Capture& before, const Capture& after) {
+    int count = 0;
+    for (int y = 0; y < after.height; ++y) {
+        for (int x = 0; x < after.width; ++x) {
+            const uint8_t* p = after.at(x, y);
+            const uint8_t* q = before.at(x, y);
+            count += p[0] + p[1] + p[2] >= q[0] + q[1] + q[2] + 24;
+        }
+    }
+    return count;
+}
+
 // A settings file written by hand, with a place at the home, the places hidden, a key and a line
 // the clock does not know and a place it cannot take: the two lines are reported once; showing
 // the places (the place's marker appears over the home), and hiding them again, writes that one
-// choice back and keeps every other line as it stands.
+// choice back and keeps every other line as it stands. The twilight bands, switched on, brighten
+// the twilight on the globe and are written beside the places' choice.
 TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
     options.viewpoint = kViewOverHome;
     options.displayFlags &= ~kHighlightHome;
+    options.timeDisplay = kTimeNone;  // the globe alone changes
     options.homeLatitude = 51.75f;
     options.homeLongitude = 19.46667f;
     CreateDirectoryW(WideFromUtf8(roaming() + "\\Solvane").c_str(), nullptr);
@@ -226,6 +241,17 @@ TEST_F(UserFiles, TheSettingsFileIsReadAndWrittenBackAsTheUserLeftIt) {
     EXPECT_TRUE(WaitUntil([&] { return fileText() == expected; }, 10000)) << fileText();
     EXPECT_TRUE(WaitUntil([&] { return NewMarkerPixelsInTheMiddle(hiddenPlaces, CaptureWindow(view)) == 0; }, 10000))
         << "no marker once switched off";
+
+    const Capture withoutBands = SettledCapture(view);
+    PostMessageA(hidden, WM_COMMAND, ID_TWILIGHT_BANDS, 0);
+    expected.replace(expected.find("ShowPlaces=0"), 12, "ShowPlaces=0\r\nTwilightBands=1");
+    EXPECT_TRUE(WaitUntil([&] { return fileText() == expected; }, 10000)) << fileText();
+    Capture withBands;
+    EXPECT_TRUE(WaitUntil([&] {
+        withBands = CaptureWindow(view);
+        return BrighterPixels(withoutBands, withBands) >= 200;
+    }, 10000)) << "the twilight brightened";
+    KeepScreenshot(withBands, "earth-clock-twilight-bands.bmp");
     EXPECT_EQ(FindWindowA("#32770", "Warning"), nullptr) << "reported once, and no save failed";
     ASSERT_NO_FATAL_FAILURE(stop());
     EXPECT_EQ(fileText(), expected);
