@@ -6,7 +6,7 @@
 #include "app/IniFile.h"
 #include "app/ProgramFiles.h"
 #include "astro/Ephemeris.h"
-#include "astro/JulianDate.h"
+#include "app/ClockState.h"
 #include "app/SplashWindow.h"
 #include "platform/CommandLine.h"
 #include "platform/FailureTrace.h"
@@ -199,10 +199,7 @@ void ClockApp::startEclipseWatch() {
     const HWND told = mainWindow();
     eclipses_ = std::make_unique<EclipseWatch>(
         EphemerisPath(),
-        [this] {
-            const CivilTime t = clock_.utcNow();
-            return JulianDate(t.year, t.month, t.day, t.hour + t.minute / 60.0 + t.second / 3600.0);
-        },
+        [this] { return JulianDateNow(clock_); },
         [told] { PostMessageA(told, WM_ECLIPSES_CHANGED, 0, 0); });
     const auto homeOf = [](const UserOptions& o) { return EclipseHome{o.homeLatitude, o.homeLongitude, 0}; };
     eclipses_->watch(homeOf(settings_.snapshot()));

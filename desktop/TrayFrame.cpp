@@ -11,8 +11,8 @@
 #include "desktop/EarthFrameRules.h"
 #include "desktop/HomeSolarEclipse.h"
 #include "desktop/WorldClockWindow.h"
+#include "app/ClockState.h"
 #include "app/Formatting.h"
-#include "astro/JulianDate.h"
 #include "location/WorldPlaceMarks.h"
 #include "location/HomeLocationDialog.h"
 #include "platform/FailureTrace.h"
@@ -172,8 +172,7 @@ void TrayFrame::addTrayIcon() {
 std::string TrayFrame::trayTip() {
     // Now, not the clock state's instant: that stands still while the earth clock is not seen.
     ClockSettings::Shared shared = app_.settings().shared();
-    const CivilTime now = shared.clock.utcNow();
-    const double julianDate = JulianDate(now.year, now.month, now.day, now.hour + now.minute / 60.0 + now.second / 3600.0);
+    const double julianDate = JulianDateNow(shared.clock);
     int eclipse;
     {
         std::lock_guard<RecursiveLock> hold(shared.lock);
