@@ -10,16 +10,6 @@
 
 namespace {
 
-struct Reader {
-    FILE* file = nullptr;
-    ChebyHeader header;
-    long recordOffset = -1;  // byte offset of the record in `coefficients`
-    double coefficients[kMaxRecordDoubles] = {};
-    double sunBarycentric[6] = {};
-    bool barycentric = false;
-};
-Reader reader;
-
 // Chebyshev polynomials and their derivatives at the last local time.
 struct Polynomials {
     double tc = 2;  // an impossible local time: the first call computes
@@ -29,7 +19,6 @@ struct Polynomials {
     double v[18] = {0, 1, 4};
     double twoTc = 0;
 };
-Polynomials polys;
 
 // Splits x into a whole number and a fraction in [0, 1).
 void Split(double x, double* whole, double* fraction) {
@@ -38,8 +27,8 @@ void Split(double x, double* whole, double* fraction) {
 }
 
 // Interpolates one item: `count` components at normalised record time t in [0, 1].
-void Interpolate(const double* a, double t, double span, int n, int count, int subintervals,
-                 int velocity, double* out) {
+void Interpolate(Polynomials& polys, const double* a, double t, double span, int n, int count,
+                 int subintervals, int velocity, double* out) {
     const double dt1 = std::floor(t);
     const double temp = subintervals * t;
     int l = static_cast<int>(temp - dt1);
@@ -77,97 +66,127 @@ void Interpolate(const double* a, double t, double span, int n, int count, int s
     }
 }
 
-void ReadRecord(long offset) {
-    if (offset == reader.recordOffset) return;
-    if (std::fseek(reader.file, offset, SEEK_SET) != 0) FatalMessage("state: fseek() failed.\n");
-    const ChebyHeader& h = reader.header;
-    for (int i = 0; i < h.recordDoubles; ++i) {
-        uint8_t b[8];
-        if (std::fread(b, 1, 8, reader.file) != 8) break;
-        uint64_t bits = 0;
-        for (int k = 7; k >= 0; --k) bits = (bits << 8) | b[k];
-        std::memcpy(&reader.coefficients[i], &bits, 8);
-    }
-    reader.recordOffset = offset;
-}
-
-// One item's state at record time t (3 or 2 components; velocities when `velocity` is 2).
-void ItemState(int item, double t, int velocity, double* out) {
-    const ChebyHeader& h = reader.header;
-    const ItemLayout& layout = h.items[item];
-    if (layout.coefficients == 0) FatalError(item, "th body requested - not on file.\n");
-    Interpolate(reader.coefficients + layout.offset - 1, t, h.recordDays, layout.coefficients,
-                ItemComponents(item), layout.subintervals, velocity, out);
-}
-
-// The record holding the request and the time in it; fatal when not covered.
-double PrepareRecord(const double et2[2]) {
-    const ChebyHeader& h = reader.header;
-    double whole1, fraction1, whole2, fraction2, carry, fraction;
-    Split(et2[0] - 0.5, &whole1, &fraction1);
-    Split(et2[1], &whole2, &fraction2);
-    double whole = whole1 + whole2 + 0.5;
-    Split(fraction1 + fraction2, &carry, &fraction);
-    whole += carry;
-    if (!(whole >= h.firstDate && whole + fraction <= h.lastDate)) {  // NaN too
-        FatalMessage("state: epoch out of range.\n");
-    }
-    long index = static_cast<long>(std::floor((whole - h.firstDate) / h.recordDays));
-    if (whole == h.lastDate) --index;
-    const long offset = index * h.recordBytes + h.headerBytes;
-    if (offset < 1) FatalMessage("state: block not present.\n");
-    ReadRecord(offset);
-    double t = (whole - (h.firstDate + index * h.recordDays) + fraction) / h.recordDays;
-    if (t < 0) t += 1;
-    return t;
-}
-
 }  // namespace
 
-FILE* EPHOPN(const char* name) {
-    if (reader.file != nullptr) return reader.file;
-    if (name == nullptr || name[0] == '\0') name = "JPLEPH";
-    FILE* file = OpenFileForReading(name);
+// What a reader keeps between calls: the header, the record last read and the polynomials of
+// the last local time.
+struct EphemerisReader::Caches {
+    ChebyHeader header;
+    std::string path;
+    long recordOffset = -1;  // byte offset of the record in `coefficients`
+    double coefficients[kMaxRecordDoubles] = {};
+    double sunBarycentric[6] = {};
+    Polynomials polys;
+
+    void readRecord(FILE* file, long offset) {
+        if (offset == recordOffset) return;
+        if (std::fseek(file, offset, SEEK_SET) != 0) FatalMessage("state: fseek() failed.\n");
+        for (int i = 0; i < header.recordDoubles; ++i) {
+            uint8_t b[8];
+            if (std::fread(b, 1, 8, file) != 8) break;
+            uint64_t bits = 0;
+            for (int k = 7; k >= 0; --k) bits = (bits << 8) | b[k];
+            std::memcpy(&coefficients[i], &bits, 8);
+        }
+        recordOffset = offset;
+    }
+
+    // One item's state at record time t (3 or 2 components; velocities when `velocity` is 2).
+    void itemState(int item, double t, int velocity, double* out) {
+        const ItemLayout& layout = header.items[item];
+        if (layout.coefficients == 0) FatalError(item, "th body requested - not on file.\n");
+        Interpolate(polys, coefficients + layout.offset - 1, t, header.recordDays,
+                    layout.coefficients, ItemComponents(item), layout.subintervals, velocity, out);
+    }
+
+    // Reads the record holding the request and returns the time in it; fatal when not covered.
+    double prepareRecord(FILE* file, const double et2[2]) {
+        const ChebyHeader& h = header;
+        double whole1, fraction1, whole2, fraction2, carry, fraction;
+        Split(et2[0] - 0.5, &whole1, &fraction1);
+        Split(et2[1], &whole2, &fraction2);
+        double whole = whole1 + whole2 + 0.5;
+        Split(fraction1 + fraction2, &carry, &fraction);
+        whole += carry;
+        if (!(whole >= h.firstDate && whole + fraction <= h.lastDate)) {  // NaN too
+            FatalMessage("state: epoch out of range.\n");
+        }
+        long index = static_cast<long>(std::floor((whole - h.firstDate) / h.recordDays));
+        if (whole == h.lastDate) --index;
+        const long offset = index * h.recordBytes + h.headerBytes;
+        if (offset < 1) FatalMessage("state: block not present.\n");
+        readRecord(file, offset);
+        double t = (whole - (h.firstDate + index * h.recordDays) + fraction) / h.recordDays;
+        if (t < 0) t += 1;
+        return t;
+    }
+};
+
+EphemerisReader::EphemerisReader() : caches_(std::make_unique<Caches>()) {}
+
+EphemerisReader::~EphemerisReader() { close(); }
+
+bool EphemerisReader::open(const std::string& path, std::string* error) {
+    close();
+    FILE* file = OpenFileForReading(path.c_str());
     if (file == nullptr) {
-        LogMessage(stderr, "EPHOPN: Can't open binary data file: %s\n", std::strerror(errno));
-        return nullptr;
+        if (error) *error = std::string("Can't open binary data file: ") + std::strerror(errno);
+        return false;
     }
-    std::string error;
-    if (!ReadChebyHeader(file, &reader.header, &error)) {
-        LogMessage(stderr, "EPHOPN: %s\n", error.c_str());
+    std::string message;
+    if (!ReadChebyHeader(file, &caches_->header, &message)) {
+        if (error) *error = message;
         std::fclose(file);
-        return nullptr;
+        caches_ = std::make_unique<Caches>();
+        return false;
     }
-    reader.file = file;
-    reader.recordOffset = -1;
-    return file;
+    file_ = file;
+    caches_->path = path;
+    return true;
 }
 
-const ChebyHeader* EphemerisHeader() { return reader.file ? &reader.header : nullptr; }
+void EphemerisReader::close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+    barycentric_ = false;
+    caches_ = std::make_unique<Caches>();
+}
 
-void state(const double et2[2], const int list[12], double pv[6][13], double nut[4]) {
-    const double t = PrepareRecord(et2);
-    const double toAu = 1.0 / reader.header.au;
-    ItemState(10, t, 2, reader.sunBarycentric);
-    for (double& x : reader.sunBarycentric) x *= toAu;
+bool EphemerisReader::isOpen() const { return file_ != nullptr; }
+
+const ChebyHeader& EphemerisReader::header() const { return caches_->header; }
+
+const std::string& EphemerisReader::path() const { return caches_->path; }
+
+bool EphemerisReader::covers(double jd) const {
+    return file_ != nullptr && jd >= caches_->header.firstDate && jd <= caches_->header.lastDate;
+}
+
+void EphemerisReader::state(const double et2[2], const int list[12], double pv[6][13],
+                            double nut[4]) {
+    Caches& c = *caches_;
+    const double t = c.prepareRecord(file_, et2);
+    const double toAu = 1.0 / c.header.au;
+    c.itemState(10, t, 2, c.sunBarycentric);
+    for (double& x : c.sunBarycentric) x *= toAu;
     for (int item = 0; item < 10; ++item) {
         if (list[item] == 0) continue;
         double s[6];
-        ItemState(item, t, list[item], s);
+        c.itemState(item, t, list[item], s);
         for (int k = 0; k < list[item] * 3; ++k) {
             double value = s[k] * toAu;
-            if (item <= 8 && !reader.barycentric) value -= reader.sunBarycentric[k];
+            if (item <= 8 && !barycentric_) value -= c.sunBarycentric[k];
             pv[k][item] = value;
         }
     }
     if (list[10] > 0) {
         double n[4];
-        ItemState(kNutationItem, t, list[10], n);
+        c.itemState(kNutationItem, t, list[10], n);
         for (int k = 0; k < list[10] * 2; ++k) nut[k] = n[k];
     }
     if (list[11] > 0) {
         double lib[6];
-        ItemState(kLibrationItem, t, list[11], lib);
+        c.itemState(kLibrationItem, t, list[11], lib);
         for (int k = 0; k < list[11] * 3; ++k) pv[k][10] = lib[k];
     }
 }
@@ -176,12 +195,12 @@ namespace {
 
 // Barycentric state of one body number of pleph (1..13), from the items evaluated.
 void BodyState(int body, double pv[6][13], const double earth[6], const double moon[6],
-               double out[6]) {
+               const double sun[6], double out[6]) {
     for (int k = 0; k < 6; ++k) {
         switch (body) {
         case kEarth: out[k] = earth[k]; break;
         case kMoon: out[k] = moon[k]; break;
-        case kSun: out[k] = reader.sunBarycentric[k]; break;
+        case kSun: out[k] = sun[k]; break;
         case kSolarSystemBarycentre: out[k] = 0; break;
         case kEarthMoonBarycentre: out[k] = pv[k][2]; break;
         default: out[k] = pv[k][body - 1]; break;
@@ -191,40 +210,37 @@ void BodyState(int body, double pv[6][13], const double earth[6], const double m
 
 }  // namespace
 
-void pleph(double jd, int target, int centre, double rrd[6], int* inside) {
+bool EphemerisReader::body(double jd, int target, int centre, double rrd[6]) {
     for (int k = 0; k < 6; ++k) rrd[k] = 0;
-    *inside = 0;
-    const ChebyHeader* h = EphemerisHeader();
-    if (h == nullptr || target < 1 || target > 15 || centre < 1 || centre > 15) return;
-    if (!(jd >= h->firstDate && jd <= h->lastDate)) return;  // NaN too
-    *inside = 1;
+    if (target < 1 || target > 15 || centre < 1 || centre > 15 || !covers(jd)) return false;
+    const ChebyHeader& h = caches_->header;
     const double et2[2] = {jd, 0};
     double pv[6][13] = {};
     double nut[4] = {};
     int list[12] = {};
     if (target == kNutations || target == kLibrations) {
         const bool nutations = target == kNutations;
-        if (h->items[nutations ? kNutationItem : kLibrationItem].coefficients == 0) {
+        if (h.items[nutations ? kNutationItem : kLibrationItem].coefficients == 0) {
             FatalMessage(nutations ? "pleph: no nutations on the ephemeris file."
                                    : "pleph: no librations on the ephemeris file.");
         }
         list[nutations ? 10 : 11] = 2;
         state(et2, list, pv, nut);
         for (int k = 0; k < (nutations ? 4 : 6); ++k) rrd[k] = nutations ? nut[k] : pv[k][10];
-        return;
+        return true;
     }
-    if (target == centre) return;
+    if (target == centre) return true;
 
     for (int body : {target, centre}) {
         if (body <= 10) list[body - 1] = 2;
         if (body == kEarth || body == kMoon || body == kEarthMoonBarycentre) list[2] = list[9] = 2;
     }
-    reader.barycentric = true;
+    barycentric_ = true;
     state(et2, list, pv, nut);
-    reader.barycentric = false;
+    barycentric_ = false;
 
     double earth[6], moon[6];
-    const double earthFactor = 1.0 / (1.0 + h->emrat), moonFactor = h->emrat / (1.0 + h->emrat);
+    const double earthFactor = 1.0 / (1.0 + h.emrat), moonFactor = h.emrat / (1.0 + h.emrat);
     for (int k = 0; k < 6; ++k) {
         earth[k] = pv[k][2] - pv[k][9] * earthFactor;
         moon[k] = pv[k][2] + pv[k][9] * moonFactor;
@@ -232,12 +248,48 @@ void pleph(double jd, int target, int centre, double rrd[6], int* inside) {
     if ((target == kMoon && centre == kEarth) || (target == kEarth && centre == kMoon)) {
         const double sign = target == kMoon ? 1.0 : -1.0;
         for (int k = 0; k < 6; ++k) rrd[k] = sign * pv[k][9];
-        return;
+        return true;
     }
     double t[6], c[6];
-    BodyState(target, pv, earth, moon, t);
-    BodyState(centre, pv, earth, moon, c);
+    BodyState(target, pv, earth, moon, caches_->sunBarycentric, t);
+    BodyState(centre, pv, earth, moon, caches_->sunBarycentric, c);
     for (int k = 0; k < 6; ++k) rrd[k] = t[k] - c[k];
+    return true;
+}
+
+namespace {
+
+EphemerisReader& ProgramReader() {
+    static EphemerisReader reader;
+    return reader;
+}
+
+}  // namespace
+
+const std::string& EphemerisPath() { return ProgramReader().path(); }
+
+FILE* EPHOPN(const char* name) {
+    EphemerisReader& reader = ProgramReader();
+    if (reader.isOpen()) return reader.file();
+    if (name == nullptr || name[0] == '\0') name = "JPLEPH";
+    std::string error;
+    if (!reader.open(name, &error)) {
+        LogMessage(stderr, "EPHOPN: %s\n", error.c_str());
+        return nullptr;
+    }
+    return reader.file();
+}
+
+const ChebyHeader* EphemerisHeader() {
+    return ProgramReader().isOpen() ? &ProgramReader().header() : nullptr;
+}
+
+void state(const double et2[2], const int list[12], double pv[6][13], double nut[4]) {
+    ProgramReader().state(et2, list, pv, nut);
+}
+
+void pleph(double jd, int target, int centre, double rrd[6], int* inside) {
+    *inside = ProgramReader().body(jd, target, centre, rrd) ? 1 : 0;
 }
 
 namespace {
@@ -278,8 +330,4 @@ void PlanetState(double jd, int target, int centre, double rrd[6]) {
     pleph(jd, target, centre, rrd, &inside);
 }
 
-void CloseEphemeris() {
-    if (reader.file != nullptr) std::fclose(reader.file);
-    reader = Reader();
-    polys = Polynomials();
-}
+void CloseEphemeris() { ProgramReader().close(); }

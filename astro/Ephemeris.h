@@ -5,6 +5,8 @@
 #include "astro/ChebyHeader.h"
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 // Body numbers of pleph and GetStateVector.
 enum Body {
@@ -12,6 +14,40 @@ enum Body {
     kMoon = 10, kSun = 11, kSolarSystemBarycentre = 12, kEarthMoonBarycentre = 13,
     kNutations = 14, kLibrations = 15,
 };
+
+// One open ephemeris file with its own record and polynomial caches. Not copyable; one thread
+// at a time. The free functions below work on the program's one instance; a thread that must
+// not share that instance (the eclipse search) opens its own.
+class EphemerisReader {
+public:
+    EphemerisReader();
+    ~EphemerisReader();
+    EphemerisReader(const EphemerisReader&) = delete;
+    EphemerisReader& operator=(const EphemerisReader&) = delete;
+
+    // Opens the file and parses its header; false with a message in `error` (when given).
+    // Closes the file open before.
+    bool open(const std::string& path, std::string* error);
+    void close();
+    bool isOpen() const;
+    FILE* file() const { return file_; }
+    const std::string& path() const;   // "" when not open
+    const ChebyHeader& header() const;  // valid while open
+    bool covers(double jd) const;
+    // State of `target` relative to `centre`, as pleph (AU, AU/day); false when not covered.
+    bool body(double jd, int target, int centre, double rrd[6]);
+    // As the free function `state` below.
+    void state(const double et2[2], const int list[12], double pv[6][13], double nut[4]);
+
+private:
+    struct Caches;
+    std::unique_ptr<Caches> caches_;
+    FILE* file_ = nullptr;
+    bool barycentric_ = false;
+};
+
+// The file the program's reader opened ("" if none).
+const std::string& EphemerisPath();
 
 // Opens the file and parses its header; returns the open file, or null with a message on the
 // standard error stream. Returns the already open file when there is one. An empty (or null)

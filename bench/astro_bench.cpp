@@ -2,11 +2,14 @@
 //   - the nutation series by the addition-formula recurrence against ERFA's eraNut80;
 //   - one frame's astronomy: the clock state refreshed (a new second) and the Sun and the
 //     Moon reduced to apparent places;
-//   - the Sun's events of one date (sunrise, noon, sunset, twilight).
+//   - the Sun's events of one date (sunrise, noon, sunset, twilight);
+//   - the eclipse search over the whole ephemeris, with a home's circumstances, on a reader
+//     of its own as the clock's search thread has.
 //
 // usage: astro_bench CHEBY
 #include "app/UserOptions.h"
 #include "app/ClockState.h"
+#include "astro/Eclipses.h"
 #include "astro/Ephemeris.h"
 #include "astro/FixedClock.h"
 #include "astro/NutationSeries.h"
@@ -103,6 +106,22 @@ int main(int argc, char** argv) {
         sink = rise + set;
     });
     std::printf("SunEvents of one date: %.2f us\n", events);
+
+    EphemerisReader reader;
+    if (!reader.open(argv[1], nullptr)) return 1;
+    const EclipseHome home = {options.homeLatitude, options.homeLongitude, 0};
+    std::vector<Eclipse> eclipses;
+    const auto start = std::chrono::steady_clock::now();
+    eclipses = FindEclipses(reader, reader.header().firstDate, reader.header().lastDate, home);
+    const std::chrono::duration<double> searched = std::chrono::steady_clock::now() - start;
+    int solar = 0, seen = 0;
+    for (const Eclipse& e : eclipses) {
+        solar += e.kind == EclipseKind::kSolar;
+        seen += e.home.visible;
+    }
+    std::printf("eclipse search over the whole ephemeris: %.2f s, %d solar and %d lunar eclipses, "
+                "%d seen from home\n",
+                searched.count(), solar, static_cast<int>(eclipses.size()) - solar, seen);
     CloseEphemeris();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "astro/Ephemeris.h"
 #include "astro/Reduce.h"
 #include "astro/RiseSet.h"
+#include "cli/AlmanacEclipses.h"
 
 #include <cmath>
 #include <cstdio>
@@ -86,6 +87,45 @@ std::string RaText(double hours) {
     return buffer;
 }
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string HomeEclipseJson(const Eclipse& e) {
+    const HomeEclipse& h = e.home;
+    if (!h.visible) return "{\"visible\": false}";
+    std::string contacts = "{";
+    for (const EclipseContact& c : h.contacts) {
+        contacts += (contacts.size() > 1 ? ", " : "") + Quoted(c.name) + ": " + Quoted(IsoUtcTime(c.utcJd));
+    }
+    contacts += "}";
+    return "{\"visible\": true, \"contacts\": " + contacts +
+           ", \"maximum\": " + Quoted(IsoUtcTime(h.maximumUtcJd)) +
+           ", \"magnitude\": " + Number(h.magnitude) +
+           (e.kind == EclipseKind::kSolar ? ", \"obscuration\": " + Number(h.obscuration) : "") + "}";
+}
+
+std::string EclipsesJson(const std::vector<Eclipse>& eclipses) {
+    std::string out = "[";
+    for (const Eclipse& e : eclipses) {
+        const bool solar = e.kind == EclipseKind::kSolar;
+        out += std::string(out.size() > 1 ? ",\n    " : "\n    ") + "{\"kind\": " +
+               Quoted(solar ? "solar" : "lunar") + ", \"type\": " + Quoted(EclipseTypeName(e.type)) +
+               ", \"greatest\": " + Quoted(IsoUtcTime(e.greatestUtcJd)) +
+               (solar ? ", \"magnitude\": " + Number(e.magnitude) + ", \"gamma\": " + Number(e.gamma)
+                      : ", \"umbralMagnitude\": " + Number(e.umbralMagnitude) +
+                            ", \"penumbralMagnitude\": " + Number(e.penumbralMagnitude)) +
+               ", \"home\": " + HomeEclipseJson(e) + "}";
+    }
+    return out + (eclipses.empty() ? "]" : "\n  ]");
+}
+
+// "2024-04-08 18:17:20 UTC".
+std::string UtcText(double utcJd) {
+    std::string iso = IsoUtcTime(utcJd);
+    iso[10] = ' ';
+    iso.back() = ' ';
+    return iso + "UTC";
+}
+
 }  // namespace
 
 Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock) {
@@ -132,8 +172,9 @@ std::string AlmanacJson(const Almanac& a) {
                  Number(LocalSiderealHours(s.greenwichSiderealTime, a.options.homeLongitude))) +
            Field("sun", PlaceJson(a.sun)) + Field("moon", PlaceJson(a.moon)) +
            Field("events", events) + Field("moonIllumination", Number(a.moonIllumination)) +
-           Field("moonPhaseAngle", Number(a.moonPhaseAngle)) + Field("phases", phases, !a.place) +
-           (a.place ? Field("place", LocalPlaceJson(*a.place), true) : std::string()) + "}\n";
+           Field("moonPhaseAngle", Number(a.moonPhaseAngle)) + Field("phases", phases, !a.place && !a.eclipses) +
+           (a.place ? Field("place", LocalPlaceJson(*a.place), !a.eclipses) : std::string()) +
+           (a.eclipses ? Field("eclipses", EclipsesJson(*a.eclipses), true) : std::string()) + "}\n";
 }
 
 std::string AlmanacPage(const Almanac& a) {
@@ -186,6 +227,22 @@ std::string AlmanacPage(const Almanac& a) {
         int bitmap;
         add(e.julianDate < s.julianDate ? "Last phase:" : "Next phase:",
             std::string(PhaseName(e.phase, &bitmap)) + ", " + PhaseDateLabel(e.julianDate));
+    }
+    for (const Eclipse& e : a.eclipses ? *a.eclipses : std::vector<Eclipse>()) {
+        const bool solar = e.kind == EclipseKind::kSolar;
+        std::snprintf(line, sizeof line, "%s %s, greatest %s, magnitude %.3f", EclipseTypeName(e.type),
+                      solar ? "solar" : "lunar", UtcText(e.greatestUtcJd).c_str(),
+                      solar ? e.magnitude : e.umbralMagnitude);
+        add("Eclipse:", line);
+        if (!e.home.visible) {
+            add("", "not seen from home");
+            continue;
+        }
+        std::snprintf(line, sizeof line, "seen from home: maximum %s, magnitude %.3f",
+                      UtcText(e.home.maximumUtcJd).c_str(), e.home.magnitude);
+        add("", line + (solar ? ", obscuration " + std::to_string(int(std::lround(e.home.obscuration * 100))) + "%"
+                              : std::string()));
+        for (const EclipseContact& c : e.home.contacts) add("", c.name + std::string(" ") + UtcText(c.utcJd));
     }
     return page;
 }

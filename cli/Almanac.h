@@ -3,12 +3,13 @@
 
 #include "app/UserOptions.h"
 #include "astro/AstroState.h"
+#include "astro/Eclipses.h"
 #include "astro/MoonPhase.h"
 #include "cli/AlmanacPlace.h"
 
 #include <optional>
-
 #include <string>
+#include <vector>
 
 struct BodyPlace {
     double position[3];  // apparent geocentric, true equator and equinox of date, AU
@@ -25,6 +26,7 @@ struct Almanac {
     double moonPhaseAngle;    // degrees
     PhaseTable phases;
     std::optional<AlmanacPlace> place;  // asked for by name or by coordinates and zone
+    std::optional<std::vector<Eclipse>> eclipses;  // the next ones from home, when asked for
 };
 
 // Everything for the instant of `clock` at the home of `options`. The ephemeris must be open.
@@ -33,7 +35,10 @@ Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock);
 // One JSON object; numbers unrounded in the engine's units. With a place, its "place": name
 // (null for none), lat, lon, timeZone, utcOffsetMinutes, localTime, localDate and the day's
 // sunrise, sunset, localNoon, twilightStart and twilightEnd as local ISO 8601 times (null when
-// the day has none), and dayLengthHours.
+// the day has none), and dayLengthHours. With eclipses, their "eclipses": kind, type, greatest
+// (UTC), magnitude and gamma (solar) or umbralMagnitude and penumbralMagnitude (lunar), and
+// home: visible, and when visible its contacts by name, maximum (UTC), magnitude and (solar)
+// obscuration.
 std::string AlmanacJson(const Almanac& almanac);
 
 // A readable page of the program's own texts (Windows-1252).

@@ -6,7 +6,7 @@
 
 const char kAlmanacUsage[] =
     "usage: solvane-almanac [--utc YYYY-MM-DDTHH:MM:SS] [--lat DEG] [--lon DEG] "
-    "[--tz-bias MINUTES | --zone ID] [--place NAME] [--cheby PATH] [--json]";
+    "[--tz-bias MINUTES | --zone ID] [--place NAME] [--eclipses N] [--cheby PATH] [--json]";
 
 namespace {
 
@@ -51,6 +51,13 @@ bool ParseAlmanacArguments(const std::vector<std::string>& arguments, AlmanacReq
          [&r](const std::string& value) {
              r.chebyPath = value;
              return !value.empty();
+         }},
+        {"--eclipses", "a whole number from 1 to 500",
+         [&r](const std::string& value) {
+             double count = 0;
+             if (!ParseNumber(value, 1, 500, &count) || count != std::floor(count)) return false;
+             r.eclipses = static_cast<int>(count);
+             return true;
          }},
         {"--json", nullptr,
          [&r](const std::string&) {

@@ -15,6 +15,7 @@ struct AlmanacRequest {
     std::optional<std::string> place;    // a world place's name, as typed
     std::optional<std::string> zone;     // a Windows zone id, with latitude and longitude
     std::optional<std::string> chebyPath;
+    std::optional<int> eclipses;         // how many of the next eclipses to list
     bool json = false;
 };
 

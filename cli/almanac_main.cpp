@@ -5,6 +5,7 @@
 #include "astro/Ephemeris.h"
 #include "astro/FixedClock.h"
 #include "cli/Almanac.h"
+#include "cli/AlmanacEclipses.h"
 #include "cli/AlmanacPlace.h"
 #include "cli/AlmanacRequest.h"
 #include "cli/Arguments.h"
@@ -96,9 +97,8 @@ int main(int argc, char** argv) {
         options.homeLongitude = float(choice.longitude);
     }
 
-    if (!OpenEphemerisFile(request.chebyPath ? *request.chebyPath : FileBesideProgram(programPath, "cheby"))) {
-        return 1;
-    }
+    const std::string chebyPath = request.chebyPath ? *request.chebyPath : FileBesideProgram(programPath, "cheby");
+    if (!OpenEphemerisFile(chebyPath)) return 1;
 
     const CivilTime utc = request.utc ? *request.utc : SystemClock().utcNow();
     std::optional<AlmanacPlace> place;
@@ -109,6 +109,16 @@ int main(int argc, char** argv) {
     FixedClock clock(utc, options.timeZoneBias);
     Almanac almanac = ComputeAlmanac(options, clock);
     almanac.place = std::move(place);
+    if (request.eclipses) {
+        // The search reads the file through a reader of its own, as the clock's does.
+        const EclipseHome home = {options.homeLatitude, options.homeLongitude, 0};
+        std::vector<Eclipse> eclipses;
+        if (!NextEclipses(chebyPath, almanac.state.julianDate, *request.eclipses, home, &eclipses, &error)) {
+            std::fprintf(stderr, "solvane-almanac: %s\n", error.c_str());
+            return 1;
+        }
+        almanac.eclipses = std::move(eclipses);
+    }
     const std::string text = request.json ? AlmanacJson(almanac) : ForTerminal(AlmanacPage(almanac));
     std::fputs(text.c_str(), stdout);
     CloseEphemeris();

@@ -3,6 +3,7 @@
 #include "astro/FixedClock.h"
 #include "app/ZoneRulesReading.h"
 #include "cli/Almanac.h"
+#include "cli/AlmanacEclipses.h"
 #include "cli/AlmanacPlace.h"
 #include "cli/Arguments.h"
 
@@ -37,6 +38,28 @@ TEST_F(WithEphemeris, JsonHasExactlyTheDocumentedKeys) {
     EXPECT_NE(json.find("\"sun\": {\"x\": "), std::string::npos);
     EXPECT_NE(json.find("\"name\": \"New Moon\", \"label\": \"Dec 9\""), std::string::npos);
     EXPECT_NE(json.find("\"julianDate\": 2461383.0833333335,"), std::string::npos);
+}
+
+// The next two eclipses from 2024-04-01 at Orlando: the total solar eclipse (greatest
+// 18:18:29 TD in the NASA canon, 18:17:20 UTC), partial there, then the partial lunar one.
+TEST_F(WithEphemeris, EclipsesComeLastInTheJson) {
+    Almanac almanac = OrlandoAt("2024-04-01T00:00:00", 300);
+    std::vector<Eclipse> eclipses;
+    std::string error;
+    const EclipseHome orlando = {almanac.options.homeLatitude, almanac.options.homeLongitude, 0};
+    EXPECT_FALSE(NextEclipses("/nonexistent/cheby", almanac.state.julianDate, 2, orlando, &eclipses, &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(NextEclipses(SOLVANE_TEST_CHEBY, almanac.state.julianDate, 2, orlando, &eclipses, &error));
+    almanac.eclipses = eclipses;
+    const std::string json = AlmanacJson(almanac);
+    EXPECT_NE(json.find("\n  \"eclipses\": [\n    {\"kind\": \"solar\", \"type\": \"total\", "
+                        "\"greatest\": \"2024-04-08T18:17:20Z\", \"magnitude\": 1.05"),
+              std::string::npos) << json;
+    EXPECT_NE(json.find("\"home\": {\"visible\": true, \"contacts\": {\"C1\": \"2024-04-08T"), std::string::npos);
+    EXPECT_NE(json.find("{\"kind\": \"lunar\", \"type\": \"partial\", \"greatest\": \"2024-09-18T02:44:"),
+              std::string::npos);
+    EXPECT_EQ(json.find("\"C2\""), std::string::npos) << "no totality at Orlando";
+    EXPECT_EQ(json.substr(json.size() - 8), "}\n  ]\n}\n");
 }
 
 TEST_F(WithEphemeris, PageShowsTheProgramsTexts) {

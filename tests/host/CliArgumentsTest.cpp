@@ -94,7 +94,8 @@ bool ParsesAlmanac(const std::vector<std::string>& arguments, AlmanacRequest* re
 TEST(AlmanacArguments, AcceptsEveryOption) {
     AlmanacRequest r;
     ASSERT_TRUE(ParsesAlmanac({"--utc", "2024-02-29T23:59:59", "--lat", "-33.87", "--lon",
-                               "151.21", "--tz-bias", "-600", "--cheby", "/tmp/x", "--json"},
+                               "151.21", "--tz-bias", "-600", "--cheby", "/tmp/x", "--json",
+                               "--eclipses", "12"},
                               &r));
     EXPECT_EQ(r.utc->day, 29);
     EXPECT_EQ(r.utc->dayOfWeek, 4);
@@ -103,8 +104,10 @@ TEST(AlmanacArguments, AcceptsEveryOption) {
     EXPECT_EQ(*r.timeZoneBias, -600);
     EXPECT_EQ(*r.chebyPath, "/tmp/x");
     EXPECT_TRUE(r.json);
+    EXPECT_EQ(*r.eclipses, 12);
     ASSERT_TRUE(ParsesAlmanac({}, &r));
-    EXPECT_FALSE(r.utc || r.latitude || r.longitude || r.timeZoneBias || r.chebyPath || r.json);
+    EXPECT_FALSE(r.utc || r.latitude || r.longitude || r.timeZoneBias || r.chebyPath || r.json ||
+                 r.eclipses);
 }
 
 TEST(AlmanacArguments, RefusesBadInputAndSaysWhy) {
@@ -114,6 +117,7 @@ TEST(AlmanacArguments, RefusesBadInputAndSaysWhy) {
         {"--utc", "2024-01-01T00:00:00Z"}, {"--utc"}, {"--lat", "91"}, {"--lat", "nan"},
         {"--lon", "-180.5"}, {"--lon", "12abc"}, {"--tz-bias", "30.5"}, {"--tz-bias", "2000"},
         {"--verbose"}, {"2024-01-01T00:00:00"}, {"--lat", ""}, {"--json", "--cheby"}, {"--cheby", ""},
+        {"--eclipses", "0"}, {"--eclipses", "501"}, {"--eclipses", "2.5"}, {"--eclipses", "-3"},
     };
     for (const auto& arguments : bad) EXPECT_FALSE(ParsesAlmanac(arguments)) << Joined(arguments);
     std::string error;

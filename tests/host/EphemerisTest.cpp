@@ -88,6 +88,27 @@ TEST_F(WithEphemeris, CoversTheFilesDatesAndNoMore) {
     EXPECT_EQ(inside, 1);
 }
 
+// A reader of its own (the eclipse search's) gives the program's reader's numbers while the
+// two read different records in turn, and refuses what it does not cover.
+TEST_F(WithEphemeris, AReaderOfItsOwnKeepsItsOwnRecord) {
+    EXPECT_EQ(EphemerisPath(), SOLVANE_TEST_CHEBY);
+    EphemerisReader own;
+    std::string error;
+    EXPECT_FALSE(own.open("/nonexistent/cheby", &error));
+    EXPECT_NE(error.find("Can't open"), std::string::npos);
+    ASSERT_TRUE(own.open(SOLVANE_TEST_CHEBY, &error)) << error;
+    for (double jd : {2451545.0, 2437000.5, 2470000.25}) {
+        double program[6], ours[6];
+        int inside = 0;
+        pleph(jd, kMoon, kSun, program, &inside);
+        ASSERT_TRUE(own.body(jd + 300, kMars, kEarth, ours));
+        ASSERT_TRUE(own.body(jd, kMoon, kSun, ours));
+        for (int k = 0; k < 6; ++k) EXPECT_EQ(ours[k], program[k]) << jd;
+    }
+    double outside[6];
+    EXPECT_FALSE(own.body(own.header().lastDate + 1, kMoon, kEarth, outside));
+}
+
 TEST_F(WithEphemeris, SameTargetAndCentreGivesZeros) {
     double rrd[6] = {1, 1, 1, 1, 1, 1};
     int inside = 0;
