@@ -230,9 +230,12 @@ std::string AlmanacPage(const Almanac& a) {
     }
     for (const Eclipse& e : a.eclipses ? *a.eclipses : std::vector<Eclipse>()) {
         const bool solar = e.kind == EclipseKind::kSolar;
+        // A penumbral eclipse's umbral magnitude is negative: its penumbral one says how deep it is.
+        const double magnitude = solar ? e.magnitude
+                                 : e.type == EclipseType::kPenumbral ? e.penumbralMagnitude
+                                                                     : e.umbralMagnitude;
         std::snprintf(line, sizeof line, "%s %s, greatest %s, magnitude %.3f", EclipseTypeName(e.type),
-                      solar ? "solar" : "lunar", UtcText(e.greatestUtcJd).c_str(),
-                      solar ? e.magnitude : e.umbralMagnitude);
+                      solar ? "solar" : "lunar", UtcText(e.greatestUtcJd).c_str(), magnitude);
         add("Eclipse:", line);
         if (!e.home.visible) {
             add("", "not seen from home");
