@@ -167,15 +167,21 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
                             : EclipseType::kPartial;
     }
     // The magnitude seen from the point of greatest eclipse (under the axis when it meets the
-    // Earth, else the point of the limb nearest the axis): the ratio of the diameters for a
-    // total or annular eclipse, the fraction of the Sun's diameter covered for a partial one.
+    // Earth, else the point of the limb nearest the axis): the ratio of the diameters on the
+    // axis, else the fraction of the Sun's diameter covered there (by the umbral radius when
+    // the umbra or antumbra grazes the limb, as the canon has it).
     const Vector3 point = beyondLimb < 0 ? shadow.moon + shadow.axis * PiercingDepth(shadow)
                                          : shadow.closest * (kEarthRadius / shadow.distance());
     const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
     const SolarDiscs discs = SolarDiscsFrom(sky, ground, ground.unit());
-    eclipse->magnitude = eclipse->type == EclipseType::kPartial
-                             ? SolarCoverOf(discs).magnitude
-                             : discs.moonUmbralRadius / discs.sunRadius;
+    const double s = discs.sunRadius, umbral = discs.moonUmbralRadius;
+    if (beyondLimb < 0) {
+        eclipse->magnitude = umbral / s;
+    } else if (eclipse->type == EclipseType::kPartial) {
+        eclipse->magnitude = SolarCoverOf(discs).magnitude;
+    } else {
+        eclipse->magnitude = (s + umbral - discs.separation) / (2 * s);
+    }
     solarHome(greatest, eclipse);
     return true;
 }

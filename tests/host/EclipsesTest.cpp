@@ -105,6 +105,8 @@ TEST(Eclipses, SolarAgainstTheCanon) {
         {2025, 3, 29, 10, 48, 36, EclipseType::kPartial, 0.9376, 1.0405},
         {2027, 8, 2, 10, 7, 50, EclipseType::kTotal, 1.0790, 0.1421},
         {2030, 6, 1, 6, 29, 13, EclipseType::kAnnular, 0.9443, 0.5626},
+        {2043, 4, 9, 18, 57, 49, EclipseType::kTotal, 1.0095, 1.0031},     // not central
+        {2043, 10, 3, 3, 1, 49, EclipseType::kAnnular, 0.9497, -1.0102},  // not central
     };
     for (const Case& c : cases) {
         const double greatestTd = Jd(c.y, c.mo, c.d, c.h, c.mi, c.s);
