@@ -187,12 +187,16 @@ TEST(Eclipses, HomeContactsAtDallasIn2024) {
     EXPECT_GT(home.magnitude, 1.0);
     EXPECT_DOUBLE_EQ(home.obscuration, 1.0);
 
+    for (const EclipseContact& c : home.contacts) EXPECT_TRUE(c.aboveHorizon) << c.name;
+
     // The total lunar eclipse of 2022-11-08, with the Moon up at Dallas at greatest eclipse:
-    // seen, its maximum the greatest eclipse, all six contacts.
+    // seen, its maximum the greatest eclipse, all six contacts, the Moon set by P4 (13:56 UT).
     const Eclipse lunar = OnlyEclipseNear(Jd(2022, 11, 8, 11), EclipseKind::kLunar);
     EXPECT_TRUE(lunar.home.visible);
     ASSERT_EQ(lunar.home.contacts.size(), 6u);
+    EXPECT_TRUE(lunar.home.contacts[0].aboveHorizon);
     EXPECT_STREQ(lunar.home.contacts[5].name, "P4");
+    EXPECT_FALSE(lunar.home.contacts[5].aboveHorizon);
     EXPECT_NEAR(lunar.home.maximumUtcJd, lunar.greatestUtcJd, kSecond);
 }
 
