@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -113,8 +114,8 @@ private:
     // unconstrained best at `peak`; NaN when the body never rises in the interval.
     double bestWhileUp(const Function& score, const Function& altitude, double first,
                        double last, double peak) const;
-    void addContact(HomeEclipse& home, const char* name, double ttJd) const {
-        home.contacts.push_back({name, UniversalTimeOf(ttJd)});
+    static EclipseContact contactAt(const char* name, double ttJd, const Function& altitude) {
+        return {name, UniversalTimeOf(ttJd), altitude(ttJd) > 0};
     }
 
     EphemerisReader& reader_;
@@ -167,15 +168,21 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
                             : EclipseType::kPartial;
     }
     // The magnitude seen from the point of greatest eclipse (under the axis when it meets the
-    // Earth, else the point of the limb nearest the axis): the ratio of the diameters for a
-    // total or annular eclipse, the fraction of the Sun's diameter covered for a partial one.
+    // Earth, else the point of the limb nearest the axis): the ratio of the diameters on the
+    // axis, else the fraction of the Sun's diameter covered there (by the umbral radius when
+    // the umbra or antumbra grazes the limb, as the canon has it).
     const Vector3 point = beyondLimb < 0 ? shadow.moon + shadow.axis * PiercingDepth(shadow)
                                          : shadow.closest * (kEarthRadius / shadow.distance());
     const Vector3 ground(point.x, point.y, point.z * (1 - eclipse::kFlattening));
     const SolarDiscs discs = SolarDiscsFrom(sky, ground, ground.unit());
-    eclipse->magnitude = eclipse->type == EclipseType::kPartial
-                             ? SolarCoverOf(discs).magnitude
-                             : discs.moonUmbralRadius / discs.sunRadius;
+    const double s = discs.sunRadius, umbral = discs.moonUmbralRadius;
+    if (beyondLimb < 0) {
+        eclipse->magnitude = umbral / s;
+    } else if (eclipse->type == EclipseType::kPartial) {
+        eclipse->magnitude = SolarCoverOf(discs).magnitude;
+    } else {
+        eclipse->magnitude = (s + umbral - discs.separation) / (2 * s);
+    }
     solarHome(greatest, eclipse);
     return true;
 }
@@ -183,21 +190,29 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
 double Search::bestWhileUp(const Function& score, const Function& altitude, double first,
                            double last, double peak) const {
     if (altitude(peak) > 0) return peak;
-    constexpr int kSteps = 24;
-    double best = NAN, bestScore = -HUGE_VAL;
-    double previous = first;
-    bool previousUp = altitude(first) > 0;
-    for (int i = 1; i <= kSteps; ++i) {
-        const double t = first + (last - first) * i / kSteps;
-        const bool up = altitude(t) > 0;
-        if (up != previousUp) {
-            const double edge = Root(altitude, previous, t);
-            if (score(edge) > bestScore) best = edge, bestScore = score(edge);
-        }
-        previous = t, previousUp = up;
+    // The altitude every two minutes, at the peak (below the horizon) and at its highest, so
+    // that a stretch above the horizon shorter than a step is not missed: the best while up
+    // is where the body crosses the horizon.
+    constexpr double kStep = 2.0 / 1440;
+    const int steps = std::max(1, static_cast<int>(std::ceil((last - first) / kStep)));
+    std::vector<std::pair<double, double>> samples;  // instant, altitude
+    for (int i = 0; i <= steps; ++i) {
+        const double t = first + (last - first) * i / steps;
+        samples.push_back({t, altitude(t)});
     }
-    if (std::isnan(best) && previousUp) {
-        best = score(first) > score(last) ? first : last;  // up throughout (peak just set)
+    const auto higher = [](const auto& a, const auto& b) { return a.second < b.second; };
+    const std::size_t top = std::max_element(samples.begin(), samples.end(), higher) - samples.begin();
+    const auto depth = [&](double t) { return -altitude(t); };
+    const double summit = Minimize(depth, samples[top > 0 ? top - 1 : top].first,
+                                   samples[std::min<std::size_t>(top + 1, steps)].first);
+    samples.push_back({summit, altitude(summit)});
+    samples.push_back({peak, altitude(peak)});
+    std::sort(samples.begin(), samples.end());
+    double best = NAN, bestScore = -HUGE_VAL;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        if ((samples[i - 1].second > 0) == (samples[i].second > 0)) continue;
+        const double edge = Root(altitude, samples[i - 1].first, samples[i].first);
+        if (score(edge) > bestScore) best = edge, bestScore = score(edge);
     }
     return best;
 }
@@ -223,17 +238,17 @@ void Search::solarHome(double greatestTt, Eclipse* eclipse) const {
     while (apart(before) < 0) before -= kStep;
     while (apart(after) < 0) after += kStep;
     const double c1 = Root(apart, before, peak), c4 = Root(apart, peak, after);
-    addContact(home, "C1", c1);
+    const Function altitude = [&](double tt) { return discs(tt).sunAltitude; };
+    home.contacts.push_back(contactAt("C1", c1, altitude));
     const auto inner = [&](double tt) {
         const SolarDiscs d = discs(tt);
         return d.separation - std::fabs(d.moonUmbralRadius - d.sunRadius);
     };
     if (inner(peak) < 0) {
-        addContact(home, "C2", Root(inner, c1, peak));
-        addContact(home, "C3", Root(inner, peak, c4));
+        home.contacts.push_back(contactAt("C2", Root(inner, c1, peak), altitude));
+        home.contacts.push_back(contactAt("C3", Root(inner, peak, c4), altitude));
     }
-    addContact(home, "C4", c4);
-    const auto altitude = [&](double tt) { return discs(tt).sunAltitude; };
+    home.contacts.push_back(contactAt("C4", c4, altitude));
     const auto magnitude = [&](double tt) { return -apart(tt); };
     const double maximum = bestWhileUp(magnitude, altitude, c1, c4, peak);
     if (std::isnan(maximum)) return;
@@ -296,6 +311,7 @@ void Search::lunarHome(double greatestTt, Eclipse* eclipse) const {
         {"U1", "U4", true, 1, eclipse->type != EclipseType::kPenumbral},
         {"U2", "U3", true, -1, eclipse->type == EclipseType::kTotal},
     };
+    const Function altitude = [&](double tt) { return Altitude(Vector3(skyAt(tt).moon), home_); };
     std::vector<EclipseContact> later;
     double p1 = 0, p4 = 0;
     for (const Phase& phase : phases) {
@@ -303,24 +319,26 @@ void Search::lunarHome(double greatestTt, Eclipse* eclipse) const {
         const Function f = edge(phase.umbra, phase.sign);
         const double first = Root(f, greatestTt - kReach, greatestTt);
         const double last = Root(f, greatestTt, greatestTt + kReach);
-        addContact(home, phase.first, first);
-        later.insert(later.begin(), {phase.last, UniversalTimeOf(last)});
+        home.contacts.push_back(contactAt(phase.first, first, altitude));
+        later.insert(later.begin(), contactAt(phase.last, last, altitude));
         if (!phase.umbra) p1 = first, p4 = last;
     }
     home.contacts.insert(home.contacts.end(), later.begin(), later.end());
 
     const bool penumbral = eclipse->type == EclipseType::kPenumbral;
-    const auto magnitude = [&](double tt) {
+    const auto magnitude = [&](double tt, bool umbra) {
         const LunarShadow s = LunarShadowAt(skyAt(tt));
-        const double radius = penumbral ? s.penumbraRadius : s.umbraRadius;
+        const double radius = umbra ? s.umbraRadius : s.penumbraRadius;
         return (radius + s.moonRadius - LunarDistance(s)) / (2 * s.moonRadius);
     };
-    const auto altitude = [&](double tt) { return Altitude(Vector3(skyAt(tt).moon), home_); };
-    const double maximum = bestWhileUp(magnitude, altitude, p1, p4, greatestTt);
+    const auto deepest = [&](double tt) { return magnitude(tt, !penumbral); };
+    const double maximum = bestWhileUp(deepest, altitude, p1, p4, greatestTt);
     if (std::isnan(maximum)) return;
     home.visible = true;
     home.maximumUtcJd = UniversalTimeOf(maximum);
-    home.magnitude = magnitude(maximum);
+    // Umbral, or penumbral when home sees only the penumbral phase (as for a penumbral eclipse).
+    const double umbral = magnitude(maximum, true);
+    home.magnitude = !penumbral && umbral > 0 ? umbral : magnitude(maximum, false);
 }
 
 }  // namespace

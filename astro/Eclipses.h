@@ -14,6 +14,8 @@ enum class EclipseType { kPartial, kAnnular, kTotal, kHybrid, kPenumbral };
 struct EclipseContact {
     const char* name;
     double utcJd;
+    bool aboveHorizon;  // the Sun's (solar) or the Moon's (lunar) centre above home's geometric
+                        // horizon at the contact
 };
 
 struct HomeEclipse {
@@ -21,8 +23,9 @@ struct HomeEclipse {
     std::vector<EclipseContact> contacts;  // the contacts home has (above the horizon or not), in
                                            // time order
     double maximumUtcJd = 0;               // home's maximum (0 when not visible)
-    double magnitude = 0;                  // solar: greatest seen from home; lunar: umbral
-                                           // (penumbral for a penumbral eclipse)
+    double magnitude = 0;                  // solar: greatest seen from home; lunar: umbral at
+                                           // home's maximum, penumbral when home sees only the
+                                           // penumbral phase (or the eclipse is penumbral)
     double obscuration = 0;                // solar only
 };
 

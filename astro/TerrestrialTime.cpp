@@ -46,23 +46,15 @@ double NtpJd(long long ntpSeconds) { return kNtpEpochJd + ntpSeconds / 86400.0; 
 double DecimalYear(double jd) { return 2000.0 + (jd - 2451544.5) / 365.2425; }
 
 // Delta-T = TT - UT1 (seconds), the polynomials of Espenak and Meeus (NASA, Five Millennium
-// Canon of Solar Eclipses, 2006) for the ephemeris's years outside the leap-second era
-// (1941-1961 reaching back, 1961-1986, 2005-2050 and 2050-2150).
+// Canon of Solar Eclipses, 2006) for the ephemeris's years before the leap-second era
+// (1941-1961 and 1961-1986).
 double EspenakMeeusDeltaT(double year) {
     if (year < 1961) {
         const double t = year - 1950;
         return 29.07 + 0.407 * t - t * t / 233 + t * t * t / 2547;
     }
-    if (year < 1986) {
-        const double t = year - 1975;
-        return 45.45 + 1.067 * t - t * t / 260 - t * t * t / 718;
-    }
-    if (year < 2050) {
-        const double t = year - 2000;
-        return 62.92 + 0.32217 * t + 0.005589 * t * t;
-    }
-    const double u = (year - 1820) / 100;
-    return -20 + 32 * u * u - 0.5628 * (2150 - year);
+    const double t = year - 1975;
+    return 45.45 + 1.067 * t - t * t / 260 - t * t * t / 718;
 }
 
 }  // namespace
@@ -81,16 +73,12 @@ double TaiMinusUtc(double utcJd) {
 }
 
 // Before 1972 Delta-T itself: it meets the leap-second era within 0.1 s (42.25 s against
-// 42.184 s on 1972-01-01). After the list's expiry the polynomial's growth since the expiry is
-// added to the list's last TT - UTC, so the two join without a jump (the polynomial alone lies
-// about 6 s above the measured value there).
+// 42.184 s on 1972-01-01). Past the list's expiry TAI - UTC keeps its last value: UTC changes
+// it only by a leap second announced in advance, and a clock showing UTC does the same.
 double TerrestrialMinusUniversal(double utcJd) {
     const double firstJd = NtpJd(kLeapSeconds[0].ntpSeconds);
-    const double expiryJd = NtpJd(kLeapSecondsExpire);
     if (!(utcJd >= firstJd)) return EspenakMeeusDeltaT(DecimalYear(utcJd));
-    if (utcJd < expiryJd) return TaiMinusUtc(utcJd) + kTtMinusTai;
-    return TaiMinusUtc(expiryJd) + kTtMinusTai + EspenakMeeusDeltaT(DecimalYear(utcJd)) -
-           EspenakMeeusDeltaT(DecimalYear(expiryJd));
+    return TaiMinusUtc(utcJd) + kTtMinusTai;
 }
 
 double TerrestrialTimeOf(double utcJd) {

@@ -1,12 +1,12 @@
 // Terrestrial Time from UTC, for eclipses only (the rest of the engine takes UTC as ephemeris
-// time): leap seconds from a pinned copy of tzdata's leap-seconds.list, and the Espenak-Meeus
-// Delta-T polynomials outside the leap-second era.
+// time): leap seconds from a pinned copy of tzdata's leap-seconds.list (its last TAI - UTC held
+// past its expiry), and the Espenak-Meeus Delta-T polynomials before 1972.
 #pragma once
 
-// TAI - UTC (seconds) at the UTC Julian date; 0 before 1972.
+// TAI - UTC (seconds) at the UTC Julian date; 0 before 1972, the list's last value after it.
 double TaiMinusUtc(double utcJd);
 
-// TT - UT (seconds): TAI - UTC + 32.184 from 1972 to the list's expiry, else Delta-T.
+// TT - UT (seconds): TAI - UTC + 32.184 from 1972 on, Delta-T before.
 double TerrestrialMinusUniversal(double utcJd);
 
 // utcJd + TerrestrialMinusUniversal(utcJd) / 86400.

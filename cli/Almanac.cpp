@@ -4,6 +4,7 @@
 #include "app/Formatting.h"
 #include "astro/EarthTilt.h"
 #include "astro/Ephemeris.h"
+#include "astro/JulianDate.h"
 #include "astro/Reduce.h"
 #include "astro/RiseSet.h"
 #include "cli/AlmanacEclipses.h"
@@ -92,12 +93,14 @@ std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 std::string HomeEclipseJson(const Eclipse& e) {
     const HomeEclipse& h = e.home;
     if (!h.visible) return "{\"visible\": false}";
-    std::string contacts = "{";
+    std::string contacts = "{", belowHorizon = "[";
     for (const EclipseContact& c : h.contacts) {
         contacts += (contacts.size() > 1 ? ", " : "") + Quoted(c.name) + ": " + Quoted(IsoUtcTime(c.utcJd));
+        if (!c.aboveHorizon) belowHorizon += (belowHorizon.size() > 1 ? ", " : "") + Quoted(c.name);
     }
     contacts += "}";
     return "{\"visible\": true, \"contacts\": " + contacts +
+           (belowHorizon.size() > 1 ? ", \"belowHorizon\": " + belowHorizon + "]" : "") +
            ", \"maximum\": " + Quoted(IsoUtcTime(h.maximumUtcJd)) +
            ", \"magnitude\": " + Number(h.magnitude) +
            (e.kind == EclipseKind::kSolar ? ", \"obscuration\": " + Number(h.obscuration) : "") + "}";
@@ -230,9 +233,12 @@ std::string AlmanacPage(const Almanac& a) {
     }
     for (const Eclipse& e : a.eclipses ? *a.eclipses : std::vector<Eclipse>()) {
         const bool solar = e.kind == EclipseKind::kSolar;
+        // A penumbral eclipse's umbral magnitude is negative: its penumbral one says how deep it is.
+        const double magnitude = solar ? e.magnitude
+                                 : e.type == EclipseType::kPenumbral ? e.penumbralMagnitude
+                                                                     : e.umbralMagnitude;
         std::snprintf(line, sizeof line, "%s %s, greatest %s, magnitude %.3f", EclipseTypeName(e.type),
-                      solar ? "solar" : "lunar", UtcText(e.greatestUtcJd).c_str(),
-                      solar ? e.magnitude : e.umbralMagnitude);
+                      solar ? "solar" : "lunar", UtcText(e.greatestUtcJd).c_str(), magnitude);
         add("Eclipse:", line);
         if (!e.home.visible) {
             add("", "not seen from home");
@@ -242,7 +248,17 @@ std::string AlmanacPage(const Almanac& a) {
                       UtcText(e.home.maximumUtcJd).c_str(), e.home.magnitude);
         add("", line + (solar ? ", obscuration " + std::to_string(int(std::lround(e.home.obscuration * 100))) + "%"
                               : std::string()));
-        for (const EclipseContact& c : e.home.contacts) add("", c.name + std::string(" ") + UtcText(c.utcJd));
+        for (const EclipseContact& c : e.home.contacts) {
+            add("", c.name + std::string(" ") + UtcText(c.utcJd) + (c.aboveHorizon ? "" : " (below the horizon)"));
+        }
+    }
+    if (a.eclipsesEndJd) {
+        int year, month, day;
+        double hour;
+        CalendarDate(*a.eclipsesEndJd, &year, &month, &day, &hour);
+        std::snprintf(line, sizeof line, "%s before the ephemeris ends (%04d-%02d-%02d)",
+                      a.eclipses->empty() ? "none" : "no more", year, month, day);
+        add("Eclipse:", line);
     }
     return page;
 }

@@ -27,6 +27,8 @@ struct Almanac {
     PhaseTable phases;
     std::optional<AlmanacPlace> place;  // asked for by name or by coordinates and zone
     std::optional<std::vector<Eclipse>> eclipses;  // the next ones from home, when asked for
+    std::optional<double> eclipsesEndJd;  // the ephemeris's last day, when it ends before as many
+                                          // eclipses as were asked for
 };
 
 // Everything for the instant of `clock` at the home of `options`. The ephemeris must be open.
@@ -37,7 +39,8 @@ Almanac ComputeAlmanac(const UserOptions& options, CivilClock& clock);
 // sunrise, sunset, localNoon, twilightStart and twilightEnd as local ISO 8601 times (null when
 // the day has none), and dayLengthHours. With eclipses, their "eclipses": kind, type, greatest
 // (UTC), magnitude and gamma (solar) or umbralMagnitude and penumbralMagnitude (lunar), and
-// home: visible, and when visible its contacts by name, maximum (UTC), magnitude and (solar)
+// home: visible, and when visible its contacts by name, belowHorizon (the names of those with
+// the body below home's horizon; left out when none), maximum (UTC), magnitude and (solar)
 // obscuration.
 std::string AlmanacJson(const Almanac& almanac);
 

@@ -7,10 +7,12 @@
 #include <cstdio>
 
 bool NextEclipses(const std::string& chebyPath, double fromUtcJd, int count,
-                  const EclipseHome& home, std::vector<Eclipse>* eclipses, std::string* error) {
+                  const EclipseHome& home, std::vector<Eclipse>* eclipses, double* fileEndJd,
+                  std::string* error) {
     EphemerisReader reader;
     if (!reader.open(chebyPath, error)) return false;
     eclipses->clear();
+    *fileEndJd = reader.header().lastDate;
     // A year at a time (about four eclipses) until enough are found or the file ends.
     constexpr double kYear = 365.25;
     for (double from = fromUtcJd;

@@ -113,10 +113,13 @@ int main(int argc, char** argv) {
         // The search reads the file through a reader of its own, as the clock's does.
         const EclipseHome home = {options.homeLatitude, options.homeLongitude, 0};
         std::vector<Eclipse> eclipses;
-        if (!NextEclipses(chebyPath, almanac.state.julianDate, *request.eclipses, home, &eclipses, &error)) {
+        double fileEndJd = 0;
+        if (!NextEclipses(chebyPath, almanac.state.julianDate, *request.eclipses, home, &eclipses, &fileEndJd,
+                          &error)) {
             std::fprintf(stderr, "solvane-almanac: %s\n", error.c_str());
             return 1;
         }
+        if (static_cast<int>(eclipses.size()) < *request.eclipses) almanac.eclipsesEndJd = fileEndJd;
         almanac.eclipses = std::move(eclipses);
     }
     const std::string text = request.json ? AlmanacJson(almanac) : ForTerminal(AlmanacPage(almanac));

@@ -72,6 +72,10 @@ void BindLitEarth(const SceneResources& r, const float se[3], uint32_t flags, Ni
     r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, shading, filter, solarEclipse);
 }
 
+// Depth beyond the terminator's plane (units of the 80-unit globe) where the soft shadow's city
+// lights begin: about 6 degrees, past the civil twilight band.
+constexpr double kLightsDepth = 8.5;
+
 // Night shadow, soft or sharp, with city lights and the twilight bands (and the soft one with the
 // Moon's shadow of a solar eclipse, when `solarEclipse` is given); leaves `plane` keeping the
 // night side.
@@ -81,7 +85,7 @@ void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const
         BindLitEarth(r, se, flags, bands ? NightShading::kSoftWithBands : NightShading::kSoft, solarEclipse);
         glColor3ub(255, 255, 255);
         CallGlobe(r);
-        const double night[4] = {-se[0], -se[1], -se[2], -8.5};  // where the city lights begin
+        const double night[4] = {-se[0], -se[1], -se[2], -kLightsDepth};
         for (int i = 0; i < 4; ++i) plane[i] = night[i];
         return;
     }
@@ -99,6 +103,10 @@ void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const
     }
     CallGlobe(r);
     if (flags & kUrbanLighting) {
+        if (bands) {  // as with the soft shadow, the civil band is left without lights
+            const double lights[4] = {-se[0], -se[1], -se[2], -kLightsDepth};
+            SetClipPlane(lights);
+        }
         glBindTexture(GL_TEXTURE_2D, r.textures[kTextureLights]);
         glEnable(GL_BLEND);
         glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);

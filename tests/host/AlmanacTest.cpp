@@ -46,10 +46,11 @@ TEST_F(WithEphemeris, EclipsesComeLastInTheJson) {
     Almanac almanac = OrlandoAt("2024-04-01T00:00:00", 300);
     std::vector<Eclipse> eclipses;
     std::string error;
+    double fileEndJd = 0;
     const EclipseHome orlando = {almanac.options.homeLatitude, almanac.options.homeLongitude, 0};
-    EXPECT_FALSE(NextEclipses("/nonexistent/cheby", almanac.state.julianDate, 2, orlando, &eclipses, &error));
+    EXPECT_FALSE(NextEclipses("/nonexistent/cheby", almanac.state.julianDate, 2, orlando, &eclipses, &fileEndJd, &error));
     EXPECT_FALSE(error.empty());
-    ASSERT_TRUE(NextEclipses(SOLVANE_TEST_CHEBY, almanac.state.julianDate, 2, orlando, &eclipses, &error));
+    ASSERT_TRUE(NextEclipses(SOLVANE_TEST_CHEBY, almanac.state.julianDate, 2, orlando, &eclipses, &fileEndJd, &error));
     almanac.eclipses = eclipses;
     const std::string json = AlmanacJson(almanac);
     EXPECT_NE(json.find("\n  \"eclipses\": [\n    {\"kind\": \"solar\", \"type\": \"total\", "
