@@ -305,7 +305,7 @@ int HugeWallpaper(const WallpaperRequest& request, RecursiveLock& lock, const st
 }  // namespace
 
 // The lit map at the day map's size lit anew, as a view does when the Sun has moved a fraction of
-// a pixel; during a solar eclipse the Moon's shadow is worked out and laid over it as well.
+// a pixel; beside it, the Moon's shadow of a solar eclipse worked out anew as its map.
 void EclipseRelight() {
     const int width = 1024, height = 512, times = 20;
     const std::vector<uint8_t> day(std::size_t(width) * height * 3, 160);
@@ -315,14 +315,14 @@ void EclipseRelight() {
     for (int i = 0; i < times; ++i) {
         LARGE_INTEGER start, lit, shaded;
         QueryPerformanceCounter(&start);
-        std::vector<uint8_t> map = LitEarthMap(day.data(), nullptr, width, height, sun);
+        const std::vector<uint8_t> map = LitEarthMap(day.data(), nullptr, width, height, sun);
         QueryPerformanceCounter(&lit);
-        ShadeSolarEclipse(map, width, height, sky);
+        const std::vector<uint8_t> shadow = SolarEclipseLightMap(width, height, sky);
         QueryPerformanceCounter(&shaded);
         plain += Milliseconds(start, lit);
         shadowed += Milliseconds(lit, shaded);
     }
-    std::printf("lit map %dx%d lit anew: %.2f ms; the Moon's shadow of 2024-04-08 over it: %.2f ms more\n", width,
+    std::printf("lit map %dx%d lit anew: %.2f ms; the Moon's shadow of 2024-04-08: %.2f ms\n", width,
                 height, plain / times, shadowed / times);
 }
 

@@ -37,6 +37,7 @@ add_custom_command(TARGET SVShared POST_BUILD
 add_library(solvane_render STATIC
     render/EarthScene.cpp
     render/LitEarthTexture.cpp
+    render/SolarShadowTexture.cpp
     render/EarthView.cpp
     render/EarthTextures.cpp
     render/GLDrawing.cpp

@@ -9,6 +9,7 @@
 #include "render/SolarEclipseShadow.h"
 #include "render/Viewpoint.h"
 
+#include <cmath>
 #include <mutex>
 
 namespace {
@@ -29,20 +30,29 @@ void BodyDirection(double jd, int body, float out[3]) {
     out[2] = float(-place[1]);
 }
 
-// With `eclipses`, also whether the Moon's shadow falls on the Earth, and where.
-Directions ReduceSunAndMoon(double jd, bool eclipses, RecursiveLock& lock) {
+// The Moon's shadow can reach the Earth only with the Moon within about 1.6 degrees of the Sun
+// seen from the Earth's centre; the cosine of a little more.
+constexpr float kSolarEclipseCosine = 0.99939f;  // 2 degrees
+
+float CosineBetween(const float a[3], const float b[3]) {
+    const float dot = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+    return dot / std::sqrt((a[0] * a[0] + a[1] * a[1] + a[2] * a[2]) * (b[0] * b[0] + b[1] * b[1] + b[2] * b[2]));
+}
+
+// Also whether the Moon's shadow falls on the Earth, and where.
+Directions ReduceSunAndMoon(double jd, RecursiveLock& lock) {
     Directions d;
     std::lock_guard<RecursiveLock> hold(lock);
-    if (eclipses) {
-        d.sky = EclipseSkyAt(jd);
-        d.solarEclipse = SolarEclipseOnEarth(d.sky);
-    }
     BodyDirection(jd, kSun, d.sun);
     lookAtFrame(d.sun, d.sunFrame);
     invertMatrix(d.sunFrame, d.sunInverse);
     BodyDirection(jd, kMoon, d.moon);
     lookAtFrame(d.moon, d.moonFrame);
     invertMatrix(d.moonFrame, d.moonInverse);
+    if (CosineBetween(d.sun, d.moon) > kSolarEclipseCosine) {
+        d.sky = EclipseSkyAt(jd);
+        d.solarEclipse = SolarEclipseOnEarth(d.sky);
+    }
     return d;
 }
 
@@ -63,26 +73,27 @@ void Negate(double plane[4]) {
     for (int i = 0; i < 4; ++i) plane[i] = -plane[i];
 }
 
-// Binds the maps lit for this Sun (with the Moon's shadow of `solarEclipse`, when given),
-// filtered as the bound day map is.
-void BindLitEarth(const SceneResources& r, const float se[3], uint32_t flags, NightShading shading,
-                  const EclipseSky* solarEclipse = nullptr) {
+// The bound map's filter, for the maps a frame makes itself.
+GLint BoundMapFilter() {
     GLint filter = GL_NEAREST_MIPMAP_NEAREST;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, shading, filter, solarEclipse);
+    return filter;
+}
+
+// Binds the maps lit for this Sun, filtered as the bound day map is.
+void BindLitEarth(const SceneResources& r, const float se[3], uint32_t flags, NightShading shading) {
+    r.litEarth->bind(r.textures[kTextureLitEarth], se, flags, shading, BoundMapFilter());
 }
 
 // Depth beyond the terminator's plane (units of the 80-unit globe) where the soft shadow's city
 // lights begin: about 6 degrees, past the civil twilight band.
 constexpr double kLightsDepth = 8.5;
 
-// Night shadow, soft or sharp, with city lights and the twilight bands (and the soft one with the
-// Moon's shadow of a solar eclipse, when `solarEclipse` is given); leaves `plane` keeping the
-// night side.
-void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const float se[3],
-                      const EclipseSky* solarEclipse, double plane[4]) {
+// Night shadow, soft or sharp, with city lights and the twilight bands; leaves `plane` keeping
+// the night side.
+void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const float se[3], double plane[4]) {
     if (flags & kRealisticTerminator) {
-        BindLitEarth(r, se, flags, bands ? NightShading::kSoftWithBands : NightShading::kSoft, solarEclipse);
+        BindLitEarth(r, se, flags, bands ? NightShading::kSoftWithBands : NightShading::kSoft);
         glColor3ub(255, 255, 255);
         CallGlobe(r);
         const double night[4] = {-se[0], -se[1], -se[2], -kLightsDepth};
@@ -115,6 +126,18 @@ void DrawShadowPasses(const SceneResources& r, uint32_t flags, bool bands, const
         glDisable(GL_BLEND);
     }
     glDisable(GL_CLIP_PLANE1);
+}
+
+// The Moon's shadow of a solar eclipse over the globe as drawn, whatever its night shadow: the
+// globe once more, its colours multiplied by the light the shadow leaves (filtered as `filter`).
+void DrawSolarEclipseShadow(const SceneResources& r, const EclipseSky& sky, GLint filter) {
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
+    r.solarShadow->bind(r.textures[kTextureSolarShadow], sky, filter);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    glColor3ub(255, 255, 255);
+    CallGlobe(r);
+    glPopAttrib();
 }
 
 void DrawLines(const SceneResources& r, const GLubyte grid[3], const GLubyte equator[3],
@@ -196,9 +219,7 @@ void DrawSprite(GLuint texture, float theta, const float frame[16], float half) 
 
 void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLock& engineLock) {
     const uint32_t flags = in.displayFlags;
-    // Only the lit map shows the Moon's shadow.
-    const bool litMap = (flags & kShowNightShadow) && (flags & kRealisticTerminator);
-    Directions d = ReduceSunAndMoon(in.julianDate, litMap, engineLock);
+    Directions d = ReduceSunAndMoon(in.julianDate, engineLock);
     const float theta = float(15.0 * in.siderealHours);
     float toEarth[16], se[3];
     rotationMatrix(180 - theta, 0, 1, 0, toEarth);
@@ -212,13 +233,15 @@ void DrawEarthScene(const SceneResources& r, const SceneInputs& in, RecursiveLoc
     glMultMatrixf(view);
 
     glBindTexture(GL_TEXTURE_2D, r.textures[(flags & kSimulatedClouds) ? kTextureClouds : kTextureDay]);
+    const GLint filter = BoundMapFilter();
     double plane[4] = {-se[0], -se[1], -se[2], -1.0};
     if (flags & kShowNightShadow) {
-        DrawShadowPasses(r, flags, in.twilightBands, se, d.solarEclipse ? &d.sky : nullptr, plane);
+        DrawShadowPasses(r, flags, in.twilightBands, se, plane);
     } else {
         glColor3ub(255, 255, 255);
         CallGlobe(r);
     }
+    if (d.solarEclipse) DrawSolarEclipseShadow(r, d.sky, filter);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     DrawMarkers(r, in, plane);

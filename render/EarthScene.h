@@ -7,6 +7,7 @@
 #include "render/GlobeArrays.h"
 #include "render/LitEarthTexture.h"
 #include "render/PlaceMarkPainter.h"
+#include "render/SolarShadowTexture.h"
 #include "render/SceneInputs.h"
 
 #include <cstdint>
@@ -19,6 +20,7 @@ struct SceneResources {
     GLuint globeList;        // the globe with normals; 0: emit it each time
     const GlobeArrays* globe;
     LitEarthTexture* litEarth;  // the night's lit maps (soft terminator, twilight bands), in textures[kTextureLitEarth]
+    SolarShadowTexture* solarShadow;  // the Moon's shadow of a solar eclipse, in textures[kTextureSolarShadow]
     const PlaceMarksOnScene* places = nullptr;  // drawn over everything; none when null
 };
 

@@ -8,6 +8,9 @@
 #include "render/TextureArithmetic.h"
 #include "res/resource.h"
 
+#include <GL/glext.h>
+
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -29,6 +32,16 @@ void UploadSprite(const unsigned char* bgr, int width, int height, GLint filter)
     const std::vector<uint8_t> rgba = SpriteRgba(bgr, width, height);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     SetFilters(filter, filter, GL_CLAMP);
+}
+
+// Clamped to the edge rows from OpenGL 1.2 on: repeated, the poles' smaller mipmap levels would
+// blend the north pole's rows with the south pole's, lit quite differently near a solstice.
+GLint PoleWrap() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    const bool edgeClamp = version != nullptr && std::sscanf(version, "%d.%d", &major, &minor) == 2 &&
+                           (major > 1 || minor >= 2);
+    return edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT;
 }
 
 }  // namespace
@@ -115,4 +128,11 @@ void UploadMipmaps(std::vector<uint8_t> pixels, int width, int height, GLenum fo
         width = width > 1 ? width / 2 : 1;
         height = height > 1 ? height / 2 : 1;
     }
+}
+
+void SetMapParameters(GLint minFilter) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, minFilter == GL_LINEAR_MIPMAP_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, PoleWrap());
 }

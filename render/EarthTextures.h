@@ -16,6 +16,7 @@ enum EarthTexture {
     kTexturePanel = 6,
     kTextureMoonPhases = 7,  // the wallpaper's phase icons
     kTextureLitEarth = 8,    // the maps lit for the Sun (LitEarthTexture)
+    kTextureSolarShadow = 9, // the Moon's shadow of a solar eclipse (SolarShadowTexture)
     kEarthTextureCount = 13,
 };
 
@@ -43,3 +44,7 @@ bool textureFromImage(unsigned image, GLint minFilter, GLint wrap);
 // Uploads an image (sides powers of two; GL_RGB or GL_RGBA) and all its smaller levels into
 // the bound texture.
 void UploadMipmaps(std::vector<uint8_t> pixels, int width, int height, GLenum format);
+
+// Filters and wraps the bound map of the whole Earth, built with its mipmaps: `minFilter` as the
+// context chose, repeated round the Earth, clamped at the poles where OpenGL can.
+void SetMapParameters(GLint minFilter);

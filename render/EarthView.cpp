@@ -156,6 +156,7 @@ void EarthView::initOpenGL() {
     glClearColor(0, 0, 0, 1);
     moonTextureDate_ = 0;
     litEarth_.forget();
+    solarShadow_.forget();
     globeKept_ = false;
     if (viewState.firstInit) {
         std::lock_guard<RecursiveLock> hold(model_.stateLock);
@@ -194,6 +195,7 @@ void EarthView::onDestroy() {
 void EarthView::setProjection() {
     SetEarthCamera(width_, height_, 2000, float(kCameraDistance));
     litEarth_.setTolerance(0.25 / GlobeRadiusPixels(width_, height_));
+    solarShadow_.setTolerance(0.25 / GlobeRadiusPixels(width_, height_));
 }
 
 void EarthView::paint() {
@@ -334,7 +336,7 @@ void EarthView::drawGlobe(const SceneInputs& in, const PixelRows& rows, const Vi
     refreshMoonTexture(in.julianDate);
     const PlaceMarksOnScene places = {&placeMarks_, &marks_, timeDisplayBox,
                                       float(WindowDpi(hwnd())) / float(kBaseDpi)};
-    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_, &places};
+    const SceneResources resources = {textures_, listBase_ + 1, listBase_, globe_.get(), &litEarth_, &solarShadow_, &places};
     DrawEarthScene(resources, in, model_.stateLock);
     // A turning globe is never reused.
     globeKept_ = target_.offscreen() && in.viewpoint != kViewTickingGlobe &&

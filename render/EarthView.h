@@ -8,6 +8,7 @@
 #include "render/GlobeArrays.h"
 #include "render/GlyphFont.h"
 #include "render/LitEarthTexture.h"
+#include "render/SolarShadowTexture.h"
 #include "render/PlaceMarkPainter.h"
 #include "render/SceneInputs.h"
 #include "render/TimeDisplayLayout.h"
@@ -102,6 +103,7 @@ private:
     GLuint textures_[kEarthTextureCount] = {};
     std::unique_ptr<GlobeArrays> globe_;
     LitEarthTexture litEarth_;
+    SolarShadowTexture solarShadow_;
     GlyphFont glyphs_;
     PlaceMarkPainter placeMarks_;
     double moonTextureDate_ = 0;

@@ -1,6 +1,6 @@
-// The lit Earth map as a texture of a context, lit again only when the Sun (or during a solar
-// eclipse the Moon's shadow) has moved enough to show: a frame then draws the lit globe in one
-// pass instead of one for the light and one for the city lights.
+// The lit Earth map as a texture of a context, lit again only when the Sun has moved enough to
+// show: a frame then draws the lit globe in one pass instead of one for the light and one for
+// the city lights.
 #pragma once
 
 #include "render/LitEarthMap.h"
@@ -8,8 +8,6 @@
 #include <windows.h>
 
 #include <GL/gl.h>
-
-#include "astro/EclipseGeometry.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,10 +19,8 @@ public:
     void setTolerance(double radians) { tolerance_ = radians; }
     // Binds texture `name` lit for the Sun's direction `sun` in the globe's frame, with the maps
     // `displayFlags` show (clouds, city lights) and the night's `shading`, lighting it anew when
-    // needed. `minFilter`: the context's choice for maps. With `solarEclipse` (the sky of a solar
-    // eclipse), the Moon's shadow darkens the map, which is lit anew as the shadow moves.
-    void bind(GLuint name, const float sun[3], uint32_t displayFlags, NightShading shading, GLint minFilter,
-              const EclipseSky* solarEclipse = nullptr);
+    // needed. `minFilter`: the context's choice for maps.
+    void bind(GLuint name, const float sun[3], uint32_t displayFlags, NightShading shading, GLint minFilter);
     // The texture went with its context: the next bind lights it anew.
     void forget() { lit_ = false; }
     // The same, and the maps go too: the next bind loads them anew.
@@ -32,15 +28,10 @@ public:
 
 private:
     void loadMaps(uint32_t displayFlags);
-    // Whether the shadow of `solarEclipse` (null: none) differs from the one the map shows by
-    // enough to show.
-    bool shadowMoved(const EclipseSky* solarEclipse) const;
 
     double tolerance_ = 0;
     bool lit_ = false;
     float sun_[3] = {};
-    bool shadowed_ = false;
-    double shadowAxis_[3] = {};  // where the shadow's axis passes the Earth's centre, km
     NightShading shading_ = NightShading::kSoft;
     uint32_t maps_ = ~0u;  // the flags that chose the maps below
     std::vector<uint8_t> day_, lights_;

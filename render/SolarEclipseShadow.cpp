@@ -9,14 +9,14 @@ constexpr double kSunRadiusKm = 696000;
 constexpr double kMoonRadiusKm = 0.2725076 * 6378.137;
 constexpr double kEarthRadiusKm = 6378.137;
 // Light left in the umbra and, at most, in the antumbra.
-constexpr float kUmbraLight = 0.05f;
+constexpr float kUmbraLight = 0.03f;
 constexpr float kAntumbraLight = 0.15f;
 // How much of the light the covered share takes, growing as its square root so that the wide
 // outer penumbra shows on the already dim day map; a little is left even under a nearly
 // covered Sun, so that the land stays recognisable.
-constexpr float kCoverDarkening = 0.8f;
+constexpr float kCoverDarkening = 0.86f;
 // Sites where the Sun is further below the horizon than this (the sine of the angle) take no
-// shadow: the lit map is at its night floor there, and on the far side of the Earth the line to
+// shadow: no daylight is left there to take, and on the far side of the Earth the line to
 // the Sun would pass the Moon through the Earth itself.
 constexpr double kBelowHorizon = -0.14;
 // Texels where the grid says more than this is covered are worked out one by one.
@@ -60,13 +60,14 @@ float SolarEclipseLight(const SolarCover& cover) {
     return cover.central ? std::min(light, kAntumbraLight) : light;
 }
 
-void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const EclipseSky& sky) {
-    if (width <= 0 || height <= 0 || rgb.size() < std::size_t(width) * height * 3) return;
+std::vector<uint8_t> SolarEclipseLightMap(int width, int height, const EclipseSky& sky) {
+    if (width <= 0 || height <= 0) return {};
+    std::vector<uint8_t> rgb(std::size_t(width) * height * 3, 255);
     // The covered share at whole degrees: latitude -90..90 by rows, longitude -180..180.
     constexpr int kRows = 180 * kGridStepsPerDegree + 1, kColumns = 360 * kGridStepsPerDegree + 1;
     constexpr double kStep = 1.0 / kGridStepsPerDegree;
     const double sunLength = std::sqrt(Dot(sky.sun, sky.sun));
-    if (!(sunLength > 0)) return;
+    if (!(sunLength > 0)) return rgb;
     const double sun[3] = {sky.sun[0] / sunLength, sky.sun[1] / sunLength, sky.sun[2] / sunLength};
     std::vector<float> grid(std::size_t(kRows) * kColumns);
     for (int i = 0; i < kRows; ++i) {
@@ -125,7 +126,8 @@ void ShadeSolarEclipse(std::vector<uint8_t>& rgb, int width, int height, const E
             }
             if (shade >= 1) continue;
             uint8_t* texel = &rgb[at * 3];
-            for (int k = 0; k < 3; ++k) texel[k] = uint8_t(texel[k] * shade + 0.5f);
+            texel[0] = texel[1] = texel[2] = uint8_t(255 * shade + 0.5f);
         }
     }
+    return rgb;
 }

@@ -199,6 +199,7 @@ void WallpaperRenderer::release() {
     maps_ = 0;
     reservedWidth_ = reservedRows_ = 0;
     litEarth_.release();
+    solarShadow_.forget();
 }
 
 void WallpaperRenderer::turn(int viewpoint) {
@@ -232,7 +233,7 @@ WallpaperPicture WallpaperRenderer::renderBand(const WallpaperRequest& request, 
     SceneInputs inputs = request.scene;
     inputs.spinAngle = angle_;
     const PlaceMarksOnScene places = {&placeMarks_, &request.places, {}, float(request.dpi) / 96.0f};
-    const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_, &places};
+    const SceneResources resources = {textures_, grid_, 0, &globe_, &litEarth_, &solarShadow_, &places};
     renderWallpaperEarth(resources, inputs, moonPicture, engineLock);
     glColor3ub(255, 255, 255);
 

@@ -7,6 +7,7 @@
 #include "render/GLTarget.h"
 #include "render/GlobeArrays.h"
 #include "render/LitEarthTexture.h"
+#include "render/SolarShadowTexture.h"
 #include "render/PlaceMark.h"
 #include "render/PlaceMarkPainter.h"
 
@@ -86,6 +87,7 @@ private:
     GLuint grid_ = 0;
     const GlobeArrays globe_;
     LitEarthTexture litEarth_;
+    SolarShadowTexture solarShadow_;
     PlaceMarkPainter placeMarks_;
     float angle_ = 180.0f;
 };

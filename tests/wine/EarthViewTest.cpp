@@ -325,7 +325,8 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
         DestroyWindow(pane.hwnd());
     }
 
-    // The globe over home at totality, and at the same hour two days later.
+    // The globe over home at totality, and at the same hour two days later; with the soft
+    // terminator (as set), then with the sharp one.
     const auto globeAt = [&](const CivilTime& utc) {
         clock = FixedClock(utc, 300);
         settings.advanceClock(true);
@@ -342,6 +343,10 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
     KeepScreenshot(eclipse, "eclipse-globe-2024-04-08.bmp");
     EXPECT_LT(MeanBrightness(eclipse, 300, 200, 3), 0.3 * MeanBrightness(later, 300, 200, 3)) << "the umbra over home";
     EXPECT_LT(MeanBrightness(eclipse, 300, 140, 3), 0.8 * MeanBrightness(later, 300, 140, 3)) << "the penumbra around";
+    settings.update([](UserOptions& o) { o.displayFlags &= ~kRealisticTerminator; });
+    const Capture sharp = globeAt({2024, 4, 8, 1, 18, 41, 0});
+    KeepScreenshot(sharp, "eclipse-globe-sharp-2024-04-08.bmp");
+    EXPECT_LT(MeanBrightness(sharp, 300, 200, 3), 0.3 * MeanBrightness(later, 300, 200, 3)) << "the umbra, sharp";
 
     // The Moon pictures at the lunar eclipse's greatest, 2025-03-14 06:59 UTC.
     clock = FixedClock({2025, 3, 14, 5, 6, 59, 0}, 300);
