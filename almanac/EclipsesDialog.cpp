@@ -94,10 +94,20 @@ public:
 protected:
     bool onInitDialog() override {
         *shown_ = hwnd();
+        // The times follow the home's zone and the clock's hour format as they change.
+        listener_ = settings_.listen([hwnd = hwnd()](const Settings& before, const Settings& after) {
+            const uint32_t hours24 = before.options.displayFlags ^ after.options.displayFlags;
+            if (before.world.homeTimeZone != after.world.homeTimeZone || (hours24 & kLocalTime24Hour) != 0) {
+                PostMessageA(hwnd, WM_ECLIPSES_CHANGED, 0, 0);
+            }
+        });
         showOutlook();
         return true;
     }
-    void onDestroy() override { *shown_ = nullptr; }
+    void onDestroy() override {
+        settings_.forget(listener_);
+        *shown_ = nullptr;
+    }
     bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
         if (message == WM_ECLIPSES_CHANGED) {
             showOutlook();
@@ -128,6 +138,7 @@ private:
     const EclipseWatch* eclipses_;
     ClockSettings& settings_;
     HWND* shown_;
+    int listener_ = -1;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The Eclipses window: the next solar and lunar eclipse, the time of greatest eclipse in the
-// home's time, and whether home sees it. It follows the eclipse search while open.
+// home's time, and whether home sees it. It follows the eclipse search and the home's zone while
+// open.
 #pragma once
 
 #include <windows.h>

@@ -296,6 +296,11 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
         solar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR));
         lunar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_LUNAR));
         KeepScreenshot(SettledCapture(shown), "eclipses-window.bmp");
+        // Home's zone changed while the window is open: its times follow.
+        settings.update(WorldChange([](WorldSettings& w) { w.homeTimeZone = "Eastern Standard Time"; }));
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR)).find("14:17") != std::string::npos; }, 10000))
+            << WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR));
+        settings.update(WorldChange([](WorldSettings& w) { w.homeTimeZone = "Central Standard Time"; }));
         PostMessageA(shown, WM_COMMAND, IDOK, 0);
     }
     dialog.join();
