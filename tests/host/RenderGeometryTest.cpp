@@ -181,7 +181,9 @@ TEST(TwilightBands, LevelsOfTheSunsDepression) {
         const double d = -2 + step * 0.01;
         const float level = TwilightBandLevel(d);
         ASSERT_LE(std::fabs(level - before), 0.012f) << d;
-        if (d > 0.41) ASSERT_LE(level, before) << d;
+        if (d > 0.41) {
+            ASSERT_LE(level, before) << d;
+        }
         before = level;
     }
 }
@@ -206,7 +208,9 @@ TEST(LitEarthMap, TwilightBandsOnTheNightSide) {
     for (const auto& r : rows) {
         const std::size_t at = (std::size_t(row) * w + sunColumn + 90 + r.depression) * 3;
         EXPECT_EQ(soft[at] > plain[at], r.brightened) << r.depression;
-        if (!r.brightened) EXPECT_EQ(soft[at], plain[at]) << r.depression;
+        if (!r.brightened) {
+            EXPECT_EQ(soft[at], plain[at]) << r.depression;
+        }
         if (r.sharpRed < 0) continue;
         EXPECT_NEAR(sharp[at], r.sharpRed, 1) << r.depression;
         EXPECT_NEAR(sharp[at + 2], r.sharpBlue, 1) << r.depression;
