@@ -9,7 +9,6 @@
 #include "res/resource.h"
 #include "ui/SkinBrushes.h"
 #include "ui/SkinGeometry.h"
-#include "ui/SkinnedDialog.h"
 
 #include <cmath>
 #include <string>
@@ -83,68 +82,59 @@ std::string EclipseText(const std::optional<Eclipse>& e, int headingId, const st
     return text + Printf(LoadResourceString(IDS_ECLIPSE_SEEN_SOLAR).c_str(), percent.c_str());
 }
 
-class EclipsesDialog : public SkinnedDialog {
-public:
-    EclipsesDialog(const EclipseWatch* eclipses, ClockSettings& settings, HWND* shown)
-        : SkinnedDialog(IDD_ECLIPSES, {IDB_BANNER_ECLIPSES, 166, kBannerBandHeight, ControlColours::Light,
-                                       {{IDOK, IDB_FACES_LUNAR_CLOSE}}, {}},
-                        SharedSkinBrushes()),
-          eclipses_(eclipses), settings_(settings), shown_(shown) {}
-
-protected:
-    bool onInitDialog() override {
-        *shown_ = hwnd();
-        // The times follow the home's zone and the clock's hour format as they change.
-        listener_ = settings_.listen([hwnd = hwnd()](const Settings& before, const Settings& after) {
-            const uint32_t hours24 = before.options.displayFlags ^ after.options.displayFlags;
-            if (before.world.homeTimeZone != after.world.homeTimeZone || (hours24 & kLocalTime24Hour) != 0) {
-                PostMessageA(hwnd, WM_ECLIPSES_CHANGED, 0, 0);
-            }
-        });
-        showOutlook();
-        return true;
-    }
-    void onDestroy() override {
-        settings_.forget(listener_);
-        *shown_ = nullptr;
-    }
-    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == WM_ECLIPSES_CHANGED) {
-            showOutlook();
-            result = 0;
-            return true;
-        }
-        return SkinnedDialog::handleMessage(message, wParam, lParam, result);
-    }
-
-private:
-    void showOutlook() {
-        const EclipseOutlook outlook = eclipses_ != nullptr ? eclipses_->outlook() : EclipseOutlook{};
-        std::string solar, lunar;
-        if (outlook.state == EclipseOutlook::State::kNoEphemeris) {
-            solar = LoadResourceString(IDS_ECLIPSE_NO_EPHEMERIS);
-        } else if (outlook.state == EclipseOutlook::State::kSearching) {
-            solar = LoadResourceString(IDS_ECLIPSE_SEARCHING);
-        } else {
-            const std::string zone = settings_.world().homeTimeZone;
-            const bool hours24 = (settings_.snapshot().displayFlags & kLocalTime24Hour) != 0;
-            solar = EclipseText(outlook.solar, IDS_ECLIPSE_NEXT_SOLAR, zone, hours24);
-            lunar = EclipseText(outlook.lunar, IDS_ECLIPSE_NEXT_LUNAR, zone, hours24);
-        }
-        SetDlgItemTextA(hwnd(), IDC_ECLIPSE_SOLAR, solar.c_str());
-        SetDlgItemTextA(hwnd(), IDC_ECLIPSE_LUNAR, lunar.c_str());
-    }
-
-    const EclipseWatch* eclipses_;
-    ClockSettings& settings_;
-    HWND* shown_;
-    int listener_ = -1;
-};
-
 }  // namespace
 
-void RunEclipsesDialog(HWND owner, const EclipseWatch* eclipses, ClockSettings& settings, HWND* shown) {
-    EclipsesDialog dialog(eclipses, settings, shown);
-    dialog.runModal(owner);
-    *shown = nullptr;
+EclipsesDialog::EclipsesDialog(const EclipseWatch* eclipses, ClockSettings& settings)
+    : SkinnedDialog(IDD_ECLIPSES, {IDB_BANNER_ECLIPSES, 166, kBannerBandHeight, ControlColours::Light,
+                                   {{IDOK, IDB_FACES_LUNAR_CLOSE}}, {}},
+                    SharedSkinBrushes()),
+      eclipses_(eclipses), settings_(settings) {}
+
+void EclipsesDialog::open() {
+    if (hwnd() == nullptr && !openModeless(nullptr)) return;
+    ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd());
+}
+
+bool EclipsesDialog::onInitDialog() {
+    // The times follow the home's zone and the clock's hour format as they change.
+    listener_ = settings_.listen([hwnd = hwnd()](const Settings& before, const Settings& after) {
+        const uint32_t hours24 = before.options.displayFlags ^ after.options.displayFlags;
+        if (before.world.homeTimeZone != after.world.homeTimeZone || (hours24 & kLocalTime24Hour) != 0) {
+            PostMessageA(hwnd, WM_ECLIPSES_CHANGED, 0, 0);
+        }
+    });
+    showOutlook();
+    return true;
+}
+
+void EclipsesDialog::onDestroy() {
+    settings_.forget(listener_);
+    listener_ = -1;
+}
+
+bool EclipsesDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (message == WM_ECLIPSES_CHANGED) {
+        showOutlook();
+        result = 0;
+        return true;
+    }
+    return SkinnedDialog::handleMessage(message, wParam, lParam, result);
+}
+
+void EclipsesDialog::showOutlook() {
+    const EclipseOutlook outlook = eclipses_ != nullptr ? eclipses_->outlook() : EclipseOutlook{};
+    std::string solar, lunar;
+    if (outlook.state == EclipseOutlook::State::kNoEphemeris) {
+        solar = LoadResourceString(IDS_ECLIPSE_NO_EPHEMERIS);
+    } else if (outlook.state == EclipseOutlook::State::kSearching) {
+        solar = LoadResourceString(IDS_ECLIPSE_SEARCHING);
+    } else {
+        const std::string zone = settings_.world().homeTimeZone;
+        const bool hours24 = (settings_.snapshot().displayFlags & kLocalTime24Hour) != 0;
+        solar = EclipseText(outlook.solar, IDS_ECLIPSE_NEXT_SOLAR, zone, hours24);
+        lunar = EclipseText(outlook.lunar, IDS_ECLIPSE_NEXT_LUNAR, zone, hours24);
+    }
+    SetDlgItemTextA(hwnd(), IDC_ECLIPSE_SOLAR, solar.c_str());
+    SetDlgItemTextA(hwnd(), IDC_ECLIPSE_LUNAR, lunar.c_str());
 }

@@ -3,11 +3,28 @@
 // open.
 #pragma once
 
-#include <windows.h>
+#include "ui/SkinnedDialog.h"
 
 class ClockSettings;
 class EclipseWatch;
 
-// Runs the window over `owner` until it is closed. `eclipses` may be null (no search yet). While
-// it is open, `*shown` holds its window, which takes WM_ECLIPSES_CHANGED to show the outlook anew.
-void RunEclipsesDialog(HWND owner, const EclipseWatch* eclipses, ClockSettings& settings, HWND* shown);
+class EclipsesDialog : public SkinnedDialog {
+public:
+    // `eclipses` may be null (no search).
+    EclipsesDialog(const EclipseWatch* eclipses, ClockSettings& settings);
+    // Opens the window without an owner, or brings it to the front when open. While open, its
+    // window takes WM_ECLIPSES_CHANGED to show the outlook anew; Close, Enter and Escape close it.
+    void open();
+
+protected:
+    bool onInitDialog() override;
+    void onDestroy() override;
+    bool handleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void showOutlook();
+
+    const EclipseWatch* eclipses_;
+    ClockSettings& settings_;
+    int listener_ = -1;
+};

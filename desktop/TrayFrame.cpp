@@ -148,6 +148,7 @@ void TrayFrame::onDestroy() {
     if (about_) about_->destroy();
     if (lunarPhases_) lunarPhases_->destroy();
     if (worldClock_) worldClock_->destroy();
+    if (eclipses_) eclipses_->destroy();
     app_.endMessageLoop();
 }
 
@@ -304,12 +305,9 @@ void TrayFrame::addCommands() {
     commands_.add({ID_EARTH_CLOCK, [this](HWND) { openEarthWindow(); }});
     commands_.add({ID_MOON_PHASES, [this](HWND) { openLunarPhases(); }});
     commands_.add({ID_WORLD_CLOCK, [this](HWND) { openWorldClock(); }});
-    commands_.add({ID_ECLIPSES, [this](HWND owner) {
-                       if (eclipsesShown_ != nullptr) {
-                           SetForegroundWindow(eclipsesShown_);
-                           return;
-                       }
-                       RunEclipsesDialog(owner, app_.eclipses(), app_.settings(), &eclipsesShown_);
+    commands_.add({ID_ECLIPSES, [this](HWND) {
+                       if (!eclipses_) eclipses_ = std::make_unique<EclipsesDialog>(app_.eclipses(), app_.settings());
+                       eclipses_->open();
                    }});
     commands_.add({ID_HELP_PAGES, [](HWND) { OpenHelpPage(kManualPage, SW_SHOWMAXIMIZED); }});
     commands_.add({ID_EMAIL_SUGGESTION, [](HWND) { OpenHelpPage(kSuggestionPage, SW_SHOWNORMAL); }});
@@ -473,7 +471,7 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         onRestartRequest(wParam, lParam);
         return 0;
     case WM_ECLIPSES_CHANGED:
-        if (eclipsesShown_ != nullptr) SendMessageA(eclipsesShown_, WM_ECLIPSES_CHANGED, 0, 0);
+        if (eclipses_ && eclipses_->hwnd() != nullptr) SendMessageA(eclipses_->hwnd(), WM_ECLIPSES_CHANGED, 0, 0);
         return 0;
     case WM_TIMECHANGE:
         app_.settings().update([this](UserOptions& o) { RefreshTimeZone(o, app_.optionsServices()); });

@@ -10,6 +10,7 @@
 #include <string>
 
 class AboutWindow;
+class EclipsesDialog;
 class LunarPhasesWindow;
 class WorldClockWindow;
 class ClockApp;
@@ -84,5 +85,5 @@ private:
     std::unique_ptr<WorldClockWindow> worldClock_;
     IconHandle trayIcon_;  // the tray's image of the program's icon
     std::string trayTip_;  // the tip the icon has
-    HWND eclipsesShown_ = nullptr;  // the Eclipses window while it is open
+    std::unique_ptr<EclipsesDialog> eclipses_;
 };

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/FailureTrace.h"
+#include "platform/Window.h"
 
 bool IsControlColourMessage(UINT message) {
     switch (message) {
@@ -21,6 +22,30 @@ INT_PTR Dialog::runModal(HWND owner) {
                                            dialogProcedure, reinterpret_cast<LPARAM>(this));
     if (result == -1) TraceFailure("DialogBoxParam " + std::to_string(templateId_));
     return result;
+}
+
+Dialog::~Dialog() { destroy(); }
+
+bool Dialog::openModeless(HWND owner) {
+    modeless_ = true;
+    if (CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, dialogProcedure,
+                           reinterpret_cast<LPARAM>(this)) != nullptr) {
+        return true;
+    }
+    TraceFailure("CreateDialogParam " + std::to_string(templateId_));
+    return false;
+}
+
+void Dialog::destroy() {
+    if (hwnd_ != nullptr && modeless_) DestroyWindow(hwnd_);
+}
+
+void Dialog::end(INT_PTR result) {
+    if (modeless_) {
+        destroy();
+    } else {
+        EndDialog(hwnd_, result);
+    }
 }
 
 bool Dialog::onCommand(UINT id) {
@@ -65,9 +90,11 @@ INT_PTR CALLBACK Dialog::dialogProcedure(HWND dialog, UINT message, WPARAM wPara
         auto* self = reinterpret_cast<Dialog*>(lParam);
         self->hwnd_ = dialog;
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        if (self->modeless_) RouteDialogKeys(dialog, true);
     }
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (self == nullptr) return FALSE;
+    if (message == WM_DESTROY && self->modeless_) RouteDialogKeys(dialog, false);
     INT_PTR result = FALSE;
     const bool handled = self->handleMessage(message, wParam, lParam, result);
     if (message == WM_NCDESTROY) {

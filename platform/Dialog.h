@@ -1,5 +1,5 @@
-// A modal dialog from a template in the program's resources, whose messages arrive at virtual
-// member functions.
+// A dialog from a template in the program's resources, modal or modeless, whose messages arrive
+// at virtual member functions.
 #pragma once
 
 #include <windows.h>
@@ -10,13 +10,17 @@ bool IsControlColourMessage(UINT message);
 class Dialog {
 public:
     explicit Dialog(int templateId) : templateId_(templateId) {}
-    virtual ~Dialog() = default;
+    virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
     // Runs the dialog over `owner` (none: null) until it ends; returns what end() was given, or
     // -1 when it could not be shown.
     INT_PTR runModal(HWND owner);
+    // Shows the dialog over `owner` without disabling it; the message loop hands it its keys
+    // (Tab, Enter, Escape). It lasts until end() or destroy(). False when it could not be made.
+    bool openModeless(HWND owner);
+    void destroy();
     HWND hwnd() const { return hwnd_; }
     int templateId() const { return templateId_; }
 
@@ -43,7 +47,7 @@ protected:
     // pictures).
     virtual void onDpiChanged() {}
     virtual void onDpiLaidOut() {}
-    void end(INT_PTR result) { EndDialog(hwnd_, result); }
+    void end(INT_PTR result);
     // Checks radio button `id` and clears the others of its group; the checked one then holds
     // the group's only tab stop.
     void checkRadio(int id);
@@ -53,4 +57,5 @@ private:
     static INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     int templateId_;
     HWND hwnd_ = nullptr;
+    bool modeless_ = false;
 };

@@ -318,7 +318,8 @@ TEST_F(EarthFrameTest, GlobeDragEndsWhenTheMouseIsLost) {
 
 namespace {
 
-// While the context menu is open the clock stands still, from the moment it opens.
+// While the context menu is open the clock stands still, from the moment it opens; not so while
+// the Eclipses window is.
 TEST_F(EarthFrameTest, ClockStandsStillWhileTheContextMenuIsOpen) {
     options.timeDisplay = kTimeUtc;
     start();
@@ -332,6 +333,18 @@ TEST_F(EarthFrameTest, ClockStandsStillWhileTheContextMenuIsOpen) {
     SendKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(view).bgra != opened; }, 5000))
         << "and goes on when the menu closes";
+
+    // The Eclipses window, from the window's menu bar, leaves the clock going.
+    PostMessageA(frame, WM_COMMAND, ID_ECLIPSES, 0);
+    HWND eclipses = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (eclipses = FindWindowA(nullptr, "Eclipses")) != nullptr && IsWindowVisible(eclipses); }, 10000));
+    SetWindowPos(eclipses, nullptr, GetSystemMetrics(SM_CXSCREEN) - 200, GetSystemMetrics(SM_CYSCREEN) - 100, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(IsWindowEnabled(frame));
+    const std::vector<uint8_t> beside = SettledCapture(view).bgra;
+    EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(view).bgra != beside; }, 5000)) << "the time goes on";
+    PostMessageA(eclipses, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(eclipses); }, 5000));
     stop();
 }
 

@@ -13,6 +13,7 @@
 #include "astro/JulianDate.h"
 #include "desktop/DataPane.h"
 #include "platform/RecursiveLock.h"
+#include "platform/Window.h"
 #include "render/EarthView.h"
 #include "render/MoonPhaseImage.h"
 #include "render/SceneInputs.h"
@@ -22,7 +23,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -289,10 +289,13 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
     EclipseWatch watch(cheby, [] { return JulianDate(2024, 3, 8, 18.5); }, [] {});
     watch.watch({32.78, -96.80, 0});
     ASSERT_TRUE(WaitUntil([&] { return watch.outlook().state == EclipseOutlook::State::kFound; }, 120000));
-    HWND shown = nullptr;
-    std::thread dialog([&] { RunEclipsesDialog(nullptr, &watch, settings, &shown); });
     std::string solar, lunar;
-    if (WaitUntil([&] { return shown != nullptr && IsWindowVisible(shown); }, 10000)) {
+    {
+        EclipsesDialog dialog(&watch, settings);
+        dialog.open();
+        const HWND shown = dialog.hwnd();
+        ASSERT_NE(shown, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(shown) != FALSE; }, 10000));
         solar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR));
         lunar = WindowText(GetDlgItem(shown, IDC_ECLIPSE_LUNAR));
         KeepScreenshot(SettledCapture(shown), "eclipses-window.bmp");
@@ -301,9 +304,19 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
         EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR)).find("14:17") != std::string::npos; }, 10000))
             << WindowText(GetDlgItem(shown, IDC_ECLIPSE_SOLAR));
         settings.update(WorldChange([](WorldSettings& w) { w.homeTimeZone = "Central Standard Time"; }));
-        PostMessageA(shown, WM_COMMAND, IDOK, 0);
+        // Opening it again raises the one window; Escape, handed on as the message loop does,
+        // closes it.
+        dialog.open();
+        EXPECT_EQ(dialog.hwnd(), shown);
+        PostMessageA(shown, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (!TranslateDialogKeys(message)) DispatchMessageA(&message);
+            }
+            return dialog.hwnd() == nullptr;
+        }, 5000));
     }
-    dialog.join();
     // Greatest eclipse 18:17 UTC, 13:17 CDT; Dallas lies in the path of totality. The lunar
     // eclipse of 2024-03-25 (07:13 UTC) is penumbral, in Dallas's night.
     EXPECT_NE(solar.find("total"), std::string::npos) << solar;
