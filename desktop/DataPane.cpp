@@ -63,7 +63,14 @@ void DataPane::onPaint(HDC target) {
     SetBkMode(dc, TRANSPARENT);
     for (const PaneText& text : texts(w, metrics.tmHeight, int(dpi))) {
         SetTextColor(dc, text.label ? kLabelColour : kValueColour);
-        TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
+        if (text.width == 0) {
+            TextOutA(dc, text.x, text.y, text.text.c_str(), int(text.text.size()));
+            continue;
+        }
+        RECT room = {text.rightAligned ? text.x - text.width : text.x, text.y, 0, text.y + metrics.tmHeight};
+        room.right = room.left + text.width;
+        DrawTextA(dc, text.text.c_str(), int(text.text.size()), &room,
+                  DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | (text.rightAligned ? DT_RIGHT : DT_LEFT));
     }
     BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
 }

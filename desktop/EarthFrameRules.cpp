@@ -90,6 +90,11 @@ Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, co
     return placed;
 }
 
+namespace {
+// The home note ends where the block's right margin begins, in room for "Solar eclipse 100%".
+constexpr int kPaneNoteRight = 530, kPaneNoteRoom = 120;
+}  // namespace
+
 std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, int clientWidth,
                                     int h, int dpi, const HomeZoneDay* homeZone, const std::string& homeNote) {
     const int x0 = PaneBlockLeft(clientWidth, dpi);
@@ -118,10 +123,11 @@ std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, 
         Printf("%s   %s   %s", FieldText(o.homeName).c_str(), FormatLatitude(o.homeLatitude, o).c_str(),
                FormatLongitude(o.homeLongitude, o).c_str()) +
         (homeZone != nullptr ? "   " + homeZone->zoneName : std::string()) +
-        (homeNote.empty() ? std::string() : "   " + homeNote) +
         (homeZone != nullptr || !homeNote.empty() ? std::string() : std::string("                        "));
-    const std::vector<PaneText> values = {
-        {x(77), y0, location, false},
+    // The note's room at the right end of the block; the place stops a little short of it.
+    const int locationWidth = homeNote.empty() ? 0 : x(kPaneNoteRight - kPaneNoteRoom - 10) - x(77);
+    std::vector<PaneText> values = {
+        {x(77), y0, location, false, locationWidth},
         {x(77), y1, FormatLocalDateTime(s, o), false},
         {x(77), y2, FormatUtcDateTime(s), false},
         {x(77), y3, FormatEventTime(s.sunrise - zone, o), false},
@@ -133,6 +139,7 @@ std::vector<PaneText> DataPaneTexts(const UserOptions& o, const AstroState& pc, 
         {x(440), y3, Printf("%.5f", s.julianDate), false},
         {x(440), y4, FormatEventTime(s.localNoon - zone, o), false},
     };
+    if (!homeNote.empty()) values.push_back({x(kPaneNoteRight), y0, homeNote, false, AtDpi(kPaneNoteRoom, dpi), true});
     t.insert(t.end(), values.begin(), values.end());
     return t;
 }

@@ -60,7 +60,9 @@ Box PlaceFrame(int left, int top, int right, int bottom, const Box& workArea, co
 struct PaneText {
     int x, y;
     std::string text;
-    bool label;  // label colour; values are white
+    bool label;              // label colour; values are white
+    int width = 0;           // when not 0, the most it takes: cut short with an ellipsis beyond
+    bool rightAligned = false;  // x is where it ends
 };
 
 // Left edge of the pane's 550-pixel block (negative below a width of 550: clipped, not moved).
@@ -68,7 +70,7 @@ inline int PaneBlockLeft(int clientWidth, int dpi = 96) { return clientWidth / 2
 
 // The labels and values of the details pane for a font of character height `charHeight`; with
 // `homeZone`, the home's local time and events are those of its own zone, named after the place.
-// `homeNote` (a solar eclipse seen at home) follows the place.
+// `homeNote` (a solar eclipse seen at home) ends the top row, the place giving way to it.
 std::vector<PaneText> DataPaneTexts(const UserOptions& options, const AstroState& state,
                                     int clientWidth, int charHeight, int dpi = 96,
                                     const HomeZoneDay* homeZone = nullptr, const std::string& homeNote = {});

@@ -144,6 +144,26 @@ TEST(EarthFrameRules, DetailsPaneRowsColumnsAndTexts) {
                              "Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W   AUS Eastern Daylight Time"}) {
         EXPECT_TRUE(std::any_of(zoned.begin(), zoned.end(), [&](const PaneText& t) { return t.text == text; })) << text;
     }
+    EXPECT_EQ(find("Orlando, FL   28\xB0 33' 00\" N   81\xB0 22' 48\" W                        ")->width, 0)
+        << "no note: the place is not cut short";
+
+    // A solar eclipse at home: the note ends the top row in room of its own, at 96 and 192 DPI;
+    // a long place name stops short of it (cut with an ellipsis when drawn).
+    SetFieldText(o.homeName, std::string("Llanfairpwllgwyngyllgogerychwyrndrobwllllantysiliogogogoch, Wales"));
+    for (const int dpi : {96, 192}) {
+        const std::vector<PaneText> noted = DataPaneTexts(o, s, 1200, 14, dpi, &sydney, "Solar eclipse 63%");
+        const auto note = std::find_if(noted.begin(), noted.end(), [](const PaneText& t) { return t.text == "Solar eclipse 63%"; });
+        const auto place = std::find_if(noted.begin(), noted.end(), [](const PaneText& t) { return t.text.find("Llanfair") == 0; });
+        ASSERT_NE(note, noted.end());
+        ASSERT_NE(place, noted.end());
+        EXPECT_EQ(place->text.find("Solar eclipse"), std::string::npos);
+        EXPECT_NE(place->text.find("AUS Eastern Daylight Time"), std::string::npos);
+        EXPECT_TRUE(note->rightAligned);
+        EXPECT_EQ(note->y, place->y);
+        EXPECT_EQ(note->x, 600 - AtDpi(275, dpi) + AtDpi(530, dpi)) << dpi;
+        EXPECT_GT(place->width, 0);
+        EXPECT_LT(place->x + place->width, note->x - note->width) << dpi;
+    }
 }
 
 TEST(EarthFrameRules, ContextMenuChecksAndCommands) {

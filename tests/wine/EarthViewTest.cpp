@@ -326,11 +326,15 @@ TEST(EclipsesInProcess, DallasThroughTheEclipsesOf2024And2025) {
     EXPECT_NE(lunar.find("March 25, 2024  2:1"), std::string::npos) << lunar;
     EXPECT_NE(lunar.find("Seen from home"), std::string::npos) << lunar;
 
-    // The details pane, ten minutes before totality at home, and two days later.
+    // The details pane, ten minutes before totality at home (a long name giving way to the
+    // note), and two days later.
     ParentWindow parent(600, 400);
     {
+        settings.update([](UserOptions& o) { SetFieldText(o.homeName, std::string("Dallas, Texas, by Love Field and White Rock Lake")); });
         DataPane pane(settings.shared());
         ASSERT_TRUE(pane.create(parent.hwnd, 1));
+        SetWindowPos(pane.hwnd(), nullptr, 0, 0, 600, 159, SWP_NOZORDER | SWP_SHOWWINDOW);
+        KeepScreenshot(SettledCapture(pane.hwnd()), "eclipse-details-pane.bmp");
         const std::string during = WindowText(pane.hwnd());
         const std::size_t at = during.find("Solar eclipse ");
         ASSERT_NE(at, std::string::npos) << during;
