@@ -211,6 +211,10 @@ void ClockApp::startEclipseWatch() {
     });
 }
 
+void ClockApp::searchEclipsesAgain() {
+    if (eclipses_) eclipses_->searchAgain();
+}
+
 // The options are saved first: the wallpaper thread only reads them, and a picture still being
 // drawn must not cost the settings when Windows ends a logoff that takes too long.
 int ClockApp::exitInstance() {

@@ -63,6 +63,8 @@ public:
     // The next eclipses for home; the main window is sent WM_ECLIPSES_CHANGED when they change.
     // Null before the main window is made.
     const EclipseWatch* eclipses() const { return eclipses_.get(); }
+    // The clock was set: the eclipses are searched for again from its new now.
+    void searchEclipsesAgain();
 
 protected:
     bool initInstance(const char* commandLine) override;

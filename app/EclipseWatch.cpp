@@ -43,10 +43,19 @@ void EclipseWatch::watch(const EclipseHome& home) {
         std::lock_guard<std::mutex> hold(mutex_);
         if (stopping_) return;
         home_ = home;
-        homeChanged_ = true;
+        searchAnew_ = true;
     }
     wake_.notify_all();
     if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+}
+
+void EclipseWatch::searchAgain() {
+    {
+        std::lock_guard<std::mutex> hold(mutex_);
+        if (stopping_) return;
+        searchAnew_ = true;
+    }
+    wake_.notify_all();
 }
 
 void EclipseWatch::stop() {
@@ -63,7 +72,7 @@ EclipseOutlook EclipseWatch::outlook() const {
     return outlook_;
 }
 
-bool EclipseWatch::keepGoing() const { return !stopping_ && !homeChanged_; }
+bool EclipseWatch::keepGoing() const { return !stopping_ && !searchAnew_; }
 
 std::optional<EclipseOutlook> EclipseWatch::search(EphemerisReader& reader, const EclipseHome& home, double now) {
     // From a little before now: an eclipse under way is still the next one.
@@ -95,18 +104,18 @@ void EclipseWatch::run() {
     }
     while (!stopping_) {
         const EclipseHome home = home_;
-        homeChanged_ = false;
+        searchAnew_ = false;
         const bool wasSearching = outlook_.state == EclipseOutlook::State::kSearching;
         outlook_.state = EclipseOutlook::State::kSearching;
         lock.unlock();
         if (!wasSearching) changed_();
         std::optional<EclipseOutlook> found = search(reader, home, now_());
         lock.lock();
-        if (!found) continue;  // stopped, or a new home to search for
+        if (!found) continue;  // stopped, or a new search asked for
         outlook_ = *found;
         lock.unlock();
         changed_();
         lock.lock();
-        while (!stopping_ && !homeChanged_ && now_() < OutlookExpiry(outlook_)) wake_.wait_for(lock, kClockLook);
+        while (!stopping_ && !searchAnew_ && now_() < OutlookExpiry(outlook_)) wake_.wait_for(lock, kClockLook);
     }
 }

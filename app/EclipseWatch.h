@@ -1,7 +1,7 @@
 // The next solar and lunar eclipse for home, found on a thread of their own with a reader of
 // the ephemeris of its own: the program's reader and the options lock are never touched, so
 // the search never stalls the clock. The results are kept until the next eclipse has passed,
-// then searched again; a new home starts a new search.
+// then searched again; a new home, or the clock set, starts a new search.
 #pragma once
 
 #include "astro/Eclipses.h"
@@ -47,6 +47,9 @@ public:
 
     // Starts the search for `home`; again, a new search for a new home.
     void watch(const EclipseHome& home);
+    // A new search for the same home from the clock's now: the clock was set, perhaps back.
+    // Nothing before the first watch().
+    void searchAgain();
     // Ends the search, the thread with it; the outlook stays as it is.
     void stop();
     EclipseOutlook outlook() const;
@@ -65,7 +68,7 @@ private:
     std::condition_variable wake_;
     EclipseOutlook outlook_;
     EclipseHome home_;
-    // Set under the mutex; read by the search without it.
-    std::atomic<bool> homeChanged_{false}, stopping_{false};
+    // Set under the mutex; read by the search without it. searchAnew_: a new home or the clock set.
+    std::atomic<bool> searchAnew_{false}, stopping_{false};
     std::thread thread_;
 };

@@ -479,6 +479,8 @@ LRESULT TrayFrame::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // pane works its day out anew.
         ProgramZones().forget();
         if (earthFrame_) SendMessageA(earthFrame_->pane(), WM_TIMECHANGE, 0, 0);
+        // Eclipses found for a clock set back (or far on) would be the wrong ones.
+        app_.searchEclipsesAgain();
         return 0;
     // The wallpaper follows the displays: their number, sizes and places, the taskbar, and
     // whatever changed while the PC slept or the session was locked or away.

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -45,6 +48,27 @@ TEST(EclipseDisplayRules, NextEclipsesAndWhenTheyExpire) {
     EclipseOutlook searching = NextEclipses(found, 90);
     searching.state = EclipseOutlook::State::kSearching;
     EXPECT_EQ(OutlookExpiry(searching), HUGE_VAL) << "a search under way does not expire";
+}
+
+// The clock set back from May to March 2024: the search starts again from the new now, and the
+// eclipse of April 8 is the next solar one once more.
+TEST(EclipseWatch, SearchesAgainWhenTheClockIsSet) {
+    std::atomic<double> now{JulianDate(2024, 5, 1, 0)};
+    EclipseWatch watch(SOLVANE_TEST_CHEBY, [&] { return now.load(); }, [] {});
+    const auto nextSolarOn = [&](int month, int day) {
+        const double day0 = JulianDate(2024, month, day, 0);
+        for (int waited = 0; waited < 60000; waited += 20) {
+            const EclipseOutlook o = watch.outlook();
+            if (o.solar && o.solar->greatestUtcJd >= day0 && o.solar->greatestUtcJd < day0 + 1) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    };
+    watch.watch({32.78, -96.80, 0});
+    EXPECT_TRUE(nextSolarOn(10, 2));
+    now = JulianDate(2024, 3, 8, 0);
+    watch.searchAgain();
+    EXPECT_TRUE(nextSolarOn(4, 8));
 }
 
 TEST(EclipseDisplayRules, LightLeftUnderTheMoonsShadow) {
