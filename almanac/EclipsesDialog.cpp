@@ -37,7 +37,7 @@ std::string Ansi(const std::wstring& wide) {
 
 // The civil time and zone name of `utcJd` at home: in the home's named zone when it has one
 // (UTC for a zone this PC lacks), else in the PC's.
-std::string HomeTimeText(double utcJd, const std::string& homeZone, bool hours24) {
+std::string HomeTimeText(double utcJd, const std::string& homeZone, const UserOptions& options) {
     const int64_t seconds = std::llround((utcJd - kUnixEpochJd) * 86400);
     CivilTime local;
     std::string zoneName;
@@ -61,21 +61,18 @@ std::string HomeTimeText(double utcJd, const std::string& homeZone, bool hours24
         const bool daylight = zone.DaylightDate.wMonth != 0 && offset == -(zone.Bias + zone.DaylightBias);
         zoneName = Ansi(daylight ? zone.DaylightName : zone.StandardName);
     }
-    int hour = local.hour;
-    std::string suffix;
-    if (!hours24) {
-        suffix = hour >= 12 ? " PM" : " AM";
-        hour = hour % 12 == 0 ? 12 : hour % 12;
-    }
-    return Printf("%s %d, %d  %d:%02d%s  %s", MonthName(local.month).c_str(), local.day, local.year, hour,
-                  local.minute, suffix.c_str(), zoneName.c_str());
+    // To the minute, the seconds dropped: the date stays that of the time shown.
+    const std::string time = FormatEventTime(local.hour + local.minute / 60.0, options);
+    return Printf("%s %d, %d  %s  %s", MonthName(local.month).c_str(), local.day, local.year, time.c_str(),
+                  zoneName.c_str());
 }
 
-std::string EclipseText(const std::optional<Eclipse>& e, int headingId, const std::string& homeZone, bool hours24) {
+std::string EclipseText(const std::optional<Eclipse>& e, int headingId, const std::string& homeZone,
+                        const UserOptions& options) {
     const std::string heading = LoadResourceString(headingId);
     if (!e) return Printf(heading.c_str(), LoadResourceString(IDS_ECLIPSE_NONE).c_str());
     std::string text = Printf(heading.c_str(), LoadResourceString(TypeNameId(e->type)).c_str()) + "\r\n" +
-                       HomeTimeText(e->greatestUtcJd, homeZone, hours24) + "\r\n";
+                       HomeTimeText(e->greatestUtcJd, homeZone, options) + "\r\n";
     if (!e->home.visible) return text + LoadResourceString(IDS_ECLIPSE_NOT_SEEN);
     if (e->kind == EclipseKind::kLunar) return text + LoadResourceString(IDS_ECLIPSE_SEEN_LUNAR);
     const std::string percent = Printf("%d", int(std::lround(e->home.obscuration * 100)));
@@ -131,9 +128,9 @@ void EclipsesDialog::showOutlook() {
         solar = LoadResourceString(IDS_ECLIPSE_SEARCHING);
     } else {
         const std::string zone = settings_.world().homeTimeZone;
-        const bool hours24 = (settings_.snapshot().displayFlags & kLocalTime24Hour) != 0;
-        solar = EclipseText(outlook.solar, IDS_ECLIPSE_NEXT_SOLAR, zone, hours24);
-        lunar = EclipseText(outlook.lunar, IDS_ECLIPSE_NEXT_LUNAR, zone, hours24);
+        const UserOptions options = settings_.snapshot();
+        solar = EclipseText(outlook.solar, IDS_ECLIPSE_NEXT_SOLAR, zone, options);
+        lunar = EclipseText(outlook.lunar, IDS_ECLIPSE_NEXT_LUNAR, zone, options);
     }
     SetDlgItemTextA(hwnd(), IDC_ECLIPSE_SOLAR, solar.c_str());
     SetDlgItemTextA(hwnd(), IDC_ECLIPSE_LUNAR, lunar.c_str());

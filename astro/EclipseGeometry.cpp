@@ -33,28 +33,34 @@ bool ApparentPosition(const BodyState& state, double au, double ttJd, int body, 
     return true;
 }
 
-// Rotates an ICRF position to the Earth-fixed frame: IAU 1976 precession and IAU 1980
-// nutation at TT, then the apparent sidereal time of the UT instant. Pure functions only:
-// the search thread calls this too.
-void ToEarthFixed(double ttJd, double utJd, double p[3]) {
-    double zeta, z, theta, rates[3];
-    PrecessionAngles(astro::kJ2000, ttJd, &zeta, &z, &theta, &rates[0], &rates[1], &rates[2]);
-    double meanEps, meanEpsRate, dpsi, deps;
-    Obliquity(astro::kJ2000, ttJd, 0, &meanEps, &meanEpsRate);
-    NutationAngles((ttJd - astro::kJ2000) / 36525.0, &dpsi, &deps);
-    const double trueEps = meanEps + deps * astro::kArcsecToRad;
-    double gst;
-    SiderealTime(utJd, 0, dpsi * std::cos(meanEps) / 15.0, &gst);
-    double s[6] = {p[0], p[1], p[2], 0, 0, 0};
-    RotateState(s, 3, -zeta, 0, s);
-    RotateState(s, 2, theta, 0, s);
-    RotateState(s, 3, -z, 0, s);
-    RotateState(s, 1, meanEps, 0, s);
-    RotateState(s, 3, -dpsi * astro::kArcsecToRad, 0, s);
-    RotateState(s, 1, -trueEps, 0, s);
-    RotateState(s, 3, gst * astro::kHourToRad, 0, s);
-    for (int i = 0; i < 3; ++i) p[i] = s[i];
-}
+// The turn from ICRF to the Earth-fixed frame at one instant: IAU 1976 precession and IAU 1980
+// nutation at TT, then the apparent sidereal time of the UT instant; worked out once for both
+// bodies. Pure functions only: the search thread uses this too.
+class EarthFixedTurn {
+public:
+    EarthFixedTurn(double ttJd, double utJd) {
+        double rates[3], meanEpsRate, deps;
+        PrecessionAngles(astro::kJ2000, ttJd, &zeta_, &z_, &theta_, &rates[0], &rates[1], &rates[2]);
+        Obliquity(astro::kJ2000, ttJd, 0, &meanEps_, &meanEpsRate);
+        NutationAngles((ttJd - astro::kJ2000) / 36525.0, &dpsi_, &deps);
+        trueEps_ = meanEps_ + deps * astro::kArcsecToRad;
+        SiderealTime(utJd, 0, dpsi_ * std::cos(meanEps_) / 15.0, &gst_);
+    }
+    void apply(double p[3]) const {
+        double s[6] = {p[0], p[1], p[2], 0, 0, 0};
+        RotateState(s, 3, -zeta_, 0, s);
+        RotateState(s, 2, theta_, 0, s);
+        RotateState(s, 3, -z_, 0, s);
+        RotateState(s, 1, meanEps_, 0, s);
+        RotateState(s, 3, -dpsi_ * astro::kArcsecToRad, 0, s);
+        RotateState(s, 1, -trueEps_, 0, s);
+        RotateState(s, 3, gst_ * astro::kHourToRad, 0, s);
+        for (int i = 0; i < 3; ++i) p[i] = s[i];
+    }
+
+private:
+    double zeta_, z_, theta_, meanEps_, dpsi_, trueEps_, gst_;
+};
 
 EclipseSky SkyFrom(const BodyState& state, double au, double utcJd) {
     EclipseSky sky{};
@@ -63,8 +69,9 @@ EclipseSky SkyFrom(const BodyState& state, double au, double utcJd) {
         !ApparentPosition(state, au, ttJd, kMoon, sky.moon)) {
         return EclipseSky{};
     }
-    ToEarthFixed(ttJd, utcJd, sky.sun);
-    ToEarthFixed(ttJd, utcJd, sky.moon);
+    const EarthFixedTurn turn(ttJd, utcJd);
+    turn.apply(sky.sun);
+    turn.apply(sky.moon);
     return sky;
 }
 

@@ -181,7 +181,8 @@ std::string TrayFrame::trayTip() {
     }
     const std::string name = LoadResourceString(IDS_APP_NAME);
     if (eclipse == 0) return name;
-    return name + " - " + Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str());
+    const std::string note = Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str());
+    return Printf(LoadResourceString(IDS_TRAY_TIP_WITH_NOTE).c_str(), name.c_str(), note.c_str());
 }
 
 void TrayFrame::refreshTrayTip() {
