@@ -298,6 +298,15 @@ TEST(TrayIcon, ShowsTheHiddenEarthClock) {
     EXPECT_TRUE(program.running());
     PostMessageA(hidden, WM_COMMAND, ID_EARTH_CLOCK, 0);  // what a second start asks for
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(clock) != FALSE; }, 5000));
+    // The tray menu's Eclipses entry by its access key; the program ends with that window open.
+    SetCursorPos(300, 200);
+    PostMessageA(hidden, trayMessage, trayMessage, WM_RBUTTONDOWN);
+    HWND menu = WaitForWindow(nullptr, 5000, "#32768");
+    ASSERT_NE(menu, nullptr);
+    KeepScreenshot(SettledCapture(menu), "tray-menu.bmp");
+    SendKey('L');
+    HWND eclipses = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (eclipses = FindWindowA(nullptr, "Eclipses")) != nullptr && IsWindowVisible(eclipses); }, 10000));
     PostMessageA(hidden, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(program.waitForExit(kExitTimeoutMs));
     const std::vector<char> saved = ReadBinaryFile(folder.path("user.bin"));
