@@ -140,7 +140,7 @@ bool IlluminationView::drawLunarEclipse() {
     LunarShadow shadow;
     {
         std::lock_guard<RecursiveLock> hold(inputs_.lock);
-        shadow = LunarShadowAt(EclipseSkyAt(inputs_.astro.julianDate));
+        shadow = EarthShadowAt(inputs_.astro.julianDate);
     }
     if (!LunarEclipseOn(shadow)) return false;
     std::vector<uint8_t> factors(std::size_t(kShadowSize) * kShadowSize * 4, 255);

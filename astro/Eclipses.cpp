@@ -138,8 +138,8 @@ bool Search::solarAround(double newMoonTt, Eclipse* eclipse) const {
     const MoonShadow plain = MoonShadowOf(sky, false), shadow = MoonShadowOf(sky, true);
     const double depth = shadow.centreDepth();
     const double beyondLimb = shadow.distance() - kEarthRadius;
-    const double penumbra = shadow.penumbraRadius(depth), umbra = shadow.umbraRadius(depth);
-    if (beyondLimb >= penumbra) return false;
+    if (!SolarEclipseOnEarth(sky)) return false;
+    const double umbra = shadow.umbraRadius(depth);
 
     eclipse->kind = EclipseKind::kSolar;
     eclipse->greatestUtcJd = UniversalTimeOf(greatest);
@@ -386,4 +386,10 @@ const char* EclipseTypeName(EclipseType type) {
     case EclipseType::kPenumbral: return "penumbral";
     }
     return "partial";
+}
+
+bool SolarEclipseOnEarth(const EclipseSky& sky) {
+    const MoonShadow shadow = MoonShadowOf(sky, true);
+    const double depth = shadow.centreDepth();
+    return depth > 0 && shadow.distance() - kEarthRadius < shadow.penumbraRadius(depth);  // NaN: no
 }

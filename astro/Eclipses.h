@@ -2,6 +2,8 @@
 // what a home location sees.
 #pragma once
 
+#include "astro/EclipseGeometry.h"
+
 #include <functional>
 #include <vector>
 
@@ -51,3 +53,7 @@ std::vector<Eclipse> FindEclipses(EphemerisReader& reader, double fromUtcJd, dou
 
 // "partial", "annular", "total", "hybrid", "penumbral".
 const char* EclipseTypeName(EclipseType type);
+
+// Whether the Moon's penumbra falls on the Earth at the instant of `sky`: a few products, cheap
+// enough for every frame.
+bool SolarEclipseOnEarth(const EclipseSky& sky);

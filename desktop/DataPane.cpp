@@ -1,6 +1,5 @@
 #include "desktop/DataPane.h"
 
-#include "app/Formatting.h"
 #include "app/ZoneRulesReading.h"
 #include "desktop/EarthFrameRules.h"
 #include "desktop/HomeSolarEclipse.h"
@@ -100,11 +99,9 @@ void DataPane::drawBackground(int w, int h, UINT dpi) {
 std::vector<PaneText> DataPane::texts(int width, int charHeight, int dpi) const {
     std::lock_guard<RecursiveLock> hold(shared_.lock);
     const std::optional<HomeZoneDay> home = homeZoneDay();
-    const int eclipse = HomeSolarEclipsePercent(shared_.astro.julianDate, shared_.options.homeLatitude,
-                                                shared_.options.homeLongitude);
     const std::string note =
-        eclipse > 0 ? Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str())
-                    : std::string();
+        HomeSolarEclipseNote(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME), shared_.astro.julianDate,
+                             shared_.options.homeLatitude, shared_.options.homeLongitude);
     return DataPaneTexts(shared_.options, shared_.astro, width, charHeight, dpi, home ? &*home : nullptr, note);
 }
 

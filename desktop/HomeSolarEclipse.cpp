@@ -1,6 +1,7 @@
 #include "desktop/HomeSolarEclipse.h"
 
-#include "render/SolarEclipseShadow.h"
+#include "app/Formatting.h"
+#include "astro/Eclipses.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +11,10 @@ int SolarEclipsePercent(const SolarCover& cover) {
     return std::clamp(int(std::lround(cover.obscuration * 100)), 1, 100);
 }
 
-int HomeSolarEclipsePercent(double utcJd, double latitudeDeg, double longitudeDeg) {
+std::string HomeSolarEclipseNote(const std::string& format, double utcJd, double latitudeDeg, double longitudeDeg) {
     const EclipseSky sky = EclipseSkyAt(utcJd);
-    if (!SolarEclipseOnEarth(sky)) return 0;
-    return SolarEclipsePercent(SolarCoverAt(sky, latitudeDeg, longitudeDeg));
+    if (!SolarEclipseOnEarth(sky)) return {};
+    const int percent = SolarEclipsePercent(SolarCoverAt(sky, latitudeDeg, longitudeDeg));
+    if (percent == 0) return {};
+    return Printf(format.c_str(), std::to_string(percent).c_str());
 }

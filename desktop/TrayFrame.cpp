@@ -174,14 +174,14 @@ std::string TrayFrame::trayTip() {
     // Now, not the clock state's instant: that stands still while the earth clock is not seen.
     ClockSettings::Shared shared = app_.settings().shared();
     const double julianDate = JulianDateNow(shared.clock);
-    int eclipse;
+    std::string note;
     {
         std::lock_guard<RecursiveLock> hold(shared.lock);
-        eclipse = HomeSolarEclipsePercent(julianDate, shared.options.homeLatitude, shared.options.homeLongitude);
+        note = HomeSolarEclipseNote(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME), julianDate,
+                                    shared.options.homeLatitude, shared.options.homeLongitude);
     }
     const std::string name = LoadResourceString(IDS_APP_NAME);
-    if (eclipse == 0) return name;
-    const std::string note = Printf(LoadResourceString(IDS_SOLAR_ECLIPSE_AT_HOME).c_str(), std::to_string(eclipse).c_str());
+    if (note.empty()) return name;
     return Printf(LoadResourceString(IDS_TRAY_TIP_WITH_NOTE).c_str(), name.c_str(), note.c_str());
 }
 

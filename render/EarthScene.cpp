@@ -4,6 +4,7 @@
 #include "astro/Ephemeris.h"
 #include "astro/Reduce.h"
 #include "platform/RecursiveLock.h"
+#include "astro/Eclipses.h"
 #include "render/GLDrawing.h"
 #include "render/MatrixMath.h"
 #include "render/SolarEclipseShadow.h"

@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr double kSunRadiusKm = 696000;
-constexpr double kMoonRadiusKm = 0.2725076 * 6378.137;
-constexpr double kEarthRadiusKm = 6378.137;
 // Light left in the umbra and, at most, in the antumbra.
 constexpr float kUmbraLight = 0.03f;
 constexpr float kAntumbraLight = 0.15f;
@@ -27,31 +24,12 @@ constexpr int kGridStepsPerDegree = 1;
 constexpr float kContourLevels[] = {0.01f, 0.25f, 0.5f, 0.75f};
 constexpr float kContourLight = 0.45f;
 
-double Dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
 // Whether the Sun (unit vector `sun`, Earth-fixed) stands high enough at the site for shadow.
-bool SunNearOrAbove(const double sun[3], double latitudeDeg, double longitudeDeg) {
-    const double lat = latitudeDeg * 3.14159265358979323846 / 180, lon = longitudeDeg * 3.14159265358979323846 / 180;
-    const double up[3] = {std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)};
-    return Dot(up, sun) >= kBelowHorizon;
+bool SunNearOrAbove(const Vector3& sun, double latitudeDeg, double longitudeDeg) {
+    return SurfaceNormal(latitudeDeg, longitudeDeg).dot(sun) >= kBelowHorizon;
 }
 
 }  // namespace
-
-bool SolarEclipseOnEarth(const EclipseSky& sky) {
-    double axis[3];  // from the Sun through the Moon
-    for (int i = 0; i < 3; ++i) axis[i] = sky.moon[i] - sky.sun[i];
-    const double sunToMoon = std::sqrt(Dot(axis, axis));
-    if (!(sunToMoon > 0)) return false;
-    for (double& a : axis) a /= sunToMoon;
-    // How far beyond the Moon the Earth's centre lies along the axis, and how far from it.
-    const double along = -Dot(sky.moon, axis);
-    if (along <= 0) return false;
-    double off[3];
-    for (int i = 0; i < 3; ++i) off[i] = -sky.moon[i] - along * axis[i];
-    const double penumbra = kMoonRadiusKm + along * (kSunRadiusKm + kMoonRadiusKm) / sunToMoon;
-    return std::sqrt(Dot(off, off)) < penumbra + kEarthRadiusKm;
-}
 
 float SolarEclipseLight(const SolarCover& cover) {
     if (!(cover.obscuration > 0)) return 1;
@@ -66,9 +44,8 @@ std::vector<uint8_t> SolarEclipseLightMap(int width, int height, const EclipseSk
     // The covered share at whole degrees: latitude -90..90 by rows, longitude -180..180.
     constexpr int kRows = 180 * kGridStepsPerDegree + 1, kColumns = 360 * kGridStepsPerDegree + 1;
     constexpr double kStep = 1.0 / kGridStepsPerDegree;
-    const double sunLength = std::sqrt(Dot(sky.sun, sky.sun));
-    if (!(sunLength > 0)) return rgb;
-    const double sun[3] = {sky.sun[0] / sunLength, sky.sun[1] / sunLength, sky.sun[2] / sunLength};
+    if (!(Vector3(sky.sun).length() > 0)) return rgb;
+    const Vector3 sun = Vector3(sky.sun).unit();
     std::vector<float> grid(std::size_t(kRows) * kColumns);
     for (int i = 0; i < kRows; ++i) {
         for (int j = 0; j < kColumns; ++j) {

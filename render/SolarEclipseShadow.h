@@ -7,10 +7,6 @@
 #include <cstdint>
 #include <vector>
 
-// Whether the Moon's penumbra falls on the Earth at all: a few products, cheap enough for
-// every frame.
-bool SolarEclipseOnEarth(const EclipseSky& sky);
-
 // The share of daylight left where the Sun is covered as `cover` says (1: none covered).
 float SolarEclipseLight(const SolarCover& cover);
 

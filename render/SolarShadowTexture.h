@@ -8,6 +8,7 @@
 #include <GL/gl.h>
 
 #include "astro/EclipseGeometry.h"
+#include "astro/Vector3.h"
 
 class SolarShadowTexture {
 public:
@@ -24,5 +25,5 @@ public:
 private:
     double tolerance_ = 0;
     bool made_ = false;
-    double axis_[3] = {};  // where the shadow's axis passes the Earth's centre, km
+    Vector3 axis_;  // where the shadow's axis passes the Earth's centre, km
 };

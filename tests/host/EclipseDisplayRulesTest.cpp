@@ -1,4 +1,5 @@
 #include "app/EclipseWatch.h"
+#include "astro/Eclipses.h"
 #include "astro/Ephemeris.h"
 #include "astro/JulianDate.h"
 #include "desktop/HomeSolarEclipse.h"
