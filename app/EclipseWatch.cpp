@@ -7,8 +7,6 @@
 
 namespace {
 
-// The span searched at a time, in days: two years hold at least two eclipses of each kind.
-constexpr double kSearchSpanDays = 731;
 // The clock is looked at this often while the outlook holds (a changed clock counts too).
 constexpr std::chrono::seconds kClockLook{60};
 
@@ -76,18 +74,15 @@ bool EclipseWatch::keepGoing() const { return !stopping_ && !searchAnew_; }
 
 std::optional<EclipseOutlook> EclipseWatch::search(EphemerisReader& reader, const EclipseHome& home, double now) {
     // From a little before now: an eclipse under way is still the next one.
-    double from = now - kEclipseHalfSpanDays;
-    std::vector<Eclipse> found;
-    EclipseOutlook outlook;
-    for (;;) {
-        const double to = from + kSearchSpanDays;
-        const std::vector<Eclipse> more = FindEclipses(reader, from, to, home, [this] { return keepGoing(); });
-        if (!keepGoing()) return std::nullopt;
-        found.insert(found.end(), more.begin(), more.end());
-        outlook = NextEclipses(found, now);
-        if ((outlook.solar && outlook.lunar) || !reader.covers(to)) return outlook;
-        from = to;
-    }
+    const std::vector<Eclipse> found = EclipsesFrom(
+        reader, now - kEclipseHalfSpanDays, home,
+        [now](const std::vector<Eclipse>& soFar) {
+            const EclipseOutlook outlook = NextEclipses(soFar, now);
+            return outlook.solar && outlook.lunar;
+        },
+        [this] { return keepGoing(); });
+    if (!keepGoing()) return std::nullopt;
+    return NextEclipses(found, now);
 }
 
 void EclipseWatch::run() {

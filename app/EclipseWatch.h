@@ -56,7 +56,7 @@ public:
 
 private:
     void run();
-    // The next eclipses from `nowUtcJd` on, searched two years at a time until both kinds are
+    // The next eclipses from `nowUtcJd` on, searched until both kinds are
     // found or the ephemeris ends; nothing when stopped or the home changed meanwhile.
     std::optional<EclipseOutlook> search(EphemerisReader& reader, const EclipseHome& home, double nowUtcJd);
     bool keepGoing() const;

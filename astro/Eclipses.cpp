@@ -377,6 +377,19 @@ std::vector<Eclipse> FindEclipses(EphemerisReader& reader, double fromUtcJd, dou
     return found;
 }
 
+std::vector<Eclipse> EclipsesFrom(EphemerisReader& reader, double fromUtcJd, const EclipseHome& home,
+                                  const std::function<bool(const std::vector<Eclipse>&)>& enough,
+                                  const std::function<bool()>& keepGoing) {
+    constexpr double kYear = 365.25;  // about four eclipses
+    std::vector<Eclipse> found;
+    for (double from = fromUtcJd; !enough(found) && reader.covers(from); from += kYear) {
+        if (keepGoing && !keepGoing()) break;
+        const std::vector<Eclipse> more = FindEclipses(reader, from, from + kYear, home, keepGoing);
+        found.insert(found.end(), more.begin(), more.end());
+    }
+    return found;
+}
+
 const char* EclipseTypeName(EclipseType type) {
     switch (type) {
     case EclipseType::kPartial: return "partial";

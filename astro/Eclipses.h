@@ -51,6 +51,13 @@ std::vector<Eclipse> FindEclipses(EphemerisReader& reader, double fromUtcJd, dou
                                   const EclipseHome& home,
                                   const std::function<bool()>& keepGoing = {});
 
+// The eclipses from `fromUtcJd` on, in time order, searched a year at a time until `enough` says
+// so of those found or the ephemeris ends (so there may be more than enough). `keepGoing` as
+// for FindEclipses.
+std::vector<Eclipse> EclipsesFrom(EphemerisReader& reader, double fromUtcJd, const EclipseHome& home,
+                                  const std::function<bool(const std::vector<Eclipse>&)>& enough,
+                                  const std::function<bool()>& keepGoing = {});
+
 // "partial", "annular", "total", "hybrid", "penumbral".
 const char* EclipseTypeName(EclipseType type);
 

@@ -11,17 +11,11 @@ bool NextEclipses(const std::string& chebyPath, double fromUtcJd, int count,
                   std::string* error) {
     EphemerisReader reader;
     if (!reader.open(chebyPath, error)) return false;
-    eclipses->clear();
     *fileEndJd = reader.header().lastDate;
-    // A year at a time (about four eclipses) until enough are found or the file ends.
-    constexpr double kYear = 365.25;
-    for (double from = fromUtcJd;
-         static_cast<int>(eclipses->size()) < count && from < reader.header().lastDate;
-         from += kYear) {
-        for (const Eclipse& e : FindEclipses(reader, from, from + kYear, home)) {
-            if (static_cast<int>(eclipses->size()) < count) eclipses->push_back(e);
-        }
-    }
+    *eclipses = EclipsesFrom(reader, fromUtcJd, home, [count](const std::vector<Eclipse>& found) {
+        return static_cast<int>(found.size()) >= count;
+    });
+    if (static_cast<int>(eclipses->size()) > count) eclipses->resize(count);
     return true;
 }
 
