@@ -4,6 +4,7 @@
 #include "app/EclipseWatch.h"
 #include "app/Formatting.h"
 #include "app/ZoneRulesReading.h"
+#include "astro/JulianDate.h"
 #include "platform/Resources.h"
 #include "platform/WideText.h"
 #include "res/resource.h"
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double kUnixEpochJd = 2440587.5;
 
 int TypeNameId(EclipseType type) {
     switch (type) {
@@ -38,7 +37,7 @@ std::string Ansi(const std::wstring& wide) {
 // The civil time and zone name of `utcJd` at home: in the home's named zone when it has one
 // (UTC for a zone this PC lacks), else in the PC's.
 std::string HomeTimeText(double utcJd, const std::string& homeZone, const UserOptions& options) {
-    const int64_t seconds = std::llround((utcJd - kUnixEpochJd) * 86400);
+    const int64_t seconds = UnixSecondsOfJulianDate(utcJd);
     CivilTime local;
     std::string zoneName;
     if (!homeZone.empty()) {

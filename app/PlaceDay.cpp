@@ -3,6 +3,7 @@
 #include "astro/AstroConstants.h"
 #include "astro/EarthTilt.h"
 #include "astro/Ephemeris.h"
+#include "astro/JulianDate.h"
 #include "astro/Reduce.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ namespace {
 constexpr int64_t kDay = 86400;
 constexpr double kSunriseAltitude = -0.8333;  // degrees, as the engine's rise and set
 constexpr double kTwilightAltitude = -6.0;
-constexpr double kUnixEpochJulianDate = 2440587.5;
 
 
 struct SunSky {
@@ -25,7 +25,7 @@ struct SunSky {
 
 // Where the apparent Sun stands in a place's sky at an instant.
 SunSky SunSkyAt(double latitudeDeg, double longitudeDeg, int64_t utcSeconds) {
-    const double jd = kUnixEpochJulianDate + double(utcSeconds) / kDay;
+    const double jd = JulianDateOfUnixSeconds(utcSeconds);
     double place[6], raHours = 0, decDegrees = 0, sidereal = 0;
     Reduce(jd, kSun, kApparentGeocentric, place);
     VectorToRaDec(place, &raHours, &decDegrees);

@@ -28,3 +28,12 @@ void CalendarDate(double jd, int* year, int* month, int* day, double* hour) {
 }
 
 double JulianCenturies(double jd) { return (jd - astro::kJ2000) * astro::kCenturiesPerDay; }
+
+namespace {
+constexpr double kUnixEpochJulianDate = 2440587.5;
+constexpr double kSecondsPerDay = 86400;
+}  // namespace
+
+double JulianDateOfUnixSeconds(int64_t seconds) { return kUnixEpochJulianDate + double(seconds) / kSecondsPerDay; }
+
+int64_t UnixSecondsOfJulianDate(double jd) { return std::llround((jd - kUnixEpochJulianDate) * kSecondsPerDay); }

@@ -1,9 +1,9 @@
 #include "cli/AlmanacEclipses.h"
 
+#include "app/ZoneRules.h"
 #include "astro/Ephemeris.h"
 #include "astro/JulianDate.h"
 
-#include <cmath>
 #include <cstdio>
 
 bool NextEclipses(const std::string& chebyPath, double fromUtcJd, int count,
@@ -20,14 +20,9 @@ bool NextEclipses(const std::string& chebyPath, double fromUtcJd, int count,
 }
 
 std::string IsoUtcTime(double utcJd) {
-    const long long seconds = std::llround((utcJd - 0.5) * 86400.0);
-    const long long days = seconds / 86400 - (seconds % 86400 < 0 ? 1 : 0);
-    const long long ofDay = seconds - days * 86400;
-    int year, month, day;
-    double hour;
-    CalendarDate(days + 0.5, &year, &month, &day, &hour);
+    const CivilTime t = UtcOfSeconds(UnixSecondsOfJulianDate(utcJd));
     char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02lld:%02lld:%02lldZ", year, month, day,
-                  ofDay / 3600, ofDay / 60 % 60, ofDay % 60);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", int(t.year), int(t.month), int(t.day),
+                  int(t.hour), int(t.minute), int(t.second));
     return text;
 }
